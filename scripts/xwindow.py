@@ -1,0 +1,47 @@
+"""xwindow.py wait|close TITLE SECONDS: waits until a top-level window titled
+TITLE is mapped, or asks it to close with WM_DELETE_WINDOW as a window manager's
+close button does. Exits non-zero when the window does not appear in time."""
+import sys
+import time
+
+from Xlib import X, display, protocol
+
+
+def find(dpy, title):
+    stack = [dpy.screen().root]
+    while stack:
+        win = stack.pop()
+        try:
+            name = win.get_wm_name()
+            attrs = win.get_attributes()
+        except Exception:
+            continue
+        if name == title and attrs.map_state == X.IsViewable:
+            return win
+        try:
+            stack.extend(win.query_tree().children)
+        except Exception:
+            pass
+    return None
+
+
+def main():
+    verb, title, seconds = sys.argv[1], sys.argv[2], float(sys.argv[3])
+    dpy = display.Display()
+    deadline = time.monotonic() + seconds
+    win = find(dpy, title)
+    while win is None and time.monotonic() < deadline:
+        time.sleep(0.1)
+        win = find(dpy, title)
+    if win is None:
+        sys.exit(f"no window titled {title!r} within {seconds} s")
+    if verb == "close":
+        protocols = dpy.intern_atom("WM_PROTOCOLS")
+        delete = dpy.intern_atom("WM_DELETE_WINDOW")
+        event = protocol.event.ClientMessage(window=win, client_type=protocols, data=(32, [delete, X.CurrentTime, 0, 0, 0]))
+        win.send_event(event)
+        dpy.flush()
+
+
+if __name__ == "__main__":
+    main()
