@@ -309,6 +309,8 @@ void TCanvas::Rebind(QPaintDevice* Device)
 
 struct TBitmap::TImpl {
     QImage Image;
+    // Kept apart from the image: a bitmap 3 wide and 0 high has no image.
+    std::int32_t Width = 0, Height = 0;
     TCanvas Canvas{nullptr};
 };
 
@@ -318,8 +320,8 @@ TBitmap::~TBitmap()
     d->Canvas.Rebind(nullptr);
 }
 
-std::int32_t TBitmap::Width() const { return d->Image.width(); }
-std::int32_t TBitmap::Height() const { return d->Image.height(); }
+std::int32_t TBitmap::Width() const { return d->Width; }
+std::int32_t TBitmap::Height() const { return d->Height; }
 void TBitmap::SetWidth(std::int32_t Width) { SetSize(Width, Height()); }
 void TBitmap::SetHeight(std::int32_t Height) { SetSize(Width(), Height); }
 
@@ -327,7 +329,7 @@ void TBitmap::SetSize(std::int32_t Width, std::int32_t Height)
 {
     Width = std::max(0, Width);
     Height = std::max(0, Height);
-    if (Width == d->Image.width() && Height == d->Image.height())
+    if (Width == d->Width && Height == d->Height)
         return;
     if (Width > MaxSide || Height > MaxSide || std::int64_t(Width) * Height > MaxPixels)
         throw Exception("Bitmap of " + std::to_string(Width) + " x " + std::to_string(Height) + " pixels is too large");
@@ -345,6 +347,8 @@ void TBitmap::SetSize(std::int32_t Width, std::int32_t Height)
             std::copy_n(d->Image.constScanLine(Y), std::size_t(W) * 4, Resized.scanLine(Y));
     }
     d->Image = std::move(Resized);
+    d->Width = Width;
+    d->Height = Height;
     d->Canvas.Rebind(&d->Image);
 }
 

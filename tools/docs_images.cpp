@@ -1,0 +1,45 @@
+// Renders the pictures under docs/: weq_docs_images OUTPUT_DIR
+#include <ocrb/WEQOcrB.h>
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+
+#include <cstdio>
+
+namespace {
+
+void GlyphSheet(const QString& Path)
+{
+    using TPainter = void (*)(TCanvas&, std::int32_t, std::int32_t, std::int32_t, std::int32_t, TColor);
+    const TPainter Painters[] = {WEQOcrB::DrawOcrBGlyph0, WEQOcrB::DrawOcrBGlyph1, WEQOcrB::DrawOcrBGlyph2,
+                                 WEQOcrB::DrawOcrBGlyph3, WEQOcrB::DrawOcrBGlyph4, WEQOcrB::DrawOcrBGlyph5,
+                                 WEQOcrB::DrawOcrBGlyph6, WEQOcrB::DrawOcrBGlyph7, WEQOcrB::DrawOcrBGlyph8,
+                                 WEQOcrB::DrawOcrBGlyph9, WEQOcrB::DrawOcrBGlyphDelimiter};
+    const int W = 138, H = 216, Gap = 48; // cells a fifth of the design size
+    QImage Image(11 * (W + Gap) + Gap, H + 2 * Gap, QImage::Format_RGB32);
+    Image.fill(Qt::white);
+    TCanvas Canvas(&Image);
+    for (int I = 0; I < 11; ++I) {
+        const int Left = Gap + I * (W + Gap);
+        Canvas.SetPenColor(clSilver);
+        Canvas.SetBrushStyle(TBrushStyle::bsClear);
+        Canvas.Rectangle(Left - 1, Gap - 1, Left + W + 1, Gap + H + 1);
+        Painters[I](Canvas, Left, Gap, W, H, clBlack);
+    }
+    Image.save(Path);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication App(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: weq_docs_images OUTPUT_DIR\n");
+        return 2;
+    }
+    const QDir Out(QString::fromLocal8Bit(argv[1]));
+    GlyphSheet(Out.filePath("ocrb-outlines.png"));
+    return 0;
+}
