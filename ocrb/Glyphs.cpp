@@ -1,24 +1,11 @@
 #include "ocrb/OcrBOutlines.h"
 #include "ocrb/WEQOcrB.h"
+#include "surface/Arith.h"
 
-#include <cmath>
-#include <limits>
 
 namespace WEQOcrB {
 
 namespace {
-
-std::int32_t TruncToInt(long double Value)
-{
-    // Truncation toward zero; boxes near the 32-bit limits cannot wrap around.
-    constexpr long double Lo = std::numeric_limits<std::int32_t>::min();
-    constexpr long double Hi = std::numeric_limits<std::int32_t>::max();
-    if (!(Value > Lo))
-        return std::numeric_limits<std::int32_t>::min();
-    if (!(Value < Hi))
-        return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(Value);
-}
 
 // Writes the surface points of Outline scaled into the box to Out, which holds
 // at least MaxOutlinePoints points. The grouping and order of the operations
@@ -28,7 +15,7 @@ void TransformOutline(const TGlyphOutline& Outline, std::int32_t Left, std::int3
                       std::int32_t Height, QPoint* Out)
 {
     // Half the spare width, truncated toward zero: an odd unit goes right.
-    const std::int32_t XOff = Outline.XMin - TruncToInt((GlyphCellWidth - (Outline.XMax - Outline.XMin)) / 2.0L);
+    const std::int32_t XOff = Outline.XMin - TruncToInt32((GlyphCellWidth - (Outline.XMax - Outline.XMin)) / 2.0L);
     const long double SX = (static_cast<long double>(Width) - 1) / GlyphCellWidth;
     const long double SY = (static_cast<long double>(Height) - 1) / GlyphCellHeight;
     const long double XBase = static_cast<long double>(Left) - static_cast<long double>(XOff) * SX;
@@ -38,7 +25,7 @@ void TransformOutline(const TGlyphOutline& Outline, std::int32_t Left, std::int3
         const TOutlinePoint& P = Outline.Points[I];
         const long double X = XBase + static_cast<long double>(P.X) * SX;
         const long double Y = YBase + static_cast<long double>(GlyphCellHeight - P.Y) * SY;
-        Out[I] = QPoint(TruncToInt(X), TruncToInt(Y));
+        Out[I] = QPoint(TruncToInt32(X), TruncToInt32(Y));
     }
 }
 

@@ -221,26 +221,23 @@ void TCanvas::TextOut(std::int32_t X, std::int32_t Y, const std::string& Text)
     QPainter& P = d->Active();
     const QString S = QString::fromLatin1(Text.data(), qsizetype(Text.size()));
     P.setFont(d->CurrentFont());
-    const QFontMetrics Fm = P.fontMetrics();
+    const QFontMetrics Fm(d->CurrentFont());
     if (d->BrushStyle == TBrushStyle::bsSolid)
         P.fillRect(QRect(X, Y, Fm.horizontalAdvance(S), Fm.height()), ToQColor(d->BrushColor));
     P.setPen(ToQColor(d->FontColor));
     P.drawText(X, Y + Fm.ascent(), S);
 }
 
+// Extents need no surface: the fonts are sized in pixels, whatever the device.
 std::int32_t TCanvas::TextWidth(const std::string& Text)
 {
-    QPainter& P = d->Active();
-    P.setFont(d->CurrentFont());
-    return P.fontMetrics().horizontalAdvance(QString::fromLatin1(Text.data(), qsizetype(Text.size())));
+    return QFontMetrics(d->CurrentFont()).horizontalAdvance(QString::fromLatin1(Text.data(), qsizetype(Text.size())));
 }
 
 std::int32_t TCanvas::TextHeight(const std::string& Text)
 {
     (void)Text; // the cell height is the font's, whatever the text
-    QPainter& P = d->Active();
-    P.setFont(d->CurrentFont());
-    return P.fontMetrics().height();
+    return QFontMetrics(d->CurrentFont()).height();
 }
 
 TColor TCanvas::Pixel(std::int32_t X, std::int32_t Y)

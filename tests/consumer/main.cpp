@@ -1,7 +1,9 @@
 // Uses the installed headers and library the way an application would.
 #include <ean/WEQEan.h>
+#include <ocrb/WEQOcrB.h>
 #include <surface/Canvas.h>
 
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QImage>
 
@@ -26,6 +28,26 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "FillRect did not fill [2,4) x [2,4)\n");
         return 1;
     }
-    std::printf("consumer: %s, canvas ok\n", Gtin.c_str());
+    // Nothing of ours was called before the application object existed, yet
+    // the embedded face must be there.
+    if (!WEQOcrB::OcrBFontLoaded || QFontInfo(QFont("OCRB")).family() != "OCRB") {
+        std::fprintf(stderr, "the embedded OCR-B face is not registered\n");
+        return 1;
+    }
+    QImage Digit(40, 40, QImage::Format_RGB32);
+    Digit.fill(Qt::white);
+    {
+        TCanvas Canvas(&Digit);
+        WEQOcrB::DrawOcrBChar("8", Canvas, 5, 5, 30, 30, 1, clBlack);
+    }
+    int Ink = 0;
+    for (int Y = 0; Y < 40; ++Y)
+        for (int X = 0; X < 40; ++X)
+            Ink += Digit.pixel(X, Y) != qRgb(255, 255, 255);
+    if (Ink < 20) {
+        std::fprintf(stderr, "DrawOcrBChar drew %d pixels\n", Ink);
+        return 1;
+    }
+    std::printf("consumer: %s, canvas ok, OCR-B face registered, digit drawn\n", Gtin.c_str());
     return 0;
 }

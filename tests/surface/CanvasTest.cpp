@@ -208,7 +208,6 @@ TEST(CanvasTest, UnusableSurfacesRaise)
     EXPECT_THROW(OnNull.FillRect(0, 0, 1, 1), Exception);
     EXPECT_THROW(OnNull.Rectangle(0, 0, 1, 1), Exception);
     EXPECT_THROW(OnNull.TextOut(0, 0, "1"), Exception);
-    EXPECT_THROW(OnNull.TextWidth("1"), Exception);
     EXPECT_THROW(OnNull.Pixel(0, 0), Exception);
     TCanvas OnNothing(nullptr);
     EXPECT_THROW(OnNothing.FillRect(0, 0, 1, 1), Exception);

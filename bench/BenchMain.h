@@ -1,0 +1,17 @@
+#pragma once
+
+// Benchmarks that draw need a GUI application, made before any benchmark runs.
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+#define WEQ_BENCHMARK_MAIN()                                                                                  \
+    int main(int argc, char** argv)                                                                           \
+    {                                                                                                         \
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))                                                    \
+            qputenv("QT_QPA_PLATFORM", "offscreen");                                                          \
+        QGuiApplication App(argc, argv);                                                                      \
+        ::benchmark::Initialize(&argc, argv);                                                                 \
+        ::benchmark::RunSpecifiedBenchmarks();                                                                \
+        ::benchmark::Shutdown();                                                                              \
+        return 0;                                                                                             \
+    }

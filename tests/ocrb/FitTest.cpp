@@ -1,0 +1,239 @@
+#include "ocrb/WEQOcrB_p.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+using namespace WEQOcrB;
+
+namespace {
+
+const char Slots[] = "0123456789>";
+
+// The ink rectangle of everything not white in Image.
+QRect InkOf(const QImage& Image)
+{
+    QRect Ink;
+    for (int Y = 0; Y < Image.height(); ++Y)
+        for (int X = 0; X < Image.width(); ++X)
+            if (Image.pixel(X, Y) != qRgb(255, 255, 255))
+                Ink |= QRect(X, Y, 1, 1);
+    return Ink;
+}
+
+// Renders Ch in OCR-B at em height H without antialiasing, the way a person
+// would check it, and returns its ink box size.
+QSize InkSizeAt(char Ch, std::int32_t H)
+{
+    QImage Image(3 * H + 10, 3 * H + 10, QImage::Format_RGB32);
+    Image.fill(Qt::white);
+    TCanvas Canvas(&Image);
+    Canvas.SetFontName("OCRB");
+    Canvas.SetFontHeight(-H);
+    Canvas.SetFontAntialias(false);
+    Canvas.SetFontColor(clBlack);
+    Canvas.SetBrushStyle(TBrushStyle::bsClear);
+    Canvas.TextOut(5, 5, std::string(1, Ch));
+    return InkOf(Image).size();
+}
+
+QSize LargestInkAt(std::int32_t H)
+{
+    QSize Max;
+    for (char Ch : std::string(Slots))
+        Max = Max.expandedTo(InkSizeAt(Ch, H));
+    return Max;
+}
+
+class FitTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(OcrBFontLoaded) << "the embedded font did not load";
+        FitCacheFontName.clear();
+    }
+};
+
+TEST_F(FitTest, FittedHeightsForTheSymbolsDigitBoxes)
+{
+    for (std::int32_t M = 1; M <= 12; ++M) {
+        const std::int32_t W = 6 * M, H = 833 * M / 100;
+        SCOPED_TRACE("module width " + std::to_string(M) + ", box " + std::to_string(W) + " x " + std::to_string(H));
+        const std::int32_t Fitted = FitFontHeight("0", "OCRB", W, H).Height;
+        const QSize At = LargestInkAt(Fitted), Above = LargestInkAt(Fitted + 1);
+        EXPECT_LE(At.width(), W) << "ink wider than the box at the fitted height " << Fitted;
+        EXPECT_LE(At.height(), H) << "ink taller than the box at the fitted height " << Fitted;
+        const bool Fills = At.width() == W || At.height() == H;
+        const bool NextOverflows = Above.width() > W || Above.height() > H;
+        EXPECT_TRUE(Fills || NextOverflows) << "height " << Fitted << " leaves room: one more pixel gives "
+                                            << Above.width() << " x " << Above.height();
+        std::printf("m=%d box %dx%d fitted height %d, largest ink %dx%d\n", M, W, H, Fitted, At.width(),
+                    At.height());
+    }
+}
+
+TEST_F(FitTest, ASecondCallWithTheSameKeyMeasuresNothing)
+{
+    const TFitResult First = FitFontHeight("0", "OCRB", 30, 41);
+    const std::uint64_t Measured = MeasurementCount;
+    EXPECT_GT(Measured, 0u);
+    for (char Ch : std::string(Slots)) {
+        const TFitResult Again = FitFontHeight(std::string(1, Ch), "OCRB", 30, 41);
+        EXPECT_EQ(Again.Height, First.Height);
+        EXPECT_EQ(Again.InkLeft, InkLeft[Ch == '>' ? 10 : Ch - '0']);
+    }
+    EXPECT_EQ(MeasurementCount, Measured) << "a cache hit measured";
+}
+
+TEST_F(FitTest, AlternatingBoxSizesRefitsEveryTime)
+{
+    std::int32_t Heights[2] = {};
+    for (int Round = 0; Round < 4; ++Round) {
+        const std::uint64_t Before = MeasurementCount;
+        Heights[Round % 2] = FitFontHeight("5", "OCRB", Round % 2 ? 18 : 48, Round % 2 ? 24 : 66).Height;
+        EXPECT_GT(MeasurementCount, Before) << "round " << Round << " did not refit";
+    }
+    EXPECT_LT(Heights[1], Heights[0]);
+    const std::uint64_t Before = MeasurementCount;
+    FitFontHeight("5", "NoSuchFace", 18, 24);
+    EXPECT_GT(MeasurementCount, Before) << "the font name is part of the key";
+}
+
+TEST_F(FitTest, FirstFittingAfterAnEmptyCacheMeasures)
+{
+    const std::uint64_t Before = MeasurementCount;
+    FitFontHeight(">", "OCRB", 12, 16);
+    EXPECT_GT(MeasurementCount, Before);
+    EXPECT_EQ(FitCacheFontName, "OCRB");
+    EXPECT_EQ(FitCacheWidth, 12);
+    EXPECT_EQ(FitCacheHeight, 16);
+}
+
+TEST_F(FitTest, OtherCharactersRaiseBeforeAnythingIsMeasured)
+{
+    for (const char* Ch : {":", "A", "", "12", "-1", " "}) {
+        const std::uint64_t Before = MeasurementCount;
+        EXPECT_THROW(FitFontHeight(Ch, "OCRB", 18, 24), EConvertError) << "'" << Ch << "'";
+        EXPECT_EQ(MeasurementCount, Before);
+        EXPECT_TRUE(FitCacheFontName.empty()) << "nothing cached for '" << Ch << "'";
+    }
+}
+
+TEST_F(FitTest, EverySearchEnds)
+{
+    const std::pair<std::int32_t, std::int32_t> Boxes[] = {{1, 1}, {0, 0}, {-5, -5}, {2, 100}, {100, 2},
+                                                           {INT32_MIN, INT32_MIN}, {3, 3}};
+    for (auto [W, H] : Boxes) {
+        SCOPED_TRACE(std::to_string(W) + " x " + std::to_string(H));
+        const TFitResult R = FitFontHeight("8", "OCRB", W, H);
+        EXPECT_GE(R.Height, 1) << "no font is smaller than a pixel";
+    }
+}
+
+TEST_F(FitTest, EnormousBoxesFailCleanlyAndAreNotCached)
+{
+    const auto Start = std::chrono::steady_clock::now();
+    // The digit box of a control 99,999,999 pixels wide.
+    const std::int32_t M = 99999999 / 113;
+    EXPECT_THROW(FitFontHeight("0", "OCRB", 6 * M, 833 * M / 100), Exception);
+    EXPECT_TRUE(FitCacheFontName.empty()) << "a failed search left its key in the cache";
+    EXPECT_THROW(FitFontHeight("0", "OCRB", 6 * M, 833 * M / 100), Exception) << "second call returned a stale result";
+    EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::seconds(5));
+}
+
+// --- Drawing with the font ------------------------------------------------
+
+struct TDrawn {
+    QRect Ink;
+    QImage Image;
+};
+
+TDrawn DrawWithFont(const std::string& Ch, std::int32_t Left, std::int32_t Top, std::int32_t W, std::int32_t H,
+                    std::uint8_t Alignment)
+{
+    TDrawn Out{QRect(), QImage(200, 200, QImage::Format_RGB32)};
+    Out.Image.fill(Qt::white);
+    {
+        TCanvas Canvas(&Out.Image);
+        Canvas.SetFontAntialias(false); // so the drawn ink is exactly the measured ink
+        DrawFontChar(Ch, Canvas, Left, Top, W, H, Alignment, clBlack);
+        EXPECT_EQ(Canvas.BrushStyle(), TBrushStyle::bsClear);
+        EXPECT_EQ(Canvas.FontName(), "OCRB");
+        EXPECT_EQ(Canvas.FontHeight(), -FittedHeight);
+        EXPECT_EQ(Canvas.FontColor(), clBlack);
+    }
+    Out.Ink = InkOf(Out.Image);
+    return Out;
+}
+
+TEST_F(FitTest, AlignmentPlacesTheInkBox)
+{
+    const std::int32_t L = 40, T = 30, W = 60, H = 50;
+    const TDrawn Left = DrawWithFont("1", L, T, W, H, 0);
+    const TDrawn Right = DrawWithFont("1", L, T, W, H, 2);
+    const TDrawn Centre = DrawWithFont("1", L, T, W, H, 1);
+    const std::int32_t IW = InkWidth[1];
+    EXPECT_EQ(Left.Ink.left(), L);
+    EXPECT_EQ(Right.Ink.right(), L + W - 1);
+    EXPECT_EQ(Centre.Ink.left(), L + (W - IW) / 2);
+    for (const TDrawn* D : {&Left, &Right, &Centre})
+        EXPECT_EQ(D->Ink.top(), T) << "ink top on the box top";
+    for (std::uint8_t Code : {3, 255})
+        EXPECT_EQ(DrawWithFont("1", L, T, W, H, Code).Image, Centre.Image) << "code " << int(Code) << " centres";
+}
+
+TEST_F(FitTest, CentringSplitsSpareAndOverhangTheSameWay)
+{
+    const std::int32_t L = 50, T = 20, W = 30, H = 41;
+    FitFontHeight("0", "OCRB", W, H);
+    const std::int32_t RealWidth = InkWidth[0];
+    // The tables may hold ink of another height (a pass above, an earlier
+    // fitting); pretend so to get 3 spare pixels and 3 too many.
+    InkWidth[0] = W - 3;
+    EXPECT_EQ(DrawWithFont("0", L, T, W, H, 1).Ink.left(), L + 1) << "1 spare pixel left, 2 right";
+    InkWidth[0] = W + 3;
+    EXPECT_EQ(DrawWithFont("0", L, T, W, H, 1).Ink.left(), L - 1) << "the ink starts 1 pixel left of the box";
+    InkWidth[0] = RealWidth;
+}
+
+TEST_F(FitTest, DelimiterUsesSlotTenAndIsTopAligned)
+{
+    const TDrawn D = DrawWithFont(">", 10, 10, 30, 41, 2);
+    EXPECT_EQ(D.Ink.top(), 10);
+    EXPECT_EQ(D.Ink.width(), InkWidth[10]);
+    EXPECT_EQ(D.Ink.height(), InkHeight[10]);
+    EXPECT_LT(InkHeight[10], InkHeight[0]) << "'>' is shorter than the digits";
+    EXPECT_EQ(D.Ink.right(), 39);
+}
+
+TEST_F(FitTest, DispatchFollowsTheLoadedFlag)
+{
+    auto Draw = [](const std::string& Ch, std::uint8_t Alignment) {
+        QImage Image(60, 60, QImage::Format_RGB32);
+        Image.fill(Qt::white);
+        TCanvas Canvas(&Image);
+        DrawOcrBChar(Ch, Canvas, 5, 5, 30, 41, Alignment, clBlack);
+        return Image;
+    };
+    EXPECT_THROW(Draw(":", 1), EConvertError);
+    EXPECT_THROW(Draw("A", 1), EConvertError);
+    EXPECT_NO_THROW(Draw("7x", 1)) << "only the first character counts";
+
+    OcrBFontLoaded = false; // as when the registration failed
+    QImage Blank(60, 60, QImage::Format_RGB32);
+    Blank.fill(Qt::white);
+    EXPECT_EQ(Draw(":", 1), Blank);
+    EXPECT_EQ(Draw("A", 1), Blank);
+    QImage Outline(60, 60, QImage::Format_RGB32);
+    Outline.fill(Qt::white);
+    {
+        TCanvas Canvas(&Outline);
+        DrawOcrBGlyph7(Canvas, 5, 5, 30, 41, clBlack);
+    }
+    EXPECT_EQ(Draw("7", 2), Outline) << "the outline path draws the painter's glyph, whatever the alignment";
+    EXPECT_EQ(Draw("7", 0), Outline);
+    OcrBFontLoaded = true;
+}
+
+} // namespace
