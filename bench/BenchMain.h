@@ -1,7 +1,7 @@
 #pragma once
 
 // Benchmarks that draw need a GUI application, made before any benchmark runs.
-#include <QGuiApplication>
+#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #define WEQ_BENCHMARK_MAIN()                                                                                  \
@@ -9,7 +9,7 @@
     {                                                                                                         \
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))                                                    \
             qputenv("QT_QPA_PLATFORM", "offscreen");                                                          \
-        QGuiApplication App(argc, argv);                                                                      \
+        QApplication App(argc, argv);                                                                      \
         ::benchmark::Initialize(&argc, argv);                                                                 \
         ::benchmark::RunSpecifiedBenchmarks();                                                                \
         ::benchmark::Shutdown();                                                                              \

@@ -1,4 +1,5 @@
 // Renders the pictures under docs/: weq_docs_images OUTPUT_DIR
+#include <ean/WEQEan.h>
 #include <ocrb/WEQOcrB.h>
 
 #include <QDir>
@@ -30,6 +31,14 @@ void GlyphSheet(const QString& Path)
     Image.save(Path);
 }
 
+void Symbol(const QString& Path, std::int32_t M)
+{
+    QImage Image(113 * M, 79 * M, QImage::Format_RGB32);
+    TCanvas Canvas(&Image);
+    WEQEan::DrawEan13("4006381333931", Canvas, 113 * M, 79 * M, clWhite, clBlack, clBlack, true, true);
+    Image.save(Path);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -41,5 +50,7 @@ int main(int argc, char** argv)
     }
     const QDir Out(QString::fromLocal8Bit(argv[1]));
     GlyphSheet(Out.filePath("ocrb-outlines.png"));
+    Symbol(Out.filePath("symbol-m3.png"), 3);
+    Symbol(Out.filePath("symbol-m5.png"), 5);
     return 0;
 }

@@ -1,0 +1,187 @@
+#include "control/WEQBarCode.h"
+
+#include "ean/WEQEan.h"
+
+#include <QFont>
+#include <QMetaObject>
+#include <QResizeEvent>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int SymbolModules = 113;
+constexpr int RatioHeightModules = 79;
+constexpr int MinimumHeightModules = 18;
+
+// One character is one position whatever its encoding; anything that is not
+// an ASCII digit only has to stay a non-digit for the completion.
+std::string PositionsOf(const QString& Text)
+{
+    std::string Out;
+    for (char32_t Ch : Text.toUcs4())
+        Out += (Ch >= U'0' && Ch <= U'9') ? char(Ch) : '?';
+    return Out;
+}
+
+} // namespace
+
+TWEQBarCode::TWEQBarCode(QWidget* Owner) : QWidget(Owner)
+{
+    SetGTIN(QStringLiteral("0000000000000"));
+    resize(100, 100);
+    SetColor(clBlack);
+    SetBackgroundColor(clWhite);
+    SetTransparent(true);
+    SetFitHeightRatio(true);
+    QFont Face = font();
+    Face.setFamily(QStringLiteral("OCRB"));
+    setFont(Face);
+    SetDrawOnBitmap(false);
+    // Only a finished control draws, so one made in code keeps 100 x 100
+    // until it is first painted.
+    FConstructed = true;
+}
+
+TWEQBarCode::~TWEQBarCode() = default;
+
+QString TWEQBarCode::GTIN() const { return QString::fromLatin1(FGTIN.data(), qsizetype(FGTIN.size())); }
+
+void TWEQBarCode::SetGTIN(const QString& Value)
+{
+    const std::string Completed = WEQEan::CompleteGTIN(PositionsOf(Value));
+    if (Completed == FGTIN)
+        return;
+    FGTIN = Completed;
+    Paint();
+}
+
+quint32 TWEQBarCode::Color() const { return FColor; }
+void TWEQBarCode::SetColor(quint32 Value)
+{
+    if (Value == FColor)
+        return;
+    FColor = Value;
+    Paint();
+}
+
+quint32 TWEQBarCode::BackgroundColor() const { return FBackgroundColor; }
+void TWEQBarCode::SetBackgroundColor(quint32 Value)
+{
+    if (Value == FBackgroundColor)
+        return;
+    FBackgroundColor = Value;
+    Paint();
+}
+
+bool TWEQBarCode::Transparent() const { return FTransparent; }
+void TWEQBarCode::SetTransparent(bool Value)
+{
+    if (Value == FTransparent)
+        return;
+    FTransparent = Value;
+    Paint();
+    update(); // the parent's background under the widget changes with it
+}
+
+bool TWEQBarCode::DrawRightDelimiter() const { return FDrawRightDelimiter; }
+void TWEQBarCode::SetDrawRightDelimiter(bool Value)
+{
+    if (Value == FDrawRightDelimiter)
+        return;
+    FDrawRightDelimiter = Value;
+    Paint();
+}
+
+bool TWEQBarCode::FitHeightRatio() const { return FFitHeightRatio; }
+void TWEQBarCode::SetFitHeightRatio(bool Value)
+{
+    if (Value == FFitHeightRatio)
+        return;
+    FFitHeightRatio = Value;
+    Paint();
+}
+
+bool TWEQBarCode::DrawOnBitmap() const { return FDrawOnBitmap; }
+void TWEQBarCode::SetDrawOnBitmap(bool Value)
+{
+    if (Value == FDrawOnBitmap)
+        return;
+    FDrawOnBitmap = Value;
+    Paint();
+}
+
+quint32 TWEQBarCode::FontColor() const { return FFontColor; }
+void TWEQBarCode::SetFontColor(quint32 Value)
+{
+    if (Value == FFontColor)
+        return;
+    FFontColor = Value;
+    update();
+}
+
+QSize TWEQBarCode::SnappedSize() const
+{
+    // Qt lets a child widget be resized to any int; the snapped size stays
+    // within what Qt widgets allow (QWIDGETSIZE_MAX), so none of this overflows.
+    const int W = std::clamp(width(), 0, QWIDGETSIZE_MAX), Ht = std::clamp(height(), 0, QWIDGETSIZE_MAX);
+    const int M = std::max(1, W / SymbolModules);
+    const int H = FFitHeightRatio ? RatioHeightModules * M : std::max(MinimumHeightModules * M, Ht);
+    return QSize(SymbolModules * M, H);
+}
+
+// The paint operation run at once by a setter: snap the size, then draw.
+void TWEQBarCode::Paint()
+{
+    if (!FConstructed || (!parentWidget() && !isVisible()))
+        return;
+    SnapSize();
+    if (isVisible())
+        repaint();
+}
+
+void TWEQBarCode::SnapSize()
+{
+    const QSize Snapped = SnappedSize();
+    if (Snapped != size())
+        resize(Snapped);
+}
+
+// Resizing from inside a resize or paint event would recurse; the snap runs
+// once the event loop is back, and the paint in between already draws the
+// snapped symbol, clipped.
+void TWEQBarCode::RequestSnap()
+{
+    if (FSnapQueued || SnappedSize() == size())
+        return;
+    FSnapQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            FSnapQueued = false;
+            SnapSize();
+        },
+        Qt::QueuedConnection);
+}
+
+void TWEQBarCode::showEvent(QShowEvent* Event)
+{
+    QWidget::showEvent(Event);
+    // Before the first paint, so the widget never shows at an unsnapped size.
+    SnapSize();
+}
+
+void TWEQBarCode::resizeEvent(QResizeEvent* Event)
+{
+    QWidget::resizeEvent(Event);
+    RequestSnap();
+}
+
+void TWEQBarCode::paintEvent(QPaintEvent*)
+{
+    RequestSnap();
+    const QSize Snapped = SnappedSize();
+    TCanvas Canvas(this);
+    WEQEan::DrawEan13(FGTIN, Canvas, Snapped.width(), Snapped.height(), FBackgroundColor, FColor, FFontColor,
+                      !FTransparent, FDrawRightDelimiter);
+}

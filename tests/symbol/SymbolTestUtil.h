@@ -1,0 +1,49 @@
+#pragma once
+
+// Reading a rendered symbol back as numbers, for the symbol and control tests.
+
+#include <QImage>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+struct TBar {
+    int StartModule, Modules;
+    bool operator==(const TBar&) const = default;
+};
+
+// The runs of Color on row Y, as 1-based start module and width in modules.
+// A run that does not sit on whole modules is reported with Modules 0.
+inline std::vector<TBar> BarsOnRow(const QImage& Image, int Y, int M, QRgb Color, int Width)
+{
+    std::vector<TBar> Bars;
+    for (int X = 0; X < Width;) {
+        if (Image.pixel(X, Y) != Color) {
+            ++X;
+            continue;
+        }
+        int End = X;
+        while (End < Width && Image.pixel(End, Y) == Color)
+            ++End;
+        const bool Whole = X % M == 0 && (End - X) % M == 0;
+        Bars.push_back({X / M + 1, Whole ? (End - X) / M : 0});
+        X = End;
+    }
+    return Bars;
+}
+
+inline std::string ShowBars(const std::vector<TBar>& Bars)
+{
+    std::ostringstream Out;
+    for (const TBar& B : Bars)
+        Out << B.StartModule << "/" << B.Modules << " ";
+    return Out.str();
+}
+
+// The 30 bars of 4006381333931 (parity pattern ABAABB), start module / modules.
+inline const std::vector<TBar> BarsOf4006381333931 = {
+    {12, 1}, {14, 1}, {18, 2}, {21, 1}, {23, 1}, {26, 3}, {30, 1}, {32, 4}, {37, 4}, {42, 1},
+    {46, 1}, {49, 1}, {51, 2}, {55, 2}, {58, 1}, {60, 1}, {62, 1}, {67, 1}, {69, 1}, {74, 1},
+    {76, 1}, {81, 1}, {83, 3}, {87, 1}, {90, 1}, {95, 1}, {97, 2}, {101, 2}, {104, 1}, {106, 1}};
+inline const std::vector<TBar> GuardBars = {{12, 1}, {14, 1}, {58, 1}, {60, 1}, {104, 1}, {106, 1}};
