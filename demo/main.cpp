@@ -1,11 +1,13 @@
-#include <QApplication>
-#include <QLabel>
+#include "uMain.h"
 
+#include <QApplication>
+
+// The embedded OCR-B face is registered when the application object is
+// made, and removed when it is destroyed, after the window.
 int main(int argc, char** argv)
 {
-    QApplication App(argc, argv);
-    QLabel Placeholder("WEQBarCodeDemo");
-    Placeholder.setWindowTitle("WEQBarCodeDemo");
-    Placeholder.show();
-    return App.exec();
+    QApplication Application(argc, argv);
+    TFrmWEqBarCodeDemo FrmWEqBarCodeDemo;
+    FrmWEqBarCodeDemo.show();
+    return Application.exec();
 }

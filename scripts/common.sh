@@ -5,7 +5,7 @@ WEQ_PACKAGES=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev
-  xvfb xauth x11-apps imagemagick python3 python3-xlib
+  xvfb xauth imagemagick python3 python3-xlib fonts-dejavu-extra
 )
 
 weq_as_root() {

@@ -1,6 +1,7 @@
-"""xwindow.py wait|close TITLE SECONDS: waits until a top-level window titled
-TITLE is mapped, or asks it to close with WM_DELETE_WINDOW as a window manager's
-close button does. Exits non-zero when the window does not appear in time."""
+"""xwindow.py wait|id|close TITLE SECONDS: waits until a window titled TITLE is
+mapped (and with id prints its X id), or asks it to close with WM_DELETE_WINDOW
+as a window manager's close button does. Exits non-zero when the window does not
+appear in time."""
 import sys
 import time
 
@@ -35,6 +36,8 @@ def main():
         win = find(dpy, title)
     if win is None:
         sys.exit(f"no window titled {title!r} within {seconds} s")
+    if verb == "id":
+        print(hex(win.id))
     if verb == "close":
         protocols = dpy.intern_atom("WM_PROTOCOLS")
         delete = dpy.intern_atom("WM_DELETE_WINDOW")
