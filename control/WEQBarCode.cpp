@@ -28,6 +28,9 @@ std::string PositionsOf(const QString& Text)
 
 TWEQBarCode::TWEQBarCode(QWidget* Owner) : QWidget(Owner)
 {
+    // Qt bounds a resize by the maximum size only once one has been set;
+    // without it an int-sized resize overflows the widget's own rectangle.
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     SetGTIN(QStringLiteral("0000000000000"));
     resize(100, 100);
     SetColor(clBlack);
