@@ -39,7 +39,15 @@ struct TInkBox {
     std::int32_t Left = 0, Right = -1, Top = 0, Bottom = -1;
 };
 
-bool IsInk(TCanvas& Canvas, std::int32_t X, std::int32_t Y) { return Canvas.Pixel(X, Y) != clWhite; }
+// Ink is anything but pure white.
+struct TInkReader {
+    const std::uint32_t* Pixels;
+    std::int32_t Stride;
+    bool operator()(std::int32_t X, std::int32_t Y) const
+    {
+        return (Pixels[std::ptrdiff_t(Y) * Stride + X] & 0x00FFFFFFu) != 0x00FFFFFFu;
+    }
+};
 
 // Renders the slot's character at em height H on a fresh white bitmap, without
 // antialiasing so that ink is exactly the glyph's pixels, and finds the
@@ -64,9 +72,12 @@ TInkBox MeasureSlot(std::int32_t Slot, const std::string& FontName, std::int32_t
 
     const std::int32_t W = Bitmap.Width(), Ht = Bitmap.Height();
     TInkBox Box;
+    if (W <= 0 || Ht <= 0)
+        return Box;
+    const TInkReader IsInk{Bitmap.ScanLine(0), Bitmap.Stride()};
     for (std::int32_t X = 0; X < W && !Box.Any; ++X)
         for (std::int32_t Y = 0; Y < Ht; ++Y)
-            if (IsInk(C, X, Y)) {
+            if (IsInk(X, Y)) {
                 Box.Any = true;
                 Box.Left = X;
                 break;
@@ -75,21 +86,21 @@ TInkBox MeasureSlot(std::int32_t Slot, const std::string& FontName, std::int32_t
         return Box;
     for (std::int32_t X = W - 1, Found = 0; X >= 0 && !Found; --X)
         for (std::int32_t Y = 0; Y < Ht; ++Y)
-            if (IsInk(C, X, Y)) {
+            if (IsInk(X, Y)) {
                 Found = 1;
                 Box.Right = X;
                 break;
             }
     for (std::int32_t Y = 0, Found = 0; Y < Ht && !Found; ++Y)
         for (std::int32_t X = 0; X < W; ++X)
-            if (IsInk(C, X, Y)) {
+            if (IsInk(X, Y)) {
                 Found = 1;
                 Box.Top = Y;
                 break;
             }
     for (std::int32_t Y = Ht - 1, Found = 0; Y >= 0 && !Found; --Y)
         for (std::int32_t X = 0; X < W; ++X)
-            if (IsInk(C, X, Y)) {
+            if (IsInk(X, Y)) {
                 Found = 1;
                 Box.Bottom = Y;
                 break;

@@ -4,7 +4,7 @@
 WEQ_PACKAGES=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev libzint-dev
   xvfb xauth imagemagick python3 python3-xlib fonts-dejavu-extra
 )
 

@@ -248,7 +248,8 @@ TColor TCanvas::Pixel(std::int32_t X, std::int32_t Y)
     const QImage* Image = static_cast<const QImage*>(d->Device);
     if (X < 0 || Y < 0 || X >= Image->width() || Y >= Image->height())
         return 0xFFFFFFFFu;
-    return FromQColor(QColor::fromRgb(Image->pixel(X, Y)));
+    const QRgb P = Image->pixel(X, Y);
+    return TColor(qRed(P)) | (TColor(qGreen(P)) << 8) | (TColor(qBlue(P)) << 16);
 }
 
 void TCanvas::PolyPolygon(const QPoint* Points, const std::int32_t* Counts, std::int32_t ContourCount)
@@ -350,3 +351,12 @@ void TBitmap::SetSize(std::int32_t Width, std::int32_t Height)
 }
 
 TCanvas& TBitmap::Canvas() { return d->Canvas; }
+
+std::int32_t TBitmap::Stride() const { return std::int32_t(d->Image.bytesPerLine() / 4); }
+
+const std::uint32_t* TBitmap::ScanLine(std::int32_t Y) const
+{
+    if (Y < 0 || Y >= d->Image.height())
+        return nullptr;
+    return reinterpret_cast<const std::uint32_t*>(d->Image.constScanLine(Y));
+}

@@ -105,6 +105,11 @@ public:
     void SetHeight(std::int32_t Height);
     void SetSize(std::int32_t Width, std::int32_t Height);
     TCanvas& Canvas();
+    // Row Y as 0xFFRRGGBB pixels, for reading many pixels at once; null
+    // outside the bitmap.
+    const std::uint32_t* ScanLine(std::int32_t Y) const;
+    // Pixels from one row to the next.
+    std::int32_t Stride() const;
 
 private:
     struct TImpl;

@@ -1,0 +1,111 @@
+// The finished raster symbol, side by side: ours, Zint's and zxing-cpp's, for
+// the same GTINs at the same module widths, and a plain fill of the same area.
+#include <ean/WEQEan.h>
+#include <ocrb/WEQOcrB.h>
+
+#define ZX_USE_UTF8 1
+#include <QImage>
+#include <ZXing/BitMatrix.h>
+#include <ZXing/MultiFormatWriter.h>
+#include <benchmark/benchmark.h>
+#include <zint.h>
+
+#include <cstring>
+
+namespace {
+
+const char* const Gtins[] = {"4006381333931", "9780201379624", "0000000123457", "5901234123457"};
+
+void BM_Ours(benchmark::State& State, bool Font)
+{
+    const bool Saved = WEQOcrB::OcrBFontLoaded;
+    WEQOcrB::OcrBFontLoaded = Font && Saved;
+    const int M = int(State.range(0));
+    QImage Image(113 * M, 79 * M, QImage::Format_RGB32);
+    TCanvas Canvas(&Image);
+    WEQEan::DrawEan13(Gtins[0], Canvas, 113 * M, 79 * M, clWhite, clBlack, clBlack, true, true); // warm the fit
+    std::size_t I = 0;
+    for (auto _ : State) {
+        WEQEan::DrawEan13(Gtins[I++ % 4], Canvas, 113 * M, 79 * M, clWhite, clBlack, clBlack, true, true);
+        benchmark::ClobberMemory();
+    }
+    WEQOcrB::OcrBFontLoaded = Saved;
+}
+void BM_OursFont(benchmark::State& State) { BM_Ours(State, true); }
+void BM_OursOutlines(benchmark::State& State) { BM_Ours(State, false); }
+
+// Zint's X-dimension is 2 pixels at scale 1: module width m is scale m / 2.
+void BM_Zint(benchmark::State& State)
+{
+    const int M = int(State.range(0));
+    std::size_t I = 0;
+    for (auto _ : State) {
+        zint_symbol* Symbol = ZBarcode_Create();
+        Symbol->symbology = BARCODE_EANX;
+        Symbol->scale = float(M) / 2;
+        Symbol->show_hrt = 1;
+        const char* Gtin = Gtins[I++ % 4];
+        if (ZBarcode_Encode_and_Buffer(Symbol, reinterpret_cast<const unsigned char*>(Gtin), 12, 0) >= ZINT_ERROR)
+            State.SkipWithError(Symbol->errtxt);
+        benchmark::DoNotOptimize(Symbol->bitmap);
+        ZBarcode_Delete(Symbol);
+    }
+}
+
+void BM_ZXing(benchmark::State& State)
+{
+    const int M = int(State.range(0));
+    const ZXing::MultiFormatWriter Writer(ZXing::BarcodeFormat::EAN13);
+    QImage Image(113 * M, 79 * M, QImage::Format_RGB32);
+    std::size_t I = 0;
+    for (auto _ : State) {
+        const ZXing::BitMatrix Bits = Writer.encode(std::string(Gtins[I++ % 4]), 113 * M, 79 * M);
+        for (int Y = 0; Y < Image.height() && Y < Bits.height(); ++Y) {
+            auto* Row = reinterpret_cast<QRgb*>(Image.scanLine(Y));
+            for (int X = 0; X < Image.width() && X < Bits.width(); ++X)
+                Row[X] = Bits.get(X, Y) ? 0xFF000000u : 0xFFFFFFFFu;
+        }
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_PlainFillArea(benchmark::State& State)
+{
+    const int M = int(State.range(0));
+    QImage Image(113 * M, 79 * M, QImage::Format_RGB32);
+    TCanvas Canvas(&Image);
+    for (auto _ : State) {
+        Canvas.SetBrushColor(clWhite);
+        Canvas.FillRect(0, 0, 113 * M, 79 * M);
+        benchmark::ClobberMemory();
+    }
+}
+
+// A first paint at a size the fitting has not seen: fitting and drawing.
+void BM_FirstPaint(benchmark::State& State)
+{
+    const int M = int(State.range(0));
+    QImage Image(113 * M, 79 * M, QImage::Format_RGB32);
+    TCanvas Canvas(&Image);
+    for (auto _ : State) {
+        WEQOcrB::FitCacheFontName.clear();
+        WEQEan::DrawEan13(Gtins[0], Canvas, 113 * M, 79 * M, clWhite, clBlack, clBlack, true, true);
+        benchmark::ClobberMemory();
+    }
+}
+
+void ModuleWidths(benchmark::internal::Benchmark* B)
+{
+    for (int M : {1, 3, 5, 8})
+        B->Arg(M);
+    B->Unit(benchmark::kMicrosecond);
+}
+
+BENCHMARK(BM_OursFont)->Apply(ModuleWidths);
+BENCHMARK(BM_OursOutlines)->Apply(ModuleWidths);
+BENCHMARK(BM_Zint)->Apply(ModuleWidths);
+BENCHMARK(BM_ZXing)->Apply(ModuleWidths);
+BENCHMARK(BM_PlainFillArea)->Apply(ModuleWidths);
+BENCHMARK(BM_FirstPaint)->DenseRange(1, 12)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,3 @@
+#include "BenchMain.h"
+
+WEQ_BENCHMARK_MAIN()
