@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QMetaObject>
+#include <QPaintEvent>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -83,6 +84,7 @@ void TWEQBarCode::SetTransparent(bool Value)
     if (Value == FTransparent)
         return;
     FTransparent = Value;
+    UpdateOpaque();
     Paint();
     update(); // the parent's background under the widget changes with it
 }
@@ -102,6 +104,7 @@ void TWEQBarCode::SetFitHeightRatio(bool Value)
     if (Value == FFitHeightRatio)
         return;
     FFitHeightRatio = Value;
+    UpdateOpaque();
     Paint();
 }
 
@@ -148,6 +151,14 @@ void TWEQBarCode::SnapSize()
     const QSize Snapped = SnappedSize();
     if (Snapped != size())
         resize(Snapped);
+    UpdateOpaque();
+}
+
+// Filled and snapped, the symbol covers every pixel of the widget, so Qt
+// need not paint the parent beneath it first.
+void TWEQBarCode::UpdateOpaque()
+{
+    setAttribute(Qt::WA_OpaquePaintEvent, !FTransparent && size() == SnappedSize());
 }
 
 // Resizing from inside a resize or paint event would recurse; the snap runs
@@ -177,14 +188,16 @@ void TWEQBarCode::showEvent(QShowEvent* Event)
 void TWEQBarCode::resizeEvent(QResizeEvent* Event)
 {
     QWidget::resizeEvent(Event);
+    UpdateOpaque();
     RequestSnap();
 }
 
-void TWEQBarCode::paintEvent(QPaintEvent*)
+void TWEQBarCode::paintEvent(QPaintEvent* Event)
 {
     RequestSnap();
     const QSize Snapped = SnappedSize();
     TCanvas Canvas(this);
+    Canvas.SetPaintRegion(Event->region() & rect());
     WEQEan::DrawEan13(FGTIN, Canvas, Snapped.width(), Snapped.height(), FBackgroundColor, FColor, FFontColor,
                       !FTransparent, FDrawRightDelimiter);
 }

@@ -69,6 +69,7 @@ private:
     void Paint();
     void SnapSize();
     void RequestSnap();
+    void UpdateOpaque();
 
     std::string FGTIN;
     TColor FColor = clBlack;

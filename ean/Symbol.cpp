@@ -1,6 +1,11 @@
 #include "ean/WEQEan.h"
 #include "ocrb/WEQOcrB.h"
+#include "ocrb/WEQOcrB_p.h"
 #include "surface/Arith.h"
+
+#include <QRect>
+
+#include <vector>
 
 namespace WEQEan {
 
@@ -14,6 +19,80 @@ constexpr std::uint8_t GuardKind = 0, LeftDigitKind = 1, RightDigitKind = 2;
 constexpr std::uint8_t AlignCentre = 1, AlignRight = 2;
 
 std::int32_t Width(const std::string& Widths, std::size_t Element) { return Widths[Element] - '0'; }
+
+std::uint32_t PixelOf(TColor Color)
+{
+    const TColor Rgb = TCanvas::ResolveColor(Color);
+    return 0xFF000000u | ((Rgb & 0xFFu) << 16) | (Rgb & 0xFF00u) | ((Rgb >> 16) & 0xFFu);
+}
+
+// Wider symbols go through the painter rather than a row buffer this long.
+constexpr std::int32_t MaxDirectWidth = 16384;
+
+// The symbol written row by row straight into the pixels behind the canvas:
+// the rows through the digit bars, the rows where only the guards go on, the
+// rows of the digits; then the digits from the text cache. The result equals
+// the painter's drawing pixel for pixel; where that cannot be guaranteed (a
+// digit whose ink would touch a bar, leave the symbol or land on anything but
+// the background) the result is false, and nothing outside the symbol area
+// has been touched, so the caller can draw it the plain way over it.
+bool DrawEan13Direct(const std::string& GTIN, TCanvas& Canvas, const TEan13Layout& L, TColor BackgroundColor,
+                     TColor BarColor, TColor FontColor, bool DrawRightDelimiter)
+{
+    const std::int32_t M = L.ModuleWidth, W = L.SymbolWidth;
+    const std::uint32_t Background = PixelOf(BackgroundColor), Bar = PixelOf(BarColor);
+    if (Background == Bar || W > MaxDirectWidth || !Canvas.DirectPixels() || !WEQOcrB::OcrBFontLoaded)
+        return false;
+    std::array<TEan13Bar, 30> Bars;
+    try {
+        Bars = Ean13Bars(GTIN);
+    } catch (const Exception&) {
+        // The plain drawing fails too, but only after drawing some digits,
+        // whose ink may reach past the area it then covers: let it do so.
+        return false;
+    }
+
+    thread_local std::vector<std::uint32_t> AllBars, GuardsOnly, Plain;
+    AllBars.assign(std::size_t(W), Background);
+    GuardsOnly.assign(std::size_t(W), Background);
+    Plain.assign(std::size_t(W), Background);
+    for (const TEan13Bar& B : Bars) {
+        const auto First = std::size_t(B.StartModule - 1) * std::size_t(M), Count = std::size_t(B.Modules * M);
+        std::fill_n(AllBars.begin() + std::ptrdiff_t(First), Count, Bar);
+        if (B.Guard)
+            std::fill_n(GuardsOnly.begin() + std::ptrdiff_t(First), Count, Bar);
+    }
+    const std::int32_t S = ClampToInt32(L.ShortBarHeight), G = ClampToInt32(L.GuardBarHeight);
+    Canvas.CopyRows(0, S, AllBars.data(), W);
+    Canvas.CopyRows(S, G, GuardsOnly.data(), W);
+    Canvas.CopyRows(G, L.DrawingHeight, Plain.data(), W);
+
+    const QRect Symbol(0, 0, W, L.DrawingHeight);
+    const std::int32_t TextTop = ClampToInt32(L.DigitBoxTop);
+    auto Digit = [&](const std::string& Text, std::int64_t Left, std::uint8_t Alignment) {
+        return WEQOcrB::DrawFontCharIfExact(Text, Canvas, ClampToInt32(Left), TextTop, DigitBoxWidth, DigitBoxHeight,
+                                           Alignment, FontColor, Symbol);
+    };
+    if (!Digit(GTIN.substr(0, 1), 4 * std::int64_t(M), AlignRight))
+        return false;
+    for (std::int32_t I = 2; I <= 7; ++I)
+        if (!Digit(GTIN.substr(std::size_t(I - 1), 1), std::int64_t(15 + 7 * (I - 2)) * M, AlignCentre))
+            return false;
+    for (std::int32_t I = 8; I <= 13; ++I)
+        if (!Digit(GTIN.substr(std::size_t(I - 1), 1), std::int64_t(62 + 7 * (I - 8) - 1) * M, AlignCentre))
+            return false;
+    if (DrawRightDelimiter && !Digit(">", 107 * std::int64_t(M), AlignRight))
+        return false;
+
+    // Leave the canvas as the plain drawing leaves it.
+    Canvas.SetPenStyle(TPenStyle::psSolid);
+    Canvas.SetPenWidth(1);
+    Canvas.SetPenColor(BackgroundColor);
+    Canvas.SetBrushColor(BarColor);
+    if (DrawRightDelimiter)
+        Canvas.SetBrushStyle(TBrushStyle::bsClear);
+    return true;
+}
 
 } // namespace
 
@@ -72,6 +151,10 @@ bool DrawEan13(const std::string& GTIN, TCanvas& Canvas, std::int32_t Width, std
         const long double ShortBars = static_cast<long double>(L.ShortBarHeight);
         const long double GuardBars = static_cast<long double>(L.GuardBarHeight);
         const std::int32_t TextTop = ClampToInt32(L.DigitBoxTop);
+
+        if (FillBackground &&
+            DrawEan13Direct(GTIN, Canvas, L, BackgroundColor, BarColor, FontColor, DrawRightDelimiter))
+            return true;
 
         Canvas.SetPenStyle(TPenStyle::psSolid);
         Canvas.SetPenWidth(1);

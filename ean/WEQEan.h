@@ -58,6 +58,16 @@ struct TEan13Layout {
 };
 TEan13Layout Ean13Layout(std::int32_t Width, std::int32_t Height);
 
+// One bar of the symbol, in modules: 1-based start module and width.
+struct TEan13Bar {
+    std::int32_t StartModule, Modules;
+    bool Guard; // guard bars are five modules longer
+};
+// The 30 bars of GTIN from left to right, as the drawing lays them out.
+// Raises EConvertError (or Exception for a GTIN shorter than 13) where the
+// drawing would fail.
+std::array<TEan13Bar, 30> Ean13Bars(const std::string& GTIN);
+
 // --- Drawing ---------------------------------------------------------------
 
 // Drawing parameters of the last symbol, shared by the helpers below.

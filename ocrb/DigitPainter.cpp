@@ -1,6 +1,8 @@
 #include "ocrb/WEQOcrB_p.h"
 #include "surface/Arith.h"
 
+#include <QRect>
+
 #include <algorithm>
 #include <limits>
 
@@ -190,8 +192,11 @@ TFitResult FitFontHeight(const std::string& Ch, const std::string& FontName, std
     return {FittedHeight, InkLeft[S], InkTop[S], InkWidth[S], InkHeight[S]};
 }
 
-void DrawFontChar(const std::string& Text, TCanvas& Canvas, std::int32_t Left, std::int32_t Top,
-                  std::int32_t Width, std::int32_t Height, std::uint8_t Alignment, TColor Color)
+namespace {
+
+// Sets the canvas up for the character and gives the text cell's top-left.
+QPoint PlaceFontChar(const std::string& Text, TCanvas& Canvas, std::int32_t Left, std::int32_t Top,
+                     std::int32_t Width, std::int32_t Height, std::uint8_t Alignment, TColor Color)
 {
     const TFitResult Fit = FitFontHeight(Text, "OCRB", Width, Height);
     Canvas.SetBrushStyle(TBrushStyle::bsClear);
@@ -206,7 +211,25 @@ void DrawFontChar(const std::string& Text, TCanvas& Canvas, std::int32_t Left, s
     } else {
         X += (std::int64_t(Width) - Fit.InkWidth) / 2; // C++ division truncates toward zero
     }
-    Canvas.TextOut(ClampToInt32(X), ClampToInt32(std::int64_t(Top) - Fit.InkTop), Text);
+    return QPoint(ClampToInt32(X), ClampToInt32(std::int64_t(Top) - Fit.InkTop));
+}
+
+} // namespace
+
+void DrawFontChar(const std::string& Text, TCanvas& Canvas, std::int32_t Left, std::int32_t Top,
+                  std::int32_t Width, std::int32_t Height, std::uint8_t Alignment, TColor Color)
+{
+    const QPoint At = PlaceFontChar(Text, Canvas, Left, Top, Width, Height, Alignment, Color);
+    Canvas.TextOut(At.x(), At.y(), Text);
+}
+
+bool DrawFontCharIfExact(const std::string& Text, TCanvas& Canvas, std::int32_t Left, std::int32_t Top,
+                         std::int32_t Width, std::int32_t Height, std::uint8_t Alignment, TColor Color,
+                         const QRect& Inside)
+{
+    const QPoint At = PlaceFontChar(Text, Canvas, Left, Top, Width, Height, Alignment, Color);
+    return Canvas.TextOutIfExact(At.x(), At.y(), Text, Inside.left(), Inside.top(), Inside.right() + 1,
+                                 Inside.bottom() + 1);
 }
 
 void DrawOcrBChar(const std::string& Text, TCanvas& Canvas, std::int32_t Left, std::int32_t Top,

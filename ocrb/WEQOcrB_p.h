@@ -5,6 +5,7 @@
 #include "ocrb/WEQOcrB.h"
 
 #include <QByteArray>
+#include <QRect>
 
 #include <cstdint>
 
@@ -18,6 +19,14 @@ inline constexpr const char* OcrBFontResource = ":/ocrb/OCRB.ttf";
 bool RegisterOcrBFontData(const QByteArray& Data);
 // Removes the registration and empties the fitting cache's font name.
 void UnloadOcrBFont();
+
+// DrawFontChar, but only where the canvas can reproduce the painter's pixels
+// from its text cache and the text stays within Inside on one background
+// colour; otherwise nothing is drawn (the fit is made all the same) and the
+// result is false.
+bool DrawFontCharIfExact(const std::string& Text, TCanvas& Canvas, std::int32_t Left, std::int32_t Top,
+                         std::int32_t Width, std::int32_t Height, std::uint8_t Alignment, TColor Color,
+                         const QRect& Inside);
 
 // Counts every character measured by the fitting, so tests can see a cache hit.
 extern std::uint64_t MeasurementCount;

@@ -6,10 +6,15 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPaintEngine>
 #include <QPalette>
+#include <QHash>
+#include <QRegion>
 #include <QPoint>
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 #include <array>
 #include <optional>
 
@@ -86,6 +91,15 @@ struct TCanvas::TState {
 
     std::optional<QFont> Font; // built from the font state on first use
 
+    // Direct access to the pixels behind the painter, when painting on a
+    // 32-bit image with a whole-pixel offset: narrow fills and cached text are
+    // then written straight into memory, with the same result as the painter.
+    QImage* Raster = nullptr;
+    QPoint RasterOffset;
+    QRegion RasterClip; // in raster coordinates; empty means the whole image
+    bool PaintRegionKnown = false;
+    QRegion PaintRegion; // canvas coordinates
+
     void Begin()
     {
         Painter.reset();
@@ -99,7 +113,65 @@ struct TCanvas::TState {
             return;
         }
         Painter->setRenderHint(QPainter::Antialiasing, false);
+        FindRaster();
     }
+
+    void FindRaster()
+    {
+        Raster = nullptr;
+        if (!TCanvas::AllowDirectPixels)
+            return;
+        QPaintEngine* Engine = Painter->paintEngine();
+        if (!Engine || Engine->type() != QPaintEngine::Raster || !Engine->paintDevice() ||
+            Engine->paintDevice()->devType() != QInternal::Image)
+            return;
+        QImage* Image = static_cast<QImage*>(Engine->paintDevice());
+        const QTransform T = Painter->deviceTransform();
+        const bool WholePixels = T.type() <= QTransform::TxTranslate && T.dx() == qRound(T.dx()) && T.dy() == qRound(T.dy());
+        const QImage::Format F = Image->format();
+        if (!WholePixels || Image->devicePixelRatio() != 1.0 || Image->isNull() ||
+            (F != QImage::Format_RGB32 && F != QImage::Format_ARGB32_Premultiplied && F != QImage::Format_ARGB32))
+            return;
+        // A widget's painter may reach beyond the widget, into what other widgets
+        // show: its pixels are only written directly within the region that
+        // SetPaintRegion names.
+        if (Device->devType() == QInternal::Widget && !PaintRegionKnown)
+            return;
+        Raster = Image;
+        RasterOffset = QPoint(qRound(T.dx()), qRound(T.dy()));
+        RasterClip = Engine->systemClip();
+        if (PaintRegionKnown)
+            RasterClip = RasterClip.isEmpty() ? PaintRegion.translated(RasterOffset)
+                                              : RasterClip & PaintRegion.translated(RasterOffset);
+        if (PaintRegionKnown && RasterClip.isEmpty())
+            Raster = nullptr;
+    }
+
+    // Qt's own fill runs at memory speed on wide rectangles but pays per row
+    // on narrow ones, such as bars: those are written straight into memory.
+    void FillSolid(const QRect& Rect, const QColor& Color)
+    {
+        constexpr int MaxDirectWidth = 64;
+        if (Rect.isEmpty())
+            return;
+        QRect OnImage;
+        if (Raster && Rect.width() <= MaxDirectWidth) {
+            OnImage = Rect.translated(RasterOffset) & Raster->rect();
+            if (!RasterClip.isEmpty() && RasterClip.intersected(OnImage) != QRegion(OnImage))
+                OnImage = QRect(); // a clip with holes: leave it to the painter
+        }
+        if (OnImage.isEmpty()) {
+            Painter->fillRect(Rect, Color);
+            return;
+        }
+        const std::uint32_t Pixel = 0xFF000000u | Color.rgb();
+        const std::ptrdiff_t Stride = Raster->bytesPerLine() / 4;
+        std::uint32_t* Row = reinterpret_cast<std::uint32_t*>(Raster->bits()) + OnImage.top() * Stride + OnImage.left();
+        for (int Y = OnImage.top(); Y <= OnImage.bottom(); ++Y, Row += Stride)
+            std::fill_n(Row, OnImage.width(), Pixel);
+    }
+
+    bool DrawCachedText(int X, int Y, const QString& Text, const QFontMetrics& Fm, const QRect* Inside = nullptr);
 
     QPainter& Active()
     {
@@ -122,6 +194,182 @@ struct TCanvas::TState {
         return *Font;
     }
 };
+
+namespace {
+
+// Text as the painter draws it on a uniform background, kept so that a warm
+// repaint copies pixels instead of rasterising glyphs again. An entry is only
+// used where every pixel it would change holds its background colour, so the
+// copy is exactly what the painter would have produced there.
+struct TTextKey {
+    QString Text, Family;
+    int PixelSize;
+    bool Antialias;
+    QRgb Color, Background;
+    QImage::Format Format;
+    bool operator==(const TTextKey&) const = default;
+};
+
+size_t qHash(const TTextKey& K, size_t Seed = 0)
+{
+    return qHashMulti(Seed, K.Text, K.Family, K.PixelSize, K.Antialias, K.Color, K.Background, int(K.Format));
+}
+
+struct TTextImage {
+    QImage Pixels;
+    QPoint Origin; // where the text cell's top-left lies in Pixels
+    QRect Ink;     // pixels that differ from the background, cell coordinates
+};
+
+constexpr int MaxCachedTexts = 512;
+constexpr int MaxCachedTextPixelSize = 1024;
+
+QHash<TTextKey, TTextImage>& TextCache()
+{
+    static QHash<TTextKey, TTextImage> Cache;
+    return Cache;
+}
+
+const TTextImage& CachedText(const TTextKey& Key, const QFont& Font, const QFontMetrics& Fm);
+
+// Qt draws glyphs this large as filled outlines, whose edge pixels vary a
+// little with the position; such text is drawn from one rendering instead,
+// so every copy of a character is the same wherever it lands.
+constexpr int OutlineGlyphPixelSize = 64;
+bool LargeText(int PixelSize) { return PixelSize >= OutlineGlyphPixelSize; }
+
+// A transparent background in a key asks for the text alone, premultiplied.
+constexpr QRgb NoBackground = 0;
+
+TTextImage RenderText(const TTextKey& Key, const QFont& Font, const QFontMetrics& Fm)
+{
+    TTextImage Out;
+    const int Margin = Key.PixelSize / 2 + 2; // room for ink outside the cell
+    Out.Origin = QPoint(Margin, Margin);
+    const bool Alone = Key.Background == NoBackground;
+    Out.Pixels = QImage(Fm.horizontalAdvance(Key.Text) + 2 * Margin, Fm.height() + 2 * Margin,
+                        Alone ? QImage::Format_ARGB32_Premultiplied : Key.Format);
+    Out.Pixels.fill(Key.Background);
+    if (!Alone && LargeText(Key.PixelSize)) {
+        TTextKey SpriteKey = Key;
+        SpriteKey.Background = NoBackground;
+        const TTextImage& Sprite = CachedText(SpriteKey, Font, Fm);
+        QPainter P(&Out.Pixels);
+        P.drawImage(Out.Origin - Sprite.Origin, Sprite.Pixels);
+    } else {
+        QPainter P(&Out.Pixels);
+        P.setRenderHint(QPainter::Antialiasing, false);
+        P.setFont(Font);
+        P.setPen(QColor::fromRgb(Key.Color));
+        P.drawText(Margin, Margin + Fm.ascent(), Key.Text);
+    }
+    QRect Ink;
+    for (int Y = 0; Y < Out.Pixels.height(); ++Y) {
+        const auto* Row = reinterpret_cast<const QRgb*>(Out.Pixels.constScanLine(Y));
+        for (int X = 0; X < Out.Pixels.width(); ++X)
+            if (Row[X] != Key.Background)
+                Ink |= QRect(X, Y, 1, 1);
+    }
+    Out.Ink = Ink.translated(-Out.Origin);
+    return Out;
+}
+
+const TTextImage& CachedText(const TTextKey& Key, const QFont& Font, const QFontMetrics& Fm)
+{
+    QHash<TTextKey, TTextImage>& Cache = TextCache();
+    auto It = Cache.constFind(Key);
+    if (It != Cache.constEnd())
+        return It.value();
+    if (Cache.size() >= MaxCachedTexts)
+        Cache.clear();
+    return Cache.insert(Key, RenderText(Key, Font, Fm)).value();
+}
+
+} // namespace
+
+bool TCanvas::TState::DrawCachedText(int X, int Y, const QString& Text, const QFontMetrics& Fm, const QRect* Inside)
+{
+    const QFont& F = CurrentFont();
+    if (!Raster || F.pixelSize() <= 0 || F.pixelSize() > MaxCachedTextPixelSize)
+        return false;
+    // Black on white marks every pixel the glyphs cover at all: no other pixel
+    // changes whatever the colours.
+    TTextKey Key{Text, F.family(), F.pixelSize(), FontAntialias, 0xFF000000u, 0xFFFFFFFFu, Raster->format()};
+    if (LargeText(F.pixelSize())) {
+        Key.Color = ToQColor(FontColor).rgb() | 0xFF000000u;
+        Key.Background = NoBackground;
+    }
+    const QRect Footprint = CachedText(Key, F, Fm).Ink;
+    if (Footprint.isEmpty())
+        return true; // the painter would change nothing either
+    // Only the part on the image and inside the clip matters: the painter
+    // clips the rest away too.
+    QRect OnImage = Footprint.translated(X, Y).translated(RasterOffset) & Raster->rect();
+    if (!RasterClip.isEmpty()) {
+        if (RasterClip.rectCount() == 1)
+            OnImage &= RasterClip.boundingRect();
+        else if (RasterClip.intersected(OnImage) != QRegion(OnImage))
+            return false;
+    }
+    // What is clipped away counts for nothing: only the pixels written must lie inside.
+    if (Inside && !Inside->translated(RasterOffset).contains(OnImage))
+        return false;
+    if (OnImage.isEmpty())
+        return true;
+    const QRgb Background = reinterpret_cast<const QRgb*>(Raster->constScanLine(OnImage.top()))[OnImage.left()];
+    thread_local std::vector<QRgb> Uniform;
+    if (Uniform.size() < std::size_t(OnImage.width()) || (!Uniform.empty() && Uniform[0] != Background))
+        Uniform.assign(std::max<std::size_t>(std::size_t(OnImage.width()), 256), Background);
+    const std::size_t RowBytes = std::size_t(OnImage.width()) * sizeof(QRgb);
+    for (int Row = OnImage.top(); Row <= OnImage.bottom(); ++Row)
+        if (std::memcmp(reinterpret_cast<const QRgb*>(Raster->constScanLine(Row)) + OnImage.left(), Uniform.data(),
+                        RowBytes) != 0)
+            return false;
+    if (qAlpha(Background) != 255)
+        return false; // blending onto translucent pixels is the painter's business
+    Key.Color = ToQColor(FontColor).rgb() | 0xFF000000u;
+    Key.Background = Background;
+    const TTextImage& Entry = CachedText(Key, F, Fm);
+    // Where OnImage's top-left lies in the entry.
+    const QPoint Source = Entry.Origin + (OnImage.topLeft() - RasterOffset - QPoint(X, Y));
+    for (int Row = 0; Row < OnImage.height(); ++Row)
+        std::copy_n(reinterpret_cast<const QRgb*>(Entry.Pixels.constScanLine(Source.y() + Row)) + Source.x(),
+                    OnImage.width(), reinterpret_cast<QRgb*>(Raster->scanLine(OnImage.top() + Row)) + OnImage.left());
+    return true;
+}
+
+bool TCanvas::DirectPixels() const
+{
+    return d->Raster && (d->RasterClip.isEmpty() || d->RasterClip.rectCount() == 1);
+}
+
+void TCanvas::CopyRows(std::int32_t Top, std::int32_t Bottom, const std::uint32_t* Row, std::int32_t Width)
+{
+    d->Active();
+    if (!DirectPixels())
+        throw Exception("Canvas has no direct pixels");
+    QRect OnImage = QRect(QPoint(0, Top), QPoint(Width - 1, Bottom - 1)).translated(d->RasterOffset) & d->Raster->rect();
+    if (!d->RasterClip.isEmpty())
+        OnImage &= d->RasterClip.boundingRect();
+    if (OnImage.isEmpty())
+        return;
+    const std::ptrdiff_t Stride = d->Raster->bytesPerLine() / 4;
+    const std::uint32_t* Source = Row + (OnImage.left() - d->RasterOffset.x());
+    std::uint32_t* Target = reinterpret_cast<std::uint32_t*>(d->Raster->bits()) + OnImage.top() * Stride + OnImage.left();
+    for (int Y = OnImage.top(); Y <= OnImage.bottom(); ++Y, Target += Stride)
+        std::copy_n(Source, OnImage.width(), Target);
+}
+
+bool TCanvas::TextOutIfExact(std::int32_t X, std::int32_t Y, const std::string& Text, std::int32_t Left,
+                             std::int32_t Top, std::int32_t Right, std::int32_t Bottom)
+{
+    d->Active();
+    if (d->BrushStyle != TBrushStyle::bsClear)
+        return false;
+    const QRect Inside(QPoint(Left, Top), QPoint(Right - 1, Bottom - 1));
+    const QString S = QString::fromLatin1(Text.data(), qsizetype(Text.size()));
+    return d->DrawCachedText(X, Y, S, QFontMetrics(d->CurrentFont()), &Inside);
+}
 
 TCanvas::TCanvas(QPaintDevice* device) : d(std::make_unique<TState>())
 {
@@ -176,29 +424,29 @@ void TCanvas::SetFontAntialias(bool On)
 
 void TCanvas::FillRect(std::int32_t Left, std::int32_t Top, std::int32_t Right, std::int32_t Bottom)
 {
-    QPainter& P = d->Active();
+    d->Active();
     if (d->BrushStyle == TBrushStyle::bsClear || Right <= Left || Bottom <= Top)
         return;
     // 64-bit extents: Right - Left may exceed the 32-bit range.
     const std::int64_t W = std::int64_t(Right) - Left;
     const std::int64_t H = std::int64_t(Bottom) - Top;
-    P.fillRect(QRect(Left, Top, int(std::min<std::int64_t>(W, INT32_MAX)), int(std::min<std::int64_t>(H, INT32_MAX))),
-               ToQColor(d->BrushColor));
+    d->FillSolid(QRect(Left, Top, int(std::min<std::int64_t>(W, INT32_MAX)), int(std::min<std::int64_t>(H, INT32_MAX))),
+                 ToQColor(d->BrushColor));
 }
 
 void TCanvas::Rectangle(std::int32_t X1, std::int32_t Y1, std::int32_t X2, std::int32_t Y2)
 {
-    QPainter& P = d->Active();
+    d->Active();
     if (X2 < X1)
         std::swap(X1, X2);
     if (Y2 < Y1)
         std::swap(Y1, Y2);
     const std::int64_t W = std::int64_t(X2) - X1;
     const std::int64_t H = std::int64_t(Y2) - Y1;
-    auto Fill = [&P](std::int64_t L, std::int64_t T, std::int64_t Wd, std::int64_t Ht, const QColor& C) {
+    auto Fill = [this](std::int64_t L, std::int64_t T, std::int64_t Wd, std::int64_t Ht, const QColor& C) {
         if (Wd > 0 && Ht > 0)
-            P.fillRect(QRect(int(L), int(T), int(std::min<std::int64_t>(Wd, INT32_MAX)),
-                             int(std::min<std::int64_t>(Ht, INT32_MAX))), C);
+            d->FillSolid(QRect(int(L), int(T), int(std::min<std::int64_t>(Wd, INT32_MAX)),
+                               int(std::min<std::int64_t>(Ht, INT32_MAX))), C);
     };
     if (d->PenStyle == TPenStyle::psClear) {
         // Without a pen the filled area is one pixel smaller on the right and bottom.
@@ -223,7 +471,17 @@ void TCanvas::TextOut(std::int32_t X, std::int32_t Y, const std::string& Text)
     P.setFont(d->CurrentFont());
     const QFontMetrics Fm(d->CurrentFont());
     if (d->BrushStyle == TBrushStyle::bsSolid)
-        P.fillRect(QRect(X, Y, Fm.horizontalAdvance(S), Fm.height()), ToQColor(d->BrushColor));
+        d->FillSolid(QRect(X, Y, Fm.horizontalAdvance(S), Fm.height()), ToQColor(d->BrushColor));
+    if (d->DrawCachedText(X, Y, S, Fm))
+        return;
+    const QFont& F = d->CurrentFont();
+    if (LargeText(F.pixelSize())) {
+        const TTextKey Key{S, F.family(), F.pixelSize(), d->FontAntialias, ToQColor(d->FontColor).rgb() | 0xFF000000u,
+                           NoBackground, QImage::Format_ARGB32_Premultiplied};
+        const TTextImage& Sprite = CachedText(Key, F, Fm);
+        P.drawImage(QPoint(X, Y) - Sprite.Origin, Sprite.Pixels);
+        return;
+    }
     P.setPen(ToQColor(d->FontColor));
     P.drawText(X, Y + Fm.ascent(), S);
 }
@@ -295,6 +553,14 @@ TColor TCanvas::ResolveColor(TColor Color)
 }
 
 QPaintDevice* TCanvas::Device() const { return d->Device; }
+
+void TCanvas::SetPaintRegion(const QRegion& Region)
+{
+    d->PaintRegionKnown = true;
+    d->PaintRegion = Region;
+    if (d->Painter && d->Painter->isActive())
+        d->FindRaster();
+}
 
 void TCanvas::Rebind(QPaintDevice* Device)
 {

@@ -9,6 +9,7 @@
 
 class QPaintDevice;
 class QPoint;
+class QRegion;
 
 enum class TBrushStyle { bsSolid, bsClear };
 enum class TPenStyle { psSolid, psClear };
@@ -71,11 +72,34 @@ public:
     // brush and outlined with the pen. Counts holds the points per contour.
     void PolyPolygon(const QPoint* Points, const std::int32_t* Counts, std::int32_t ContourCount);
 
+    // --- Direct pixels, for drawing whole symbols fast ---------------------
+    // Where a canvas may write straight into the pixels behind it (the
+    // default), it does so only where the result equals the painter's pixel
+    // for pixel. Off, every canvas made afterwards goes through the painter;
+    // for comparisons and benchmarks.
+    static inline bool AllowDirectPixels = true;
+    // True when the canvas can write straight into the pixels behind it.
+    bool DirectPixels() const;
+    // Rows [Top, Bottom) get Width pixels of Row (0xFFRRGGBB) from x = 0;
+    // the part outside the surface is left out. Needs DirectPixels().
+    void CopyRows(std::int32_t Top, std::int32_t Bottom, const std::uint32_t* Row, std::int32_t Width);
+    // TextOut with a clear brush, but only when every pixel the text can touch
+    // on the surface lies in [Left, Right) x [Top, Bottom) and holds one colour, so that a
+    // cached rendering gives exactly the painter's pixels. Otherwise nothing
+    // is drawn and the result is false.
+    bool TextOutIfExact(std::int32_t X, std::int32_t Y, const std::string& Text, std::int32_t Left,
+                        std::int32_t Top, std::int32_t Right, std::int32_t Bottom);
+
     // Resolves a system colour against the application palette; other colours
     // pass unchanged. The result is a plain RGB colour.
     static TColor ResolveColor(TColor Color);
 
     QPaintDevice* Device() const;
+    // The region a widget's paint event asks for, in canvas coordinates. Within
+    // it the canvas may write whole-pixel fills and cached text straight into
+    // the window's buffer; without it a widget canvas always goes through the
+    // painter. Image canvases need nothing.
+    void SetPaintRegion(const QRegion& Region);
     // Ends painting on the current device and paints on Device from now on,
     // keeping the canvas state. Used by TBitmap when it reallocates.
     void Rebind(QPaintDevice* Device);

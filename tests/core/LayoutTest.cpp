@@ -66,4 +66,17 @@ TEST(LayoutTest, ExtremeSizesStayInRange)
     EXPECT_LE(std::int64_t(L.SymbolWidth), std::int64_t(INT32_MAX));
 }
 
+TEST(LayoutTest, BarsOfAKnownGtin)
+{
+    // 4006381333931, parity pattern ABAABB: start module / modules, guards marked.
+    const char* Expected = "12/1g 14/1g 18/2 21/1 23/1 26/3 30/1 32/4 37/4 42/1 46/1 49/1 51/2 55/2 58/1g 60/1g "
+                           "62/1 67/1 69/1 74/1 76/1 81/1 83/3 87/1 90/1 95/1 97/2 101/2 104/1g 106/1g ";
+    std::string Got;
+    for (const TEan13Bar& B : Ean13Bars("4006381333931"))
+        Got += std::to_string(B.StartModule) + "/" + std::to_string(B.Modules) + (B.Guard ? "g " : " ");
+    EXPECT_EQ(Got, Expected);
+    EXPECT_THROW(Ean13Bars("400638133393"), Exception);
+    EXPECT_THROW(Ean13Bars("40063813339x1"), EConvertError);
+}
+
 } // namespace

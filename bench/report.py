@@ -1,0 +1,51 @@
+#!/usr/bin/python3
+"""Runs the benchmarks once and prints the side-by-side table as ratios.
+
+    bench/report.py BUILD_DIR
+
+Times are medians of three repetitions; every ratio in a row comes from the
+same run."""
+import json
+import subprocess
+import sys
+
+
+def run(binary, extra=()):
+    out = subprocess.run([binary, "--benchmark_format=json", "--benchmark_repetitions=3",
+                          "--benchmark_report_aggregates_only=true", *extra],
+                         check=True, capture_output=True, text=True,
+                         env={"QT_QPA_PLATFORM": "offscreen", "PATH": "/usr/bin:/bin"}).stdout
+    times = {}
+    for b in json.loads(out)["benchmarks"]:
+        if b.get("aggregate_name") == "median":
+            scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3}[b["time_unit"]]
+            times[b["run_name"]] = b["real_time"] * scale
+    return times
+
+
+def main():
+    build = sys.argv[1] if len(sys.argv) > 1 else "build/release"
+    t = run(f"{build}/bench/weq_bench_peers")
+    t.update(run(f"{build}/bench/weq_bench", ["--benchmark_filter=ControlRepaint|CompleteGTIN|FitNewBox"]))
+    try:
+        t.update(run(f"{build}/bench/weq_bench_demo"))
+    except (FileNotFoundError, subprocess.CalledProcessError):
+        pass
+    print("| module width | ours, font (us) | ours, outlines | control repaint | Zint | zxing-cpp | plain fill "
+          "| ours / Zint | ours / fill |")
+    print("|---|---|---|---|---|---|---|---|---|")
+    for m in (1, 3, 5, 8):
+        ours, zint, fill = t[f"BM_OursFont/{m}"], t[f"BM_Zint/{m}"], t[f"BM_PlainFillArea/{m}"]
+        note = " (Zint draws no digits)" if m == 1 else ""
+        print(f"| {m} | {ours:.1f} | {t[f'BM_OursOutlines/{m}']:.1f} | {t[f'BM_ControlRepaint/{m}']:.1f} | "
+              f"{zint:.1f}{note} | {t[f'BM_ZXing/{m}']:.1f} | {fill:.1f} | {ours / zint:.2f} | {ours / fill:.1f} |")
+    print()
+    print("First paint at a new size, fitting included (us): " +
+          ", ".join(f"m={m}: {t[f'BM_FirstPaint/{m}']:.0f}" for m in range(1, 13)))
+    print(f"CompleteGTIN: {t['BM_CompleteGTIN'] * 1000:.0f} ns")
+    if "BM_DemoKeystroke" in t:
+        print(f"Demo keystroke and its take-back, both redrawn: {t['BM_DemoKeystroke']:.0f} us")
+
+
+if __name__ == "__main__":
+    main()
