@@ -2,7 +2,7 @@
 # needs, as root directly or through sudo, and only when one is missing.
 
 WEQ_PACKAGES=(
-  cmake g++ ninja-build pkg-config
+  cmake g++ ninja-build pkg-config clang-14 libclang-rt-14-dev llvm-14
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev libzint-dev
   xvfb xauth imagemagick python3 python3-xlib fonts-dejavu-extra

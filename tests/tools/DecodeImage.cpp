@@ -1,6 +1,6 @@
 // weq_decode_image PICTURE: prints the EAN-13 GTIN read from the picture; exits 1 if none.
 #define ZX_USE_UTF8 1
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QImage>
 #include <ZXing/ReadBarcode.h>
 
@@ -8,7 +8,7 @@
 
 int main(int argc, char** argv)
 {
-    QGuiApplication App(argc, argv);
+    QCoreApplication App(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: weq_decode_image PICTURE\n");
         return 2;
