@@ -1,24 +1,14 @@
 #include "ean/WEQEan.h"
 #include "ocrb/WEQOcrB.h"
 
-#define ZX_USE_UTF8 1
+#include "symbol/Decode.h"
+
 #include <QImage>
-#include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
 
 #include <random>
 
 namespace {
-
-std::string Decode(const QImage& Image)
-{
-    const QImage Gray = Image.convertToFormat(QImage::Format_Grayscale8);
-    const ZXing::ImageView View(Gray.constBits(), Gray.width(), Gray.height(), ZXing::ImageFormat::Lum,
-                                int(Gray.bytesPerLine()));
-    const ZXing::Result Result =
-        ZXing::ReadBarcode(View, ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::EAN13).setTryHarder(true));
-    return Result.isValid() ? Result.text() : "(nothing decoded)";
-}
 
 // Every symbol drawn must be read back, by a real reader, as the GTIN drawn.
 TEST(ScanTest, RandomGtinsDecodeAtModuleWidthsOneToFour)
@@ -41,7 +31,7 @@ TEST(ScanTest, RandomGtinsDecodeAtModuleWidthsOneToFour)
                 TCanvas Canvas(&Image);
                 ASSERT_TRUE(WEQEan::DrawEan13(Gtin, Canvas, 113 * M, 79 * M, clWhite, clBlack, clBlack, true, true));
             }
-            ASSERT_EQ(Decode(Image), Gtin) << "module width " << M << (Font ? " with the font" : " with outlines");
+            ASSERT_EQ(DecodeEan13(Image), Gtin) << "module width " << M << (Font ? " with the font" : " with outlines");
             ++Decoded;
         }
     }

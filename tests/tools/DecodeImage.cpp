@@ -1,8 +1,7 @@
 // weq_decode_image PICTURE: prints the EAN-13 GTIN read from the picture; exits 1 if none.
-#define ZX_USE_UTF8 1
+#include "symbol/Decode.h"
+
 #include <QCoreApplication>
-#include <QImage>
-#include <ZXing/ReadBarcode.h>
 
 #include <cstdio>
 
@@ -13,13 +12,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: weq_decode_image PICTURE\n");
         return 2;
     }
-    const QImage Gray = QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_Grayscale8);
-    const ZXing::ImageView View(Gray.constBits(), Gray.width(), Gray.height(), ZXing::ImageFormat::Lum,
-                                int(Gray.bytesPerLine()));
-    const ZXing::Result R =
-        ZXing::ReadBarcode(View, ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::EAN13).setTryHarder(true));
-    if (!R.isValid())
+    const std::string Gtin = DecodeEan13(QImage(QString::fromLocal8Bit(argv[1])));
+    if (Gtin.size() != 13)
         return 1;
-    std::printf("%s\n", R.text().c_str());
+    std::printf("%s\n", Gtin.c_str());
     return 0;
 }
