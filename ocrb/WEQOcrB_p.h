@@ -33,6 +33,6 @@ extern std::uint64_t MeasurementCount;
 
 // The largest font height the fitting will try; beyond it (a box far larger
 // than any screen) it raises Exception rather than rendering gigantic text.
-inline constexpr std::int32_t MaxFitFontHeight = 4096;
+inline constexpr std::int32_t MaxFitFontHeight = 1024;
 
 } // namespace WEQOcrB
