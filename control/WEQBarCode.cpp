@@ -2,6 +2,8 @@
 
 #include "ean/WEQEan.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFont>
 #include <QMetaObject>
 #include <QPaintEvent>
@@ -25,6 +27,18 @@ std::string PositionsOf(const QString& Text)
     return Out;
 }
 
+// Assistive technology sees the control as an image whose name is its GTIN.
+QAccessibleInterface* AccessibleBarCode(const QString& Key, QObject* Object)
+{
+    if (Key == QLatin1String("TWEQBarCode") && Object && Object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(Object), QAccessible::Graphic);
+    return nullptr;
+}
+
+// Installed when the library loads: an interface made for a control before
+// the factory exists would be cached with the wrong role.
+[[maybe_unused]] const bool AccessibleFactoryInstalled = (QAccessible::installFactory(AccessibleBarCode), true);
+
 } // namespace
 
 TWEQBarCode::TWEQBarCode(QWidget* Owner) : QWidget(Owner)
@@ -42,6 +56,7 @@ TWEQBarCode::TWEQBarCode(QWidget* Owner) : QWidget(Owner)
     Face.setFamily(QStringLiteral("OCRB"));
     setFont(Face);
     SetDrawOnBitmap(false);
+    Describe();
     // Only a finished control draws, so one made in code keeps 100 x 100
     // until it is first painted.
     FConstructed = true;
@@ -57,6 +72,7 @@ void TWEQBarCode::SetGTIN(const QString& Value)
     if (Completed == FGTIN)
         return;
     FGTIN = Completed;
+    Describe();
     Paint();
 }
 
@@ -124,6 +140,15 @@ void TWEQBarCode::SetFontColor(quint32 Value)
         return;
     FFontColor = Value;
     update();
+}
+
+// The GTIN as tooltip, accessible name and description.
+void TWEQBarCode::Describe()
+{
+    const QString Gtin = GTIN();
+    setToolTip(Gtin);
+    setAccessibleName(Gtin);
+    setAccessibleDescription(QStringLiteral("EAN-13 barcode of GTIN %1").arg(Gtin));
 }
 
 QSize TWEQBarCode::SnappedSize() const

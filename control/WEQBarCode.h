@@ -16,7 +16,8 @@
 // A write that changes a property repaints at once (repaint()) when the
 // widget sits in a window; an unchanged write does nothing. FontColor only
 // schedules a repaint (update()), as a font change does. The widget keeps no
-// off-screen image and draws the whole symbol on every paint.
+// off-screen image and draws the whole symbol on every paint. Its tooltip and
+// accessible name are the GTIN; assistive technology sees it as an image.
 class TWEQBarCode : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QString GTIN READ GTIN WRITE SetGTIN)
@@ -70,6 +71,7 @@ private:
     void SnapSize();
     void RequestSnap();
     void UpdateOpaque();
+    void Describe();
 
     std::string FGTIN;
     TColor FColor = clBlack;

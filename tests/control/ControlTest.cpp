@@ -2,6 +2,7 @@
 #include "ean/WEQEan.h"
 #include "symbol/SymbolTestUtil.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QScreen>
@@ -249,6 +250,20 @@ TEST(ControlTest, AbsurdSizesKeepTheProgramResponsive)
         EXPECT_EQ(W.Control->width() % 113, 0);
     }
     EXPECT_LT(Timer.elapsed(), 10000);
+}
+
+TEST(ControlTest, TheGtinReachesAssistiveTechnologyAndTheTooltip)
+{
+    TWEQBarCode C;
+    C.SetGTIN("400638133393");
+    EXPECT_EQ(C.toolTip(), "4006381333931");
+    QAccessibleInterface* A = QAccessible::queryAccessibleInterface(&C);
+    ASSERT_NE(A, nullptr);
+    EXPECT_EQ(A->role(), QAccessible::Graphic);
+    EXPECT_EQ(A->text(QAccessible::Name), "4006381333931");
+    EXPECT_TRUE(A->text(QAccessible::Description).contains("4006381333931"));
+    C.SetGTIN("12345");
+    EXPECT_EQ(A->text(QAccessible::Name), "0000000123457") << "follows every change";
 }
 
 } // namespace
