@@ -1,9 +1,11 @@
 #include <control/WEQBarCode.h>
 #include <ean/WEQEan.h>
+#include <ean/WEQEanExport.h>
 #include <ocrb/WEQOcrB.h>
 
 #include <QApplication>
 #include <QImage>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -23,5 +25,30 @@ void BM_ControlRepaint(benchmark::State& State)
         Control->repaint();
 }
 BENCHMARK(BM_ControlRepaint)->Arg(1)->Arg(3)->Arg(5)->Arg(8)->Unit(benchmark::kMicrosecond);
+
+// Exports of one symbol at nominal size into files.
+void BM_ExportPng(benchmark::State& State)
+{
+    QTemporaryDir Dir;
+    for (auto _ : State)
+        WEQEan::ExportPng("400638133393", Dir.filePath("e.png"), int(State.range(0)));
+}
+BENCHMARK(BM_ExportPng)->Arg(300)->Arg(600)->Unit(benchmark::kMicrosecond);
+
+void BM_ExportSvg(benchmark::State& State)
+{
+    QTemporaryDir Dir;
+    for (auto _ : State)
+        WEQEan::ExportSvg("400638133393", Dir.filePath("e.svg"));
+}
+BENCHMARK(BM_ExportSvg)->Unit(benchmark::kMicrosecond);
+
+void BM_ExportPdf(benchmark::State& State)
+{
+    QTemporaryDir Dir;
+    for (auto _ : State)
+        WEQEan::ExportPdf("400638133393", Dir.filePath("e.pdf"));
+}
+BENCHMARK(BM_ExportPdf)->Unit(benchmark::kMicrosecond);
 
 } // namespace

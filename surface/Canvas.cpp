@@ -554,6 +554,12 @@ TColor TCanvas::ResolveColor(TColor Color)
 
 QPaintDevice* TCanvas::Device() const { return d->Device; }
 
+void TCanvas::SetTransform(const QTransform& Transform)
+{
+    d->Active().setTransform(Transform);
+    d->FindRaster();
+}
+
 void TCanvas::SetPaintRegion(const QRegion& Region)
 {
     d->PaintRegionKnown = true;

@@ -10,6 +10,7 @@
 class QPaintDevice;
 class QPoint;
 class QRegion;
+class QTransform;
 
 enum class TBrushStyle { bsSolid, bsClear };
 enum class TPenStyle { psSolid, psClear };
@@ -100,6 +101,9 @@ public:
     // the window's buffer; without it a widget canvas always goes through the
     // painter. Image canvases need nothing.
     void SetPaintRegion(const QRegion& Region);
+    // Maps canvas coordinates on the device, for vector output at a physical
+    // size. Anything but a whole-pixel translation turns direct pixels off.
+    void SetTransform(const QTransform& Transform);
     // Ends painting on the current device and paints on Device from now on,
     // keeping the canvas state. Used by TBitmap when it reallocates.
     void Rebind(QPaintDevice* Device);

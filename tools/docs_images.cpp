@@ -1,5 +1,6 @@
 // Renders the pictures under docs/: weq_docs_images OUTPUT_DIR
 #include <ean/WEQEan.h>
+#include <ean/WEQEanExport.h>
 #include <ocrb/WEQOcrB.h>
 
 #include <QDir>
@@ -52,5 +53,7 @@ int main(int argc, char** argv)
     GlyphSheet(Out.filePath("ocrb-outlines.png"));
     Symbol(Out.filePath("symbol-m3.png"), 3);
     Symbol(Out.filePath("symbol-m5.png"), 5);
+    WEQEan::ExportPng("400638133393", Out.filePath("export-600dpi.png"), 600);
+    WEQEan::ExportSvg("400638133393", Out.filePath("export.svg"));
     return 0;
 }

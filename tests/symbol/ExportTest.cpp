@@ -1,0 +1,94 @@
+#include "ean/WEQEan.h"
+#include "ean/WEQEanExport.h"
+#include "symbol/Decode.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+
+using namespace WEQEan;
+
+namespace {
+
+TEST(ExportTest, PngSnapsTheModuleToWholeDotsAndScans)
+{
+    QTemporaryDir Dir;
+    const struct {
+        int Dpi;
+        double XDimension;
+        int Dots;
+    } Rows[] = {{300, 0.330, 4}, {600, 0.330, 8}, {300, 0.264, 3}, {600, 0.660, 16}, {72, 0.264, 1}};
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(std::to_string(Row.Dpi) + " dpi, X " + std::to_string(Row.XDimension));
+        TRasterExport Report;
+        const QString Path = Dir.filePath(QString("e%1.png").arg(Row.Dpi));
+        ASSERT_TRUE(ExportPng("400638133393", Path, Row.Dpi, {Row.XDimension}, &Report));
+        EXPECT_EQ(Report.DotsPerModule, Row.Dots);
+        EXPECT_NEAR(Report.XDimensionMM, Row.Dots * 25.4 / Row.Dpi, 1e-12);
+        const QImage Saved(Path);
+        EXPECT_EQ(Saved.width(), 113 * Row.Dots);
+        EXPECT_NEAR(Saved.dotsPerMeterX() * 0.0254, Row.Dpi, 0.5);
+        if (Row.Dots >= 2) { // the reader wants more than one dot per module here
+            EXPECT_EQ(DecodeEan13(Saved), "4006381333931");
+        }
+    }
+}
+
+// The bars of the SVG, read back as modules: every rectangle drawn in the bar
+// colour, in design units of VectorUnitsPerModule per module.
+TEST(ExportTest, SvgBarsAreTheModulePattern)
+{
+    QTemporaryDir Dir;
+    const QString Path = Dir.filePath("e.svg");
+    ASSERT_TRUE(ExportSvg("400638133393", Path, {MagnificationToXDimension(1.0)}));
+    QFile File(Path);
+    ASSERT_TRUE(File.open(QIODevice::ReadOnly));
+    QXmlStreamReader Xml(&File);
+    std::string Bars, Width;
+    std::vector<QString> Fill{"none"};
+    while (!Xml.atEnd()) {
+        Xml.readNext();
+        if (Xml.isStartElement()) {
+            const auto A = Xml.attributes();
+            if (Xml.name() == u"svg")
+                Width = A.value("width").toString().toStdString();
+            if (Xml.name() == u"g") {
+                Fill.push_back(A.hasAttribute("fill") ? A.value("fill").toString() : Fill.back());
+                if (Fill.back() == "#000000") {
+                    EXPECT_EQ(A.value("transform").toString(), "matrix(6.6,0,0,6.6,0,0)") << "330 um per 50 units";
+                }
+            }
+            if (Xml.name() == u"rect" && Fill.back() == "#000000") {
+                const int X = A.value("x").toInt(), W = A.value("width").toInt();
+                EXPECT_EQ(X % VectorUnitsPerModule, 0) << "bar edge between modules";
+                EXPECT_EQ(W % VectorUnitsPerModule, 0);
+                Bars += std::to_string(X / VectorUnitsPerModule + 1) + "/" + std::to_string(W / VectorUnitsPerModule) + " ";
+            }
+        } else if (Xml.isEndElement() && Xml.name() == u"g") {
+            Fill.pop_back();
+        }
+    }
+    ASSERT_FALSE(Xml.hasError()) << Xml.errorString().toStdString();
+    std::string Expected;
+    for (const TEan13Bar& B : Ean13Bars("4006381333931"))
+        Expected += std::to_string(B.StartModule) + "/" + std::to_string(B.Modules) + " ";
+    EXPECT_EQ(Bars, Expected);
+    EXPECT_EQ(Width, "37.29mm") << "113 modules of 0.330 mm";
+}
+
+TEST(ExportTest, PdfIsWritten)
+{
+    QTemporaryDir Dir;
+    const QString Path = Dir.filePath("e.pdf");
+    ASSERT_TRUE(ExportPdf("5901234123457", Path));
+    QFile File(Path);
+    ASSERT_TRUE(File.open(QIODevice::ReadOnly));
+    const QByteArray Data = File.readAll();
+    EXPECT_TRUE(Data.startsWith("%PDF-"));
+    EXPECT_TRUE(Data.contains("/MediaBox")) << "no page";
+    EXPECT_FALSE(ExportPdf("5901234123457", "/nonexistent-dir/e.pdf"));
+    EXPECT_FALSE(ExportPng("5901234123457", "/nonexistent-dir/e.png", 300));
+}
+
+} // namespace
