@@ -5,7 +5,15 @@
 #include "ui_uMain.h"
 
 #include <control/WEQBarCode.h>
+#include <ean/WEQEanExport.h>
 
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QShowEvent>
 
 TFrmWEqBarCodeDemo::TFrmWEqBarCodeDemo(QWidget* Parent)
@@ -36,6 +44,62 @@ TFrmWEqBarCodeDemo::TFrmWEqBarCodeDemo(QWidget* Parent)
     edt_GTIN = FUi->edt_GTIN;
     WireHandlers();
     FormCreate(this);
+
+    // Added to the control, not to the layout.
+    AskSavePath = [this] {
+        return QFileDialog::getSaveFileName(this, tr("Save the symbol"), QStringLiteral("barcode.png"),
+                                            tr("PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)"));
+    };
+    AskPrinter = [this](QPrinter& Printer) { return QPrintDialog(&Printer, this).exec() == QDialog::Accepted; };
+    WEQBarCode1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(WEQBarCode1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& At) { SymbolMenu()->popup(WEQBarCode1->mapToGlobal(At)); });
+}
+
+QMenu* TFrmWEqBarCodeDemo::SymbolMenu()
+{
+    if (FSymbolMenu)
+        return FSymbolMenu;
+    FSymbolMenu = new QMenu(this);
+    FSymbolMenu->addAction(tr("Copy"), this, &TFrmWEqBarCodeDemo::CopySymbol);
+    FSymbolMenu->addAction(tr("Save as\u2026"), this, [this] {
+        const QString Path = AskSavePath();
+        if (!Path.isEmpty())
+            SaveSymbolAs(Path);
+    });
+    FSymbolMenu->addAction(tr("Print\u2026"), this, [this] {
+        QPrinter Printer(QPrinter::HighResolution);
+        if (AskPrinter(Printer))
+            PrintSymbol(Printer);
+    });
+    return FSymbolMenu;
+}
+
+std::string TFrmWEqBarCodeDemo::SymbolText() const { return WEQBarCode1->GTIN().toStdString(); }
+
+// The symbol as the window shows it.
+void TFrmWEqBarCodeDemo::CopySymbol() { QApplication::clipboard()->setImage(WEQBarCode1->grab().toImage()); }
+
+bool TFrmWEqBarCodeDemo::SaveSymbolAs(const QString& Path)
+{
+    WEQEan::TExportOptions Options;
+    Options.BackgroundColor = WEQBarCode1->Transparent() ? clWhite : WEQBarCode1->BackgroundColor();
+    Options.BarColor = WEQBarCode1->Color();
+    Options.FontColor = WEQBarCode1->FontColor();
+    Options.DrawRightDelimiter = WEQBarCode1->DrawRightDelimiter();
+    const QString Suffix = QFileInfo(Path).suffix().toLower();
+    if (Suffix == QLatin1String("svg"))
+        return WEQEan::ExportSvg(SymbolText(), Path, Options);
+    if (Suffix == QLatin1String("pdf"))
+        return WEQEan::ExportPdf(SymbolText(), Path, Options);
+    return WEQEan::ExportPng(SymbolText(), Path, 300, Options);
+}
+
+bool TFrmWEqBarCodeDemo::PrintSymbol(QPrinter& Printer)
+{
+    WEQEan::TExportOptions Options;
+    Options.DrawRightDelimiter = WEQBarCode1->DrawRightDelimiter();
+    return WEQEan::DrawOnDevice(SymbolText(), &Printer, Options);
 }
 
 TFrmWEqBarCodeDemo::~TFrmWEqBarCodeDemo() = default;

@@ -2,11 +2,14 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QPrinter;
 class TColorBox;
 class TSpinEdit;
 class TWEQBarCode;
@@ -50,11 +53,24 @@ public slots:
     void ClrBox_BgColorChange(QObject* Sender);
     void ClrBox_FontColorChange(QObject* Sender);
 
+public:
+    // The symbol's context menu, and what its three entries do.
+    QMenu* SymbolMenu();
+    void CopySymbol();
+    // PNG at 300 dpi, SVG or PDF by the file's suffix; false when not written.
+    bool SaveSymbolAs(const QString& Path);
+    bool PrintSymbol(QPrinter& Printer);
+    // Where "Save as" and "Print" ask the user; tests answer instead.
+    std::function<QString()> AskSavePath;
+    std::function<bool(QPrinter&)> AskPrinter;
+
 protected:
     void showEvent(QShowEvent* Event) override;
 
 private:
     void WireHandlers();
+    std::string SymbolText() const;
+    QMenu* FSymbolMenu = nullptr;
 
     std::unique_ptr<Ui::TFrmWEqBarCodeDemo> FUi;
 };

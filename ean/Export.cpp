@@ -17,21 +17,28 @@ namespace WEQEan {
 namespace {
 
 constexpr int SymbolModules = 113, HeightModules = 79;
-// Vector devices work in micrometres, so any X-dimension given to the
-// micrometre is a whole number of device units.
+// The vector files work in micrometres, so any X-dimension given to the
+// micrometre is a whole number of their units.
 constexpr int MicrometresPerInch = 25400;
+
+QSizeF SymbolSizeMM(const TExportOptions& O)
+{
+    return QSizeF(SymbolModules * O.XDimensionMM, HeightModules * O.XDimensionMM);
+}
+
+} // namespace
 
 // Draws with the built-in outlines: vector files then hold paths, not text in
 // a font the reader may lack.
-bool DrawVector(const std::string& Text, QPaintDevice* Device, const TExportOptions& O)
+bool DrawOnDevice(const std::string& Text, QPaintDevice* Device, const TExportOptions& O)
 {
     const bool Saved = WEQOcrB::OcrBFontLoaded;
     WEQOcrB::OcrBFontLoaded = false;
     bool Drawn = false;
     try {
         TCanvas Canvas(Device);
-        // Design units of VectorUnitsPerModule per module, scaled to micrometres.
-        const double Scale = O.XDimensionMM * 1000.0 / VectorUnitsPerModule;
+        // Design units of VectorUnitsPerModule per module, scaled to device dots.
+        const double Scale = O.XDimensionMM * Device->logicalDpiX() / 25.4 / VectorUnitsPerModule;
         Canvas.SetTransform(QTransform::fromScale(Scale, Scale));
         const int M = VectorUnitsPerModule;
         Drawn = DrawEan13(CompleteGTIN(Text), Canvas, SymbolModules * M, HeightModules * M, O.BackgroundColor,
@@ -42,13 +49,6 @@ bool DrawVector(const std::string& Text, QPaintDevice* Device, const TExportOpti
     WEQOcrB::OcrBFontLoaded = Saved;
     return Drawn;
 }
-
-QSizeF SymbolSizeMM(const TExportOptions& O)
-{
-    return QSizeF(SymbolModules * O.XDimensionMM, HeightModules * O.XDimensionMM);
-}
-
-} // namespace
 
 TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOptions& O)
 {
@@ -89,7 +89,7 @@ bool ExportSvg(const std::string& Text, const QString& Path, const TExportOption
     Svg.setSize(Micrometres);
     Svg.setViewBox(QRect(QPoint(0, 0), Micrometres));
     Svg.setTitle(QString::fromStdString("EAN-13 " + CompleteGTIN(Text)));
-    return DrawVector(Text, &Svg, O);
+    return DrawOnDevice(Text, &Svg, O);
 }
 
 bool ExportPdf(const std::string& Text, const QString& Path, const TExportOptions& O)
@@ -99,7 +99,7 @@ bool ExportPdf(const std::string& Text, const QString& Path, const TExportOption
     Pdf.setPageSize(QPageSize(SymbolSizeMM(O), QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
     Pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     Pdf.setTitle(QString::fromStdString("EAN-13 " + CompleteGTIN(Text)));
-    return DrawVector(Text, &Pdf, O);
+    return DrawOnDevice(Text, &Pdf, O);
 }
 
 } // namespace WEQEan

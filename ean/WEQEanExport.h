@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QString>
 
+class QPaintDevice;
+
 #include <string>
 
 namespace WEQEan {
@@ -34,6 +36,10 @@ struct TRasterExport {
 // The symbol of CompleteGTIN(Text) at Dpi, the module width rounded to the
 // nearest whole number of dots (at least one). The image carries the dpi.
 TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOptions& Options = {});
+
+// Draws the symbol at its physical size from the device's origin, with the
+// device's own resolution (a printer, an SVG generator, a PDF writer).
+bool DrawOnDevice(const std::string& Text, QPaintDevice* Device, const TExportOptions& Options = {});
 
 // Files; false when the file cannot be written. A PNG export reports its snap.
 bool ExportPng(const std::string& Text, const QString& Path, int Dpi, const TExportOptions& Options = {},

@@ -9,6 +9,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QFile>
+#include <QMenu>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTest>
@@ -185,6 +190,41 @@ TEST_F(DemoTest, PickingADigitColourShowsAtTheNextRepaint)
         for (int X = 0; X < 565; ++X)
             Ink += Symbol.pixel(X, Y) == Want;
     EXPECT_GT(Ink, 200) << "digits are not in the picked colour";
+}
+
+TEST_F(DemoTest, TheSymbolsContextMenuCopiesSavesAndPrints)
+{
+    QTemporaryDir Dir;
+    QMenu* Menu = Window->SymbolMenu();
+    ASSERT_EQ(Menu->actions().size(), 3);
+    auto Act = [&](int I) { Menu->actions()[I]->trigger(); };
+    EXPECT_EQ(Menu->actions()[0]->text(), "Copy");
+
+    Act(0);
+    EXPECT_EQ(DecodeEan13(QApplication::clipboard()->image()), "0000000000000");
+
+    for (const char* Name : {"s.png", "s.svg", "s.pdf"}) {
+        const QString Path = Dir.filePath(Name);
+        Window->AskSavePath = [Path] { return Path; };
+        Act(1);
+        QFile File(Path);
+        ASSERT_TRUE(File.open(QIODevice::ReadOnly)) << Name;
+        const QByteArray Head = File.read(5);
+        EXPECT_TRUE(Head.startsWith("\x89PNG") || Head.startsWith("<?xml") || Head.startsWith("%PDF-")) << Name;
+    }
+    EXPECT_EQ(DecodeEan13(QImage(Dir.filePath("s.png"))), "0000000000000");
+    Window->AskSavePath = [] { return QString(); }; // cancelled: nothing written, nothing asked again
+    Act(1);
+
+    const QString Printed = Dir.filePath("printed.pdf");
+    Window->AskPrinter = [Printed](QPrinter& P) {
+        P.setOutputFormat(QPrinter::PdfFormat);
+        P.setOutputFileName(Printed);
+        return true;
+    };
+    Act(2);
+    EXPECT_TRUE(QFile::exists(Printed));
+    EXPECT_GT(QFile(Printed).size(), 500);
 }
 
 } // namespace
