@@ -26,7 +26,7 @@ def run(binary, extra=()):
 def main():
     build = sys.argv[1] if len(sys.argv) > 1 else "build/release"
     t = run(f"{build}/bench/weq_bench_peers")
-    t.update(run(f"{build}/bench/weq_bench", ["--benchmark_filter=ControlRepaint|CompleteGTIN|FitNewBox"]))
+    t.update(run(f"{build}/bench/weq_bench", ["--benchmark_filter=ControlRepaint|CompleteGTIN|FitNewBox|Export"]))
     try:
         t.update(run(f"{build}/bench/weq_bench_demo"))
     except (FileNotFoundError, subprocess.CalledProcessError):
@@ -43,6 +43,10 @@ def main():
     print("First paint at a new size, fitting included (us): " +
           ", ".join(f"m={m}: {t[f'BM_FirstPaint/{m}']:.0f}" for m in range(1, 13)))
     print(f"CompleteGTIN: {t['BM_CompleteGTIN'] * 1000:.0f} ns")
+    print("Exports of one symbol at 0.330 mm (us): " +
+          ", ".join(f"{name} {t[key]:.0f}" for name, key in (("PNG 300 dpi", "BM_ExportPng/300"),
+                                                            ("PNG 600 dpi", "BM_ExportPng/600"),
+                                                            ("SVG", "BM_ExportSvg"), ("PDF", "BM_ExportPdf"))))
     if "BM_DemoKeystroke" in t:
         print(f"Demo keystroke and its take-back, both redrawn: {t['BM_DemoKeystroke']:.0f} us")
 

@@ -223,6 +223,11 @@ void TWEQBarCode::paintEvent(QPaintEvent* Event)
     const QSize Snapped = SnappedSize();
     TCanvas Canvas(this);
     Canvas.SetPaintRegion(Event->region() & rect());
+    if (!FTransparent && Canvas.DevicePixelRatio() != 1.0) {
+        // Whole device-pixel modules can leave a sliver of the widget uncovered.
+        Canvas.SetBrushColor(FBackgroundColor);
+        Canvas.FillRect(0, 0, width(), height());
+    }
     WEQEan::DrawEan13(FGTIN, Canvas, Snapped.width(), Snapped.height(), FBackgroundColor, FColor, FFontColor,
                       !FTransparent, FDrawRightDelimiter);
 }

@@ -4,6 +4,9 @@
 #include "surface/Arith.h"
 
 #include <QRect>
+#include <QTransform>
+
+#include <cmath>
 
 #include <vector>
 
@@ -138,9 +141,34 @@ void DrawBarGroup(TCanvas& Canvas, const std::string& Digit, const std::string& 
     }
 }
 
+namespace {
+bool DrawEan13Pixels(const std::string& GTIN, TCanvas& Canvas, std::int32_t Width, std::int32_t Height,
+                     TColor BackgroundColor, TColor BarColor, TColor FontColor, bool FillBackground,
+                     bool DrawRightDelimiter);
+}
+
+// On a device with more pixels than canvas units, the symbol is laid out in
+// device pixels, so that every module is a whole number of them.
 bool DrawEan13(const std::string& GTIN, TCanvas& Canvas, std::int32_t Width, std::int32_t Height,
                TColor BackgroundColor, TColor BarColor, TColor FontColor, bool FillBackground,
                bool DrawRightDelimiter)
+{
+    const double Ratio = Canvas.DevicePixelRatio();
+    if (Ratio == 1.0 || !(Ratio > 0))
+        return DrawEan13Pixels(GTIN, Canvas, Width, Height, BackgroundColor, BarColor, FontColor, FillBackground,
+                               DrawRightDelimiter);
+    Canvas.SetTransform(QTransform::fromScale(1 / Ratio, 1 / Ratio));
+    const auto InDevicePixels = [Ratio](std::int32_t V) { return ClampToInt32(std::int64_t(std::floor(V * Ratio))); };
+    const bool Drawn = DrawEan13Pixels(GTIN, Canvas, InDevicePixels(Width), InDevicePixels(Height), BackgroundColor,
+                                       BarColor, FontColor, FillBackground, DrawRightDelimiter);
+    Canvas.SetTransform(QTransform());
+    return Drawn;
+}
+
+namespace {
+bool DrawEan13Pixels(const std::string& GTIN, TCanvas& Canvas, std::int32_t Width, std::int32_t Height,
+                     TColor BackgroundColor, TColor BarColor, TColor FontColor, bool FillBackground,
+                     bool DrawRightDelimiter)
 {
     const TEan13Layout L = Ean13Layout(Width, Height);
     const std::int32_t M = L.ModuleWidth;
@@ -203,5 +231,6 @@ bool DrawEan13(const std::string& GTIN, TCanvas& Canvas, std::int32_t Width, std
         return false;
     }
 }
+} // namespace
 
 } // namespace WEQEan

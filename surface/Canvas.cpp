@@ -129,7 +129,8 @@ struct TCanvas::TState {
         const QTransform T = Painter->deviceTransform();
         const bool WholePixels = T.type() <= QTransform::TxTranslate && T.dx() == qRound(T.dx()) && T.dy() == qRound(T.dy());
         const QImage::Format F = Image->format();
-        if (!WholePixels || Image->devicePixelRatio() != 1.0 || Image->isNull() ||
+        // The device transform already holds any device pixel ratio.
+        if (!WholePixels || Image->isNull() ||
             (F != QImage::Format_RGB32 && F != QImage::Format_ARGB32_Premultiplied && F != QImage::Format_ARGB32))
             return;
         // A widget's painter may reach beyond the widget, into what other widgets
@@ -553,6 +554,8 @@ TColor TCanvas::ResolveColor(TColor Color)
 }
 
 QPaintDevice* TCanvas::Device() const { return d->Device; }
+
+double TCanvas::DevicePixelRatio() const { return d->Device ? d->Device->devicePixelRatioF() : 1.0; }
 
 void TCanvas::SetTransform(const QTransform& Transform)
 {

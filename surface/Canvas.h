@@ -96,6 +96,9 @@ public:
     static TColor ResolveColor(TColor Color);
 
     QPaintDevice* Device() const;
+    // Device pixels per canvas unit as the device reports it (1 for plain
+    // images, 2 on a doubled screen, 1.5 at 150 % scaling).
+    double DevicePixelRatio() const;
     // The region a widget's paint event asks for, in canvas coordinates. Within
     // it the canvas may write whole-pixel fills and cached text straight into
     // the window's buffer; without it a widget canvas always goes through the

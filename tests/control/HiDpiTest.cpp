@@ -1,0 +1,73 @@
+// Run once per device pixel ratio (QT_SCALE_FACTOR): bars must stay whole
+// device pixels, each a whole number of modules.
+#include "control/WEQBarCode.h"
+#include "ean/WEQEan.h"
+#include "symbol/SymbolTestUtil.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+const QRgb Black = qRgb(0, 0, 0), White = qRgb(255, 255, 255);
+
+// Row 0 of the bar area holds only the two colours, and its bars are the
+// module pattern at module width M device pixels.
+void ExpectWholeModules(const QImage& Image, int M, int BarRows)
+{
+    for (int Y : {0, BarRows / 2, BarRows - 1}) {
+        for (int X = 0; X < 113 * M; ++X) {
+            const QRgb P = Image.pixel(X, Y);
+            ASSERT_TRUE(P == Black || P == White) << "blurred pixel at " << X << "," << Y;
+        }
+        EXPECT_EQ(ShowBars(BarsOnRow(Image, Y, M, Black, 113 * M)), ShowBars(BarsOf4006381333931)) << "row " << Y;
+    }
+}
+
+TEST(HiDpiTest, ImagesWithADevicePixelRatio)
+{
+    for (double Ratio : {1.25, 1.5, 2.0, 3.0}) {
+        SCOPED_TRACE("ratio " + std::to_string(Ratio));
+        const int DeviceWidth = int(std::floor(339 * Ratio)), DeviceHeight = int(std::floor(237 * Ratio));
+        QImage Image(DeviceWidth, DeviceHeight, QImage::Format_RGB32);
+        Image.fill(Qt::white);
+        Image.setDevicePixelRatio(Ratio);
+        {
+            TCanvas Canvas(&Image);
+            ASSERT_TRUE(WEQEan::DrawEan13("4006381333931", Canvas, 339, 237, clWhite, clBlack, clRed, true, false));
+        }
+        Image.setDevicePixelRatio(1);
+        const WEQEan::TEan13Layout L = WEQEan::Ean13Layout(DeviceWidth, DeviceHeight);
+        EXPECT_EQ(L.ModuleWidth, DeviceWidth / 113);
+        ExpectWholeModules(Image, L.ModuleWidth, int(L.ShortBarHeight));
+    }
+}
+
+TEST(HiDpiTest, TheControlOnAScaledScreen)
+{
+    QWidget Window;
+    Window.resize(500, 400);
+    auto* Control = new TWEQBarCode(&Window);
+    Control->SetGTIN("4006381333931");
+    Control->SetTransparent(false);
+    Control->SetFitHeightRatio(false);
+    Control->move(7, 5);
+    Control->resize(339, 237);
+    Window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Control->size(), QSize(339, 237)) << "logical sizes as at ratio 1";
+    QImage Image = Control->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const double Ratio = Image.devicePixelRatio();
+    std::printf("device pixel ratio %.2f, grabbed %d x %d\n", Ratio, Image.width(), Image.height());
+    Image.setDevicePixelRatio(1);
+    const WEQEan::TEan13Layout L =
+        WEQEan::Ean13Layout(int(std::floor(339 * Ratio)), int(std::floor(237 * Ratio)));
+    ExpectWholeModules(Image, L.ModuleWidth, int(L.ShortBarHeight));
+    if (qEnvironmentVariableIsSet("WEQ_HIDPI_SHOT"))
+        Window.grab().save(qEnvironmentVariable("WEQ_HIDPI_SHOT"));
+}
+
+} // namespace
