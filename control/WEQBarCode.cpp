@@ -39,6 +39,16 @@ QAccessibleInterface* AccessibleBarCode(const QString& Key, QObject* Object)
 // the factory exists would be cached with the wrong role.
 [[maybe_unused]] const bool AccessibleFactoryInstalled = (QAccessible::installFactory(AccessibleBarCode), true);
 
+// The setters' common step: store a changed value and say so; an unchanged
+// one costs a comparison.
+template <class T> bool Assign(T& Field, const T& Value)
+{
+    if (Field == Value)
+        return false;
+    Field = Value;
+    return true;
+}
+
 } // namespace
 
 TWEQBarCode::TWEQBarCode(QWidget* Owner) : QWidget(Owner)
@@ -64,14 +74,12 @@ TWEQBarCode::TWEQBarCode(QWidget* Owner) : QWidget(Owner)
 
 TWEQBarCode::~TWEQBarCode() = default;
 
-QString TWEQBarCode::GTIN() const { return QString::fromLatin1(FGTIN.data(), qsizetype(FGTIN.size())); }
+QString TWEQBarCode::GTIN() const { return QString::fromLatin1(FGTIN); }
 
 void TWEQBarCode::SetGTIN(const QString& Value)
 {
-    const std::string Completed = WEQEan::CompleteGTIN(PositionsOf(Value));
-    if (Completed == FGTIN)
+    if (!Assign(FGTIN, WEQEan::CompleteGTIN(PositionsOf(Value))))
         return;
-    FGTIN = Completed;
     Describe();
     Paint();
 }
@@ -79,28 +87,24 @@ void TWEQBarCode::SetGTIN(const QString& Value)
 quint32 TWEQBarCode::Color() const { return FColor; }
 void TWEQBarCode::SetColor(quint32 Value)
 {
-    if (Value == FColor)
+    if (!Assign(FColor, Value))
         return;
-    FColor = Value;
     Paint();
 }
 
 quint32 TWEQBarCode::BackgroundColor() const { return FBackgroundColor; }
 void TWEQBarCode::SetBackgroundColor(quint32 Value)
 {
-    if (Value == FBackgroundColor)
+    if (!Assign(FBackgroundColor, Value))
         return;
-    FBackgroundColor = Value;
     Paint();
 }
 
 bool TWEQBarCode::Transparent() const { return FTransparent; }
 void TWEQBarCode::SetTransparent(bool Value)
 {
-    if (Value == FTransparent)
+    if (!Assign(FTransparent, Value))
         return;
-    FTransparent = Value;
-    UpdateOpaque();
     Paint();
     update(); // the parent's background under the widget changes with it
 }
@@ -108,37 +112,32 @@ void TWEQBarCode::SetTransparent(bool Value)
 bool TWEQBarCode::DrawRightDelimiter() const { return FDrawRightDelimiter; }
 void TWEQBarCode::SetDrawRightDelimiter(bool Value)
 {
-    if (Value == FDrawRightDelimiter)
+    if (!Assign(FDrawRightDelimiter, Value))
         return;
-    FDrawRightDelimiter = Value;
     Paint();
 }
 
 bool TWEQBarCode::FitHeightRatio() const { return FFitHeightRatio; }
 void TWEQBarCode::SetFitHeightRatio(bool Value)
 {
-    if (Value == FFitHeightRatio)
+    if (!Assign(FFitHeightRatio, Value))
         return;
-    FFitHeightRatio = Value;
-    UpdateOpaque();
     Paint();
 }
 
 bool TWEQBarCode::DrawOnBitmap() const { return FDrawOnBitmap; }
 void TWEQBarCode::SetDrawOnBitmap(bool Value)
 {
-    if (Value == FDrawOnBitmap)
+    if (!Assign(FDrawOnBitmap, Value))
         return;
-    FDrawOnBitmap = Value;
     Paint();
 }
 
 quint32 TWEQBarCode::FontColor() const { return FFontColor; }
 void TWEQBarCode::SetFontColor(quint32 Value)
 {
-    if (Value == FFontColor)
+    if (!Assign(FFontColor, Value))
         return;
-    FFontColor = Value;
     update();
 }
 

@@ -2,7 +2,6 @@
 
 #include "ColorBox.h"
 #include "SpinEdit.h"
-#include "ui_uMain.h"
 
 #include <control/WEQBarCode.h>
 #include <ean/WEQEanExport.h>
@@ -16,12 +15,11 @@
 #include <QPrinter>
 #include <QShowEvent>
 
-TFrmWEqBarCodeDemo::TFrmWEqBarCodeDemo(QWidget* Parent)
-    : QWidget(Parent), FUi(std::make_unique<Ui::TFrmWEqBarCodeDemo>())
+TFrmWEqBarCodeDemo::TFrmWEqBarCodeDemo(QWidget* Parent) : QWidget(Parent)
 {
     // The layout sets every stored value before any handler is wired, so no
     // handler runs while the window is built.
-    FUi->setupUi(this);
+    setupUi(this);
     // The layout's sizes were made for a narrow 11-pixel face; a condensed one
     // keeps the captions inside them where that face is missing.
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
@@ -30,18 +28,6 @@ TFrmWEqBarCodeDemo::TFrmWEqBarCodeDemo(QWidget* Parent)
     QFont Face(QStringLiteral("MS Sans Serif"));
     Face.setPixelSize(11);
     setFont(Face);
-    WEQBarCode1 = FUi->WEQBarCode1;
-    Label_Width = FUi->Label_Width;
-    Label_Height = FUi->Label_Height;
-    SpinEdit_Width = FUi->SpinEdit_Width;
-    SpinEdit_Height = FUi->SpinEdit_Height;
-    chk_DrawRightDelimiter = FUi->chk_DrawRightDelimiter;
-    ClrBox_Color = FUi->ClrBox_Color;
-    ClrBox_BgColor = FUi->ClrBox_BgColor;
-    chk_Transparent = FUi->chk_Transparent;
-    ClrBox_FontColor = FUi->ClrBox_FontColor;
-    chk_FitHeightRatio = FUi->chk_FitHeightRatio;
-    edt_GTIN = FUi->edt_GTIN;
     WireHandlers();
     FormCreate(this);
 
@@ -101,8 +87,6 @@ bool TFrmWEqBarCodeDemo::PrintSymbol(QPrinter& Printer)
     Options.DrawRightDelimiter = WEQBarCode1->DrawRightDelimiter();
     return WEQEan::DrawOnDevice(SymbolText(), &Printer, Options);
 }
-
-TFrmWEqBarCodeDemo::~TFrmWEqBarCodeDemo() = default;
 
 void TFrmWEqBarCodeDemo::WireHandlers()
 {

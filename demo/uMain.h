@@ -1,44 +1,22 @@
 #pragma once
 
+#include "ui_uMain.h"
+
 #include <QWidget>
 
 #include <functional>
-#include <memory>
 
-class QCheckBox;
-class QLabel;
-class QLineEdit;
 class QMenu;
 class QPrinter;
-class TColorBox;
-class TSpinEdit;
-class TWEQBarCode;
-
-namespace Ui {
-class TFrmWEqBarCodeDemo;
-}
 
 // The demo window: a barcode control and a column of widgets on its left,
-// each driving one of the control's properties.
-class TFrmWEqBarCodeDemo : public QWidget {
+// each driving one of the control's properties. The twelve controls are the
+// named members that the form gives it.
+class TFrmWEqBarCodeDemo : public QWidget, public Ui::TFrmWEqBarCodeDemo {
     Q_OBJECT
 
 public:
     explicit TFrmWEqBarCodeDemo(QWidget* Parent = nullptr);
-    ~TFrmWEqBarCodeDemo() override;
-
-    TWEQBarCode* WEQBarCode1;
-    QLabel* Label_Width;
-    QLabel* Label_Height;
-    TSpinEdit* SpinEdit_Width;
-    TSpinEdit* SpinEdit_Height;
-    QCheckBox* chk_DrawRightDelimiter;
-    TColorBox* ClrBox_Color;
-    TColorBox* ClrBox_BgColor;
-    QCheckBox* chk_Transparent;
-    TColorBox* ClrBox_FontColor;
-    QCheckBox* chk_FitHeightRatio;
-    QLineEdit* edt_GTIN;
 
 public slots:
     void FormCreate(QObject* Sender);
@@ -72,5 +50,4 @@ private:
     std::string SymbolText() const;
     QMenu* FSymbolMenu = nullptr;
 
-    std::unique_ptr<Ui::TFrmWEqBarCodeDemo> FUi;
 };

@@ -29,37 +29,36 @@ TEan13Layout Ean13Layout(std::int32_t Width, std::int32_t Height)
     return L;
 }
 
+std::array<TEan13Bar, 2> GroupBars(std::int32_t KindIndex, const std::string& Widths, std::int32_t S)
+{
+    if (KindIndex == 1)
+        return {{{S, 1, true}, {S + 2, 1, true}}};
+    if (Widths.size() < 4)
+        throw Exception("no element widths for a digit at module " + std::to_string(S));
+    const auto W = [&Widths](std::size_t I) { return std::int32_t(Widths[I] - '0'); };
+    if (KindIndex == 2)
+        return {{{S + W(0), W(1), false}, {S + W(0) + W(1) + W(2), W(3), false}}};
+    return {{{S, W(0), false}, {S + W(0) + W(1), W(2), false}}};
+}
+
 std::array<TEan13Bar, 30> Ean13Bars(const std::string& GTIN)
 {
     if (GTIN.size() < 13)
         throw Exception("GTIN '" + GTIN + "' has fewer than 13 characters");
     std::array<TEan13Bar, 30> Bars{};
     std::size_t N = 0;
-    auto Guard = [&](std::int32_t S) {
-        Bars[N++] = {S, 1, true};
-        Bars[N++] = {S + 2, 1, true};
+    auto Add = [&](std::int32_t KindIndex, const std::string& Widths, std::int32_t S) {
+        for (const TEan13Bar& B : GroupBars(KindIndex, Widths, S))
+            Bars[N++] = B;
     };
-    auto Width = [](const std::string& W, std::size_t I) { return std::int32_t(W[I] - '0'); };
     const std::string Pattern = ParityPattern(GTIN);
-    Guard(12);
-    for (std::size_t I = 2; I <= 7; ++I) { // space, bar, space, bar
-        const std::string W = ElementWidths(GTIN.substr(I - 1, 1), Pattern.substr(I - 2, 1));
-        if (W.size() != 4)
-            throw Exception("no element widths for GTIN position " + std::to_string(I));
-        const std::int32_t S = 15 + 7 * std::int32_t(I - 2);
-        Bars[N++] = {S + Width(W, 0), Width(W, 1), false};
-        Bars[N++] = {S + Width(W, 0) + Width(W, 1) + Width(W, 2), Width(W, 3), false};
-    }
-    Guard(58);
-    for (std::size_t I = 8; I <= 13; ++I) { // bar, space, bar, space
-        const std::string W = ElementWidths(GTIN.substr(I - 1, 1), "C");
-        if (W.size() != 4)
-            throw Exception("no element widths for GTIN position " + std::to_string(I));
-        const std::int32_t S = 62 + 7 * std::int32_t(I - 8);
-        Bars[N++] = {S, Width(W, 0), false};
-        Bars[N++] = {S + Width(W, 0) + Width(W, 1), Width(W, 2), false};
-    }
-    Guard(104);
+    Add(1, "", 12);
+    for (std::size_t I = 2; I <= 7; ++I)
+        Add(2, ElementWidths(GTIN.substr(I - 1, 1), Pattern.substr(I - 2, 1)), 15 + 7 * std::int32_t(I - 2));
+    Add(1, "", 58);
+    for (std::size_t I = 8; I <= 13; ++I)
+        Add(3, ElementWidths(GTIN.substr(I - 1, 1), "C"), 62 + 7 * std::int32_t(I - 8));
+    Add(1, "", 104);
     return Bars;
 }
 

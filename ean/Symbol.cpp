@@ -21,13 +21,7 @@ namespace {
 constexpr std::uint8_t GuardKind = 0, LeftDigitKind = 1, RightDigitKind = 2;
 constexpr std::uint8_t AlignCentre = 1, AlignRight = 2;
 
-std::int32_t Width(const std::string& Widths, std::size_t Element) { return Widths[Element] - '0'; }
 
-std::uint32_t PixelOf(TColor Color)
-{
-    const TColor Rgb = TCanvas::ResolveColor(Color);
-    return 0xFF000000u | ((Rgb & 0xFFu) << 16) | (Rgb & 0xFF00u) | ((Rgb >> 16) & 0xFFu);
-}
 
 // Wider symbols go through the painter rather than a row buffer this long.
 constexpr std::int32_t MaxDirectWidth = 16384;
@@ -43,7 +37,7 @@ bool DrawEan13Direct(const std::string& GTIN, TCanvas& Canvas, const TEan13Layou
                      TColor BarColor, TColor FontColor, bool DrawRightDelimiter)
 {
     const std::int32_t M = L.ModuleWidth, W = L.SymbolWidth;
-    const std::uint32_t Background = PixelOf(BackgroundColor), Bar = PixelOf(BarColor);
+    const std::uint32_t Background = TCanvas::PixelOf(BackgroundColor), Bar = TCanvas::PixelOf(BarColor);
     if (Background == Bar || W > MaxDirectWidth || !Canvas.DirectPixels() || !WEQOcrB::OcrBFontLoaded)
         return false;
     std::array<TEan13Bar, 30> Bars;
@@ -114,55 +108,20 @@ void DrawBarGroup(TCanvas& Canvas, const std::string& Digit, const std::string& 
                   TColor FontColor)
 {
     const std::int32_t S = StartModule, M = ModuleWidth;
-    const std::int64_t TextTop = std::int64_t(BarTop) + TruncToInt32(BarHeight) + M;
     const std::int32_t Index = GroupKindIndex(Kind);
-    if ((Index == 2 || Index == 3) && Widths.size() < 4)
-        throw Exception("no element widths for the digit '" + Digit + "'");
-    switch (Index) {
-    case 1: // guard: two single-module bars with a space between
-        DrawBar(Canvas, S, M, 1, BarHeight, BarColor);
-        DrawBar(Canvas, S + 2, M, 1, BarHeight, BarColor);
-        break;
-    case 2: // left half: space, bar, space, bar; the text under the last six modules
-        WEQOcrB::DrawOcrBChar(Digit, Canvas, ClampToInt32(std::int64_t(S) * M), ClampToInt32(TextTop), DigitBoxWidth,
+    if (Index < 0)
+        return;
+    const std::array<TEan13Bar, 2> Bars = GroupBars(Index, Widths, S);
+    // A digit's text comes before its bars: under the last six modules of a
+    // left-half digit, under the first six of a right-half one.
+    if (Index != 1) {
+        const std::int64_t TextTop = std::int64_t(BarTop) + TruncToInt32(BarHeight) + M;
+        const std::int64_t TextLeft = (Index == 2 ? std::int64_t(S) : std::int64_t(S) - 1) * M;
+        WEQOcrB::DrawOcrBChar(Digit, Canvas, ClampToInt32(TextLeft), ClampToInt32(TextTop), DigitBoxWidth,
                               DigitBoxHeight, AlignCentre, FontColor);
-        DrawBar(Canvas, S + Width(Widths, 0), M, Width(Widths, 1), BarHeight, BarColor);
-        DrawBar(Canvas, S + Width(Widths, 0) + Width(Widths, 1) + Width(Widths, 2), M, Width(Widths, 3), BarHeight,
-                BarColor);
-        break;
-    case 3: // right half: bar, space, bar, space; the text under the first six modules
-        WEQOcrB::DrawOcrBChar(Digit, Canvas, ClampToInt32((std::int64_t(S) - 1) * M), ClampToInt32(TextTop),
-                              DigitBoxWidth, DigitBoxHeight, AlignCentre, FontColor);
-        DrawBar(Canvas, S, M, Width(Widths, 0), BarHeight, BarColor);
-        DrawBar(Canvas, S + Width(Widths, 0) + Width(Widths, 1), M, Width(Widths, 2), BarHeight, BarColor);
-        break;
-    default:
-        break;
     }
-}
-
-namespace {
-bool DrawEan13Pixels(const std::string& GTIN, TCanvas& Canvas, std::int32_t Width, std::int32_t Height,
-                     TColor BackgroundColor, TColor BarColor, TColor FontColor, bool FillBackground,
-                     bool DrawRightDelimiter);
-}
-
-// On a device with more pixels than canvas units, the symbol is laid out in
-// device pixels, so that every module is a whole number of them.
-bool DrawEan13(const std::string& GTIN, TCanvas& Canvas, std::int32_t Width, std::int32_t Height,
-               TColor BackgroundColor, TColor BarColor, TColor FontColor, bool FillBackground,
-               bool DrawRightDelimiter)
-{
-    const double Ratio = Canvas.DevicePixelRatio();
-    if (Ratio == 1.0 || !(Ratio > 0))
-        return DrawEan13Pixels(GTIN, Canvas, Width, Height, BackgroundColor, BarColor, FontColor, FillBackground,
-                               DrawRightDelimiter);
-    Canvas.SetTransform(QTransform::fromScale(1 / Ratio, 1 / Ratio));
-    const auto InDevicePixels = [Ratio](std::int32_t V) { return ClampToInt32(std::int64_t(std::floor(V * Ratio))); };
-    const bool Drawn = DrawEan13Pixels(GTIN, Canvas, InDevicePixels(Width), InDevicePixels(Height), BackgroundColor,
-                                       BarColor, FontColor, FillBackground, DrawRightDelimiter);
-    Canvas.SetTransform(QTransform());
-    return Drawn;
+    for (const TEan13Bar& B : Bars)
+        DrawBar(Canvas, B.StartModule, M, B.Modules, BarHeight, BarColor);
 }
 
 namespace {
@@ -232,5 +191,23 @@ bool DrawEan13Pixels(const std::string& GTIN, TCanvas& Canvas, std::int32_t Widt
     }
 }
 } // namespace
+
+// On a device with more pixels than canvas units, the symbol is laid out in
+// device pixels, so that every module is a whole number of them.
+bool DrawEan13(const std::string& GTIN, TCanvas& Canvas, std::int32_t Width, std::int32_t Height,
+               TColor BackgroundColor, TColor BarColor, TColor FontColor, bool FillBackground,
+               bool DrawRightDelimiter)
+{
+    const double Ratio = Canvas.DevicePixelRatio();
+    if (Ratio == 1.0 || !(Ratio > 0))
+        return DrawEan13Pixels(GTIN, Canvas, Width, Height, BackgroundColor, BarColor, FontColor, FillBackground,
+                               DrawRightDelimiter);
+    Canvas.SetTransform(QTransform::fromScale(1 / Ratio, 1 / Ratio));
+    const auto InDevicePixels = [Ratio](std::int32_t V) { return ClampToInt32(std::int64_t(std::floor(V * Ratio))); };
+    const bool Drawn = DrawEan13Pixels(GTIN, Canvas, InDevicePixels(Width), InDevicePixels(Height), BackgroundColor,
+                                       BarColor, FontColor, FillBackground, DrawRightDelimiter);
+    Canvas.SetTransform(QTransform());
+    return Drawn;
+}
 
 } // namespace WEQEan

@@ -63,6 +63,11 @@ struct TEan13Bar {
     std::int32_t StartModule, Modules;
     bool Guard; // guard bars are five modules longer
 };
+// The two bars of one bar group starting at module StartModule: a guard
+// (GroupKindIndex 1), a left-half digit (2: space, bar, space, bar) or a
+// right-half digit (3: bar, space, bar, space) with its four element widths.
+// Raises Exception for a digit group without four widths.
+std::array<TEan13Bar, 2> GroupBars(std::int32_t KindIndex, const std::string& Widths, std::int32_t StartModule);
 // The 30 bars of GTIN from left to right, as the drawing lays them out.
 // Raises EConvertError (or Exception for a GTIN shorter than 13) where the
 // drawing would fail.

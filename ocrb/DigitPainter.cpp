@@ -77,36 +77,36 @@ TInkBox MeasureSlot(std::int32_t Slot, const std::string& FontName, std::int32_t
     if (W <= 0 || Ht <= 0)
         return Box;
     const TInkReader IsInk{Bitmap.ScanLine(0), Bitmap.Stride()};
-    for (std::int32_t X = 0; X < W && !Box.Any; ++X)
+    const auto ColumnHasInk = [&](std::int32_t X) {
         for (std::int32_t Y = 0; Y < Ht; ++Y)
-            if (IsInk(X, Y)) {
-                Box.Any = true;
-                Box.Left = X;
-                break;
-            }
-    if (!Box.Any)
+            if (IsInk(X, Y))
+                return true;
+        return false;
+    };
+    const auto RowHasInk = [&](std::int32_t Y) {
+        for (std::int32_t X = 0; X < W; ++X)
+            if (IsInk(X, Y))
+                return true;
+        return false;
+    };
+    // Each edge is the first column or row with ink, seen from its side; once
+    // the left edge is found, every other scan stops at ink too.
+    std::int32_t Left = 0;
+    while (Left < W && !ColumnHasInk(Left))
+        ++Left;
+    if (Left == W)
         return Box;
-    for (std::int32_t X = W - 1, Found = 0; X >= 0 && !Found; --X)
-        for (std::int32_t Y = 0; Y < Ht; ++Y)
-            if (IsInk(X, Y)) {
-                Found = 1;
-                Box.Right = X;
-                break;
-            }
-    for (std::int32_t Y = 0, Found = 0; Y < Ht && !Found; ++Y)
-        for (std::int32_t X = 0; X < W; ++X)
-            if (IsInk(X, Y)) {
-                Found = 1;
-                Box.Top = Y;
-                break;
-            }
-    for (std::int32_t Y = Ht - 1, Found = 0; Y >= 0 && !Found; --Y)
-        for (std::int32_t X = 0; X < W; ++X)
-            if (IsInk(X, Y)) {
-                Found = 1;
-                Box.Bottom = Y;
-                break;
-            }
+    Box.Any = true;
+    Box.Left = Left;
+    Box.Right = W - 1;
+    while (!ColumnHasInk(Box.Right))
+        --Box.Right;
+    Box.Top = 0;
+    while (!RowHasInk(Box.Top))
+        ++Box.Top;
+    Box.Bottom = Ht - 1;
+    while (!RowHasInk(Box.Bottom))
+        --Box.Bottom;
     return Box;
 }
 

@@ -20,6 +20,9 @@
 
 namespace {
 
+// One byte of our 8-bit strings is one character.
+QString Latin1(const std::string& Text) { return QString::fromLatin1(Text.data(), qsizetype(Text.size())); }
+
 QColor ToQColor(TColor Color)
 {
     const TColor Rgb = TCanvas::ResolveColor(Color);
@@ -186,7 +189,7 @@ struct TCanvas::TState {
         if (!Font) {
             QFont F;
             if (!FontName.empty())
-                F.setFamily(QString::fromLatin1(FontName.data(), qsizetype(FontName.size())));
+                F.setFamily(Latin1(FontName));
             if (FontHeight != 0)
                 F.setPixelSize(FontHeight < 0 ? -FontHeight : FontHeight);
             F.setStyleStrategy(FontAntialias ? QFont::PreferDefault : QFont::NoAntialias);
@@ -297,7 +300,7 @@ bool TCanvas::TState::DrawCachedText(int X, int Y, const QString& Text, const QF
     // changes whatever the colours.
     TTextKey Key{Text, F.family(), F.pixelSize(), FontAntialias, 0xFF000000u, 0xFFFFFFFFu, Raster->format()};
     if (LargeText(F.pixelSize())) {
-        Key.Color = ToQColor(FontColor).rgb() | 0xFF000000u;
+        Key.Color = TCanvas::PixelOf(FontColor);
         Key.Background = NoBackground;
     }
     const QRect Footprint = CachedText(Key, F, Fm).Ink;
@@ -328,7 +331,7 @@ bool TCanvas::TState::DrawCachedText(int X, int Y, const QString& Text, const QF
             return false;
     if (qAlpha(Background) != 255)
         return false; // blending onto translucent pixels is the painter's business
-    Key.Color = ToQColor(FontColor).rgb() | 0xFF000000u;
+    Key.Color = TCanvas::PixelOf(FontColor);
     Key.Background = Background;
     const TTextImage& Entry = CachedText(Key, F, Fm);
     // Where OnImage's top-left lies in the entry.
@@ -368,7 +371,7 @@ bool TCanvas::TextOutIfExact(std::int32_t X, std::int32_t Y, const std::string& 
     if (d->BrushStyle != TBrushStyle::bsClear)
         return false;
     const QRect Inside(QPoint(Left, Top), QPoint(Right - 1, Bottom - 1));
-    const QString S = QString::fromLatin1(Text.data(), qsizetype(Text.size()));
+    const QString S = Latin1(Text);
     return d->DrawCachedText(X, Y, S, QFontMetrics(d->CurrentFont()), &Inside);
 }
 
@@ -468,7 +471,7 @@ void TCanvas::Rectangle(std::int32_t X1, std::int32_t Y1, std::int32_t X2, std::
 void TCanvas::TextOut(std::int32_t X, std::int32_t Y, const std::string& Text)
 {
     QPainter& P = d->Active();
-    const QString S = QString::fromLatin1(Text.data(), qsizetype(Text.size()));
+    const QString S = Latin1(Text);
     P.setFont(d->CurrentFont());
     const QFontMetrics Fm(d->CurrentFont());
     if (d->BrushStyle == TBrushStyle::bsSolid)
@@ -477,7 +480,7 @@ void TCanvas::TextOut(std::int32_t X, std::int32_t Y, const std::string& Text)
         return;
     const QFont& F = d->CurrentFont();
     if (LargeText(F.pixelSize())) {
-        const TTextKey Key{S, F.family(), F.pixelSize(), d->FontAntialias, ToQColor(d->FontColor).rgb() | 0xFF000000u,
+        const TTextKey Key{S, F.family(), F.pixelSize(), d->FontAntialias, PixelOf(d->FontColor),
                            NoBackground, QImage::Format_ARGB32_Premultiplied};
         const TTextImage& Sprite = CachedText(Key, F, Fm);
         P.drawImage(QPoint(X, Y) - Sprite.Origin, Sprite.Pixels);
@@ -490,7 +493,7 @@ void TCanvas::TextOut(std::int32_t X, std::int32_t Y, const std::string& Text)
 // Extents need no surface: the fonts are sized in pixels, whatever the device.
 std::int32_t TCanvas::TextWidth(const std::string& Text)
 {
-    return QFontMetrics(d->CurrentFont()).horizontalAdvance(QString::fromLatin1(Text.data(), qsizetype(Text.size())));
+    return QFontMetrics(d->CurrentFont()).horizontalAdvance(Latin1(Text));
 }
 
 std::int32_t TCanvas::TextHeight(const std::string& Text)
@@ -537,6 +540,8 @@ void TCanvas::PolyPolygon(const QPoint* Points, const std::int32_t* Counts, std:
         P.setBrush(ToQColor(d->BrushColor));
     P.drawPath(Path);
 }
+
+std::uint32_t TCanvas::PixelOf(TColor Color) { return ToQColor(Color).rgb() | 0xFF000000u; }
 
 TColor TCanvas::ResolveColor(TColor Color)
 {

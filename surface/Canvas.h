@@ -94,6 +94,8 @@ public:
     // Resolves a system colour against the application palette; other colours
     // pass unchanged. The result is a plain RGB colour.
     static TColor ResolveColor(TColor Color);
+    // The resolved colour as a 32-bit image pixel, 0xFFRRGGBB.
+    static std::uint32_t PixelOf(TColor Color);
 
     QPaintDevice* Device() const;
     // Device pixels per canvas unit as the device reports it (1 for plain
