@@ -7,15 +7,16 @@
 #include <QFont>
 #include <QMetaObject>
 #include <QPaintEvent>
+#include <QPointer>
 #include <QResizeEvent>
 
 #include <algorithm>
 
 namespace {
 
-constexpr int SymbolModules = 113;
-constexpr int RatioHeightModules = 79;
-constexpr int MinimumHeightModules = 18;
+constexpr int SymbolModules = WEQEan::Ean13Modules;
+constexpr int RatioHeightModules = WEQEan::Ean13RatioHeightModules;
+constexpr int MinimumHeightModules = WEQEan::Ean13MinimumHeightModules;
 
 // One character is one position whatever its encoding; anything that is not
 // an ASCII digit only has to stay a non-digit for the completion.
@@ -105,8 +106,12 @@ void TWEQBarCode::SetTransparent(bool Value)
 {
     if (!Assign(FTransparent, Value))
         return;
+    // The paint runs the widget's own events, and whoever watches them may
+    // delete it.
+    const QPointer<TWEQBarCode> Alive(this);
     Paint();
-    update(); // the parent's background under the widget changes with it
+    if (Alive)
+        update(); // the parent's background under the widget changes with it
 }
 
 bool TWEQBarCode::DrawRightDelimiter() const { return FDrawRightDelimiter; }
@@ -165,16 +170,21 @@ void TWEQBarCode::Paint()
 {
     if (!FConstructed || (!parentWidget() && !isVisible()))
         return;
+    const QPointer<TWEQBarCode> Alive(this);
     SnapSize();
-    if (isVisible())
+    if (Alive && isVisible())
         repaint();
 }
 
 void TWEQBarCode::SnapSize()
 {
     const QSize Snapped = SnappedSize();
-    if (Snapped != size())
-        resize(Snapped);
+    if (Snapped != size()) {
+        const QPointer<TWEQBarCode> Alive(this);
+        resize(Snapped); // sends the resize event, whose watchers may delete the widget
+        if (!Alive)
+            return;
+    }
     UpdateOpaque();
 }
 
@@ -220,13 +230,18 @@ void TWEQBarCode::paintEvent(QPaintEvent* Event)
 {
     RequestSnap();
     const QSize Snapped = SnappedSize();
-    TCanvas Canvas(this);
-    Canvas.SetPaintRegion(Event->region() & rect());
-    if (!FTransparent && Canvas.DevicePixelRatio() != 1.0) {
-        // Whole device-pixel modules can leave a sliver of the widget uncovered.
-        Canvas.SetBrushColor(FBackgroundColor);
-        Canvas.FillRect(0, 0, width(), height());
+    // Nothing may escape a paint event: a surface that cannot be painted on
+    // (a window larger than any backing store) shows nothing instead.
+    try {
+        TCanvas Canvas(this);
+        Canvas.SetPaintRegion(Event->region() & rect());
+        if (!FTransparent && Canvas.DevicePixelRatio() != 1.0) {
+            // Whole device-pixel modules can leave a sliver of the widget uncovered.
+            Canvas.SetBrushColor(FBackgroundColor);
+            Canvas.FillRect(0, 0, width(), height());
+        }
+        WEQEan::DrawEan13(FGTIN, Canvas, Snapped.width(), Snapped.height(), FBackgroundColor, FColor, FFontColor,
+                          !FTransparent, FDrawRightDelimiter);
+    } catch (const std::exception&) {
     }
-    WEQEan::DrawEan13(FGTIN, Canvas, Snapped.width(), Snapped.height(), FBackgroundColor, FColor, FFontColor,
-                      !FTransparent, FDrawRightDelimiter);
 }

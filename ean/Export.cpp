@@ -1,105 +1,225 @@
 #include "ean/WEQEanExport.h"
 
+#include "ean/Painter_p.h"
 #include "ean/WEQEan.h"
-#include "ocrb/WEQOcrB.h"
 
+#include <QBuffer>
 #include <QPageSize>
-#include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QTransform>
 
-#include <algorithm>
 #include <cmath>
 
 namespace WEQEan {
 
 namespace {
 
-constexpr int SymbolModules = 113, HeightModules = 79;
+// Beyond this an image is more memory than any print needs (1 GB).
+constexpr std::int64_t MaxRasterPixels = std::int64_t(1) << 28;
+constexpr std::int32_t MaxRasterSide = 32767;
+constexpr double MillimetresPerInch = 25.4;
 // The vector files work in micrometres, so any X-dimension given to the
 // micrometre is a whole number of their units.
 constexpr int MicrometresPerInch = 25400;
 
-QSizeF SymbolSizeMM(const TExportOptions& O)
+bool Fail(QString* Error, const QString& Reason)
 {
-    return QSizeF(SymbolModules * O.XDimensionMM, HeightModules * O.XDimensionMM);
+    if (Error)
+        *Error = Reason;
+    return false;
 }
+
+bool CheckXDimension(double X, QString* Error)
+{
+    if (!std::isfinite(X) || !(X >= MinXDimensionMM && X <= MaxXDimensionMM))
+        return Fail(Error, QStringLiteral("X-dimension %1 mm is outside %2 .. %3 mm")
+                               .arg(X)
+                               .arg(MinXDimensionMM)
+                               .arg(MaxXDimensionMM));
+    return true;
+}
+
+bool CheckDpi(int Dpi, QString* Error)
+{
+    if (Dpi < MinDpi || Dpi > MaxDpi)
+        return Fail(Error, QStringLiteral("%1 dpi is outside %2 .. %3 dpi").arg(Dpi).arg(MinDpi).arg(MaxDpi));
+    return true;
+}
+
+bool WithinGs1(double XMM) { return XMM >= Gs1MinXDimensionMM - 1e-9 && XMM <= Gs1MaxXDimensionMM + 1e-9; }
+
+struct TSnap {
+    std::int32_t Dots;
+    double XDimensionMM;
+};
+
+// The whole number of dots per module nearest to X at Dpi, at least one;
+// where X itself is inside GS1's range, a neighbour inside it wins over a
+// nearer one outside.
+TSnap Snap(double X, double Dpi)
+{
+    const double Exact = X * Dpi / MillimetresPerInch;
+    const std::int32_t Lo = std::max(1, int(std::floor(Exact))), Hi = std::max(1, int(std::ceil(Exact)));
+    const auto Measure = [Dpi](std::int32_t Dots) { return Dots * MillimetresPerInch / Dpi; };
+    std::int32_t Best = Exact - Lo < Hi - Exact ? Lo : Hi, Other = Best == Lo ? Hi : Lo;
+    if (WithinGs1(X) && !WithinGs1(Measure(Best)) && WithinGs1(Measure(Other)))
+        Best = Other;
+    return {Best, Measure(Best)};
+}
+
+TSymbol SymbolAt(const std::string& Text, std::int32_t ModuleWidth, bool DrawRightDelimiter)
+{
+    return DescribeEan13(CompleteGTIN(Text), Ean13Modules * ModuleWidth, Ean13RatioHeightModules * ModuleWidth,
+                         DrawRightDelimiter);
+}
+
+QString Title(const std::string& Text) { return QString::fromStdString("EAN-13 " + CompleteGTIN(Text)); }
 
 } // namespace
-
-// Draws with the built-in outlines: vector files then hold paths, not text in
-// a font the reader may lack.
-bool DrawOnDevice(const std::string& Text, QPaintDevice* Device, const TExportOptions& O)
-{
-    const bool Saved = WEQOcrB::OcrBFontLoaded;
-    WEQOcrB::OcrBFontLoaded = false;
-    bool Drawn = false;
-    try {
-        TCanvas Canvas(Device);
-        // Design units of VectorUnitsPerModule per module, scaled to device dots.
-        const double Scale = O.XDimensionMM * Device->logicalDpiX() / 25.4 / VectorUnitsPerModule;
-        Canvas.SetTransform(QTransform::fromScale(Scale, Scale));
-        const int M = VectorUnitsPerModule;
-        Drawn = DrawEan13(CompleteGTIN(Text), Canvas, SymbolModules * M, HeightModules * M, O.BackgroundColor,
-                          O.BarColor, O.FontColor, true, O.DrawRightDelimiter);
-    } catch (const Exception&) {
-        Drawn = false; // the file could not be opened for painting
-    }
-    WEQOcrB::OcrBFontLoaded = Saved;
-    return Drawn;
-}
 
 TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOptions& O)
 {
     TRasterExport Out;
-    Dpi = std::clamp(Dpi, 1, 9600);
-    Out.DotsPerModule = std::max(1, int(std::lround(O.XDimensionMM * Dpi / 25.4)));
-    Out.XDimensionMM = Out.DotsPerModule * 25.4 / Dpi;
-    const int M = Out.DotsPerModule;
-    Out.Image = QImage(SymbolModules * M, HeightModules * M, QImage::Format_RGB32);
-    if (Out.Image.isNull())
+    if (!CheckXDimension(O.XDimensionMM, &Out.Error) || !CheckDpi(Dpi, &Out.Error))
         return Out;
+    const TSnap S = Snap(O.XDimensionMM, Dpi);
+    Out.DotsPerModule = S.Dots;
+    Out.XDimensionMM = S.XDimensionMM;
+    Out.WithinGs1Range = WithinGs1(S.XDimensionMM);
+    const TSymbol Symbol = SymbolAt(Text, S.Dots, O.DrawRightDelimiter);
+    if (Symbol.Width > MaxRasterSide || Symbol.Height > MaxRasterSide ||
+        std::int64_t(Symbol.Width) * Symbol.Height > MaxRasterPixels) {
+        Out.Error = QStringLiteral("%1 x %2 pixels is more than an image may have").arg(Symbol.Width).arg(Symbol.Height);
+        return Out;
+    }
+    QImage Image(Symbol.Width, Symbol.Height, QImage::Format_RGB32);
+    if (Image.isNull()) {
+        Out.Error = QStringLiteral("Not enough memory for %1 x %2 pixels").arg(Symbol.Width).arg(Symbol.Height);
+        return Out;
+    }
     const int DotsPerMetre = int(std::lround(Dpi / 0.0254));
-    Out.Image.setDotsPerMeterX(DotsPerMetre);
-    Out.Image.setDotsPerMeterY(DotsPerMetre);
-    TCanvas Canvas(&Out.Image);
-    if (!DrawEan13(CompleteGTIN(Text), Canvas, SymbolModules * M, HeightModules * M, O.BackgroundColor, O.BarColor,
-                   O.FontColor, true, O.DrawRightDelimiter))
-        Out.Image = QImage();
+    Image.setDotsPerMeterX(DotsPerMetre);
+    Image.setDotsPerMeterY(DotsPerMetre);
+    TPaint Paint{O.BackgroundColor, O.BarColor, O.FontColor, true, TDigitSource::Outlines, FitForDigits(Symbol)};
+    if (Paint.Fit.Fitted)
+        Paint.Source = TDigitSource::Fitted;
+    try {
+        TCanvas Canvas(&Image);
+        if (!PaintSymbolDirect(Symbol, Canvas, Paint))
+            PaintSymbol(Symbol, Canvas, Paint);
+    } catch (const Exception& E) {
+        Out.Error = QString::fromStdString(E.what());
+        return Out;
+    }
+    Out.Image = std::move(Image);
     return Out;
 }
 
-bool ExportPng(const std::string& Text, const QString& Path, int Dpi, const TExportOptions& O, TRasterExport* Report)
+// Draws with the built-in outlines: vector files then hold paths, not text in
+// a font the reader may lack.
+bool DrawOnDevice(const std::string& Text, QPaintDevice* Device, const TExportOptions& O, QString* Error)
+{
+    if (!Device)
+        return Fail(Error, QStringLiteral("No device to draw on"));
+    if (!CheckXDimension(O.XDimensionMM, Error))
+        return false;
+    const TSnap S = Snap(O.XDimensionMM, Device->logicalDpiX());
+    const TSymbol Symbol = SymbolAt(Text, VectorUnitsPerModule, O.DrawRightDelimiter);
+    try {
+        TCanvas Canvas(Device);
+        // Design units of VectorUnitsPerModule per module, scaled to whole device dots.
+        const double Scale = double(S.Dots) / VectorUnitsPerModule;
+        Canvas.SetTransform(QTransform::fromScale(Scale, Scale));
+        PaintSymbol(Symbol, Canvas,
+                    {O.BackgroundColor, O.BarColor, O.FontColor, true, TDigitSource::Outlines, {}});
+    } catch (const Exception& E) {
+        return Fail(Error, QString::fromStdString(E.what()));
+    }
+    return true;
+}
+
+namespace {
+
+// The file is made in memory first and then written through a file that
+// replaces Path only once it holds every byte: a short write (a full disk, a
+// file-size limit) is not always reported as an error by the file layer, so
+// the size on disk is checked before the old file is replaced.
+template <class TProduce> bool SaveAtomically(const QString& Path, QString* Error, TProduce Produce)
+{
+    QBuffer Bytes;
+    Bytes.open(QIODevice::WriteOnly);
+    if (!Produce(Bytes))
+        return false;
+    const QByteArray& Data = Bytes.data();
+    QSaveFile File(Path);
+    if (!File.open(QIODevice::WriteOnly))
+        return Fail(Error, QStringLiteral("Cannot write %1: %2").arg(Path, File.errorString()));
+    if (File.write(Data) != Data.size() || !File.flush() || File.size() != Data.size()) {
+        const QString Reason = File.error() != QFileDevice::NoError ? File.errorString() : QStringLiteral("disk full");
+        File.cancelWriting();
+        return Fail(Error, QStringLiteral("Cannot write %1: %2").arg(Path, Reason));
+    }
+    if (!File.commit())
+        return Fail(Error, QStringLiteral("Cannot write %1: %2").arg(Path, File.errorString()));
+    return true;
+}
+
+QSizeF SizeMM(double XDimensionMM)
+{
+    return QSizeF(Ean13Modules * XDimensionMM, Ean13RatioHeightModules * XDimensionMM);
+}
+
+} // namespace
+
+bool ExportPng(const std::string& Text, const QString& Path, int Dpi, const TExportOptions& O, TRasterExport* Report,
+               QString* Error)
 {
     TRasterExport R = RenderRaster(Text, Dpi, O);
-    const bool Saved = !R.Image.isNull() && R.Image.save(Path, "PNG");
+    bool Saved = false;
+    if (R.Image.isNull()) {
+        Fail(Error, R.Error);
+    } else {
+        Saved = SaveAtomically(Path, Error, [&](QIODevice& Out) {
+            return R.Image.save(&Out, "PNG") || Fail(Error, QStringLiteral("Cannot encode the image as PNG"));
+        });
+    }
     if (Report)
         *Report = std::move(R);
     return Saved;
 }
 
-bool ExportSvg(const std::string& Text, const QString& Path, const TExportOptions& O)
+bool ExportSvg(const std::string& Text, const QString& Path, const TExportOptions& O, QString* Error)
 {
-    const QSizeF Mm = SymbolSizeMM(O);
+    if (!CheckXDimension(O.XDimensionMM, Error))
+        return false;
+    const QSizeF Mm = SizeMM(Snap(O.XDimensionMM, MicrometresPerInch).XDimensionMM);
     const QSize Micrometres(int(std::lround(Mm.width() * 1000)), int(std::lround(Mm.height() * 1000)));
-    QSvgGenerator Svg;
-    Svg.setFileName(Path);
-    Svg.setResolution(MicrometresPerInch);
-    Svg.setSize(Micrometres);
-    Svg.setViewBox(QRect(QPoint(0, 0), Micrometres));
-    Svg.setTitle(QString::fromStdString("EAN-13 " + CompleteGTIN(Text)));
-    return DrawOnDevice(Text, &Svg, O);
+    return SaveAtomically(Path, Error, [&](QIODevice& Out) {
+        QSvgGenerator Svg;
+        Svg.setOutputDevice(&Out);
+        Svg.setResolution(MicrometresPerInch);
+        Svg.setSize(Micrometres);
+        Svg.setViewBox(QRect(QPoint(0, 0), Micrometres));
+        Svg.setTitle(Title(Text));
+        return DrawOnDevice(Text, &Svg, O, Error);
+    });
 }
 
-bool ExportPdf(const std::string& Text, const QString& Path, const TExportOptions& O)
+bool ExportPdf(const std::string& Text, const QString& Path, const TExportOptions& O, QString* Error)
 {
-    QPdfWriter Pdf(Path);
-    Pdf.setResolution(MicrometresPerInch);
-    Pdf.setPageSize(QPageSize(SymbolSizeMM(O), QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
-    Pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    Pdf.setTitle(QString::fromStdString("EAN-13 " + CompleteGTIN(Text)));
-    return DrawOnDevice(Text, &Pdf, O);
+    if (!CheckXDimension(O.XDimensionMM, Error))
+        return false;
+    const QSizeF Mm = SizeMM(Snap(O.XDimensionMM, MicrometresPerInch).XDimensionMM);
+    return SaveAtomically(Path, Error, [&](QIODevice& Out) {
+        QPdfWriter Pdf(&Out);
+        Pdf.setResolution(MicrometresPerInch);
+        Pdf.setPageSize(QPageSize(Mm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
+        Pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        Pdf.setTitle(Title(Text));
+        return DrawOnDevice(Text, &Pdf, O, Error);
+    });
 }
 
 } // namespace WEQEan

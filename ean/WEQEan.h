@@ -4,6 +4,7 @@
 // and the drawing of a whole symbol on a 113-module grid. Everything but
 // DrawEan13 and its two helpers is plain arithmetic on strings and numbers.
 
+#include "ean/WEQEanSymbol.h"
 #include "surface/Canvas.h"
 
 #include <array>

@@ -4,9 +4,14 @@
 // module width snapped to whole printer dots, and SVG and PDF with exact vector
 // bars. All outputs carry the quiet zones (the symbol's full 113 modules) and
 // are 79 modules high; vector digits are the built-in outlines, so the files
-// need no font.
+// need no font, and the '>' lies inside the right quiet zone with its tip on
+// the symbol's right edge.
+//
+// Every function here may run on any thread, each call on its own device or
+// file, and touches none of the process-wide drawing state.
 
 #include "surface/Colors.h"
+#include "surface/Export.h"
 
 #include <QImage>
 #include <QString>
@@ -19,7 +24,13 @@ namespace WEQEan {
 
 // GS1 allows X-dimensions from 0.264 to 0.660 mm; 0.330 mm is magnification 1.
 inline constexpr double NominalXDimensionMM = 0.330;
+inline constexpr double Gs1MinXDimensionMM = 0.264, Gs1MaxXDimensionMM = 0.660;
 inline double MagnificationToXDimension(double Magnification) { return Magnification * NominalXDimensionMM; }
+
+// What the exports accept; anything else (not finite, zero, negative, or
+// outside these) is refused with a reason.
+inline constexpr double MinXDimensionMM = 0.1, MaxXDimensionMM = 10.0;
+inline constexpr int MinDpi = 50, MaxDpi = 9600;
 
 struct TExportOptions {
     double XDimensionMM = NominalXDimensionMM;
@@ -28,27 +39,38 @@ struct TExportOptions {
 };
 
 struct TRasterExport {
-    QImage Image;                // empty when the text could not be drawn
-    std::int32_t DotsPerModule;  // the snapped module width
-    double XDimensionMM;         // what the snapped module width measures
+    QImage Image;                    // null when nothing could be drawn; Error says why
+    std::int32_t DotsPerModule = 0;  // the snapped module width
+    double XDimensionMM = 0;         // what the snapped module width measures
+    bool WithinGs1Range = false;     // the snapped X-dimension lies in 0.264 .. 0.660 mm
+    QString Error;                   // empty on success
 };
 
-// The symbol of CompleteGTIN(Text) at Dpi, the module width rounded to the
-// nearest whole number of dots (at least one). The image carries the dpi.
-TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOptions& Options = {});
+// The symbol of CompleteGTIN(Text) at Dpi, the module width a whole number
+// of dots, at least one: the nearest to the X-dimension asked for, and where
+// that lies inside GS1's range and a whole number of dots inside it exists,
+// the nearest such one. The image carries the dpi.
+WEQBARCODE_EXPORT TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOptions& Options = {});
 
 // Draws the symbol at its physical size from the device's origin, with the
-// device's own resolution (a printer, an SVG generator, a PDF writer).
-bool DrawOnDevice(const std::string& Text, QPaintDevice* Device, const TExportOptions& Options = {});
+// device's own resolution (a printer, an SVG generator, a PDF writer), the
+// module a whole number of the device's dots.
+WEQBARCODE_EXPORT bool DrawOnDevice(const std::string& Text, QPaintDevice* Device, const TExportOptions& Options = {},
+                                    QString* Error = nullptr);
 
-// Files; false when the file cannot be written. A PNG export reports its snap.
-bool ExportPng(const std::string& Text, const QString& Path, int Dpi, const TExportOptions& Options = {},
-               TRasterExport* Report = nullptr);
-bool ExportSvg(const std::string& Text, const QString& Path, const TExportOptions& Options = {});
-bool ExportPdf(const std::string& Text, const QString& Path, const TExportOptions& Options = {});
+// Files, written whole or not at all: a failed write returns false, with the
+// reason in Error, and leaves an existing file as it was. A PNG export
+// reports its snap.
+WEQBARCODE_EXPORT bool ExportPng(const std::string& Text, const QString& Path, int Dpi,
+                                 const TExportOptions& Options = {}, TRasterExport* Report = nullptr,
+                                 QString* Error = nullptr);
+WEQBARCODE_EXPORT bool ExportSvg(const std::string& Text, const QString& Path, const TExportOptions& Options = {},
+                                 QString* Error = nullptr);
+WEQBARCODE_EXPORT bool ExportPdf(const std::string& Text, const QString& Path, const TExportOptions& Options = {},
+                                 QString* Error = nullptr);
 
 // Design units per module in the vector outputs: the bars of module k start at
-// (k - 1) * VectorUnitsPerModule before the one scale to micrometres.
+// (k - 1) * VectorUnitsPerModule before the one scale to the device.
 inline constexpr std::int32_t VectorUnitsPerModule = 50;
 
 } // namespace WEQEan

@@ -3,6 +3,7 @@
 #include "surface/Colors.h"
 #include "surface/Exceptions.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -78,7 +79,7 @@ public:
     // default), it does so only where the result equals the painter's pixel
     // for pixel. Off, every canvas made afterwards goes through the painter;
     // for comparisons and benchmarks.
-    static inline bool AllowDirectPixels = true;
+    static inline std::atomic<bool> AllowDirectPixels{true};
     // True when the canvas can write straight into the pixels behind it.
     bool DirectPixels() const;
     // Rows [Top, Bottom) get Width pixels of Row (0xFFRRGGBB) from x = 0;
@@ -98,8 +99,9 @@ public:
     static std::uint32_t PixelOf(TColor Color);
 
     QPaintDevice* Device() const;
-    // Device pixels per canvas unit as the device reports it (1 for plain
-    // images, 2 on a doubled screen, 1.5 at 150 % scaling).
+    // Device pixels per canvas unit on the device really painted on (1 for
+    // plain images, 2 on a doubled screen, 1.5 at 150 % scaling, the target's
+    // own ratio when a widget is rendered into an image or a pixmap).
     double DevicePixelRatio() const;
     // The region a widget's paint event asks for, in canvas coordinates. Within
     // it the canvas may write whole-pixel fills and cached text straight into

@@ -86,14 +86,29 @@ TEST_F(FitTest, ASecondCallWithTheSameKeyMeasuresNothing)
     EXPECT_EQ(MeasurementCount, Measured) << "a cache hit measured";
 }
 
-TEST_F(FitTest, AlternatingBoxSizesRefitsEveryTime)
+// The one-key names follow every change of box, while each box is measured
+// once: alternating sizes then costs nothing but the lookup.
+TEST_F(FitTest, AlternatingBoxSizesAreEachMeasuredOnce)
 {
+    ClearSharedFits();
     std::int32_t Heights[2] = {};
+    std::uint64_t Measured[4] = {};
     for (int Round = 0; Round < 4; ++Round) {
         const std::uint64_t Before = MeasurementCount;
-        Heights[Round % 2] = FitFontHeight("5", "OCRB", Round % 2 ? 18 : 48, Round % 2 ? 24 : 66).Height;
-        EXPECT_GT(MeasurementCount, Before) << "round " << Round << " did not refit";
+        const std::int32_t W = Round % 2 ? 18 : 48, H = Round % 2 ? 24 : 66;
+        const std::int32_t Height = FitFontHeight("5", "OCRB", W, H).Height;
+        Measured[Round] = MeasurementCount - Before;
+        EXPECT_EQ(FitCacheWidth, W) << "round " << Round;
+        EXPECT_EQ(FitCacheHeight, H) << "round " << Round;
+        EXPECT_EQ(FittedHeight, Height);
+        if (Round >= 2) {
+            EXPECT_EQ(Height, Heights[Round % 2]) << "round " << Round;
+        }
+        Heights[Round % 2] = Height;
     }
+    EXPECT_GT(Measured[0], 0u);
+    EXPECT_GT(Measured[1], 0u);
+    EXPECT_EQ(Measured[2] + Measured[3], 0u) << "a box seen before was measured again";
     EXPECT_LT(Heights[1], Heights[0]);
     const std::uint64_t Before = MeasurementCount;
     FitFontHeight("5", "NoSuchFace", 18, 24);
@@ -131,14 +146,16 @@ TEST_F(FitTest, EverySearchEnds)
     }
 }
 
-TEST_F(FitTest, EnormousBoxesFailCleanlyAndAreNotCached)
+TEST_F(FitTest, EnormousBoxesFailCleanlyAndAreRemembered)
 {
     const auto Start = std::chrono::steady_clock::now();
     // The digit box of a control 99,999,999 pixels wide.
     const std::int32_t M = 99999999 / 113;
     EXPECT_THROW(FitFontHeight("0", "OCRB", 6 * M, 833 * M / 100), Exception);
-    EXPECT_TRUE(FitCacheFontName.empty()) << "a failed search left its key in the cache";
+    EXPECT_TRUE(FitCacheFontName.empty()) << "a failed search left its key in the one-key cache";
+    const std::uint64_t Before = MeasurementCount;
     EXPECT_THROW(FitFontHeight("0", "OCRB", 6 * M, 833 * M / 100), Exception) << "second call returned a stale result";
+    EXPECT_EQ(MeasurementCount, Before) << "a box that cannot be fitted was searched again";
     EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::seconds(5));
 }
 

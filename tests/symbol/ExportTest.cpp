@@ -18,13 +18,17 @@ TEST(ExportTest, PngSnapsTheModuleToWholeDotsAndScans)
         int Dpi;
         double XDimension;
         int Dots;
-    } Rows[] = {{300, 0.330, 4}, {600, 0.330, 8}, {300, 0.264, 3}, {600, 0.660, 16}, {72, 0.264, 1}};
+        bool Gs1;
+    } Rows[] = {// nearest whole dots; inside GS1's range where the range holds a neighbour
+                {300, 0.330, 4, true}, {600, 0.330, 8, true}, {300, 0.264, 4, true}, {600, 0.660, 15, true},
+                {72, 0.264, 1, true},  {300, 0.200, 2, false}, {50, 1.0, 2, false}};
     for (const auto& Row : Rows) {
         SCOPED_TRACE(std::to_string(Row.Dpi) + " dpi, X " + std::to_string(Row.XDimension));
         TRasterExport Report;
         const QString Path = Dir.filePath(QString("e%1.png").arg(Row.Dpi));
         ASSERT_TRUE(ExportPng("400638133393", Path, Row.Dpi, {Row.XDimension}, &Report));
         EXPECT_EQ(Report.DotsPerModule, Row.Dots);
+        EXPECT_EQ(Report.WithinGs1Range, Row.Gs1);
         EXPECT_NEAR(Report.XDimensionMM, Row.Dots * 25.4 / Row.Dpi, 1e-12);
         const QImage Saved(Path);
         EXPECT_EQ(Saved.width(), 113 * Row.Dots);

@@ -187,16 +187,6 @@ TEST(SymbolSurfaceTest, AnUnusableSurfaceRaisesFromTheFailurePath)
     EXPECT_THROW(DrawEan13("4006381333931", Canvas, 339, 237, clWhite, clBlack, clBlack, true, true), Exception);
 }
 
-TEST(SymbolSurfaceTest, EnormousSizesFailIntoTheBackgroundQuickly)
-{
-    QImage Image(200, 200, QImage::Format_RGB32);
-    Image.fill(Green);
-    TCanvas Canvas(&Image);
-    EXPECT_FALSE(DrawEan13("4006381333931", Canvas, INT32_MAX, INT32_MAX, clWhite, clBlack, clBlack, false, true))
-        << "digits this large cannot be fitted";
-    EXPECT_TRUE(AllPixels(Image, QRect(0, 0, 200, 200), White));
-}
-
 TEST(BarGroupTest, UnknownKindsDrawNothing)
 {
     QImage Image(50, 10, QImage::Format_RGB32);

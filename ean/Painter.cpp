@@ -1,0 +1,134 @@
+#include "ean/Painter_p.h"
+
+#include <QRect>
+
+#include <algorithm>
+#include <vector>
+
+namespace WEQEan {
+
+namespace {
+
+void DrawChar(const TSymbol& Symbol, const TSymbolElement& E, TCanvas& Canvas, const TPaint& Paint)
+{
+    switch (Paint.Source) {
+    case TDigitSource::Painter:
+        WEQOcrB::DrawOcrBChar(std::string(1, E.Ch), Canvas, E.Left, E.Top, E.Width, E.Height, E.Alignment,
+                              Paint.Digits);
+        return;
+    case TDigitSource::Fitted:
+        WEQOcrB::DrawFittedChar(Paint.Fit, E.Ch, Canvas, E.Left, E.Top, E.Width, E.Alignment, Paint.Digits);
+        return;
+    case TDigitSource::Outlines:
+        if (E.Ch == '>') {
+            const TSymbolElement Box = FileDelimiterBox(Symbol);
+            WEQOcrB::DrawOutlineInto('>', Canvas, Box.Left, Box.Top, Box.Width, Box.Height, Paint.Digits);
+        } else {
+            WEQOcrB::DrawOutlineChar(E.Ch, Canvas, E.Left, E.Top, E.Width, E.Height, Paint.Digits);
+        }
+        return;
+    }
+}
+
+// Wider symbols go through the painter rather than row buffers this long.
+constexpr std::int32_t MaxDirectWidth = 16384;
+
+} // namespace
+
+void PaintSymbol(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Paint)
+{
+    Canvas.SetPenStyle(TPenStyle::psSolid);
+    Canvas.SetPenWidth(1);
+    if (Paint.FillBackground) {
+        Canvas.SetPenColor(Paint.Background);
+        Canvas.SetBrushColor(Paint.Background);
+        Canvas.Rectangle(0, 0, Symbol.Width, Symbol.Height);
+    } else {
+        Canvas.SetPenColor(Paint.Bars);
+        Canvas.SetBrushColor(Paint.Bars);
+    }
+    for (const TSymbolElement& E : Symbol.Elements) {
+        if (E.Kind == TSymbolElement::Text) {
+            DrawChar(Symbol, E, Canvas, Paint);
+        } else {
+            Canvas.SetBrushColor(Paint.Bars);
+            Canvas.FillRect(E.Left, E.Top, E.Left + E.Width, E.Top + E.Height);
+        }
+    }
+}
+
+void CoverSymbol(TCanvas& Canvas, std::int32_t Width, std::int32_t Height, TColor Background)
+{
+    Canvas.SetPenStyle(TPenStyle::psSolid);
+    Canvas.SetPenWidth(1);
+    Canvas.SetPenColor(Background);
+    Canvas.SetBrushColor(Background);
+    Canvas.Rectangle(0, 0, Width, Height);
+}
+
+// Rows from the top down, in bands between the edges of the bars: each band
+// is one row of pixels repeated, the bars that cross it on the background.
+// Then the characters, each only where its ink lands on the background alone,
+// which is where the plain drawing leaves it as the painter drew it.
+bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Paint)
+{
+    const std::int32_t W = Symbol.Width;
+    const std::uint32_t Background = TCanvas::PixelOf(Paint.Background), Bar = TCanvas::PixelOf(Paint.Bars);
+    if (!Paint.FillBackground || Paint.Source == TDigitSource::Outlines || Background == Bar || W > MaxDirectWidth ||
+        !Canvas.DirectPixels() || (Paint.Source == TDigitSource::Painter && !WEQOcrB::FontInUse()))
+        return false;
+
+    std::vector<std::int32_t> Edges{0, Symbol.Height};
+    for (const TSymbolElement& E : Symbol.Elements)
+        if (E.Kind == TSymbolElement::Bar) {
+            Edges.push_back(std::clamp(E.Top, 0, Symbol.Height));
+            Edges.push_back(std::clamp(E.Top + E.Height, 0, Symbol.Height));
+        }
+    std::sort(Edges.begin(), Edges.end());
+    Edges.erase(std::unique(Edges.begin(), Edges.end()), Edges.end());
+    thread_local std::vector<std::uint32_t> Row;
+    for (std::size_t Band = 0; Band + 1 < Edges.size(); ++Band) {
+        const std::int32_t Top = Edges[Band], Bottom = Edges[Band + 1];
+        Row.assign(std::size_t(W), Background);
+        for (const TSymbolElement& E : Symbol.Elements)
+            if (E.Kind == TSymbolElement::Bar && E.Top <= Top && E.Top + E.Height >= Bottom)
+                std::fill_n(Row.begin() + E.Left, E.Width, Bar);
+        Canvas.CopyRows(Top, Bottom, Row.data(), W);
+    }
+
+    const QRect Area(0, 0, W, Symbol.Height);
+    try {
+        for (const TSymbolElement& E : Symbol.Elements) {
+            if (E.Kind != TSymbolElement::Text)
+                continue;
+            const bool Drawn =
+                Paint.Source == TDigitSource::Fitted
+                    ? WEQOcrB::DrawFittedChar(Paint.Fit, E.Ch, Canvas, E.Left, E.Top, E.Width, E.Alignment,
+                                              Paint.Digits, &Area)
+                    : WEQOcrB::DrawFontCharIfExact(std::string(1, E.Ch), Canvas, E.Left, E.Top, E.Width, E.Height,
+                                                   E.Alignment, Paint.Digits, Area);
+            if (!Drawn)
+                return false;
+        }
+    } catch (const WEQOcrB::EFitTooLarge&) {
+        return false; // the outlines draw these digits, through the painter
+    }
+
+    // Leave the canvas as the plain drawing leaves it.
+    Canvas.SetPenStyle(TPenStyle::psSolid);
+    Canvas.SetPenWidth(1);
+    Canvas.SetPenColor(Paint.Background);
+    Canvas.SetBrushColor(Paint.Bars);
+    if (!Symbol.Elements.empty() && Symbol.Elements.back().Kind == TSymbolElement::Text)
+        Canvas.SetBrushStyle(TBrushStyle::bsClear);
+    return true;
+}
+
+WEQOcrB::TFit FitForDigits(const TSymbol& Symbol)
+{
+    if (!WEQOcrB::OcrBFontRegistered())
+        return {};
+    return WEQOcrB::SharedFit("OCRB", Symbol.DigitBoxWidth, Symbol.DigitBoxHeight);
+}
+
+} // namespace WEQEan

@@ -1,0 +1,73 @@
+#pragma once
+
+// A whole symbol as numbers: every bar's rectangle and every character's box,
+// in the order in which they are drawn, at a given module width and height.
+// Every output (a widget's paint, an image, SVG, PDF, a printer) draws from
+// this one description; nothing here touches a surface.
+
+#include "surface/Exceptions.h"
+#include "surface/Export.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace WEQEan {
+
+// The EAN-13 symbol's width in modules, quiet zones included; its height in
+// modules at the nominal proportions, and the least height drawn.
+inline constexpr std::int32_t Ean13Modules = 113;
+inline constexpr std::int32_t Ean13RatioHeightModules = 79;
+inline constexpr std::int32_t Ean13MinimumHeightModules = 18;
+
+// Horizontal alignment of a character in its box: 0 left, 1 centre, 2 right.
+inline constexpr std::uint8_t AlignLeft = 0, AlignCentre = 1, AlignRight = 2;
+
+struct TSymbolElement {
+    enum TKind : std::uint8_t { Bar, Text };
+    TKind Kind;
+    // The rectangle in pixels (or design units), left and top inclusive,
+    // width and height whole: a bar's area, or a character's box.
+    std::int32_t Left, Top, Width, Height;
+    // Bars: 1-based start module and width in modules; guard bars run five
+    // modules longer than the bars of the digits.
+    std::int32_t StartModule = 0, Modules = 0;
+    bool Guard = false;
+    // Text: the character ('0'..'9', '>') and its alignment in the box.
+    char Ch = 0;
+    std::uint8_t Alignment = AlignCentre;
+    bool operator==(const TSymbolElement&) const = default;
+};
+
+struct TSymbol {
+    std::int32_t ModuleWidth = 0;    // m, whole pixels per module
+    std::int32_t Modules = 0;        // the symbol's width in modules, quiet zones included
+    std::int32_t Width = 0;          // Modules x m
+    std::int32_t Height = 0;         // the drawing height, at least 18 m
+    std::int32_t BarTop = 0;         // where every bar starts
+    std::int32_t ShortBarHeight = 0; // bars of the digits end here
+    std::int32_t GuardBarHeight = 0; // guard bars end here
+    std::int32_t DigitBoxTop = 0;    // one module below the short bars
+    std::int32_t DigitBoxWidth = 0;  // 6 m
+    std::int32_t DigitBoxHeight = 0; // trunc(8.33 m)
+    // Background first, then these, in this order: a character is drawn
+    // before the bars of its own digit.
+    std::vector<TSymbolElement> Elements;
+
+    // The delimiter '>' or null when it is not drawn.
+    const TSymbolElement* Delimiter() const;
+};
+
+// The EAN-13 symbol of GTIN (13 digits; later characters are ignored) for the
+// width offered and the height asked for, with or without the '>' in the right
+// quiet zone. Raises EConvertError for a non-digit and Exception for a GTIN
+// shorter than 13 characters, where the drawing of it fails.
+WEQBARCODE_EXPORT TSymbol DescribeEan13(const std::string& GTIN, std::int32_t Width, std::int32_t Height,
+                                        bool DrawRightDelimiter);
+
+// Where files draw the '>': square, as wide as its box, with its tip on the
+// symbol's right edge and its top on the digits' top. Inside the right quiet
+// zone, clear of the guard bars, nothing outside the symbol.
+WEQBARCODE_EXPORT TSymbolElement FileDelimiterBox(const TSymbol& Symbol);
+
+} // namespace WEQEan

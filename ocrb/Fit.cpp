@@ -1,0 +1,200 @@
+// Fitting the font height to a box by measuring rendered ink, and the cache
+// of fittings that every thread shares.
+
+#include "ocrb/Fit_p.h"
+
+#include "surface/Arith.h"
+#include "surface/Ink.h"
+
+#include <algorithm>
+#include <limits>
+#include <list>
+#include <mutex>
+
+namespace WEQOcrB {
+
+std::atomic<std::uint64_t> MeasurementCount{0};
+
+namespace {
+
+// A safety net: the stop rules end every real search within a few passes.
+constexpr int MaxFitPasses = 4096;
+constexpr std::size_t SharedFitCapacity = 48;
+
+std::string SlotText(std::int32_t Slot) { return Slot == DelimiterSlot ? ">" : std::string(1, char('0' + Slot)); }
+
+// The slot's character at em height H, or false beyond the heights we fit.
+bool MeasureSlot(std::int32_t Slot, const std::string& FontName, std::int32_t H, TInkBox& Ink)
+{
+    if (H > MaxFitFontHeight)
+        return false;
+    MeasurementCount.fetch_add(1, std::memory_order_relaxed);
+    Ink = MeasureTextInk(FontName, H, SlotText(Slot));
+    return true;
+}
+
+// The table entries of one measurement. A character without ink counts as an
+// empty box at the cell origin.
+TInk EntryOf(const TInkBox& Ink, std::int32_t W, std::int32_t H)
+{
+    if (!Ink.Any)
+        return {std::min(W, 0), std::min(H, 0), 0, 0};
+    return {std::min(W, Ink.Left), std::min(H, Ink.Top), Ink.Right - Ink.Left + 1, Ink.Bottom - Ink.Top + 1};
+}
+
+} // namespace
+
+bool SearchFittedHeight(TSearchState& State, const std::string& F, std::int32_t W, std::int32_t H)
+{
+    State.MeasuredAt.fill(0);
+    State.FittedHeight = H;
+    long double Ratio = 0;
+    std::int32_t KnownFit = std::numeric_limits<std::int32_t>::min();
+    std::int32_t KnownOverflow = std::numeric_limits<std::int32_t>::max();
+    auto& Ink = State.Ink;
+
+    for (int Pass = 0; Pass < MaxFitPasses; ++Pass) {
+        // No font is smaller than one pixel: a box too small for every height
+        // ends the search at 1.
+        std::int32_t Ht = std::max(1, State.FittedHeight);
+        State.FittedHeight = Ht;
+        std::int32_t MaxW = 0, MaxH = 0;
+        for (std::int32_t S = 0; S <= DelimiterSlot; ++S) {
+            TInkBox Box;
+            if (!MeasureSlot(S, F, Ht, Box))
+                return false;
+            Ink[std::size_t(S)] = EntryOf(Box, W, H);
+            State.MeasuredAt[std::size_t(S)] = Ht;
+            MaxW = std::max(MaxW, Ink[std::size_t(S)].Width);
+            MaxH = std::max(MaxH, Ink[std::size_t(S)].Height);
+            if (S == DelimiterSlot && MaxW < W && MaxH < H)
+                KnownFit = std::max(KnownFit, Ht);
+            if ((S == DelimiterSlot && MaxW > W) || MaxH > H) {
+                KnownOverflow = std::min(KnownOverflow, Ht);
+                break;
+            }
+            if (std::int64_t(W) - MaxW >= 2 && std::int64_t(H) - MaxH >= 2 && S == 0 && Ratio == 0)
+                break;
+        }
+
+        if (MaxW > W || MaxH > H) {
+            if (Ht == 1)
+                return true; // overflows even at the smallest height
+            State.FittedHeight = --Ht;
+            if (Ht == KnownFit)
+                return true;
+        } else if (MaxW < W && MaxH < H) {
+            if (Ratio == 0 && Ink[0].Height > 0) {
+                // The one jump: scale so that the ink of '0' would fill the box height.
+                Ratio = static_cast<long double>(Ht) / static_cast<long double>(Ink[0].Height);
+                Ht = TruncToInt32(static_cast<long double>(H) * Ratio);
+            } else {
+                Ht = ClampToInt32(std::int64_t(Ht) + 1);
+            }
+            State.FittedHeight = Ht;
+            if (Ht == KnownOverflow) {
+                State.FittedHeight = Ht - 1;
+                return true;
+            }
+        } else {
+            return true; // fills the box exactly in at least one direction
+        }
+    }
+    return true;
+}
+
+TFit FitFrom(TSearchState State, const std::string& FontName, std::int32_t Width, std::int32_t Height)
+{
+    TFit Fit;
+    if (!SearchFittedHeight(State, FontName, Width, Height))
+        return Fit;
+    Fit.Fitted = true;
+    Fit.Height = State.FittedHeight;
+    Fit.Reported = State.Ink;
+    Fit.Complete = std::none_of(State.MeasuredAt.begin(), State.MeasuredAt.end(), [](std::int32_t H) { return H == 0; });
+    // The entries may come from a pass one pixel above the final height; the
+    // exact ink of each character at that height is measured where so.
+    for (std::int32_t S = 0; S <= DelimiterSlot; ++S) {
+        const std::size_t I = std::size_t(S);
+        TInkBox Box;
+        if (State.MeasuredAt[I] == Fit.Height)
+            Fit.Exact[I] = State.Ink[I];
+        else if (MeasureSlot(S, FontName, Fit.Height, Box))
+            Fit.Exact[I] = EntryOf(Box, Width, Height);
+        else
+            return TFit{};
+    }
+    return Fit;
+}
+
+namespace {
+
+struct TFitKey {
+    std::string FontName;
+    std::int32_t Width, Height;
+    bool operator==(const TFitKey&) const = default;
+};
+
+class TFitCache {
+public:
+    bool Find(const TFitKey& Key, TFit& Out)
+    {
+        const std::lock_guard Lock(Mutex);
+        for (auto It = Entries.begin(); It != Entries.end(); ++It)
+            if (It->first == Key) {
+                Entries.splice(Entries.begin(), Entries, It); // most recently used first
+                Out = It->second;
+                return true;
+            }
+        return false;
+    }
+    void Insert(const TFitKey& Key, const TFit& Fit)
+    {
+        const std::lock_guard Lock(Mutex);
+        Entries.remove_if([&Key](const auto& E) { return E.first == Key; });
+        Entries.emplace_front(Key, Fit);
+        if (Entries.size() > SharedFitCapacity)
+            Entries.pop_back();
+    }
+    void Clear()
+    {
+        const std::lock_guard Lock(Mutex);
+        Entries.clear();
+    }
+
+private:
+    std::mutex Mutex;
+    std::list<std::pair<TFitKey, TFit>> Entries;
+};
+
+TFitCache& Fits()
+{
+    static TFitCache Instance;
+    return Instance;
+}
+
+} // namespace
+
+bool FindSharedFit(const std::string& FontName, std::int32_t Width, std::int32_t Height, TFit& Out)
+{
+    return Fits().Find({FontName, Width, Height}, Out);
+}
+
+void KeepSharedFit(const std::string& FontName, std::int32_t Width, std::int32_t Height, const TFit& Fit)
+{
+    Fits().Insert({FontName, Width, Height}, Fit);
+}
+
+TFit SharedFit(const std::string& FontName, std::int32_t Width, std::int32_t Height)
+{
+    TFit Fit;
+    if (FindSharedFit(FontName, Width, Height, Fit))
+        return Fit;
+    Fit = FitFrom(TSearchState{}, FontName, Width, Height);
+    KeepSharedFit(FontName, Width, Height, Fit);
+    return Fit;
+}
+
+void ClearSharedFits() { Fits().Clear(); }
+
+} // namespace WEQOcrB

@@ -1,0 +1,22 @@
+#pragma once
+
+// Measuring the ink of rendered text, for fitting a font to a box.
+
+#include "surface/Export.h"
+
+#include <cstdint>
+#include <string>
+
+struct TInkBox {
+    bool Any = false; // false: the text left no ink at all
+    std::int32_t Left = 0, Right = -1, Top = 0, Bottom = -1;
+};
+
+// Draws Text in the face FontName at em height PixelHeight, without
+// antialiasing and black on white, on a bitmap exactly the size of the
+// text's cell (its advance by the font's height), as the text cell of
+// TCanvas::TextOut at (0, 0) lies; returns the smallest rectangle of its
+// non-white pixels, in cell coordinates. Raises Exception where the bitmap
+// cannot be made.
+WEQBARCODE_TEST_EXPORT TInkBox MeasureTextInk(const std::string& FontName, std::int32_t PixelHeight,
+                                              const std::string& Text);

@@ -1,0 +1,238 @@
+// Text as the painter draws it, kept so that a warm repaint copies pixels
+// instead of rasterising glyphs again. An entry holds the painter's own
+// rendering of one string on one uniform background, cropped to the pixels
+// the string can change; it is only copied where every such pixel holds that
+// background, so the copy is exactly what the painter would have produced.
+//
+// One cache serves every thread, bounded in bytes; entries are handed out as
+// implicitly shared copies, so an eviction never pulls pixels from under a
+// drawing.
+
+#include "surface/Canvas_p.h"
+
+#include <QCache>
+#include <QHash>
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+struct TTextKey {
+    QString Text, Family;
+    int PixelSize;
+    bool Antialias;
+    QRgb Color, Background;
+    QImage::Format Format;
+    bool operator==(const TTextKey&) const = default;
+};
+
+size_t qHash(const TTextKey& K, size_t Seed = 0)
+{
+    return qHashMulti(Seed, K.Text, K.Family, K.PixelSize, K.Antialias, K.Color, K.Background, int(K.Format));
+}
+
+struct TTextImage {
+    QImage Pixels; // null when the text leaves no ink
+    QPoint Origin; // where the text cell's top-left lies in Pixels
+    QRect Ink;     // pixels that differ from the background, cell coordinates
+    // False when the rendering changed a pixel outside the footprint it was
+    // cropped to: then only the painter can reproduce it.
+    bool Exact = true;
+};
+
+constexpr qsizetype MaxCacheBytes = qsizetype(64) << 20;
+constexpr int MaxCachedTextPixelSize = 1024;
+
+// Qt draws glyphs this large as filled outlines, whose edge pixels vary a
+// little with the position; such text is drawn from one rendering instead,
+// so every copy of a character is the same wherever it lands.
+constexpr int OutlineGlyphPixelSize = 64;
+bool LargeText(int PixelSize) { return PixelSize >= OutlineGlyphPixelSize; }
+
+// A transparent background in a key asks for the text alone, premultiplied.
+constexpr QRgb NoBackground = 0;
+
+class TTextCache {
+public:
+    bool Find(const TTextKey& Key, TTextImage& Out)
+    {
+        const std::lock_guard Lock(Mutex);
+        const TTextImage* Entry = Cache.object(Key);
+        if (!Entry)
+            return false;
+        Out = *Entry;
+        return true;
+    }
+    void Insert(const TTextKey& Key, const TTextImage& Entry)
+    {
+        const qsizetype Cost = Entry.Pixels.sizeInBytes() + qsizetype(sizeof(TTextImage)) + Key.Text.size() * 2;
+        const std::lock_guard Lock(Mutex);
+        Cache.insert(Key, new TTextImage(Entry), Cost); // an entry above the bound is dropped, not kept
+    }
+
+private:
+    std::mutex Mutex;
+    QCache<TTextKey, TTextImage> Cache{MaxCacheBytes};
+};
+
+TTextCache& Cache()
+{
+    static TTextCache Instance;
+    return Instance;
+}
+
+TTextImage CachedText(const TTextKey& Key, const QFont& Font, const QFontMetrics& Fm, const QRect* Footprint = nullptr);
+
+// The smallest rectangle of pixels other than Background.
+QRect InkOf(const QImage& Image, QRgb Background)
+{
+    int Left = Image.width(), Right = -1, Top = -1, Bottom = -1;
+    for (int Y = 0; Y < Image.height(); ++Y) {
+        const auto* Row = reinterpret_cast<const QRgb*>(Image.constScanLine(Y));
+        int First = 0;
+        while (First < Image.width() && Row[First] == Background)
+            ++First;
+        if (First == Image.width())
+            continue;
+        int Last = Image.width() - 1;
+        while (Row[Last] == Background)
+            --Last;
+        Left = std::min(Left, First);
+        Right = std::max(Right, Last);
+        if (Top < 0)
+            Top = Y;
+        Bottom = Y;
+    }
+    return Top < 0 ? QRect() : QRect(QPoint(Left, Top), QPoint(Right, Bottom));
+}
+
+// The painter's rendering of Key, cropped to Footprint (cell coordinates)
+// when given, else to its own ink.
+TTextImage RenderText(const TTextKey& Key, const QFont& Font, const QFontMetrics& Fm, const QRect* Footprint)
+{
+    const bool Alone = Key.Background == NoBackground;
+    if (!Alone && LargeText(Key.PixelSize)) {
+        // Large text is the one rendering of the text alone, put on the background.
+        TTextKey SpriteKey = Key;
+        SpriteKey.Background = NoBackground;
+        TTextImage Sprite = CachedText(SpriteKey, Font, Fm);
+        if (!Sprite.Pixels.isNull()) {
+            QImage OnBackground(Sprite.Pixels.size(), Key.Format);
+            OnBackground.fill(Key.Background);
+            QPainter P(&OnBackground);
+            P.drawImage(0, 0, Sprite.Pixels);
+            Sprite.Pixels = OnBackground;
+        }
+        return Sprite;
+    }
+    // Room for ink outside the cell; a rendering that reaches the edge of
+    // the room is made again with more.
+    for (int Margin = Key.PixelSize / 8 + 2;; Margin *= 2) {
+        QImage Pixels(Fm.horizontalAdvance(Key.Text) + 2 * Margin, Fm.height() + 2 * Margin,
+                      Alone ? QImage::Format_ARGB32_Premultiplied : Key.Format);
+        Pixels.fill(Key.Background);
+        {
+            QPainter P(&Pixels);
+            P.setRenderHint(QPainter::Antialiasing, false);
+            P.setFont(Font);
+            P.setPen(QColor::fromRgba(Alone ? (Key.Color | 0xFF000000u) : Key.Color));
+            P.drawText(Margin, Margin + Fm.ascent(), Key.Text);
+        }
+        const QRect Ink = InkOf(Pixels, Key.Background);
+        const bool Touches = !Ink.isEmpty() && (Ink.left() == 0 || Ink.top() == 0 || Ink.right() == Pixels.width() - 1 ||
+                                                Ink.bottom() == Pixels.height() - 1);
+        if (Touches && Margin < Key.PixelSize * 4 + 64)
+            continue;
+        const QPoint Origin(Margin, Margin);
+        TTextImage Out;
+        Out.Ink = Ink.translated(-Origin);
+        const QRect Crop = Footprint ? Footprint->translated(Origin) : Ink;
+        Out.Exact = Crop.contains(Ink) || Ink.isEmpty();
+        if (!Crop.isEmpty()) {
+            Out.Pixels = Pixels.copy(Crop);
+            Out.Origin = Origin - Crop.topLeft();
+        }
+        return Out;
+    }
+}
+
+TTextImage CachedText(const TTextKey& Key, const QFont& Font, const QFontMetrics& Fm, const QRect* Footprint)
+{
+    TTextImage Entry;
+    if (Cache().Find(Key, Entry))
+        return Entry;
+    Entry = RenderText(Key, Font, Fm, Footprint);
+    Cache().Insert(Key, Entry);
+    return Entry;
+}
+
+} // namespace
+
+bool TCanvas::TState::DrawCachedText(int X, int Y, const QString& Text, const QFontMetrics& Fm, const QRect* Inside)
+{
+    const QFont& F = CurrentFont();
+    if (!Raster || F.pixelSize() <= 0 || F.pixelSize() > MaxCachedTextPixelSize)
+        return false;
+    // Black on white marks every pixel the glyphs cover at all: no other pixel
+    // changes whatever the colours. Large text is its one rendering.
+    TTextKey Key{Text, F.family(), F.pixelSize(), FontAntialias, 0xFF000000u, 0xFFFFFFFFu, Raster->format()};
+    if (LargeText(F.pixelSize())) {
+        Key.Color = TCanvas::PixelOf(FontColor);
+        Key.Background = NoBackground;
+    }
+    const QRect Footprint = CachedText(Key, F, Fm).Ink;
+    if (Footprint.isEmpty())
+        return true; // the painter would change nothing either
+    // Only the part on the image and inside the clip matters: the painter
+    // clips the rest away too.
+    QRect OnImage = Footprint.translated(X, Y).translated(RasterOffset) & Raster->rect();
+    if (!RasterClip.isEmpty()) {
+        if (RasterClip.rectCount() == 1)
+            OnImage &= RasterClip.boundingRect();
+        else if (RasterClip.intersected(OnImage) != QRegion(OnImage))
+            return false;
+    }
+    // What is clipped away counts for nothing: only the pixels written must lie inside.
+    if (Inside && !Inside->translated(RasterOffset).contains(OnImage))
+        return false;
+    if (OnImage.isEmpty())
+        return true;
+    const QRgb Background = reinterpret_cast<const QRgb*>(Raster->constScanLine(OnImage.top()))[OnImage.left()];
+    if (qAlpha(Background) != 255)
+        return false; // blending onto translucent pixels is the painter's business
+    thread_local std::vector<QRgb> Uniform;
+    if (Uniform.size() < std::size_t(OnImage.width()) || (!Uniform.empty() && Uniform[0] != Background))
+        Uniform.assign(std::max<std::size_t>(std::size_t(OnImage.width()), 256), Background);
+    const std::size_t RowBytes = std::size_t(OnImage.width()) * sizeof(QRgb);
+    for (int Row = OnImage.top(); Row <= OnImage.bottom(); ++Row)
+        if (std::memcmp(reinterpret_cast<const QRgb*>(Raster->constScanLine(Row)) + OnImage.left(), Uniform.data(),
+                        RowBytes) != 0)
+            return false;
+    Key.Color = TCanvas::PixelOf(FontColor);
+    Key.Background = Background;
+    const TTextImage Entry = CachedText(Key, F, Fm, &Footprint);
+    if (!Entry.Exact || Entry.Pixels.isNull())
+        return false;
+    // Where OnImage's top-left lies in the entry.
+    const QPoint Source = Entry.Origin + (OnImage.topLeft() - RasterOffset - QPoint(X, Y));
+    for (int Row = 0; Row < OnImage.height(); ++Row)
+        std::copy_n(reinterpret_cast<const QRgb*>(Entry.Pixels.constScanLine(Source.y() + Row)) + Source.x(),
+                    OnImage.width(), reinterpret_cast<QRgb*>(Raster->scanLine(OnImage.top() + Row)) + OnImage.left());
+    return true;
+}
+
+bool TCanvas::TState::DrawLargeText(int X, int Y, const QString& Text, const QFontMetrics& Fm)
+{
+    const QFont& F = CurrentFont();
+    if (!LargeText(F.pixelSize()) || F.pixelSize() > MaxCachedTextPixelSize)
+        return false;
+    const TTextKey Key{Text, F.family(), F.pixelSize(), FontAntialias, TCanvas::PixelOf(FontColor), NoBackground,
+                       QImage::Format_ARGB32_Premultiplied};
+    const TTextImage Sprite = CachedText(Key, F, Fm);
+    if (!Sprite.Pixels.isNull())
+        Painter->drawImage(QPoint(X, Y) - Sprite.Origin, Sprite.Pixels);
+    return true;
+}

@@ -1,0 +1,288 @@
+// Faults of the drawing outside the demo's ordinary sizes and settings:
+// themes, huge sizes, files that cannot be written, bad parameters.
+#include "control/WEQBarCode.h"
+#include "ean/Painter_p.h"
+#include "ean/WEQEan.h"
+#include "ean/WEQEanExport.h"
+#include "ocrb/WEQOcrB_p.h"
+#include "symbol/Decode.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImageReader>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <signal.h>
+#include <sys/resource.h>
+
+using namespace WEQEan;
+
+namespace {
+
+// Decoders want a few pixels per module, not a hundred: a whole-factor
+// reduction keeps every bar whole.
+std::string DecodeReduced(const QImage& Image, int M)
+{
+    const int Factor = std::max(1, M / 3);
+    return DecodeEan13(Image.scaled(Image.width() / Factor, Image.height() / Factor, Qt::IgnoreAspectRatio,
+                                    Qt::FastTransformation));
+}
+
+long ResidentMegabytes()
+{
+    std::ifstream Status("/proc/self/status");
+    for (std::string Line; std::getline(Status, Line);)
+        if (Line.rfind("VmRSS:", 0) == 0)
+            return std::stol(Line.substr(6)) / 1024;
+    return 0;
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool MemoryIsMeasurable = false; // the sanitizer keeps freed memory on purpose
+#else
+constexpr bool MemoryIsMeasurable = true;
+#endif
+
+struct TPaletteGuard {
+    QPalette Saved = QApplication::palette();
+    ~TPaletteGuard() { QApplication::setPalette(Saved); }
+};
+
+TEST(EngineTest, ADarkPaletteStillMeasuresInkAndDrawsTheWholeSymbol)
+{
+    const TPaletteGuard Guard;
+    QPalette Dark;
+    Dark.setColor(QPalette::WindowText, Qt::white);
+    Dark.setColor(QPalette::Window, QColor(30, 30, 30));
+    Dark.setColor(QPalette::Text, Qt::white);
+    QApplication::setPalette(Dark);
+    WEQOcrB::ClearSharedFits();
+    WEQOcrB::FitCacheFontName.clear();
+    QImage Image(339, 237, QImage::Format_RGB32);
+    {
+        TCanvas Canvas(&Image);
+        ASSERT_TRUE(DrawEan13("4006381333931", Canvas, 339, 237, clWhite, clBlack, clBlack, true, true));
+    }
+    EXPECT_EQ(DecodeEan13(Image), "4006381333931");
+    QWidget Window;
+    Window.resize(400, 300);
+    auto* Control = new TWEQBarCode(&Window);
+    Control->SetGTIN("400638133393");
+    Control->SetTransparent(false);
+    Control->SetFitHeightRatio(false);
+    Control->resize(339, 237);
+    Window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+    EXPECT_EQ(DecodeEan13(Control->grab().toImage()), "4006381333931");
+}
+
+struct TLargeRow {
+    const char* Name;
+    std::int32_t M;
+};
+
+// Up to the font's largest fitted height the digits are the font's; beyond it
+// the outlines', and either way the symbol is complete, a second time without
+// any measuring.
+TEST(EngineTest, EveryModuleWidthDrawsACompleteSymbol)
+{
+    const TLargeRow Rows[] = {{"the largest the font is fitted to", 96}, {"the outlines beyond it", 97}};
+    for (const TLargeRow& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        const std::int32_t M = Row.M, W = 113 * M, H = 40 * M;
+        QImage Image(W, H, QImage::Format_RGB32);
+        Image.fill(Qt::gray);
+        QElapsedTimer Timer;
+        Timer.start();
+        {
+            TCanvas Canvas(&Image);
+            ASSERT_TRUE(DrawEan13("9780201379624", Canvas, W, H, clWhite, clBlack, clBlue, true, true));
+        }
+        EXPECT_LT(Timer.elapsed(), 3000) << "first drawing at m = " << M;
+        EXPECT_EQ(DecodeReduced(Image, M), "9780201379624");
+        const TSymbol S = DescribeEan13("9780201379624", W, H, true);
+        for (const TSymbolElement& E : S.Elements) {
+            if (E.Kind != TSymbolElement::Text)
+                continue;
+            bool Ink = false;
+            for (int Y = E.Top; Y < E.Top + E.Height && !Ink; Y += 2)
+                for (int X = E.Left; X < E.Left + E.Width && !Ink; X += 2)
+                    Ink = Image.pixel(X, Y) == qRgb(0, 0, 255);
+            EXPECT_TRUE(Ink) << "no ink for '" << E.Ch << "' at " << E.Left;
+        }
+        const std::uint64_t Before = WEQOcrB::MeasurementCount;
+        TCanvas Canvas(&Image);
+        ASSERT_TRUE(DrawEan13("5901234123457", Canvas, W, H, clWhite, clBlack, clBlue, true, true));
+        EXPECT_EQ(WEQOcrB::MeasurementCount, Before) << "the box was searched again";
+    }
+    QImage Small(200, 200, QImage::Format_RGB32);
+    TCanvas Canvas(&Small);
+    QElapsedTimer Timer;
+    Timer.start();
+    EXPECT_TRUE(DrawEan13("4006381333931", Canvas, INT32_MAX, INT32_MAX, clWhite, clBlack, clBlack, false, true));
+    EXPECT_LT(Timer.elapsed(), 2000) << "a symbol two billion pixels wide, drawn into 200 x 200";
+}
+
+TEST(EngineTest, NewBackgroundsAtLargeSizesCostNoMemoryBeyondTheImage)
+{
+    if (!MemoryIsMeasurable)
+        GTEST_SKIP() << "the address sanitizer keeps freed memory";
+    const std::int32_t M = 96;
+    QImage Image(113 * M, 79 * M, QImage::Format_RGB32);
+    Image.fill(Qt::white);
+    TCanvas Canvas(&Image);
+    ASSERT_TRUE(DrawEan13("4006381333931", Canvas, 113 * M, 79 * M, clWhite, clBlack, clBlack, true, true));
+    const long Before = ResidentMegabytes();
+    for (TColor C = 0; C < 40; ++C)
+        ASSERT_TRUE(DrawEan13("4006381333931", Canvas, 113 * M, 79 * M, 0xF0F0F0 + C, clBlack, clBlack, true, true));
+    EXPECT_LT(ResidentMegabytes() - Before, 100) << "MB added by 40 background colours";
+}
+
+TEST(EngineTest, ExportAtTheTopOfTheDpiRangeDecodes)
+{
+    QTemporaryDir Dir;
+    const long Before = ResidentMegabytes();
+    TRasterExport Report;
+    QString Error;
+    ASSERT_TRUE(ExportPng("400638133393", Dir.filePath("e.png"), MaxDpi, {}, &Report, &Error))
+        << Error.toStdString();
+    EXPECT_EQ(Report.DotsPerModule, 125);
+    Report = {};
+    if (MemoryIsMeasurable) {
+        EXPECT_LT(ResidentMegabytes() - Before, 100) << "MB left resident after the export";
+    }
+    QImageReader Reader(Dir.filePath("e.png"));
+    Reader.setAllocationLimit(0); // the file is larger than a reader takes by default
+    const QImage Saved = Reader.read();
+    ASSERT_EQ(Saved.width(), 113 * 125);
+    EXPECT_EQ(DecodeReduced(Saved, 125), "4006381333931");
+}
+
+TEST(EngineTest, ParametersOutsideTheirRangeAreRefusedWithAReason)
+{
+    QTemporaryDir Dir;
+    const double Nan = std::numeric_limits<double>::quiet_NaN(), Inf = std::numeric_limits<double>::infinity();
+    for (double X : {Nan, Inf, -Inf, 0.0, -0.33, 0.09, 10.01, 1e9}) {
+        SCOPED_TRACE("X-dimension " + std::to_string(X));
+        TExportOptions O;
+        O.XDimensionMM = X;
+        for (const char* Suffix : {"png", "svg", "pdf"}) {
+            const QString Path = Dir.filePath(QString("x.") + Suffix);
+            QString Error;
+            const std::string Kind = Suffix;
+            const bool Written = Kind == "png"   ? ExportPng("1", Path, 300, O, nullptr, &Error)
+                                 : Kind == "svg" ? ExportSvg("1", Path, O, &Error)
+                                                 : ExportPdf("1", Path, O, &Error);
+            EXPECT_FALSE(Written) << Suffix;
+            EXPECT_TRUE(Error.contains("X-dimension")) << Suffix << ": " << Error.toStdString();
+            EXPECT_FALSE(QFile::exists(Path)) << Suffix;
+        }
+        EXPECT_TRUE(RenderRaster("1", 300, O).Image.isNull());
+    }
+    for (int Dpi : {INT32_MIN, -300, 0, MinDpi - 1, MaxDpi + 1}) {
+        QString Error;
+        EXPECT_FALSE(ExportPng("1", Dir.filePath("d.png"), Dpi, {}, nullptr, &Error)) << Dpi;
+        EXPECT_TRUE(Error.contains("dpi")) << Error.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(Dir.filePath("d.png")));
+    QString Error;
+    EXPECT_FALSE(DrawOnDevice("1", nullptr, {}, &Error));
+    EXPECT_FALSE(Error.isEmpty());
+}
+
+// A disk that fills up under the write: the export says so and the file that
+// was there is untouched. The limit is the child's own (RLIMIT_FSIZE).
+TEST(EngineTest, AFailedWriteLeavesTheOldFileAsItWas)
+{
+    QTemporaryDir Dir;
+    int Files = 0;
+    for (const char* Format : {"png", "svg", "pdf"}) {
+        SCOPED_TRACE(Format);
+        ++Files;
+        const QString Path = Dir.filePath(QString("old.") + Format);
+        {
+            QFile Old(Path);
+            ASSERT_TRUE(Old.open(QIODevice::WriteOnly));
+            Old.write("the old file");
+        }
+        QProcess Child;
+        Child.setChildProcessModifier([] {
+            const rlimit Limit{256, 256};
+            setrlimit(RLIMIT_FSIZE, &Limit);
+            signal(SIGXFSZ, SIG_IGN); // writes past the limit fail instead of killing
+        });
+        Child.start(QStringLiteral(WEQ_EXPORT_FILE), {Format, Path});
+        ASSERT_TRUE(Child.waitForFinished(30000));
+        EXPECT_EQ(Child.exitCode(), 1) << Child.readAllStandardError().toStdString();
+        QFile Old(Path);
+        ASSERT_TRUE(Old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(Old.readAll(), "the old file");
+        EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden).size(), Files) << "a partial file was left behind";
+    }
+    const QString Path = Dir.filePath("new.svg");
+    QProcess Child;
+    Child.start(QStringLiteral(WEQ_EXPORT_FILE), {"svg", Path});
+    ASSERT_TRUE(Child.waitForFinished(30000));
+    EXPECT_EQ(Child.exitCode(), 0) << "without the limit the same export works";
+    EXPECT_FALSE(ExportSvg("1", "/proc/version")) << "an unwritable target";
+}
+
+// In files the '>' lies in the right quiet zone, clear of the guard bars that
+// end at module 106, with its tip on the symbol's right edge (module 113).
+TEST(EngineTest, TheDelimiterInFilesStaysInsideTheSymbol)
+{
+    QTemporaryDir Dir;
+    ASSERT_TRUE(ExportSvg("400638133393", Dir.filePath("e.svg")));
+    QFile File(Dir.filePath("e.svg"));
+    ASSERT_TRUE(File.open(QIODevice::ReadOnly));
+    const QString Svg = QString::fromUtf8(File.readAll());
+    // The last path of the file is the '>'; its points in design units.
+    const qsizetype Last = Svg.lastIndexOf(QStringLiteral(" d=\""));
+    ASSERT_GT(Last, 0);
+    const QString D = Svg.mid(Last + 4, Svg.indexOf('"', Last + 4) - Last - 4);
+    double Left = 1e9, Right = -1e9;
+    const QRegularExpression Point(QStringLiteral("(-?[0-9.]+),(-?[0-9.]+)"));
+    for (auto It = Point.globalMatch(D); It.hasNext();) {
+        const double X = It.next().captured(1).toDouble();
+        Left = std::min(Left, X);
+        Right = std::max(Right, X);
+    }
+    EXPECT_DOUBLE_EQ(Right, 113 * VectorUnitsPerModule) << "tip not on the right edge";
+    EXPECT_GE(Left, 106 * VectorUnitsPerModule) << "reaches into the guard bars";
+
+    for (int Dpi : {150, 300, 600, 1200, 4800}) {
+        SCOPED_TRACE(std::to_string(Dpi) + " dpi");
+        const TRasterExport R = RenderRaster("400638133393", Dpi);
+        ASSERT_FALSE(R.Image.isNull());
+        const int M = R.DotsPerModule;
+        // The same painting on a wider image shows what the symbol's edge cuts off.
+        const TSymbol S = DescribeEan13("4006381333931", 113 * M, 79 * M, true);
+        QImage Wide(S.Width + 4 * M, S.Height, QImage::Format_RGB32);
+        {
+            TCanvas Canvas(&Wide);
+            TPaint Paint{clWhite, clBlack, clBlack, true, TDigitSource::Fitted, FitForDigits(S)};
+            ASSERT_TRUE(Paint.Fit.Fitted);
+            Canvas.SetBrushColor(clWhite);
+            Canvas.FillRect(0, 0, Wide.width(), Wide.height());
+            PaintSymbol(S, Canvas, Paint);
+        }
+        EXPECT_EQ(Wide.copy(0, 0, S.Width, S.Height), R.Image) << "the export is not this painting";
+        int InkLeft = Wide.width(), InkRight = -1;
+        for (int Y = S.DigitBoxTop; Y < S.Height; ++Y)
+            for (int X = 106 * M; X < Wide.width(); ++X)
+                if (Wide.pixel(X, Y) != qRgb(255, 255, 255)) {
+                    InkLeft = std::min(InkLeft, X);
+                    InkRight = std::max(InkRight, X);
+                }
+        EXPECT_EQ(InkRight, 113 * M - 1) << "the tip is not the symbol's last column";
+        EXPECT_GE(InkLeft, 106 * M) << "the '>' reaches into the guard bars";
+    }
+}
+
+} // namespace
