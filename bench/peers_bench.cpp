@@ -2,6 +2,7 @@
 // the same GTINs at the same module widths, and a plain fill of the same area.
 #include <ean/WEQEan.h>
 #include <ocrb/WEQOcrB.h>
+#include <ocrb/WEQOcrB_p.h>
 
 #define ZX_USE_UTF8 1
 #include <QImage>
@@ -92,6 +93,7 @@ void BM_FirstPaint(benchmark::State& State)
     TCanvas Canvas(&Image);
     for (auto _ : State) {
         WEQOcrB::FitCacheFontName.clear();
+        WEQOcrB::ClearSharedFits();
         WEQEan::DrawEan13(Gtins[0], Canvas, 113 * M, 79 * M, clWhite, clBlack, clBlack, true, true);
         benchmark::ClobberMemory();
     }

@@ -47,6 +47,10 @@ def main():
           ", ".join(f"{name} {t[key]:.0f}" for name, key in (("PNG 300 dpi", "BM_ExportPng/300"),
                                                             ("PNG 600 dpi", "BM_ExportPng/600"),
                                                             ("SVG", "BM_ExportSvg"), ("PDF", "BM_ExportPdf"))))
+    for m in (72, 96, 97, 128):
+        first, later = subprocess.run([f"{build}/bench/weq_bench_first_draw", str(m)], check=True, capture_output=True,
+                                      text=True, env={"QT_QPA_PLATFORM": "offscreen", "PATH": "/usr/bin:/bin"}).stdout.split()
+        print(f"Module width {m} ({113 * m} x {79 * m} pixels), fresh process: first draw {first} ms, later {later} ms")
     if "BM_DemoKeystroke" in t:
         print(f"Demo keystroke and its take-back, both redrawn: {t['BM_DemoKeystroke']:.0f} us")
 

@@ -81,8 +81,10 @@ void TWEQBarCode::SetGTIN(const QString& Value)
 {
     if (!Assign(FGTIN, WEQEan::CompleteGTIN(PositionsOf(Value))))
         return;
+    const QPointer<TWEQBarCode> Alive(this);
     Describe();
-    Paint();
+    if (Alive)
+        Paint();
 }
 
 quint32 TWEQBarCode::Color() const { return FColor; }
@@ -149,10 +151,14 @@ void TWEQBarCode::SetFontColor(quint32 Value)
 // The GTIN as tooltip, accessible name and description.
 void TWEQBarCode::Describe()
 {
+    // Each change is an event to the widget, whose watchers may delete it.
+    const QPointer<TWEQBarCode> Alive(this);
     const QString Gtin = GTIN();
     setToolTip(Gtin);
-    setAccessibleName(Gtin);
-    setAccessibleDescription(QStringLiteral("EAN-13 barcode of GTIN %1").arg(Gtin));
+    if (Alive)
+        setAccessibleName(Gtin);
+    if (Alive)
+        setAccessibleDescription(QStringLiteral("EAN-13 barcode of GTIN %1").arg(Gtin));
 }
 
 QSize TWEQBarCode::SnappedSize() const

@@ -2,6 +2,7 @@
 
 #include "surface/Canvas_p.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -21,9 +22,15 @@ TInkBox MeasureTextInk(const std::string& FontName, std::int32_t PixelHeight, co
         return Box;
     if (std::int64_t(W) * H > TBitmap::MaxPixels)
         throw Exception("Bitmap of " + std::to_string(W) + " x " + std::to_string(H) + " pixels is too large");
-    QImage Image(W, H, QImage::Format_Grayscale8);
-    if (Image.isNull())
+    // One bitmap per thread, reused: a fitting measures a few dozen characters
+    // of about the same size, and fresh memory costs more than the drawing.
+    thread_local QImage Bitmap;
+    if (Bitmap.width() < W || Bitmap.height() < H)
+        Bitmap = QImage(std::max(W, Bitmap.width()), std::max(H, Bitmap.height()), QImage::Format_Grayscale8);
+    if (Bitmap.isNull())
         throw Exception("Out of memory for a bitmap");
+    // The cell's size exactly: what lies outside the cell is not measured.
+    QImage Image(Bitmap.bits(), W, H, Bitmap.bytesPerLine(), QImage::Format_Grayscale8);
     Image.fill(0xFF);
     {
         QPainter P(&Image);

@@ -89,15 +89,16 @@ TTextImage CachedText(const TTextKey& Key, const QFont& Font, const QFontMetrics
 // The smallest rectangle of pixels other than Background.
 QRect InkOf(const QImage& Image, QRgb Background)
 {
-    int Left = Image.width(), Right = -1, Top = -1, Bottom = -1;
-    for (int Y = 0; Y < Image.height(); ++Y) {
+    const int W = Image.width(), H = Image.height();
+    int Left = W, Right = -1, Top = -1, Bottom = -1;
+    for (int Y = 0; Y < H; ++Y) {
         const auto* Row = reinterpret_cast<const QRgb*>(Image.constScanLine(Y));
         int First = 0;
-        while (First < Image.width() && Row[First] == Background)
+        while (First < W && Row[First] == Background)
             ++First;
-        if (First == Image.width())
+        if (First == W)
             continue;
-        int Last = Image.width() - 1;
+        int Last = W - 1;
         while (Row[Last] == Background)
             --Last;
         Left = std::min(Left, First);
@@ -109,8 +110,11 @@ QRect InkOf(const QImage& Image, QRgb Background)
     return Top < 0 ? QRect() : QRect(QPoint(Left, Top), QPoint(Right, Bottom));
 }
 
-// The painter's rendering of Key, cropped to Footprint (cell coordinates)
-// when given, else to its own ink.
+// The painter's rendering of Key on an image that holds its cell and the
+// glyphs' outline bounds with a little room: large enough for every pixel the
+// painter changes (a rendering that reaches the image's edge is made again
+// with more room), small enough to keep as it is. Footprint, when given, is
+// the area (cell coordinates) the entry must reproduce.
 TTextImage RenderText(const TTextKey& Key, const QFont& Font, const QFontMetrics& Fm, const QRect* Footprint)
 {
     const bool Alone = Key.Background == NoBackground;
@@ -128,32 +132,32 @@ TTextImage RenderText(const TTextKey& Key, const QFont& Font, const QFontMetrics
         }
         return Sprite;
     }
-    // Room for ink outside the cell; a rendering that reaches the edge of
-    // the room is made again with more.
-    for (int Margin = Key.PixelSize / 8 + 2;; Margin *= 2) {
-        QImage Pixels(Fm.horizontalAdvance(Key.Text) + 2 * Margin, Fm.height() + 2 * Margin,
-                      Alone ? QImage::Format_ARGB32_Premultiplied : Key.Format);
+    const QRect Cell(0, -Fm.ascent(), Fm.horizontalAdvance(Key.Text), Fm.height());
+    const QRect Bounds = (Cell | Fm.boundingRect(Key.Text)).translated(0, Fm.ascent()); // cell coordinates
+    for (int Margin = Key.PixelSize / 32 + 2;; Margin *= 2) {
+        const QRect Area = Bounds.adjusted(-Margin, -Margin, Margin, Margin);
+        QImage Pixels(Area.size(), Alone ? QImage::Format_ARGB32_Premultiplied : Key.Format);
         Pixels.fill(Key.Background);
+        const QPoint Origin = -Area.topLeft();
         {
             QPainter P(&Pixels);
             P.setRenderHint(QPainter::Antialiasing, false);
             P.setFont(Font);
             P.setPen(QColor::fromRgba(Alone ? (Key.Color | 0xFF000000u) : Key.Color));
-            P.drawText(Margin, Margin + Fm.ascent(), Key.Text);
+            P.drawText(Origin.x(), Origin.y() + Fm.ascent(), Key.Text);
         }
         const QRect Ink = InkOf(Pixels, Key.Background);
         const bool Touches = !Ink.isEmpty() && (Ink.left() == 0 || Ink.top() == 0 || Ink.right() == Pixels.width() - 1 ||
                                                 Ink.bottom() == Pixels.height() - 1);
         if (Touches && Margin < Key.PixelSize * 4 + 64)
             continue;
-        const QPoint Origin(Margin, Margin);
         TTextImage Out;
         Out.Ink = Ink.translated(-Origin);
-        const QRect Crop = Footprint ? Footprint->translated(Origin) : Ink;
-        Out.Exact = Crop.contains(Ink) || Ink.isEmpty();
-        if (!Crop.isEmpty()) {
-            Out.Pixels = Pixels.copy(Crop);
-            Out.Origin = Origin - Crop.topLeft();
+        const bool HoldsFootprint = !Footprint || Pixels.rect().contains(Footprint->translated(Origin));
+        Out.Exact = HoldsFootprint && (Ink.isEmpty() || !Footprint || Footprint->contains(Out.Ink));
+        if (!Ink.isEmpty() || (Footprint && !Footprint->isEmpty())) {
+            Out.Pixels = Pixels;
+            Out.Origin = Origin;
         }
         return Out;
     }

@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
@@ -264,6 +265,80 @@ TEST(ControlTest, TheGtinReachesAssistiveTechnologyAndTheTooltip)
     EXPECT_TRUE(A->text(QAccessible::Description).contains("4006381333931"));
     C.SetGTIN("12345");
     EXPECT_EQ(A->text(QAccessible::Name), "0000000123457") << "follows every change";
+}
+
+} // namespace
+
+namespace {
+
+// Deletes the widget it watches when it sees one kind of event, the way an
+// application's event filter might.
+class TDeleter : public QObject {
+public:
+    TDeleter(QEvent::Type Type, int Skip) : FType(Type), FSkip(Skip) {}
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        if (Event->type() != FType || FSkip-- > 0)
+            return false;
+        delete Watched;
+        return true;
+    }
+
+private:
+    QEvent::Type FType;
+    int FSkip;
+};
+
+struct TDeletionRow {
+    const char* Name;
+    QEvent::Type On;
+    int Skip; // events of that kind to let pass first
+    std::function<void(TWEQBarCode&)> Work;
+};
+
+// Nothing of the control is touched once an observer has deleted it during
+// its own synchronous work (the address sanitizer run checks the memory).
+// A widget deleted within its own resize or paint event is beyond what Qt
+// itself survives, so the snap's resizes and the repaints are not among the rows.
+TEST(ControlTest, AnObserverMayDeleteTheControlDuringItsOwnWork)
+{
+    const TDeletionRow Rows[] = {
+        {"the tooltip change of SetGTIN", QEvent::ToolTipChange, 0, [](TWEQBarCode& C) { C.SetGTIN("12345"); }},
+        {"a snap still queued", QEvent::None, 0,
+         [](TWEQBarCode& C) {
+             C.resize(600, 300); // queues the snap
+             delete &C;
+         }},
+    };
+    for (const TDeletionRow& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        QWidget Window;
+        Window.resize(800, 600);
+        QPointer<TWEQBarCode> Control = new TWEQBarCode(&Window);
+        Control->resize(339, 237);
+        Window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+        QCoreApplication::processEvents();
+        Control->resize(400, 100); // unsnapped again, so that the work below resizes
+        TDeleter Deleter(Row.On, Row.Skip);
+        Control->installEventFilter(&Deleter);
+        Row.Work(*Control);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(Control.isNull()) << "the observer never saw the event";
+    }
+}
+
+// A window larger than any backing store can hold is painted as nothing, not
+// an error that escapes the paint event.
+TEST(ControlTest, ATopLevelControlOfAnySizeShowsWithoutAborting)
+{
+    TWEQBarCode Control;
+    Control.resize(INT_MAX, INT_MAX);
+    Control.show();
+    QCoreApplication::processEvents();
+    Control.repaint();
+    EXPECT_EQ(Control.width() % 113, 0);
+    EXPECT_LE(Control.width(), QWIDGETSIZE_MAX);
 }
 
 } // namespace

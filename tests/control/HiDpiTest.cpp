@@ -70,4 +70,42 @@ TEST(HiDpiTest, TheControlOnAScaledScreen)
         Window.grab().save(qEnvironmentVariable("WEQ_HIDPI_SHOT"));
 }
 
+// Rendering the control into an image or a pixmap of any ratio, whatever the
+// screen's: the modules are whole pixels of the target, not of the screen.
+TEST(HiDpiTest, TheControlRenderedIntoTargetsOfOtherRatios)
+{
+    QWidget Window;
+    Window.resize(500, 400);
+    auto* Control = new TWEQBarCode(&Window);
+    Control->SetGTIN("4006381333931");
+    Control->SetTransparent(false);
+    Control->SetFitHeightRatio(false);
+    Control->resize(339, 237);
+    Window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+    for (double Ratio : {1.0, 1.25, 1.5, 2.0, 3.0}) {
+        for (bool Pixmap : {false, true}) {
+            SCOPED_TRACE("into a" + std::string(Pixmap ? " pixmap" : "n image") + " of ratio " + std::to_string(Ratio));
+            const QSize Device(int(std::ceil(339 * Ratio)), int(std::ceil(237 * Ratio)));
+            QImage Image;
+            if (Pixmap) {
+                QPixmap Target(Device);
+                Target.setDevicePixelRatio(Ratio);
+                Target.fill(Qt::white);
+                Control->render(&Target);
+                Image = Target.toImage().convertToFormat(QImage::Format_RGB32);
+            } else {
+                Image = QImage(Device, QImage::Format_RGB32);
+                Image.setDevicePixelRatio(Ratio);
+                Image.fill(Qt::white);
+                Control->render(&Image);
+            }
+            Image.setDevicePixelRatio(1);
+            const WEQEan::TEan13Layout L =
+                WEQEan::Ean13Layout(int(std::floor(339 * Ratio)), int(std::floor(237 * Ratio)));
+            ExpectWholeModules(Image, L.ModuleWidth, int(L.ShortBarHeight));
+        }
+    }
+}
+
 } // namespace

@@ -1,11 +1,20 @@
-// libFuzzer target: arbitrary bytes become a GTIN text and a drawing size.
-// Completion must always give 13 digits with a valid check digit, and
-// drawing, of the completed GTIN and of the raw text, must never crash.
+// libFuzzer target: arbitrary bytes become a GTIN text, a drawing size (module
+// widths up to 128, beyond the font's sizes), export parameters (any double
+// for the X-dimension, any int for the dpi) and the control's properties.
+// Completion must always give 13 digits with a valid check digit; drawing,
+// exporting and painting the control must never crash, and must succeed
+// exactly where the parameters are valid.
+#include "control/WEQBarCode.h"
 #include "ean/WEQEan.h"
+#include "ean/WEQEanExport.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QBuffer>
 #include <QImage>
+#include <QSvgGenerator>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -25,15 +34,61 @@ bool ValidGtin(const std::string& Gtin)
     return Sum % 10 == 0;
 }
 
-std::int32_t Take16(const std::uint8_t*& Data, std::size_t& Size)
+template <class T> T Take(const std::uint8_t*& Data, std::size_t& Size)
 {
-    std::int16_t V = 0;
-    if (Size >= 2) {
-        std::memcpy(&V, Data, 2);
-        Data += 2;
-        Size -= 2;
+    T V{};
+    if (Size >= sizeof(T)) {
+        std::memcpy(&V, Data, sizeof(T));
+        Data += sizeof(T);
+        Size -= sizeof(T);
     }
     return V;
+}
+
+void FuzzExports(const std::string& Text, double X, int Dpi, std::uint8_t Flags)
+{
+    WEQEan::TExportOptions O;
+    O.XDimensionMM = X;
+    O.DrawRightDelimiter = Flags & 1;
+    O.BackgroundColor = (Flags & 2) ? clInfoBk : clWhite;
+    const bool ValidX = std::isfinite(X) && X >= WEQEan::MinXDimensionMM && X <= WEQEan::MaxXDimensionMM;
+    // Raster exports only where they stay small; validation is tried for any value.
+    const bool Small = ValidX && X * Dpi / 25.4 <= 6;
+    const bool ValidDpi = Dpi >= WEQEan::MinDpi && Dpi <= WEQEan::MaxDpi;
+    if (Small || !ValidX || !ValidDpi) {
+        const WEQEan::TRasterExport R = WEQEan::RenderRaster(Text, Dpi, O);
+        if (R.Image.isNull() != !(ValidX && ValidDpi) || R.Image.isNull() == R.Error.isEmpty())
+            std::abort();
+    }
+    QImage Device(64, 48, QImage::Format_RGB32);
+    if (WEQEan::DrawOnDevice(Text, &Device, O) != ValidX)
+        std::abort();
+    if (Flags & 4) {
+        QBuffer Bytes;
+        QSvgGenerator Svg;
+        Svg.setOutputDevice(&Bytes);
+        Svg.setResolution(25400);
+        if (WEQEan::DrawOnDevice(Text, &Svg, O) != ValidX)
+            std::abort();
+    }
+}
+
+void FuzzControl(const std::string& Text, std::int32_t Width, std::int32_t Height, std::uint8_t Flags, TColor Colour)
+{
+    TWEQBarCode Control;
+    Control.SetGTIN(QString::fromLatin1(Text.data(), qsizetype(Text.size())));
+    Control.SetColor(Colour);
+    Control.SetBackgroundColor(Colour ^ 0x00FFFFFFu);
+    Control.SetFontColor(Colour | clSystemColor);
+    Control.SetTransparent(Flags & 8);
+    Control.SetDrawRightDelimiter(Flags & 16);
+    Control.SetFitHeightRatio(Flags & 32);
+    Control.resize(Width, Height);
+    QImage Target(96, 64, QImage::Format_ARGB32_Premultiplied);
+    Target.fill(Qt::transparent);
+    Control.render(&Target);
+    if (!ValidGtin(Control.GTIN().toStdString()))
+        std::abort();
 }
 
 } // namespace
@@ -41,29 +96,38 @@ std::int32_t Take16(const std::uint8_t*& Data, std::size_t& Size)
 extern "C" int LLVMFuzzerInitialize(int* Argc, char*** Argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication App(*Argc, *Argv);
+    static QApplication App(*Argc, *Argv);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size)
 {
-    // Sizes within a few thousand pixels: large enough for every branch of
-    // the layout, small enough for the font fitting to stay quick.
-    const std::int32_t Width = Take16(Data, Size) % 1200;
-    const std::int32_t Height = Take16(Data, Size) % 1200;
-    const std::uint8_t Flags = Size ? *Data : 0;
+    // Module widths up to 128, the height to a few hundred modules.
+    const std::int32_t Width = std::int32_t(Take<std::uint16_t>(Data, Size) % (113 * 129));
+    const std::int32_t Height = std::int32_t(Take<std::uint16_t>(Data, Size)) - 4096;
+    const std::uint8_t Flags = Take<std::uint8_t>(Data, Size);
+    const double X = Take<double>(Data, Size);
+    const std::int32_t Dpi = Take<std::int32_t>(Data, Size);
+    const TColor Colour = Take<TColor>(Data, Size);
     const std::string Text(reinterpret_cast<const char*>(Data), Size);
 
     const std::string Gtin = WEQEan::CompleteGTIN(Text);
     if (!ValidGtin(Gtin))
         std::abort();
 
-    QImage Image(64 + (Flags & 0x3F), 48 + (Flags & 0x1F), QImage::Format_RGB32);
+    QImage Image(64 + (Flags & 0x3F), 48 + (Flags >> 3), QImage::Format_RGB32);
     Image.fill(Qt::white);
-    TCanvas Canvas(&Image);
-    const bool Fill = Flags & 0x40, Delimiter = Flags & 0x80;
-    if (!WEQEan::DrawEan13(Gtin, Canvas, Width, Height, clCream, clBlack, clBlue, Fill, Delimiter))
-        std::abort(); // a complete GTIN always draws
-    WEQEan::DrawEan13(Text, Canvas, Width, Height, clInfoBk, clNavy, clWindowText, !Fill, Delimiter);
+    {
+        TCanvas Canvas(&Image);
+        const bool Fill = Flags & 0x40, Delimiter = Flags & 0x80;
+        if (!WEQEan::DrawEan13(Gtin, Canvas, Width, Height, clCream, clBlack, clBlue, Fill, Delimiter))
+            std::abort(); // a complete GTIN always draws
+        WEQEan::DrawEan13(Text, Canvas, Width, Height, clInfoBk, Colour, clWindowText, !Fill, Delimiter);
+    }
+    FuzzExports(Text, X, Dpi, Flags);
+    // Control sizes anywhere in the int range.
+    const auto Clamp = [](std::int64_t V) { return std::int32_t(std::clamp<std::int64_t>(V, INT32_MIN, INT32_MAX)); };
+    FuzzControl(Text, Clamp(std::int64_t(Width) * (Flags & 1 ? 1 : -1) * (Flags & 2 ? 100000 : 1)),
+                Clamp(std::int64_t(Height) * (Flags & 4 ? 50000 : 1)), Flags, Colour);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "ean/WEQEan.h"
 #include "ean/WEQEanExport.h"
 #include "symbol/Decode.h"
+#include "symbol/SymbolTestUtil.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -93,6 +94,29 @@ TEST(ExportTest, PdfIsWritten)
     EXPECT_TRUE(Data.contains("/MediaBox")) << "no page";
     EXPECT_FALSE(ExportPdf("5901234123457", "/nonexistent-dir/e.pdf"));
     EXPECT_FALSE(ExportPng("5901234123457", "/nonexistent-dir/e.png", 300));
+}
+
+} // namespace
+
+namespace {
+
+// A printer draws at its own resolution: the module is a whole number of its
+// dots (an image with a resolution stands in for it here).
+TEST(ExportTest, DevicesGetWholeDotsPerModule)
+{
+    const struct {
+        int Dpi;
+        int Dots;
+    } Rows[] = {{300, 4}, {600, 8}, {1200, 16}, {96, 1}};
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(std::to_string(Row.Dpi) + " dpi");
+        QImage Page(113 * Row.Dots + 10, 79 * Row.Dots + 10, QImage::Format_RGB32);
+        Page.fill(Qt::white);
+        Page.setDotsPerMeterX(int(std::lround(Row.Dpi / 0.0254)));
+        Page.setDotsPerMeterY(int(std::lround(Row.Dpi / 0.0254)));
+        ASSERT_TRUE(DrawOnDevice("400638133393", &Page));
+        EXPECT_EQ(ShowBars(BarsOnRow(Page, 0, Row.Dots, qRgb(0, 0, 0), 113 * Row.Dots)), ShowBars(BarsOf4006381333931));
+    }
 }
 
 } // namespace
