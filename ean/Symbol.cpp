@@ -5,6 +5,7 @@
 
 #include <QTransform>
 
+#include <algorithm>
 #include <cmath>
 
 namespace WEQEan {
@@ -13,14 +14,36 @@ std::int32_t BarTop = 0;
 std::int32_t DigitBoxWidth = 0;
 std::int32_t DigitBoxHeight = 0;
 
+namespace {
+
+// The drawing parameters the helpers below go by: on the application's
+// thread the process-wide ones the last drawing left, on any other thread
+// those a drawing at the module width would set.
+struct TDrawingParameters {
+    std::int32_t BarTop, DigitBoxWidth, DigitBoxHeight;
+};
+
+TDrawingParameters Parameters(std::int32_t ModuleWidth)
+{
+    if (WEQOcrB::OnGuiThread())
+        return {BarTop, DigitBoxWidth, DigitBoxHeight};
+    const TEan13Layout L = Ean13Layout(std::int32_t(std::min<std::int64_t>(std::int64_t(ModuleWidth) * Ean13Modules,
+                                                                           INT32_MAX)),
+                                       0);
+    return {0, L.DigitBoxWidth, L.DigitBoxHeight};
+}
+
+} // namespace
+
 void DrawBar(TCanvas& Canvas, std::int32_t StartModule, std::int32_t ModuleWidth, std::int32_t Modules,
              long double BarHeight, TColor Color)
 {
+    const std::int32_t Top = Parameters(ModuleWidth).BarTop;
     Canvas.SetBrushColor(Color);
     const std::int64_t Left = (std::int64_t(StartModule) - 1) * ModuleWidth;
     const std::int64_t Right = Left + std::int64_t(Modules) * ModuleWidth;
-    const std::int64_t Bottom = std::int64_t(BarTop) + TruncToInt32(BarHeight);
-    Canvas.FillRect(ClampToInt32(Left), BarTop, ClampToInt32(Right), ClampToInt32(Bottom));
+    const std::int64_t Bottom = std::int64_t(Top) + TruncToInt32(BarHeight);
+    Canvas.FillRect(ClampToInt32(Left), Top, ClampToInt32(Right), ClampToInt32(Bottom));
 }
 
 void DrawBarGroup(TCanvas& Canvas, const std::string& Digit, const std::string& Widths, std::uint8_t Kind,
@@ -35,10 +58,11 @@ void DrawBarGroup(TCanvas& Canvas, const std::string& Digit, const std::string& 
     // A digit's text comes before its bars: under the last six modules of a
     // left-half digit, under the first six of a right-half one.
     if (Index != 1) {
-        const std::int64_t TextTop = std::int64_t(BarTop) + TruncToInt32(BarHeight) + M;
+        const TDrawingParameters P = Parameters(M);
+        const std::int64_t TextTop = std::int64_t(P.BarTop) + TruncToInt32(BarHeight) + M;
         const std::int64_t TextLeft = (Index == 2 ? std::int64_t(S) : std::int64_t(S) - 1) * M;
-        WEQOcrB::DrawOcrBChar(Digit, Canvas, ClampToInt32(TextLeft), ClampToInt32(TextTop), DigitBoxWidth,
-                              DigitBoxHeight, AlignCentre, FontColor);
+        WEQOcrB::DrawOcrBChar(Digit, Canvas, ClampToInt32(TextLeft), ClampToInt32(TextTop), P.DigitBoxWidth,
+                              P.DigitBoxHeight, AlignCentre, FontColor);
     }
     for (const TEan13Bar& B : Bars)
         DrawBar(Canvas, B.StartModule, M, B.Modules, BarHeight, BarColor);
