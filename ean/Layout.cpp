@@ -2,6 +2,7 @@
 #include "ean/Layout_p.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace WEQEan {
 
@@ -50,7 +51,9 @@ TEan13Layout Ean13Layout(std::int32_t Width, std::int32_t Height)
     return L;
 }
 
-std::array<TEan13Bar, 2> GroupBars(std::int32_t KindIndex, const std::string& Widths, std::int32_t S)
+namespace {
+
+std::array<TEan13Bar, 2> BarsOfGroup(std::int32_t KindIndex, std::string_view Widths, std::int32_t S)
 {
     if (KindIndex == 1)
         return {{{S, 1, true}, {S + 2, 1, true}}};
@@ -62,15 +65,21 @@ std::array<TEan13Bar, 2> GroupBars(std::int32_t KindIndex, const std::string& Wi
     return {{{S, W(0), false}, {S + W(0) + W(1), W(2), false}}};
 }
 
+} // namespace
+
+std::array<TEan13Bar, 2> GroupBars(std::int32_t KindIndex, const std::string& Widths, std::int32_t S)
+{
+    return BarsOfGroup(KindIndex, Widths, S);
+}
+
 // Everything below runs in 64 bits where a product of the module width could
 // leave 32; every value that ends in the description fits 32 bits, since the
 // module width is at most INT32_MAX / 113 and the height at most INT32_MAX.
-TSymbol DescribeEan13Until(const std::string& GTIN, std::int32_t Width, std::int32_t Height, bool DrawRightDelimiter,
-                          std::exception_ptr& Failure)
+void DescribeEan13Into(TSymbol& S, const std::string& GTIN, std::int32_t Width, std::int32_t Height,
+                       bool DrawRightDelimiter, std::exception_ptr& Failure)
 {
     const TEan13Layout L = Ean13Layout(Width, Height);
     const std::int32_t M = L.ModuleWidth;
-    TSymbol S;
     S.ModuleWidth = M;
     S.Modules = SymbolModules;
     S.Width = L.SymbolWidth;
@@ -81,23 +90,36 @@ TSymbol DescribeEan13Until(const std::string& GTIN, std::int32_t Width, std::int
     S.DigitBoxTop = std::int32_t(L.DigitBoxTop);
     S.DigitBoxWidth = L.DigitBoxWidth;
     S.DigitBoxHeight = L.DigitBoxHeight;
+    S.Elements.clear();
     S.Elements.reserve(44);
 
+    // Thirteen digits take the tables straight; anything else goes through
+    // the lookups, which raise where the drawing of it fails.
+    const bool Digits = GTIN.size() >= 13 && std::all_of(GTIN.begin(), GTIN.begin() + 13, [](char Ch) {
+                            return Ch >= '0' && Ch <= '9';
+                        });
+    std::string Scratch;
     // A missing character raises like a non-digit does.
     auto At = [&GTIN](std::size_t Position) {
         if (Position > GTIN.size())
             throw Exception("GTIN '" + GTIN + "' has no position " + std::to_string(Position));
-        return GTIN.substr(Position - 1, 1);
+        return GTIN[Position - 1];
     };
-    auto Char = [&](const std::string& Text, std::int32_t BoxStartModule, std::uint8_t Alignment) {
+    auto WidthsOf = [&](std::size_t Position, char Set) -> std::string_view {
+        if (Digits)
+            return (Set == 'B' ? WidthsSetB : WidthsSetAC)[std::size_t(GTIN[Position - 1] - '0')];
+        Scratch = ElementWidths(std::string(1, At(Position)), std::string(1, Set));
+        return Scratch;
+    };
+    auto Char = [&](char Ch, std::int32_t BoxStartModule, std::uint8_t Alignment) {
         TSymbolElement E{TSymbolElement::Text, (BoxStartModule - 1) * M, S.DigitBoxTop, S.DigitBoxWidth,
                          S.DigitBoxHeight};
-        E.Ch = Text[0];
+        E.Ch = Ch;
         E.Alignment = Alignment;
         S.Elements.push_back(E);
     };
-    auto Bars = [&](std::int32_t KindIndex, const std::string& Widths, std::int32_t Start) {
-        for (const TEan13Bar& B : GroupBars(KindIndex, Widths, Start)) {
+    auto Bars = [&](std::int32_t KindIndex, std::string_view Widths, std::int32_t Start) {
+        for (const TEan13Bar& B : BarsOfGroup(KindIndex, Widths, Start)) {
             TSymbolElement E{TSymbolElement::Bar, (B.StartModule - 1) * M, S.BarTop, B.Modules * M,
                              B.Guard ? S.GuardBarHeight : S.ShortBarHeight};
             E.StartModule = B.StartModule;
@@ -108,37 +130,35 @@ TSymbol DescribeEan13Until(const std::string& GTIN, std::int32_t Width, std::int
     };
 
     try {
-    Char(At(1), LeadingDigitBoxStart, AlignRight);
-    Bars(1, "", LeftGuardStart);
-    const std::string Pattern = ParityPattern(GTIN);
-    for (std::size_t I = 2; I <= 7; ++I) {
-        const std::string Digit = At(I);
-        const std::string Widths = ElementWidths(Digit, Pattern.substr(I - 2, 1));
-        const std::int32_t Start = LeftHalfStart + DigitModules * std::int32_t(I - 2);
-        Char(Digit, Start + 1, AlignCentre);
-        Bars(2, Widths, Start);
-    }
-    Bars(1, "", CentreGuardStart);
-    for (std::size_t I = 8; I <= 13; ++I) {
-        const std::string Digit = At(I);
-        const std::string Widths = ElementWidths(Digit, "C");
-        const std::int32_t Start = RightHalfStart + DigitModules * std::int32_t(I - 8);
-        Char(Digit, Start, AlignCentre);
-        Bars(3, Widths, Start);
-    }
-    Bars(1, "", RightGuardStart);
-    if (DrawRightDelimiter)
-        Char(">", DelimiterBoxStart, AlignRight);
+        Char(At(1), LeadingDigitBoxStart, AlignRight);
+        Bars(1, {}, LeftGuardStart);
+        const std::string Pattern = Digits ? ParityPatterns[std::size_t(GTIN[0] - '0')] : ParityPattern(GTIN);
+        for (std::size_t I = 2; I <= 7; ++I) {
+            const std::string_view Widths = WidthsOf(I, Pattern[I - 2]);
+            const std::int32_t Start = LeftHalfStart + DigitModules * std::int32_t(I - 2);
+            Char(At(I), Start + 1, AlignCentre);
+            Bars(2, Widths, Start);
+        }
+        Bars(1, {}, CentreGuardStart);
+        for (std::size_t I = 8; I <= 13; ++I) {
+            const std::string_view Widths = WidthsOf(I, 'C');
+            const std::int32_t Start = RightHalfStart + DigitModules * std::int32_t(I - 8);
+            Char(At(I), Start, AlignCentre);
+            Bars(3, Widths, Start);
+        }
+        Bars(1, {}, RightGuardStart);
+        if (DrawRightDelimiter)
+            Char('>', DelimiterBoxStart, AlignRight);
     } catch (const Exception&) {
         Failure = std::current_exception();
     }
-    return S;
 }
 
 TSymbol DescribeEan13(const std::string& GTIN, std::int32_t Width, std::int32_t Height, bool DrawRightDelimiter)
 {
     std::exception_ptr Failure;
-    TSymbol S = DescribeEan13Until(GTIN, Width, Height, DrawRightDelimiter, Failure);
+    TSymbol S;
+    DescribeEan13Into(S, GTIN, Width, Height, DrawRightDelimiter, Failure);
     if (Failure)
         std::rethrow_exception(Failure);
     return S;

@@ -3,6 +3,7 @@
 #include <QRect>
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace WEQEan {
@@ -78,16 +79,23 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
         !Canvas.DirectPixels() || (Paint.Source == TDigitSource::Painter && !WEQOcrB::FontInUse()))
         return false;
 
-    std::vector<std::int32_t> Edges{0, Symbol.Height};
-    for (const TSymbolElement& E : Symbol.Elements)
-        if (E.Kind == TSymbolElement::Bar) {
-            Edges.push_back(std::clamp(E.Top, 0, Symbol.Height));
-            Edges.push_back(std::clamp(E.Top + E.Height, 0, Symbol.Height));
+    // The rows where some bar starts or ends; a symbol has only a few.
+    std::array<std::int32_t, 32> Edges{0, Symbol.Height};
+    std::size_t EdgeCount = 2;
+    for (const TSymbolElement& E : Symbol.Elements) {
+        if (E.Kind != TSymbolElement::Bar)
+            continue;
+        for (const std::int32_t Y : {std::clamp(E.Top, 0, Symbol.Height), std::clamp(E.Top + E.Height, 0, Symbol.Height)}) {
+            if (std::find(Edges.begin(), Edges.begin() + std::ptrdiff_t(EdgeCount), Y) != Edges.begin() + std::ptrdiff_t(EdgeCount))
+                continue;
+            if (EdgeCount == Edges.size())
+                return false; // a symbol of many bar heights: the painter draws it
+            Edges[EdgeCount++] = Y;
         }
-    std::sort(Edges.begin(), Edges.end());
-    Edges.erase(std::unique(Edges.begin(), Edges.end()), Edges.end());
+    }
+    std::sort(Edges.begin(), Edges.begin() + std::ptrdiff_t(EdgeCount));
     thread_local std::vector<std::uint32_t> Row;
-    for (std::size_t Band = 0; Band + 1 < Edges.size(); ++Band) {
+    for (std::size_t Band = 0; Band + 1 < EdgeCount; ++Band) {
         const std::int32_t Top = Edges[Band], Bottom = Edges[Band + 1];
         Row.assign(std::size_t(W), Background);
         for (const TSymbolElement& E : Symbol.Elements)

@@ -84,7 +84,8 @@ bool DrawEan13Pixels(const std::string& GTIN, TCanvas& Canvas, std::int32_t Widt
             DigitBoxHeight = L.DigitBoxHeight;
         }
         std::exception_ptr Failure;
-        const TSymbol Symbol = DescribeEan13Until(GTIN, Width, Height, DrawRightDelimiter, Failure);
+        thread_local TSymbol Symbol; // its storage serves every drawing on the thread
+        DescribeEan13Into(Symbol, GTIN, Width, Height, DrawRightDelimiter, Failure);
         const TPaint Paint{BackgroundColor, BarColor, FontColor, FillBackground, TDigitSource::Painter, {}};
         if (Failure || !PaintSymbolDirect(Symbol, Canvas, Paint))
             PaintSymbol(Symbol, Canvas, Paint);

@@ -84,7 +84,9 @@ TTextCache& Cache()
     return Instance;
 }
 
-TTextImage CachedText(const TTextKey& Key, const QFont& Font, const QFontMetrics& Fm, const QRect* Footprint = nullptr);
+// The entry for Key; the reference holds until the thread's next call.
+const TTextImage& CachedText(const TTextKey& Key, const QFont& Font, const QFontMetrics& Fm,
+                             const QRect* Footprint = nullptr);
 
 // The smallest rectangle of pixels other than Background.
 QRect InkOf(const QImage& Image, QRgb Background)
@@ -163,14 +165,30 @@ TTextImage RenderText(const TTextKey& Key, const QFont& Font, const QFontMetrics
     }
 }
 
-TTextImage CachedText(const TTextKey& Key, const QFont& Font, const QFontMetrics& Fm, const QRect* Footprint)
+// Each thread keeps the small entries it used last, so that a warm drawing
+// takes no lock; large ones always come from the shared cache, whose bound
+// thus holds for the pixels that matter.
+constexpr qsizetype MaxRecentBytes = qsizetype(64) << 10;
+constexpr qsizetype MaxRecentEntries = 96;
+
+const TTextImage& CachedText(const TTextKey& Key, const QFont& Font, const QFontMetrics& Fm, const QRect* Footprint)
 {
+    thread_local QHash<TTextKey, TTextImage> Recent;
+    thread_local TTextImage Large;
+    if (const auto It = Recent.constFind(Key); It != Recent.cend())
+        return It.value();
     TTextImage Entry;
-    if (Cache().Find(Key, Entry))
-        return Entry;
-    Entry = RenderText(Key, Font, Fm, Footprint);
-    Cache().Insert(Key, Entry);
-    return Entry;
+    if (!Cache().Find(Key, Entry)) {
+        Entry = RenderText(Key, Font, Fm, Footprint);
+        Cache().Insert(Key, Entry);
+    }
+    if (Entry.Pixels.sizeInBytes() > MaxRecentBytes) {
+        Large = std::move(Entry);
+        return Large;
+    }
+    if (Recent.size() >= MaxRecentEntries)
+        Recent.clear();
+    return Recent.insert(Key, std::move(Entry)).value();
 }
 
 } // namespace
@@ -217,7 +235,7 @@ bool TCanvas::TState::DrawCachedText(int X, int Y, const QString& Text, const QF
             return false;
     Key.Color = TCanvas::PixelOf(FontColor);
     Key.Background = Background;
-    const TTextImage Entry = CachedText(Key, F, Fm, &Footprint);
+    const TTextImage& Entry = CachedText(Key, F, Fm, &Footprint);
     if (!Entry.Exact || Entry.Pixels.isNull())
         return false;
     // Where OnImage's top-left lies in the entry.
@@ -235,7 +253,7 @@ bool TCanvas::TState::DrawLargeText(int X, int Y, const QString& Text, const QFo
         return false;
     const TTextKey Key{Text, F.family(), F.pixelSize(), FontAntialias, TCanvas::PixelOf(FontColor), NoBackground,
                        QImage::Format_ARGB32_Premultiplied};
-    const TTextImage Sprite = CachedText(Key, F, Fm);
+    const TTextImage& Sprite = CachedText(Key, F, Fm);
     if (!Sprite.Pixels.isNull())
         Painter->drawImage(QPoint(X, Y) - Sprite.Origin, Sprite.Pixels);
     return true;
