@@ -1,0 +1,12 @@
+#pragma once
+
+class QString;
+class QWidget;
+
+namespace WEQ {
+
+// The GTIN as a symbol widget's tooltip, accessible name and description;
+// assistive technology sees TWEQBarCode and BarcodeWidget as images.
+void DescribeSymbol(QWidget& Widget, const QString& Gtin);
+
+} // namespace WEQ
