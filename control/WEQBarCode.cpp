@@ -1,10 +1,12 @@
 #include "control/WEQBarCode.h"
 
+#include "control/Describe_p.h"
+#include "control/GtinInput_p.h"
+#include "control/SymbolPainter_p.h"
 #include "ean/WEQEan.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QFont>
+#include <QLayout>
 #include <QMetaObject>
 #include <QPaintEvent>
 #include <QPointer>
@@ -18,28 +20,6 @@ constexpr int SymbolModules = WEQEan::Ean13Modules;
 constexpr int RatioHeightModules = WEQEan::Ean13RatioHeightModules;
 constexpr int MinimumHeightModules = WEQEan::Ean13MinimumHeightModules;
 
-// One character is one position whatever its encoding; anything that is not
-// an ASCII digit only has to stay a non-digit for the completion.
-std::string PositionsOf(const QString& Text)
-{
-    std::string Out;
-    for (char32_t Ch : Text.toUcs4())
-        Out += (Ch >= U'0' && Ch <= U'9') ? char(Ch) : '?';
-    return Out;
-}
-
-// Assistive technology sees the control as an image whose name is its GTIN.
-QAccessibleInterface* AccessibleBarCode(const QString& Key, QObject* Object)
-{
-    if (Key == QLatin1String("TWEQBarCode") && Object && Object->isWidgetType())
-        return new QAccessibleWidget(static_cast<QWidget*>(Object), QAccessible::Graphic);
-    return nullptr;
-}
-
-// Installed when the library loads: an interface made for a control before
-// the factory exists would be cached with the wrong role.
-[[maybe_unused]] const bool AccessibleFactoryInstalled = (QAccessible::installFactory(AccessibleBarCode), true);
-
 // The setters' common step: store a changed value and say so; an unchanged
 // one costs a comparison.
 template <class T> bool Assign(T& Field, const T& Value)
@@ -50,6 +30,16 @@ template <class T> bool Assign(T& Field, const T& Value)
     return true;
 }
 
+bool HoldsWidget(const QLayout& Layout, const QWidget* Widget)
+{
+    for (int I = 0; I < Layout.count(); ++I) {
+        QLayoutItem* Item = Layout.itemAt(I);
+        if (Item->widget() == Widget || (Item->layout() && HoldsWidget(*Item->layout(), Widget)))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 TWEQBarCode::TWEQBarCode(QWidget* Owner) : QWidget(Owner)
@@ -57,6 +47,9 @@ TWEQBarCode::TWEQBarCode(QWidget* Owner) : QWidget(Owner)
     // Qt bounds a resize by the maximum size only once one has been set;
     // without it an int-sized resize overflows the widget's own rectangle.
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // A layout then gives the widget its size hint, the snapped size, and
+    // nothing else; without a layout the policy is not consulted.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     SetGTIN(QStringLiteral("0000000000000"));
     resize(100, 100);
     SetColor(clBlack);
@@ -67,7 +60,8 @@ TWEQBarCode::TWEQBarCode(QWidget* Owner) : QWidget(Owner)
     Face.setFamily(QStringLiteral("OCRB"));
     setFont(Face);
     SetDrawOnBitmap(false);
-    Describe();
+    WEQ::DescribeSymbol(*this, GTIN());
+    FHint = sizeHint();
     // Only a finished control draws, so one made in code keeps 100 x 100
     // until it is first painted.
     FConstructed = true;
@@ -79,12 +73,12 @@ QString TWEQBarCode::GTIN() const { return QString::fromLatin1(FGTIN); }
 
 void TWEQBarCode::SetGTIN(const QString& Value)
 {
-    if (!Assign(FGTIN, WEQEan::CompleteGTIN(PositionsOf(Value))))
+    if (!Assign(FGTIN, WEQEan::CompleteGTIN(WEQ::GtinPositions(Value))))
         return;
-    const QPointer<TWEQBarCode> Alive(this);
-    Describe();
-    if (Alive)
-        Paint();
+    if (!WEQ::DescribeSymbol(*this, GTIN()))
+        return;
+    if (Paint())
+        emit GTINChanged(GTIN());
 }
 
 quint32 TWEQBarCode::Color() const { return FColor; }
@@ -92,7 +86,8 @@ void TWEQBarCode::SetColor(quint32 Value)
 {
     if (!Assign(FColor, Value))
         return;
-    Paint();
+    if (Paint())
+        emit ColorChanged(Value);
 }
 
 quint32 TWEQBarCode::BackgroundColor() const { return FBackgroundColor; }
@@ -100,7 +95,8 @@ void TWEQBarCode::SetBackgroundColor(quint32 Value)
 {
     if (!Assign(FBackgroundColor, Value))
         return;
-    Paint();
+    if (Paint())
+        emit BackgroundColorChanged(Value);
 }
 
 bool TWEQBarCode::Transparent() const { return FTransparent; }
@@ -110,10 +106,10 @@ void TWEQBarCode::SetTransparent(bool Value)
         return;
     // The paint runs the widget's own events, and whoever watches them may
     // delete it.
-    const QPointer<TWEQBarCode> Alive(this);
-    Paint();
-    if (Alive)
-        update(); // the parent's background under the widget changes with it
+    if (!Paint())
+        return;
+    update(); // the parent's background under the widget changes with it
+    emit TransparentChanged(Value);
 }
 
 bool TWEQBarCode::DrawRightDelimiter() const { return FDrawRightDelimiter; }
@@ -121,7 +117,8 @@ void TWEQBarCode::SetDrawRightDelimiter(bool Value)
 {
     if (!Assign(FDrawRightDelimiter, Value))
         return;
-    Paint();
+    if (Paint())
+        emit DrawRightDelimiterChanged(Value);
 }
 
 bool TWEQBarCode::FitHeightRatio() const { return FFitHeightRatio; }
@@ -129,7 +126,8 @@ void TWEQBarCode::SetFitHeightRatio(bool Value)
 {
     if (!Assign(FFitHeightRatio, Value))
         return;
-    Paint();
+    if (Paint())
+        emit FitHeightRatioChanged(Value);
 }
 
 bool TWEQBarCode::DrawOnBitmap() const { return FDrawOnBitmap; }
@@ -137,7 +135,8 @@ void TWEQBarCode::SetDrawOnBitmap(bool Value)
 {
     if (!Assign(FDrawOnBitmap, Value))
         return;
-    Paint();
+    if (Paint())
+        emit DrawOnBitmapChanged(Value);
 }
 
 quint32 TWEQBarCode::FontColor() const { return FFontColor; }
@@ -146,19 +145,7 @@ void TWEQBarCode::SetFontColor(quint32 Value)
     if (!Assign(FFontColor, Value))
         return;
     update();
-}
-
-// The GTIN as tooltip, accessible name and description.
-void TWEQBarCode::Describe()
-{
-    // Each change is an event to the widget, whose watchers may delete it.
-    const QPointer<TWEQBarCode> Alive(this);
-    const QString Gtin = GTIN();
-    setToolTip(Gtin);
-    if (Alive)
-        setAccessibleName(Gtin);
-    if (Alive)
-        setAccessibleDescription(QStringLiteral("EAN-13 barcode of GTIN %1").arg(Gtin));
+    emit FontColorChanged(Value);
 }
 
 QSize TWEQBarCode::SnappedSize() const
@@ -171,21 +158,48 @@ QSize TWEQBarCode::SnappedSize() const
     return QSize(SymbolModules * M, H);
 }
 
+// Within the bounds of a symbol image, so that a layout never makes a window
+// larger than Qt can allocate for it: a snapped size beyond them gives way to
+// the largest one within them.
+QSize TWEQBarCode::sizeHint() const { return WEQ::FitSymbol(SnappedSize(), FFitHeightRatio).Size; }
+
+// The parent's layout, or one nested in it, places the widget.
+bool TWEQBarCode::ManagedByLayout() const
+{
+    const QWidget* Parent = parentWidget();
+    return Parent && Parent->layout() && HoldsWidget(*Parent->layout(), this);
+}
+
+// A layout caches size hints and lays out only when asked: it hears of a new
+// snapped size, or of a resize away from the size it gave, and lays out
+// again, giving the widget its size hint.
+void TWEQBarCode::UpdateHint()
+{
+    if (FHint == sizeHint() && size() == FHint)
+        return;
+    FHint = sizeHint();
+    updateGeometry();
+}
+
 // The paint operation run at once by a setter: snap the size, then draw.
-void TWEQBarCode::Paint()
+// False when a watcher of the widget's events deleted it meanwhile.
+bool TWEQBarCode::Paint()
 {
     if (!FConstructed || (!parentWidget() && !isVisible()))
-        return;
+        return true;
     const QPointer<TWEQBarCode> Alive(this);
     SnapSize();
     if (Alive && isVisible())
         repaint();
+    return !Alive.isNull();
 }
 
 void TWEQBarCode::SnapSize()
 {
     const QSize Snapped = SnappedSize();
-    if (Snapped != size()) {
+    if (ManagedByLayout()) {
+        UpdateHint();
+    } else if (Snapped != size()) {
         const QPointer<TWEQBarCode> Alive(this);
         resize(Snapped); // sends the resize event, whose watchers may delete the widget
         if (!Alive)
@@ -203,9 +217,13 @@ void TWEQBarCode::UpdateOpaque()
 
 // Resizing from inside a resize or paint event would recurse; the snap runs
 // once the event loop is back, and the paint in between already draws the
-// snapped symbol, clipped.
+// snapped symbol, clipped. In a layout the layout resizes.
 void TWEQBarCode::RequestSnap()
 {
+    if (ManagedByLayout()) {
+        UpdateHint();
+        return;
+    }
     if (FSnapQueued || SnappedSize() == size())
         return;
     FSnapQueued = true;

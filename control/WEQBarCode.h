@@ -18,16 +18,29 @@
 // schedules a repaint (update()), as a font change does. The widget keeps no
 // off-screen image and draws the whole symbol on every paint. Its tooltip and
 // accessible name are the GTIN; assistive technology sees it as an image.
+//
+// Every property has a change signal named after it, emitted once the widget
+// has taken a real change and never for an unchanged write; the setters are
+// slots, so a form can connect a line edit's textChanged to SetGTIN.
+//
+// In a layout the widget leaves its geometry to the layout: its size policy is
+// fixed and its size hint is the snapped size, so the layout gives it exactly
+// that, and a resize (or a FitHeightRatio write) that changes the snapped size
+// asks the layout again instead of resizing the widget against it. There the
+// size is bounded like a symbol image, so that no window grows beyond what
+// can be painted. Placed without a layout it snaps its own size as described
+// above.
 class TWEQBarCode : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(QString GTIN READ GTIN WRITE SetGTIN)
-    Q_PROPERTY(quint32 Color READ Color WRITE SetColor)
-    Q_PROPERTY(quint32 BackgroundColor READ BackgroundColor WRITE SetBackgroundColor)
-    Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
-    Q_PROPERTY(bool DrawRightDelimiter READ DrawRightDelimiter WRITE SetDrawRightDelimiter)
-    Q_PROPERTY(bool FitHeightRatio READ FitHeightRatio WRITE SetFitHeightRatio)
-    Q_PROPERTY(bool DrawOnBitmap READ DrawOnBitmap WRITE SetDrawOnBitmap)
-    Q_PROPERTY(quint32 FontColor READ FontColor WRITE SetFontColor)
+    Q_PROPERTY(QString GTIN READ GTIN WRITE SetGTIN NOTIFY GTINChanged)
+    Q_PROPERTY(quint32 Color READ Color WRITE SetColor NOTIFY ColorChanged)
+    Q_PROPERTY(quint32 BackgroundColor READ BackgroundColor WRITE SetBackgroundColor NOTIFY BackgroundColorChanged)
+    Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent NOTIFY TransparentChanged)
+    Q_PROPERTY(bool DrawRightDelimiter READ DrawRightDelimiter WRITE SetDrawRightDelimiter NOTIFY
+                   DrawRightDelimiterChanged)
+    Q_PROPERTY(bool FitHeightRatio READ FitHeightRatio WRITE SetFitHeightRatio NOTIFY FitHeightRatioChanged)
+    Q_PROPERTY(bool DrawOnBitmap READ DrawOnBitmap WRITE SetDrawOnBitmap NOTIFY DrawOnBitmapChanged)
+    Q_PROPERTY(quint32 FontColor READ FontColor WRITE SetFontColor NOTIFY FontColorChanged)
 
 public:
     explicit TWEQBarCode(QWidget* Owner = nullptr);
@@ -35,31 +48,46 @@ public:
 
     // The completed GTIN, not the text that was written.
     QString GTIN() const;
-    void SetGTIN(const QString& Value);
     // Bar colour (a TColor; system colours resolve when drawn).
     quint32 Color() const;
-    void SetColor(quint32 Value);
     quint32 BackgroundColor() const;
-    void SetBackgroundColor(quint32 Value);
-    // When on, the parent shows through between the bars; writing it also
-    // schedules a repaint of the parent under the widget.
+    // When on, the parent shows through between the bars.
     bool Transparent() const;
-    void SetTransparent(bool Value);
     // The '>' in the right quiet zone. On after construction.
     bool DrawRightDelimiter() const;
-    void SetDrawRightDelimiter(bool Value);
     // Height 79 modules, following the width alone.
     bool FitHeightRatio() const;
-    void SetFitHeightRatio(bool Value);
     // Stored and kept for forms; it changes nothing in the drawing.
     bool DrawOnBitmap() const;
-    void SetDrawOnBitmap(bool Value);
     // Colour of the human-readable digits.
     quint32 FontColor() const;
-    void SetFontColor(quint32 Value);
 
     // The size the widget snaps to from its present size and FitHeightRatio.
     QSize SnappedSize() const;
+    // The snapped size, which a layout gives the widget exactly; at most
+    // TBitmap's bounds (16384 per side, 4096 x 4096 pixels).
+    QSize sizeHint() const override;
+
+public slots:
+    void SetGTIN(const QString& Value);
+    void SetColor(quint32 Value);
+    void SetBackgroundColor(quint32 Value);
+    // Writing it also schedules a repaint of the parent under the widget.
+    void SetTransparent(bool Value);
+    void SetDrawRightDelimiter(bool Value);
+    void SetFitHeightRatio(bool Value);
+    void SetDrawOnBitmap(bool Value);
+    void SetFontColor(quint32 Value);
+
+signals:
+    void GTINChanged(const QString& Value);
+    void ColorChanged(quint32 Value);
+    void BackgroundColorChanged(quint32 Value);
+    void TransparentChanged(bool Value);
+    void DrawRightDelimiterChanged(bool Value);
+    void FitHeightRatioChanged(bool Value);
+    void DrawOnBitmapChanged(bool Value);
+    void FontColorChanged(quint32 Value);
 
 protected:
     void paintEvent(QPaintEvent* Event) override;
@@ -67,11 +95,12 @@ protected:
     void showEvent(QShowEvent* Event) override;
 
 private:
-    void Paint();
+    bool Paint();
     void SnapSize();
     void RequestSnap();
     void UpdateOpaque();
-    void Describe();
+    bool ManagedByLayout() const;
+    void UpdateHint();
 
     std::string FGTIN;
     TColor FColor = clBlack;
@@ -83,4 +112,5 @@ private:
     TColor FFontColor = clWindowText;
     bool FConstructed = false;
     bool FSnapQueued = false;
+    QSize FHint; // the size hint the layout last heard of
 };

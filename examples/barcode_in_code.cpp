@@ -1,6 +1,9 @@
+// A TWEQBarCode made in code and placed in a layout above a label, fed by a
+// line edit: the layout gives it exactly its snapped size.
 #include <control/WEQBarCode.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -9,17 +12,21 @@ int main(int argc, char** argv)
     QApplication App(argc, argv); // registers the embedded OCR-B face
     QWidget Window;
     Window.setWindowTitle("EAN-13");
-    auto* Edit = new QLineEdit("400638133393", &Window);
-    Edit->setGeometry(10, 10, 200, 24);
-    auto* Barcode = new TWEQBarCode(&Window);
-    Barcode->move(10, 44);
+    auto* Layout = new QVBoxLayout(&Window);
+    auto* Edit = new QLineEdit("400638133393");
+    auto* Barcode = new TWEQBarCode;
     Barcode->SetFitHeightRatio(true);  // 79 modules high, following the width
     Barcode->SetTransparent(false);    // fill the background colour
     Barcode->SetBackgroundColor(clWhite);
-    Barcode->resize(339, 0);            // module width 3: 339 x 237 once shown
+    Barcode->resize(339, 0);            // module width 3: the layout gives it 339 x 237
     Barcode->SetGTIN(Edit->text());     // shows 4006381333931
+    auto* Label = new QLabel;
+    Layout->addWidget(Edit);
+    Layout->addWidget(Barcode);
+    Layout->addWidget(Label);
     QObject::connect(Edit, &QLineEdit::textChanged, Barcode, &TWEQBarCode::SetGTIN);
-    Window.resize(360, 300);
+    QObject::connect(Barcode, &TWEQBarCode::GTINChanged, Label, &QLabel::setText);
+    Label->setText(Barcode->GTIN());
     Window.show();
     return App.exec();
 }

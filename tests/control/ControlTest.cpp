@@ -1,3 +1,4 @@
+#include "control/SignalTable.h"
 #include "control/WEQBarCode.h"
 #include "ean/WEQEan.h"
 #include "symbol/SymbolTestUtil.h"
@@ -6,6 +7,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
@@ -265,6 +267,40 @@ TEST(ControlTest, TheGtinReachesAssistiveTechnologyAndTheTooltip)
     EXPECT_TRUE(A->text(QAccessible::Description).contains("4006381333931"));
     C.SetGTIN("12345");
     EXPECT_EQ(A->text(QAccessible::Name), "0000000123457") << "follows every change";
+}
+
+TEST(ControlTest, EveryPropertySignalsEachRealChangeOnce)
+{
+    TWindow W;
+    W.Show();
+    ExpectOneSignalPerRealChange(*W.Control, {
+        {"GTIN", "12345", {"GTIN"}},
+        {"GTIN", "000000012345x", {}}, // completes to the same GTIN
+        {"Color", quint32(clNavy), {"Color"}},
+        {"BackgroundColor", quint32(clCream), {"BackgroundColor"}},
+        {"Transparent", false, {"Transparent"}},
+        {"DrawRightDelimiter", false, {"DrawRightDelimiter"}},
+        {"FitHeightRatio", false, {"FitHeightRatio"}},
+        {"DrawOnBitmap", true, {"DrawOnBitmap"}},
+        {"FontColor", quint32(clRed), {"FontColor"}},
+    });
+}
+
+// Forms and Designer connect by signature, which only reaches slots.
+TEST(ControlTest, TheSettersAreSlotsThatALineEditCanDrive)
+{
+    TWEQBarCode C;
+    for (const char* Setter : {"SetGTIN(QString)", "SetColor(quint32)", "SetBackgroundColor(quint32)",
+                               "SetTransparent(bool)", "SetDrawRightDelimiter(bool)", "SetFitHeightRatio(bool)",
+                               "SetDrawOnBitmap(bool)", "SetFontColor(quint32)"}) {
+        const int Index = C.metaObject()->indexOfSlot(Setter);
+        ASSERT_GE(Index, 0) << Setter;
+        EXPECT_EQ(C.metaObject()->method(Index).access(), QMetaMethod::Public) << Setter;
+    }
+    QLineEdit Edit;
+    ASSERT_TRUE(QObject::connect(&Edit, SIGNAL(textChanged(QString)), &C, SLOT(SetGTIN(QString))));
+    Edit.setText("400638133393");
+    EXPECT_EQ(C.GTIN(), "4006381333931");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Run once per device pixel ratio (QT_SCALE_FACTOR): bars must stay whole
 // device pixels, each a whole number of modules.
+#include "control/BarcodeWidget.h"
 #include "control/WEQBarCode.h"
 #include "ean/WEQEan.h"
 #include "symbol/SymbolTestUtil.h"
@@ -106,6 +107,37 @@ TEST(HiDpiTest, TheControlRenderedIntoTargetsOfOtherRatios)
             ExpectWholeModules(Image, L.ModuleWidth, int(L.ShortBarHeight));
         }
     }
+}
+
+// The widget sits at a logical position that lands inside a device pixel at
+// fractional ratios; its modules must still be whole device pixels.
+TEST(HiDpiTest, BarcodeWidgetOnWholeDevicePixels)
+{
+    QWidget Window;
+    Window.resize(500, 400);
+    auto* Widget = new WEQ::BarcodeWidget(QStringLiteral("4006381333931"), &Window);
+    Widget->setGeometry(7, 5, 339, 237);
+    Window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+    QCoreApplication::processEvents();
+    // The window rendered whole: the widget's origin lands where it does on
+    // the screen (the offscreen screen grab is cut to the logical size).
+    QImage Screen = Window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const double Ratio = Screen.devicePixelRatio();
+    Screen.setDevicePixelRatio(1);
+    const int M = std::min(int(339 * Ratio) / 113, int(237 * Ratio) / 79);
+    // Find the symbol by its first guard bar, 11 modules after its left edge.
+    const int Y = int((5 + 237 / 2) * Ratio);
+    int FirstBar = 0;
+    while (FirstBar < Screen.width() && Screen.pixel(FirstBar, Y) != Black)
+        ++FirstBar;
+    const int Left = FirstBar - 11 * M;
+    const QImage Row = Screen.copy(Left, Y, 113 * M, 1);
+    for (int X = 0; X < Row.width(); ++X)
+        ASSERT_TRUE(Row.pixel(X, 0) == Black || Row.pixel(X, 0) == White) << "blurred pixel at " << X;
+    EXPECT_EQ(ShowBars(BarsOnRow(Row, 0, M, Black, 113 * M)), ShowBars(BarsOf4006381333931));
+    const double Spare = 339 * Ratio - 113 * M; // centred in what the rectangle covers
+    EXPECT_NEAR(Left - 7 * Ratio, Spare / 2, 1.0);
 }
 
 } // namespace

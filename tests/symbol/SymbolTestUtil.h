@@ -3,7 +3,10 @@
 // Reading a rendered symbol back as numbers, for the symbol and control tests.
 
 #include <QImage>
+#include <QRect>
+#include <QSize>
 
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -47,3 +50,10 @@ inline const std::vector<TBar> BarsOf4006381333931 = {
     {46, 1}, {49, 1}, {51, 2}, {55, 2}, {58, 1}, {60, 1}, {62, 1}, {67, 1}, {69, 1}, {74, 1},
     {76, 1}, {81, 1}, {83, 3}, {87, 1}, {90, 1}, {95, 1}, {97, 2}, {101, 2}, {104, 1}, {106, 1}};
 inline const std::vector<TBar> GuardBars = {{12, 1}, {14, 1}, {58, 1}, {60, 1}, {104, 1}, {106, 1}};
+
+// Sizes and rectangles in failure messages as numbers, not bytes.
+inline void PrintTo(const QSize& Size, std::ostream* Out) { *Out << Size.width() << "x" << Size.height(); }
+inline void PrintTo(const QRect& Rect, std::ostream* Out)
+{
+    *Out << Rect.width() << "x" << Rect.height() << "+" << Rect.x() << "+" << Rect.y();
+}

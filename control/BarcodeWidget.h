@@ -1,0 +1,106 @@
+#pragma once
+
+#include "surface/Export.h"
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+namespace WEQ {
+
+// An EAN-13 symbol as a Qt widget: properties with change signals and slot
+// setters, QColor colours, size hints for layouts.
+//
+// It never resizes itself: it draws the largest whole-module symbol that fits
+// its rectangle, in whole device pixels, placed by `alignment`; with
+// `keepAspectRatio` the symbol is 79 modules high, otherwise as high as the
+// rectangle (and the module width at most a 18th of it). A rectangle that
+// cannot hold a symbol of one device pixel per module shows only the
+// background. Symbols stay within TBitmap's bounds: a larger rectangle gets the
+// largest symbol within them.
+//
+// Text written to `gtin` or `text` is completed as CompleteGTIN does (only the
+// first 12 characters count, non-digits become '0', the check digit is
+// computed afresh); `text` keeps what was written and `inputValid` says whether
+// it already was a GTIN, so an application can flag a typo instead of printing
+// another product. An invalid colour stands for the default; the colours are
+// black bars and digits on white whatever the palette, because scanners need
+// dark on light. A background with alpha 0 leaves what is behind the widget
+// showing; bars and digits are drawn opaque.
+//
+// Signals are emitted only on a real change, after the widget has taken it.
+class WEQBARCODE_EXPORT BarcodeWidget : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString gtin READ gtin WRITE setGtin NOTIFY gtinChanged)
+    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)
+    Q_PROPERTY(bool inputValid READ inputValid NOTIFY inputValidChanged)
+    Q_PROPERTY(QColor barColor READ barColor WRITE setBarColor NOTIFY barColorChanged)
+    Q_PROPERTY(QColor backgroundColor READ backgroundColor WRITE setBackgroundColor NOTIFY backgroundColorChanged)
+    Q_PROPERTY(QColor textColor READ textColor WRITE setTextColor NOTIFY textColorChanged)
+    Q_PROPERTY(bool quietZoneMarker READ quietZoneMarker WRITE setQuietZoneMarker NOTIFY quietZoneMarkerChanged)
+    Q_PROPERTY(bool keepAspectRatio READ keepAspectRatio WRITE setKeepAspectRatio NOTIFY keepAspectRatioChanged)
+    Q_PROPERTY(Qt::Alignment alignment READ alignment WRITE setAlignment NOTIFY alignmentChanged)
+
+public:
+    explicit BarcodeWidget(QWidget* parent = nullptr);
+    explicit BarcodeWidget(const QString& text, QWidget* parent = nullptr);
+    ~BarcodeWidget() override;
+
+    // The completed 13 digits.
+    QString gtin() const;
+    // What was last written to gtin or text; empty after construction.
+    QString text() const;
+    // The text was 12 ASCII digits, or 13 with the right check digit.
+    bool inputValid() const;
+    QColor barColor() const;
+    QColor backgroundColor() const;
+    QColor textColor() const;
+    // The '>' in the right quiet zone; on by default.
+    bool quietZoneMarker() const;
+    // 79 modules high; on by default.
+    bool keepAspectRatio() const;
+    // Where the symbol sits in the rectangle; centred by default. As in
+    // QStyle::alignedRect, no horizontal flag means left, no vertical one top.
+    Qt::Alignment alignment() const;
+
+    // Module width 3 and 79 modules high.
+    QSize sizeHint() const override;
+    // Module width 1.
+    QSize minimumSizeHint() const override;
+    // With keepAspectRatio: the height of the symbol that the width holds.
+    bool hasHeightForWidth() const override;
+    int heightForWidth(int width) const override;
+
+public slots:
+    // Both write the text; gtin reads back completed, text as written.
+    void setGtin(const QString& text);
+    void setText(const QString& text);
+    void setBarColor(const QColor& color);
+    void setBackgroundColor(const QColor& color);
+    void setTextColor(const QColor& color);
+    void setQuietZoneMarker(bool on);
+    void setKeepAspectRatio(bool on);
+    void setAlignment(Qt::Alignment alignment);
+
+signals:
+    void gtinChanged(const QString& gtin);
+    void textChanged(const QString& text);
+    void inputValidChanged(bool valid);
+    void barColorChanged(const QColor& color);
+    void backgroundColorChanged(const QColor& color);
+    void textColorChanged(const QColor& color);
+    void quietZoneMarkerChanged(bool on);
+    void keepAspectRatioChanged(bool on);
+    void alignmentChanged(Qt::Alignment alignment);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace WEQ

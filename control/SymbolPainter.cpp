@@ -1,0 +1,164 @@
+#include "control/SymbolPainter_p.h"
+
+#include "ean/WEQEan.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace WEQ {
+
+namespace {
+
+constexpr int SymbolModules = 113;      // 11 quiet + 95 symbol + 7 quiet
+constexpr int AspectHeightModules = 79; // the nominal height for that width
+constexpr int MinimumHeightModules = 18;
+
+// Device positions computed in floating point land a hair beside a whole
+// pixel they mean; this much is taken for that pixel.
+constexpr double PixelSlack = 1e-6;
+
+double SaneRatio(double Ratio) { return std::isfinite(Ratio) && Ratio > 0 ? Ratio : 1.0; }
+
+// Whole device pixels from a floating-point coordinate, bounded so that any
+// logical size (a QML item can be 1e30 wide) gives a defined int.
+int DevicePixels(double Value)
+{
+    constexpr double Bound = std::numeric_limits<int>::max() / 4;
+    return int(std::clamp(Value, -Bound, Bound));
+}
+
+} // namespace
+
+TColor ToTColor(const QColor& Color)
+{
+    const QColor Rgb = Color.toRgb();
+    return TColor(Rgb.red()) | TColor(Rgb.green()) << 8 | TColor(Rgb.blue()) << 16;
+}
+
+QColor ColorOrDefault(const QColor& Color, const QColor& Default)
+{
+    return Color.isValid() ? Color.toRgb() : Default.toRgb();
+}
+
+TSymbolFit FitSymbol(QSize DeviceArea, bool KeepAspectRatio)
+{
+    const int W = std::max(0, DeviceArea.width());
+    // Without the aspect ratio the symbol takes the area's height, within
+    // what one side of an image may be.
+    const int Height = KeepAspectRatio ? 0 : std::min(std::max(0, DeviceArea.height()), TBitmap::MaxSide);
+    int M = std::min(W / SymbolModules,
+                     KeepAspectRatio ? std::max(0, DeviceArea.height()) / AspectHeightModules
+                                     : Height / MinimumHeightModules);
+    M = std::min(M, TBitmap::MaxSide / SymbolModules);
+    const auto Rows = [&](int Module) { return KeepAspectRatio ? AspectHeightModules * Module : Height; };
+    // At most MaxSide / 113 steps.
+    while (M > 0 && std::int64_t(SymbolModules) * M * Rows(M) > TBitmap::MaxPixels)
+        --M;
+    if (M <= 0)
+        return {};
+    return {M, QSize(SymbolModules * M, Rows(M))};
+}
+
+TSymbolPlace PlaceSymbol(QPointF Origin, QSizeF Size, double Ratio, bool KeepAspectRatio, Qt::Alignment Alignment)
+{
+    Ratio = SaneRatio(Ratio);
+    const int Left = DevicePixels(std::ceil(Origin.x() - PixelSlack));
+    const int Top = DevicePixels(std::ceil(Origin.y() - PixelSlack));
+    const int Right = DevicePixels(std::floor(Origin.x() + std::max(0.0, Size.width()) * Ratio + PixelSlack));
+    const int Bottom = DevicePixels(std::floor(Origin.y() + std::max(0.0, Size.height()) * Ratio + PixelSlack));
+    const QSize Area(std::max(0, Right - Left), std::max(0, Bottom - Top));
+    TSymbolPlace Place;
+    Place.Fit = FitSymbol(Area, KeepAspectRatio);
+    if (Place.Fit.ModuleWidth == 0)
+        return Place;
+    // As QStyle::alignedRect: no horizontal flag is left, no vertical one top.
+    const int SpareX = Area.width() - Place.Fit.Size.width(), SpareY = Area.height() - Place.Fit.Size.height();
+    const int X = Left + ((Alignment & Qt::AlignRight) ? SpareX : (Alignment & Qt::AlignHCenter) ? SpareX / 2 : 0);
+    const int Y = Top + ((Alignment & Qt::AlignBottom) ? SpareY : (Alignment & Qt::AlignVCenter) ? SpareY / 2 : 0);
+    Place.Logical = QRectF((X - Origin.x()) / Ratio, (Y - Origin.y()) / Ratio, Place.Fit.Size.width() / Ratio,
+                           Place.Fit.Size.height() / Ratio);
+    return Place;
+}
+
+namespace {
+QSize HintOf(int ModuleWidth, int HeightModules, double Ratio)
+{
+    const double Scale = 1 / std::min(1.0, SaneRatio(Ratio));
+    return QSize(int(std::ceil(SymbolModules * ModuleWidth * Scale)),
+                 int(std::ceil(HeightModules * ModuleWidth * Scale)));
+}
+} // namespace
+
+QSize PreferredSymbolSize(double Ratio) { return HintOf(3, AspectHeightModules, Ratio); }
+
+QSize MinimumSymbolSize(bool KeepAspectRatio, double Ratio)
+{
+    return HintOf(1, KeepAspectRatio ? AspectHeightModules : MinimumHeightModules, Ratio);
+}
+
+int SymbolHeightForWidth(int Width, double Ratio)
+{
+    Ratio = SaneRatio(Ratio);
+    const TSymbolFit Fit =
+        FitSymbol(QSize(DevicePixels(std::floor(std::max(0, Width) * Ratio + PixelSlack)), TBitmap::MaxSide), true);
+    const int Rows = AspectHeightModules * std::max(1, Fit.ModuleWidth);
+    // At a fractional ratio the rectangle can start inside a device pixel,
+    // which costs it one of those it spans.
+    const int Spare = Ratio == std::floor(Ratio) ? 0 : 1;
+    return int(std::ceil((Rows + Spare) / Ratio - PixelSlack));
+}
+
+const QImage& TSymbolImage::Render(const TSymbolLook& Look, const TSymbolFit& Fit, double Ratio)
+{
+    if (Fit.ModuleWidth == 0) {
+        FImage = QImage();
+        FSize = QSize();
+        return FImage;
+    }
+    if (!FImage.isNull() && Look == FLook && Fit.Size == FSize && Ratio == FRatio)
+        return FImage;
+    FLook = Look;
+    FSize = Fit.Size;
+    FRatio = Ratio;
+    const bool Opaque = Look.Background.alpha() == 255;
+    FImage = QImage(Fit.Size, Opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    if (FImage.isNull())
+        return FImage;
+    FImage.fill(Opaque ? Look.Background : QColor(Qt::transparent));
+    bool Drawn = false;
+    {
+        // Laid out at one canvas unit per device pixel; the ratio only tells
+        // the painter later how large the pixels are.
+        TCanvas Canvas(&FImage);
+        Drawn = WEQEan::DrawEan13(Look.Gtin, Canvas, Fit.Size.width(), Fit.Size.height(), ToTColor(Look.Background),
+                                  ToTColor(Look.Bar), ToTColor(Look.Text), Opaque, Look.QuietZoneMarker);
+    }
+    // A failed drawing covers its area in the background colour, which on a
+    // transparent background must not show.
+    if (!Drawn && !Opaque)
+        FImage.fill(Qt::transparent);
+    FImage.setDevicePixelRatio(Ratio);
+    return FImage;
+}
+
+void TSymbolImage::Paint(QPainter& Painter, QSizeF Size, const TSymbolLook& Look, Qt::Alignment Alignment)
+{
+    if (Look.Background.alpha() > 0)
+        Painter.fillRect(QRectF(QPointF(0, 0), Size), Look.Background);
+    // The painter's device transform holds the device pixel ratio and where
+    // the rectangle's origin lands; a rotated or sheared one has no whole
+    // pixels to keep, and the symbol is then simply drawn at its ratio.
+    const QTransform T = Painter.deviceTransform();
+    const bool Aligned = T.type() <= QTransform::TxScale && T.m11() > 0 && T.m11() == T.m22();
+    const double Ratio = Aligned ? T.m11() : Painter.device()->devicePixelRatioF();
+    const QPointF Origin = Aligned ? QPointF(T.dx(), T.dy()) : QPointF();
+    const TSymbolPlace Place = PlaceSymbol(Origin, Size, Ratio, Look.KeepAspectRatio, Alignment);
+    const QImage& Image = Render(Look, Place.Fit, Ratio);
+    if (!Image.isNull())
+        Painter.drawImage(Place.Logical.topLeft(), Image);
+}
+
+} // namespace WEQ

@@ -1,0 +1,86 @@
+#pragma once
+
+// The drawing shared by BarcodeWidget and the QML item: the symbol rendered by
+// DrawEan13 into an image of whole device pixels, cached, and placed on whole
+// device pixels of whatever shows it.
+
+#include "surface/Colors.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPointF>
+#include <QRectF>
+#include <QSize>
+#include <QSizeF>
+
+#include <string>
+
+class QPainter;
+
+namespace WEQ {
+
+// The library's colour of a Qt colour: red, green and blue; the alpha is not
+// part of it.
+TColor ToTColor(const QColor& Color);
+// An invalid colour stands for the default; a valid one is kept as RGB, so
+// that the same colour written in another colour model compares equal.
+QColor ColorOrDefault(const QColor& Color, const QColor& Default);
+
+// Everything that decides the pixels of one rendered symbol.
+struct TSymbolLook {
+    std::string Gtin = "0000000000000";
+    QColor Bar = Qt::black, Background = Qt::white, Text = Qt::black;
+    bool QuietZoneMarker = true;
+    bool KeepAspectRatio = true;
+    bool operator==(const TSymbolLook&) const = default;
+};
+
+// The largest whole-module symbol in an area of device pixels: 113 m wide and
+// 79 m high with KeepAspectRatio, otherwise as high as the area and at least
+// 18 m. The image stays within TBitmap's bounds: a larger area gets the
+// largest symbol within them. Module width 0 when not even m = 1 fits.
+struct TSymbolFit {
+    int ModuleWidth = 0;
+    QSize Size;
+};
+TSymbolFit FitSymbol(QSize DeviceArea, bool KeepAspectRatio);
+
+// Where the symbol goes in a rectangle of Size logical units whose origin lies
+// on device position Origin, Ratio device pixels to the unit: the whole device
+// pixels inside the rectangle make the area, the symbol is aligned in it, and
+// Logical (relative to the rectangle's origin) has its corners on whole
+// device pixels.
+struct TSymbolPlace {
+    TSymbolFit Fit;
+    QRectF Logical;
+};
+TSymbolPlace PlaceSymbol(QPointF Origin, QSizeF Size, double Ratio, bool KeepAspectRatio, Qt::Alignment Alignment);
+
+// A control's size hints, in logical units: the preferred size holds module
+// width 3 and 79 modules of height, the minimum module width 1 and 79 (18
+// without the aspect ratio) modules. On a screen with fewer device pixels than
+// units they grow so that a module still has a whole device pixel.
+QSize PreferredSymbolSize(double Ratio);
+QSize MinimumSymbolSize(bool KeepAspectRatio, double Ratio);
+// The logical height that holds the 79-module symbol fitted to Width.
+int SymbolHeightForWidth(int Width, double Ratio);
+
+// The rendered symbol, kept until anything that decides its pixels changes.
+class TSymbolImage {
+public:
+    // RGB32 on an opaque background (filled by DrawEan13), otherwise
+    // premultiplied ARGB with nothing but bars and digits; null when the fit
+    // holds no symbol. Its device pixel ratio is Ratio.
+    const QImage& Render(const TSymbolLook& Look, const TSymbolFit& Fit, double Ratio);
+    // Fills the rectangle of Size at the painter's origin with the background
+    // (none when fully transparent) and draws the symbol aligned in it.
+    void Paint(QPainter& Painter, QSizeF Size, const TSymbolLook& Look, Qt::Alignment Alignment);
+
+private:
+    TSymbolLook FLook;
+    QSize FSize;
+    double FRatio = 0;
+    QImage FImage;
+};
+
+} // namespace WEQ

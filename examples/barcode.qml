@@ -1,0 +1,28 @@
+// Run with barcode_in_qml; QML_IMPORT_PATH=<prefix>/lib/x86_64-linux-gnu/qt6/qml
+// (the prefix's QML folder) is all it needs to find the module.
+import QtQuick
+import WEQBarCode
+
+Window {
+    width: 360; height: 300
+    visible: true
+    title: "EAN-13 in QML"
+    color: "#efefef"
+
+    TextInput {
+        id: input
+        x: 10; y: 10; width: 340
+        text: "400638133393"
+        font.pixelSize: 18
+    }
+    Barcode {
+        id: barcode
+        anchors { top: input.bottom; left: parent.left; right: parent.right; bottom: note.top; margins: 10 }
+        text: input.text
+    }
+    Text {
+        id: note
+        anchors { left: parent.left; bottom: parent.bottom; margins: 10 }
+        text: barcode.inputValid ? "GTIN " + barcode.gtin : "Not a GTIN yet; would print " + barcode.gtin
+    }
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "control/SymbolPainter_p.h"
+
+#include <QColor>
+#include <QImage>
+#include <QQuickItem>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+
+namespace WEQ {
+
+// The QML type Barcode: BarcodeWidget's properties (without alignment) on a
+// scene-graph item. The symbol is rendered on the GUI thread when the item is
+// polished, uploaded as a texture of whole device pixels and shown centred on
+// whole device pixels of the window, unfiltered; the background, when not
+// fully transparent, covers the whole item.
+class BarcodeItem : public QQuickItem {
+    Q_OBJECT
+    QML_NAMED_ELEMENT(Barcode)
+    Q_PROPERTY(QString gtin READ gtin WRITE setGtin NOTIFY gtinChanged)
+    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)
+    Q_PROPERTY(bool inputValid READ inputValid NOTIFY inputValidChanged)
+    Q_PROPERTY(QColor barColor READ barColor WRITE setBarColor NOTIFY barColorChanged)
+    Q_PROPERTY(QColor backgroundColor READ backgroundColor WRITE setBackgroundColor NOTIFY backgroundColorChanged)
+    Q_PROPERTY(QColor textColor READ textColor WRITE setTextColor NOTIFY textColorChanged)
+    Q_PROPERTY(bool quietZoneMarker READ quietZoneMarker WRITE setQuietZoneMarker NOTIFY quietZoneMarkerChanged)
+    Q_PROPERTY(bool keepAspectRatio READ keepAspectRatio WRITE setKeepAspectRatio NOTIFY keepAspectRatioChanged)
+
+public:
+    explicit BarcodeItem(QQuickItem* parent = nullptr);
+
+    QString gtin() const;
+    QString text() const;
+    bool inputValid() const;
+    QColor barColor() const;
+    QColor backgroundColor() const;
+    QColor textColor() const;
+    bool quietZoneMarker() const;
+    bool keepAspectRatio() const;
+
+public slots:
+    void setGtin(const QString& text);
+    void setText(const QString& text);
+    void setBarColor(const QColor& color);
+    void setBackgroundColor(const QColor& color);
+    void setTextColor(const QColor& color);
+    void setQuietZoneMarker(bool on);
+    void setKeepAspectRatio(bool on);
+
+signals:
+    void gtinChanged(const QString& gtin);
+    void textChanged(const QString& text);
+    void inputValidChanged(bool valid);
+    void barColorChanged(const QColor& color);
+    void backgroundColorChanged(const QColor& color);
+    void textColorChanged(const QColor& color);
+    void quietZoneMarkerChanged(bool on);
+    void keepAspectRatioChanged(bool on);
+
+protected:
+    void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
+    void itemChange(ItemChange change, const ItemChangeData& value) override;
+    void updatePolish() override;
+    QSGNode* updatePaintNode(QSGNode* old, UpdatePaintNodeData* data) override;
+
+private:
+    // Render again before the next frame.
+    void Redraw();
+
+    QString FText;
+    bool FInputValid = false;
+    TSymbolLook FLook;
+    TSymbolImage FCache;
+    // Handed from the GUI thread's polish to the scene graph's sync.
+    QImage FShown;
+    QRectF FShownRect;
+    qint64 FUploadedKey = 0;
+};
+
+} // namespace WEQ

@@ -1,0 +1,209 @@
+#include "control/BarcodeWidget.h"
+#include "control/SignalTable.h"
+#include "symbol/Decode.h"
+#include "symbol/SymbolTestUtil.h"
+
+#include <QAccessible>
+#include <QElapsedTimer>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using WEQ::BarcodeWidget;
+
+const QRgb Black = qRgb(0, 0, 0), White = qRgb(255, 255, 255), Green = qRgb(0, 255, 0);
+
+// A green window holding one widget at its origin, without a layout.
+struct TWindow {
+    QWidget Window;
+    BarcodeWidget* Widget = new BarcodeWidget(QStringLiteral("400638133393"), &Window);
+    TWindow()
+    {
+        Window.resize(400, 300);
+        QPalette P = Window.palette();
+        P.setColor(QPalette::Window, QColor(Green));
+        Window.setPalette(P);
+        Window.setAutoFillBackground(true);
+        Widget->resize(339, 237);
+        Window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&Window));
+    }
+    QImage Shot() { return Window.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+};
+
+TEST(BarcodeWidgetTest, InputValidOnlyForTextThatAlreadyIsAGtin)
+{
+    struct TInput {
+        const char* Name;
+        QString Text;
+        bool Valid;
+        const char* Gtin;
+    };
+    const QString Arabic12 = QString(12, QChar(0x0661)), Fullwidth12 = QString(12, QChar(0xFF11));
+    const TInput Inputs[] = {
+        {"12 digits", "400638133393", true, "4006381333931"},
+        {"13 digits, right check digit", "4006381333931", true, "4006381333931"},
+        {"13 zeros", "0000000000000", true, "0000000000000"},
+        {"13 digits, wrong check digit", "4006381333930", false, "4006381333931"},
+        {"11 digits", "40063813339", false, "0400638133390"},
+        {"14 digits", "40063813339310", false, "4006381333931"},
+        {"empty", "", false, "0000000000000"},
+        {"leading space", " 400638133393", false, "0400638133390"},
+        {"a letter", "40063813339a", false, "4006381333900"},
+        {"a NUL inside", QString::fromLatin1("4006381\0" "33393", 13), false, "4006381033398"},
+        {"Arabic-Indic digits", Arabic12, false, "0000000000000"},
+        {"fullwidth digits", Fullwidth12, false, "0000000000000"},
+        {"a lone surrogate first", QChar(0xD800) + QStringLiteral("12345678901"), false, "0123456789012"},
+        {"emoji", QString::fromUtf8("\xF0\x9F\x98\x80") + QStringLiteral("12345678901"), false, "0123456789012"},
+        {"a million digits", QString(1'000'000, QChar('7')), false, "7777777777772"},
+    };
+    BarcodeWidget Widget;
+    EXPECT_FALSE(Widget.inputValid()) << "nothing written yet";
+    for (const TInput& In : Inputs) {
+        SCOPED_TRACE(In.Name);
+        Widget.setText(In.Text);
+        EXPECT_EQ(Widget.inputValid(), In.Valid);
+        EXPECT_EQ(Widget.gtin(), In.Gtin);
+        EXPECT_EQ(Widget.text(), In.Text) << "text keeps what was written";
+    }
+}
+
+TEST(BarcodeWidgetTest, EveryPropertySignalsEachRealChangeOnce)
+{
+    BarcodeWidget Widget;
+    const auto TopLeft = QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignTop));
+    ExpectOneSignalPerRealChange(Widget, {
+        {"text", "400638133393", {"text", "gtin", "inputValid"}},
+        {"gtin", "4006381333931", {"text"}},                // completes to the same GTIN
+        {"text", "4006381333930", {"text", "inputValid"}},  // a typo in the check digit
+        {"gtin", "ABC", {"text", "gtin"}},
+        {"text", "abc", {"text"}},
+        {"barColor", QColor(Qt::red), {"barColor"}},
+        {"barColor", QColor(), {"barColor"}},           // invalid: the default, black
+        {"barColor", QColor::fromHsv(0, 0, 0), {}},      // black in another colour model
+        {"backgroundColor", QColor(Qt::transparent), {"backgroundColor"}},
+        {"textColor", QColor(Qt::blue), {"textColor"}},
+        {"quietZoneMarker", false, {"quietZoneMarker"}},
+        {"keepAspectRatio", false, {"keepAspectRatio"}},
+        {"alignment", TopLeft, {"alignment"}},
+    });
+}
+
+TEST(BarcodeWidgetTest, ColoursAsWrittenAndInvalidOnesAsTheDefault)
+{
+    struct TColours {
+        const char* Name;
+        QColor Bar, Background, Text; // written
+        QRgb ShownBar, ShownQuietZone, ShownDigits;
+    };
+    const TColours Rows[] = {
+        {"invalid colours", QColor(), QColor(), QColor(), Black, White, Black},
+        {"navy on cream, red digits", QColor(0, 0, 128), QColor(255, 251, 240), Qt::red, qRgb(0, 0, 128),
+         qRgb(255, 251, 240), qRgb(255, 0, 0)},
+        {"transparent background", Qt::black, Qt::transparent, Qt::black, Black, Green, Black},
+        {"bars with alpha 0 are drawn opaque", QColor(255, 0, 0, 0), Qt::white, Qt::black, qRgb(255, 0, 0), White,
+         Black},
+    };
+    TWindow W;
+    for (const TColours& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        W.Widget->setBarColor(Row.Bar);
+        W.Widget->setBackgroundColor(Row.Background);
+        W.Widget->setTextColor(Row.Text);
+        EXPECT_TRUE(W.Widget->barColor().isValid() && W.Widget->backgroundColor().isValid());
+        const QImage Shot = W.Shot();
+        EXPECT_EQ(Shot.pixel(2, 2), Row.ShownQuietZone);
+        EXPECT_EQ(ShowBars(BarsOnRow(Shot, 0, 3, Row.ShownBar, 339)), ShowBars(BarsOf4006381333931));
+        int Ink = 0; // rows 226 to 236 hold digits only, under the guard bars' ends
+        for (int Y = 226; Y < 237; ++Y)
+            for (int X = 0; X < 339; ++X)
+                Ink += Shot.pixel(X, Y) == Row.ShownDigits;
+        EXPECT_GT(Ink, 100) << "no digits in the text colour";
+    }
+}
+
+// What fits: nothing below module width 1, otherwise the largest whole
+// symbol, aligned. Absurd sizes cost no more than the bounded image.
+TEST(BarcodeWidgetTest, SizesAlignmentAndAbsurdRectangles)
+{
+    constexpr int Max = QWIDGETSIZE_MAX;
+    struct TSize {
+        const char* Name;
+        QSize Size;
+        bool Keep;
+        Qt::Alignment Alignment;
+        QRect Symbol; // in the widget; empty: none
+    };
+    const Qt::Alignment Centre = Qt::AlignCenter, TopLeft = Qt::AlignLeft | Qt::AlignTop;
+    const TSize Rows[] = {
+        {"0 x 0", {0, 0}, true, Centre, {}},
+        {"negative", {-5, -5}, true, Centre, {}},
+        {"a pixel too narrow", {112, 79}, true, Centre, {}},
+        {"a pixel too low", {113, 78}, true, Centre, {}},
+        {"low, without the aspect ratio", {113, 78}, false, Centre, {0, 0, 113, 78}},
+        {"exactly module 3", {339, 237}, true, Centre, {0, 0, 339, 237}},
+        {"centred", {400, 300}, true, Centre, {30, 31, 339, 237}},
+        {"bottom right", {400, 300}, true, Qt::AlignRight | Qt::AlignBottom, {61, 63, 339, 237}},
+        {"top only is top left", {400, 300}, true, Qt::AlignTop, {0, 0, 339, 237}},
+        {"whole height without the aspect ratio", {400, 300}, false, Centre, {30, 0, 339, 300}},
+        {"QWIDGETSIZE_MAX, centred", {Max, Max}, true, Centre, {8386178, 8386909, 4859, 3397}},
+        {"QWIDGETSIZE_MAX, top left", {Max, Max}, true, TopLeft, {0, 0, 4859, 3397}},
+        {"QWIDGETSIZE_MAX wide", {Max, 100}, false, Centre, {8388325, 0, 565, 100}},
+        {"QWIDGETSIZE_MAX high", {400, Max}, false, TopLeft, {0, 0, 339, 16384}},
+        {"QWIDGETSIZE_MAX high, too narrow", {100, Max}, true, Centre, {}},
+    };
+    TWindow W;
+    QElapsedTimer Timer;
+    Timer.start();
+    for (const TSize& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        W.Widget->setKeepAspectRatio(Row.Keep);
+        W.Widget->setAlignment(Row.Alignment);
+        W.Widget->resize(Row.Size);
+        const QImage Shot = W.Shot();
+        const QRect Visible = W.Widget->geometry() & W.Window.rect();
+        // Outside the symbol only the background.
+        for (int Y = Visible.top(); Y <= Visible.bottom(); ++Y)
+            for (int X = Visible.left(); X <= Visible.right(); ++X)
+                if (!Row.Symbol.contains(X, Y)) {
+                    ASSERT_EQ(Shot.pixel(X, Y), White) << "at " << X << "," << Y;
+                }
+        if (Visible.contains(Row.Symbol)) {
+            const QImage Symbol = Shot.copy(Row.Symbol);
+            const int M = Row.Symbol.width() / 113;
+            EXPECT_EQ(ShowBars(BarsOnRow(Symbol, 0, M, Black, Symbol.width())), ShowBars(BarsOf4006381333931));
+            EXPECT_EQ(DecodeEan13(Symbol), "4006381333931");
+        }
+    }
+    EXPECT_LT(Timer.elapsed(), 10000);
+}
+
+TEST(BarcodeWidgetTest, SizeHintsForLayouts)
+{
+    BarcodeWidget Widget;
+    EXPECT_EQ(Widget.sizeHint(), QSize(339, 237)) << "module width 3";
+    EXPECT_EQ(Widget.minimumSizeHint(), QSize(113, 79)) << "module width 1";
+    EXPECT_TRUE(Widget.hasHeightForWidth());
+    const std::pair<int, int> HeightForWidth[] = {{-1, 79}, {0, 79}, {113, 79}, {339, 237}, {451, 237},
+                                                  {452, 316}, {QWIDGETSIZE_MAX, 3397}};
+    for (auto [Width, Height] : HeightForWidth)
+        EXPECT_EQ(Widget.heightForWidth(Width), Height) << "width " << Width;
+    Widget.setKeepAspectRatio(false);
+    EXPECT_FALSE(Widget.hasHeightForWidth());
+    EXPECT_EQ(Widget.minimumSizeHint(), QSize(113, 18));
+}
+
+TEST(BarcodeWidgetTest, TheGtinReachesAssistiveTechnologyAndTheTooltip)
+{
+    BarcodeWidget Widget(QStringLiteral("12345"));
+    EXPECT_EQ(Widget.toolTip(), "0000000123457");
+    QAccessibleInterface* A = QAccessible::queryAccessibleInterface(&Widget);
+    ASSERT_NE(A, nullptr);
+    EXPECT_EQ(A->role(), QAccessible::Graphic);
+    EXPECT_EQ(A->text(QAccessible::Name), "0000000123457");
+    Widget.setGtin(QStringLiteral("400638133393"));
+    EXPECT_EQ(A->text(QAccessible::Name), "4006381333931") << "follows every change";
+}
+
+} // namespace

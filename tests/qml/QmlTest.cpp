@@ -1,0 +1,134 @@
+// The QML module as an application gets it: installed into a prefix and found
+// through QML_IMPORT_PATH alone. This test does not link the library; the
+// installed plugin must find it by itself.
+#include "control/SignalTable.h"
+#include "symbol/Decode.h"
+#include "symbol/SymbolTestUtil.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QRgb Black = qRgb(0, 0, 0), Green = qRgb(0, 255, 0);
+
+// A window showing one QML item made from Source.
+struct TScene {
+    QQmlEngine Engine;
+    QQuickWindow Window;
+    std::unique_ptr<QQuickItem> Item;
+
+    explicit TScene(const QByteArray& Source)
+    {
+        QQmlComponent Component(&Engine);
+        Component.setData(Source, QUrl());
+        Item.reset(qobject_cast<QQuickItem*>(Component.create()));
+        EXPECT_NE(Item, nullptr) << Component.errorString().toStdString();
+        if (!Item)
+            return;
+        Window.setColor(Green);
+        Window.resize(int(Item->width()), int(Item->height()));
+        Item->setParentItem(Window.contentItem());
+        Window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&Window));
+    }
+    QImage Grab() { return Window.grabWindow().convertToFormat(QImage::Format_RGB32); }
+};
+
+// Where the process mapped a shared object whose file name contains Name.
+std::string MappedFrom(const char* Name)
+{
+    QFile Maps(QStringLiteral("/proc/self/maps"));
+    if (!Maps.open(QIODevice::ReadOnly))
+        return "(no /proc/self/maps)";
+    for (const QByteArray& Line : Maps.readAll().split('\n'))
+        if (Line.contains(Name))
+            return Line.mid(Line.indexOf('/')).toStdString();
+    return "(not loaded)";
+}
+
+TEST(QmlTest, TheInstalledModuleShowsADecodableSymbol)
+{
+    TScene Scene(R"(import WEQBarCode; Barcode { gtin: "400638133393"; width: 339; height: 237 })");
+    ASSERT_NE(Scene.Item, nullptr);
+    const QImage Shot = Scene.Grab();
+    if (qEnvironmentVariableIsSet("WEQ_QML_SHOT"))
+        Shot.save(qEnvironmentVariable("WEQ_QML_SHOT"));
+    EXPECT_EQ(DecodeEan13(Shot), "4006381333931");
+    EXPECT_EQ(ShowBars(BarsOnRow(Shot, 0, 3, Black, 339)), ShowBars(BarsOf4006381333931)) << "not whole modules";
+    // Both from the prefix: the module through the import path, the library
+    // through the plugin's run path.
+    const std::string Prefix = qEnvironmentVariable("WEQ_TEST_PREFIX").toStdString();
+    ASSERT_FALSE(Prefix.empty());
+    EXPECT_EQ(MappedFrom("libweqbarcode_qml.so").rfind(Prefix, 0), 0u) << MappedFrom("libweqbarcode_qml.so");
+    EXPECT_EQ(MappedFrom("libWEQBarCode.so").rfind(Prefix, 0), 0u) << MappedFrom("libWEQBarCode.so");
+}
+
+TEST(QmlTest, DefaultsImplicitSizeAndATransparentBackground)
+{
+    TScene Scene(R"(import WEQBarCode; Barcode { text: "40063813339x"; backgroundColor: "transparent" })");
+    ASSERT_NE(Scene.Item, nullptr);
+    QQuickItem& Item = *Scene.Item;
+    EXPECT_EQ(QSizeF(Item.implicitWidth(), Item.implicitHeight()), QSizeF(339, 237));
+    EXPECT_EQ(Item.size(), QSizeF(339, 237)) << "an item without a size takes its implicit size";
+    EXPECT_EQ(Item.property("gtin").toString(), "4006381333900");
+    EXPECT_FALSE(Item.property("inputValid").toBool());
+    EXPECT_EQ(Item.property("barColor").value<QColor>(), QColor(Qt::black));
+    EXPECT_EQ(Item.property("textColor").value<QColor>(), QColor(Qt::black));
+    EXPECT_TRUE(Item.property("quietZoneMarker").toBool());
+    EXPECT_TRUE(Item.property("keepAspectRatio").toBool());
+    const QImage Shot = Scene.Grab();
+    EXPECT_EQ(Shot.pixel(2, 2), Green) << "the window shows through the quiet zone";
+    EXPECT_EQ(ShowBars(BarsOnRow(Shot, 0, 3, Black, 339)).substr(0, 4), "12/1") << "the first guard bar";
+}
+
+TEST(QmlTest, EveryPropertySignalsEachRealChangeOnce)
+{
+    TScene Scene(R"(import WEQBarCode; Barcode {})");
+    ASSERT_NE(Scene.Item, nullptr);
+    ExpectOneSignalPerRealChange(*Scene.Item, {
+        {"gtin", "400638133393", {"text", "gtin", "inputValid"}},
+        {"text", "4006381333930", {"text", "inputValid"}},
+        {"barColor", QColor(Qt::red), {"barColor"}},
+        {"barColor", QColor(), {"barColor"}}, // invalid: the default, black
+        {"backgroundColor", QColor(Qt::yellow), {"backgroundColor"}},
+        {"textColor", QColor(Qt::blue), {"textColor"}},
+        {"quietZoneMarker", false, {"quietZoneMarker"}},
+        {"keepAspectRatio", false, {"keepAspectRatio"}},
+    });
+}
+
+TEST(QmlTest, AbsurdSizesDrawNothingOrABoundedSymbol)
+{
+    TScene Scene(R"(import WEQBarCode; Barcode { gtin: "400638133393" })");
+    ASSERT_NE(Scene.Item, nullptr);
+    QElapsedTimer Timer;
+    Timer.start();
+    for (double Side : {0.0, -50.0, 1e9, 1e30, 112.0}) {
+        Scene.Item->setSize(QSizeF(Side, Side));
+        const QImage Shot = Scene.Grab();
+        EXPECT_FALSE(Shot.isNull()) << Side;
+        EXPECT_EQ(DecodeEan13(Shot), "(nothing decoded)") << "no symbol is whole in the window at " << Side;
+    }
+    EXPECT_LT(Timer.elapsed(), 10000);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication App(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
