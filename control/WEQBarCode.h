@@ -1,6 +1,7 @@
 #pragma once
 
 #include "surface/Colors.h"
+#include "surface/Export.h"
 
 #include <QString>
 #include <QWidget>
@@ -18,7 +19,7 @@
 // schedules a repaint (update()), as a font change does. The widget keeps no
 // off-screen image and draws the whole symbol on every paint. Its tooltip and
 // accessible name are the GTIN; assistive technology sees it as an image.
-class TWEQBarCode : public QWidget {
+class WEQBARCODE_EXPORT TWEQBarCode : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QString GTIN READ GTIN WRITE SetGTIN)
     Q_PROPERTY(quint32 Color READ Color WRITE SetColor)

@@ -7,6 +7,7 @@
 // need no font.
 
 #include "surface/Colors.h"
+#include "surface/Export.h"
 
 #include <QImage>
 #include <QString>
@@ -35,17 +36,17 @@ struct TRasterExport {
 
 // The symbol of CompleteGTIN(Text) at Dpi, the module width rounded to the
 // nearest whole number of dots (at least one). The image carries the dpi.
-TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOptions& Options = {});
+WEQBARCODE_EXPORT TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOptions& Options = {});
 
 // Draws the symbol at its physical size from the device's origin, with the
 // device's own resolution (a printer, an SVG generator, a PDF writer).
-bool DrawOnDevice(const std::string& Text, QPaintDevice* Device, const TExportOptions& Options = {});
+WEQBARCODE_EXPORT bool DrawOnDevice(const std::string& Text, QPaintDevice* Device, const TExportOptions& Options = {});
 
 // Files; false when the file cannot be written. A PNG export reports its snap.
-bool ExportPng(const std::string& Text, const QString& Path, int Dpi, const TExportOptions& Options = {},
+WEQBARCODE_EXPORT bool ExportPng(const std::string& Text, const QString& Path, int Dpi, const TExportOptions& Options = {},
                TRasterExport* Report = nullptr);
-bool ExportSvg(const std::string& Text, const QString& Path, const TExportOptions& Options = {});
-bool ExportPdf(const std::string& Text, const QString& Path, const TExportOptions& Options = {});
+WEQBARCODE_EXPORT bool ExportSvg(const std::string& Text, const QString& Path, const TExportOptions& Options = {});
+WEQBARCODE_EXPORT bool ExportPdf(const std::string& Text, const QString& Path, const TExportOptions& Options = {});
 
 // Design units per module in the vector outputs: the bars of module k start at
 // (k - 1) * VectorUnitsPerModule before the one scale to micrometres.
