@@ -1,4 +1,4 @@
-#include <control/WEQBarCode.h>
+#include <WEQBarCode/control/WEQBarCode.h>
 
 #include <QApplication>
 #include <QLineEdit>
