@@ -5,10 +5,10 @@
 # visibility came back somewhere.
 set(allowed
   "^[TDBR] (WEQEan|WEQOcrB)::"                       # functions and variables
-  "^[TDBu] (TCanvas|TBitmap|TWEQBarCode)::"          # members, the inline static too
+  "^[TDBu] (TCanvas|TBitmap|TWEQBarCode|WEQ::[A-Za-z]+)::" # members, the inline static too
   "^T StrToInt(Def)?\\("
-  "^V (typeinfo|typeinfo name|vtable) for (TCanvas|TBitmap|TWEQBarCode|Exception|EConvertError)$"
-  "^T non-virtual thunk to TWEQBarCode::"
+  "^V (typeinfo|typeinfo name|vtable) for (TCanvas|TBitmap|TWEQBarCode|WEQ::[A-Za-z]+|Exception|EConvertError)$"
+  "^T non-virtual thunk to (TWEQBarCode|WEQ::[A-Za-z]+)::"
   # One copy per process of a static inside an inline standard template.
   "^u std::"
   # Unoptimised builds keep out-of-line copies of inline code from Qt's and the
@@ -16,7 +16,7 @@ set(allowed
   "^W (void |bool |int )?(Q[A-Za-z0-9_]*|std)::"
   "^V typeinfo( name)? for Q[A-Za-z0-9_]*$"
   # AddressSanitizer's one-definition markers of the exported variables.
-  "^B __odr_asan\\._ZN[0-9]+(WEQEan|WEQOcrB|TCanvas|TBitmap|TWEQBarCode)"
+  "^B __odr_asan\\._ZN[0-9]+(WEQEan|WEQOcrB|WEQ|TCanvas|TBitmap|TWEQBarCode)"
   "^[BD] (__bss_start|_edata|_end)$")
 
 execute_process(COMMAND ${NM} -D -C --defined-only ${LIBRARY}
