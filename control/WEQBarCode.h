@@ -1,6 +1,7 @@
 #pragma once
 
 #include "surface/Colors.h"
+#include "surface/Export.h"
 
 #include <QString>
 #include <QWidget>
@@ -30,7 +31,7 @@
 // size is bounded like a symbol image, so that no window grows beyond what
 // can be painted. Placed without a layout it snaps its own size as described
 // above.
-class TWEQBarCode : public QWidget {
+class WEQBARCODE_EXPORT TWEQBarCode : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QString GTIN READ GTIN WRITE SetGTIN NOTIFY GTINChanged)
     Q_PROPERTY(quint32 Color READ Color WRITE SetColor NOTIFY ColorChanged)

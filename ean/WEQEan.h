@@ -6,6 +6,7 @@
 
 #include "ean/WEQEanSymbol.h"
 #include "surface/Canvas.h"
+#include "surface/Export.h"
 
 #include <array>
 #include <cstdint>
@@ -17,31 +18,31 @@ namespace WEQEan {
 
 // The first 12 characters of Text, non-digits replaced by '0' where they stand,
 // padded with leading zeros to 12 digits.
-std::string NormalizeGTIN(const std::string& Text);
+WEQBARCODE_EXPORT std::string NormalizeGTIN(const std::string& Text);
 // The EAN-13 check digit of a 12-digit body, as a one-character string.
-std::string GTINCheckDigit(const std::string& Body);
+WEQBARCODE_EXPORT std::string GTINCheckDigit(const std::string& Body);
 // NormalizeGTIN(Text) followed by its check digit: 13 digits for any text.
-std::string CompleteGTIN(const std::string& Text);
+WEQBARCODE_EXPORT std::string CompleteGTIN(const std::string& Text);
 
 // --- Element tables --------------------------------------------------------
 
 // Left-half character sets chosen by the first GTIN digit.
-extern const std::array<const char*, 10> ParityPatterns;
+extern WEQBARCODE_EXPORT const std::array<const char*, 10> ParityPatterns;
 // Module widths of the four elements of each digit: sets A and C share a column.
-extern const std::array<const char*, 10> WidthsSetAC;
-extern const std::array<const char*, 10> WidthsSetB;
+extern WEQBARCODE_EXPORT const std::array<const char*, 10> WidthsSetAC;
+extern WEQBARCODE_EXPORT const std::array<const char*, 10> WidthsSetB;
 // Bar-group kinds: 0 guard, 1 left-half digit, 2 right-half digit.
 inline constexpr std::array<std::uint8_t, 3> GroupKinds{0, 1, 2};
 
 // The six set letters for the GTIN's first character; empty for a number
 // outside 0..9. Raises EConvertError when that character is not a number.
-std::string ParityPattern(const std::string& GTIN);
+WEQBARCODE_EXPORT std::string ParityPattern(const std::string& GTIN);
 // The four widths of Digit in Set ("A", "B" or "C", exactly); empty for any
 // other set (the digit is then not looked at) or a number outside 0..9.
 // Raises EConvertError when Digit is not a number.
-std::string ElementWidths(const std::string& Digit, const std::string& Set);
+WEQBARCODE_EXPORT std::string ElementWidths(const std::string& Digit, const std::string& Set);
 // 1-based position of Kind in GroupKinds, or -1.
-std::int32_t GroupKindIndex(std::uint8_t Kind);
+WEQBARCODE_EXPORT std::int32_t GroupKindIndex(std::uint8_t Kind);
 
 // --- Layout ----------------------------------------------------------------
 
@@ -57,7 +58,7 @@ struct TEan13Layout {
     std::int64_t GuardBarHeight; // short bar height + 5 m
     std::int64_t DigitBoxTop;    // short bar height + m
 };
-TEan13Layout Ean13Layout(std::int32_t Width, std::int32_t Height);
+WEQBARCODE_EXPORT TEan13Layout Ean13Layout(std::int32_t Width, std::int32_t Height);
 
 // One bar of the symbol, in modules: 1-based start module and width.
 struct TEan13Bar {
@@ -68,35 +69,35 @@ struct TEan13Bar {
 // (GroupKindIndex 1), a left-half digit (2: space, bar, space, bar) or a
 // right-half digit (3: bar, space, bar, space) with its four element widths.
 // Raises Exception for a digit group without four widths.
-std::array<TEan13Bar, 2> GroupBars(std::int32_t KindIndex, const std::string& Widths, std::int32_t StartModule);
+WEQBARCODE_EXPORT std::array<TEan13Bar, 2> GroupBars(std::int32_t KindIndex, const std::string& Widths, std::int32_t StartModule);
 // The 30 bars of GTIN from left to right, as the drawing lays them out.
 // Raises EConvertError (or Exception for a GTIN shorter than 13) where the
 // drawing would fail.
-std::array<TEan13Bar, 30> Ean13Bars(const std::string& GTIN);
+WEQBARCODE_EXPORT std::array<TEan13Bar, 30> Ean13Bars(const std::string& GTIN);
 
 // --- Drawing ---------------------------------------------------------------
 
 // Drawing parameters of the last symbol, shared by the helpers below.
-extern std::int32_t BarTop;
-extern std::int32_t DigitBoxWidth;
-extern std::int32_t DigitBoxHeight;
+extern WEQBARCODE_EXPORT std::int32_t BarTop;
+extern WEQBARCODE_EXPORT std::int32_t DigitBoxWidth;
+extern WEQBARCODE_EXPORT std::int32_t DigitBoxHeight;
 
 // Draws the symbol for GTIN (13 digits; later characters ignored) from the
 // canvas origin. Returns false, with the whole symbol area covered in
 // BackgroundColor, when any Exception was raised on the way: a GTIN that is
 // short or holds a non-digit, or a surface or digit-painter error. Errors of
 // other classes pass, and so does one raised while covering the area.
-bool DrawEan13(const std::string& GTIN, TCanvas& Canvas, std::int32_t Width, std::int32_t Height,
+WEQBARCODE_EXPORT bool DrawEan13(const std::string& GTIN, TCanvas& Canvas, std::int32_t Width, std::int32_t Height,
                TColor BackgroundColor, TColor BarColor, TColor FontColor, bool FillBackground,
                bool DrawRightDelimiter);
 
 // One guard (kind 0) or one symbol character (kinds 1 and 2, with its digit
 // text and element widths) starting at module StartModule.
-void DrawBarGroup(TCanvas& Canvas, const std::string& Digit, const std::string& Widths, std::uint8_t Kind,
+WEQBARCODE_EXPORT void DrawBarGroup(TCanvas& Canvas, const std::string& Digit, const std::string& Widths, std::uint8_t Kind,
                   std::int32_t StartModule, std::int32_t ModuleWidth, long double BarHeight, TColor BarColor,
                   TColor FontColor);
 // One bar of Modules modules from StartModule, from BarTop down to BarTop + BarHeight.
-void DrawBar(TCanvas& Canvas, std::int32_t StartModule, std::int32_t ModuleWidth, std::int32_t Modules,
+WEQBARCODE_EXPORT void DrawBar(TCanvas& Canvas, std::int32_t StartModule, std::int32_t ModuleWidth, std::int32_t Modules,
              long double BarHeight, TColor Color);
 
 } // namespace WEQEan

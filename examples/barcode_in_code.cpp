@@ -1,6 +1,6 @@
 // A TWEQBarCode made in code and placed in a layout above a label, fed by a
 // line edit: the layout gives it exactly its snapped size.
-#include <control/WEQBarCode.h>
+#include <WEQBarCode/control/WEQBarCode.h>
 
 #include <QApplication>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // barcode_to_image GTIN FILE.png: draws the symbol at module width 4 and saves it.
-#include <ean/WEQEan.h>
+#include <WEQBarCode/ean/WEQEan.h>
 
 #include <QGuiApplication>
 #include <QImage>

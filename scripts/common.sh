@@ -1,29 +1,62 @@
-# Shared by the two set-up commands. Installs the Debian packages the project
+# Shared by the set-up commands. Installs the Debian packages the project
 # needs, as root directly or through sudo, and only when one is missing.
+# scripts/check-packages proves after each configure that this list holds
+# everything the builds and the scripts use.
 
 WEQ_PACKAGES=(
   cmake g++ ninja-build pkg-config clang-14 libclang-rt-14-dev llvm-14
-  qt6-base-dev qt6-base-dev-tools qt6-tools-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev designer-qt6 libgl-dev
   qt6-declarative-dev qt6-declarative-dev-tools qml6-module-qtquick qml6-module-qtqml-workerscript
   libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev libzint-dev
+  dpkg-dev file
   xvfb xauth imagemagick python3 python3-xlib fonts-dejavu-extra
 )
+
+# Debian's interpreter, whatever else is first on PATH: its modules are the
+# ones the list above installs.
+WEQ_PYTHON=/usr/bin/python3
 
 weq_as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
 weq_install_packages() {
-  local missing=()
-  local p
-  for p in "${WEQ_PACKAGES[@]}" "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  local wanted=("${WEQ_PACKAGES[@]}" "$@") missing=() installed p
+  installed=$(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${wanted[@]}" 2>/dev/null |
+    awk '$2 == "installed" { print $1 }')
+  for p in "${wanted[@]}"; do
+    grep -qxF "$p" <<<"$installed" || missing+=("$p")
   done
-  if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    weq_as_root apt-get update -qq
-    weq_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing Debian packages: ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null; then
+    echo "error: the Debian packages ${missing[*]} are missing, and installing them needs root or sudo" >&2
+    return 1
+  fi
+  if ! weq_as_root apt-get update -qq ||
+     ! weq_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
+    echo "error: could not install the Debian packages ${missing[*]}" >&2
+    return 1
   fi
 }
 
 weq_jobs() { nproc 2>/dev/null || echo 2; }
+
+# weq_configure DIR CMAKE-ARGUMENTS...: configures the build folder DIR with
+# Ninja unless it was configured with the same arguments and compilers before.
+# Ninja itself re-runs CMake when a CMakeLists.txt changes.
+weq_configure() {
+  local dir=$1; shift
+  local key="${CC:-} ${CXX:-} $*"
+  if [ -f "$dir/build.ninja" ] && [ "$(cat "$dir/weq-configured-with" 2>/dev/null)" = "$key" ]; then
+    return 0
+  fi
+  cmake -B "$dir" -G Ninja "$@" >/dev/null
+  printf '%s' "$key" > "$dir/weq-configured-with"
+}
+
+# weq_check_packages CMAKECACHE...: scripts/check-packages, remembered in
+# build/package-check/ so that an unchanged second run asks apt nothing.
+weq_check_packages() {
+  "$WEQ_PYTHON" scripts/check-packages --stamps build/package-check "$@"
+}

@@ -2,6 +2,7 @@
 
 #include "surface/Colors.h"
 #include "surface/Exceptions.h"
+#include "surface/Export.h"
 
 #include <atomic>
 #include <cstdint>
@@ -24,7 +25,7 @@ enum class TPenStyle { psSolid, psClear };
 // A canvas whose device cannot be painted on (a null image, a widget outside its
 // paint event) raises Exception from every drawing operation instead of silently
 // drawing nothing.
-class TCanvas {
+class WEQBARCODE_EXPORT TCanvas {
 public:
     explicit TCanvas(QPaintDevice* device);
     ~TCanvas();
@@ -124,7 +125,7 @@ private:
 // the old and new size share and fills the rest with the canvas brush colour.
 // Sizes are bounded (MaxSide per side, MaxPixels in all): a larger request
 // raises Exception instead of allocating.
-class TBitmap {
+class WEQBARCODE_EXPORT TBitmap {
 public:
     static constexpr std::int32_t MaxSide = 16384;
     static constexpr std::int64_t MaxPixels = std::int64_t(4096) * 4096;

@@ -1,17 +1,19 @@
 // Uses the installed headers and library the way an application would.
-#include <ean/WEQEan.h>
-#include <ocrb/WEQOcrB.h>
-#include <surface/Canvas.h>
+#include <WEQBarCode/control/WEQBarCode.h>
+#include <WEQBarCode/ean/WEQEan.h>
+#include <WEQBarCode/ean/WEQEanExport.h>
+#include <WEQBarCode/ocrb/WEQOcrB.h>
+#include <WEQBarCode/surface/Canvas.h>
 
+#include <QApplication>
 #include <QFontInfo>
-#include <QGuiApplication>
 #include <QImage>
 
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
-    QGuiApplication App(argc, argv);
+    QApplication App(argc, argv);
     const std::string Gtin = WEQEan::CompleteGTIN("400638133393");
     if (Gtin != "4006381333931") {
         std::fprintf(stderr, "CompleteGTIN gave %s\n", Gtin.c_str());
@@ -48,6 +50,30 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "DrawOcrBChar drew %d pixels\n", Ink);
         return 1;
     }
-    std::printf("consumer: %s, canvas ok, OCR-B face registered, digit drawn\n", Gtin.c_str());
+    // An error raised inside the library is caught here by its class, so its
+    // type information is shared across the library boundary.
+    bool Caught = false;
+    try {
+        WEQEan::ParityPattern("x");
+    } catch (const EConvertError&) {
+        Caught = true;
+    }
+    if (!Caught) {
+        std::fprintf(stderr, "EConvertError from the library was not caught as such\n");
+        return 1;
+    }
+    TWEQBarCode Control;
+    if (!Control.setProperty("GTIN", "12345") || Control.GTIN() != "0000000123457") {
+        std::fprintf(stderr, "TWEQBarCode's GTIN property gave %s\n", qPrintable(Control.GTIN()));
+        return 1;
+    }
+    const WEQEan::TRasterExport Raster = WEQEan::RenderRaster("400638133393", 300);
+    if (Raster.Image.isNull() || Raster.DotsPerModule < 1) {
+        std::fprintf(stderr, "RenderRaster drew nothing\n");
+        return 1;
+    }
+    std::printf("consumer: %s, canvas ok, OCR-B face registered, digit drawn, error caught, control and "
+                "export used\n",
+                Gtin.c_str());
     return 0;
 }

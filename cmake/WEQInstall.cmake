@@ -1,0 +1,37 @@
+# Where the parts of the project are installed, relative to the prefix.
+
+# Designer's plugin folder in Qt's own layout (lib/x86_64-linux-gnu/qt6/plugins
+# on Debian), so that a Debian package puts the plugin where Designer looks.
+if(DEFINED QT6_INSTALL_PLUGINS)
+  set(weq_default_plugindir ${QT6_INSTALL_PLUGINS})
+else()
+  set(weq_default_plugindir ${CMAKE_INSTALL_LIBDIR}/qt6/plugins)
+endif()
+set(WEQ_INSTALL_PLUGINDIR ${weq_default_plugindir} CACHE PATH
+  "Qt plugin folder, relative to the prefix")
+
+# weq_public_headers(TARGET HEADER...): installs the headers under
+# include/WEQBarCode/ and makes both <WEQBarCode/ean/WEQEan.h> and
+# <ean/WEQEan.h> reach them, in the build tree as once installed.
+function(weq_public_headers target)
+  set(forward ${CMAKE_CURRENT_BINARY_DIR}/include)
+  foreach(header IN LISTS ARGN)
+    get_filename_component(dir ${header} DIRECTORY)
+    install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/WEQBarCode/${dir} COMPONENT dev)
+    file(CONFIGURE OUTPUT ${forward}/WEQBarCode/${header}
+      CONTENT "#include \"${CMAKE_CURRENT_SOURCE_DIR}/${header}\"\n")
+  endforeach()
+  target_include_directories(${target} PUBLIC
+    $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}>
+    $<BUILD_INTERFACE:${forward}>
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/WEQBarCode>
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+endfunction()
+
+# weq_runpath_to_libdir(TARGET DESTINATION): the installed TARGET finds the
+# installed library from DESTINATION (relative to the prefix) wherever the
+# prefix is moved: $ORIGIN plus the way from there to the library folder.
+function(weq_runpath_to_libdir target destination)
+  file(RELATIVE_PATH way ${CMAKE_INSTALL_PREFIX}/${destination} ${CMAKE_INSTALL_FULL_LIBDIR})
+  set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/${way}")
+endfunction()
