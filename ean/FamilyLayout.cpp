@@ -257,12 +257,15 @@ std::int32_t SymbolModules(TSymbology Symbology, std::size_t AddOnDigits, std::i
 
 std::int32_t RatioHeightModules(TSymbology Symbology) { return RatioHeightOf(Symbology); }
 
+// The gap is the main symbol's right quiet zone: never less than it.
+std::int32_t LeastAddOnGap(TSymbology Symbology) { return std::max(MinAddOnGap, ShapeOf(Symbology).RightQuietZone); }
+
 TSymbolArea SymbolArea(TSymbology Symbology, std::size_t AddOnDigits, std::int32_t AddOnGap, std::int32_t Width,
                        std::int32_t Height)
 {
     const std::int32_t Modules =
         SymbolModules(Symbology, AddOnDigits == 0 || AddOnDigits == 2 ? AddOnDigits : 5,
-                      std::clamp(AddOnGap, MinAddOnGap, MaxAddOnGap));
+                      std::clamp(AddOnGap, LeastAddOnGap(Symbology), MaxAddOnGap));
     const std::int32_t M = std::max(1, Width / Modules);
     return {M, Modules * M, std::max(Ean13MinimumHeightModules * M, Height)};
 }
@@ -281,9 +284,10 @@ void DescribeSymbolInto(TSymbol& S, const TEanReading& Reading, std::int32_t Wid
             throw Exception(Again.Error);
         if (Again.Data != Reading.Data)
             throw Exception(Reading.Title() + " is not in the form its symbol takes, " + Again.Data);
-        if (AddOnGap < MinAddOnGap || AddOnGap > MaxAddOnGap)
+        if (!Reading.AddOn.empty() && (AddOnGap < LeastAddOnGap(Reading.Symbology) || AddOnGap > MaxAddOnGap))
             throw Exception("an add-on gap of " + std::to_string(AddOnGap) + " modules is outside " +
-                            std::to_string(MinAddOnGap) + " to " + std::to_string(MaxAddOnGap));
+                            std::to_string(LeastAddOnGap(Reading.Symbology)) + " to " + std::to_string(MaxAddOnGap) +
+                            " for " + Reading.Title().substr(0, Reading.Title().find(' ')));
     } catch (const Exception&) {
         Failure = std::current_exception();
         const TSymbolArea A = SymbolArea(Reading.Symbology, Reading.AddOn.size(), AddOnGap, Width, Height);

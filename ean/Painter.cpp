@@ -1,6 +1,7 @@
 #include "ean/Painter_p.h"
 
 #include <QRect>
+#include <QRgb>
 
 #include <algorithm>
 #include <array>
@@ -27,22 +28,48 @@ const WEQOcrB::TFit& FitFor(const TSymbol& Symbol, const TSymbolElement& E, cons
 void DrawChar(const TSymbol& Symbol, const TSymbolElement& E, TCanvas& Canvas, const TPaint& Paint);
 
 // The '<' is the '>' mirrored in its box, from whichever source draws it:
-// the outlines and the fitting know only the '>'.
+// the outlines and the fitting know only the '>'. Outlines, exact in vector
+// files too, are drawn through a mirroring transform; a font's rasterising
+// is not symmetric, so its '>' is drawn on a bitmap of the background and
+// its pixels are copied mirrored, row by row.
 void DrawMirrored(const TSymbol& Symbol, const TSymbolElement& E, TCanvas& Canvas, const TPaint& Paint)
 {
     TSymbolElement Mirror = E;
     Mirror.Ch = '>';
     Mirror.Alignment = E.Alignment == AlignLeft ? AlignRight : E.Alignment == AlignRight ? AlignLeft : E.Alignment;
-    const QTransform Saved = Canvas.Transform();
-    // x -> 2 Left + Width - x keeps the box [Left, Left + Width) where it is.
-    Canvas.SetTransform(QTransform(-1, 0, 0, 1, 2.0 * E.Left + E.Width, 0) * Saved);
-    try {
-        DrawChar(Symbol, Mirror, Canvas, Paint);
-    } catch (...) {
+    if (Paint.Source == TDigitSource::Outlines) {
+        const QTransform Saved = Canvas.Transform();
+        // x -> 2 Left + Width - x keeps the box [Left, Left + Width) where it is.
+        Canvas.SetTransform(QTransform(-1, 0, 0, 1, 2.0 * E.Left + E.Width, 0) * Saved);
+        try {
+            DrawChar(Symbol, Mirror, Canvas, Paint);
+        } catch (...) {
+            Canvas.SetTransform(Saved);
+            throw;
+        }
         Canvas.SetTransform(Saved);
-        throw;
+        return;
     }
-    Canvas.SetTransform(Saved);
+    TBitmap Glyph;
+    Glyph.Canvas().SetBrushColor(Paint.Background);
+    Glyph.SetSize(E.Width, E.Height);
+    Mirror.Left = Mirror.Top = 0;
+    DrawChar(Symbol, Mirror, Glyph.Canvas(), Paint);
+    const std::uint32_t Background = TCanvas::PixelOf(Paint.Background);
+    for (std::int32_t Y = 0; Y < E.Height; ++Y) {
+        const std::uint32_t* Row = Glyph.ScanLine(Y);
+        for (std::int32_t X = 0; X < E.Width;) {
+            const std::uint32_t Pixel = Row[X];
+            std::int32_t End = X + 1;
+            while (End < E.Width && Row[End] == Pixel)
+                ++End;
+            if (Pixel != Background) {
+                Canvas.SetBrushColor(TColor(qRed(Pixel) | qGreen(Pixel) << 8 | qBlue(Pixel) << 16));
+                Canvas.FillRect(E.Left + E.Width - End, E.Top + Y, E.Left + E.Width - X, E.Top + Y + 1);
+            }
+            X = End;
+        }
+    }
 }
 
 void DrawChar(const TSymbol& Symbol, const TSymbolElement& E, TCanvas& Canvas, const TPaint& Paint)

@@ -18,7 +18,8 @@ class TCanvas;
 
 namespace WEQEan {
 
-// Modules between the main symbol's last bar and the add-on's first.
+// Modules between the main symbol's last bar and the add-on's first: at
+// least the main symbol's right quiet zone (7; UPC-A 9), at most 12.
 inline constexpr std::int32_t MinAddOnGap = 7, MaxAddOnGap = 12, DefaultAddOnGap = 9;
 
 // What a text says for one symbology: the digits the symbol carries, or why
@@ -92,13 +93,16 @@ WEQBARCODE_EXPORT std::string AddOnParity(const std::string& AddOn);
 WEQBARCODE_EXPORT std::int32_t SymbolModules(TSymbology Symbology, std::size_t AddOnDigits = 0,
                                              std::int32_t AddOnGap = DefaultAddOnGap);
 WEQBARCODE_EXPORT std::int32_t RatioHeightModules(TSymbology Symbology);
+// The least add-on gap the symbology takes: MinAddOnGap, 9 for UPC-A.
+WEQBARCODE_EXPORT std::int32_t LeastAddOnGap(TSymbology Symbology);
 
 // The symbol of a reading that holds, for the width offered (the module
 // width is max(1, Width div SymbolModules)) and the height asked for (at
 // least 18 modules), with or without the quiet-zone marks ('>' after the
 // symbol or its add-on, for EAN-8 also '<' before it; UPC-A and UPC-E
 // without an add-on have none, their outer digits stand there). Raises
-// Exception with the reading's error, or for a gap outside 7..12. EAN-13
+// Exception with the reading's error, or for a gap outside
+// LeastAddOnGap .. MaxAddOnGap. EAN-13
 // without an add-on is DescribeEan13's symbol.
 WEQBARCODE_EXPORT TSymbol DescribeSymbol(const TEanReading& Reading, std::int32_t Width, std::int32_t Height,
                                          bool DrawQuietZoneMarks, std::int32_t AddOnGap = DefaultAddOnGap);

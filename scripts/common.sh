@@ -6,6 +6,7 @@ WEQ_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev libzint-dev
   xvfb xauth imagemagick python3 python3-xlib fonts-dejavu-extra
+  qt6-svg-dev zint zbar-tools poppler-utils
 )
 
 weq_as_root() {

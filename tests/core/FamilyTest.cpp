@@ -415,6 +415,12 @@ TEST(FamilyLayoutTest, WhatCannotBeDrawnRaisesWithTheReason)
     EXPECT_THROW(DescribeSymbol(Good, 0, 0, true, MinAddOnGap - 1), Exception);
     EXPECT_THROW(DescribeSymbol(Good, 0, 0, true, MaxAddOnGap + 1), Exception);
     EXPECT_NO_THROW(DescribeSymbol(Good, INT32_MAX, INT32_MAX, true, MaxAddOnGap)) << "the largest module width";
+    EXPECT_NO_THROW(DescribeSymbol(Good, 0, 0, true, MinAddOnGap));
+    const TEanReading UpcAWithAddOn = ReadSymbol(UpcA, "03600029145", "12");
+    EXPECT_EQ(LeastAddOnGap(UpcA), 9) << "UPC-A's right quiet zone";
+    EXPECT_THROW(DescribeSymbol(UpcAWithAddOn, 0, 0, true, 8), Exception);
+    EXPECT_NO_THROW(DescribeSymbol(UpcAWithAddOn, 0, 0, true, 9));
+    EXPECT_NO_THROW(DescribeSymbol(ReadSymbol(UpcA, "03600029145"), 0, 0, true, 3)) << "no add-on, no gap";
 }
 
 } // namespace
