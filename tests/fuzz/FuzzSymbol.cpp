@@ -112,7 +112,7 @@ void FuzzFamily(const std::string& Text, std::int32_t Width, std::int32_t Height
     (void)WEQEan::ReadGtin(Text, AddOn);
     QImage Image(48, 32, QImage::Format_RGB32);
     TCanvas Canvas(&Image);
-    const std::int32_t Gap = WEQEan::MinAddOnGap + (Flags >> 4) % 7;
+    const std::int32_t Gap = WEQEan::MinAddOnGap + (Flags >> 4) % 6; // 7 to 12
     const bool GapHolds = Lenient.AddOn.empty() || Gap >= WEQEan::LeastAddOnGap(S);
     if (WEQEan::DrawSymbol(Lenient, Canvas, Width, Height, clWhite, clBlack, clBlack, Flags & 4, Flags & 8, Gap) !=
         (Lenient.Valid() && GapHolds))
