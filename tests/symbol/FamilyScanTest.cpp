@@ -163,12 +163,12 @@ void Decode(const QImage& Image, const TEanReading& R, const QString& Dir, const
 {
     const QString Path = QString("%1/%2.png").arg(Dir).arg(T.Images++);
     ASSERT_TRUE(Image.save(Path));
-    EXPECT_EQ(Sorted(Zbar(Path)), ZbarExpected(R)) << What;
-    EXPECT_EQ(Zxing(Image), ZxingExpected(R)) << What;
-    const bool Read = Sorted(Zbar(Path)) == ZbarExpected(R);
-    T.Zbar += Read && ZbarReadsMain(R);
+    const std::string ByZbar = Sorted(Zbar(Path)), ByZxing = Zxing(Image);
+    EXPECT_EQ(ByZbar, ZbarExpected(R)) << What;
+    EXPECT_EQ(ByZxing, ZxingExpected(R)) << What;
+    T.Zbar += ByZbar == ZbarExpected(R) && ZbarReadsMain(R);
     T.ZbarCannot += !ZbarReadsMain(R);
-    T.Zxing += Zxing(Image) == ZxingExpected(R);
+    T.Zxing += ByZxing == ZxingExpected(R);
 }
 
 TEST(FamilyScanTest, EverySymbolAndAddOnDecodesAtModuleWidthsOneToFour)
