@@ -1,5 +1,6 @@
 #include "ean/WEQEanExport.h"
 
+#include "ean/Family_p.h"
 #include "ean/Painter_p.h"
 #include "ean/WEQEan.h"
 
@@ -69,13 +70,40 @@ TSnap Snap(double X, double Dpi)
     return {Best, Measure(Best)};
 }
 
-TSymbol SymbolAt(const std::string& Text, std::int32_t ModuleWidth, bool DrawRightDelimiter)
+TEanReading ReadingOf(const std::string& Text, const TExportOptions& O)
 {
-    return DescribeEan13(CompleteGTIN(Text), Ean13Modules * ModuleWidth, Ean13RatioHeightModules * ModuleWidth,
-                         DrawRightDelimiter);
+    return O.Strict ? ReadSymbol(O.Symbology, Text, O.AddOn) : CompleteSymbol(O.Symbology, Text, O.AddOn);
 }
 
-QString Title(const std::string& Text) { return QString::fromStdString("EAN-13 " + CompleteGTIN(Text)); }
+// The symbol at whole modules, or false with the reason the reading or the
+// gap gives.
+bool SymbolAt(const std::string& Text, std::int32_t ModuleWidth, const TExportOptions& O, TSymbol& Symbol,
+              QString* Error)
+{
+    const TEanReading R = ReadingOf(Text, O);
+    if (R.Valid() && R.Symbology == TSymbology::Ean13 && R.AddOn.empty()) {
+        Symbol = DescribeEan13(R.Data, Ean13Modules * ModuleWidth, Ean13RatioHeightModules * ModuleWidth,
+                               O.DrawRightDelimiter);
+        return true;
+    }
+    std::exception_ptr Failure;
+    const std::int64_t Modules = SymbolModules(R.Symbology, R.AddOn.size(), std::clamp(O.AddOnGap, LeastAddOnGap(R.Symbology), MaxAddOnGap));
+    DescribeSymbolInto(Symbol, R, ClampToInt32(Modules * ModuleWidth),
+                       ClampToInt32(std::int64_t(RatioHeightModules(R.Symbology)) * ModuleWidth), O.DrawRightDelimiter,
+                       O.AddOnGap, Failure);
+    if (!Failure)
+        return true;
+    try {
+        std::rethrow_exception(Failure);
+    } catch (const Exception& E) {
+        return Fail(Error, QString::fromStdString(E.what()));
+    }
+}
+
+QString Title(const std::string& Text, const TExportOptions& O)
+{
+    return QString::fromStdString(ReadingOf(Text, O).Title());
+}
 
 } // namespace
 
@@ -88,7 +116,9 @@ TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOption
     Out.DotsPerModule = S.Dots;
     Out.XDimensionMM = S.XDimensionMM;
     Out.WithinGs1Range = WithinGs1(S.XDimensionMM);
-    const TSymbol Symbol = SymbolAt(Text, S.Dots, O.DrawRightDelimiter);
+    TSymbol Symbol;
+    if (!SymbolAt(Text, S.Dots, O, Symbol, &Out.Error))
+        return Out;
     if (Symbol.Width > MaxRasterSide || Symbol.Height > MaxRasterSide ||
         std::int64_t(Symbol.Width) * Symbol.Height > MaxRasterPixels) {
         Out.Error = QStringLiteral("%1 x %2 pixels is more than an image may have").arg(Symbol.Width).arg(Symbol.Height);
@@ -102,7 +132,8 @@ TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOption
     const int DotsPerMetre = int(std::lround(Dpi / 0.0254));
     Image.setDotsPerMeterX(DotsPerMetre);
     Image.setDotsPerMeterY(DotsPerMetre);
-    TPaint Paint{O.BackgroundColor, O.BarColor, O.FontColor, true, TDigitSource::Outlines, FitForDigits(Symbol)};
+    TPaint Paint{O.BackgroundColor, O.BarColor, O.FontColor, true, TDigitSource::Outlines, {}};
+    FitAllDigits(Symbol, Paint);
     if (Paint.Fit.Fitted)
         Paint.Source = TDigitSource::Fitted;
     try {
@@ -126,7 +157,9 @@ bool DrawOnDevice(const std::string& Text, QPaintDevice* Device, const TExportOp
     if (!CheckXDimension(O.XDimensionMM, Error))
         return false;
     const TSnap S = Snap(O.XDimensionMM, Device->logicalDpiX());
-    const TSymbol Symbol = SymbolAt(Text, VectorUnitsPerModule, O.DrawRightDelimiter);
+    TSymbol Symbol;
+    if (!SymbolAt(Text, VectorUnitsPerModule, O, Symbol, Error))
+        return false;
     try {
         TCanvas Canvas(Device);
         // Design units of VectorUnitsPerModule per module, scaled to whole device dots.
@@ -166,9 +199,15 @@ template <class TProduce> bool SaveAtomically(const QString& Path, QString* Erro
     return true;
 }
 
-QSizeF SizeMM(double XDimensionMM)
+// The page of a vector file: the symbol's modules at the X-dimension, or
+// false with the reason the text cannot be drawn.
+bool SizeMM(const std::string& Text, const TExportOptions& O, double XDimensionMM, QSizeF& Size, QString* Error)
 {
-    return QSizeF(Ean13Modules * XDimensionMM, Ean13RatioHeightModules * XDimensionMM);
+    TSymbol Symbol;
+    if (!SymbolAt(Text, 1, O, Symbol, Error))
+        return false;
+    Size = QSizeF(Symbol.Modules * XDimensionMM, RatioHeightModules(O.Symbology) * XDimensionMM);
+    return true;
 }
 
 } // namespace
@@ -194,7 +233,9 @@ bool ExportSvg(const std::string& Text, const QString& Path, const TExportOption
 {
     if (!CheckXDimension(O.XDimensionMM, Error))
         return false;
-    const QSizeF Mm = SizeMM(Snap(O.XDimensionMM, MicrometresPerInch).XDimensionMM);
+    QSizeF Mm;
+    if (!SizeMM(Text, O, Snap(O.XDimensionMM, MicrometresPerInch).XDimensionMM, Mm, Error))
+        return false;
     const QSize Micrometres(int(std::lround(Mm.width() * 1000)), int(std::lround(Mm.height() * 1000)));
     return SaveAtomically(Path, Error, [&](QIODevice& Out) {
         QSvgGenerator Svg;
@@ -202,7 +243,7 @@ bool ExportSvg(const std::string& Text, const QString& Path, const TExportOption
         Svg.setResolution(MicrometresPerInch);
         Svg.setSize(Micrometres);
         Svg.setViewBox(QRect(QPoint(0, 0), Micrometres));
-        Svg.setTitle(Title(Text));
+        Svg.setTitle(Title(Text, O));
         return DrawOnDevice(Text, &Svg, O, Error);
     });
 }
@@ -211,13 +252,15 @@ bool ExportPdf(const std::string& Text, const QString& Path, const TExportOption
 {
     if (!CheckXDimension(O.XDimensionMM, Error))
         return false;
-    const QSizeF Mm = SizeMM(Snap(O.XDimensionMM, MicrometresPerInch).XDimensionMM);
+    QSizeF Mm;
+    if (!SizeMM(Text, O, Snap(O.XDimensionMM, MicrometresPerInch).XDimensionMM, Mm, Error))
+        return false;
     return SaveAtomically(Path, Error, [&](QIODevice& Out) {
         QPdfWriter Pdf(&Out);
         Pdf.setResolution(MicrometresPerInch);
         Pdf.setPageSize(QPageSize(Mm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
         Pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        Pdf.setTitle(Title(Text));
+        Pdf.setTitle(Title(Text, O));
         return DrawOnDevice(Text, &Pdf, O, Error);
     });
 }

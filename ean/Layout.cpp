@@ -90,6 +90,10 @@ void DescribeEan13Into(TSymbol& S, const std::string& GTIN, std::int32_t Width, 
     S.DigitBoxTop = std::int32_t(L.DigitBoxTop);
     S.DigitBoxWidth = L.DigitBoxWidth;
     S.DigitBoxHeight = L.DigitBoxHeight;
+    S.Symbology = TSymbology::Ean13;
+    S.LeftQuietZone = LeftQuietZone;
+    S.RightQuietZone = RightQuietZone;
+    S.AddOnStart = S.AddOnDigits = 0;
     S.Elements.clear();
     S.Elements.reserve(44);
 

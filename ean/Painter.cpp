@@ -1,6 +1,7 @@
 #include "ean/Painter_p.h"
 
 #include <QRect>
+#include <QRgb>
 
 #include <algorithm>
 #include <array>
@@ -10,23 +11,90 @@ namespace WEQEan {
 
 namespace {
 
+// The fitting for E's box: the symbol's digit boxes', another size's, or
+// the shared cache's.
+const WEQOcrB::TFit& FitFor(const TSymbol& Symbol, const TSymbolElement& E, const TPaint& Paint,
+                            WEQOcrB::TFit& Scratch)
+{
+    if (E.Width == Symbol.DigitBoxWidth && E.Height == Symbol.DigitBoxHeight)
+        return Paint.Fit;
+    for (const TBoxFit& F : Paint.OtherFits)
+        if (F.Width == E.Width && F.Height == E.Height)
+            return F.Fit;
+    Scratch = WEQOcrB::OcrBFontRegistered() ? WEQOcrB::SharedFit("OCRB", E.Width, E.Height) : WEQOcrB::TFit{};
+    return Scratch;
+}
+
+void DrawChar(const TSymbol& Symbol, const TSymbolElement& E, TCanvas& Canvas, const TPaint& Paint);
+
+// The '<' is the '>' mirrored in its box, from whichever source draws it:
+// the outlines and the fitting know only the '>'. Outlines, exact in vector
+// files too, are drawn through a mirroring transform; a font's rasterising
+// is not symmetric, so its '>' is drawn on a bitmap of the background and
+// its pixels are copied mirrored, row by row.
+void DrawMirrored(const TSymbol& Symbol, const TSymbolElement& E, TCanvas& Canvas, const TPaint& Paint)
+{
+    TSymbolElement Mirror = E;
+    Mirror.Ch = '>';
+    Mirror.Alignment = E.Alignment == AlignLeft ? AlignRight : E.Alignment == AlignRight ? AlignLeft : E.Alignment;
+    if (Paint.Source == TDigitSource::Outlines) {
+        const QTransform Saved = Canvas.Transform();
+        // x -> 2 Left + Width - x keeps the box [Left, Left + Width) where it is.
+        Canvas.SetTransform(QTransform(-1, 0, 0, 1, 2.0 * E.Left + E.Width, 0) * Saved);
+        try {
+            DrawChar(Symbol, Mirror, Canvas, Paint);
+        } catch (...) {
+            Canvas.SetTransform(Saved);
+            throw;
+        }
+        Canvas.SetTransform(Saved);
+        return;
+    }
+    TBitmap Glyph;
+    Glyph.Canvas().SetBrushColor(Paint.Background);
+    Glyph.SetSize(E.Width, E.Height);
+    Mirror.Left = Mirror.Top = 0;
+    DrawChar(Symbol, Mirror, Glyph.Canvas(), Paint);
+    const std::uint32_t Background = TCanvas::PixelOf(Paint.Background);
+    for (std::int32_t Y = 0; Y < E.Height; ++Y) {
+        const std::uint32_t* Row = Glyph.ScanLine(Y);
+        for (std::int32_t X = 0; X < E.Width;) {
+            const std::uint32_t Pixel = Row[X];
+            std::int32_t End = X + 1;
+            while (End < E.Width && Row[End] == Pixel)
+                ++End;
+            if (Pixel != Background) {
+                Canvas.SetBrushColor(TColor(qRed(Pixel) | qGreen(Pixel) << 8 | qBlue(Pixel) << 16));
+                Canvas.FillRect(E.Left + E.Width - End, E.Top + Y, E.Left + E.Width - X, E.Top + Y + 1);
+            }
+            X = End;
+        }
+    }
+}
+
 void DrawChar(const TSymbol& Symbol, const TSymbolElement& E, TCanvas& Canvas, const TPaint& Paint)
 {
+    if (E.Ch == '<')
+        return DrawMirrored(Symbol, E, Canvas, Paint);
     switch (Paint.Source) {
     case TDigitSource::Painter:
         WEQOcrB::DrawOcrBChar(std::string(1, E.Ch), Canvas, E.Left, E.Top, E.Width, E.Height, E.Alignment,
                               Paint.Digits);
         return;
-    case TDigitSource::Fitted:
-        WEQOcrB::DrawFittedChar(Paint.Fit, E.Ch, Canvas, E.Left, E.Top, E.Width, E.Alignment, Paint.Digits);
-        return;
-    case TDigitSource::Outlines:
-        if (E.Ch == '>') {
-            const TSymbolElement Box = FileDelimiterBox(Symbol);
-            WEQOcrB::DrawOutlineInto('>', Canvas, Box.Left, Box.Top, Box.Width, Box.Height, Paint.Digits);
-        } else {
+    case TDigitSource::Fitted: {
+        WEQOcrB::TFit Scratch;
+        const WEQOcrB::TFit& Fit = FitFor(Symbol, E, Paint, Scratch);
+        if (Fit.Fitted)
+            WEQOcrB::DrawFittedChar(Fit, E.Ch, Canvas, E.Left, E.Top, E.Width, E.Alignment, Paint.Digits);
+        else
             WEQOcrB::DrawOutlineChar(E.Ch, Canvas, E.Left, E.Top, E.Width, E.Height, Paint.Digits);
-        }
+        return;
+    }
+    case TDigitSource::Outlines:
+        if (E.Ch == '>') // square, as wide as its box, its tip on the box's right edge
+            WEQOcrB::DrawOutlineInto('>', Canvas, E.Left, E.Top, E.Width, E.Width, Paint.Digits);
+        else
+            WEQOcrB::DrawOutlineChar(E.Ch, Canvas, E.Left, E.Top, E.Width, E.Height, Paint.Digits);
         return;
     }
 }
@@ -109,9 +177,14 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
         for (const TSymbolElement& E : Symbol.Elements) {
             if (E.Kind != TSymbolElement::Text)
                 continue;
+            if (E.Ch == '<')
+                return false; // mirrored: the painter draws it
+            WEQOcrB::TFit Scratch;
+            const WEQOcrB::TFit* Fit = Paint.Source == TDigitSource::Fitted ? &FitFor(Symbol, E, Paint, Scratch) : nullptr;
+            if (Fit && !Fit->Fitted)
+                return false;
             const bool Drawn =
-                Paint.Source == TDigitSource::Fitted
-                    ? WEQOcrB::DrawFittedChar(Paint.Fit, E.Ch, Canvas, E.Left, E.Top, E.Width, E.Alignment,
+                Fit ? WEQOcrB::DrawFittedChar(*Fit, E.Ch, Canvas, E.Left, E.Top, E.Width, E.Alignment,
                                               Paint.Digits, &Area)
                     : WEQOcrB::DrawFontCharIfExact(std::string(1, E.Ch), Canvas, E.Left, E.Top, E.Width, E.Height,
                                                    E.Alignment, Paint.Digits, Area);
@@ -137,6 +210,22 @@ WEQOcrB::TFit FitForDigits(const TSymbol& Symbol)
     if (!WEQOcrB::OcrBFontRegistered())
         return {};
     return WEQOcrB::SharedFit("OCRB", Symbol.DigitBoxWidth, Symbol.DigitBoxHeight);
+}
+
+void FitAllDigits(const TSymbol& Symbol, TPaint& Paint)
+{
+    Paint.Fit = FitForDigits(Symbol);
+    std::size_t N = 0;
+    for (const TSymbolElement& E : Symbol.Elements) {
+        if (E.Kind != TSymbolElement::Text || (E.Width == Symbol.DigitBoxWidth && E.Height == Symbol.DigitBoxHeight))
+            continue;
+        const auto Known = [&E](const TBoxFit& F) { return F.Width == E.Width && F.Height == E.Height; };
+        if (N == Paint.OtherFits.size() || std::any_of(Paint.OtherFits.begin(), Paint.OtherFits.begin() + std::ptrdiff_t(N), Known))
+            continue;
+        Paint.OtherFits[N++] = {E.Width, E.Height,
+                                WEQOcrB::OcrBFontRegistered() ? WEQOcrB::SharedFit("OCRB", E.Width, E.Height)
+                                                              : WEQOcrB::TFit{}};
+    }
 }
 
 } // namespace WEQEan

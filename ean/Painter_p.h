@@ -5,7 +5,13 @@
 
 #include "ean/WEQEanSymbol.h"
 #include "ocrb/WEQOcrB_p.h"
+#include "surface/Arith.h"
 #include "surface/Canvas.h"
+
+#include <QTransform>
+
+#include <array>
+#include <cmath>
 
 namespace WEQEan {
 
@@ -15,13 +21,25 @@ enum class TDigitSource : std::uint8_t {
     Outlines, // the built-in outlines; the '>' in its file box
 };
 
+// A fitting for one size of character box.
+struct TBoxFit {
+    std::int32_t Width = 0, Height = 0;
+    WEQOcrB::TFit Fit;
+};
+
 struct TPaint {
     TColor Background = clWhite, Bars = clBlack, Digits = clBlack;
     bool FillBackground = true;
     TDigitSource Source = TDigitSource::Painter;
-    // For TDigitSource::Fitted. Its digits are drawn without antialiasing,
-    // so that their ink is exactly the ink they were placed by.
+    // For TDigitSource::Fitted, the fitting of the symbol's digit boxes. Its
+    // digits are drawn without antialiasing, so that their ink is exactly
+    // the ink they were placed by.
     WEQOcrB::TFit Fit;
+    // The fittings of the symbol's other box sizes (the smaller outer digits
+    // of UPC-A and UPC-E); a box without one is fitted through the shared
+    // cache when it is drawn. A box its fitting cannot serve is drawn with
+    // the outlines.
+    std::array<TBoxFit, 2> OtherFits{};
 };
 
 // Background (when asked), then the elements in their order. Raises what the
@@ -41,5 +59,29 @@ void CoverSymbol(TCanvas& Canvas, std::int32_t Width, std::int32_t Height, TColo
 // The fitting for a symbol's digit boxes where the font can draw them at
 // that size; Fitted false where the outlines must.
 WEQBARCODE_TEST_EXPORT WEQOcrB::TFit FitForDigits(const TSymbol& Symbol);
+// Paint.Fit and Paint.OtherFits for every box size of the symbol.
+WEQBARCODE_TEST_EXPORT void FitAllDigits(const TSymbol& Symbol, TPaint& Paint);
+
+// On a device with more pixels than canvas units (a HiDPI screen, an image
+// with a device pixel ratio, a widget rendered into either), Draw(Width,
+// Height) lays the symbol out in the device's own pixels, so that every
+// module is a whole number of them.
+template <class TDraw> bool InDevicePixels(TCanvas& Canvas, std::int32_t Width, std::int32_t Height, TDraw Draw)
+{
+    const double Ratio = Canvas.DevicePixelRatio();
+    if (Ratio == 1.0)
+        return Draw(Width, Height);
+    Canvas.SetTransform(QTransform::fromScale(1 / Ratio, 1 / Ratio));
+    const auto Scaled = [Ratio](std::int32_t V) { return ClampToInt32(std::int64_t(std::floor(V * Ratio))); };
+    bool Drawn = false;
+    try {
+        Drawn = Draw(Scaled(Width), Scaled(Height));
+    } catch (...) {
+        Canvas.SetTransform(QTransform());
+        throw;
+    }
+    Canvas.SetTransform(QTransform());
+    return Drawn;
+}
 
 } // namespace WEQEan

@@ -100,30 +100,14 @@ bool DrawEan13Pixels(const std::string& GTIN, TCanvas& Canvas, std::int32_t Widt
 
 } // namespace
 
-// On a device with more pixels than canvas units (a HiDPI screen, an image
-// with a device pixel ratio, a widget rendered into either), the symbol is
-// laid out in the device's own pixels, so that every module is a whole
-// number of them.
 bool DrawEan13(const std::string& GTIN, TCanvas& Canvas, std::int32_t Width, std::int32_t Height,
                TColor BackgroundColor, TColor BarColor, TColor FontColor, bool FillBackground,
                bool DrawRightDelimiter)
 {
-    const double Ratio = Canvas.DevicePixelRatio();
-    if (Ratio == 1.0)
-        return DrawEan13Pixels(GTIN, Canvas, Width, Height, BackgroundColor, BarColor, FontColor, FillBackground,
+    return InDevicePixels(Canvas, Width, Height, [&](std::int32_t W, std::int32_t H) {
+        return DrawEan13Pixels(GTIN, Canvas, W, H, BackgroundColor, BarColor, FontColor, FillBackground,
                                DrawRightDelimiter);
-    Canvas.SetTransform(QTransform::fromScale(1 / Ratio, 1 / Ratio));
-    const auto InDevicePixels = [Ratio](std::int32_t V) { return ClampToInt32(std::int64_t(std::floor(V * Ratio))); };
-    bool Drawn = false;
-    try {
-        Drawn = DrawEan13Pixels(GTIN, Canvas, InDevicePixels(Width), InDevicePixels(Height), BackgroundColor,
-                                BarColor, FontColor, FillBackground, DrawRightDelimiter);
-    } catch (...) {
-        Canvas.SetTransform(QTransform());
-        throw;
-    }
-    Canvas.SetTransform(QTransform());
-    return Drawn;
+    });
 }
 
 } // namespace WEQEan

@@ -2,14 +2,15 @@
 
 // A symbol at a physical size, for print and files: PNG at a given dpi with the
 // module width snapped to whole printer dots, and SVG and PDF with exact vector
-// bars. All outputs carry the quiet zones (the symbol's full 113 modules) and
-// are 79 modules high; vector digits are the built-in outlines, so the files
+// bars. All outputs carry the quiet zones (EAN-13's full 113 modules) and are
+// as high as GS1's nominal proportions (79 modules; 65 for EAN-8); vector digits are the built-in outlines, so the files
 // need no font, and the '>' lies inside the right quiet zone with its tip on
 // the symbol's right edge.
 //
 // Every function here may run on any thread, each call on its own device or
 // file, and touches none of the process-wide drawing state.
 
+#include "ean/WEQEanFamily.h"
 #include "surface/Colors.h"
 #include "surface/Export.h"
 
@@ -34,8 +35,16 @@ inline constexpr int MinDpi = 50, MaxDpi = 9600;
 
 struct TExportOptions {
     double XDimensionMM = NominalXDimensionMM;
+    // The quiet-zone marks: EAN-13's '>', EAN-8's '<' and '>', the '>' after an add-on.
     bool DrawRightDelimiter = true;
     TColor BackgroundColor = clWhite, BarColor = clBlack, FontColor = clBlack;
+    // The symbol the text is read for, leniently (CompleteSymbol) unless
+    // Strict, when a text the strict reading refuses (ReadSymbol) is an
+    // error with its reason. EAN-13 without an add-on is today's output.
+    TSymbology Symbology = TSymbology::Ean13;
+    std::string AddOn = {}; // none, or 2 or 5 digits
+    std::int32_t AddOnGap = DefaultAddOnGap; // modules, 7 to 12
+    bool Strict = false;
 };
 
 struct TRasterExport {
@@ -46,7 +55,7 @@ struct TRasterExport {
     QString Error;                   // empty on success
 };
 
-// The symbol of CompleteGTIN(Text) at Dpi, the module width a whole number
+// The symbol of the text at Dpi (for EAN-13: of CompleteGTIN(Text)), the module width a whole number
 // of dots, at least one: the nearest to the X-dimension asked for, and where
 // that lies inside GS1's range and a whole number of dots inside it exists,
 // the nearest such one. The image carries the dpi.

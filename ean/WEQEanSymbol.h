@@ -14,6 +14,9 @@
 
 namespace WEQEan {
 
+// The symbologies of the EAN/UPC family; any of them may carry a 2- or 5-digit add-on.
+enum class TSymbology : std::uint8_t { Ean13, Ean8, UpcA, UpcE };
+
 // The EAN-13 symbol's width in modules, quiet zones included; its height in
 // modules at the nominal proportions, and the least height drawn.
 inline constexpr std::int32_t Ean13Modules = 113;
@@ -53,6 +56,11 @@ struct TSymbol {
     // Background first, then these, in this order: a character is drawn
     // before the bars of its own digit.
     std::vector<TSymbolElement> Elements;
+    TSymbology Symbology = TSymbology::Ean13;
+    // Modules before the first bar and after the last one (the add-on's, with one).
+    std::int32_t LeftQuietZone = 0, RightQuietZone = 0;
+    // The add-on's first module (1-based) and its digits; 0 without one.
+    std::int32_t AddOnStart = 0, AddOnDigits = 0;
 
     // The delimiter '>' or null when it is not drawn.
     const TSymbolElement* Delimiter() const;

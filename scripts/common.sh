@@ -10,6 +10,7 @@ WEQ_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev libzint-dev
   dpkg-dev file
   xvfb xauth imagemagick python3 python3-xlib fonts-dejavu-extra
+  zint zbar-tools poppler-utils
 )
 
 # Debian's interpreter, whatever else is first on PATH: its modules are the

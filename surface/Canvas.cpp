@@ -341,6 +341,11 @@ void TCanvas::SetTransform(const QTransform& Transform)
     d->FindRaster();
 }
 
+QTransform TCanvas::Transform() const
+{
+    return d->Painter && d->Painter->isActive() ? d->Painter->worldTransform() : QTransform();
+}
+
 void TCanvas::SetPaintRegion(const QRegion& Region)
 {
     d->PaintRegionKnown = true;

@@ -112,6 +112,8 @@ public:
     // Maps canvas coordinates on the device, for vector output at a physical
     // size. Anything but a whole-pixel translation turns direct pixels off.
     void SetTransform(const QTransform& Transform);
+    // The transform SetTransform set; the identity when nothing can be painted.
+    QTransform Transform() const;
     // Ends painting on the current device and paints on Device from now on,
     // keeping the canvas state. Used by TBitmap when it reallocates.
     void Rebind(QPaintDevice* Device);

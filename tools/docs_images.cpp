@@ -1,6 +1,7 @@
 // Renders the pictures under docs/: weq_docs_images OUTPUT_DIR
 #include <ean/WEQEan.h>
 #include <ean/WEQEanExport.h>
+#include <ean/WEQEanFamily.h>
 #include <ocrb/WEQOcrB.h>
 
 #include <QDir>
@@ -40,6 +41,19 @@ void Symbol(const QString& Path, std::int32_t M)
     Image.save(Path);
 }
 
+// One symbol of the family at module width 3 with its quiet-zone marks.
+void FamilySymbol(const QString& Path, const WEQEan::TEanReading& Reading)
+{
+    constexpr std::int32_t M = 3;
+    const std::int32_t W = WEQEan::SymbolModules(Reading.Symbology, Reading.AddOn.size()) * M;
+    const std::int32_t H = WEQEan::RatioHeightModules(Reading.Symbology) * M;
+    QImage Image(W, H, QImage::Format_RGB32);
+    TCanvas Canvas(&Image);
+    if (!WEQEan::DrawSymbol(Reading, Canvas, W, H, clWhite, clBlack, clBlack, true, true))
+        std::fprintf(stderr, "%s: %s\n", Reading.Title().c_str(), Reading.Error.c_str());
+    Image.save(Path);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -55,5 +69,13 @@ int main(int argc, char** argv)
     Symbol(Out.filePath("symbol-m5.png"), 5);
     WEQEan::ExportPng("400638133393", Out.filePath("export-600dpi.png"), 600);
     WEQEan::ExportSvg("400638133393", Out.filePath("export.svg"));
+    using WEQEan::ReadSymbol;
+    using WEQEan::TSymbology;
+    FamilySymbol(Out.filePath("ean8.png"), ReadSymbol(TSymbology::Ean8, "9638507"));
+    FamilySymbol(Out.filePath("upca.png"), ReadSymbol(TSymbology::UpcA, "03600029145"));
+    FamilySymbol(Out.filePath("upce.png"), ReadSymbol(TSymbology::UpcE, "0425261"));
+    FamilySymbol(Out.filePath("ean13-addon2.png"), ReadSymbol(TSymbology::Ean13, "977123456700", "12"));
+    FamilySymbol(Out.filePath("ean13-addon5.png"), ReadSymbol(TSymbology::Ean13, "978020137962", "52495"));
+    FamilySymbol(Out.filePath("upce-addon2.png"), ReadSymbol(TSymbology::UpcE, "0425261", "07"));
     return 0;
 }

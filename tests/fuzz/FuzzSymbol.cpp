@@ -3,10 +3,12 @@
 // for the X-dimension, any int for the dpi) and the control's properties.
 // Completion must always give 13 digits with a valid check digit; drawing,
 // exporting and painting the control must never crash, and must succeed
-// exactly where the parameters are valid.
+// exactly where the parameters are valid. The family's readings and drawing
+// likewise.
 #include "control/WEQBarCode.h"
 #include "ean/WEQEan.h"
 #include "ean/WEQEanExport.h"
+#include "ean/WEQEanFamily.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -91,6 +93,34 @@ void FuzzControl(const std::string& Text, std::int32_t Width, std::int32_t Heigh
         std::abort();
 }
 
+// The family: a completion that holds is what the strict reading takes and
+// always draws; a refused reading never draws; the text as a GTIN never crashes.
+void FuzzFamily(const std::string& Text, std::int32_t Width, std::int32_t Height, std::uint8_t Flags)
+{
+    const auto S = WEQEan::TSymbology(Flags % 4);
+    const std::string Main = Text.substr(0, Text.size() / 2), AddOn = Text.substr(Text.size() / 2);
+    const WEQEan::TEanReading Lenient = WEQEan::CompleteSymbol(S, Main, AddOn);
+    const WEQEan::TEanReading Strict = WEQEan::ReadSymbol(S, Main, AddOn);
+    if (Lenient.Valid() && !WEQEan::ReadSymbol(S, Lenient.Data, Lenient.AddOn).Valid())
+        std::abort();
+    if (!Lenient.Valid() && (S != WEQEan::TSymbology::UpcE || Main.size() <= 8))
+        std::abort();
+    // A refusal names a position inside the text it is about.
+    const std::size_t Length = Strict.ErrorInAddOn ? AddOn.size() : Main.size();
+    if (!Strict.Valid() && (Strict.ErrorPosition < 0 || std::size_t(Strict.ErrorPosition) > Length))
+        std::abort();
+    (void)WEQEan::ReadGtin(Text, AddOn);
+    QImage Image(48, 32, QImage::Format_RGB32);
+    TCanvas Canvas(&Image);
+    const std::int32_t Gap = WEQEan::MinAddOnGap + (Flags >> 4) % 6; // 7 to 12
+    const bool GapHolds = Lenient.AddOn.empty() || Gap >= WEQEan::LeastAddOnGap(S);
+    if (WEQEan::DrawSymbol(Lenient, Canvas, Width, Height, clWhite, clBlack, clBlack, Flags & 4, Flags & 8, Gap) !=
+        (Lenient.Valid() && GapHolds))
+        std::abort();
+    if (WEQEan::DrawSymbol(Strict, Canvas, Width, Height, clWhite, clBlack, clBlack, true, true) != Strict.Valid())
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* Argc, char*** Argv)
@@ -125,6 +155,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
         WEQEan::DrawEan13(Text, Canvas, Width, Height, clInfoBk, Colour, clWindowText, !Fill, Delimiter);
     }
     FuzzExports(Text, X, Dpi, Flags);
+    FuzzFamily(Text, Width, Height, Flags);
     // Control sizes anywhere in the int range.
     const auto Clamp = [](std::int64_t V) { return std::int32_t(std::clamp<std::int64_t>(V, INT32_MIN, INT32_MAX)); };
     FuzzControl(Text, Clamp(std::int64_t(Width) * (Flags & 1 ? 1 : -1) * (Flags & 2 ? 100000 : 1)),

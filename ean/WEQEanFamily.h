@@ -1,0 +1,120 @@
+#pragma once
+
+// The EAN/UPC family beside EAN-13: EAN-8, UPC-A, UPC-E and the 2- and
+// 5-digit add-ons. A text is read for a symbology, strictly (with the reason
+// for a rejection) or leniently (completed as the EAN-13 control completes
+// its GTIN); a reading that holds is described as a symbol and drawn.
+// Everything but DrawSymbol is plain arithmetic on strings and numbers.
+// DrawEan13 and TWEQBarCode stay EAN-13 only.
+
+#include "ean/WEQEanSymbol.h"
+#include "surface/Colors.h"
+#include "surface/Export.h"
+
+#include <cstdint>
+#include <string>
+
+class TCanvas;
+
+namespace WEQEan {
+
+// Modules between the main symbol's last bar and the add-on's first: at
+// least the main symbol's right quiet zone (7; UPC-A 9), at most 12.
+inline constexpr std::int32_t MinAddOnGap = 7, MaxAddOnGap = 12, DefaultAddOnGap = 9;
+
+// What a text says for one symbology: the digits the symbol carries, or why
+// it cannot be drawn.
+struct WEQBARCODE_EXPORT TEanReading {
+    TSymbology Symbology = TSymbology::Ean13;
+    // The symbol's digits, check digit included: EAN-13 13, EAN-8 8, UPC-A 12,
+    // UPC-E 8 (number system, the six digits under the bars, check digit).
+    std::string Data;
+    std::string AddOn; // empty, or 2 or 5 digits
+    // Empty when the reading holds; otherwise which position and which rule.
+    std::string Error;
+    // The 1-based position the error is about, in the text or (ErrorInAddOn)
+    // in the add-on; 0 when it is about the length or the whole number.
+    std::int32_t ErrorPosition = 0;
+    bool ErrorInAddOn = false;
+
+    bool Valid() const { return Error.empty(); }
+    // The GTIN the symbol carries: EAN-13 13 digits, EAN-8 8, UPC-A 12 and
+    // UPC-E 12 (its expansion); empty when the reading does not hold.
+    std::string Gtin() const;
+    // "UPC-E 04252614 +12": the symbology's name, the digits and the add-on.
+    std::string Title() const;
+};
+
+// The strict reading. EAN-13: 12 digits, or 13 with the right check digit.
+// EAN-8: 7, or 8 with the right check digit. UPC-A: 11, or 12 with the right
+// check digit. UPC-E: 6 (number system 0), 7 with the number system 0 or 1,
+// or 8 with the check digit computed over the expanded UPC-A, in the one form
+// zero suppression gives; or a UPC-A (11 or 12 digits as above) that can be
+// zero-suppressed. The add-on: none (empty), or exactly 2 or 5 digits.
+WEQBARCODE_EXPORT TEanReading ReadSymbol(TSymbology Symbology, const std::string& Text,
+                                         const std::string& AddOn = {});
+
+// The lenient reading: the first N characters (12 for EAN-13, 7 for EAN-8,
+// 11 for UPC-A), non-digits replaced by '0' where they stand, padded with
+// leading zeros, the check digit computed afresh; for EAN-13 exactly
+// CompleteGTIN. UPC-E: a text of up to 8 characters is the number system and
+// six digits so completed (a number system other than 0 or 1 becomes 0, a
+// form zero suppression does not give becomes the one it gives); a longer
+// text is completed as a UPC-A and zero-suppressed, which fails, with the
+// reason, for a UPC-A that cannot be. The add-on: empty stays none; up to 2
+// characters complete to 2 digits, longer ones to 5 from their first 5.
+WEQBARCODE_EXPORT TEanReading CompleteSymbol(TSymbology Symbology, const std::string& Text,
+                                             const std::string& AddOn = {});
+
+// The automatic choice for a GTIN of 8, 12, 13 or 14 digits with the right
+// check digit: the GTIN it holds in its 14-digit form, with its leading
+// zeros, picks the symbol: six zeros EAN-8, two zeros UPC-A, one EAN-13. A
+// GTIN-14 with an indicator digit other than 0 is refused: no EAN/UPC symbol
+// carries it.
+WEQBARCODE_EXPORT TEanReading ReadGtin(const std::string& Gtin, const std::string& AddOn = {});
+
+// The UPC-A (12 digits, check digit computed) of a UPC-E of 6 digits, 7 with
+// its number system or 8 with its check digit; empty for anything else (a
+// non-digit, a number system other than 0 or 1, a wrong check digit).
+WEQBARCODE_EXPORT std::string ExpandUpcE(const std::string& UpcE);
+// The 8-digit UPC-E of a UPC-A of 11 digits, or 12 with the right check
+// digit, with number system 0 or 1; empty when zero suppression has no form
+// for it.
+WEQBARCODE_EXPORT std::string SuppressUpcA(const std::string& UpcA);
+
+// The character sets ("A" odd, "B" even) of a UPC-E's six digits, chosen by
+// its number system and check digit; of an add-on's digits, by its value
+// (2 digits) or its checksum (5 digits). Empty for anything else.
+WEQBARCODE_EXPORT std::string UpcEParity(char NumberSystem, char CheckDigit);
+WEQBARCODE_EXPORT std::string AddOnParity(const std::string& AddOn);
+
+// The symbol's width in modules, quiet zones included, and its height in
+// modules at GS1's nominal proportions.
+WEQBARCODE_EXPORT std::int32_t SymbolModules(TSymbology Symbology, std::size_t AddOnDigits = 0,
+                                             std::int32_t AddOnGap = DefaultAddOnGap);
+WEQBARCODE_EXPORT std::int32_t RatioHeightModules(TSymbology Symbology);
+// The least add-on gap the symbology takes: MinAddOnGap, 9 for UPC-A.
+WEQBARCODE_EXPORT std::int32_t LeastAddOnGap(TSymbology Symbology);
+
+// The symbol of a reading that holds, for the width offered (the module
+// width is max(1, Width div SymbolModules)) and the height asked for (at
+// least 18 modules), with or without the quiet-zone marks ('>' after the
+// symbol or its add-on, for EAN-8 also '<' before it; UPC-A and UPC-E
+// without an add-on have none, their outer digits stand there). Raises
+// Exception with the reading's error, or for a gap outside
+// LeastAddOnGap .. MaxAddOnGap. EAN-13
+// without an add-on is DescribeEan13's symbol.
+WEQBARCODE_EXPORT TSymbol DescribeSymbol(const TEanReading& Reading, std::int32_t Width, std::int32_t Height,
+                                         bool DrawQuietZoneMarks, std::int32_t AddOnGap = DefaultAddOnGap);
+
+// Draws DescribeSymbol's symbol from the canvas origin as DrawEan13 draws
+// EAN-13 (for an EAN-13 reading without add-on, the same pixels), on any
+// thread and on HiDPI devices in whole device pixels. A reading that does not
+// hold, or any Exception on the way, leaves the symbol area in the background
+// colour and returns false. Does not touch DrawEan13's drawing parameters.
+WEQBARCODE_EXPORT bool DrawSymbol(const TEanReading& Reading, TCanvas& Canvas, std::int32_t Width,
+                                  std::int32_t Height, TColor BackgroundColor, TColor BarColor, TColor FontColor,
+                                  bool FillBackground, bool DrawQuietZoneMarks,
+                                  std::int32_t AddOnGap = DefaultAddOnGap);
+
+} // namespace WEQEan

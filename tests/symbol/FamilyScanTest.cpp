@@ -1,0 +1,452 @@
+// The family proved by independent means: module patterns against another
+// encoder's (zint --dump), and every symbol and add-on read back by two
+// decoders (zbar's zbarimg and zxing-cpp) as drawn on screen and as exported
+// to PNG, SVG and PDF. Then the pixels: the fast path against the painter,
+// each character's ink inside its own box, and the '<' as the mirrored '>'.
+#define ZX_USE_UTF8 1
+#include "ean/Painter_p.h"
+#include "ean/WEQEanExport.h"
+#include "ean/WEQEanFamily.h"
+#include "ocrb/WEQOcrB.h"
+#include "tests/core/FamilyShow.h"
+
+#include <QPainter>
+#include <QProcess>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <ZXing/ReadBarcode.h>
+#include <gtest/gtest.h>
+
+#include <random>
+#include <thread>
+
+using namespace WEQEan;
+
+namespace {
+
+constexpr TSymbology All[] = {TSymbology::Ean13, TSymbology::Ean8, TSymbology::UpcA, TSymbology::UpcE};
+const char* const Names[] = {"EAN-13", "EAN-8", "UPC-A", "UPC-E"};
+
+std::string RunProgram(const QString& Program, const QStringList& Arguments)
+{
+    QProcess P;
+    P.start(Program, Arguments);
+    if (!P.waitForFinished(30000))
+        return "(" + Program.toStdString() + " did not finish)";
+    return P.readAllStandardOutput().trimmed().toStdString();
+}
+
+// A random reading of the symbology: EAN-13 never starts with 0, which
+// the readers report as UPC-A.
+TEanReading RandomReading(TSymbology S, std::mt19937& Random, std::size_t AddOnDigits)
+{
+    std::uniform_int_distribution<int> Digit(0, 9);
+    std::string Text, AddOn;
+    for (int I = 0; I < 12; ++I)
+        Text += char('0' + Digit(Random));
+    if (S == TSymbology::Ean13)
+        Text[0] = char('1' + Digit(Random) % 9);
+    if (S == TSymbology::UpcE)
+        Text = Text.substr(0, 7); // any six digits, in their suppressed form
+    for (std::size_t I = 0; I < AddOnDigits; ++I)
+        AddOn += char('0' + Digit(Random));
+    return CompleteSymbol(S, Text, AddOn);
+}
+
+// zint's modules, from the first bar to the last, for the symbol and add-on.
+std::string ZintBits(const TEanReading& R, std::int32_t Gap)
+{
+    static const char* const Types[] = {"14", "14", "35", "38"}; // the types that take the check digit
+    QString Data = QString::fromStdString(R.Data);
+    if (!R.AddOn.empty())
+        Data += "+" + QString::fromStdString(R.AddOn);
+    const std::string Hex = RunProgram("zint", {"--dump", "-b", Types[std::size_t(R.Symbology)], "--addongap=" + QString::number(Gap),
+                                         "-d", Data});
+    std::string Bits;
+    for (char Ch : Hex) {
+        if (Ch == ' ')
+            continue;
+        const int V = Ch <= '9' ? Ch - '0' : Ch - 'A' + 10;
+        if (V < 0 || V > 15)
+            return "(zint: " + Hex + ")";
+        for (int B = 3; B >= 0; --B)
+            Bits += (V >> B) & 1 ? '1' : '0';
+    }
+    return Bits.substr(0, Bits.find_last_of('1') + 1);
+}
+
+TEST(FamilyPatternTest, ModulesAreZintsForRandomSymbolsAddOnsAndGaps)
+{
+    ASSERT_FALSE(RunProgram("zint", {"--version"}).empty()) << "zint is not installed";
+    std::mt19937 Random(8);
+    int Compared = 0;
+    for (TSymbology S : All)
+        for (std::size_t AddOn : {0, 2, 5})
+            for (int Round = 0; Round < 25; ++Round) {
+                const TEanReading R = RandomReading(S, Random, AddOn);
+                const std::int32_t G = std::uniform_int_distribution<int>(LeastAddOnGap(S), MaxAddOnGap)(Random);
+                ASSERT_TRUE(R.Valid()) << R.Error;
+                const TSymbol Symbol = DescribeSymbol(R, 0, 0, true, G);
+                ASSERT_EQ(BarBits(Symbol), ZintBits(R, G)) << R.Title() << ", gap " << G;
+                ++Compared;
+            }
+    EXPECT_EQ(Compared, 300);
+}
+
+// --- Decoding ---------------------------------------------------------------
+
+// What zbarimg reads in the picture, one symbol per line, sorted: the main
+// symbol and the add-on are separate symbols to it.
+std::string Zbar(const QString& Path)
+{
+    return RunProgram("zbarimg", {"-q", "--nodbus", "-Sean2.enable", "-Sean5.enable", "-Supce.enable", "-Supca.enable",
+                           "-Sean8.enable", Path});
+}
+
+// zbar reads no UPC-E of number system 1, not zint's either (checked below).
+bool ZbarReadsMain(const TEanReading& R) { return R.Symbology != TSymbology::UpcE || R.Data[0] == '0'; }
+
+std::string ZbarExpected(const TEanReading& R)
+{
+    std::string Main = std::string(Names[std::size_t(R.Symbology)]) + ":" + R.Data;
+    const std::string AddOn = R.AddOn.empty() ? "" : (R.AddOn.size() == 2 ? "EAN-2:" : "EAN-5:") + R.AddOn;
+    if (!ZbarReadsMain(R))
+        return AddOn;
+    if (R.AddOn.empty())
+        return Main;
+    // zbar reports the add-on first when it scans it first; order both.
+    return std::min(Main, AddOn) + "\n" + std::max(Main, AddOn);
+}
+
+std::string Sorted(const std::string& Lines)
+{
+    const auto N = Lines.find('\n');
+    if (N == std::string::npos)
+        return Lines;
+    const std::string A = Lines.substr(0, N), B = Lines.substr(N + 1);
+    return std::min(A, B) + "\n" + std::max(A, B);
+}
+
+std::string Zxing(const QImage& Image)
+{
+    const QImage Gray = Image.convertToFormat(QImage::Format_Grayscale8);
+    const ZXing::ImageView View(Gray.constBits(), Gray.width(), Gray.height(), ZXing::ImageFormat::Lum,
+                                int(Gray.bytesPerLine()));
+    const auto Formats = ZXing::BarcodeFormat::EAN8 | ZXing::BarcodeFormat::EAN13 | ZXing::BarcodeFormat::UPCA |
+                         ZXing::BarcodeFormat::UPCE;
+    const ZXing::Result Result = ZXing::ReadBarcode(
+        View, ZXing::DecodeHints().setFormats(Formats).setTryHarder(true).setEanAddOnSymbol(ZXing::EanAddOnSymbol::Read));
+    if (!Result.isValid())
+        return "(nothing decoded)";
+    return std::string(ZXing::ToString(Result.format())) + ":" + Result.text();
+}
+
+std::string ZxingExpected(const TEanReading& R)
+{
+    return std::string(Names[std::size_t(R.Symbology)]) + ":" + R.Data + (R.AddOn.empty() ? "" : " " + R.AddOn);
+}
+
+// The picture with a margin, as a scanner sees a label on a box.
+QImage OnMargin(const QImage& Symbol, int Margin)
+{
+    QImage Out(Symbol.width() + 2 * Margin, Symbol.height() + 2 * Margin, QImage::Format_RGB32);
+    Out.fill(Qt::white);
+    QPainter(&Out).drawImage(Margin, Margin, Symbol);
+    return Out;
+}
+
+struct TDecodeTally {
+    int Zbar = 0, Zxing = 0, Images = 0, ZbarCannot = 0;
+};
+
+void Decode(const QImage& Image, const TEanReading& R, const QString& Dir, const std::string& What, TDecodeTally& T)
+{
+    const QString Path = QString("%1/%2.png").arg(Dir).arg(T.Images++);
+    ASSERT_TRUE(Image.save(Path));
+    const std::string ByZbar = Sorted(Zbar(Path)), ByZxing = Zxing(Image);
+    EXPECT_EQ(ByZbar, ZbarExpected(R)) << What;
+    EXPECT_EQ(ByZxing, ZxingExpected(R)) << What;
+    T.Zbar += ByZbar == ZbarExpected(R) && ZbarReadsMain(R);
+    T.ZbarCannot += !ZbarReadsMain(R);
+    T.Zxing += ByZxing == ZxingExpected(R);
+}
+
+TEST(FamilyScanTest, EverySymbolAndAddOnDecodesAtModuleWidthsOneToFour)
+{
+    QTemporaryDir Dir;
+    const bool Saved = WEQOcrB::OcrBFontLoaded;
+    std::mt19937 Random(16);
+    TDecodeTally T;
+    for (bool Font : {true, false}) {
+        WEQOcrB::OcrBFontLoaded = Font;
+        for (TSymbology S : All)
+            for (std::size_t AddOn : {0, 2, 5})
+                for (std::int32_t M = 1; M <= 4; ++M) {
+                    const TEanReading R = RandomReading(S, Random, AddOn);
+                    const std::int32_t W = SymbolModules(S, AddOn) * M, H = RatioHeightModules(S) * M;
+                    QImage Image(W, H, QImage::Format_RGB32);
+                    {
+                        TCanvas Canvas(&Image);
+                        ASSERT_TRUE(DrawSymbol(R, Canvas, W, H, clWhite, clBlack, clBlack, true, true));
+                    }
+                    // zbar wants a little more than one pixel per module.
+                    const QImage Seen = M == 1 ? Image.scaled(W * 2, H * 2) : Image;
+                    Decode(OnMargin(Seen, 8), R, Dir.path(),
+                           R.Title() + " at m = " + std::to_string(M) + (Font ? " with the font" : " with outlines"), T);
+                }
+    }
+    WEQOcrB::OcrBFontLoaded = Saved;
+    EXPECT_EQ(T.Images, 96);
+    std::printf("drawn: zbar read %d (and %d add-ons of number-system-1 UPC-Es) and zxing-cpp %d of %d\n", T.Zbar,
+                T.ZbarCannot, T.Zxing, T.Images);
+}
+
+TEST(FamilyScanTest, ExportsDecodeAsPngSvgAndPdf)
+{
+    QTemporaryDir Dir;
+    std::mt19937 Random(32);
+    TDecodeTally T;
+    for (TSymbology S : All)
+        for (std::size_t AddOn : {0, 2, 5}) {
+            const TEanReading R = RandomReading(S, Random, AddOn);
+            TExportOptions O;
+            O.Symbology = S;
+            O.AddOn = R.AddOn;
+            O.Strict = true;
+            const std::string Name = R.Title();
+            const QString Png = Dir.filePath("e.png"), Svg = Dir.filePath("e.svg"), Pdf = Dir.filePath("e.pdf");
+            QString Error;
+            TRasterExport Report;
+            ASSERT_TRUE(ExportPng(R.Data, Png, 300, O, &Report, &Error)) << Error.toStdString();
+            EXPECT_EQ(Report.Image.width(), SymbolModules(S, AddOn) * 4) << "4 dots per module at 300 dpi";
+            EXPECT_EQ(Report.Image.height(), RatioHeightModules(S) * 4);
+            Decode(OnMargin(QImage(Png), 16), R, Dir.path(), Name + " PNG", T);
+
+            ASSERT_TRUE(ExportSvg(R.Data, Svg, O, &Error)) << Error.toStdString();
+            QSvgRenderer Renderer(Svg);
+            ASSERT_TRUE(Renderer.isValid());
+            QImage Drawn(SymbolModules(S, AddOn) * 4, RatioHeightModules(S) * 4, QImage::Format_RGB32);
+            Drawn.fill(Qt::white);
+            {
+                QPainter P(&Drawn);
+                Renderer.render(&P, QRectF(0, 0, Drawn.width(), Drawn.height()));
+            }
+            Decode(OnMargin(Drawn, 16), R, Dir.path(), Name + " SVG", T);
+
+            ASSERT_TRUE(ExportPdf(R.Data, Pdf, O, &Error)) << Error.toStdString();
+            // 4 pixels per 0.330 mm module.
+            RunProgram("pdftoppm", {"-r", "308", "-png", "-singlefile", Pdf, Dir.filePath("pdf")});
+            const QImage Page(Dir.filePath("pdf.png"));
+            ASSERT_FALSE(Page.isNull()) << "pdftoppm (poppler-utils) made no page";
+            Decode(OnMargin(Page, 16), R, Dir.path(), Name + " PDF", T);
+            QFile::remove(Dir.filePath("pdf.png"));
+        }
+    EXPECT_EQ(T.Images, 36);
+    std::printf("exported: zbar read %d (and %d add-ons of number-system-1 UPC-Es) and zxing-cpp %d of %d\n",
+                T.Zbar, T.ZbarCannot, T.Zxing, T.Images);
+}
+
+TEST(FamilyScanTest, ZbarReadsNoUpcEOfNumberSystemOneFromZintEither)
+{
+    QTemporaryDir Dir;
+    const QString Path = Dir.filePath("zint.png");
+    RunProgram("zint", {"-b", "38", "--scale=3", "-d", "14252611", "-o", Path});
+    ASSERT_FALSE(QImage(Path).isNull());
+    EXPECT_EQ(Zbar(Path), "") << "zbar has learnt number system 1: drop ZbarReadsMain";
+    EXPECT_EQ(Zxing(QImage(Path)), "UPC-E:14252611");
+}
+
+TEST(FamilyExportTest, StrictExportsRefuseWithTheReasonAndWriteNothing)
+{
+    QTemporaryDir Dir;
+    TExportOptions O;
+    O.Symbology = TSymbology::UpcE;
+    O.Strict = true;
+    QString Error;
+    EXPECT_FALSE(ExportSvg("036000291452", Dir.filePath("e.svg"), O, &Error));
+    EXPECT_TRUE(Error.contains("cannot be zero-suppressed")) << Error.toStdString();
+    EXPECT_FALSE(QFile::exists(Dir.filePath("e.svg")));
+    O.Symbology = TSymbology::Ean8;
+    O.AddOn = "123";
+    EXPECT_FALSE(ExportPdf("9638507", Dir.filePath("e.pdf"), O, &Error));
+    EXPECT_TRUE(Error.contains("2 or 5 digits")) << Error.toStdString();
+    O.AddOn = "12";
+    O.AddOnGap = 13;
+    const TRasterExport R = RenderRaster("9638507", 300, O);
+    EXPECT_TRUE(R.Image.isNull());
+    EXPECT_TRUE(R.Error.contains("outside 7 to 12")) << R.Error.toStdString();
+    O.Strict = false;
+    O.AddOnGap = DefaultAddOnGap;
+    EXPECT_FALSE(RenderRaster("9638507x", 300, O).Image.isNull()) << "completed leniently";
+}
+
+// --- Pixels -----------------------------------------------------------------
+
+QImage Paint(const TSymbol& S, TDigitSource Source, const std::vector<TSymbolElement>& Elements)
+{
+    TSymbol Only = S;
+    Only.Elements = Elements;
+    QImage Image(S.Width, S.Height, QImage::Format_RGB32);
+    TPaint P{clWhite, clBlack, clBlack, true, Source, {}};
+    FitAllDigits(S, P);
+    TCanvas Canvas(&Image);
+    PaintSymbol(Only, Canvas, P);
+    return Image;
+}
+
+QRect InkOf(const QImage& Image)
+{
+    QRect Ink;
+    for (int Y = 0; Y < Image.height(); ++Y)
+        for (int X = 0; X < Image.width(); ++X)
+            if (Image.pixel(X, Y) != qRgb(255, 255, 255))
+                Ink |= QRect(X, Y, 1, 1);
+    return Ink;
+}
+
+// Each character's ink lies inside its own box and fills most of its height,
+// from every digit source: a box painted with another box's fitting would
+// overflow or shrink.
+TEST(FamilyPixelTest, EachCharactersInkFitsItsOwnBox)
+{
+    const TDigitSource Sources[] = {TDigitSource::Painter, TDigitSource::Fitted, TDigitSource::Outlines};
+    const TEanReading Readings[] = {ReadSymbol(TSymbology::UpcA, "03600029145", "52495"),
+                                    ReadSymbol(TSymbology::UpcE, "0425261", "12"),
+                                    ReadSymbol(TSymbology::Ean8, "9638507", "12")};
+    for (const TEanReading& R : Readings)
+        for (std::int32_t M : {2, 3, 5, 8})
+            for (TDigitSource Source : Sources) {
+                const TSymbol S = DescribeSymbol(R, SymbolModules(R.Symbology, R.AddOn.size()) * M,
+                                                 RatioHeightModules(R.Symbology) * M, true);
+                for (const TSymbolElement& E : S.Elements) {
+                    if (E.Kind != TSymbolElement::Text)
+                        continue;
+                    // The painter places a character by the ink tables its fitting leaves,
+                    // which may be a pass one pixel larger: a pixel of slack.
+                    const int Slack = Source == TDigitSource::Painter ? 1 : 0;
+                    const QRect Box = QRect(E.Left, E.Top, E.Width, E.Height).adjusted(-Slack, -Slack, Slack, Slack);
+                    const QRect Ink = InkOf(Paint(S, Source, {E}));
+                    const std::string What = R.Title() + " '" + E.Ch + "' at m = " + std::to_string(M) + ", source " +
+                                             std::to_string(int(Source));
+                    EXPECT_TRUE(Box.contains(Ink)) << What << ": ink " << Ink.x() << "," << Ink.y() << " "
+                                                   << Ink.width() << "x" << Ink.height() << " outside the box";
+                    if (E.Ch != '<' && E.Ch != '>') {
+                        EXPECT_GE(Ink.height() * 4, E.Height * 3) << What << ": ink " << Ink.height() << " of " << E.Height;
+                    }
+                }
+            }
+}
+
+int DifferentPixels(const QImage& A, const QImage& B)
+{
+    int N = 0;
+    for (int Y = 0; Y < A.height(); ++Y)
+        for (int X = 0; X < A.width(); ++X)
+            N += A.pixel(X, Y) != B.pixel(X, Y);
+    return N;
+}
+
+// The '<' is the '>' mirrored: from the font exactly; from the outlines,
+// filled through a mirroring transform, up to a pixel on an edge per row.
+TEST(FamilyPixelTest, TheLeftMarkIsTheRightMarkMirrored)
+{
+    for (TDigitSource Source : {TDigitSource::Painter, TDigitSource::Fitted, TDigitSource::Outlines})
+        for (std::int32_t M : {1, 3, 4, 9}) {
+            const TSymbol S = DescribeSymbol(ReadSymbol(TSymbology::Ean8, "9638507"), 81 * M, 65 * M, true);
+            const TSymbolElement Left = S.Elements.front(), Right = S.Elements.back();
+            ASSERT_EQ(Left.Ch, '<');
+            ASSERT_EQ(Right.Ch, '>');
+            const QRect LeftBox(Left.Left, Left.Top, Left.Width, Left.Height);
+            const QRect RightBox(Right.Left, Right.Top, Right.Width, Right.Height);
+            const QImage Mirrored = Paint(S, Source, {Left}).copy(LeftBox).mirrored(true, false);
+            const QImage Own = Paint(S, Source, {Right}).copy(RightBox);
+            const QRect Ink = InkOf(Own);
+            ASSERT_FALSE(Ink.isEmpty());
+            const QRect MirroredInk = InkOf(Mirrored);
+            const std::string What = "m = " + std::to_string(M) + ", source " + std::to_string(int(Source));
+            EXPECT_LE(std::abs(MirroredInk.left() - Ink.left()) + std::abs(MirroredInk.right() - Ink.right()), 1) << What;
+            EXPECT_LE(std::abs(MirroredInk.top() - Ink.top()) + std::abs(MirroredInk.bottom() - Ink.bottom()), 1) << What;
+            EXPECT_LE(DifferentPixels(Mirrored, Own), Source == TDigitSource::Outlines ? Ink.height() : 0)
+                << What << ": " << DifferentPixels(Mirrored, Own) << " pixels differ, ink " << Ink.width() << "x"
+                << Ink.height();
+        }
+}
+
+// The fast drawing gives the painter's pixels for every symbol of the family.
+TEST(FamilyPixelTest, DirectDrawingGivesThePaintersPixels)
+{
+    std::mt19937 Random(4);
+    std::uniform_int_distribution<int> Module(1, 9), Extra(0, 40);
+    for (int Round = 0; Round < 80; ++Round) {
+        const TSymbology S = All[Round % 4];
+        const std::size_t AddOn = std::size_t((Round / 4) % 3) * 5 / 2; // 0, 2, 5
+        const TEanReading R = RandomReading(S, Random, AddOn);
+        const std::int32_t M = Module(Random);
+        const std::int32_t W = SymbolModules(S, AddOn) * M + Extra(Random), H = RatioHeightModules(S) * M + Extra(Random);
+        QImage Images[2];
+        for (int Direct = 0; Direct < 2; ++Direct) {
+            TCanvas::AllowDirectPixels = Direct == 1;
+            Images[Direct] = QImage(W, H, QImage::Format_RGB32);
+            Images[Direct].fill(Qt::green);
+            TCanvas Canvas(&Images[Direct]);
+            ASSERT_TRUE(DrawSymbol(R, Canvas, W, H, clCream, clNavy, clMaroon, true, Round % 3 != 0));
+        }
+        TCanvas::AllowDirectPixels = true;
+        ASSERT_EQ(Images[0], Images[1]) << R.Title() << " at m = " << M;
+    }
+}
+
+// Any thread draws what the application's thread draws.
+TEST(FamilyPixelTest, ThreadsDrawTheSamePixels)
+{
+    std::mt19937 Random(2);
+    std::vector<TEanReading> Readings;
+    for (TSymbology S : All)
+        for (std::size_t AddOn : {0, 2, 5})
+            Readings.push_back(RandomReading(S, Random, AddOn));
+    const auto Draw = [](const TEanReading& R, std::int32_t M) {
+        const std::int32_t W = SymbolModules(R.Symbology, R.AddOn.size()) * M, H = RatioHeightModules(R.Symbology) * M;
+        QImage Image(W, H, QImage::Format_RGB32);
+        TCanvas Canvas(&Image);
+        DrawSymbol(R, Canvas, W, H, clWhite, clBlack, clBlack, true, true);
+        return Image;
+    };
+    std::vector<QImage> Here;
+    for (const TEanReading& R : Readings)
+        for (std::int32_t M = 1; M <= 4; ++M)
+            Here.push_back(Draw(R, M));
+    std::vector<std::vector<QImage>> There(4);
+    std::vector<std::thread> Threads;
+    for (std::size_t T = 0; T < There.size(); ++T)
+        Threads.emplace_back([&, T] {
+            for (const TEanReading& R : Readings)
+                for (std::int32_t M = 1; M <= 4; ++M)
+                    There[T].push_back(Draw(R, M));
+        });
+    for (std::thread& T : Threads)
+        T.join();
+    for (const std::vector<QImage>& Images : There) {
+        ASSERT_EQ(Images.size(), Here.size());
+        for (std::size_t I = 0; I < Here.size(); ++I)
+            EXPECT_EQ(Images[I], Here[I]) << Readings[I / 4].Title() << " at m = " << I % 4 + 1;
+    }
+}
+
+TEST(FamilyPixelTest, WhatCannotBeDrawnLeavesTheBackground)
+{
+    for (const TEanReading& R : {ReadSymbol(TSymbology::UpcE, "036000291452"), ReadSymbol(TSymbology::Ean8, "96x8507"),
+                                 ReadSymbol(TSymbology::Ean13, "978020137962", "123")}) {
+        QImage Image(300, 100, QImage::Format_RGB32);
+        Image.fill(Qt::green);
+        {
+            TCanvas Canvas(&Image);
+            EXPECT_FALSE(DrawSymbol(R, Canvas, 300, 100, clWhite, clBlack, clBlack, false, true)) << R.Error;
+        }
+        // A refused reading carries no add-on: the area is the symbol's alone.
+        const std::int32_t W = SymbolModules(R.Symbology) * std::max(1, 300 / SymbolModules(R.Symbology));
+        EXPECT_EQ(InkOf(Image.copy(0, 0, W, 100)), QRect()) << R.Error << ": the whole area is background";
+        EXPECT_EQ(Image.pixel(W, 0), qRgb(0, 255, 0)) << "nothing right of the symbol";
+    }
+}
+
+} // namespace
