@@ -9,6 +9,8 @@
 #include <QPaintEvent>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace WEQ {
 
 namespace {
@@ -16,7 +18,7 @@ const QColor DefaultBar = Qt::black, DefaultBackground = Qt::white, DefaultText 
 } // namespace
 
 struct BarcodeWidget::Private {
-    QString Text;
+    QString Text, AddOn;
     bool InputValid = false;
     TSymbolLook Look;
     Qt::Alignment Alignment = Qt::AlignCenter;
@@ -44,6 +46,8 @@ QColor BarcodeWidget::textColor() const { return d->Look.Text; }
 bool BarcodeWidget::quietZoneMarker() const { return d->Look.QuietZoneMarker; }
 bool BarcodeWidget::keepAspectRatio() const { return d->Look.KeepAspectRatio; }
 Qt::Alignment BarcodeWidget::alignment() const { return d->Alignment; }
+BarcodeWidget::Symbology BarcodeWidget::symbology() const { return Symbology(d->Look.Symbology); }
+QString BarcodeWidget::addOn() const { return d->AddOn; }
 
 void BarcodeWidget::setGtin(const QString& text) { setText(text); }
 
@@ -51,17 +55,49 @@ void BarcodeWidget::setText(const QString& text)
 {
     if (text == d->Text)
         return;
-    const std::string Gtin = WEQEan::CompleteGTIN(GtinPositions(text));
-    const bool Valid = IsWholeGtin(text);
-    const bool GtinChanged = Gtin != d->Look.Gtin, ValidChanged = Valid != d->InputValid;
     d->Text = text;
-    d->Look.Gtin = Gtin;
-    d->InputValid = Valid;
-    if (GtinChanged) {
-        DescribeSymbol(*this, gtin());
+    Reread(true);
+}
+
+void BarcodeWidget::setSymbology(Symbology symbology)
+{
+    const auto Value = WEQEan::TSymbology(std::clamp(int(symbology), int(Ean13), int(UpcE)));
+    if (Value == d->Look.Symbology)
+        return;
+    d->Look.Symbology = Value;
+    updateGeometry(); // another width in modules, another nominal height
+    update();
+    emit symbologyChanged(Symbology(Value));
+    Reread(false);
+}
+
+void BarcodeWidget::setAddOn(const QString& addOn)
+{
+    if (addOn == d->AddOn)
+        return;
+    d->AddOn = addOn;
+    emit addOnChanged(d->AddOn);
+    Reread(false);
+}
+
+void BarcodeWidget::Reread(bool TextChanged)
+{
+    const TSymbolInput Input = ReadSymbolInput(d->Look.Symbology, d->Text, d->AddOn);
+    const bool GtinChanged = Input.Digits != d->Look.Gtin, ValidChanged = Input.Valid != d->InputValid;
+    if (Input.AddOn.size() != d->Look.AddOn.size())
+        updateGeometry();
+    if (GtinChanged || Input.AddOn != d->Look.AddOn)
         update();
-    }
-    emit textChanged(d->Text);
+    d->Look.Gtin = Input.Digits;
+    d->Look.AddOn = Input.AddOn;
+    d->InputValid = Input.Valid;
+    // The kind of symbol may have changed with the same digits.
+    static const QString Kinds[] = {QStringLiteral("EAN-13"), QStringLiteral("EAN-8"), QStringLiteral("UPC-A"),
+                                    QStringLiteral("UPC-E")};
+    if (!DescribeSymbol(*this, gtin(), Kinds[int(d->Look.Symbology)]))
+        return;
+    if (TextChanged)
+        emit textChanged(d->Text);
     if (GtinChanged)
         emit gtinChanged(gtin());
     if (ValidChanged)
@@ -127,18 +163,18 @@ void BarcodeWidget::setAlignment(Qt::Alignment alignment)
     emit alignmentChanged(alignment);
 }
 
-QSize BarcodeWidget::sizeHint() const { return PreferredSymbolSize(devicePixelRatioF()); }
+QSize BarcodeWidget::sizeHint() const { return PreferredSymbolSize(ShapeOf(d->Look), devicePixelRatioF()); }
 
 QSize BarcodeWidget::minimumSizeHint() const
 {
-    return MinimumSymbolSize(d->Look.KeepAspectRatio, devicePixelRatioF());
+    return MinimumSymbolSize(ShapeOf(d->Look), devicePixelRatioF());
 }
 
 bool BarcodeWidget::hasHeightForWidth() const { return d->Look.KeepAspectRatio; }
 
 int BarcodeWidget::heightForWidth(int width) const
 {
-    return d->Look.KeepAspectRatio ? SymbolHeightForWidth(width, devicePixelRatioF()) : -1;
+    return d->Look.KeepAspectRatio ? SymbolHeightForWidth(width, ShapeOf(d->Look), devicePixelRatioF()) : -1;
 }
 
 void BarcodeWidget::paintEvent(QPaintEvent*)

@@ -10,8 +10,9 @@
 
 namespace WEQ {
 
-// An EAN-13 symbol as a Qt widget: properties with change signals and slot
-// setters, QColor colours, size hints for layouts.
+// An EAN-13 symbol, or another of the EAN/UPC family (`symbology`, with an
+// optional 2- or 5-digit `addOn`), as a Qt widget: properties with change
+// signals and slot setters, QColor colours, size hints for layouts.
 //
 // It never resizes itself: it draws the largest whole-module symbol that fits
 // its rectangle, in whole device pixels, placed by `alignment`; with
@@ -21,11 +22,14 @@ namespace WEQ {
 // background. Symbols stay within TBitmap's bounds: a larger rectangle gets the
 // largest symbol within them.
 //
-// Text written to `gtin` or `text` is completed as CompleteGTIN does (only the
-// first 12 characters count, non-digits become '0', the check digit is
-// computed afresh); `text` keeps what was written and `inputValid` says whether
-// it already was a GTIN, so an application can flag a typo instead of printing
-// another product. An invalid colour stands for the default; the colours are
+// Text written to `gtin` or `text` is completed as CompleteGTIN does for
+// EAN-13 (only the first 12 characters count, non-digits become '0', the check
+// digit is computed afresh) and as CompleteSymbol does for the others; `text`
+// keeps what was written and `inputValid` says whether it (and the add-on)
+// already was what the symbology takes, so an application can flag a typo
+// instead of printing another product. A text that cannot be completed for
+// the symbology (a UPC-A without a zero-suppressed UPC-E form) leaves `gtin`
+// empty and shows only the background. An invalid colour stands for the default; the colours are
 // black bars and digits on white whatever the palette, because scanners need
 // dark on light. A background with alpha 0 leaves what is behind the widget
 // showing; bars and digits are drawn opaque.
@@ -42,13 +46,20 @@ class WEQBARCODE_EXPORT BarcodeWidget : public QWidget {
     Q_PROPERTY(bool quietZoneMarker READ quietZoneMarker WRITE setQuietZoneMarker NOTIFY quietZoneMarkerChanged)
     Q_PROPERTY(bool keepAspectRatio READ keepAspectRatio WRITE setKeepAspectRatio NOTIFY keepAspectRatioChanged)
     Q_PROPERTY(Qt::Alignment alignment READ alignment WRITE setAlignment NOTIFY alignmentChanged)
+    Q_PROPERTY(Symbology symbology READ symbology WRITE setSymbology NOTIFY symbologyChanged)
+    Q_PROPERTY(QString addOn READ addOn WRITE setAddOn NOTIFY addOnChanged)
 
 public:
+    // As WEQEan::TSymbology.
+    enum Symbology { Ean13, Ean8, UpcA, UpcE };
+    Q_ENUM(Symbology)
+
     explicit BarcodeWidget(QWidget* parent = nullptr);
     explicit BarcodeWidget(const QString& text, QWidget* parent = nullptr);
     ~BarcodeWidget() override;
 
-    // The completed 13 digits.
+    // The completed digits the symbol carries: 13 for EAN-13, 8 for EAN-8,
+    // 12 for UPC-A, 8 for UPC-E (number system, six digits, check digit).
     QString gtin() const;
     // What was last written to gtin or text; empty after construction.
     QString text() const;
@@ -64,8 +75,13 @@ public:
     // Where the symbol sits in the rectangle; centred by default. As in
     // QStyle::alignedRect, no horizontal flag means left, no vertical one top.
     Qt::Alignment alignment() const;
+    // EAN-13 by default.
+    Symbology symbology() const;
+    // The add-on's text, as written: empty for none, else completed to 2 or 5
+    // digits (up to 2 characters give 2).
+    QString addOn() const;
 
-    // Module width 3 and 79 modules high.
+    // Module width 3 at the symbology's nominal height (EAN-13 79 modules).
     QSize sizeHint() const override;
     // Module width 1.
     QSize minimumSizeHint() const override;
@@ -83,6 +99,8 @@ public slots:
     void setQuietZoneMarker(bool on);
     void setKeepAspectRatio(bool on);
     void setAlignment(Qt::Alignment alignment);
+    void setSymbology(Symbology symbology);
+    void setAddOn(const QString& addOn);
 
 signals:
     void gtinChanged(const QString& gtin);
@@ -94,11 +112,16 @@ signals:
     void quietZoneMarkerChanged(bool on);
     void keepAspectRatioChanged(bool on);
     void alignmentChanged(Qt::Alignment alignment);
+    void symbologyChanged(Symbology symbology);
+    void addOnChanged(const QString& addOn);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Reads the text again for the symbology and add-on, and emits what changed.
+    void Reread(bool TextChanged);
+
     struct Private;
     std::unique_ptr<Private> d;
 };

@@ -24,7 +24,7 @@ QAccessibleInterface* AccessibleSymbol(const QString& Key, QObject* Object)
 
 } // namespace
 
-bool DescribeSymbol(QWidget& Widget, const QString& Gtin)
+bool DescribeSymbol(QWidget& Widget, const QString& Gtin, const QString& Kind)
 {
     // Each change is an event to the widget, whose watchers may delete it.
     const QPointer<QWidget> Alive(&Widget);
@@ -32,7 +32,7 @@ bool DescribeSymbol(QWidget& Widget, const QString& Gtin)
     if (!Alive)
         return false;
     Widget.setAccessibleName(Gtin);
-    Widget.setAccessibleDescription(QStringLiteral("EAN-13 barcode of GTIN %1").arg(Gtin));
+    Widget.setAccessibleDescription(QStringLiteral("%1 barcode of GTIN %2").arg(Kind, Gtin));
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "control/GtinInput_p.h"
 
 #include "ean/WEQEan.h"
+#include "ean/WEQEanFamily.h"
 
 #include <QList>
 
@@ -35,6 +36,21 @@ bool IsWholeGtin(const QString& Text)
     if (!std::all_of(Positions.begin(), Positions.end(), [](char Ch) { return Ch != '?'; }))
         return false;
     return Positions.size() == 12 || (Positions.size() == 13 && WEQEan::CompleteGTIN(Positions) == Positions);
+}
+
+TSymbolInput ReadSymbolInput(WEQEan::TSymbology Symbology, const QString& Text, const QString& AddOn)
+{
+    const std::string Positions = GtinPositions(Text), AddOnPositions = GtinPositions(AddOn);
+    const WEQEan::TEanReading Completed = WEQEan::CompleteSymbol(Symbology, Positions, AddOnPositions);
+    TSymbolInput Input;
+    if (Completed.Valid()) {
+        Input.Digits = Completed.Data;
+        Input.AddOn = Completed.AddOn;
+    }
+    // Text longer than any symbol's digits is no whole number of them.
+    Input.Valid = Text.size() <= 13 && AddOn.size() <= 5 &&
+                  WEQEan::ReadSymbol(Symbology, Positions, AddOnPositions).Valid();
+    return Input;
 }
 
 } // namespace WEQ

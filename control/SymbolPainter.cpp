@@ -1,6 +1,7 @@
 #include "control/SymbolPainter_p.h"
 
 #include "ean/WEQEan.h"
+#include "ean/WEQEanFamily.h"
 
 #include <QPainter>
 
@@ -12,9 +13,7 @@ namespace WEQ {
 
 namespace {
 
-constexpr int SymbolModules = 113;      // 11 quiet + 95 symbol + 7 quiet
-constexpr int AspectHeightModules = 79; // the nominal height for that width
-constexpr int MinimumHeightModules = 18;
+constexpr int MinimumHeightModules = WEQEan::Ean13MinimumHeightModules;
 
 // Device positions computed in floating point land a hair beside a whole
 // pixel they mean; this much is taken for that pixel.
@@ -43,26 +42,31 @@ QColor ColorOrDefault(const QColor& Color, const QColor& Default)
     return Color.isValid() ? Color.toRgb() : Default.toRgb();
 }
 
-TSymbolFit FitSymbol(QSize DeviceArea, bool KeepAspectRatio)
+TSymbolShape ShapeOf(const TSymbolLook& Look)
+{
+    return {WEQEan::SymbolModules(Look.Symbology, Look.AddOn.size()), WEQEan::RatioHeightModules(Look.Symbology),
+            Look.KeepAspectRatio};
+}
+
+TSymbolFit FitSymbol(QSize DeviceArea, const TSymbolShape& Shape)
 {
     const int W = std::max(0, DeviceArea.width());
     // Without the aspect ratio the symbol takes the area's height, within
     // what one side of an image may be.
-    const int Height = KeepAspectRatio ? 0 : std::min(std::max(0, DeviceArea.height()), TBitmap::MaxSide);
-    int M = std::min(W / SymbolModules,
-                     KeepAspectRatio ? std::max(0, DeviceArea.height()) / AspectHeightModules
-                                     : Height / MinimumHeightModules);
-    M = std::min(M, TBitmap::MaxSide / SymbolModules);
-    const auto Rows = [&](int Module) { return KeepAspectRatio ? AspectHeightModules * Module : Height; };
-    // At most MaxSide / 113 steps.
-    while (M > 0 && std::int64_t(SymbolModules) * M * Rows(M) > TBitmap::MaxPixels)
+    const int Height = Shape.KeepAspectRatio ? 0 : std::min(std::max(0, DeviceArea.height()), TBitmap::MaxSide);
+    int M = std::min(W / Shape.Modules, Shape.KeepAspectRatio ? std::max(0, DeviceArea.height()) / Shape.HeightModules
+                                                                : Height / MinimumHeightModules);
+    M = std::min(M, TBitmap::MaxSide / Shape.Modules);
+    const auto Rows = [&](int Module) { return Shape.KeepAspectRatio ? Shape.HeightModules * Module : Height; };
+    // At most MaxSide / Modules steps.
+    while (M > 0 && std::int64_t(Shape.Modules) * M * Rows(M) > TBitmap::MaxPixels)
         --M;
     if (M <= 0)
         return {};
-    return {M, QSize(SymbolModules * M, Rows(M))};
+    return {M, QSize(Shape.Modules * M, Rows(M))};
 }
 
-TSymbolPlace PlaceSymbol(QPointF Origin, QSizeF Size, double Ratio, bool KeepAspectRatio, Qt::Alignment Alignment)
+TSymbolPlace PlaceSymbol(QPointF Origin, QSizeF Size, double Ratio, const TSymbolShape& Shape, Qt::Alignment Alignment)
 {
     Ratio = SaneRatio(Ratio);
     const int Left = DevicePixels(std::ceil(Origin.x() - PixelSlack));
@@ -71,7 +75,7 @@ TSymbolPlace PlaceSymbol(QPointF Origin, QSizeF Size, double Ratio, bool KeepAsp
     const int Bottom = DevicePixels(std::floor(Origin.y() + std::max(0.0, Size.height()) * Ratio + PixelSlack));
     const QSize Area(std::max(0, Right - Left), std::max(0, Bottom - Top));
     TSymbolPlace Place;
-    Place.Fit = FitSymbol(Area, KeepAspectRatio);
+    Place.Fit = FitSymbol(Area, Shape);
     if (Place.Fit.ModuleWidth == 0)
         return Place;
     // As QStyle::alignedRect: no horizontal flag is left, no vertical one top.
@@ -84,27 +88,31 @@ TSymbolPlace PlaceSymbol(QPointF Origin, QSizeF Size, double Ratio, bool KeepAsp
 }
 
 namespace {
-QSize HintOf(int ModuleWidth, int HeightModules, double Ratio)
+QSize HintOf(int Modules, int ModuleWidth, int HeightModules, double Ratio)
 {
     const double Scale = 1 / std::min(1.0, SaneRatio(Ratio));
-    return QSize(int(std::ceil(SymbolModules * ModuleWidth * Scale)),
-                 int(std::ceil(HeightModules * ModuleWidth * Scale)));
+    return QSize(int(std::ceil(Modules * ModuleWidth * Scale)), int(std::ceil(HeightModules * ModuleWidth * Scale)));
 }
 } // namespace
 
-QSize PreferredSymbolSize(double Ratio) { return HintOf(3, AspectHeightModules, Ratio); }
-
-QSize MinimumSymbolSize(bool KeepAspectRatio, double Ratio)
+QSize PreferredSymbolSize(const TSymbolShape& Shape, double Ratio)
 {
-    return HintOf(1, KeepAspectRatio ? AspectHeightModules : MinimumHeightModules, Ratio);
+    return HintOf(Shape.Modules, 3, Shape.HeightModules, Ratio);
 }
 
-int SymbolHeightForWidth(int Width, double Ratio)
+QSize MinimumSymbolSize(const TSymbolShape& Shape, double Ratio)
+{
+    return HintOf(Shape.Modules, 1, Shape.KeepAspectRatio ? Shape.HeightModules : MinimumHeightModules, Ratio);
+}
+
+int SymbolHeightForWidth(int Width, const TSymbolShape& Shape, double Ratio)
 {
     Ratio = SaneRatio(Ratio);
+    TSymbolShape Kept = Shape;
+    Kept.KeepAspectRatio = true;
     const TSymbolFit Fit =
-        FitSymbol(QSize(DevicePixels(std::floor(std::max(0, Width) * Ratio + PixelSlack)), TBitmap::MaxSide), true);
-    const int Rows = AspectHeightModules * std::max(1, Fit.ModuleWidth);
+        FitSymbol(QSize(DevicePixels(std::floor(std::max(0, Width) * Ratio + PixelSlack)), TBitmap::MaxSide), Kept);
+    const int Rows = Shape.HeightModules * std::max(1, Fit.ModuleWidth);
     // At a fractional ratio the rectangle can start inside a device pixel,
     // which costs it one of those it spans.
     const int Spare = Ratio == std::floor(Ratio) ? 0 : 1;
@@ -129,12 +137,16 @@ const QImage& TSymbolImage::Render(const TSymbolLook& Look, const TSymbolFit& Fi
         return FImage;
     FImage.fill(Opaque ? Look.Background : QColor(Qt::transparent));
     bool Drawn = false;
-    {
+    if (!Look.Gtin.empty()) {
         // Laid out at one canvas unit per device pixel; the ratio only tells
         // the painter later how large the pixels are.
         TCanvas Canvas(&FImage);
-        Drawn = WEQEan::DrawEan13(Look.Gtin, Canvas, Fit.Size.width(), Fit.Size.height(), ToTColor(Look.Background),
-                                  ToTColor(Look.Bar), ToTColor(Look.Text), Opaque, Look.QuietZoneMarker);
+        WEQEan::TEanReading Reading;
+        Reading.Symbology = Look.Symbology;
+        Reading.Data = Look.Gtin;
+        Reading.AddOn = Look.AddOn;
+        Drawn = WEQEan::DrawSymbol(Reading, Canvas, Fit.Size.width(), Fit.Size.height(), ToTColor(Look.Background),
+                                   ToTColor(Look.Bar), ToTColor(Look.Text), Opaque, Look.QuietZoneMarker);
     }
     // A failed drawing covers its area in the background colour, which on a
     // transparent background must not show.
@@ -155,7 +167,7 @@ void TSymbolImage::Paint(QPainter& Painter, QSizeF Size, const TSymbolLook& Look
     const bool Aligned = T.type() <= QTransform::TxScale && T.m11() > 0 && T.m11() == T.m22();
     const double Ratio = Aligned ? T.m11() : Painter.device()->devicePixelRatioF();
     const QPointF Origin = Aligned ? QPointF(T.dx(), T.dy()) : QPointF();
-    const TSymbolPlace Place = PlaceSymbol(Origin, Size, Ratio, Look.KeepAspectRatio, Alignment);
+    const TSymbolPlace Place = PlaceSymbol(Origin, Size, Ratio, ShapeOf(Look), Alignment);
     const QImage& Image = Render(Look, Place.Fit, Ratio);
     if (!Image.isNull())
         Painter.drawImage(Place.Logical.topLeft(), Image);

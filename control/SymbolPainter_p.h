@@ -1,9 +1,10 @@
 #pragma once
 
 // The drawing shared by BarcodeWidget and the QML item: the symbol rendered by
-// DrawEan13 into an image of whole device pixels, cached, and placed on whole
+// DrawSymbol into an image of whole device pixels, cached, and placed on whole
 // device pixels of whatever shows it.
 
+#include "ean/WEQEanSymbol.h"
 #include "surface/Colors.h"
 
 #include <QColor>
@@ -28,22 +29,34 @@ QColor ColorOrDefault(const QColor& Color, const QColor& Default);
 
 // Everything that decides the pixels of one rendered symbol.
 struct TSymbolLook {
+    WEQEan::TSymbology Symbology = WEQEan::TSymbology::Ean13;
+    // The digits the symbol carries, check digit included, and its add-on;
+    // no digits at all for a text that cannot be drawn (only the background shows).
     std::string Gtin = "0000000000000";
+    std::string AddOn;
     QColor Bar = Qt::black, Background = Qt::white, Text = Qt::black;
     bool QuietZoneMarker = true;
     bool KeepAspectRatio = true;
     bool operator==(const TSymbolLook&) const = default;
 };
 
-// The largest whole-module symbol in an area of device pixels: 113 m wide and
-// 79 m high with KeepAspectRatio, otherwise as high as the area and at least
-// 18 m. The image stays within TBitmap's bounds: a larger area gets the
+// The symbol's width in modules (quiet zones and add-on included) and its
+// height in modules at the nominal proportions.
+struct TSymbolShape {
+    int Modules = 113, HeightModules = 79;
+    bool KeepAspectRatio = true;
+};
+TSymbolShape ShapeOf(const TSymbolLook& Look);
+
+// The largest whole-module symbol in an area of device pixels: Modules m wide
+// and HeightModules m high with KeepAspectRatio, otherwise as high as the area
+// and at least 18 m. The image stays within TBitmap's bounds: a larger area gets the
 // largest symbol within them. Module width 0 when not even m = 1 fits.
 struct TSymbolFit {
     int ModuleWidth = 0;
     QSize Size;
 };
-TSymbolFit FitSymbol(QSize DeviceArea, bool KeepAspectRatio);
+TSymbolFit FitSymbol(QSize DeviceArea, const TSymbolShape& Shape);
 
 // Where the symbol goes in a rectangle of Size logical units whose origin lies
 // on device position Origin, Ratio device pixels to the unit: the whole device
@@ -54,16 +67,16 @@ struct TSymbolPlace {
     TSymbolFit Fit;
     QRectF Logical;
 };
-TSymbolPlace PlaceSymbol(QPointF Origin, QSizeF Size, double Ratio, bool KeepAspectRatio, Qt::Alignment Alignment);
+TSymbolPlace PlaceSymbol(QPointF Origin, QSizeF Size, double Ratio, const TSymbolShape& Shape, Qt::Alignment Alignment);
 
 // A control's size hints, in logical units: the preferred size holds module
-// width 3 and 79 modules of height, the minimum module width 1 and 79 (18
-// without the aspect ratio) modules. On a screen with fewer device pixels than
-// units they grow so that a module still has a whole device pixel.
-QSize PreferredSymbolSize(double Ratio);
-QSize MinimumSymbolSize(bool KeepAspectRatio, double Ratio);
-// The logical height that holds the 79-module symbol fitted to Width.
-int SymbolHeightForWidth(int Width, double Ratio);
+// width 3 at the nominal height, the minimum module width 1 at that height
+// (18 modules without the aspect ratio). On a screen with fewer device
+// pixels than units they grow so that a module still has a whole device pixel.
+QSize PreferredSymbolSize(const TSymbolShape& Shape, double Ratio);
+QSize MinimumSymbolSize(const TSymbolShape& Shape, double Ratio);
+// The logical height that holds the nominal-height symbol fitted to Width.
+int SymbolHeightForWidth(int Width, const TSymbolShape& Shape, double Ratio);
 
 // The rendered symbol, kept until anything that decides its pixels changes.
 class TSymbolImage {

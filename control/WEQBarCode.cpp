@@ -161,7 +161,7 @@ QSize TWEQBarCode::SnappedSize() const
 // Within the bounds of a symbol image, so that a layout never makes a window
 // larger than Qt can allocate for it: a snapped size beyond them gives way to
 // the largest one within them.
-QSize TWEQBarCode::sizeHint() const { return WEQ::FitSymbol(SnappedSize(), FFitHeightRatio).Size; }
+QSize TWEQBarCode::sizeHint() const { return WEQ::FitSymbol(SnappedSize(), {SymbolModules, RatioHeightModules, FFitHeightRatio}).Size; }
 
 // The parent's layout, or one nested in it, places the widget.
 bool TWEQBarCode::ManagedByLayout() const

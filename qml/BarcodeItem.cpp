@@ -7,6 +7,8 @@
 #include <QSGImageNode>
 #include <QSGRectangleNode>
 
+#include <algorithm>
+
 namespace WEQ {
 
 namespace {
@@ -16,7 +18,12 @@ const QColor DefaultBar = Qt::black, DefaultBackground = Qt::white, DefaultText 
 BarcodeItem::BarcodeItem(QQuickItem* parent) : QQuickItem(parent)
 {
     setFlag(ItemHasContents);
-    const QSize Preferred = PreferredSymbolSize(1);
+    UpdateImplicitSize();
+}
+
+void BarcodeItem::UpdateImplicitSize()
+{
+    const QSize Preferred = PreferredSymbolSize(ShapeOf(FLook), 1);
     setImplicitSize(Preferred.width(), Preferred.height());
 }
 
@@ -28,6 +35,8 @@ QColor BarcodeItem::backgroundColor() const { return FLook.Background; }
 QColor BarcodeItem::textColor() const { return FLook.Text; }
 bool BarcodeItem::quietZoneMarker() const { return FLook.QuietZoneMarker; }
 bool BarcodeItem::keepAspectRatio() const { return FLook.KeepAspectRatio; }
+BarcodeItem::Symbology BarcodeItem::symbology() const { return Symbology(FLook.Symbology); }
+QString BarcodeItem::addOn() const { return FAddOn; }
 
 void BarcodeItem::setGtin(const QString& text) { setText(text); }
 
@@ -35,15 +44,46 @@ void BarcodeItem::setText(const QString& text)
 {
     if (text == FText)
         return;
-    const std::string Gtin = WEQEan::CompleteGTIN(GtinPositions(text));
-    const bool Valid = IsWholeGtin(text);
-    const bool GtinChanged = Gtin != FLook.Gtin, ValidChanged = Valid != FInputValid;
     FText = text;
-    FLook.Gtin = Gtin;
-    FInputValid = Valid;
-    if (GtinChanged)
+    Reread(true);
+}
+
+void BarcodeItem::setSymbology(Symbology symbology)
+{
+    const auto Value = WEQEan::TSymbology(std::clamp(int(symbology), int(Ean13), int(UpcE)));
+    if (Value == FLook.Symbology)
+        return;
+    FLook.Symbology = Value;
+    UpdateImplicitSize();
+    Redraw();
+    emit symbologyChanged(Symbology(Value));
+    Reread(false);
+}
+
+void BarcodeItem::setAddOn(const QString& addOn)
+{
+    if (addOn == FAddOn)
+        return;
+    FAddOn = addOn;
+    emit addOnChanged(FAddOn);
+    Reread(false);
+}
+
+void BarcodeItem::Reread(bool TextChanged)
+{
+    const TSymbolInput Input = ReadSymbolInput(FLook.Symbology, FText, FAddOn);
+    const bool GtinChanged = Input.Digits != FLook.Gtin, ValidChanged = Input.Valid != FInputValid;
+    const bool Redrawn = GtinChanged || Input.AddOn != FLook.AddOn;
+    const bool Resized = Input.AddOn.size() != FLook.AddOn.size();
+    FLook.Gtin = Input.Digits;
+    FLook.AddOn = Input.AddOn;
+    FInputValid = Input.Valid;
+    if (Resized)
+        UpdateImplicitSize();
+    if (Redrawn)
         Redraw();
-    emit textChanged(FText);
+    if (TextChanged)
+        emit textChanged(FText);
     if (GtinChanged)
         emit gtinChanged(gtin());
     if (ValidChanged)
@@ -122,7 +162,7 @@ void BarcodeItem::itemChange(ItemChange change, const ItemChangeData& value)
 void BarcodeItem::updatePolish()
 {
     const double Ratio = window() ? window()->effectiveDevicePixelRatio() : 1.0;
-    const TSymbolPlace Place = PlaceSymbol(mapToScene(QPointF(0, 0)) * Ratio, size(), Ratio, FLook.KeepAspectRatio,
+    const TSymbolPlace Place = PlaceSymbol(mapToScene(QPointF(0, 0)) * Ratio, size(), Ratio, ShapeOf(FLook),
                                            Qt::AlignCenter);
     FShown = FCache.Render(FLook, Place.Fit, Ratio);
     FShownRect = Place.Logical;

@@ -26,8 +26,14 @@ class BarcodeItem : public QQuickItem {
     Q_PROPERTY(QColor textColor READ textColor WRITE setTextColor NOTIFY textColorChanged)
     Q_PROPERTY(bool quietZoneMarker READ quietZoneMarker WRITE setQuietZoneMarker NOTIFY quietZoneMarkerChanged)
     Q_PROPERTY(bool keepAspectRatio READ keepAspectRatio WRITE setKeepAspectRatio NOTIFY keepAspectRatioChanged)
+    Q_PROPERTY(Symbology symbology READ symbology WRITE setSymbology NOTIFY symbologyChanged)
+    Q_PROPERTY(QString addOn READ addOn WRITE setAddOn NOTIFY addOnChanged)
 
 public:
+    // As WEQEan::TSymbology: Barcode.Ean13, Barcode.UpcA, ...
+    enum Symbology { Ean13, Ean8, UpcA, UpcE };
+    Q_ENUM(Symbology)
+
     explicit BarcodeItem(QQuickItem* parent = nullptr);
 
     QString gtin() const;
@@ -38,6 +44,8 @@ public:
     QColor textColor() const;
     bool quietZoneMarker() const;
     bool keepAspectRatio() const;
+    Symbology symbology() const;
+    QString addOn() const;
 
 public slots:
     void setGtin(const QString& text);
@@ -47,6 +55,8 @@ public slots:
     void setTextColor(const QColor& color);
     void setQuietZoneMarker(bool on);
     void setKeepAspectRatio(bool on);
+    void setSymbology(Symbology symbology);
+    void setAddOn(const QString& addOn);
 
 signals:
     void gtinChanged(const QString& gtin);
@@ -57,6 +67,8 @@ signals:
     void textColorChanged(const QColor& color);
     void quietZoneMarkerChanged(bool on);
     void keepAspectRatioChanged(bool on);
+    void symbologyChanged(Symbology symbology);
+    void addOnChanged(const QString& addOn);
 
 protected:
     void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
@@ -67,8 +79,11 @@ protected:
 private:
     // Render again before the next frame.
     void Redraw();
+    // Reads the text again for the symbology and add-on, and emits what changed.
+    void Reread(bool TextChanged);
+    void UpdateImplicitSize();
 
-    QString FText;
+    QString FText, FAddOn;
     bool FInputValid = false;
     TSymbolLook FLook;
     TSymbolImage FCache;

@@ -79,6 +79,10 @@ TEST(BarcodeWidgetTest, EveryPropertySignalsEachRealChangeOnce)
         {"text", "4006381333930", {"text", "inputValid"}},  // a typo in the check digit
         {"gtin", "ABC", {"text", "gtin"}},
         {"text", "abc", {"text"}},
+        {"text", "036000291452", {"text", "gtin", "inputValid"}}, // 12 digits: an EAN-13 body
+        {"symbology", QVariant::fromValue(WEQ::BarcodeWidget::UpcA), {"symbology", "gtin"}}, // a UPC-A as it stands
+        {"addOn", "1", {"addOn", "inputValid"}},  // completed to 01, but not what the strict reading takes
+        {"addOn", "12", {"addOn", "inputValid"}},
         {"barColor", QColor(Qt::red), {"barColor"}},
         {"barColor", QColor(), {"barColor"}},           // invalid: the default, black
         {"barColor", QColor::fromHsv(0, 0, 0), {}},      // black in another colour model
@@ -88,6 +92,52 @@ TEST(BarcodeWidgetTest, EveryPropertySignalsEachRealChangeOnce)
         {"keepAspectRatio", false, {"keepAspectRatio"}},
         {"alignment", TopLeft, {"alignment"}},
     });
+}
+
+// Each symbology and add-on as the widget shows it, read by a real reader,
+// and the size hints following the symbol's width in modules.
+TEST(BarcodeWidgetTest, EverySymbologyAndAddOnShowsAndDecodes)
+{
+    struct TRow {
+        const char* Name;
+        BarcodeWidget::Symbology Symbology;
+        const char* Text;
+        const char* AddOn;
+        bool Valid;
+        const char* Gtin;
+        const char* Read;
+        int Modules;
+    };
+    const TRow Rows[] = {
+        {"UPC-A as printed in the US", BarcodeWidget::UpcA, "036000291452", "", true, "036000291452",
+         "UPC-A:036000291452", 113},
+        {"EAN-8 of a small pack", BarcodeWidget::Ean8, "96385074", "", true, "96385074", "EAN-8:96385074", 81},
+        {"UPC-E, zero-suppressed", BarcodeWidget::UpcE, "04252614", "", true, "04252614", "UPC-E:04252614", 67},
+        {"EAN-13 of a book with its price", BarcodeWidget::Ean13, "978020137962", "51995", true, "9780201379624",
+         "EAN-13:9780201379624 51995", 11 + 95 + 9 + 47 + 5},
+        {"UPC-A with a 2-digit add-on, completed", BarcodeWidget::UpcA, "03600029145", "7", false, "036000291452",
+         "UPC-A:036000291452 07", 9 + 95 + 9 + 20 + 5},
+        {"a UPC-A UPC-E cannot hold", BarcodeWidget::UpcE, "036000291452", "", false, "", "(nothing decoded)", 67},
+    };
+    for (const TRow& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        QWidget Window;
+        Window.resize(700, 300);
+        auto* Widget = new BarcodeWidget(&Window);
+        Widget->setSymbology(Row.Symbology);
+        Widget->setAddOn(QString::fromLatin1(Row.AddOn));
+        Widget->setText(QString::fromLatin1(Row.Text));
+        Widget->resize(Widget->sizeHint());
+        Window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+        EXPECT_EQ(Widget->gtin().toStdString(), Row.Gtin);
+        EXPECT_EQ(Widget->inputValid(), Row.Valid);
+        EXPECT_EQ(Widget->sizeHint().width(), 3 * Row.Modules) << "module width 3";
+        QImage Shot(Window.size() + QSize(40, 40), QImage::Format_RGB32);
+        Shot.fill(Qt::white);
+        Window.render(&Shot, QPoint(20, 20));
+        EXPECT_EQ(DecodeFamily(Shot), Row.Read);
+    }
 }
 
 TEST(BarcodeWidgetTest, ColoursAsWrittenAndInvalidOnesAsTheDefault)

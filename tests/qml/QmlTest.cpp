@@ -73,6 +73,17 @@ TEST(QmlTest, TheInstalledModuleShowsADecodableSymbol)
     EXPECT_EQ(MappedFrom("libWEQBarCode.so").rfind(Prefix, 0), 0u) << MappedFrom("libWEQBarCode.so");
 }
 
+TEST(QmlTest, OtherSymbologiesAndAddOnsFromQml)
+{
+    TScene Scene(R"(import WEQBarCode
+        Barcode { symbology: Barcode.UpcA; text: "036000291452"; addOn: "12"; width: 600; height: 300 })");
+    ASSERT_NE(Scene.Item, nullptr);
+    EXPECT_EQ(Scene.Item->property("gtin").toString(), "036000291452");
+    EXPECT_TRUE(Scene.Item->property("inputValid").toBool());
+    EXPECT_EQ(Scene.Item->implicitWidth(), 3 * (9 + 95 + 9 + 20 + 5)) << "module width 3 with the add-on";
+    EXPECT_EQ(DecodeFamily(Scene.Grab()), "UPC-A:036000291452 12");
+}
+
 TEST(QmlTest, DefaultsImplicitSizeAndATransparentBackground)
 {
     TScene Scene(R"(import WEQBarCode; Barcode { text: "40063813339x"; backgroundColor: "transparent" })");
@@ -98,6 +109,9 @@ TEST(QmlTest, EveryPropertySignalsEachRealChangeOnce)
     ExpectOneSignalPerRealChange(*Scene.Item, {
         {"gtin", "400638133393", {"text", "gtin", "inputValid"}},
         {"text", "4006381333930", {"text", "inputValid"}},
+        {"text", "036000291452", {"text", "gtin", "inputValid"}},
+        {"symbology", 2 /* Barcode.UpcA */, {"symbology", "gtin"}},
+        {"addOn", "12345", {"addOn"}},
         {"barColor", QColor(Qt::red), {"barColor"}},
         {"barColor", QColor(), {"barColor"}}, // invalid: the default, black
         {"backgroundColor", QColor(Qt::yellow), {"backgroundColor"}},

@@ -15,6 +15,7 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <ZXing/ReadBarcode.h>
+#include "symbol/Decode.h"
 #include <gtest/gtest.h>
 
 #include <random>
@@ -127,19 +128,7 @@ std::string Sorted(const std::string& Lines)
     return std::min(A, B) + "\n" + std::max(A, B);
 }
 
-std::string Zxing(const QImage& Image)
-{
-    const QImage Gray = Image.convertToFormat(QImage::Format_Grayscale8);
-    const ZXing::ImageView View(Gray.constBits(), Gray.width(), Gray.height(), ZXing::ImageFormat::Lum,
-                                int(Gray.bytesPerLine()));
-    const auto Formats = ZXing::BarcodeFormat::EAN8 | ZXing::BarcodeFormat::EAN13 | ZXing::BarcodeFormat::UPCA |
-                         ZXing::BarcodeFormat::UPCE;
-    const ZXing::Result Result = ZXing::ReadBarcode(
-        View, ZXing::DecodeHints().setFormats(Formats).setTryHarder(true).setEanAddOnSymbol(ZXing::EanAddOnSymbol::Read));
-    if (!Result.isValid())
-        return "(nothing decoded)";
-    return std::string(ZXing::ToString(Result.format())) + ":" + Result.text();
-}
+std::string Zxing(const QImage& Image) { return DecodeFamily(Image); }
 
 std::string ZxingExpected(const TEanReading& R)
 {
