@@ -2,12 +2,12 @@
 
 #include "ean/Painter_p.h"
 #include "ean/WEQEan.h"
+#include "ean/Writers_p.h"
 
 #include <QBuffer>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QSvgGenerator>
 #include <QTransform>
 
 #include <cmath>
@@ -146,13 +146,8 @@ namespace {
 // replaces Path only once it holds every byte: a short write (a full disk, a
 // file-size limit) is not always reported as an error by the file layer, so
 // the size on disk is checked before the old file is replaced.
-template <class TProduce> bool SaveAtomically(const QString& Path, QString* Error, TProduce Produce)
+bool SaveAtomically(const QString& Path, const QByteArray& Data, QString* Error)
 {
-    QBuffer Bytes;
-    Bytes.open(QIODevice::WriteOnly);
-    if (!Produce(Bytes))
-        return false;
-    const QByteArray& Data = Bytes.data();
     QSaveFile File(Path);
     if (!File.open(QIODevice::WriteOnly))
         return Fail(Error, QStringLiteral("Cannot write %1: %2").arg(Path, File.errorString()));
@@ -166,6 +161,9 @@ template <class TProduce> bool SaveAtomically(const QString& Path, QString* Erro
     return true;
 }
 
+// PNG compression: fast, and on these images as small as the slowest level.
+constexpr int PngLevel = 6;
+
 QSizeF SizeMM(double XDimensionMM)
 {
     return QSizeF(Ean13Modules * XDimensionMM, Ean13RatioHeightModules * XDimensionMM);
@@ -173,53 +171,72 @@ QSizeF SizeMM(double XDimensionMM)
 
 } // namespace
 
-bool ExportPng(const std::string& Text, const QString& Path, int Dpi, const TExportOptions& O, TRasterExport* Report,
+bool EncodePng(const std::string& Text, int Dpi, const TExportOptions& O, QByteArray& Out, TRasterExport* Report,
                QString* Error)
 {
     TRasterExport R = RenderRaster(Text, Dpi, O);
-    bool Saved = false;
+    bool Encoded = false;
     if (R.Image.isNull()) {
         Fail(Error, R.Error);
     } else {
-        Saved = SaveAtomically(Path, Error, [&](QIODevice& Out) {
-            return R.Image.save(&Out, "PNG") || Fail(Error, QStringLiteral("Cannot encode the image as PNG"));
-        });
+        Out = PngOfImage(R.Image, Dpi, PngLevel);
+        Encoded = !Out.isEmpty() || Fail(Error, QStringLiteral("Cannot encode the image as PNG"));
     }
     if (Report)
         *Report = std::move(R);
-    return Saved;
+    return Encoded;
 }
 
-bool ExportSvg(const std::string& Text, const QString& Path, const TExportOptions& O, QString* Error)
+bool EncodeSvg(const std::string& Text, const TExportOptions& O, QByteArray& Out, QString* Error)
+{
+    if (!CheckXDimension(O.XDimensionMM, Error))
+        return false;
+    TSvgStyle Style{O.BackgroundColor, O.BarColor, O.FontColor, Snap(O.XDimensionMM, MicrometresPerInch).Dots,
+                    Title(Text).toStdString()};
+    std::string Svg;
+    Svg.reserve(4096);
+    AppendSvg(SymbolAt(Text, SvgUnitsPerModule, O.DrawRightDelimiter), Style, Svg);
+    Out = QByteArray(Svg.data(), qsizetype(Svg.size()));
+    return true;
+}
+
+bool EncodePdf(const std::string& Text, const TExportOptions& O, QByteArray& Out, QString* Error)
 {
     if (!CheckXDimension(O.XDimensionMM, Error))
         return false;
     const QSizeF Mm = SizeMM(Snap(O.XDimensionMM, MicrometresPerInch).XDimensionMM);
-    const QSize Micrometres(int(std::lround(Mm.width() * 1000)), int(std::lround(Mm.height() * 1000)));
-    return SaveAtomically(Path, Error, [&](QIODevice& Out) {
-        QSvgGenerator Svg;
-        Svg.setOutputDevice(&Out);
-        Svg.setResolution(MicrometresPerInch);
-        Svg.setSize(Micrometres);
-        Svg.setViewBox(QRect(QPoint(0, 0), Micrometres));
-        Svg.setTitle(Title(Text));
-        return DrawOnDevice(Text, &Svg, O, Error);
-    });
-}
-
-bool ExportPdf(const std::string& Text, const QString& Path, const TExportOptions& O, QString* Error)
-{
-    if (!CheckXDimension(O.XDimensionMM, Error))
-        return false;
-    const QSizeF Mm = SizeMM(Snap(O.XDimensionMM, MicrometresPerInch).XDimensionMM);
-    return SaveAtomically(Path, Error, [&](QIODevice& Out) {
-        QPdfWriter Pdf(&Out);
+    QBuffer Bytes;
+    Bytes.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter Pdf(&Bytes);
         Pdf.setResolution(MicrometresPerInch);
         Pdf.setPageSize(QPageSize(Mm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
         Pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         Pdf.setTitle(Title(Text));
-        return DrawOnDevice(Text, &Pdf, O, Error);
-    });
+        if (!DrawOnDevice(Text, &Pdf, O, Error))
+            return false;
+    }
+    Out = Bytes.data();
+    return true;
+}
+
+bool ExportPng(const std::string& Text, const QString& Path, int Dpi, const TExportOptions& O, TRasterExport* Report,
+               QString* Error)
+{
+    QByteArray Data;
+    return EncodePng(Text, Dpi, O, Data, Report, Error) && SaveAtomically(Path, Data, Error);
+}
+
+bool ExportSvg(const std::string& Text, const QString& Path, const TExportOptions& O, QString* Error)
+{
+    QByteArray Data;
+    return EncodeSvg(Text, O, Data, Error) && SaveAtomically(Path, Data, Error);
+}
+
+bool ExportPdf(const std::string& Text, const QString& Path, const TExportOptions& O, QString* Error)
+{
+    QByteArray Data;
+    return EncodePdf(Text, O, Data, Error) && SaveAtomically(Path, Data, Error);
 }
 
 } // namespace WEQEan
