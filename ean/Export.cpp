@@ -2,6 +2,7 @@
 
 #include "ean/Painter_p.h"
 #include "ean/WEQEan.h"
+#include "ean/Export_p.h"
 #include "ean/Writers_p.h"
 
 #include <QBuffer>
@@ -125,20 +126,37 @@ bool DrawOnDevice(const std::string& Text, QPaintDevice* Device, const TExportOp
         return Fail(Error, QStringLiteral("No device to draw on"));
     if (!CheckXDimension(O.XDimensionMM, Error))
         return false;
-    const TSnap S = Snap(O.XDimensionMM, Device->logicalDpiX());
-    const TSymbol Symbol = SymbolAt(Text, VectorUnitsPerModule, O.DrawRightDelimiter);
     try {
         TCanvas Canvas(Device);
+        return DrawOnCanvasAt(Text, Canvas, Device->logicalDpiX(), 0, 0, O, Error);
+    } catch (const Exception& E) {
+        return Fail(Error, QString::fromStdString(E.what()));
+    }
+}
+
+bool DrawOnCanvasAt(const std::string& Text, TCanvas& Canvas, int Dpi, double Left, double Top,
+                    const TExportOptions& O, QString* Error)
+{
+    if (!CheckXDimension(O.XDimensionMM, Error))
+        return false;
+    if (Dpi <= 0)
+        return Fail(Error, QStringLiteral("The device has no resolution"));
+    const TSnap S = Snap(O.XDimensionMM, Dpi);
+    const TSymbol Symbol = SymbolAt(Text, VectorUnitsPerModule, O.DrawRightDelimiter);
+    try {
         // Design units of VectorUnitsPerModule per module, scaled to whole device dots.
         const double Scale = double(S.Dots) / VectorUnitsPerModule;
-        Canvas.SetTransform(QTransform::fromScale(Scale, Scale));
+        Canvas.SetTransform(QTransform(Scale, 0, 0, Scale, Left, Top));
         PaintSymbol(Symbol, Canvas,
                     {O.BackgroundColor, O.BarColor, O.FontColor, true, TDigitSource::Outlines, {}});
+        Canvas.SetTransform(QTransform());
     } catch (const Exception& E) {
         return Fail(Error, QString::fromStdString(E.what()));
     }
     return true;
 }
+
+std::int32_t DeviceDotsPerModule(double XDimensionMM, int Dpi) { return Snap(XDimensionMM, Dpi).Dots; }
 
 namespace {
 
@@ -161,7 +179,8 @@ bool SaveAtomically(const QString& Path, const QByteArray& Data, QString* Error)
     return true;
 }
 
-// PNG compression: fast, and on these images as small as the slowest level.
+// zlib's default level: on a symbol's few kilobytes of rows it takes under
+// a tenth of a millisecond and makes files a quarter smaller than level 1.
 constexpr int PngLevel = 6;
 
 QSizeF SizeMM(double XDimensionMM)

@@ -64,14 +64,6 @@ void PackRow(const std::uint8_t* Indices, int Width, int Bits, std::uint8_t* Out
     }
 }
 
-unsigned long Cost(const std::uint8_t* Row, std::size_t N)
-{
-    unsigned long Sum = 0;
-    for (std::size_t I = 0; I < N; ++I)
-        Sum += Row[I] < 128 ? Row[I] : 256 - Row[I];
-    return Sum;
-}
-
 } // namespace
 
 QByteArray PngOfImage(const QImage& Source, int Dpi, int Level)
@@ -107,10 +99,11 @@ QByteArray PngOfImage(const QImage& Source, int Dpi, int Level)
     const bool FlipMono = Mono && Is(0, 0xFFFFFFFFu);
     const std::size_t RowBytes = Rgb ? std::size_t(W) * 3 : (std::size_t(W) * std::size_t(Bits) + 7) / 8;
 
-    // Rows filtered with none or with the row above, whichever leaves smaller
-    // numbers: a band of bars then becomes zeros after its first row.
+    // A row like the one above it (every band of bars) is filtered with the
+    // row above, so it becomes zeros; any other row is left unfiltered, which
+    // on these images deflates smaller than the row-above or left filters.
     std::vector<std::uint8_t> Raw((RowBytes + 1) * std::size_t(H));
-    std::vector<std::uint8_t> Previous(RowBytes, 0), Current(RowBytes), Up(RowBytes);
+    std::vector<std::uint8_t> Previous(RowBytes, 0), Current(RowBytes);
     for (int Y = 0; Y < H; ++Y) {
         const std::uint8_t* Row = Indices.data() + std::size_t(Y) * std::size_t(W);
         if (Rgb) {
@@ -127,18 +120,12 @@ QByteArray PngOfImage(const QImage& Source, int Dpi, int Level)
                     B = std::uint8_t(~B);
         }
         std::uint8_t* Out = Raw.data() + std::size_t(Y) * (RowBytes + 1);
-        if (Y == 0) {
-            Out[0] = 0;
-            std::memcpy(Out + 1, Current.data(), RowBytes);
-        } else if (std::memcmp(Current.data(), Previous.data(), RowBytes) == 0) {
+        if (Y > 0 && std::memcmp(Current.data(), Previous.data(), RowBytes) == 0) {
             Out[0] = 2;
             std::memset(Out + 1, 0, RowBytes);
         } else {
-            for (std::size_t I = 0; I < RowBytes; ++I)
-                Up[I] = std::uint8_t(Current[I] - Previous[I]);
-            const bool UseUp = Cost(Up.data(), RowBytes) < Cost(Current.data(), RowBytes);
-            Out[0] = UseUp ? 2 : 0;
-            std::memcpy(Out + 1, UseUp ? Up.data() : Current.data(), RowBytes);
+            Out[0] = 0;
+            std::memcpy(Out + 1, Current.data(), RowBytes);
         }
         std::swap(Previous, Current);
     }

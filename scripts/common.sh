@@ -5,6 +5,7 @@ WEQ_PACKAGES=(
   cmake g++ ninja-build pkg-config clang-14 libclang-rt-14-dev llvm-14
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev libzint-dev zlib1g-dev
+  zint poppler-utils
   xvfb xauth imagemagick python3 python3-xlib fonts-dejavu-extra
 )
 
