@@ -105,16 +105,49 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
     }
 
     const QRect Area(0, 0, W, Symbol.Height);
+    // Where a character's box, widened by half a module, meets no bar and no
+    // other character's widened box, that area holds the background alone
+    // when the character is drawn, as long as each character stays inside
+    // its own: then its pixels need no comparing.
+    const std::int32_t Margin = Symbol.ModuleWidth / 2;
+    const auto Widened = [&](const TSymbolElement& E) {
+        return QRect(E.Left - Margin, E.Top - Margin, E.Width + 2 * Margin, Symbol.Height - E.Top + Margin) & Area;
+    };
+    std::array<QRect, 32> Regions;
+    std::array<bool, 32> Clear{};
+    std::size_t TextCount = 0;
+    for (const TSymbolElement& E : Symbol.Elements)
+        if (E.Kind == TSymbolElement::Text && TextCount < Regions.size())
+            Regions[TextCount++] = Widened(E);
+    for (std::size_t T = 0; T < TextCount; ++T) {
+        const QRect& R = Regions[T];
+        bool Free = Margin > 0;
+        for (std::size_t U = 0; U < TextCount && Free; ++U)
+            Free = U == T || !R.intersects(Regions[U]);
+        for (const TSymbolElement& B : Symbol.Elements) {
+            if (!Free)
+                break;
+            if (B.Kind == TSymbolElement::Bar)
+                Free = B.Left >= R.left() + R.width() || B.Left + B.Width <= R.left() || B.Top >= R.top() + R.height() ||
+                       B.Top + B.Height <= R.top();
+        }
+        Clear[T] = Free;
+    }
+    std::size_t Text = 0;
     try {
         for (const TSymbolElement& E : Symbol.Elements) {
             if (E.Kind != TSymbolElement::Text)
                 continue;
+            const std::size_t T = Text++;
+            const bool Known = T < TextCount && Clear[T];
+            const QRect& Own = Known ? Regions[T] : Area;
+            const QRect& Inside = Known ? Own : Area;
             const bool Drawn =
                 Paint.Source == TDigitSource::Fitted
                     ? WEQOcrB::DrawFittedChar(Paint.Fit, E.Ch, Canvas, E.Left, E.Top, E.Width, E.Alignment,
-                                              Paint.Digits, &Area)
+                                              Paint.Digits, &Inside, Known ? &Own : nullptr)
                     : WEQOcrB::DrawFontCharIfExact(std::string(1, E.Ch), Canvas, E.Left, E.Top, E.Width, E.Height,
-                                                   E.Alignment, Paint.Digits, Area);
+                                                   E.Alignment, Paint.Digits, Inside, Known ? &Own : nullptr);
             if (!Drawn)
                 return false;
         }

@@ -29,6 +29,22 @@ void StreamCopy(const std::uint32_t* Source, std::size_t N, std::uint32_t* Targe
     std::copy_n(Source, N, Target);
 }
 
+// The library's memcpy moves rows of a few kilobytes at two thirds of the
+// speed of plain vector stores here; rows are copied with those instead.
+void CopyRow(const std::uint32_t* Source, std::size_t N, std::uint32_t* Target)
+{
+#if defined(__SSE2__)
+    for (; N >= 8; N -= 8, Source += 8, Target += 8) {
+        const __m128i A = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Source));
+        const __m128i B = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Source + 4));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(Target), A);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(Target + 4), B);
+    }
+#endif
+    for (; N > 0; --N)
+        *Target++ = *Source++;
+}
+
 void StreamDone()
 {
 #if defined(__SSE2__)
@@ -148,18 +164,18 @@ void TCanvas::CopyRows(std::int32_t Top, std::int32_t Bottom, const std::uint32_
         return;
     }
     for (int Y = OnImage.top(); Y <= OnImage.bottom(); ++Y, Target += Stride)
-        std::copy_n(Source, N, Target);
+        CopyRow(Source, N, Target);
 }
 
 bool TCanvas::TextOutIfExact(std::int32_t X, std::int32_t Y, const std::string& Text, std::int32_t Left,
-                             std::int32_t Top, std::int32_t Right, std::int32_t Bottom)
+                             std::int32_t Top, std::int32_t Right, std::int32_t Bottom, const QRect* Known)
 {
     d->Active();
     if (d->BrushStyle != TBrushStyle::bsClear)
         return false;
     const QRect Inside(QPoint(Left, Top), QPoint(Right - 1, Bottom - 1));
     const QString S = Latin1(Text);
-    return d->DrawCachedText(X, Y, S, QFontMetrics(d->CurrentFont()), &Inside);
+    return d->DrawCachedText(X, Y, S, QFontMetrics(d->CurrentFont()), &Inside, Known);
 }
 
 TCanvas::TCanvas(QPaintDevice* device) : d(std::make_unique<TState>())

@@ -193,7 +193,8 @@ const TTextImage& CachedText(const TTextKey& Key, const QFont& Font, const QFont
 
 } // namespace
 
-bool TCanvas::TState::DrawCachedText(int X, int Y, const QString& Text, const QFontMetrics& Fm, const QRect* Inside)
+bool TCanvas::TState::DrawCachedText(int X, int Y, const QString& Text, const QFontMetrics& Fm, const QRect* Inside,
+                                      const QRect* Known)
 {
     const QFont& F = CurrentFont();
     if (!Raster || F.pixelSize() <= 0 || F.pixelSize() > MaxCachedTextPixelSize)
@@ -205,7 +206,9 @@ bool TCanvas::TState::DrawCachedText(int X, int Y, const QString& Text, const QF
         Key.Color = TCanvas::PixelOf(FontColor);
         Key.Background = NoBackground;
     }
-    const QRect Footprint = CachedText(Key, F, Fm).Ink;
+    // Holds until the next lookup on this thread.
+    const TTextImage& First = CachedText(Key, F, Fm);
+    const QRect Footprint = First.Ink;
     if (Footprint.isEmpty())
         return true; // the painter would change nothing either
     // Only the part on the image and inside the clip matters: the painter
@@ -225,17 +228,22 @@ bool TCanvas::TState::DrawCachedText(int X, int Y, const QString& Text, const QF
     const QRgb Background = reinterpret_cast<const QRgb*>(Raster->constScanLine(OnImage.top()))[OnImage.left()];
     if (qAlpha(Background) != 255)
         return false; // blending onto translucent pixels is the painter's business
-    thread_local std::vector<QRgb> Uniform;
-    if (Uniform.size() < std::size_t(OnImage.width()) || (!Uniform.empty() && Uniform[0] != Background))
-        Uniform.assign(std::max<std::size_t>(std::size_t(OnImage.width()), 256), Background);
-    const std::size_t RowBytes = std::size_t(OnImage.width()) * sizeof(QRgb);
-    for (int Row = OnImage.top(); Row <= OnImage.bottom(); ++Row)
-        if (std::memcmp(reinterpret_cast<const QRgb*>(Raster->constScanLine(Row)) + OnImage.left(), Uniform.data(),
-                        RowBytes) != 0)
-            return false;
-    Key.Color = TCanvas::PixelOf(FontColor);
+    if (!Known || !Known->translated(RasterOffset).contains(OnImage)) {
+        thread_local std::vector<QRgb> Uniform;
+        if (Uniform.size() < std::size_t(OnImage.width()) || (!Uniform.empty() && Uniform[0] != Background))
+            Uniform.assign(std::max<std::size_t>(std::size_t(OnImage.width()), 256), Background);
+        const std::size_t RowBytes = std::size_t(OnImage.width()) * sizeof(QRgb);
+        for (int Row = OnImage.top(); Row <= OnImage.bottom(); ++Row)
+            if (std::memcmp(reinterpret_cast<const QRgb*>(Raster->constScanLine(Row)) + OnImage.left(),
+                            Uniform.data(), RowBytes) != 0)
+                return false;
+    }
+    // Black on white, the entry that gave the footprint is the one to copy.
+    const QRgb Color = TCanvas::PixelOf(FontColor);
+    const bool SameKey = Key.Color == Color && Key.Background == Background;
+    Key.Color = Color;
     Key.Background = Background;
-    const TTextImage& Entry = CachedText(Key, F, Fm, &Footprint);
+    const TTextImage& Entry = SameKey ? First : CachedText(Key, F, Fm, &Footprint);
     if (!Entry.Exact || Entry.Pixels.isNull())
         return false;
     // Where OnImage's top-left lies in the entry.
