@@ -116,21 +116,30 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
     std::array<QRect, 32> Regions;
     std::array<bool, 32> Clear{};
     std::size_t TextCount = 0;
+    std::int32_t RegionsTop = Symbol.Height;
     for (const TSymbolElement& E : Symbol.Elements)
-        if (E.Kind == TSymbolElement::Text && TextCount < Regions.size())
-            Regions[TextCount++] = Widened(E);
-    for (std::size_t T = 0; T < TextCount; ++T) {
-        const QRect& R = Regions[T];
-        bool Free = Margin > 0;
-        for (std::size_t U = 0; U < TextCount && Free; ++U)
-            Free = U == T || !R.intersects(Regions[U]);
-        for (const TSymbolElement& B : Symbol.Elements) {
-            if (!Free)
-                break;
-            if (B.Kind == TSymbolElement::Bar)
-                Free = B.Left >= R.left() + R.width() || B.Left + B.Width <= R.left() || B.Top >= R.top() + R.height() ||
-                       B.Top + B.Height <= R.top();
+        if (E.Kind == TSymbolElement::Text && TextCount < Regions.size()) {
+            Regions[TextCount] = Widened(E);
+            RegionsTop = std::min(RegionsTop, Regions[TextCount].top());
+            ++TextCount;
         }
+    // Only the bars that reach down among the characters (the guards) matter.
+    std::array<QRect, 64> Low;
+    std::size_t LowCount = 0;
+    bool TooMany = false;
+    for (const TSymbolElement& B : Symbol.Elements)
+        if (B.Kind == TSymbolElement::Bar && B.Top + B.Height > RegionsTop) {
+            if (LowCount == Low.size())
+                TooMany = true;
+            else
+                Low[LowCount++] = QRect(B.Left, B.Top, B.Width, B.Height);
+        }
+    for (std::size_t T = 0; T < TextCount && Margin > 0 && !TooMany; ++T) {
+        bool Free = true;
+        for (std::size_t U = 0; U < TextCount && Free; ++U)
+            Free = U == T || !Regions[T].intersects(Regions[U]);
+        for (std::size_t B = 0; B < LowCount && Free; ++B)
+            Free = !Regions[T].intersects(Low[B]);
         Clear[T] = Free;
     }
     std::size_t Text = 0;

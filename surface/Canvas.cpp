@@ -9,6 +9,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace {
 
@@ -30,9 +33,31 @@ void StreamCopy(const std::uint32_t* Source, std::size_t N, std::uint32_t* Targe
 }
 
 // The library's memcpy moves rows of a few kilobytes at two thirds of the
-// speed of plain vector stores here; rows are copied with those instead.
+// speed of plain vector stores here; rows are copied with those instead,
+// 32 bytes at a time where the processor can.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+__attribute__((target("avx2"))) void CopyRowWide(const std::uint32_t* Source, std::size_t N, std::uint32_t* Target)
+{
+    for (; N >= 16; N -= 16, Source += 16, Target += 16) {
+        const __m256i A = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Source));
+        const __m256i B = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Source + 8));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(Target), A);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(Target + 8), B);
+    }
+    for (; N > 0; --N)
+        *Target++ = *Source++;
+}
+const bool HasAvx2 = __builtin_cpu_supports("avx2");
+#endif
+
 void CopyRow(const std::uint32_t* Source, std::size_t N, std::uint32_t* Target)
 {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    if (HasAvx2) {
+        CopyRowWide(Source, N, Target);
+        return;
+    }
+#endif
 #if defined(__SSE2__)
     for (; N >= 8; N -= 8, Source += 8, Target += 8) {
         const __m128i A = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Source));

@@ -248,9 +248,12 @@ bool TCanvas::TState::DrawCachedText(int X, int Y, const QString& Text, const QF
         return false;
     // Where OnImage's top-left lies in the entry.
     const QPoint Source = Entry.Origin + (OnImage.topLeft() - RasterOffset - QPoint(X, Y));
+    // Row addresses once: each scanLine call checks whether the image must detach.
+    QRgb* const Target = reinterpret_cast<QRgb*>(Raster->scanLine(OnImage.top())) + OnImage.left();
+    const QRgb* const From = reinterpret_cast<const QRgb*>(Entry.Pixels.constScanLine(Source.y())) + Source.x();
+    const std::ptrdiff_t TargetStride = Raster->bytesPerLine() / 4, FromStride = Entry.Pixels.bytesPerLine() / 4;
     for (int Row = 0; Row < OnImage.height(); ++Row)
-        std::copy_n(reinterpret_cast<const QRgb*>(Entry.Pixels.constScanLine(Source.y() + Row)) + Source.x(),
-                    OnImage.width(), reinterpret_cast<QRgb*>(Raster->scanLine(OnImage.top() + Row)) + OnImage.left());
+        std::memcpy(Target + Row * TargetStride, From + Row * FromStride, std::size_t(OnImage.width()) * sizeof(QRgb));
     return true;
 }
 
