@@ -458,6 +458,15 @@ TEST(CliRunTest, AFailedWriteStopsAndLeavesNothingBehind)
     }
 }
 
+// A PDF holds the moment it was made; nothing else may differ.
+QByteArray WithoutDate(QByteArray Pdf)
+{
+    const qsizetype At = Pdf.indexOf("/CreationDate (D:");
+    if (At >= 0)
+        Pdf.replace(At, Pdf.indexOf(')', At) - At, "/CreationDate (D:");
+    return Pdf;
+}
+
 TEST(CliRunTest, ThreadsDoNotChangeAnyByte)
 {
     QByteArray Input;
@@ -472,7 +481,8 @@ TEST(CliRunTest, ThreadsDoNotChangeAnyByte)
         ASSERT_EQ(Files.size(), 40);
         EXPECT_EQ(QDir(Dir.filePath("eight")).entryList(QDir::Files), Files);
         for (const QString& Name : Files)
-            EXPECT_EQ(Read(Dir.filePath("one/" + Name)), Read(Dir.filePath("eight/" + Name))) << Name.toStdString();
+            EXPECT_EQ(WithoutDate(Read(Dir.filePath("one/" + Name))), WithoutDate(Read(Dir.filePath("eight/" + Name))))
+                << Name.toStdString();
     }
 }
 
