@@ -36,6 +36,13 @@ struct TPalette {
 
     int Index(QRgb Pixel)
     {
+        // Two colours, the common case: which one without a branch on the
+        // pixel, which would fail to be predicted at every edge.
+        if (Colors.size() == 2) {
+            const std::size_t Other = Pixel != Colors[0];
+            if (Colors[Other] == Pixel)
+                return int(Other);
+        }
         if (Last < Colors.size() && Colors[Last] == Pixel)
             return int(Last);
         for (std::size_t I = 0; I < Colors.size(); ++I)
@@ -76,16 +83,19 @@ QByteArray PngOfImage(const QImage& Source, int Dpi, int Level)
     const int W = Image.width(), H = Image.height();
 
     // Each row as palette indices; a row like the one above it (every band
-    // of bars) is not looked at again.
+    // of bars) is only marked as such, and costs nothing further.
     TPalette Palette;
-    std::vector<std::uint8_t> Indices(std::size_t(W) * std::size_t(H));
+    thread_local std::vector<std::uint8_t> Indices;
+    thread_local std::vector<char> Same;
+    Indices.resize(std::size_t(W) * std::size_t(H));
+    Same.assign(std::size_t(H), 0);
     for (int Y = 0; Y < H; ++Y) {
         const QRgb* Row = reinterpret_cast<const QRgb*>(Image.constScanLine(Y));
-        std::uint8_t* Out = Indices.data() + std::size_t(Y) * std::size_t(W);
         if (Y > 0 && std::memcmp(Row, Image.constScanLine(Y - 1), std::size_t(W) * 4) == 0) {
-            std::memcpy(Out, Out - W, std::size_t(W));
+            Same[std::size_t(Y)] = 1;
             continue;
         }
+        std::uint8_t* Out = Indices.data() + std::size_t(Y) * std::size_t(W);
         for (int X = 0; X < W; ++X)
             Out[X] = std::uint8_t(Palette.Index(Row[X] | 0xFF000000u));
     }
@@ -99,36 +109,34 @@ QByteArray PngOfImage(const QImage& Source, int Dpi, int Level)
     const bool FlipMono = Mono && Is(0, 0xFFFFFFFFu);
     const std::size_t RowBytes = Rgb ? std::size_t(W) * 3 : (std::size_t(W) * std::size_t(Bits) + 7) / 8;
 
-    // A row like the one above it (every band of bars) is filtered with the
-    // row above, so it becomes zeros; any other row is left unfiltered, which
-    // on these images deflates smaller than the row-above or left filters.
-    std::vector<std::uint8_t> Raw((RowBytes + 1) * std::size_t(H));
-    std::vector<std::uint8_t> Previous(RowBytes, 0), Current(RowBytes);
+    // A row like the one above it is filtered with the row above, so it
+    // becomes zeros; any other row is left unfiltered, which on these images
+    // deflates smaller than the row-above or left filters.
+    thread_local std::vector<std::uint8_t> Raw;
+    Raw.resize((RowBytes + 1) * std::size_t(H));
     for (int Y = 0; Y < H; ++Y) {
-        const std::uint8_t* Row = Indices.data() + std::size_t(Y) * std::size_t(W);
+        std::uint8_t* Out = Raw.data() + std::size_t(Y) * (RowBytes + 1);
+        if (Same[std::size_t(Y)]) {
+            Out[0] = 2;
+            std::memset(Out + 1, 0, RowBytes);
+            continue;
+        }
+        Out[0] = 0;
         if (Rgb) {
             const QRgb* Pixels = reinterpret_cast<const QRgb*>(Image.constScanLine(Y));
             for (int X = 0; X < W; ++X) {
-                Current[std::size_t(X) * 3] = std::uint8_t(qRed(Pixels[X]));
-                Current[std::size_t(X) * 3 + 1] = std::uint8_t(qGreen(Pixels[X]));
-                Current[std::size_t(X) * 3 + 2] = std::uint8_t(qBlue(Pixels[X]));
+                Out[1 + std::size_t(X) * 3] = std::uint8_t(qRed(Pixels[X]));
+                Out[2 + std::size_t(X) * 3] = std::uint8_t(qGreen(Pixels[X]));
+                Out[3 + std::size_t(X) * 3] = std::uint8_t(qBlue(Pixels[X]));
             }
-        } else {
-            PackRow(Row, W, Bits, Current.data());
-            if (FlipMono)
-                for (std::uint8_t& B : Current)
-                    B = std::uint8_t(~B);
+            continue;
         }
-        std::uint8_t* Out = Raw.data() + std::size_t(Y) * (RowBytes + 1);
-        if (Y > 0 && std::memcmp(Current.data(), Previous.data(), RowBytes) == 0) {
-            Out[0] = 2;
-            std::memset(Out + 1, 0, RowBytes);
-        } else {
-            Out[0] = 0;
-            std::memcpy(Out + 1, Current.data(), RowBytes);
-        }
-        std::swap(Previous, Current);
+        PackRow(Indices.data() + std::size_t(Y) * std::size_t(W), W, Bits, Out + 1);
+        if (FlipMono)
+            for (std::size_t I = 1; I <= RowBytes; ++I)
+                Out[I] = std::uint8_t(~Out[I]);
     }
+
     uLongf Packed = compressBound(uLong(Raw.size()));
     std::vector<std::uint8_t> Deflated(Packed);
     if (compress2(Deflated.data(), &Packed, Raw.data(), uLong(Raw.size()), Level) != Z_OK)
