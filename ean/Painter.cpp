@@ -134,13 +134,32 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
             else
                 Low[LowCount++] = QRect(B.Left, B.Top, B.Width, B.Height);
         }
-    for (std::size_t T = 0; T < TextCount && Margin > 0 && !TooMany; ++T) {
-        bool Free = true;
-        for (std::size_t U = 0; U < TextCount && Free; ++U)
-            Free = U == T || !Regions[T].intersects(Regions[U]);
-        for (std::size_t B = 0; B < LowCount && Free; ++B)
-            Free = !Regions[T].intersects(Low[B]);
-        Clear[T] = Free;
+    // The same layout as last time on this thread (every symbol of a size):
+    // the same answer, without the pairwise tests.
+    thread_local std::vector<QRect> LastLayout;
+    thread_local std::array<bool, 32> LastClear{};
+    thread_local std::size_t LastTextCount = 0;
+    const bool SameLayout = !TooMany && LastTextCount == TextCount && LastLayout.size() == TextCount + LowCount &&
+                            std::equal(Regions.begin(), Regions.begin() + std::ptrdiff_t(TextCount), LastLayout.begin()) &&
+                            std::equal(Low.begin(), Low.begin() + std::ptrdiff_t(LowCount),
+                                       LastLayout.begin() + std::ptrdiff_t(TextCount));
+    if (SameLayout) {
+        Clear = LastClear;
+    } else {
+        for (std::size_t T = 0; T < TextCount && Margin > 0 && !TooMany; ++T) {
+            bool Free = true;
+            for (std::size_t U = 0; U < TextCount && Free; ++U)
+                Free = U == T || !Regions[T].intersects(Regions[U]);
+            for (std::size_t B = 0; B < LowCount && Free; ++B)
+                Free = !Regions[T].intersects(Low[B]);
+            Clear[T] = Free;
+        }
+        if (!TooMany) {
+            LastLayout.assign(Regions.begin(), Regions.begin() + std::ptrdiff_t(TextCount));
+            LastLayout.insert(LastLayout.end(), Low.begin(), Low.begin() + std::ptrdiff_t(LowCount));
+            LastClear = Clear;
+            LastTextCount = TextCount;
+        }
     }
     std::size_t Text = 0;
     try {

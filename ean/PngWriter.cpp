@@ -139,7 +139,16 @@ QByteArray PngOfImage(const QImage& Source, int Dpi, int Level)
 
     uLongf Packed = compressBound(uLong(Raw.size()));
     std::vector<std::uint8_t> Deflated(Packed);
-    if (compress2(Deflated.data(), &Packed, Raw.data(), uLong(Raw.size()), Level) != Z_OK)
+    const bool Compressed = compress2(Deflated.data(), &Packed, Raw.data(), uLong(Raw.size()), Level) == Z_OK;
+    // The buffers serve the next image on this thread, unless this one was
+    // large: a print at a huge size leaves no memory behind.
+    constexpr std::size_t KeptBytes = std::size_t(4) << 20;
+    if (Indices.capacity() > KeptBytes || Raw.capacity() > KeptBytes) {
+        std::vector<std::uint8_t>().swap(Indices);
+        std::vector<std::uint8_t>().swap(Raw);
+        std::vector<char>().swap(Same);
+    }
+    if (!Compressed)
         return {};
     Deflated.resize(Packed);
 

@@ -200,7 +200,7 @@ bool TCanvas::TextOutIfExact(std::int32_t X, std::int32_t Y, const std::string& 
         return false;
     const QRect Inside(QPoint(Left, Top), QPoint(Right - 1, Bottom - 1));
     const QString S = Latin1(Text);
-    return d->DrawCachedText(X, Y, S, QFontMetrics(d->CurrentFont()), &Inside, Known);
+    return d->DrawCachedText(X, Y, S, &Inside, Known);
 }
 
 TCanvas::TCanvas(QPaintDevice* device) : d(std::make_unique<TState>())
@@ -304,7 +304,7 @@ void TCanvas::TextOut(std::int32_t X, std::int32_t Y, const std::string& Text)
     const QFontMetrics Fm(d->CurrentFont());
     if (d->BrushStyle == TBrushStyle::bsSolid)
         d->FillSolid(QRect(X, Y, Fm.horizontalAdvance(S), Fm.height()), ToQColor(d->BrushColor));
-    if (d->DrawCachedText(X, Y, S, Fm) || d->DrawLargeText(X, Y, S, Fm))
+    if (d->DrawCachedText(X, Y, S) || d->DrawLargeText(X, Y, S))
         return;
     P.setPen(ToQColor(d->FontColor));
     P.drawText(X, Y + Fm.ascent(), S);

@@ -55,10 +55,10 @@ struct TCanvas::TState {
     // false where it cannot (nothing drawn). Inside, when given, bounds the
     // pixels that may change.
     // Known: an area of one colour, as TextOutIfExact takes it.
-    bool DrawCachedText(int X, int Y, const QString& Text, const QFontMetrics& Fm, const QRect* Inside = nullptr,
+    bool DrawCachedText(int X, int Y, const QString& Text, const QRect* Inside = nullptr,
                         const QRect* Known = nullptr);
     // Large text, drawn from one rendering so every copy is the same.
-    bool DrawLargeText(int X, int Y, const QString& Text, const QFontMetrics& Fm);
+    bool DrawLargeText(int X, int Y, const QString& Text);
 
     QPainter& Active()
     {
