@@ -58,6 +58,11 @@ if(WEQ_BUILD_QML)
     DESCRIPTION "The QML module WEQBarCode with the type Barcode: import WEQBarCode."
     DEPENDS runtime EXTRA_DEPENDS qml6-module-qtquick)
 endif()
+if(WEQ_BUILD_CLI)
+  weq_deb_package(cli weqbarcode graphics "EAN/UPC barcode files in bulk from the command line"
+    DESCRIPTION "weqbarcode writes PNG, SVG and PDF files, or PDF label sheets, for lists of GTINs."
+    DEPENDS runtime)
+endif()
 if(WEQ_BUILD_DEMO)
   weq_deb_package(demo weqbarcode-demo graphics "Demo window of the EAN-13 barcode control"
     DESCRIPTION "WEQBarCodeDemo edits every property of the control live, and saves and prints the symbol."

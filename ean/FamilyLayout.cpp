@@ -335,8 +335,11 @@ void DescribeSymbolInto(TSymbol& S, const TEanReading& Reading, std::int32_t Wid
         S.AddOnStart = Sh.LeftQuietZone + Sh.BarModules + AddOnGap + 1;
         S.AddOnDigits = std::int32_t(Reading.AddOn.size());
         DescribeAddOn(B, Reading.AddOn, S.AddOnStart);
-        if (Marks) // in the add-on's quiet zone, level with its digits, the tip on the symbol's edge
-            B.Box('>', Modules - BoxModules + 1, S.BarTop, S.DigitBoxWidth, S.DigitBoxHeight, AlignRight);
+        // In the add-on's quiet zone, level with its digits, the tip on the
+        // symbol's edge: the zone's five modules wide, so that it stays clear
+        // of the add-on's last digit.
+        if (Marks)
+            B.Box('>', Modules - AddOnQuietZone + 1, S.BarTop, AddOnQuietZone * M, S.DigitBoxHeight, AlignRight);
     }
 }
 

@@ -173,21 +173,82 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
     }
 
     const QRect Area(0, 0, W, Symbol.Height);
+    // Where a character's box, widened by half a module, meets no bar and no
+    // other character's widened box, that area holds the background alone
+    // when the character is drawn, as long as each character stays inside
+    // its own: then its pixels need no comparing.
+    const std::int32_t Margin = Symbol.ModuleWidth / 2;
+    const auto Widened = [&](const TSymbolElement& E) {
+        return QRect(E.Left - Margin, E.Top - Margin, E.Width + 2 * Margin, Symbol.Height - E.Top + Margin) & Area;
+    };
+    std::array<QRect, 32> Regions;
+    std::array<bool, 32> Clear{};
+    std::size_t TextCount = 0;
+    std::int32_t RegionsTop = Symbol.Height;
+    for (const TSymbolElement& E : Symbol.Elements)
+        if (E.Kind == TSymbolElement::Text && TextCount < Regions.size()) {
+            Regions[TextCount] = Widened(E);
+            RegionsTop = std::min(RegionsTop, Regions[TextCount].top());
+            ++TextCount;
+        }
+    // Only the bars that reach down among the characters (the guards) matter.
+    std::array<QRect, 64> Low;
+    std::size_t LowCount = 0;
+    bool TooMany = false;
+    for (const TSymbolElement& B : Symbol.Elements)
+        if (B.Kind == TSymbolElement::Bar && B.Top + B.Height > RegionsTop) {
+            if (LowCount == Low.size())
+                TooMany = true;
+            else
+                Low[LowCount++] = QRect(B.Left, B.Top, B.Width, B.Height);
+        }
+    // The same layout as last time on this thread (every symbol of a size):
+    // the same answer, without the pairwise tests.
+    thread_local std::vector<QRect> LastLayout;
+    thread_local std::array<bool, 32> LastClear{};
+    thread_local std::size_t LastTextCount = 0;
+    const bool SameLayout = !TooMany && LastTextCount == TextCount && LastLayout.size() == TextCount + LowCount &&
+                            std::equal(Regions.begin(), Regions.begin() + std::ptrdiff_t(TextCount), LastLayout.begin()) &&
+                            std::equal(Low.begin(), Low.begin() + std::ptrdiff_t(LowCount),
+                                       LastLayout.begin() + std::ptrdiff_t(TextCount));
+    if (SameLayout) {
+        Clear = LastClear;
+    } else {
+        for (std::size_t T = 0; T < TextCount && Margin > 0 && !TooMany; ++T) {
+            bool Free = true;
+            for (std::size_t U = 0; U < TextCount && Free; ++U)
+                Free = U == T || !Regions[T].intersects(Regions[U]);
+            for (std::size_t B = 0; B < LowCount && Free; ++B)
+                Free = !Regions[T].intersects(Low[B]);
+            Clear[T] = Free;
+        }
+        if (!TooMany) {
+            LastLayout.assign(Regions.begin(), Regions.begin() + std::ptrdiff_t(TextCount));
+            LastLayout.insert(LastLayout.end(), Low.begin(), Low.begin() + std::ptrdiff_t(LowCount));
+            LastClear = Clear;
+            LastTextCount = TextCount;
+        }
+    }
+    std::size_t Text = 0;
     try {
         for (const TSymbolElement& E : Symbol.Elements) {
             if (E.Kind != TSymbolElement::Text)
                 continue;
+            const std::size_t T = Text++;
             if (E.Ch == '<')
                 return false; // mirrored: the painter draws it
+            const bool Known = T < TextCount && Clear[T];
+            const QRect& Own = Known ? Regions[T] : Area;
+            const QRect& Inside = Known ? Own : Area;
             WEQOcrB::TFit Scratch;
             const WEQOcrB::TFit* Fit = Paint.Source == TDigitSource::Fitted ? &FitFor(Symbol, E, Paint, Scratch) : nullptr;
             if (Fit && !Fit->Fitted)
                 return false;
             const bool Drawn =
                 Fit ? WEQOcrB::DrawFittedChar(*Fit, E.Ch, Canvas, E.Left, E.Top, E.Width, E.Alignment,
-                                              Paint.Digits, &Area)
+                                              Paint.Digits, &Inside, Known ? &Own : nullptr)
                     : WEQOcrB::DrawFontCharIfExact(std::string(1, E.Ch), Canvas, E.Left, E.Top, E.Width, E.Height,
-                                                   E.Alignment, Paint.Digits, Area);
+                                                   E.Alignment, Paint.Digits, Inside, Known ? &Own : nullptr);
             if (!Drawn)
                 return false;
         }

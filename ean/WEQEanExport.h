@@ -3,9 +3,10 @@
 // A symbol at a physical size, for print and files: PNG at a given dpi with the
 // module width snapped to whole printer dots, and SVG and PDF with exact vector
 // bars. All outputs carry the quiet zones (EAN-13's full 113 modules) and are
-// as high as GS1's nominal proportions (79 modules; 65 for EAN-8); vector digits are the built-in outlines, so the files
-// need no font, and the '>' lies inside the right quiet zone with its tip on
-// the symbol's right edge.
+// as high as GS1's nominal proportions (79 modules; 65 for EAN-8); vector
+// digits are outlines (SVG: the font's curves, PDF and devices: the built-in
+// outlines), so the files need no font, and the '>' lies inside the right
+// quiet zone with its tip on the symbol's right edge.
 //
 // Every function here may run on any thread, each call on its own device or
 // file, and touches none of the process-wide drawing state.
@@ -14,6 +15,7 @@
 #include "surface/Colors.h"
 #include "surface/Export.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -78,8 +80,19 @@ WEQBARCODE_EXPORT bool ExportSvg(const std::string& Text, const QString& Path, c
 WEQBARCODE_EXPORT bool ExportPdf(const std::string& Text, const QString& Path, const TExportOptions& Options = {},
                                  QString* Error = nullptr);
 
-// Design units per module in the vector outputs: the bars of module k start at
-// (k - 1) * VectorUnitsPerModule before the one scale to the device.
+// The bytes of the files above, for callers that store or send them
+// themselves: a PNG of 1-bit grey (black and white) or a palette of the
+// colours used, and an SVG with every bar in one path and the digits as
+// outlines. False, with the reason in Error, where the export would fail.
+WEQBARCODE_EXPORT bool EncodePng(const std::string& Text, int Dpi, const TExportOptions& Options, QByteArray& Out,
+                                 TRasterExport* Report = nullptr, QString* Error = nullptr);
+WEQBARCODE_EXPORT bool EncodeSvg(const std::string& Text, const TExportOptions& Options, QByteArray& Out,
+                                 QString* Error = nullptr);
+WEQBARCODE_EXPORT bool EncodePdf(const std::string& Text, const TExportOptions& Options, QByteArray& Out,
+                                 QString* Error = nullptr);
+
+// Design units per module on devices and in PDF files: the bars of module k
+// start at (k - 1) * VectorUnitsPerModule before the one scale to the device.
 inline constexpr std::int32_t VectorUnitsPerModule = 50;
 
 } // namespace WEQEan

@@ -147,15 +147,16 @@ void DrawFontChar(const std::string& Text, TCanvas& Canvas, std::int32_t Left, s
 
 bool DrawFontCharIfExact(const std::string& Text, TCanvas& Canvas, std::int32_t Left, std::int32_t Top,
                          std::int32_t Width, std::int32_t Height, std::uint8_t Alignment, TColor Color,
-                         const QRect& Inside)
+                         const QRect& Inside, const QRect* Known)
 {
     const QPoint At = PlaceFontChar(Text, Canvas, Left, Top, Width, Height, Alignment, Color);
     return Canvas.TextOutIfExact(At.x(), At.y(), Text, Inside.left(), Inside.top(), Inside.right() + 1,
-                                 Inside.bottom() + 1);
+                                 Inside.bottom() + 1, Known);
 }
 
 bool DrawFittedChar(const TFit& Fit, char Ch, TCanvas& Canvas, std::int32_t Left, std::int32_t Top,
-                    std::int32_t Width, std::uint8_t Alignment, TColor Color, const QRect* Inside)
+                    std::int32_t Width, std::uint8_t Alignment, TColor Color, const QRect* Inside,
+                    const QRect* Known)
 {
     SetFont(Canvas, Fit.Height, Color);
     Canvas.SetFontAntialias(false);
@@ -163,7 +164,7 @@ bool DrawFittedChar(const TFit& Fit, char Ch, TCanvas& Canvas, std::int32_t Left
     const std::string Text(1, Ch);
     if (Inside)
         return Canvas.TextOutIfExact(At.x(), At.y(), Text, Inside->left(), Inside->top(), Inside->right() + 1,
-                                     Inside->bottom() + 1);
+                                     Inside->bottom() + 1, Known);
     Canvas.TextOut(At.x(), At.y(), Text);
     return true;
 }

@@ -74,9 +74,11 @@ QPoint PlaceInk(const TInk& Ink, std::int32_t Left, std::int32_t Top, std::int32
 // from its text cache and the text stays within Inside on one background
 // colour; otherwise nothing is drawn (the fit is made all the same) and the
 // result is false.
+// Known: an area of one colour, as TCanvas::TextOutIfExact takes it.
 WEQBARCODE_TEST_EXPORT bool DrawFontCharIfExact(const std::string& Text, TCanvas& Canvas, std::int32_t Left,
                                                 std::int32_t Top, std::int32_t Width, std::int32_t Height,
-                                                std::uint8_t Alignment, TColor Color, const QRect& Inside);
+                                                std::uint8_t Alignment, TColor Color, const QRect& Inside,
+                                                const QRect* Known = nullptr);
 
 // Draws Ch ('0'..'9', '>') with the font as Fit gives it, without
 // antialiasing, placed by its ink at the fitted height itself, so that the ink
@@ -84,7 +86,8 @@ WEQBARCODE_TEST_EXPORT bool DrawFontCharIfExact(const std::string& Text, TCanvas
 // only where the text cache gives exactly the painter's pixels within it
 // (false otherwise, nothing drawn).
 bool DrawFittedChar(const TFit& Fit, char Ch, TCanvas& Canvas, std::int32_t Left, std::int32_t Top,
-                    std::int32_t Width, std::uint8_t Alignment, TColor Color, const QRect* Inside = nullptr);
+                    std::int32_t Width, std::uint8_t Alignment, TColor Color, const QRect* Inside = nullptr,
+                    const QRect* Known = nullptr);
 
 // Whether the digit painter draws with the font on this thread.
 bool FontInUse();

@@ -7,7 +7,7 @@ WEQ_PACKAGES=(
   cmake g++ ninja-build pkg-config clang-14 libclang-rt-14-dev llvm-14
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev designer-qt6 libgl-dev
   qt6-declarative-dev qt6-declarative-dev-tools qml6-module-qtquick qml6-module-qtqml-workerscript
-  libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev libzint-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev libzint-dev zlib1g-dev
   dpkg-dev file
   xvfb xauth imagemagick python3 python3-xlib fonts-dejavu-extra
   zint zbar-tools poppler-utils

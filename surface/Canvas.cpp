@@ -9,6 +9,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace {
 
@@ -27,6 +30,44 @@ void StreamCopy(const std::uint32_t* Source, std::size_t N, std::uint32_t* Targe
         _mm_stream_si128(reinterpret_cast<__m128i*>(Target), _mm_loadu_si128(reinterpret_cast<const __m128i*>(Source)));
 #endif
     std::copy_n(Source, N, Target);
+}
+
+// The library's memcpy moves rows of a few kilobytes at two thirds of the
+// speed of plain vector stores here; rows are copied with those instead,
+// 32 bytes at a time where the processor can.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+__attribute__((target("avx2"))) void CopyRowWide(const std::uint32_t* Source, std::size_t N, std::uint32_t* Target)
+{
+    for (; N >= 16; N -= 16, Source += 16, Target += 16) {
+        const __m256i A = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Source));
+        const __m256i B = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Source + 8));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(Target), A);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(Target + 8), B);
+    }
+    for (; N > 0; --N)
+        *Target++ = *Source++;
+}
+const bool HasAvx2 = __builtin_cpu_supports("avx2");
+#endif
+
+void CopyRow(const std::uint32_t* Source, std::size_t N, std::uint32_t* Target)
+{
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    if (HasAvx2) {
+        CopyRowWide(Source, N, Target);
+        return;
+    }
+#endif
+#if defined(__SSE2__)
+    for (; N >= 8; N -= 8, Source += 8, Target += 8) {
+        const __m128i A = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Source));
+        const __m128i B = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Source + 4));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(Target), A);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(Target + 4), B);
+    }
+#endif
+    for (; N > 0; --N)
+        *Target++ = *Source++;
 }
 
 void StreamDone()
@@ -148,18 +189,18 @@ void TCanvas::CopyRows(std::int32_t Top, std::int32_t Bottom, const std::uint32_
         return;
     }
     for (int Y = OnImage.top(); Y <= OnImage.bottom(); ++Y, Target += Stride)
-        std::copy_n(Source, N, Target);
+        CopyRow(Source, N, Target);
 }
 
 bool TCanvas::TextOutIfExact(std::int32_t X, std::int32_t Y, const std::string& Text, std::int32_t Left,
-                             std::int32_t Top, std::int32_t Right, std::int32_t Bottom)
+                             std::int32_t Top, std::int32_t Right, std::int32_t Bottom, const QRect* Known)
 {
     d->Active();
     if (d->BrushStyle != TBrushStyle::bsClear)
         return false;
     const QRect Inside(QPoint(Left, Top), QPoint(Right - 1, Bottom - 1));
     const QString S = Latin1(Text);
-    return d->DrawCachedText(X, Y, S, QFontMetrics(d->CurrentFont()), &Inside);
+    return d->DrawCachedText(X, Y, S, &Inside, Known);
 }
 
 TCanvas::TCanvas(QPaintDevice* device) : d(std::make_unique<TState>())
@@ -263,7 +304,7 @@ void TCanvas::TextOut(std::int32_t X, std::int32_t Y, const std::string& Text)
     const QFontMetrics Fm(d->CurrentFont());
     if (d->BrushStyle == TBrushStyle::bsSolid)
         d->FillSolid(QRect(X, Y, Fm.horizontalAdvance(S), Fm.height()), ToQColor(d->BrushColor));
-    if (d->DrawCachedText(X, Y, S, Fm) || d->DrawLargeText(X, Y, S, Fm))
+    if (d->DrawCachedText(X, Y, S) || d->DrawLargeText(X, Y, S))
         return;
     P.setPen(ToQColor(d->FontColor));
     P.drawText(X, Y + Fm.ascent(), S);

@@ -11,6 +11,7 @@
 
 class QPaintDevice;
 class QPoint;
+class QRect;
 class QRegion;
 class QTransform;
 
@@ -90,8 +91,11 @@ public:
     // on the surface lies in [Left, Right) x [Top, Bottom) and holds one colour, so that a
     // cached rendering gives exactly the painter's pixels. Otherwise nothing
     // is drawn and the result is false.
+    // Known, when given, is an area the caller knows to hold one colour
+    // throughout (it drew it so): where the text lies inside it, its pixels
+    // are not compared one by one.
     bool TextOutIfExact(std::int32_t X, std::int32_t Y, const std::string& Text, std::int32_t Left,
-                        std::int32_t Top, std::int32_t Right, std::int32_t Bottom);
+                        std::int32_t Top, std::int32_t Right, std::int32_t Bottom, const QRect* Known = nullptr);
 
     // Resolves a system colour against the application palette; other colours
     // pass unchanged. The result is a plain RGB colour.

@@ -54,9 +54,11 @@ struct TCanvas::TState {
     // Text from the text cache where that gives exactly the painter's pixels;
     // false where it cannot (nothing drawn). Inside, when given, bounds the
     // pixels that may change.
-    bool DrawCachedText(int X, int Y, const QString& Text, const QFontMetrics& Fm, const QRect* Inside = nullptr);
+    // Known: an area of one colour, as TextOutIfExact takes it.
+    bool DrawCachedText(int X, int Y, const QString& Text, const QRect* Inside = nullptr,
+                        const QRect* Known = nullptr);
     // Large text, drawn from one rendering so every copy is the same.
-    bool DrawLargeText(int X, int Y, const QString& Text, const QFontMetrics& Fm);
+    bool DrawLargeText(int X, int Y, const QString& Text);
 
     QPainter& Active()
     {

@@ -85,8 +85,7 @@ TTextCache& Cache()
 }
 
 // The entry for Key; the reference holds until the thread's next call.
-const TTextImage& CachedText(const TTextKey& Key, const QFont& Font, const QFontMetrics& Fm,
-                             const QRect* Footprint = nullptr);
+const TTextImage& CachedText(const TTextKey& Key, const QFont& Font, const QRect* Footprint = nullptr);
 
 // The smallest rectangle of pixels other than Background.
 QRect InkOf(const QImage& Image, QRgb Background)
@@ -117,14 +116,15 @@ QRect InkOf(const QImage& Image, QRgb Background)
 // painter changes (a rendering that reaches the image's edge is made again
 // with more room), small enough to keep as it is. Footprint, when given, is
 // the area (cell coordinates) the entry must reproduce.
-TTextImage RenderText(const TTextKey& Key, const QFont& Font, const QFontMetrics& Fm, const QRect* Footprint)
+TTextImage RenderText(const TTextKey& Key, const QFont& Font, const QRect* Footprint)
 {
+    const QFontMetrics Fm(Font);
     const bool Alone = Key.Background == NoBackground;
     if (!Alone && LargeText(Key.PixelSize)) {
         // Large text is the one rendering of the text alone, put on the background.
         TTextKey SpriteKey = Key;
         SpriteKey.Background = NoBackground;
-        TTextImage Sprite = CachedText(SpriteKey, Font, Fm);
+        TTextImage Sprite = CachedText(SpriteKey, Font);
         if (!Sprite.Pixels.isNull()) {
             QImage OnBackground(Sprite.Pixels.size(), Key.Format);
             OnBackground.fill(Key.Background);
@@ -171,7 +171,8 @@ TTextImage RenderText(const TTextKey& Key, const QFont& Font, const QFontMetrics
 constexpr qsizetype MaxRecentBytes = qsizetype(64) << 10;
 constexpr qsizetype MaxRecentEntries = 96;
 
-const TTextImage& CachedText(const TTextKey& Key, const QFont& Font, const QFontMetrics& Fm, const QRect* Footprint)
+// Metrics are made only for a new entry: a warm drawing needs none.
+const TTextImage& CachedText(const TTextKey& Key, const QFont& Font, const QRect* Footprint)
 {
     thread_local QHash<TTextKey, TTextImage> Recent;
     thread_local TTextImage Large;
@@ -179,7 +180,7 @@ const TTextImage& CachedText(const TTextKey& Key, const QFont& Font, const QFont
         return It.value();
     TTextImage Entry;
     if (!Cache().Find(Key, Entry)) {
-        Entry = RenderText(Key, Font, Fm, Footprint);
+        Entry = RenderText(Key, Font, Footprint);
         Cache().Insert(Key, Entry);
     }
     if (Entry.Pixels.sizeInBytes() > MaxRecentBytes) {
@@ -193,7 +194,8 @@ const TTextImage& CachedText(const TTextKey& Key, const QFont& Font, const QFont
 
 } // namespace
 
-bool TCanvas::TState::DrawCachedText(int X, int Y, const QString& Text, const QFontMetrics& Fm, const QRect* Inside)
+bool TCanvas::TState::DrawCachedText(int X, int Y, const QString& Text, const QRect* Inside,
+                                      const QRect* Known)
 {
     const QFont& F = CurrentFont();
     if (!Raster || F.pixelSize() <= 0 || F.pixelSize() > MaxCachedTextPixelSize)
@@ -205,7 +207,9 @@ bool TCanvas::TState::DrawCachedText(int X, int Y, const QString& Text, const QF
         Key.Color = TCanvas::PixelOf(FontColor);
         Key.Background = NoBackground;
     }
-    const QRect Footprint = CachedText(Key, F, Fm).Ink;
+    // Holds until the next lookup on this thread.
+    const TTextImage& First = CachedText(Key, F);
+    const QRect Footprint = First.Ink;
     if (Footprint.isEmpty())
         return true; // the painter would change nothing either
     // Only the part on the image and inside the clip matters: the painter
@@ -225,35 +229,43 @@ bool TCanvas::TState::DrawCachedText(int X, int Y, const QString& Text, const QF
     const QRgb Background = reinterpret_cast<const QRgb*>(Raster->constScanLine(OnImage.top()))[OnImage.left()];
     if (qAlpha(Background) != 255)
         return false; // blending onto translucent pixels is the painter's business
-    thread_local std::vector<QRgb> Uniform;
-    if (Uniform.size() < std::size_t(OnImage.width()) || (!Uniform.empty() && Uniform[0] != Background))
-        Uniform.assign(std::max<std::size_t>(std::size_t(OnImage.width()), 256), Background);
-    const std::size_t RowBytes = std::size_t(OnImage.width()) * sizeof(QRgb);
-    for (int Row = OnImage.top(); Row <= OnImage.bottom(); ++Row)
-        if (std::memcmp(reinterpret_cast<const QRgb*>(Raster->constScanLine(Row)) + OnImage.left(), Uniform.data(),
-                        RowBytes) != 0)
-            return false;
-    Key.Color = TCanvas::PixelOf(FontColor);
+    if (!Known || !Known->translated(RasterOffset).contains(OnImage)) {
+        thread_local std::vector<QRgb> Uniform;
+        if (Uniform.size() < std::size_t(OnImage.width()) || (!Uniform.empty() && Uniform[0] != Background))
+            Uniform.assign(std::max<std::size_t>(std::size_t(OnImage.width()), 256), Background);
+        const std::size_t RowBytes = std::size_t(OnImage.width()) * sizeof(QRgb);
+        for (int Row = OnImage.top(); Row <= OnImage.bottom(); ++Row)
+            if (std::memcmp(reinterpret_cast<const QRgb*>(Raster->constScanLine(Row)) + OnImage.left(),
+                            Uniform.data(), RowBytes) != 0)
+                return false;
+    }
+    // Black on white, the entry that gave the footprint is the one to copy.
+    const QRgb Color = TCanvas::PixelOf(FontColor);
+    const bool SameKey = Key.Color == Color && Key.Background == Background;
+    Key.Color = Color;
     Key.Background = Background;
-    const TTextImage& Entry = CachedText(Key, F, Fm, &Footprint);
+    const TTextImage& Entry = SameKey ? First : CachedText(Key, F, &Footprint);
     if (!Entry.Exact || Entry.Pixels.isNull())
         return false;
     // Where OnImage's top-left lies in the entry.
     const QPoint Source = Entry.Origin + (OnImage.topLeft() - RasterOffset - QPoint(X, Y));
+    // Row addresses once: each scanLine call checks whether the image must detach.
+    QRgb* const Target = reinterpret_cast<QRgb*>(Raster->scanLine(OnImage.top())) + OnImage.left();
+    const QRgb* const From = reinterpret_cast<const QRgb*>(Entry.Pixels.constScanLine(Source.y())) + Source.x();
+    const std::ptrdiff_t TargetStride = Raster->bytesPerLine() / 4, FromStride = Entry.Pixels.bytesPerLine() / 4;
     for (int Row = 0; Row < OnImage.height(); ++Row)
-        std::copy_n(reinterpret_cast<const QRgb*>(Entry.Pixels.constScanLine(Source.y() + Row)) + Source.x(),
-                    OnImage.width(), reinterpret_cast<QRgb*>(Raster->scanLine(OnImage.top() + Row)) + OnImage.left());
+        std::memcpy(Target + Row * TargetStride, From + Row * FromStride, std::size_t(OnImage.width()) * sizeof(QRgb));
     return true;
 }
 
-bool TCanvas::TState::DrawLargeText(int X, int Y, const QString& Text, const QFontMetrics& Fm)
+bool TCanvas::TState::DrawLargeText(int X, int Y, const QString& Text)
 {
     const QFont& F = CurrentFont();
     if (!LargeText(F.pixelSize()) || F.pixelSize() > MaxCachedTextPixelSize)
         return false;
     const TTextKey Key{Text, F.family(), F.pixelSize(), FontAntialias, TCanvas::PixelOf(FontColor), NoBackground,
                        QImage::Format_ARGB32_Premultiplied};
-    const TTextImage& Sprite = CachedText(Key, F, Fm);
+    const TTextImage& Sprite = CachedText(Key, F);
     if (!Sprite.Pixels.isNull())
         Painter->drawImage(QPoint(X, Y) - Sprite.Origin, Sprite.Pixels);
     return true;

@@ -1,0 +1,316 @@
+#include "Options.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace WEQCli {
+
+namespace {
+
+constexpr int MaxJobs = 256;
+constexpr int MaxGrid = 1000;
+
+std::string Lower(std::string S)
+{
+    std::transform(S.begin(), S.end(), S.begin(), [](unsigned char C) { return char(std::tolower(C)); });
+    return S;
+}
+
+// ".png" of "out/a.PNG"; empty without one.
+std::string Suffix(const std::string& Path)
+{
+    const std::size_t Slash = Path.find_last_of('/');
+    const std::size_t Dot = Path.find_last_of('.');
+    return Dot == std::string::npos || (Slash != std::string::npos && Dot < Slash) ? std::string() : Lower(Path.substr(Dot));
+}
+
+bool ParseInt(const std::string& Text, int& Out)
+{
+    const char* End = Text.data() + Text.size();
+    const auto R = std::from_chars(Text.data(), End, Out);
+    return !Text.empty() && R.ec == std::errc() && R.ptr == End;
+}
+
+bool ParseNumber(const std::string& Text, double& Out)
+{
+    if (Text.empty() || std::isspace(static_cast<unsigned char>(Text[0])))
+        return false;
+    char* End = nullptr;
+    Out = std::strtod(Text.c_str(), &End);
+    return End == Text.c_str() + Text.size() && std::isfinite(Out);
+}
+
+// #rrggbb as a TColor (red in the low byte).
+bool ParseColor(const std::string& Text, TColor& Out)
+{
+    if (Text.size() != 7 || Text[0] != '#')
+        return false;
+    TColor V = 0;
+    for (std::size_t I = 1; I < 7; ++I) {
+        const int D = std::isdigit(static_cast<unsigned char>(Text[I])) ? Text[I] - '0'
+                      : std::isxdigit(static_cast<unsigned char>(Text[I]))
+                          ? std::tolower(static_cast<unsigned char>(Text[I])) - 'a' + 10
+                          : -1;
+        if (D < 0)
+            return false;
+        V = V << 4 | TColor(D);
+    }
+    Out = (V >> 16 & 0xFF) | (V & 0xFF00) | (V & 0xFF) << 16;
+    return true;
+}
+
+// Checks that every {...} in the pattern is one we fill in.
+std::string CheckPattern(const std::string& Pattern)
+{
+    for (std::size_t I = 0; I < Pattern.size(); ++I) {
+        if (Pattern[I] == '}')
+            return "'}' without '{' in the output pattern";
+        if (Pattern[I] != '{')
+            continue;
+        const std::size_t Close = Pattern.find('}', I);
+        if (Close == std::string::npos)
+            return "'{' without '}' in the output pattern";
+        const std::string Name = Pattern.substr(I + 1, Close - I - 1);
+        if (Name != "gtin" && Name != "n")
+            return "unknown placeholder {" + Name + "} in the output pattern: use {gtin} or {n}";
+        I = Close;
+    }
+    return {};
+}
+
+} // namespace
+
+std::string ExpandPattern(const std::string& Pattern, const std::string& Gtin, std::size_t Number)
+{
+    std::string Out;
+    Out.reserve(Pattern.size() + 16);
+    for (std::size_t I = 0; I < Pattern.size(); ++I) {
+        if (Pattern.compare(I, 6, "{gtin}") == 0) {
+            Out += Gtin;
+            I += 5;
+        } else if (Pattern.compare(I, 3, "{n}") == 0) {
+            std::string N = std::to_string(Number);
+            if (N.size() < 5)
+                N.insert(0, 5 - N.size(), '0');
+            Out += N;
+            I += 2;
+        } else {
+            Out += Pattern[I];
+        }
+    }
+    return Out;
+}
+
+TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
+{
+    TParsed P;
+    TOptions& O = P.Options;
+    O.Jobs = std::clamp(DefaultJobs, 1, MaxJobs);
+    bool OutputGiven = false, XGiven = false, MagnificationGiven = false, GridGiven = false;
+    std::string GridOption;
+    const auto Fail = [&P](std::string Reason) {
+        P.Error = std::move(Reason);
+        return P;
+    };
+    bool OptionsEnd = false;
+    for (std::size_t I = 0; I < Args.size(); ++I) {
+        std::string Arg = Args[I];
+        if (OptionsEnd || Arg.empty() || Arg[0] != '-' || Arg == "-") {
+            O.Gtins.push_back(Arg);
+            continue;
+        }
+        if (Arg == "--") {
+            OptionsEnd = true;
+            continue;
+        }
+        // --name=value, --name value, -x value, -xvalue.
+        std::string Name = Arg, Value;
+        bool Inline = false;
+        if (Arg.rfind("--", 0) == 0) {
+            if (const std::size_t Eq = Arg.find('='); Eq != std::string::npos) {
+                Name = Arg.substr(0, Eq);
+                Value = Arg.substr(Eq + 1);
+                Inline = true;
+            }
+        } else if (Arg.size() > 2) {
+            Name = Arg.substr(0, 2);
+            Value = Arg.substr(2);
+            Inline = true;
+        }
+        static const struct {
+            const char *Short, *Long;
+            bool TakesValue;
+        } Known[] = {{"-i", "--input", true},         {"-o", "--output", true},
+                     {nullptr, "--dpi", true},        {"-x", "--x-dimension", true},
+                     {nullptr, "--magnification", true}, {nullptr, "--no-marker", false},
+                     {nullptr, "--bar-color", true},  {nullptr, "--background-color", true},
+                     {nullptr, "--text-color", true}, {nullptr, "--complete", false},
+                     {nullptr, "--sheet", true},      {nullptr, "--columns", true},
+                     {nullptr, "--rows", true},       {nullptr, "--margin", true},
+                     {"-j", "--jobs", true},          {"-q", "--quiet", false},
+                     {"-h", "--help", false},         {nullptr, "--version", false},
+                     {nullptr, "--symbology", true},  {nullptr, "--add-on", true}};
+        const auto* Found = std::find_if(std::begin(Known), std::end(Known), [&](const auto& K) {
+            return (K.Short && Name == K.Short) || Name == K.Long;
+        });
+        if (Found == std::end(Known))
+            return Fail("unknown option " + Name);
+        const std::string Long = Found->Long;
+        if (Found->TakesValue && !Inline) {
+            if (I + 1 >= Args.size())
+                return Fail(Long + " needs a value");
+            Value = Args[++I];
+        } else if (!Found->TakesValue && Inline) {
+            return Fail(Long + " takes no value");
+        }
+        const auto Bad = [&](const std::string& What) { return Fail(Long + ": '" + Value + "' is not " + What); };
+
+        if (Long == "--input") {
+            O.Inputs.push_back(Value);
+        } else if (Long == "--output") {
+            O.Output = Value;
+            OutputGiven = true;
+        } else if (Long == "--dpi") {
+            if (!ParseInt(Value, O.Dpi) || O.Dpi < WEQEan::MinDpi || O.Dpi > WEQEan::MaxDpi)
+                return Bad("a resolution from " + std::to_string(WEQEan::MinDpi) + " to " +
+                           std::to_string(WEQEan::MaxDpi) + " dpi");
+        } else if (Long == "--x-dimension" || Long == "--magnification") {
+            double V = 0;
+            if (!ParseNumber(Value, V))
+                return Bad("a number");
+            (Long == "--x-dimension" ? XGiven : MagnificationGiven) = true;
+            O.Export.XDimensionMM = Long == "--x-dimension" ? V : WEQEan::MagnificationToXDimension(V);
+            if (!(O.Export.XDimensionMM >= WEQEan::MinXDimensionMM && O.Export.XDimensionMM <= WEQEan::MaxXDimensionMM))
+                return Fail(Long + " " + Value + " makes an X-dimension outside 0.1 .. 10 mm");
+        } else if (Long == "--no-marker") {
+            O.Export.DrawRightDelimiter = false;
+        } else if (Long == "--bar-color" || Long == "--background-color" || Long == "--text-color") {
+            TColor& C = Long == "--bar-color" ? O.Export.BarColor
+                        : Long == "--text-color" ? O.Export.FontColor
+                                                 : O.Export.BackgroundColor;
+            if (!ParseColor(Value, C))
+                return Bad("a colour #rrggbb");
+        } else if (Long == "--complete") {
+            O.Complete = true;
+        } else if (Long == "--sheet") {
+            const std::string L = Lower(Value);
+            if (L == "a4")
+                O.Sheet = A4;
+            else if (L == "letter")
+                O.Sheet = Letter;
+            else
+                return Bad("a page size: A4 or Letter");
+        } else if (Long == "--columns" || Long == "--rows") {
+            int& N = Long == "--columns" ? O.Columns : O.Rows;
+            if (!ParseInt(Value, N) || N < 1 || N > MaxGrid)
+                return Bad("a count from 1 to " + std::to_string(MaxGrid));
+            GridGiven = true;
+            GridOption = Long;
+        } else if (Long == "--margin") {
+            if (!ParseNumber(Value, O.MarginMM) || O.MarginMM < 0 || O.MarginMM > 100)
+                return Bad("a margin from 0 to 100 mm");
+            GridGiven = true;
+            GridOption = Long;
+        } else if (Long == "--jobs") {
+            if (!ParseInt(Value, O.Jobs) || O.Jobs < 1 || O.Jobs > MaxJobs)
+                return Bad("a thread count from 1 to " + std::to_string(MaxJobs));
+        } else if (Long == "--symbology") {
+            static const std::pair<const char*, std::optional<WEQEan::TSymbology>> Names[] = {
+                {"ean13", WEQEan::TSymbology::Ean13}, {"ean8", WEQEan::TSymbology::Ean8},
+                {"upca", WEQEan::TSymbology::UpcA},   {"upce", WEQEan::TSymbology::UpcE},
+                {"auto", std::nullopt}};
+            const auto* N = std::find_if(std::begin(Names), std::end(Names),
+                                         [&](const auto& Entry) { return Lower(Value) == Entry.first; });
+            if (N == std::end(Names))
+                return Bad("a symbology: ean13, ean8, upca, upce or auto");
+            O.Symbology = N->second;
+        } else if (Long == "--add-on") {
+            if ((Value.size() != 2 && Value.size() != 5) ||
+                !std::all_of(Value.begin(), Value.end(), [](char C) { return C >= '0' && C <= '9'; }))
+                return Bad("an add-on: 2 or 5 digits");
+            O.AddOn = Value;
+        } else if (Long == "--quiet") {
+            O.Quiet = true;
+        } else if (Long == "--help") {
+            O.Help = true;
+        } else if (Long == "--version") {
+            O.Version = true;
+        }
+    }
+    if (O.Help || O.Version)
+        return P;
+    if (XGiven && MagnificationGiven)
+        return Fail("give --x-dimension or --magnification, not both");
+    if (GridGiven && !O.Sheet)
+        return Fail(GridOption + " lays out a sheet: it needs --sheet");
+    if (O.Sheet && !OutputGiven)
+        O.Output = "labels.pdf";
+    if (const std::string E = CheckPattern(O.Output); !E.empty())
+        return Fail(E);
+    const std::string Kind = Suffix(O.Output);
+    if (O.Sheet) {
+        if (Kind != ".pdf")
+            return Fail("a sheet is one PDF: the output must end in .pdf");
+        if (O.Output.find('{') != std::string::npos)
+            return Fail("a sheet is one file: its name takes no {gtin} or {n}");
+        O.Format = TFormat::Pdf;
+    } else if (Kind == ".png") {
+        O.Format = TFormat::Png;
+    } else if (Kind == ".svg") {
+        O.Format = TFormat::Svg;
+    } else if (Kind == ".pdf") {
+        O.Format = TFormat::Pdf;
+    } else {
+        return Fail("cannot tell the format of '" + O.Output + "': end it in .png, .svg or .pdf");
+    }
+    if (O.Inputs.empty() && O.Gtins.empty())
+        return Fail("no GTINs: give them as arguments or with --input FILE");
+    return P;
+}
+
+std::string UsageText()
+{
+    return R"(Usage: weqbarcode [OPTIONS] [GTIN...]
+Writes an EAN-13 symbol (or EAN-8, UPC-A, UPC-E) for each GTIN, one file
+each, or all of them as labels on the pages of one PDF.
+
+  -i, --input FILE        one GTIN per line ('-' is standard input); blank lines
+                          and lines starting with '#' are skipped; of a CSV line
+                          the first field counts
+  -o, --output PATTERN    the file to write, default {gtin}.png; {gtin} is the
+                          symbol's digits, {n} the item's number (counted over
+                          all items, rejected ones too), 5 digits at least;
+                          .png, .svg or .pdf picks the format; missing folders
+                          are made
+      --symbology S       ean13 (default), ean8, upca, upce, or auto: each
+                          GTIN of 8, 12, 13 or 14 digits as the symbol it holds
+                          (EAN-8, UPC-A or EAN-13)
+      --add-on DIGITS     a 2- or 5-digit add-on beside every symbol
+      --dpi N             PNG resolution, default 300 (50 .. 9600)
+  -x, --x-dimension MM    module width, default 0.330 (0.1 .. 10)
+      --magnification F   module width as a magnification, 1.0 = 0.330 mm
+      --no-marker         no '>' in the right quiet zone
+      --bar-color #rrggbb, --background-color #rrggbb, --text-color #rrggbb
+      --complete          complete any text to a GTIN as the control does; without
+                          it an item must be 12 digits, or 13 with the right check
+                          digit (EAN-8: 7 or 8, UPC-A: 11 or 12, UPC-E: 6, 7 or
+                          8, or a UPC-A that zero suppression can shorten), and
+                          other items are rejected with the reason
+      --sheet A4|Letter   all labels at their physical size in a grid on the pages
+                          of one PDF (output default labels.pdf)
+      --columns N, --rows N  the grid, default as many as fit inside the margins
+      --margin MM         page margin, default 10; the cells fill the area inside
+                          it, each label centred in its cell
+  -j, --jobs N            worker threads, default the number of cores
+  -q, --quiet             print nothing but errors
+  -h, --help, --version
+
+Exit status: 0 every item written, 1 some items rejected (the rest written),
+2 a usage error or a failed write (the file is named; nothing half-written).
+)";
+}
+
+} // namespace WEQCli

@@ -1,0 +1,58 @@
+#pragma once
+
+// The command line of weqbarcode, read into plain values: nothing here
+// touches a file or the library's drawing.
+
+#include <ean/WEQEanExport.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace WEQCli {
+
+enum class TFormat { Png, Svg, Pdf };
+
+struct TPage {
+    const char* Name;
+    double WidthMM, HeightMM;
+};
+inline constexpr TPage A4{"A4", 210.0, 297.0};
+inline constexpr TPage Letter{"Letter", 215.9, 279.4};
+
+struct TOptions {
+    std::vector<std::string> Inputs;   // files of GTINs, "-" for standard input
+    std::vector<std::string> Gtins;    // from the command line
+    std::string Output = "{gtin}.png"; // pattern; with a sheet, the one PDF
+    TFormat Format = TFormat::Png;
+    int Dpi = 300;
+    WEQEan::TExportOptions Export;
+    bool Complete = false;
+    // The symbology of every item; none: chosen per item from its GTIN.
+    std::optional<WEQEan::TSymbology> Symbology = WEQEan::TSymbology::Ean13;
+    std::string AddOn; // 2 or 5 digits for every item, or none
+    std::optional<TPage> Sheet;
+    int Columns = 0, Rows = 0; // 0: as many as fit
+    double MarginMM = 10.0;
+    int Jobs = 1;
+    bool Quiet = false;
+    bool Help = false, Version = false;
+};
+
+// What parsing found: the options, or the reason they are unusable.
+struct TParsed {
+    TOptions Options;
+    std::string Error; // empty when the options can be used
+};
+
+// Reads argv[1..]; DefaultJobs is what --jobs means when not given.
+TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs);
+
+// The pattern with {gtin} (the symbol's digits) and {n} put in; {n} is
+// zero-padded to 5 digits.
+std::string ExpandPattern(const std::string& Pattern, const std::string& Gtin, std::size_t Number);
+
+std::string UsageText();
+
+} // namespace WEQCli

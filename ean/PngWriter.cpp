@@ -1,0 +1,187 @@
+#include "ean/Writers_p.h"
+
+#include <zlib.h>
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace WEQEan {
+
+namespace {
+
+void Put32(std::vector<std::uint8_t>& Out, std::uint32_t V)
+{
+    const std::uint8_t B[4] = {std::uint8_t(V >> 24), std::uint8_t(V >> 16), std::uint8_t(V >> 8), std::uint8_t(V)};
+    Out.insert(Out.end(), B, B + 4);
+}
+
+void Chunk(std::vector<std::uint8_t>& Out, const char* Type, const std::uint8_t* Data, std::size_t Size)
+{
+    Put32(Out, std::uint32_t(Size));
+    const std::size_t Start = Out.size();
+    Out.insert(Out.end(), Type, Type + 4);
+    if (Size)
+        Out.insert(Out.end(), Data, Data + Size);
+    Put32(Out, std::uint32_t(crc32(0, Out.data() + Start, uInt(Out.size() - Start))));
+}
+
+// The image's colours, in order of appearance, up to 256; Index maps a
+// pixel to its entry.
+struct TPalette {
+    std::vector<QRgb> Colors;
+    bool Overflow = false;
+    std::size_t Last = 0;
+
+    int Index(QRgb Pixel)
+    {
+        // Two colours, the common case: which one without a branch on the
+        // pixel, which would fail to be predicted at every edge.
+        if (Colors.size() == 2) {
+            const std::size_t Other = Pixel != Colors[0];
+            if (Colors[Other] == Pixel)
+                return int(Other);
+        }
+        if (Last < Colors.size() && Colors[Last] == Pixel)
+            return int(Last);
+        for (std::size_t I = 0; I < Colors.size(); ++I)
+            if (Colors[I] == Pixel)
+                return int(Last = I);
+        if (Colors.size() == 256) {
+            Overflow = true;
+            return 0;
+        }
+        Colors.push_back(Pixel);
+        return int(Last = Colors.size() - 1);
+    }
+};
+
+int BitsFor(std::size_t Colors) { return Colors <= 2 ? 1 : Colors <= 4 ? 2 : Colors <= 16 ? 4 : 8; }
+
+// Packs one row of indices, most significant bits first.
+void PackRow(const std::uint8_t* Indices, int Width, int Bits, std::uint8_t* Out)
+{
+    const int PerByte = 8 / Bits;
+    for (int X = 0; X < Width; X += PerByte) {
+        unsigned Byte = 0;
+        for (int K = 0; K < PerByte; ++K)
+            Byte = (Byte << Bits) | (X + K < Width ? Indices[X + K] : 0u);
+        *Out++ = std::uint8_t(Byte);
+    }
+}
+
+} // namespace
+
+QByteArray PngOfImage(const QImage& Source, int Dpi, int Level)
+{
+    if (Source.isNull())
+        return {};
+    const QImage Image = Source.format() == QImage::Format_RGB32 || Source.format() == QImage::Format_ARGB32
+                             ? Source
+                             : Source.convertToFormat(QImage::Format_RGB32);
+    const int W = Image.width(), H = Image.height();
+
+    // Each row as palette indices; a row like the one above it (every band
+    // of bars) is only marked as such, and costs nothing further.
+    TPalette Palette;
+    thread_local std::vector<std::uint8_t> Indices;
+    thread_local std::vector<char> Same;
+    Indices.resize(std::size_t(W) * std::size_t(H));
+    Same.assign(std::size_t(H), 0);
+    for (int Y = 0; Y < H; ++Y) {
+        const QRgb* Row = reinterpret_cast<const QRgb*>(Image.constScanLine(Y));
+        if (Y > 0 && std::memcmp(Row, Image.constScanLine(Y - 1), std::size_t(W) * 4) == 0) {
+            Same[std::size_t(Y)] = 1;
+            continue;
+        }
+        std::uint8_t* Out = Indices.data() + std::size_t(Y) * std::size_t(W);
+        for (int X = 0; X < W; ++X)
+            Out[X] = std::uint8_t(Palette.Index(Row[X] | 0xFF000000u));
+    }
+
+    // Black and white alone is 1-bit grey, black 0; any other colours a palette.
+    const auto Is = [&](std::size_t I, QRgb C) { return Palette.Colors[I] == C; };
+    const bool Mono = !Palette.Overflow && Palette.Colors.size() == 2 &&
+                      ((Is(0, 0xFF000000u) && Is(1, 0xFFFFFFFFu)) || (Is(0, 0xFFFFFFFFu) && Is(1, 0xFF000000u)));
+    const bool Rgb = Palette.Overflow;
+    const int Bits = Rgb ? 8 : BitsFor(Palette.Colors.size());
+    const bool FlipMono = Mono && Is(0, 0xFFFFFFFFu);
+    const std::size_t RowBytes = Rgb ? std::size_t(W) * 3 : (std::size_t(W) * std::size_t(Bits) + 7) / 8;
+
+    // A row like the one above it is filtered with the row above, so it
+    // becomes zeros; any other row is left unfiltered, which on these images
+    // deflates smaller than the row-above or left filters.
+    thread_local std::vector<std::uint8_t> Raw;
+    Raw.resize((RowBytes + 1) * std::size_t(H));
+    for (int Y = 0; Y < H; ++Y) {
+        std::uint8_t* Out = Raw.data() + std::size_t(Y) * (RowBytes + 1);
+        if (Same[std::size_t(Y)]) {
+            Out[0] = 2;
+            std::memset(Out + 1, 0, RowBytes);
+            continue;
+        }
+        Out[0] = 0;
+        if (Rgb) {
+            const QRgb* Pixels = reinterpret_cast<const QRgb*>(Image.constScanLine(Y));
+            for (int X = 0; X < W; ++X) {
+                Out[1 + std::size_t(X) * 3] = std::uint8_t(qRed(Pixels[X]));
+                Out[2 + std::size_t(X) * 3] = std::uint8_t(qGreen(Pixels[X]));
+                Out[3 + std::size_t(X) * 3] = std::uint8_t(qBlue(Pixels[X]));
+            }
+            continue;
+        }
+        PackRow(Indices.data() + std::size_t(Y) * std::size_t(W), W, Bits, Out + 1);
+        if (FlipMono)
+            for (std::size_t I = 1; I <= RowBytes; ++I)
+                Out[I] = std::uint8_t(~Out[I]);
+    }
+
+    uLongf Packed = compressBound(uLong(Raw.size()));
+    std::vector<std::uint8_t> Deflated(Packed);
+    const bool Compressed = compress2(Deflated.data(), &Packed, Raw.data(), uLong(Raw.size()), Level) == Z_OK;
+    // The buffers serve the next image on this thread, unless this one was
+    // large: a print at a huge size leaves no memory behind.
+    constexpr std::size_t KeptBytes = std::size_t(4) << 20;
+    if (Indices.capacity() > KeptBytes || Raw.capacity() > KeptBytes) {
+        std::vector<std::uint8_t>().swap(Indices);
+        std::vector<std::uint8_t>().swap(Raw);
+        std::vector<char>().swap(Same);
+    }
+    if (!Compressed)
+        return {};
+    Deflated.resize(Packed);
+
+    std::vector<std::uint8_t> Png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::uint8_t Header[13];
+    const std::uint32_t Dims[2] = {std::uint32_t(W), std::uint32_t(H)};
+    for (int I = 0; I < 2; ++I)
+        for (int B = 0; B < 4; ++B)
+            Header[I * 4 + B] = std::uint8_t(Dims[I] >> (24 - 8 * B));
+    Header[8] = std::uint8_t(Bits);
+    Header[9] = Rgb ? 2 : Mono ? 0 : 3; // colour type: RGB, grey, palette
+    Header[10] = Header[11] = Header[12] = 0;
+    Chunk(Png, "IHDR", Header, sizeof Header);
+    if (!Rgb && !Mono) {
+        std::vector<std::uint8_t> Plte;
+        for (const QRgb C : Palette.Colors) {
+            Plte.push_back(std::uint8_t(qRed(C)));
+            Plte.push_back(std::uint8_t(qGreen(C)));
+            Plte.push_back(std::uint8_t(qBlue(C)));
+        }
+        Chunk(Png, "PLTE", Plte.data(), Plte.size());
+    }
+    // Dots per metre, the unit being the metre.
+    const std::uint32_t PerMetre = std::uint32_t(std::lround(Dpi / 0.0254));
+    std::uint8_t Phys[9];
+    for (int I = 0; I < 2; ++I)
+        for (int B = 0; B < 4; ++B)
+            Phys[I * 4 + B] = std::uint8_t(PerMetre >> (24 - 8 * B));
+    Phys[8] = 1;
+    Chunk(Png, "pHYs", Phys, sizeof Phys);
+    Chunk(Png, "IDAT", Deflated.data(), Deflated.size());
+    Chunk(Png, "IEND", nullptr, 0);
+    return QByteArray(reinterpret_cast<const char*>(Png.data()), qsizetype(Png.size()));
+}
+
+} // namespace WEQEan

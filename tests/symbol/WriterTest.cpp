@@ -1,0 +1,186 @@
+// The file writers behind the exports: PNGs as small as their colours allow
+// and read back exactly, SVGs that stay small and draw what the painter draws.
+#include "ean/Painter_p.h"
+#include "ean/WEQEan.h"
+#include "ean/WEQEanExport.h"
+#include "ean/Writers_p.h"
+#include "symbol/Decode.h"
+#include "symbol/SvgRaster.h"
+
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+using namespace WEQEan;
+
+namespace {
+
+struct TColors {
+    TColor Background, Bars, Digits;
+};
+
+std::string Describe(const QImage& A, const QImage& B)
+{
+    for (int Y = 0; Y < A.height(); ++Y)
+        for (int X = 0; X < A.width(); ++X)
+            if (A.pixel(X, Y) != B.pixel(X, Y))
+                return "first difference at " + std::to_string(X) + "," + std::to_string(Y);
+    return "same";
+}
+
+// IHDR's bit depth and colour type, which follow the signature, the chunk's
+// length and type, and the width and height.
+int BitDepth(const QByteArray& Png) { return std::uint8_t(Png[24]); }
+int ColorType(const QByteArray& Png) { return std::uint8_t(Png[25]); }
+
+TEST(WriterTest, PngHoldsTheImageInTheFewestBits)
+{
+    const struct {
+        const char* Name;
+        TColors Colors;
+        int ColorType, BitDepth;
+        bool Scans = true; // the reader takes dark bars on light ground only
+    } Rows[] = {
+        {"black on white is 1-bit grey", {clWhite, clBlack, clBlack}, 0, 1},
+        {"white on black too", {clBlack, clWhite, clWhite}, 0, 1, false},
+        {"two colours a 1-bit palette", {0x00FFFF, 0x0000FF, 0x0000FF}, 3, 1},
+        {"grey bars are a colour, not black", {clWhite, 0x333333, 0x333333}, 3, 1},
+        {"three colours a 2-bit palette", {0x00FFFF, 0x0000FF, 0xFF0000}, 3, 2},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        TExportOptions O;
+        O.BackgroundColor = Row.Colors.Background;
+        O.BarColor = Row.Colors.Bars;
+        O.FontColor = Row.Colors.Digits;
+        QByteArray Png;
+        TRasterExport Report;
+        ASSERT_TRUE(EncodePng("400638133393", 300, O, Png, &Report));
+        EXPECT_EQ(ColorType(Png), Row.ColorType);
+        EXPECT_EQ(BitDepth(Png), Row.BitDepth);
+        const QImage Read = QImage::fromData(Png, "PNG").convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(Read.size(), Report.Image.size());
+        EXPECT_EQ(Describe(Read, Report.Image), "same");
+        EXPECT_NEAR(Read.dotsPerMeterX() * 0.0254, 300, 0.5) << "the dpi is lost";
+        if (Row.Scans) {
+            EXPECT_EQ(DecodeEan13(Read), "4006381333931");
+        }
+    }
+}
+
+TEST(WriterTest, PngOfAnyImageReadsBackExactly)
+{
+    const struct {
+        const char* Name;
+        int Colors; // distinct colours in the image
+        int ColorType, BitDepth;
+    } Rows[] = {
+        {"one colour", 1, 3, 1},
+        {"sixteen colours", 16, 3, 4},
+        {"seventeen need a byte each", 17, 3, 8},
+        {"beyond a palette is RGB", 100000, 2, 8},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        QImage Image(333, 77, QImage::Format_RGB32); // rows not a whole number of bytes
+        QRandomGenerator Random(7);
+        for (int Y = 0; Y < Image.height(); ++Y)
+            for (int X = 0; X < Image.width(); ++X)
+                Image.setPixel(X, Y, 0xFF000000u | (Random.bounded(Row.Colors) * 2654435761u & 0xFFFFFFu));
+        const QByteArray Png = PngOfImage(Image, 600, 1);
+        EXPECT_EQ(ColorType(Png), Row.ColorType);
+        EXPECT_EQ(BitDepth(Png), Row.BitDepth);
+        const QImage Read = QImage::fromData(Png, "PNG").convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(Describe(Read, Image), "same");
+    }
+}
+
+QByteArray Svg(const std::string& Text, const TColors& C = {clWhite, clBlack, clBlack})
+{
+    TExportOptions O;
+    O.BackgroundColor = C.Background;
+    O.BarColor = C.Bars;
+    O.FontColor = C.Digits;
+    QByteArray Out;
+    EXPECT_TRUE(EncodeSvg(Text, O, Out));
+    return Out;
+}
+
+// The established command-line tool writes 2,740 bytes for an EAN-13 at
+// this size with its digits as text in a font; ours hold them as outlines.
+TEST(WriterTest, SvgStaysSmallerThanTheEstablishedTool)
+{
+    const struct {
+        const char* Name;
+        const char* Gtin;
+    } Rows[] = {
+        {"every digit once or more, none reused", "012345678901"},
+        {"few digits, much reuse", "111111111111"},
+        {"the usual", "400638133393"},
+        {"all ten digits", "987654321098"},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        const QByteArray File = Svg(Row.Gtin);
+        EXPECT_LE(File.size(), 2740);
+        EXPECT_EQ(DecodeEan13(RenderSvg(File, 0.3, true)), CompleteGTIN(Row.Gtin)) << File.toStdString();
+    }
+}
+
+// The SVG's digits, refitted curves of the font, against the outline
+// painter's digits in the same boxes: every pixel more than three pixels from
+// the painted digit's edge (ten pixels per module) has the same colour.
+TEST(WriterTest, SvgDigitsAreTheOutlineDigits)
+{
+    for (const char* Text : {"400638133393", "978020137962", "555555555555"}) {
+        SCOPED_TRACE(Text);
+        const QImage Drawn = RenderSvg(Svg(Text), 1);
+        const TSymbol S = DescribeEan13(CompleteGTIN(Text), 1130, 790, true);
+        QImage Painted(S.Width, S.Height, QImage::Format_RGB32);
+        {
+            TCanvas Canvas(&Painted);
+            PaintSymbol(S, Canvas, {clWhite, clBlack, clBlack, true, TDigitSource::Outlines, {}});
+        }
+        const auto Ink = [](const QImage& I, int X, int Y) { return I.valid(X, Y) && I.pixel(X, Y) == qRgb(0, 0, 0); };
+        for (const TSymbolElement& E : S.Elements) {
+            if (E.Kind != TSymbolElement::Text)
+                continue;
+            const TSymbolElement Box = E.Ch == '>' ? FileDelimiterBox(S) : E;
+            int Inside = 0, Differ = 0;
+            for (int Y = Box.Top - 4; Y < Box.Top + Box.Height + 4; ++Y)
+                for (int X = Box.Left - 4; X < Box.Left + Box.Width + 4; ++X) {
+                    bool Uniform = true;
+                    for (int DY = -3; DY <= 3 && Uniform; ++DY)
+                        for (int DX = -3; DX <= 3 && Uniform; ++DX)
+                            Uniform = Ink(Painted, X + DX, Y + DY) == Ink(Painted, X, Y);
+                    if (!Uniform)
+                        continue;
+                    Inside += Ink(Painted, X, Y);
+                    Differ += Ink(Painted, X, Y) != Ink(Drawn, X, Y);
+                }
+            EXPECT_GT(Inside, 100) << E.Ch;
+            EXPECT_EQ(Differ, 0) << "'" << E.Ch << "' at " << E.Left;
+        }
+    }
+}
+
+TEST(WriterTest, SvgColorsAreTheOptions)
+{
+    const struct {
+        const char* Name;
+        TColors Colors;
+    } Rows[] = {
+        {"black on white", {clWhite, clBlack, clBlack}},
+        {"digits of their own colour", {clWhite, clBlack, 0x0000FF}},
+        {"everything coloured", {0xCCFFFF, 0x800000, 0x008000}},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        const QImage Image = RenderSvg(Svg("400638133393", Row.Colors), 1);
+        const auto Rgb = [](TColor C) { return qRgb(int(C & 0xFF), int(C >> 8 & 0xFF), int(C >> 16 & 0xFF)); };
+        EXPECT_EQ(Image.pixel(2, 2), Rgb(Row.Colors.Background));
+        EXPECT_EQ(Image.pixel(115, 5), Rgb(Row.Colors.Bars)) << "the first guard bar";
+        EXPECT_EQ(Image.pixel(1129, 737), Rgb(Row.Colors.Digits)) << "the tip of the '>'";
+    }
+}
+
+} // namespace
