@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -312,6 +313,54 @@ TEST(CliRunTest, EveryFormatDecodes)
             const QString Path = Dir.filePath(QString("out/%1-%2.%3").arg(I + 1, 5, 10, QChar('0')).arg(QString::fromStdString(Gtin)).arg(Suffix));
             EXPECT_EQ(DecodeFile(Path), Gtin) << Path.toStdString();
         }
+    }
+}
+
+// Each symbology and add-on of the command line, in every format: the file
+// name is the symbol's digits, and a reader reads what the item said.
+TEST(CliRunTest, SymbologiesAndAddOnsDecodeInEveryFormat)
+{
+    struct TRow {
+        const char* Name;
+        QStringList Args;
+        const char* File; // without its suffix
+        const char* Read; // zxing-cpp's "FORMAT:digits addon"
+    };
+    const TRow Rows[] = {
+        {"UPC-A as it stands", {"--symbology", "upca", "036000291452"}, "036000291452", "UPC-A:036000291452"},
+        {"EAN-8", {"--symbology", "EAN8", "9638507"}, "96385074", "EAN-8:96385074"},
+        {"UPC-E from its UPC-A", {"--symbology", "upce", "042100005264"}, "04252614", "UPC-E:04252614"},
+        {"a book with its price", {"--add-on", "51995", "978020137962"}, "9780201379624",
+         "EAN-13:9780201379624 51995"},
+        {"the automatic choice of a GTIN-14", {"--symbology", "auto", "--add-on", "12", "00036000291452"},
+         "036000291452", "UPC-A:036000291452 12"},
+    };
+    for (const TRow& Row : Rows) {
+        for (const char* Suffix : {"png", "svg", "pdf"}) {
+            SCOPED_TRACE(std::string(Row.Name) + ", " + Suffix);
+            QTemporaryDir Dir;
+            const TRun R = RunCli(Dir.path(), QStringList{"-q", "-o", QString("{gtin}.") + Suffix} + Row.Args);
+            ASSERT_EQ(R.Status, 0) << R.Err;
+            const QString Path = Dir.filePath(QString::fromLatin1(Row.File) + "." + Suffix);
+            const QImage Image = Path.endsWith(".png")   ? QImage(Path)
+                                 : Path.endsWith(".svg") ? RenderSvg(Read(Path), 0.4, true)
+                                                         : PdfPage(Path, 1, 300);
+            ASSERT_FALSE(Image.isNull()) << Path.toStdString() << " not written";
+            QImage OnMargin(Image.size() + QSize(40, 40), QImage::Format_RGB32);
+            OnMargin.fill(Qt::white);
+            QPainter(&OnMargin).drawImage(20, 20, Image);
+            EXPECT_EQ(DecodeFamily(OnMargin), Row.Read);
+        }
+    }
+    QTemporaryDir Dir;
+    const TRun Bad = RunCli(Dir.path(), {"--symbology", "upce", "036000291452", "0425261"});
+    EXPECT_EQ(Bad.Status, 1);
+    EXPECT_NE(Bad.Err.find("<arguments>:1: '036000291452': UPC-A 036000291452 cannot be zero-suppressed"),
+              std::string::npos)
+        << Bad.Err;
+    for (const QStringList& Usage : {QStringList{"--symbology", "qr", "1"}, QStringList{"--add-on", "123", "1"}}) {
+        const TRun R = RunCli(Dir.path(), Usage);
+        EXPECT_EQ(R.Status, 2) << Usage.join(' ').toStdString();
     }
 }
 
