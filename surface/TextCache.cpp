@@ -157,9 +157,14 @@ TTextImage RenderText(const TTextKey& Key, const QFont& Font, const QRect* Footp
         Out.Ink = Ink.translated(-Origin);
         const bool HoldsFootprint = !Footprint || Pixels.rect().contains(Footprint->translated(Origin));
         Out.Exact = HoldsFootprint && (Ink.isEmpty() || !Footprint || Footprint->contains(Out.Ink));
-        if (!Ink.isEmpty() || (Footprint && !Footprint->isEmpty())) {
-            Out.Pixels = Pixels;
-            Out.Origin = Origin;
+        // Large text is kept cropped to its ink: its cell is several times
+        // that, and the cache's bound is in bytes. Small text stays whole.
+        const QRect Crop = !LargeText(Key.PixelSize) ? (Ink.isEmpty() && !Footprint ? QRect() : Pixels.rect())
+                           : Footprint           ? Footprint->translated(Origin) & Pixels.rect()
+                                                 : Ink;
+        if (!Crop.isEmpty()) {
+            Out.Pixels = Crop == Pixels.rect() ? Pixels : Pixels.copy(Crop);
+            Out.Origin = Origin - Crop.topLeft();
         }
         return Out;
     }
