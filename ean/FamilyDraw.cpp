@@ -16,10 +16,7 @@ bool DrawSymbolPixels(const TEanReading& Reading, TCanvas& Canvas, std::int32_t 
     DescribeSymbolInto(Symbol, Reading, Width, Height, Marks, AddOnGap, Failure);
     try {
         const TPaint Paint{BackgroundColor, BarColor, FontColor, FillBackground, TDigitSource::Painter, {}};
-        if (Failure || !PaintSymbolDirect(Symbol, Canvas, Paint))
-            PaintSymbol(Symbol, Canvas, Paint);
-        if (Failure)
-            std::rethrow_exception(Failure);
+        PaintDescribed(Symbol, Failure, Canvas, Paint);
         return true;
     } catch (const Exception&) {
         CoverSymbol(Canvas, Symbol.Width, Symbol.Height, BackgroundColor);

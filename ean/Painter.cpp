@@ -143,6 +143,14 @@ void PaintSymbol(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Paint)
     }
 }
 
+void PaintDescribed(const TSymbol& Symbol, const std::exception_ptr& Failure, TCanvas& Canvas, const TPaint& Paint)
+{
+    if (Failure || !PaintSymbolDirect(Symbol, Canvas, Paint))
+        PaintSymbol(Symbol, Canvas, Paint);
+    if (Failure)
+        std::rethrow_exception(Failure);
+}
+
 void CoverSymbol(TCanvas& Canvas, std::int32_t Width, std::int32_t Height, TColor Background)
 {
     Canvas.SetPenStyle(TPenStyle::psSolid);

@@ -8,6 +8,8 @@
 #include "surface/Arith.h"
 #include "surface/Canvas.h"
 
+#include <exception>
+
 #include <QTransform>
 
 #include <array>
@@ -51,6 +53,12 @@ WEQBARCODE_TEST_EXPORT void PaintSymbol(const TSymbol& Symbol, TCanvas& Canvas, 
 // and the font; false, with nothing outside the symbol touched, wherever the
 // result could differ from PaintSymbol's, so the caller can paint it then.
 WEQBARCODE_TEST_EXPORT bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Paint);
+
+// A description as DrawEan13 and DrawSymbol draw it: straight into the
+// pixels where that gives the painter's result, otherwise through the painter;
+// a description that stopped at a failure is painted up to it and the
+// failure then raised.
+void PaintDescribed(const TSymbol& Symbol, const std::exception_ptr& Failure, TCanvas& Canvas, const TPaint& Paint);
 
 // The failure path: the whole symbol area in the background colour, pen and
 // fill, whatever was drawn before.

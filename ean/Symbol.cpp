@@ -87,10 +87,7 @@ bool DrawEan13Pixels(const std::string& GTIN, TCanvas& Canvas, std::int32_t Widt
         thread_local TSymbol Symbol; // its storage serves every drawing on the thread
         DescribeEan13Into(Symbol, GTIN, Width, Height, DrawRightDelimiter, Failure);
         const TPaint Paint{BackgroundColor, BarColor, FontColor, FillBackground, TDigitSource::Painter, {}};
-        if (Failure || !PaintSymbolDirect(Symbol, Canvas, Paint))
-            PaintSymbol(Symbol, Canvas, Paint);
-        if (Failure)
-            std::rethrow_exception(Failure);
+        PaintDescribed(Symbol, Failure, Canvas, Paint);
         return true;
     } catch (const Exception&) {
         CoverSymbol(Canvas, L.SymbolWidth, L.DrawingHeight, BackgroundColor);

@@ -21,13 +21,21 @@ weq_as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-weq_install_packages() {
-  local wanted=("${WEQ_PACKAGES[@]}" "$@") missing=() installed p
-  installed=$(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${wanted[@]}" 2>/dev/null |
-    awk '$2 == "installed" { print $1 }')
-  for p in "${wanted[@]}"; do
-    grep -qxF "$p" <<<"$installed" || missing+=("$p")
+# weq_missing_packages PACKAGE...: prints those of the packages that are not
+# installed. dpkg-query fails when it has never heard of one, which is the
+# normal case on a fresh machine, so its status is not ours.
+weq_missing_packages() {
+  local installed p
+  installed=$(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "$@" 2>/dev/null |
+    awk '$2 == "installed" { print $1 }') || true
+  for p in "$@"; do
+    grep -qxF "$p" <<<"$installed" || echo "$p"
   done
+}
+
+weq_install_packages() {
+  local missing=()
+  mapfile -t missing < <(weq_missing_packages "${WEQ_PACKAGES[@]}" "$@")
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing Debian packages: ${missing[*]}"
   if [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null; then
