@@ -256,6 +256,7 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
         }
     }
     std::size_t Text = 0;
+    WEQOcrB::TFit Scratch; // large: made once, not once a character
     try {
         for (const TSymbolElement& E : Symbol.Elements) {
             if (E.Kind != TSymbolElement::Text)
@@ -266,7 +267,6 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
             const bool Known = T < TextCount && Clear[T];
             const QRect& Own = Known ? Regions[T] : Area;
             const QRect& Inside = Known ? Own : Area;
-            WEQOcrB::TFit Scratch;
             const WEQOcrB::TFit* Fit = Paint.Source == TDigitSource::Fitted ? &FitFor(Symbol, E, Paint, Scratch) : nullptr;
             if (Fit && !Fit->Fitted)
                 return false;

@@ -70,6 +70,19 @@ void CopyRow(const std::uint32_t* Source, std::size_t N, std::uint32_t* Target)
         *Target++ = *Source++;
 }
 
+// Eight pixels a store, the last eight overlapping the others.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+__attribute__((target("avx2"))) void CopyPixelsWide(const std::uint32_t* From, std::size_t N, std::uint32_t* To)
+{
+    std::size_t I = 0;
+    for (; I + 8 <= N; I += 8)
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(To + I), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(From + I)));
+    if (I < N)
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(To + N - 8),
+                            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(From + N - 8)));
+}
+#endif
+
 void StreamDone()
 {
 #if defined(__SSE2__)
@@ -78,6 +91,29 @@ void StreamDone()
 }
 
 } // namespace
+
+void CopyPixels(const std::uint32_t* From, std::size_t N, std::uint32_t* To)
+{
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    if (N >= 8 && HasAvx2) {
+        CopyPixelsWide(From, N, To);
+        return;
+    }
+#endif
+#if defined(__SSE2__)
+    if (N >= 4) {
+        std::size_t I = 0;
+        for (; I + 4 <= N; I += 4)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(To + I), _mm_loadu_si128(reinterpret_cast<const __m128i*>(From + I)));
+        if (I < N)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(To + N - 4),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(From + N - 4)));
+        return;
+    }
+#endif
+    for (std::size_t I = 0; I < N; ++I)
+        To[I] = From[I];
+}
 
 void TCanvas::TState::Begin()
 {
@@ -199,8 +235,7 @@ bool TCanvas::TextOutIfExact(std::int32_t X, std::int32_t Y, const std::string& 
     if (d->BrushStyle != TBrushStyle::bsClear)
         return false;
     const QRect Inside(QPoint(Left, Top), QPoint(Right - 1, Bottom - 1));
-    const QString S = Latin1(Text);
-    return d->DrawCachedText(X, Y, S, &Inside, Known);
+    return d->DrawCachedText(X, Y, Text, &Inside, Known);
 }
 
 TCanvas::TCanvas(QPaintDevice* device) : d(std::make_unique<TState>())
@@ -304,7 +339,7 @@ void TCanvas::TextOut(std::int32_t X, std::int32_t Y, const std::string& Text)
     const QFontMetrics Fm(d->CurrentFont());
     if (d->BrushStyle == TBrushStyle::bsSolid)
         d->FillSolid(QRect(X, Y, Fm.horizontalAdvance(S), Fm.height()), ToQColor(d->BrushColor));
-    if (d->DrawCachedText(X, Y, S) || d->DrawLargeText(X, Y, S))
+    if (d->DrawCachedText(X, Y, Text) || d->DrawLargeText(X, Y, S))
         return;
     P.setPen(ToQColor(d->FontColor));
     P.drawText(X, Y + Fm.ascent(), S);

@@ -17,6 +17,10 @@
 // One byte of our 8-bit strings is one character.
 inline QString Latin1(const std::string& Text) { return QString::fromLatin1(Text.data(), qsizetype(Text.size())); }
 
+// A short run of pixels, such as a row of a glyph, where a call of memcpy
+// costs more than the copy. The two runs do not overlap.
+void CopyPixels(const std::uint32_t* From, std::size_t N, std::uint32_t* To);
+
 // A TColor resolved (system colours from the palette) as a Qt colour, and back.
 QColor ToQColor(TColor Color);
 TColor FromQColor(const QColor& Color);
@@ -55,7 +59,7 @@ struct TCanvas::TState {
     // false where it cannot (nothing drawn). Inside, when given, bounds the
     // pixels that may change.
     // Known: an area of one colour, as TextOutIfExact takes it.
-    bool DrawCachedText(int X, int Y, const QString& Text, const QRect* Inside = nullptr,
+    bool DrawCachedText(int X, int Y, const std::string& Text, const QRect* Inside = nullptr,
                         const QRect* Known = nullptr);
     // Large text, drawn from one rendering so every copy is the same.
     bool DrawLargeText(int X, int Y, const QString& Text);

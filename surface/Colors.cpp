@@ -62,7 +62,12 @@ TColor FromQColor(const QColor& Color)
     return TColor(Color.red()) | (TColor(Color.green()) << 8) | (TColor(Color.blue()) << 16);
 }
 
-std::uint32_t TCanvas::PixelOf(TColor Color) { return ToQColor(Color).rgb() | 0xFF000000u; }
+std::uint32_t TCanvas::PixelOf(TColor Color)
+{
+    // 0x00BBGGRR to 0xFFRRGGBB, without a QColor on the way: drawing asks per character.
+    const TColor Rgb = ResolveColor(Color);
+    return 0xFF000000u | ((Rgb & 0xFFu) << 16) | (Rgb & 0xFF00u) | ((Rgb >> 16) & 0xFFu);
+}
 
 TColor TCanvas::ResolveColor(TColor Color)
 {

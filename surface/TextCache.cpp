@@ -14,9 +14,13 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
+#include <memory>
+#include <optional>
 #include <cstring>
 #include <mutex>
 #include <vector>
+
 
 namespace {
 
@@ -197,24 +201,73 @@ const TTextImage& CachedText(const TTextKey& Key, const QFont& Font, const QRect
     return Recent.insert(Key, std::move(Entry)).value();
 }
 
+// The entries of single characters in the last font, colour and background a
+// thread drew them in, by character: the digits of a symbol then need no key
+// of strings built and hashed each. Copies hold their pixels, so an eviction
+// from the caches cannot pull them away.
+struct TCharFront {
+    std::string FontName;
+    int PixelSize = 0;
+    bool Antialias = false;
+    QImage::Format Format = QImage::Format_Invalid;
+    QRgb Color = 0, Background = 0;
+    std::array<std::optional<TTextImage>, 256> First; // black on white: the footprints
+    std::array<std::optional<TTextImage>, 256> Entry; // in Color on Background
+};
+
+TCharFront& CharFront()
+{
+    thread_local std::unique_ptr<TCharFront> Front = std::make_unique<TCharFront>();
+    return *Front;
+}
+
 } // namespace
 
-bool TCanvas::TState::DrawCachedText(int X, int Y, const QString& Text, const QRect* Inside,
+bool TCanvas::TState::DrawCachedText(int X, int Y, const std::string& Text, const QRect* Inside,
                                       const QRect* Known)
 {
-    const QFont& F = CurrentFont();
-    if (!Raster || F.pixelSize() <= 0 || F.pixelSize() > MaxCachedTextPixelSize)
+    const int PixelSize = FontHeight < 0 ? -FontHeight : FontHeight;
+    if (!Raster || PixelSize <= 0 || PixelSize > MaxCachedTextPixelSize)
         return false;
     // Black on white marks every pixel the glyphs cover at all: no other pixel
     // changes whatever the colours. Large text is its one rendering.
-    TTextKey Key{Text, F.family(), F.pixelSize(), FontAntialias, 0xFF000000u, 0xFFFFFFFFu, Raster->format()};
-    if (LargeText(F.pixelSize())) {
-        Key.Color = TCanvas::PixelOf(FontColor);
-        Key.Background = NoBackground;
+    const bool Large = LargeText(PixelSize);
+    const QRgb Color = TCanvas::PixelOf(FontColor);
+    const QImage::Format Format = Raster->format();
+    // One character of small text goes through the thread's front.
+    TCharFront* Front = nullptr;
+    const unsigned char Ch = Text.size() == 1 ? static_cast<unsigned char>(Text[0]) : 0;
+    if (Text.size() == 1 && !Large && !FontName.empty()) { // an empty name follows the application's font
+        Front = &CharFront();
+        if (Front->FontName != FontName || Front->PixelSize != PixelSize || Front->Antialias != FontAntialias ||
+            Front->Format != Format) {
+            Front->FontName = FontName;
+            Front->PixelSize = PixelSize;
+            Front->Antialias = FontAntialias;
+            Front->Format = Format;
+            Front->First.fill(std::nullopt);
+            Front->Entry.fill(std::nullopt);
+        }
+    }
+    std::optional<TTextKey> Key;
+    const auto KeyFor = [&](QRgb KeyColor, QRgb KeyBackground) -> TTextKey& {
+        if (!Key)
+            Key = TTextKey{Latin1(Text), CurrentFont().family(), PixelSize, FontAntialias, 0, 0, Format};
+        Key->Color = KeyColor;
+        Key->Background = KeyBackground;
+        return *Key;
+    };
+    const TTextImage* First = nullptr;
+    if (Front && Front->First[Ch])
+        First = &*Front->First[Ch];
+    else {
+        First = Large ? &CachedText(KeyFor(Color, NoBackground), CurrentFont())
+                      : &CachedText(KeyFor(0xFF000000u, 0xFFFFFFFFu), CurrentFont());
+        if (Front)
+            First = &Front->First[Ch].emplace(*First);
     }
     // Holds until the next lookup on this thread.
-    const TTextImage& First = CachedText(Key, F);
-    const QRect Footprint = First.Ink;
+    const QRect Footprint = First->Ink;
     if (Footprint.isEmpty())
         return true; // the painter would change nothing either
     // Only the part on the image and inside the clip matters: the painter
@@ -245,21 +298,31 @@ bool TCanvas::TState::DrawCachedText(int X, int Y, const QString& Text, const QR
                 return false;
     }
     // Black on white, the entry that gave the footprint is the one to copy.
-    const QRgb Color = TCanvas::PixelOf(FontColor);
-    const bool SameKey = Key.Color == Color && Key.Background == Background;
-    Key.Color = Color;
-    Key.Background = Background;
-    const TTextImage& Entry = SameKey ? First : CachedText(Key, F, &Footprint);
-    if (!Entry.Exact || Entry.Pixels.isNull())
+    const TTextImage* Entry = First;
+    if (Large || Color != 0xFF000000u || Background != 0xFFFFFFFFu) {
+        if (Front && (Front->Color != Color || Front->Background != Background)) {
+            Front->Color = Color;
+            Front->Background = Background;
+            Front->Entry.fill(std::nullopt);
+        }
+        if (Front && Front->Entry[Ch])
+            Entry = &*Front->Entry[Ch];
+        else {
+            Entry = &CachedText(KeyFor(Color, Background), CurrentFont(), &Footprint);
+            if (Front)
+                Entry = &Front->Entry[Ch].emplace(*Entry);
+        }
+    }
+    if (!Entry->Exact || Entry->Pixels.isNull())
         return false;
     // Where OnImage's top-left lies in the entry.
-    const QPoint Source = Entry.Origin + (OnImage.topLeft() - RasterOffset - QPoint(X, Y));
+    const QPoint Source = Entry->Origin + (OnImage.topLeft() - RasterOffset - QPoint(X, Y));
     // Row addresses once: each scanLine call checks whether the image must detach.
     QRgb* const Target = reinterpret_cast<QRgb*>(Raster->scanLine(OnImage.top())) + OnImage.left();
-    const QRgb* const From = reinterpret_cast<const QRgb*>(Entry.Pixels.constScanLine(Source.y())) + Source.x();
-    const std::ptrdiff_t TargetStride = Raster->bytesPerLine() / 4, FromStride = Entry.Pixels.bytesPerLine() / 4;
+    const QRgb* const From = reinterpret_cast<const QRgb*>(Entry->Pixels.constScanLine(Source.y())) + Source.x();
+    const std::ptrdiff_t TargetStride = Raster->bytesPerLine() / 4, FromStride = Entry->Pixels.bytesPerLine() / 4;
     for (int Row = 0; Row < OnImage.height(); ++Row)
-        std::memcpy(Target + Row * TargetStride, From + Row * FromStride, std::size_t(OnImage.width()) * sizeof(QRgb));
+        CopyPixels(From + Row * FromStride, std::size_t(OnImage.width()), Target + Row * TargetStride);
     return true;
 }
 
