@@ -70,16 +70,21 @@ void CopyRow(const std::uint32_t* Source, std::size_t N, std::uint32_t* Target)
         *Target++ = *Source++;
 }
 
-// Eight pixels a store, the last eight overlapping the others.
+// Rows of eight pixels a store, the last eight overlapping the others.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-__attribute__((target("avx2"))) void CopyPixelsWide(const std::uint32_t* From, std::size_t N, std::uint32_t* To)
+__attribute__((target("avx2"))) void CopyPixelRectWide(const std::uint32_t* From, std::ptrdiff_t FromStride,
+                                                       std::size_t Width, std::size_t Height, std::uint32_t* To,
+                                                       std::ptrdiff_t ToStride)
 {
-    std::size_t I = 0;
-    for (; I + 8 <= N; I += 8)
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(To + I), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(From + I)));
-    if (I < N)
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(To + N - 8),
-                            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(From + N - 8)));
+    for (; Height > 0; --Height, From += FromStride, To += ToStride) {
+        std::size_t I = 0;
+        for (; I + 8 <= Width; I += 8)
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(To + I),
+                                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(From + I)));
+        if (I < Width)
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(To + Width - 8),
+                                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(From + Width - 8)));
+    }
 }
 #endif
 
@@ -92,27 +97,17 @@ void StreamDone()
 
 } // namespace
 
-void CopyPixels(const std::uint32_t* From, std::size_t N, std::uint32_t* To)
+void CopyPixelRect(const std::uint32_t* From, std::ptrdiff_t FromStride, std::size_t Width, std::size_t Height,
+                   std::uint32_t* To, std::ptrdiff_t ToStride)
 {
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-    if (N >= 8 && HasAvx2) {
-        CopyPixelsWide(From, N, To);
+    if (Width >= 8 && HasAvx2) {
+        CopyPixelRectWide(From, FromStride, Width, Height, To, ToStride);
         return;
     }
 #endif
-#if defined(__SSE2__)
-    if (N >= 4) {
-        std::size_t I = 0;
-        for (; I + 4 <= N; I += 4)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(To + I), _mm_loadu_si128(reinterpret_cast<const __m128i*>(From + I)));
-        if (I < N)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(To + N - 4),
-                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(From + N - 4)));
-        return;
-    }
-#endif
-    for (std::size_t I = 0; I < N; ++I)
-        To[I] = From[I];
+    for (; Height > 0; --Height, From += FromStride, To += ToStride)
+        std::copy_n(From, Width, To);
 }
 
 void TCanvas::TState::Begin()

@@ -17,9 +17,10 @@
 // One byte of our 8-bit strings is one character.
 inline QString Latin1(const std::string& Text) { return QString::fromLatin1(Text.data(), qsizetype(Text.size())); }
 
-// A short run of pixels, such as a row of a glyph, where a call of memcpy
-// costs more than the copy. The two runs do not overlap.
-void CopyPixels(const std::uint32_t* From, std::size_t N, std::uint32_t* To);
+// A small rectangle of pixels, such as a glyph, whose rows are too short for
+// a call of memcpy each to pay. The two rectangles do not overlap; strides in pixels.
+void CopyPixelRect(const std::uint32_t* From, std::ptrdiff_t FromStride, std::size_t Width, std::size_t Height,
+                   std::uint32_t* To, std::ptrdiff_t ToStride);
 
 // A TColor resolved (system colours from the palette) as a Qt colour, and back.
 QColor ToQColor(TColor Color);

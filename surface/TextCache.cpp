@@ -292,9 +292,10 @@ bool TCanvas::TState::DrawCachedText(int X, int Y, const std::string& Text, cons
         if (Uniform.size() < std::size_t(OnImage.width()) || (!Uniform.empty() && Uniform[0] != Background))
             Uniform.assign(std::max<std::size_t>(std::size_t(OnImage.width()), 256), Background);
         const std::size_t RowBytes = std::size_t(OnImage.width()) * sizeof(QRgb);
-        for (int Row = OnImage.top(); Row <= OnImage.bottom(); ++Row)
-            if (std::memcmp(reinterpret_cast<const QRgb*>(Raster->constScanLine(Row)) + OnImage.left(),
-                            Uniform.data(), RowBytes) != 0)
+        const std::ptrdiff_t Stride = std::ptrdiff_t(Raster->bytesPerLine() / 4);
+        const QRgb* Row = reinterpret_cast<const QRgb*>(Raster->constBits()) + OnImage.top() * Stride + OnImage.left();
+        for (int N = OnImage.height(); N > 0; --N, Row += Stride)
+            if (std::memcmp(Row, Uniform.data(), RowBytes) != 0)
                 return false;
     }
     // Black on white, the entry that gave the footprint is the one to copy.
@@ -321,8 +322,7 @@ bool TCanvas::TState::DrawCachedText(int X, int Y, const std::string& Text, cons
     QRgb* const Target = reinterpret_cast<QRgb*>(Raster->scanLine(OnImage.top())) + OnImage.left();
     const QRgb* const From = reinterpret_cast<const QRgb*>(Entry->Pixels.constScanLine(Source.y())) + Source.x();
     const std::ptrdiff_t TargetStride = Raster->bytesPerLine() / 4, FromStride = Entry->Pixels.bytesPerLine() / 4;
-    for (int Row = 0; Row < OnImage.height(); ++Row)
-        CopyPixels(From + Row * FromStride, std::size_t(OnImage.width()), Target + Row * TargetStride);
+    CopyPixelRect(From, FromStride, std::size_t(OnImage.width()), std::size_t(OnImage.height()), Target, TargetStride);
     return true;
 }
 
