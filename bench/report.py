@@ -10,31 +10,31 @@ import subprocess
 import sys
 
 
-def run(binary, extra=()):
-    out = subprocess.run([binary, "--benchmark_format=json", "--benchmark_repetitions=3",
-                          "--benchmark_report_aggregates_only=true", *extra],
-                         check=True, capture_output=True, text=True,
-                         env={"QT_QPA_PLATFORM": "offscreen", "PATH": "/usr/bin:/bin"}).stdout
-    times = {}
+ENV = {"QT_QPA_PLATFORM": "offscreen", "PATH": "/usr/bin:/bin"}
+
+
+def timings(binary, args):
+    """Each benchmark entry of a run as (entry, microseconds)."""
+    out = subprocess.run([binary, "--benchmark_format=json", *args], check=True, capture_output=True, text=True,
+                         env=ENV).stdout
     for b in json.loads(out)["benchmarks"]:
-        if b.get("aggregate_name") == "median":
-            scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3}[b["time_unit"]]
-            times[b["run_name"]] = b["real_time"] * scale
-    return times
+        yield b, b["real_time"] * {"ns": 1e-3, "us": 1.0, "ms": 1e3}[b["time_unit"]]
+
+
+def run(binary, extra=()):
+    """The median of three repetitions."""
+    args = ["--benchmark_repetitions=3", "--benchmark_report_aggregates_only=true", *extra]
+    return {b["run_name"]: us for b, us in timings(binary, args) if b.get("aggregate_name") == "median"}
 
 
 def best_of_five(binary, pattern):
     """The least of five repetitions, taken in random interleaving so that no
     benchmark gets all the quiet moments: the per-call row is measured so."""
-    out = subprocess.run([binary, "--benchmark_format=json", "--benchmark_repetitions=5",
-                          "--benchmark_enable_random_interleaving=true", f"--benchmark_filter={pattern}"],
-                         check=True, capture_output=True, text=True,
-                         env={"QT_QPA_PLATFORM": "offscreen", "PATH": "/usr/bin:/bin"}).stdout
     times = {}
-    for b in json.loads(out)["benchmarks"]:
+    args = ["--benchmark_repetitions=5", "--benchmark_enable_random_interleaving=true", f"--benchmark_filter={pattern}"]
+    for b, us in timings(binary, args):
         if b.get("run_type") == "iteration":
-            scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3}[b["time_unit"]]
-            times[b["run_name"]] = min(times.get(b["run_name"], float("inf")), b["real_time"] * scale)
+            times[b["run_name"]] = min(times.get(b["run_name"], float("inf")), us)
     return times
 
 
@@ -75,7 +75,7 @@ def main():
                                                             ("SVG", "BM_ExportSvg"), ("PDF", "BM_ExportPdf"))))
     for m in (72, 96, 97, 128):
         first, later = subprocess.run([f"{build}/bench/weq_bench_first_draw", str(m)], check=True, capture_output=True,
-                                      text=True, env={"QT_QPA_PLATFORM": "offscreen", "PATH": "/usr/bin:/bin"}).stdout.split()
+                                      text=True, env=ENV).stdout.split()
         print(f"Module width {m} ({113 * m} x {79 * m} pixels), fresh process: first draw {first} ms, later {later} ms")
     if "BM_DemoKeystroke" in t:
         print(f"Demo keystroke and its take-back, both redrawn: {t['BM_DemoKeystroke']:.0f} us")
