@@ -204,7 +204,8 @@ const TTextImage& CachedText(const TTextKey& Key, const QFont& Font, const QRect
 // The entries of single characters in the last font, colour and background a
 // thread drew them in, by character: the digits of a symbol then need no key
 // of strings built and hashed each. Copies hold their pixels, so an eviction
-// from the caches cannot pull them away.
+// from the caches cannot pull them away; like the recent entries, it keeps
+// only small ones, so the shared cache's bound holds for the pixels that matter.
 struct TCharFront {
     std::string FontName;
     int PixelSize = 0;
@@ -263,7 +264,7 @@ bool TCanvas::TState::DrawCachedText(int X, int Y, const std::string& Text, cons
     else {
         First = Large ? &CachedText(KeyFor(Color, NoBackground), CurrentFont())
                       : &CachedText(KeyFor(0xFF000000u, 0xFFFFFFFFu), CurrentFont());
-        if (Front)
+        if (Front && First->Pixels.sizeInBytes() <= MaxRecentBytes)
             First = &Front->First[Ch].emplace(*First);
     }
     // Holds until the next lookup on this thread.
@@ -310,7 +311,7 @@ bool TCanvas::TState::DrawCachedText(int X, int Y, const std::string& Text, cons
             Entry = &*Front->Entry[Ch];
         else {
             Entry = &CachedText(KeyFor(Color, Background), CurrentFont(), &Footprint);
-            if (Front)
+            if (Front && Entry->Pixels.sizeInBytes() <= MaxRecentBytes)
                 Entry = &Front->Entry[Ch].emplace(*Entry);
         }
     }
