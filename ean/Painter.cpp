@@ -265,16 +265,15 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
             if (E.Ch == '<')
                 return false; // mirrored: the painter draws it
             const bool Known = T < TextCount && Clear[T];
-            const QRect& Own = Known ? Regions[T] : Area;
-            const QRect& Inside = Known ? Own : Area;
+            const QRect& Inside = Known ? Regions[T] : Area;
             const WEQOcrB::TFit* Fit = Paint.Source == TDigitSource::Fitted ? &FitFor(Symbol, E, Paint, Scratch) : nullptr;
             if (Fit && !Fit->Fitted)
                 return false;
             const bool Drawn =
                 Fit ? WEQOcrB::DrawFittedChar(*Fit, E.Ch, Canvas, E.Left, E.Top, E.Width, E.Alignment,
-                                              Paint.Digits, &Inside, Known ? &Own : nullptr)
+                                              Paint.Digits, &Inside, Known ? &Inside : nullptr)
                     : WEQOcrB::DrawFontCharIfExact(std::string(1, E.Ch), Canvas, E.Left, E.Top, E.Width, E.Height,
-                                                   E.Alignment, Paint.Digits, Inside, Known ? &Own : nullptr);
+                                                   E.Alignment, Paint.Digits, Inside, Known ? &Inside : nullptr);
             if (!Drawn)
                 return false;
         }

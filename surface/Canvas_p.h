@@ -17,6 +17,10 @@
 // One byte of our 8-bit strings is one character.
 inline QString Latin1(const std::string& Text) { return QString::fromLatin1(Text.data(), qsizetype(Text.size())); }
 
+// Qt draws glyphs from this pixel size up as filled outlines rather than
+// from its glyph cache.
+constexpr int OutlineGlyphPixelSize = 64;
+
 // A small rectangle of pixels, such as a glyph, whose rows are too short for
 // a call of memcpy each to pay. The two rectangles do not overlap; strides in pixels.
 void CopyPixelRect(const std::uint32_t* From, std::ptrdiff_t FromStride, std::size_t Width, std::size_t Height,

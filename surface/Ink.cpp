@@ -8,10 +8,9 @@
 
 namespace {
 
-// Glyphs this large are filled as outlines; Qt fills 8-bit images on a pool
-// of threads then, whose hand-over costs more than the fill, while 32-bit
-// images take its single-threaded fast path.
-constexpr int OutlineGlyphPixelSize = 64;
+// Outline glyphs on 8-bit images Qt fills on a pool of threads, whose
+// hand-over costs more than the fill, while 32-bit images take its
+// single-threaded fast path.
 
 // The ink box of what was drawn on Image, white being no ink; Pixel is the
 // image's pixel type.

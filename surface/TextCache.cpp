@@ -50,10 +50,9 @@ struct TTextImage {
 constexpr qsizetype MaxCacheBytes = qsizetype(64) << 20;
 constexpr int MaxCachedTextPixelSize = 1024;
 
-// Qt draws glyphs this large as filled outlines, whose edge pixels vary a
-// little with the position; such text is drawn from one rendering instead,
-// so every copy of a character is the same wherever it lands.
-constexpr int OutlineGlyphPixelSize = 64;
+// Outline glyphs' edge pixels vary a little with the position; such text is
+// drawn from one rendering instead, so every copy of a character is the same
+// wherever it lands.
 bool LargeText(int PixelSize) { return PixelSize >= OutlineGlyphPixelSize; }
 
 // A transparent background in a key asks for the text alone, premultiplied.
