@@ -34,19 +34,18 @@ WEQEan::TExportOptions ExportOf(const TItem& Item, const TOptions& O)
 
 bool Encode(const TJob& Job, const TOptions& Options, QByteArray& Bytes, std::string& Error)
 {
-    TOptions O = Options;
-    O.Export = ExportOf(*Job.Item, Options);
+    const WEQEan::TExportOptions E = ExportOf(*Job.Item, Options);
     QString Reason;
     bool Done = false;
-    switch (O.Format) {
+    switch (Options.Format) {
     case TFormat::Png:
-        Done = WEQEan::EncodePng(Job.Item->Gtin, O.Dpi, O.Export, Bytes, nullptr, &Reason);
+        Done = WEQEan::EncodePng(Job.Item->Gtin, Options.Dpi, E, Bytes, nullptr, &Reason);
         break;
     case TFormat::Svg:
-        Done = WEQEan::EncodeSvg(Job.Item->Gtin, O.Export, Bytes, &Reason);
+        Done = WEQEan::EncodeSvg(Job.Item->Gtin, E, Bytes, &Reason);
         break;
     case TFormat::Pdf:
-        Done = WEQEan::EncodePdf(Job.Item->Gtin, O.Export, Bytes, &Reason);
+        Done = WEQEan::EncodePdf(Job.Item->Gtin, E, Bytes, &Reason);
         break;
     }
     if (!Done)
@@ -54,9 +53,9 @@ bool Encode(const TJob& Job, const TOptions& Options, QByteArray& Bytes, std::st
     return Done;
 }
 
-// The PDF's dots are micrometres: any X-dimension given to the micrometre
-// is a whole number of them.
-constexpr int SheetDpi = 25400;
+// The PDF's dots are micrometres, as the exports' vector files': any
+// X-dimension given to the micrometre is a whole number of them.
+constexpr int SheetDpi = WEQEan::MicrometresPerInch;
 
 } // namespace
 

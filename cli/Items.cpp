@@ -4,6 +4,7 @@
 #include <ean/WEQEanFamily.h>
 
 #include <cctype>
+#include <cstring>
 
 namespace WEQCli {
 
@@ -148,10 +149,8 @@ void ReadItems(std::FILE* In, const std::string& Source, const TReading& Reading
     };
     bool Pending = false;
     while (std::fgets(Buffer, sizeof Buffer, In)) {
-        std::size_t N = 0;
-        while (N < sizeof Buffer && Buffer[N] != '\0')
-            ++N;
         // fgets stops at a newline; a NUL inside the line ends what we see of it.
+        const std::size_t N = std::strlen(Buffer);
         const bool Ends = N > 0 && Buffer[N - 1] == '\n';
         if (!TooLong) {
             Line.append(Buffer, Ends ? N - 1 : N);

@@ -22,9 +22,6 @@ namespace {
 constexpr std::int64_t MaxRasterPixels = std::int64_t(1) << 28;
 constexpr std::int32_t MaxRasterSide = 32767;
 constexpr double MillimetresPerInch = 25.4;
-// The vector files work in micrometres, so any X-dimension given to the
-// micrometre is a whole number of their units.
-constexpr int MicrometresPerInch = 25400;
 
 bool Fail(QString* Error, const QString& Reason)
 {
@@ -212,10 +209,6 @@ bool SaveAtomically(const QString& Path, const QByteArray& Data, QString* Error)
     return true;
 }
 
-// zlib's default level: on a symbol's few kilobytes of rows it takes under
-// a tenth of a millisecond and makes files a quarter smaller than level 1.
-constexpr int PngLevel = 6;
-
 // The page of a vector file: the symbol's modules at the X-dimension, or
 // false with the reason the text cannot be drawn.
 bool SizeMM(const std::string& Text, const TExportOptions& O, double XDimensionMM, QSizeF& Size, QString* Error)
@@ -237,7 +230,7 @@ bool EncodePng(const std::string& Text, int Dpi, const TExportOptions& O, QByteA
     if (R.Image.isNull()) {
         Fail(Error, R.Error);
     } else {
-        Out = PngOfImage(R.Image, Dpi, PngLevel);
+        Out = PngOfImage(R.Image, Dpi);
         Encoded = !Out.isEmpty() || Fail(Error, QStringLiteral("Cannot encode the image as PNG"));
     }
     if (Report)

@@ -7,6 +7,10 @@
 
 namespace WEQEan {
 
+// The vector files work in micrometres, so any X-dimension given to the
+// micrometre is a whole number of their units.
+constexpr int MicrometresPerInch = 25400;
+
 // Draws the symbol of Text at its physical size on a canvas whose device has
 // Dpi dots per inch, its top-left at (Left, Top) in device dots, as
 // DrawOnDevice draws it from the origin. The canvas is left with no transform.

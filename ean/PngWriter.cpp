@@ -153,15 +153,13 @@ QByteArray PngOfImage(const QImage& Source, int Dpi, int Level)
     Deflated.resize(Packed);
 
     std::vector<std::uint8_t> Png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::uint8_t Header[13];
-    const std::uint32_t Dims[2] = {std::uint32_t(W), std::uint32_t(H)};
-    for (int I = 0; I < 2; ++I)
-        for (int B = 0; B < 4; ++B)
-            Header[I * 4 + B] = std::uint8_t(Dims[I] >> (24 - 8 * B));
-    Header[8] = std::uint8_t(Bits);
-    Header[9] = Rgb ? 2 : Mono ? 0 : 3; // colour type: RGB, grey, palette
-    Header[10] = Header[11] = Header[12] = 0;
-    Chunk(Png, "IHDR", Header, sizeof Header);
+    std::vector<std::uint8_t> Header;
+    Put32(Header, std::uint32_t(W));
+    Put32(Header, std::uint32_t(H));
+    Header.push_back(std::uint8_t(Bits));
+    Header.push_back(Rgb ? 2 : Mono ? 0 : 3); // colour type: RGB, grey, palette
+    Header.insert(Header.end(), {0, 0, 0});   // compression, filter, interlace
+    Chunk(Png, "IHDR", Header.data(), Header.size());
     if (!Rgb && !Mono) {
         std::vector<std::uint8_t> Plte;
         for (const QRgb C : Palette.Colors) {
@@ -173,12 +171,11 @@ QByteArray PngOfImage(const QImage& Source, int Dpi, int Level)
     }
     // Dots per metre, the unit being the metre.
     const std::uint32_t PerMetre = std::uint32_t(std::lround(Dpi / 0.0254));
-    std::uint8_t Phys[9];
-    for (int I = 0; I < 2; ++I)
-        for (int B = 0; B < 4; ++B)
-            Phys[I * 4 + B] = std::uint8_t(PerMetre >> (24 - 8 * B));
-    Phys[8] = 1;
-    Chunk(Png, "pHYs", Phys, sizeof Phys);
+    std::vector<std::uint8_t> Phys;
+    Put32(Phys, PerMetre);
+    Put32(Phys, PerMetre);
+    Phys.push_back(1);
+    Chunk(Png, "pHYs", Phys.data(), Phys.size());
     Chunk(Png, "IDAT", Deflated.data(), Deflated.size());
     Chunk(Png, "IEND", nullptr, 0);
     return QByteArray(reinterpret_cast<const char*>(Png.data()), qsizetype(Png.size()));
