@@ -178,7 +178,7 @@ const QFont& TCanvas::TState::CurrentFont()
         if (!FontName.empty())
             F.setFamily(Latin1(FontName));
         if (FontHeight != 0)
-            F.setPixelSize(FontHeight < 0 ? -FontHeight : FontHeight);
+            F.setPixelSize(FontPixelSize());
         F.setStyleStrategy(FontAntialias ? QFont::PreferDefault : QFont::NoAntialias);
         Font = F;
     }

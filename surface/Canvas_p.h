@@ -77,4 +77,6 @@ struct TCanvas::TState {
     }
 
     const QFont& CurrentFont();
+    // The font's height in pixels, whatever its sign says; 0 for the default.
+    int FontPixelSize() const { return FontHeight < 0 ? -FontHeight : FontHeight; }
 };

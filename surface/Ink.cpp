@@ -8,10 +8,6 @@
 
 namespace {
 
-// Outline glyphs on 8-bit images Qt fills on a pool of threads, whose
-// hand-over costs more than the fill, while 32-bit images take its
-// single-threaded fast path.
-
 // The ink box of what was drawn on Image, white being no ink; Pixel is the
 // image's pixel type.
 template <class TPixel> TInkBox InkBoxOf(const QImage& Image, TPixel White)
@@ -73,6 +69,9 @@ TInkBox MeasureTextInk(const std::string& FontName, std::int32_t PixelHeight, co
         return {};
     if (std::int64_t(W) * H > TBitmap::MaxPixels)
         throw Exception("Bitmap of " + std::to_string(W) + " x " + std::to_string(H) + " pixels is too large");
+    // Outline glyphs on 8-bit images Qt fills on a pool of threads, whose
+    // hand-over costs more than the fill, while 32-bit images take its
+    // single-threaded fast path.
     const bool Wide = PixelHeight >= OutlineGlyphPixelSize;
     const QImage::Format Format = Wide ? QImage::Format_RGB32 : QImage::Format_Grayscale8;
     // One bitmap per thread and format, reused: a fitting measures a few dozen

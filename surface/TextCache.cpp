@@ -226,7 +226,7 @@ TCharFront& CharFront()
 bool TCanvas::TState::DrawCachedText(int X, int Y, const std::string& Text, const QRect* Inside,
                                       const QRect* Known)
 {
-    const int PixelSize = FontHeight < 0 ? -FontHeight : FontHeight;
+    const int PixelSize = FontPixelSize();
     if (!Raster || PixelSize <= 0 || PixelSize > MaxCachedTextPixelSize)
         return false;
     // Black on white marks every pixel the glyphs cover at all: no other pixel
@@ -257,15 +257,17 @@ bool TCanvas::TState::DrawCachedText(int X, int Y, const std::string& Text, cons
         Key->Background = KeyBackground;
         return *Key;
     };
-    const TTextImage* First = nullptr;
-    if (Front && Front->First[Ch])
-        First = &*Front->First[Ch];
-    else {
-        First = Large ? &CachedText(KeyFor(Color, NoBackground), CurrentFont())
-                      : &CachedText(KeyFor(0xFF000000u, 0xFFFFFFFFu), CurrentFont());
-        if (Front && First->Pixels.sizeInBytes() <= MaxRecentBytes)
-            First = &Front->First[Ch].emplace(*First);
-    }
+    // The entry in the front's Slot where it holds one, else the caches' one,
+    // which the front then keeps if it is small.
+    const auto Lookup = [&](std::optional<TTextImage>* Slot, QRgb KeyColor, QRgb KeyBackground,
+                            const QRect* Footprint) -> const TTextImage* {
+        if (Slot && *Slot)
+            return &**Slot;
+        const TTextImage* Found = &CachedText(KeyFor(KeyColor, KeyBackground), CurrentFont(), Footprint);
+        return Slot && Found->Pixels.sizeInBytes() <= MaxRecentBytes ? &Slot->emplace(*Found) : Found;
+    };
+    const TTextImage* First = Large ? Lookup(nullptr, Color, NoBackground, nullptr)
+                                    : Lookup(Front ? &Front->First[Ch] : nullptr, 0xFF000000u, 0xFFFFFFFFu, nullptr);
     // Holds until the next lookup on this thread.
     const QRect Footprint = First->Ink;
     if (Footprint.isEmpty())
@@ -306,13 +308,7 @@ bool TCanvas::TState::DrawCachedText(int X, int Y, const std::string& Text, cons
             Front->Background = Background;
             Front->Entry.fill(std::nullopt);
         }
-        if (Front && Front->Entry[Ch])
-            Entry = &*Front->Entry[Ch];
-        else {
-            Entry = &CachedText(KeyFor(Color, Background), CurrentFont(), &Footprint);
-            if (Front && Entry->Pixels.sizeInBytes() <= MaxRecentBytes)
-                Entry = &Front->Entry[Ch].emplace(*Entry);
-        }
+        Entry = Lookup(Front ? &Front->Entry[Ch] : nullptr, Color, Background, &Footprint);
     }
     if (!Entry->Exact || Entry->Pixels.isNull())
         return false;
