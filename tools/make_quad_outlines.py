@@ -227,10 +227,6 @@ def refit(contour):
     return points[0], out
 
 
-def area(points):
-    return sum(x0 * y1 - x1 * y0 for (x0, y0), (x1, y1) in zip(points, points[1:] + points[:1])) / 2
-
-
 def main():
     path = sys.argv[1] if len(sys.argv) > 1 else "ocrb/OCRB.ttf"
     font = Font(open(path, "rb").read())
