@@ -17,8 +17,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <grp.h>
+#include <linux/capability.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -232,10 +233,13 @@ struct TRun {
     std::string Out, Err;
 };
 
-enum class TAs { Self, Nobody };
+enum class TAs { Self, BoundByPermissions };
 
-// Runs weqbarcode in Dir. As Nobody, when the tests run as root, so that a
-// folder's permissions bind; FileLimit caps the size of any file it writes.
+// Runs weqbarcode in Dir. BoundByPermissions, when the tests run as root,
+// takes away root's power to override file permissions (from the bounding
+// set, so the program does not regain it), so that a folder's permissions
+// bind; the user stays root, so a checkout in a private folder still runs.
+// FileLimit caps the size of any file it writes.
 TRun RunCli(const QString& Dir, const QStringList& Args, const QByteArray& Input = {}, TAs As = TAs::Self,
          rlim_t FileLimit = RLIM_INFINITY)
 {
@@ -247,10 +251,10 @@ TRun RunCli(const QString& Dir, const QStringList& Args, const QByteArray& Input
             const rlimit Limit{FileLimit, FileLimit};
             setrlimit(RLIMIT_FSIZE, &Limit);
         }
-        if (As == TAs::Nobody && geteuid() == 0) {
-            setgroups(0, nullptr);
-            if (setgid(65534) != 0 || setuid(65534) != 0)
-                _exit(99);
+        if (As == TAs::BoundByPermissions && geteuid() == 0) {
+            for (const int Capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
+                if (prctl(PR_CAPBSET_DROP, Capability, 0, 0, 0) != 0)
+                    _exit(99);
         }
     });
     P.start(QStringLiteral(WEQ_CLI), Args);
@@ -484,7 +488,7 @@ TEST(CliRunTest, AFailedWriteStopsAndLeavesNothingBehind)
         ASSERT_TRUE(QDir(Dir.path()).mkdir("ro"));
         QFile::setPermissions(Dir.filePath("ro"), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
                                                       QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
-        const TRun R = RunCli(Dir.path(), Gtins + QStringList{"-o", QString("ro/{n}.") + Suffix}, {}, TAs::Nobody);
+        const TRun R = RunCli(Dir.path(), Gtins + QStringList{"-o", QString("ro/{n}.") + Suffix}, {}, TAs::BoundByPermissions);
         EXPECT_EQ(R.Status, 2) << R.Err;
         EXPECT_NE(R.Err.find("cannot write ro/0000"), std::string::npos) << R.Err;
         EXPECT_NE(R.Err.find("Permission denied"), std::string::npos) << R.Err;
