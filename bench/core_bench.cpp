@@ -22,7 +22,7 @@ void BM_FitNewBox(benchmark::State& State)
     const std::uint64_t Before = WEQOcrB::MeasurementCount;
     for (auto _ : State) {
         WEQOcrB::FitCacheFontName.clear();
-        WEQOcrB::ClearSharedFits();
+        WEQOcrB::TFitCache::Shared().Clear();
         benchmark::DoNotOptimize(WEQOcrB::FitFontHeight("0", "OCRB", 6 * M, 833 * M / 100));
     }
     State.counters["measurements"] =

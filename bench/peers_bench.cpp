@@ -142,7 +142,7 @@ void BM_FirstPaint(benchmark::State& State)
     TCanvas Canvas(&Image);
     for (auto _ : State) {
         WEQOcrB::FitCacheFontName.clear();
-        WEQOcrB::ClearSharedFits();
+        WEQOcrB::TFitCache::Shared().Clear();
         WEQEan::DrawEan13(Gtins[0], Canvas, 113 * M, 79 * M, clWhite, clBlack, clBlack, true, true);
         benchmark::ClobberMemory();
     }

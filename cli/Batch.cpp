@@ -1,14 +1,11 @@
 #include "Batch.h"
 
-#include <ean/WEQEanFamily.h>
-
-#include "AtomicFile.h"
-
-#include <ean/Export_p.h>
-#include <ean/WEQEanSymbol.h>
+#include <WEQBarCode/ean/WEQEanExport.h>
+#include <WEQBarCode/ean/WEQEanFamily.h>
 
 #include <QFile>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 
 #include <atomic>
@@ -53,9 +50,27 @@ bool Encode(const TJob& Job, const TOptions& Options, QByteArray& Bytes, std::st
     return Done;
 }
 
-// The PDF's dots are micrometres, as the exports' vector files': any
-// X-dimension given to the micrometre is a whole number of them.
-constexpr int SheetDpi = WEQEan::MicrometresPerInch;
+// The library's reasons start a sentence; ours follow "weqbarcode: ".
+std::string Clause(const QString& Reason)
+{
+    std::string Text = Reason.toStdString();
+    if (!Text.empty() && Text[0] >= 'A' && Text[0] <= 'Z')
+        Text[0] = char(Text[0] - 'A' + 'a');
+    return Text;
+}
+
+bool Write(const std::string& Path, const QByteArray& Bytes, std::string& Error)
+{
+    QString Reason;
+    if (WEQEan::SaveFile(QString::fromStdString(Path), Bytes, &Reason))
+        return true;
+    Error = Clause(Reason);
+    return false;
+}
+
+// The PDF's dots are micrometres: any X-dimension given to the micrometre is
+// a whole number of them.
+constexpr int SheetDpi = 25400;
 
 } // namespace
 
@@ -76,7 +91,7 @@ TBatchResult WriteFiles(const std::vector<TJob>& Jobs, const TOptions& O, TProgr
             const std::size_t I = Next.fetch_add(1);
             if (I >= Jobs.size())
                 break;
-            if (!Encode(Jobs[I], O, Bytes, Error) || !WriteAtomically(Jobs[I].Path, Bytes.constData(), std::size_t(Bytes.size()), Error)) {
+            if (!Encode(Jobs[I], O, Bytes, Error) || !Write(Jobs[I].Path, Bytes, Error)) {
                 const std::lock_guard Guard(Lock);
                 if (I < FailedAt) {
                     FailedAt = I;
@@ -115,7 +130,7 @@ TBatchResult WriteFiles(const std::vector<TJob>& Jobs, const TOptions& O, TProgr
 TSheetLayout LayOutSheet(const TOptions& O, const std::vector<const TItem*>& Labels)
 {
     TSheetLayout L;
-    const double X = WEQEan::DeviceDotsPerModule(O.Export.XDimensionMM, SheetDpi) / 1000.0;
+    const double X = WEQEan::DotsPerModule(O.Export.XDimensionMM, SheetDpi) / 1000.0;
     // Every cell holds the largest label of the batch.
     const WEQEan::TSymbology Given = O.Symbology.value_or(WEQEan::TSymbology::Ean13);
     std::int32_t Modules = WEQEan::SymbolModules(Given, O.AddOn.size()), HeightModules = WEQEan::RatioHeightModules(Given);
@@ -154,9 +169,12 @@ TBatchResult WriteSheet(const std::vector<const TItem*>& Labels, const TOptions&
         R.Failure = L.Error;
         return R;
     }
-    TAtomicFile File;
-    if (!File.Open(O.Output, R.Failure))
+    WEQEan::TAtomicFile File;
+    QString Reason;
+    if (!File.Open(QString::fromStdString(O.Output), &Reason)) {
+        R.Failure = Clause(Reason);
         return R;
+    }
     QFile Out;
     if (!Out.open(File.Descriptor(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
         R.Failure = "cannot write " + O.Output + ": " + Out.errorString().toStdString();
@@ -170,7 +188,7 @@ TBatchResult WriteSheet(const std::vector<const TItem*>& Labels, const TOptions&
         Pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         Pdf.setTitle(QStringLiteral("EAN-13 labels"));
         Pdf.setCreator(QStringLiteral("weqbarcode"));
-        TCanvas Canvas(&Pdf);
+        QPainter Painter(&Pdf);
         const std::size_t PerPage = std::size_t(L.Columns) * std::size_t(L.Rows);
         // Micrometres, whole: every module starts on a whole dot of the page.
         const auto Dots = [](double MM) { return double(std::llround(MM * 1000)); };
@@ -182,8 +200,8 @@ TBatchResult WriteSheet(const std::vector<const TItem*>& Labels, const TOptions&
                                 (L.CellWidthMM - L.LabelWidthMM) / 2;
             const double Top = O.MarginMM + double(OnPage / std::size_t(L.Columns)) * L.CellHeightMM +
                                (L.CellHeightMM - L.LabelHeightMM) / 2;
-            if (!WEQEan::DrawOnCanvasAt(Labels[I]->Gtin, Canvas, SheetDpi, Dots(Left), Dots(Top),
-                                        ExportOf(*Labels[I], O), &Error)) {
+            if (!WEQEan::DrawOnPainter(Labels[I]->Gtin, Painter, SheetDpi, Dots(Left), Dots(Top),
+                                       ExportOf(*Labels[I], O), &Error)) {
                 R.Failure = "cannot make " + O.Output + ": " + Error.toStdString();
                 return R;
             }
@@ -201,8 +219,10 @@ TBatchResult WriteSheet(const std::vector<const TItem*>& Labels, const TOptions&
         R.Failure = "cannot write " + O.Output + ": no space left";
         return R;
     }
-    if (!File.Commit(true, R.Failure))
+    if (!File.Commit(true, &Reason)) {
+        R.Failure = Clause(Reason);
         return R;
+    }
     R.Written = Labels.size();
     Progress.Finish(R.Written);
     return R;

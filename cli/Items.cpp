@@ -1,7 +1,7 @@
 #include "Items.h"
 
-#include <ean/WEQEan.h>
-#include <ean/WEQEanFamily.h>
+#include <WEQBarCode/ean/WEQEan.h>
+#include <WEQBarCode/ean/WEQEanFamily.h>
 
 #include <cctype>
 #include <cstring>

@@ -3,7 +3,7 @@
 // The items of a batch: where each came from, and its GTIN or why it was
 // rejected. Plain text work, no drawing.
 
-#include <ean/WEQEanSymbol.h>
+#include <WEQBarCode/ean/WEQEanSymbol.h>
 
 #include <cstdio>
 #include <optional>

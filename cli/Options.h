@@ -3,7 +3,7 @@
 // The command line of weqbarcode, read into plain values: nothing here
 // touches a file or the library's drawing.
 
-#include <ean/WEQEanExport.h>
+#include <WEQBarCode/ean/WEQEanExport.h>
 
 #include <cstdint>
 #include <optional>

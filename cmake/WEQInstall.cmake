@@ -12,7 +12,8 @@ set(WEQ_INSTALL_PLUGINDIR ${weq_default_plugindir} CACHE PATH
 
 # weq_public_headers(TARGET HEADER...): installs the headers under
 # include/WEQBarCode/ and makes both <WEQBarCode/ean/WEQEan.h> and
-# <ean/WEQEan.h> reach them, in the build tree as once installed.
+# <ean/WEQEan.h> reach them, in the build tree as once installed: a program
+# built against TARGET sees these headers and no other of the library's.
 function(weq_public_headers target)
   set(forward ${CMAKE_CURRENT_BINARY_DIR}/include)
   foreach(header IN LISTS ARGN)
@@ -22,8 +23,8 @@ function(weq_public_headers target)
       CONTENT "#include \"${CMAKE_CURRENT_SOURCE_DIR}/${header}\"\n")
   endforeach()
   target_include_directories(${target} PUBLIC
-    $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}>
     $<BUILD_INTERFACE:${forward}>
+    $<BUILD_INTERFACE:${forward}/WEQBarCode>
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/WEQBarCode>
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 endfunction()

@@ -1,38 +1,59 @@
+// GTIN completion and the one check digit, normaliser and digit test of the family.
+
+#include "ean/Core_p.h"
 #include "ean/WEQEan.h"
+
+#include <algorithm>
 
 namespace WEQEan {
 
 namespace {
 constexpr std::size_t BodyLength = 12;
-bool IsDigit(char Ch) { return Ch >= '0' && Ch <= '9'; }
 } // namespace
 
-std::string NormalizeGTIN(const std::string& Text)
+std::string Normalized(std::string_view Text, std::size_t Length)
 {
-    std::string Body = Text.substr(0, BodyLength);
+    std::string Body(Text.substr(0, Length));
     for (char& Ch : Body)
         if (!IsDigit(Ch))
             Ch = '0';
-    Body.insert(0, BodyLength - Body.size(), '0');
+    Body.insert(0, Length - Body.size(), '0');
     return Body;
 }
 
+char Gs1CheckDigit(std::string_view Digits)
+{
+    // Weights 3, 1, 3, ... from the right: the same digit for a number and
+    // for the number with leading zeros.
+    int Sum = 0;
+    bool Three = true;
+    for (auto It = Digits.rbegin(); It != Digits.rend(); ++It, Three = !Three)
+        Sum += (IsDigit(*It) ? *It - '0' : 0) * (Three ? 3 : 1);
+    return char('0' + (10 - Sum % 10) % 10);
+}
+
+std::size_t FirstNonDigit(std::string_view Text)
+{
+    const auto It = std::find_if(Text.begin(), Text.end(), [](char Ch) { return !IsDigit(Ch); });
+    return It == Text.end() ? 0 : std::size_t(It - Text.begin()) + 1;
+}
+
+std::string NormalizeGTIN(const std::string& Text) { return Normalized(Text, BodyLength); }
+
 std::string GTINCheckDigit(const std::string& Body)
 {
-    // Weights 1, 3, 1, 3, ... from the left. Characters other than digits can
-    // only come from a caller that skipped normalisation; they count as 0.
-    int Sum = 0;
-    for (std::size_t I = 0; I < Body.size() && I < BodyLength; ++I) {
-        const int Digit = IsDigit(Body[I]) ? Body[I] - '0' : 0;
-        Sum += (I % 2 == 0) ? Digit : 3 * Digit;
-    }
-    return std::string(1, char('0' + (10 - Sum % 10) % 10));
+    // Weights 1, 3, 1, 3, ... from the left over the first 12 characters: the
+    // weights from the right of those characters padded to 12 on the right.
+    std::string Twelve = Body.substr(0, BodyLength);
+    Twelve.append(BodyLength - Twelve.size(), '0');
+    return std::string(1, Gs1CheckDigit(Twelve));
 }
 
 std::string CompleteGTIN(const std::string& Text)
 {
-    const std::string Body = NormalizeGTIN(Text);
-    return Body + GTINCheckDigit(Body);
+    std::string Body = NormalizeGTIN(Text);
+    Body += Gs1CheckDigit(Body);
+    return Body;
 }
 
 } // namespace WEQEan

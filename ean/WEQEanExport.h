@@ -3,10 +3,10 @@
 // A symbol at a physical size, for print and files: PNG at a given dpi with the
 // module width snapped to whole printer dots, and SVG and PDF with exact vector
 // bars. All outputs carry the quiet zones (EAN-13's full 113 modules) and are
-// as high as GS1's nominal proportions (79 modules; 65 for EAN-8); vector
-// digits are outlines (SVG: the font's curves, PDF and devices: the built-in
-// outlines), so the files need no font, and the '>' lies inside the right
-// quiet zone with its tip on the symbol's right edge.
+// as high as GS1's nominal proportions (79 modules; 65 for EAN-8). Vector
+// digits (SVG, PDF, any paint device) are the font's own curves as outlines,
+// placed once for all of them, so the files need no font; the '>' lies inside
+// the right quiet zone with its tip on the symbol's right edge.
 //
 // Every function here may run on any thread, each call on its own device or
 // file, and touches none of the process-wide drawing state.
@@ -19,9 +19,11 @@
 #include <QImage>
 #include <QString>
 
-class QPaintDevice;
-
+#include <memory>
 #include <string>
+
+class QPainter;
+class QPaintDevice;
 
 namespace WEQEan {
 
@@ -65,9 +67,23 @@ WEQBARCODE_EXPORT TRasterExport RenderRaster(const std::string& Text, int Dpi, c
 
 // Draws the symbol at its physical size from the device's origin, with the
 // device's own resolution (a printer, an SVG generator, a PDF writer), the
-// module a whole number of the device's dots.
+// module a whole number of the device's dots. The device must not be painted
+// on by another painter at the time; DrawOnPainter draws with that one.
 WEQBARCODE_EXPORT bool DrawOnDevice(const std::string& Text, QPaintDevice* Device, const TExportOptions& Options = {},
                                     QString* Error = nullptr);
+
+// Draws the symbol at its physical size with a painter someone else owns
+// (several symbols on one page, text beside them), its top-left at (Left,
+// Top) in the painter's coordinates, which are taken to be the dots of a
+// device of Dpi dots per inch: every module is DotsPerModule(X, Dpi) of them.
+// The painter's state is as it was afterwards.
+WEQBARCODE_EXPORT bool DrawOnPainter(const std::string& Text, QPainter& Painter, int Dpi, double Left, double Top,
+                                     const TExportOptions& Options = {}, QString* Error = nullptr);
+
+// The whole number of a device's dots that a module takes at Dpi, at least
+// one: the nearest to the X-dimension, and where that lies inside GS1's
+// range and a whole number of dots inside it exists, the nearest such one.
+WEQBARCODE_EXPORT std::int32_t DotsPerModule(double XDimensionMM, int Dpi);
 
 // Files, written whole or not at all: a failed write returns false, with the
 // reason in Error, and leaves an existing file as it was. A PNG export
@@ -94,5 +110,36 @@ WEQBARCODE_EXPORT bool EncodePdf(const std::string& Text, const TExportOptions& 
 // Design units per module on devices and in PDF files: the bars of module k
 // start at (k - 1) * VectorUnitsPerModule before the one scale to the device.
 inline constexpr std::int32_t VectorUnitsPerModule = 50;
+
+// A file that appears whole or not at all, as every export writes its files:
+// the bytes go to a file without a name (or, where the file system has none,
+// a hidden temporary one) in the target's folder, which takes the target's
+// name only when Commit finds every byte written. An existing file, or a
+// link, at the target is replaced in one rename, never written through; a
+// file that may not be written is refused. Anything but a successful Commit
+// leaves nothing behind and the old file as it was.
+class WEQBARCODE_EXPORT TAtomicFile {
+public:
+    TAtomicFile();
+    ~TAtomicFile(); // discards what was not committed
+    TAtomicFile(const TAtomicFile&) = delete;
+    TAtomicFile& operator=(const TAtomicFile&) = delete;
+
+    bool Open(const QString& Path, QString* Error = nullptr);
+    // The open file's descriptor, for writers that stream into it.
+    int Descriptor() const;
+    bool Write(const void* Data, std::size_t Size, QString* Error = nullptr);
+    // Sync first asks the disk to hold the bytes before the name appears.
+    bool Commit(bool Sync = false, QString* Error = nullptr);
+    void Discard();
+
+private:
+    bool Fail(QString* Error, const QString& Reason);
+    struct TImpl;
+    std::unique_ptr<TImpl> d;
+};
+
+// Data written to Path through a TAtomicFile.
+WEQBARCODE_EXPORT bool SaveFile(const QString& Path, const QByteArray& Data, QString* Error = nullptr);
 
 } // namespace WEQEan

@@ -39,7 +39,14 @@ struct TSymbolElement {
     // Text: the character ('0'..'9', '>') and its alignment in the box.
     char Ch = 0;
     std::uint8_t Alignment = AlignCentre;
-    bool operator==(const TSymbolElement&) const = default;
+
+    bool operator==(const TSymbolElement& O) const
+    {
+        return Kind == O.Kind && Left == O.Left && Top == O.Top && Width == O.Width && Height == O.Height &&
+               StartModule == O.StartModule && Modules == O.Modules && Guard == O.Guard && Ch == O.Ch &&
+               Alignment == O.Alignment;
+    }
+    bool operator!=(const TSymbolElement& O) const { return !(*this == O); }
 };
 
 struct TSymbol {

@@ -27,7 +27,14 @@ std::int32_t SlotOf(const std::string& Ch)
     return Slot;
 }
 
-std::int32_t SlotOf(char Ch) { return Ch == '>' ? DelimiterSlot : Ch - '0'; }
+std::int32_t SlotOf(char Ch)
+{
+    if (Ch == '>')
+        return DelimiterSlot;
+    if (Ch >= '0' && Ch <= '9')
+        return Ch - '0';
+    return SlotOf(std::string(1, Ch)); // raises as the font path does
+}
 
 [[noreturn]] void TooLarge(std::int32_t Width, std::int32_t Height)
 {
@@ -66,7 +73,7 @@ TFit GuiFit(const std::string& FontName, std::int32_t Width, std::int32_t Height
     FitCacheWidth = Width;
     FitCacheHeight = Height;
     TFit Fit;
-    if (!FindSharedFit(FontName, Width, Height, Fit) || (Fit.Fitted && !Fit.Complete)) {
+    if (!TFitCache::Shared().Find(FontName, Width, Height, Fit) || (Fit.Fitted && !Fit.Complete)) {
         try {
             Fit = FitFrom(GlobalTables(), FontName, Width, Height);
         } catch (...) {
@@ -74,7 +81,7 @@ TFit GuiFit(const std::string& FontName, std::int32_t Width, std::int32_t Height
             throw;
         }
         if (Fit.Complete || !Fit.Fitted)
-            KeepSharedFit(FontName, Width, Height, Fit);
+            TFitCache::Shared().Keep(FontName, Width, Height, Fit);
     }
     if (!Fit.Fitted) {
         FitCacheFontName.clear();
@@ -91,7 +98,7 @@ TFitResult FitFontHeight(const std::string& Ch, const std::string& FontName, std
 {
     const std::size_t S = std::size_t(SlotOf(Ch));
     if (!OnGuiThread()) {
-        const TFit Fit = SharedFit(FontName, Width, Height);
+        const TFit Fit = TFitCache::Shared().Fit(FontName, Width, Height);
         if (!Fit.Fitted)
             TooLarge(Width, Height);
         const TInk& I = Fit.Reported[S];
@@ -100,6 +107,25 @@ TFitResult FitFontHeight(const std::string& Ch, const std::string& FontName, std
     if (FontName != FitCacheFontName || Width != FitCacheWidth || Height != FitCacheHeight)
         GuiFit(FontName, Width, Height);
     return {FittedHeight, InkLeft[S], InkTop[S], InkWidth[S], InkHeight[S]};
+}
+
+TFit InterfaceFit(const std::string& FontName, std::int32_t Width, std::int32_t Height)
+{
+    if (!OnGuiThread())
+        return TFitCache::Shared().Fit(FontName, Width, Height);
+    if (FontName != FitCacheFontName || Width != FitCacheWidth || Height != FitCacheHeight) {
+        try {
+            GuiFit(FontName, Width, Height);
+        } catch (const EFitTooLarge&) {
+            return {};
+        }
+    }
+    TFit Fit;
+    Fit.Fitted = true;
+    Fit.Height = FittedHeight;
+    for (std::size_t S = 0; S < Fit.Reported.size(); ++S)
+        Fit.Reported[S] = {InkLeft[S], InkTop[S], InkWidth[S], InkHeight[S]};
+    return Fit;
 }
 
 QPoint PlaceInk(const TInk& Ink, std::int32_t Left, std::int32_t Top, std::int32_t Width, std::uint8_t Alignment)
@@ -145,22 +171,16 @@ void DrawFontChar(const std::string& Text, TCanvas& Canvas, std::int32_t Left, s
     Canvas.TextOut(At.x(), At.y(), Text);
 }
 
-bool DrawFontCharIfExact(const std::string& Text, TCanvas& Canvas, std::int32_t Left, std::int32_t Top,
-                         std::int32_t Width, std::int32_t Height, std::uint8_t Alignment, TColor Color,
-                         const QRect& Inside, const QRect* Known)
-{
-    const QPoint At = PlaceFontChar(Text, Canvas, Left, Top, Width, Height, Alignment, Color);
-    return Canvas.TextOutIfExact(At.x(), At.y(), Text, Inside.left(), Inside.top(), Inside.right() + 1,
-                                 Inside.bottom() + 1, Known);
-}
-
-bool DrawFittedChar(const TFit& Fit, char Ch, TCanvas& Canvas, std::int32_t Left, std::int32_t Top,
-                    std::int32_t Width, std::uint8_t Alignment, TColor Color, const QRect* Inside,
+bool DrawFittedChar(const TFit& Fit, TFontStyle Style, char Ch, TCanvas& Canvas, std::int32_t Left,
+                    std::int32_t Top, std::int32_t Width, std::uint8_t Alignment, TColor Color, const QRect* Inside,
                     const QRect* Known)
 {
     SetFont(Canvas, Fit.Height, Color);
-    Canvas.SetFontAntialias(false);
-    const QPoint At = PlaceInk(Fit.Exact[std::size_t(SlotOf(Ch))], Left, Top, Width, Alignment);
+    if (Style == TFontStyle::Exact)
+        Canvas.SetFontAntialias(false);
+    const std::size_t Slot = std::size_t(SlotOf(Ch));
+    const QPoint At = PlaceInk(Style == TFontStyle::Exact ? Fit.Exact[Slot] : Fit.Reported[Slot], Left, Top, Width,
+                               Alignment);
     const std::string Text(1, Ch);
     if (Inside)
         return Canvas.TextOutIfExact(At.x(), At.y(), Text, Inside->left(), Inside->top(), Inside->right() + 1,

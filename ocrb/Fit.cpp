@@ -4,12 +4,10 @@
 #include "ocrb/Fit_p.h"
 
 #include "surface/Arith.h"
-#include "surface/Ink.h"
+#include "surface/Ink_p.h"
 
 #include <algorithm>
 #include <limits>
-#include <list>
-#include <mutex>
 
 namespace WEQOcrB {
 
@@ -19,7 +17,6 @@ namespace {
 
 // A safety net: the stop rules end every real search within a few passes.
 constexpr int MaxFitPasses = 4096;
-constexpr std::size_t SharedFitCapacity = 48;
 
 std::string SlotText(std::int32_t Slot) { return Slot == DelimiterSlot ? ">" : std::string(1, char('0' + Slot)); }
 
@@ -127,74 +124,48 @@ TFit FitFrom(TSearchState State, const std::string& FontName, std::int32_t Width
     return Fit;
 }
 
-namespace {
+TFit TFitCache::Fit(const std::string& FontName, std::int32_t Width, std::int32_t Height)
+{
+    TFit Found;
+    if (Find(FontName, Width, Height, Found))
+        return Found;
+    // Fitted outside the lock: other boxes need not wait for this one.
+    Found = FitFrom(TSearchState{}, FontName, Width, Height);
+    Keep(FontName, Width, Height, Found);
+    return Found;
+}
 
-struct TFitKey {
-    std::string FontName;
-    std::int32_t Width, Height;
-    bool operator==(const TFitKey&) const = default;
-};
+bool TFitCache::Find(const std::string& FontName, std::int32_t Width, std::int32_t Height, TFit& Out)
+{
+    const std::lock_guard Lock(Mutex);
+    for (auto It = Entries.begin(); It != Entries.end(); ++It)
+        if (It->Width == Width && It->Height == Height && It->FontName == FontName) {
+            Entries.splice(Entries.begin(), Entries, It);
+            Out = It->Fit;
+            return true;
+        }
+    return false;
+}
 
-class TFitCache {
-public:
-    bool Find(const TFitKey& Key, TFit& Out)
-    {
-        const std::lock_guard Lock(Mutex);
-        for (auto It = Entries.begin(); It != Entries.end(); ++It)
-            if (It->first == Key) {
-                Entries.splice(Entries.begin(), Entries, It); // most recently used first
-                Out = It->second;
-                return true;
-            }
-        return false;
-    }
-    void Insert(const TFitKey& Key, const TFit& Fit)
-    {
-        const std::lock_guard Lock(Mutex);
-        Entries.remove_if([&Key](const auto& E) { return E.first == Key; });
-        Entries.emplace_front(Key, Fit);
-        if (Entries.size() > SharedFitCapacity)
-            Entries.pop_back();
-    }
-    void Clear()
-    {
-        const std::lock_guard Lock(Mutex);
-        Entries.clear();
-    }
+void TFitCache::Keep(const std::string& FontName, std::int32_t Width, std::int32_t Height, const TFit& Fit)
+{
+    const std::lock_guard Lock(Mutex);
+    Entries.remove_if([&](const TEntry& E) { return E.Width == Width && E.Height == Height && E.FontName == FontName; });
+    Entries.push_front({FontName, Width, Height, Fit});
+    if (Entries.size() > Capacity)
+        Entries.pop_back();
+}
 
-private:
-    std::mutex Mutex;
-    std::list<std::pair<TFitKey, TFit>> Entries;
-};
+void TFitCache::Clear()
+{
+    const std::lock_guard Lock(Mutex);
+    Entries.clear();
+}
 
-TFitCache& Fits()
+TFitCache& TFitCache::Shared()
 {
     static TFitCache Instance;
     return Instance;
 }
-
-} // namespace
-
-bool FindSharedFit(const std::string& FontName, std::int32_t Width, std::int32_t Height, TFit& Out)
-{
-    return Fits().Find({FontName, Width, Height}, Out);
-}
-
-void KeepSharedFit(const std::string& FontName, std::int32_t Width, std::int32_t Height, const TFit& Fit)
-{
-    Fits().Insert({FontName, Width, Height}, Fit);
-}
-
-TFit SharedFit(const std::string& FontName, std::int32_t Width, std::int32_t Height)
-{
-    TFit Fit;
-    if (FindSharedFit(FontName, Width, Height, Fit))
-        return Fit;
-    Fit = FitFrom(TSearchState{}, FontName, Width, Height);
-    KeepSharedFit(FontName, Width, Height, Fit);
-    return Fit;
-}
-
-void ClearSharedFits() { Fits().Clear(); }
 
 } // namespace WEQOcrB

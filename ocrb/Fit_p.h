@@ -24,7 +24,4 @@ bool SearchFittedHeight(TSearchState& State, const std::string& FontName, std::i
 // at the height found.
 TFit FitFrom(TSearchState State, const std::string& FontName, std::int32_t Width, std::int32_t Height);
 
-bool FindSharedFit(const std::string& FontName, std::int32_t Width, std::int32_t Height, TFit& Out);
-void KeepSharedFit(const std::string& FontName, std::int32_t Width, std::int32_t Height, const TFit& Fit);
-
 } // namespace WEQOcrB

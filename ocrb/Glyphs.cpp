@@ -91,31 +91,4 @@ std::vector<std::vector<QPoint>> OcrBGlyphPoints(char Ch, std::int32_t Left, std
     return Contours;
 }
 
-void DrawOutlineInto(char Ch, TCanvas& Canvas, std::int32_t Left, std::int32_t Top, std::int32_t Width,
-                     std::int32_t Height, TColor Color)
-{
-    const TGlyphOutline* Outline = OutlineOf(Ch);
-    if (!Outline)
-        return;
-    const std::int32_t Count = OutlinePointCount(*Outline);
-    std::int32_t YMax = Outline->YMin;
-    for (std::int32_t I = 0; I < Count; ++I)
-        YMax = std::max(YMax, Outline->Points[I].Y);
-    const std::int64_t SpanX = std::max(1, Outline->XMax - Outline->XMin), SpanY = std::max(1, YMax - Outline->YMin);
-    std::array<QPoint, MaxOutlinePoints> Points;
-    for (std::int32_t I = 0; I < Count; ++I) {
-        // Multiplied before dividing, so the extremes land exactly on the box edges.
-        const TOutlinePoint& P = Outline->Points[I];
-        const long double X = static_cast<long double>(std::int64_t(P.X - Outline->XMin) * Width) / SpanX;
-        const long double Y = static_cast<long double>(std::int64_t(YMax - P.Y) * Height) / SpanY;
-        Points[std::size_t(I)] = QPoint(TruncToInt32(Left + X), TruncToInt32(Top + Y));
-    }
-    // A fill without an outline: the pen would add a pixel beyond the box.
-    Canvas.SetPenStyle(TPenStyle::psClear);
-    Canvas.SetBrushStyle(TBrushStyle::bsSolid);
-    Canvas.SetBrushColor(Color);
-    Canvas.PolyPolygon(Points.data(), Outline->Counts.data(), Outline->ContourCount);
-    Canvas.SetPenStyle(TPenStyle::psSolid);
-}
-
 } // namespace WEQOcrB

@@ -12,6 +12,8 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <list>
+#include <mutex>
 
 namespace WEQOcrB {
 
@@ -20,17 +22,17 @@ inline constexpr const char* OcrBFontResource = ":/ocrb/OCRB.ttf";
 
 // Registers font data for this process and tells whether it provides the
 // family "OCRB"; sets OcrBFontHandle.
-WEQBARCODE_TEST_EXPORT bool RegisterOcrBFontData(const QByteArray& Data);
+bool RegisterOcrBFontData(const QByteArray& Data);
 // Removes the registration: OcrBFontLoaded becomes false and the fitting
 // cache's font name empty.
-WEQBARCODE_TEST_EXPORT void UnloadOcrBFont();
+void UnloadOcrBFont();
 // Whether the embedded face is registered now; any thread may ask.
-WEQBARCODE_TEST_EXPORT bool OcrBFontRegistered();
+bool OcrBFontRegistered();
 // True on the thread of the application object. Drawings there keep the
 // process-wide names (OcrBFontLoaded, the one-key fitting cache and its
 // tables) as the interface describes; drawings on any other thread neither
 // read nor write them.
-WEQBARCODE_TEST_EXPORT bool OnGuiThread();
+bool OnGuiThread();
 
 // The largest font height the fitting will try. A box that needs more is
 // drawn with the outlines instead.
@@ -57,51 +59,69 @@ struct TFit {
     bool Complete = false;            // the search measured every slot itself
 };
 
-// The fitting of FontName to a Width x Height box from a cache that every
-// thread shares (a few dozen boxes, the least recently used goes first). A
-// box beyond the font's sizes is remembered as such. A search starts from
-// empty ink tables, so its result does not depend on earlier fittings.
-WEQBARCODE_TEST_EXPORT TFit SharedFit(const std::string& FontName, std::int32_t Width, std::int32_t Height);
-// Empties the shared cache; for tests and benchmarks of a first fitting.
-WEQBARCODE_TEST_EXPORT void ClearSharedFits();
+// Fittings of the font to box sizes, for every thread that is handed it: a
+// few dozen boxes, the least recently used goes first. A box beyond the
+// font's sizes is remembered as such. A search starts from empty ink
+// tables, so what it holds never depends on earlier fittings.
+class TFitCache {
+public:
+    explicit TFitCache(std::size_t Capacity = 48) : Capacity(Capacity) {}
+    TFitCache(const TFitCache&) = delete;
+    TFitCache& operator=(const TFitCache&) = delete;
+
+    // The fitting of FontName to a Width x Height box, fitted on a miss.
+    TFit Fit(const std::string& FontName, std::int32_t Width, std::int32_t Height);
+    bool Find(const std::string& FontName, std::int32_t Width, std::int32_t Height, TFit& Out);
+    void Keep(const std::string& FontName, std::int32_t Width, std::int32_t Height, const TFit& Fit);
+    void Clear();
+
+    // The library's own, which its entry points hand to the engine.
+    static TFitCache& Shared();
+
+private:
+    struct TEntry {
+        std::string FontName;
+        std::int32_t Width, Height;
+        TFit Fit;
+    };
+    const std::size_t Capacity;
+    std::mutex Mutex;
+    std::list<TEntry> Entries; // most recently used first
+};
 
 // Where the text cell of a character goes so that its ink box lands in the
 // box (Left, Top, Width) as aligned: 0 left, 2 right, else centred with the
 // half of the spare width truncated toward zero. The ink top lands on Top.
 QPoint PlaceInk(const TInk& Ink, std::int32_t Left, std::int32_t Top, std::int32_t Width, std::uint8_t Alignment);
 
-// DrawFontChar, but only where the canvas can reproduce the painter's pixels
-// from its text cache and the text stays within Inside on one background
-// colour; otherwise nothing is drawn (the fit is made all the same) and the
-// result is false.
-// Known: an area of one colour, as TCanvas::TextOutIfExact takes it.
-WEQBARCODE_TEST_EXPORT bool DrawFontCharIfExact(const std::string& Text, TCanvas& Canvas, std::int32_t Left,
-                                                std::int32_t Top, std::int32_t Width, std::int32_t Height,
-                                                std::uint8_t Alignment, TColor Color, const QRect& Inside,
-                                                const QRect* Known = nullptr);
+// The fitting DrawOcrBChar goes by on this thread: on the application's
+// thread the interface's one-key fitting (which this updates as
+// FitFontHeight does), elsewhere the shared cache's. Not fitted where the
+// box is beyond the font's sizes.
+TFit InterfaceFit(const std::string& FontName, std::int32_t Width, std::int32_t Height);
 
-// Draws Ch ('0'..'9', '>') with the font as Fit gives it, without
-// antialiasing, placed by its ink at the fitted height itself, so that the ink
-// lands exactly as aligned; touches no process-wide name. With Inside,
-// only where the text cache gives exactly the painter's pixels within it
-// (false otherwise, nothing drawn).
-bool DrawFittedChar(const TFit& Fit, char Ch, TCanvas& Canvas, std::int32_t Left, std::int32_t Top,
-                    std::int32_t Width, std::uint8_t Alignment, TColor Color, const QRect* Inside = nullptr,
-                    const QRect* Known = nullptr);
+// How a fitted character is drawn: as the interface's digit painter draws
+// it, in the canvas's own antialiasing and placed by the ink entries the
+// search reported; or exactly, without antialiasing and placed by its own
+// ink at the fitted height, so that the ink lands exactly as aligned.
+enum class TFontStyle : std::uint8_t { AsPainter, Exact };
 
-// Whether the digit painter draws with the font on this thread.
+// Draws Ch ('0'..'9', '>') with the font as Fit gives it, in Style; touches
+// no process-wide name. With Inside, only where the text cache gives exactly
+// the painter's pixels within it (false otherwise, nothing drawn).
+bool DrawFittedChar(const TFit& Fit, TFontStyle Style, char Ch, TCanvas& Canvas, std::int32_t Left,
+                    std::int32_t Top, std::int32_t Width, std::uint8_t Alignment, TColor Color,
+                    const QRect* Inside = nullptr, const QRect* Known = nullptr);
+
+// Whether the interface's digit painter draws with the font on this thread:
+// OcrBFontLoaded on the application's thread, the registration elsewhere.
 bool FontInUse();
 
 // The outline painter of Ch ('0'..'9', '>'); nothing for any other character.
 void DrawOutlineChar(char Ch, TCanvas& Canvas, std::int32_t Left, std::int32_t Top, std::int32_t Width,
                      std::int32_t Height, TColor Color);
 
-// Draws Ch's outline with its ink box mapped exactly onto (Left, Top, Width,
-// Height), for files that hold the digits as paths.
-void DrawOutlineInto(char Ch, TCanvas& Canvas, std::int32_t Left, std::int32_t Top, std::int32_t Width,
-                     std::int32_t Height, TColor Color);
-
 // Counts every character measured by the fitting, so tests can see a cache hit.
-WEQBARCODE_TEST_EXPORT extern std::atomic<std::uint64_t> MeasurementCount;
+extern std::atomic<std::uint64_t> MeasurementCount;
 
 } // namespace WEQOcrB

@@ -7,7 +7,3 @@
 #else
 #define WEQBARCODE_EXPORT
 #endif
-
-// Internals that the library's own tests reach for: exported, but declared
-// only in headers that are not installed.
-#define WEQBARCODE_TEST_EXPORT WEQBARCODE_EXPORT

@@ -1,4 +1,4 @@
-#include "surface/Ink.h"
+#include "surface/Ink_p.h"
 
 #include "surface/Canvas_p.h"
 

@@ -343,7 +343,8 @@ const char* const UpcAGolden = R"(.........!.!...!!.!.||||.|.|.||||...||.|...||.
 )";
 
 // UPC-E with a 2-digit add-on at the least gap, module width 1: the add-on's
-// digits above its bars, whose tops are one module below them, the '>' in its five-module quiet zone.
+// digits above its bars, whose tops are one module below them, the '>' in its
+// quiet zone a module clear of its last digit and bar.
 const char* const UpcEAddOnGolden = R"(.........!.!..|||.|..|..||.|||..|..||.||.|.||||..||..|.!.!.!.......:.::..::..:.:..:..::.....
 0 5/4 74+5 R
 4 14/6 71+8 C
@@ -355,7 +356,7 @@ const char* const UpcEAddOnGolden = R"(.........!.!..|||.|..|..||.|||..|..||.||.
 4 62/4 74+5 L
 1 73/6 0+8 C
 2 82/6 0+8 C
-> 88/5 0+8 R
+> 89/4 0+8 R
 )";
 
 TEST(FamilyLayoutTest, GoldenTables)

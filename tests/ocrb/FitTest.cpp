@@ -90,7 +90,7 @@ TEST_F(FitTest, ASecondCallWithTheSameKeyMeasuresNothing)
 // once: alternating sizes then costs nothing but the lookup.
 TEST_F(FitTest, AlternatingBoxSizesAreEachMeasuredOnce)
 {
-    ClearSharedFits();
+    TFitCache::Shared().Clear();
     std::int32_t Heights[2] = {};
     std::uint64_t Measured[4] = {};
     for (int Round = 0; Round < 4; ++Round) {

@@ -1,10 +1,10 @@
 // Faults of the drawing outside the demo's ordinary sizes and settings:
 // themes, huge sizes, files that cannot be written, bad parameters.
 #include "control/WEQBarCode.h"
-#include "ean/Painter_p.h"
 #include "ean/WEQEan.h"
 #include "ean/WEQEanExport.h"
 #include "ocrb/WEQOcrB_p.h"
+#include "surface/SymbolPaint_p.h"
 #include "symbol/Decode.h"
 #include "symbol/SvgRaster.h"
 
@@ -63,7 +63,7 @@ TEST(EngineTest, ADarkPaletteStillMeasuresInkAndDrawsTheWholeSymbol)
     Dark.setColor(QPalette::Window, QColor(30, 30, 30));
     Dark.setColor(QPalette::Text, Qt::white);
     QApplication::setPalette(Dark);
-    WEQOcrB::ClearSharedFits();
+    WEQOcrB::TFitCache::Shared().Clear();
     WEQOcrB::FitCacheFontName.clear();
     QImage Image(339, 237, QImage::Format_RGB32);
     {
@@ -267,8 +267,9 @@ TEST(EngineTest, TheDelimiterInFilesStaysInsideTheSymbol)
         QImage Wide(S.Width + 4 * M, S.Height, QImage::Format_RGB32);
         {
             TCanvas Canvas(&Wide);
-            TPaint Paint{clWhite, clBlack, clBlack, true, TDigitSource::Fitted, FitForDigits(S)};
-            ASSERT_TRUE(Paint.Fit.Fitted);
+            TPaint Paint{.Fits = &WEQOcrB::TFitCache::Shared()};
+            FitAllDigits(S, Paint);
+            ASSERT_TRUE(Paint.Font);
             Canvas.SetBrushColor(clWhite);
             Canvas.FillRect(0, 0, Wide.width(), Wide.height());
             PaintSymbol(S, Canvas, Paint);

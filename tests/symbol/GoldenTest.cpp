@@ -48,15 +48,15 @@ const TFileRow FileRows[] = {
     {"ean13 coloured at 203 dpi, 80 %", TSymbology::Ean13, "590123412345", "", 203, 0.264, true, clCream, clBlue, clRed,
      "72a036a339e169c4d2c6a645569c9317b8b4d1e6", "4c2742f262741418aa02e1a468e08978998a0885"},
     {"ean13 with 5-digit add-on at 1200 dpi", TSymbology::Ean13, "978316148410", "51299", 1200, 0.330, true, clWhite,
-     clBlack, clBlack, "e2ee17ee7384d385c9813dc49e2749a174281be7", "ee0c59968e616ba699e2ba90fbb7324bd152e0a7"},
+     clBlack, clBlack, "a1eb988d980a58950ab98a7c934e6d6517715466", "0c427e32e10f177b788da72ad9639fbd471cd963"},
     {"ean8 300 dpi", TSymbology::Ean8, "9638507", "", 300, 0.330, true, clWhite, clBlack, clBlack,
      "38594b974e923333a257fff2269df82f139f31cb", "4990fcdfd70bca51a6f356ca82a568b419066549"},
     {"ean8 with 2-digit add-on", TSymbology::Ean8, "5512345", "07", 600, 0.400, true, clWhite, clBlack, clBlack,
-     "d90419a34987c3c916882dc698922e70deb7115f", "34a38b3c66950c175af6b319929479b1e96dcf35"},
+     "493c5c05cb730d5b15aea8d77d2467bac06a888c", "399fe14051b68e7638fe2628d999855aa01b0efb"},
     {"upca 600 dpi", TSymbology::UpcA, "03600029145", "", 600, 0.330, true, clWhite, clBlack, clBlack,
      "623c57842e061dbbdcfc8ce443a081f12dae0bc5", "6840f6e496cac46a44c752a27aeea86bee4d34aa"},
     {"upca with 5-digit add-on", TSymbology::UpcA, "03600029145", "90000", 300, 0.660, true, clWhite, clBlack, clBlue,
-     "745caa92011fb474fe3e0f0ead9150572364f6b8", "a299b0e27eaad514773a8e52b76df77ce0e6e808"},
+     "9bedbcb6aac5e537107bf05d7b167ab8ee962b85", "f2c6b0c6573a89b2b6df56c4c2c2f2bc67f680d3"},
     {"upce 300 dpi", TSymbology::UpcE, "0425261", "", 300, 0.330, true, clWhite, clBlack, clBlack,
      "8f75c4f95db2dc55c580d4b7995636fa68669690", "79447ea0f63ea9c04780b16ad373849a64b4723f"},
     {"ean13 with 2-digit add-on, no marks", TSymbology::Ean13, "978316148410", "07", 600, 0.330, false, clWhite,
@@ -64,7 +64,7 @@ const TFileRow FileRows[] = {
     {"upce with 5-digit add-on, no marks", TSymbology::UpcE, "0425261", "52495", 300, 0.330, false, clWhite, clBlack,
      clBlack, "51a9c8d8bdf26ada6ad4e541238d4aea1b74b1ce", "a9f0dafa2e62a8cab1bdbb442c13465c5c63c55f"},
     {"upce with 2-digit add-on at 2400 dpi", TSymbology::UpcE, "1234565", "12", 2400, 0.330, true, clWhite, clBlack,
-     clBlack, "70f4050f1d71bb31d10a59728d8f7fb094610087", "d783ce234bbfdd8752384757551312a1d4a665e8"},
+     clBlack, "f1e5930b801fc29a2b3490821c9c6bf865af7d01", "da09b784cb55a5e5860aa879df911fe71b6d8ef2"},
 };
 
 TEST(GoldenTest, PngAndSvgFilesAreTheRecordedBytes)
@@ -110,15 +110,15 @@ const TPixelRow PixelRows[] = {
     {"ean13 m=4 outlines", TSymbology::Ean13, "4006381333931", "", 452, 316, true, true, false,
      "718cdc46c1295c35079a71322667f77ed6523055"},
     {"ean8 m=3 add-on", TSymbology::Ean8, "96385074", "12", 0, 195, true, true, true,
-     "07eee6f52339dbffdd120ceb49d51b34384b1850"},
+     "35d8e042127620848cc792e6ad12804eb696b0a3"},
     {"upca m=2", TSymbology::UpcA, "036000291452", "", 0, 158, true, true, true,
      "e50a40bd96d6c800690872e1b6a069eff0b38d3f"},
     {"upce m=4 add-on", TSymbology::UpcE, "04252614", "51299", 0, 316, true, true, true,
-     "b3e0aab0004830c1a93e2fdcb9586e8558c1f198"},
+     "8d170c4b6fea9ffa88ced2905ec1e5ce5c0b6a2d"},
     {"upca m=3 add-on without marks", TSymbology::UpcA, "036000291452", "12", 0, 237, true, false, true,
      "76cc8a94dd40530d5456ec2f011cb6396d4e1b0f"},
     {"ean13 m=6 add-on", TSymbology::Ean13, "9783161484100", "07", 0, 474, true, true, true,
-     "f11bb727d80c32207ac35f5413238cee1003de76"},
+     "06eea07bc88728119b877db4ec17868a199916fe"},
 };
 
 TEST(GoldenTest, DrawingsAreTheRecordedPixels)

@@ -1,12 +1,15 @@
-#include "ean/Layout_p.h"
-#include "ean/Painter_p.h"
+// The drawing entry points on a canvas: DrawEan13 and its helpers as the
+// interface describes them, and DrawSymbol for the family. Each describes the
+// symbol with the one builder, settles everything the painter needs (the
+// fitting, the font or the outlines) and hands it over; the painter reads no
+// process-wide name.
+
+#include "ean/Core_p.h"
 #include "ean/WEQEan.h"
 #include "surface/Arith.h"
-
-#include <QTransform>
+#include "surface/SymbolPaint_p.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace WEQEan {
 
@@ -32,6 +35,8 @@ TDrawingParameters Parameters(std::int32_t ModuleWidth)
                                        0);
     return {0, L.DigitBoxWidth, L.DigitBoxHeight};
 }
+
+bool IsSlot(char Ch) { return IsDigit(Ch) || Ch == '>'; }
 
 } // namespace
 
@@ -86,11 +91,47 @@ bool DrawEan13Pixels(const std::string& GTIN, TCanvas& Canvas, std::int32_t Widt
         std::exception_ptr Failure;
         thread_local TSymbol Symbol; // its storage serves every drawing on the thread
         DescribeEan13Into(Symbol, GTIN, Width, Height, DrawRightDelimiter, Failure);
-        const TPaint Paint{BackgroundColor, BarColor, FontColor, FillBackground, TDigitSource::Painter, {}};
+        // The digits as DrawOcrBChar draws them here. Its font path fits the
+        // box at the first character, unless that one is no character it
+        // knows: then it raises before fitting anything.
+        TPaint Paint{.Background = BackgroundColor, .Bars = BarColor, .Digits = FontColor, .FillBackground = FillBackground};
+        Paint.Style = WEQOcrB::TFontStyle::AsPainter;
+        Paint.PainterMarks = true;
+        const auto First = std::find_if(Symbol.Elements.begin(), Symbol.Elements.end(),
+                                        [](const TSymbolElement& E) { return E.Kind == TSymbolElement::Text; });
+        if (WEQOcrB::FontInUse() && First != Symbol.Elements.end() && IsSlot(First->Ch)) {
+            Paint.Fit = WEQOcrB::InterfaceFit("OCRB", L.DigitBoxWidth, L.DigitBoxHeight);
+            Paint.Font = Paint.Fit.Fitted;
+        } else if (WEQOcrB::FontInUse() && First != Symbol.Elements.end()) {
+            throw EConvertError("'" + std::string(1, First->Ch) + "' is not a valid integer value");
+        }
         PaintDescribed(Symbol, Failure, Canvas, Paint);
         return true;
     } catch (const Exception&) {
         CoverSymbol(Canvas, L.SymbolWidth, L.DrawingHeight, BackgroundColor);
+        return false;
+    }
+}
+
+bool DrawSymbolPixels(const TEanReading& Reading, TCanvas& Canvas, std::int32_t Width, std::int32_t Height,
+                      TColor BackgroundColor, TColor BarColor, TColor FontColor, bool FillBackground, bool Marks,
+                      std::int32_t AddOnGap)
+{
+    thread_local TSymbol Symbol; // its storage serves every drawing on the thread
+    std::exception_ptr Failure;
+    DescribeSymbolInto(Symbol, Reading, Width, Height, Marks, AddOnGap, Failure);
+    try {
+        // The digits as DrawEan13 draws them, fitted through the library's
+        // shared cache whatever the thread.
+        TPaint Paint{.Background = BackgroundColor, .Bars = BarColor, .Digits = FontColor, .FillBackground = FillBackground};
+        Paint.Style = WEQOcrB::TFontStyle::AsPainter;
+        Paint.Fits = &WEQOcrB::TFitCache::Shared();
+        if (!Failure && WEQOcrB::OcrBFontRegistered())
+            FitAllDigits(Symbol, Paint);
+        PaintDescribed(Symbol, Failure, Canvas, Paint);
+        return true;
+    } catch (const Exception&) {
+        CoverSymbol(Canvas, Symbol.Width, Symbol.Height, BackgroundColor);
         return false;
     }
 }
@@ -104,6 +145,16 @@ bool DrawEan13(const std::string& GTIN, TCanvas& Canvas, std::int32_t Width, std
     return InDevicePixels(Canvas, Width, Height, [&](std::int32_t W, std::int32_t H) {
         return DrawEan13Pixels(GTIN, Canvas, W, H, BackgroundColor, BarColor, FontColor, FillBackground,
                                DrawRightDelimiter);
+    });
+}
+
+bool DrawSymbol(const TEanReading& Reading, TCanvas& Canvas, std::int32_t Width, std::int32_t Height,
+                TColor BackgroundColor, TColor BarColor, TColor FontColor, bool FillBackground, bool DrawQuietZoneMarks,
+                std::int32_t AddOnGap)
+{
+    return InDevicePixels(Canvas, Width, Height, [&](std::int32_t W, std::int32_t H) {
+        return DrawSymbolPixels(Reading, Canvas, W, H, BackgroundColor, BarColor, FontColor, FillBackground,
+                                DrawQuietZoneMarks, AddOnGap);
     });
 }
 

@@ -1,15 +1,17 @@
+// The exports: one symbol description for each, a raster painted with the
+// fitted font or the vector form written out, then the file's bytes.
+
 #include "ean/WEQEanExport.h"
 
-#include "ean/Export_p.h"
-#include "ean/Family_p.h"
-#include "ean/Painter_p.h"
-#include "ean/WEQEan.h"
-#include "ean/Writers_p.h"
+#include "ean/Core_p.h"
+#include "ean/Vector_p.h"
+#include "export/Writers_p.h"
+#include "surface/SymbolPaint_p.h"
 
 #include <QBuffer>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTransform>
 
 #include <cmath>
@@ -79,11 +81,6 @@ bool SymbolAt(const std::string& Text, std::int32_t ModuleWidth, const TExportOp
               QString* Error)
 {
     const TEanReading R = ReadingOf(Text, O);
-    if (R.Valid() && R.Symbology == TSymbology::Ean13 && R.AddOn.empty()) {
-        Symbol = DescribeEan13(R.Data, Ean13Modules * ModuleWidth, Ean13RatioHeightModules * ModuleWidth,
-                               O.DrawRightDelimiter);
-        return true;
-    }
     std::exception_ptr Failure;
     const std::int64_t Modules = SymbolModules(R.Symbology, R.AddOn.size(), std::clamp(O.AddOnGap, LeastAddOnGap(R.Symbology), MaxAddOnGap));
     DescribeSymbolInto(Symbol, R, ClampToInt32(Modules * ModuleWidth),
@@ -130,10 +127,13 @@ TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOption
     const int DotsPerMetre = int(std::lround(Dpi / 0.0254));
     Image.setDotsPerMeterX(DotsPerMetre);
     Image.setDotsPerMeterY(DotsPerMetre);
-    TPaint Paint{O.BackgroundColor, O.BarColor, O.FontColor, true, TDigitSource::Outlines, {}};
-    FitAllDigits(Symbol, Paint);
-    if (Paint.Fit.Fitted)
-        Paint.Source = TDigitSource::Fitted;
+    // The font without antialiasing, placed by each character's own ink, so
+    // that its edges are as crisp as the bars'; the outlines where the font
+    // cannot be fitted or is not there.
+    TPaint Paint{.Background = O.BackgroundColor, .Bars = O.BarColor, .Digits = O.FontColor};
+    Paint.Fits = &WEQOcrB::TFitCache::Shared();
+    if (WEQOcrB::OcrBFontRegistered())
+        FitAllDigits(Symbol, Paint);
     try {
         TCanvas Canvas(&Image);
         if (!PaintSymbolDirect(Symbol, Canvas, Paint))
@@ -146,68 +146,51 @@ TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOption
     return Out;
 }
 
-// Draws with the built-in outlines: vector files then hold paths, not text in
-// a font the reader may lack.
 bool DrawOnDevice(const std::string& Text, QPaintDevice* Device, const TExportOptions& O, QString* Error)
 {
     if (!Device)
         return Fail(Error, QStringLiteral("No device to draw on"));
     if (!CheckXDimension(O.XDimensionMM, Error))
         return false;
-    try {
-        TCanvas Canvas(Device);
-        return DrawOnCanvasAt(Text, Canvas, Device->logicalDpiX(), 0, 0, O, Error);
-    } catch (const Exception& E) {
-        return Fail(Error, QString::fromStdString(E.what()));
-    }
+    if (Device->paintingActive())
+        return Fail(Error, QStringLiteral("The device is being painted on by another painter"));
+    QPainter Painter;
+    if (!Painter.begin(Device))
+        return Fail(Error, QStringLiteral("The device cannot be painted on"));
+    return DrawOnPainter(Text, Painter, Device->logicalDpiX(), 0, 0, O, Error);
 }
 
-bool DrawOnCanvasAt(const std::string& Text, TCanvas& Canvas, int Dpi, double Left, double Top,
-                    const TExportOptions& O, QString* Error)
+// Vector files then hold paths, not text in a font the reader may lack.
+bool DrawOnPainter(const std::string& Text, QPainter& Painter, int Dpi, double Left, double Top,
+                   const TExportOptions& O, QString* Error)
 {
     if (!CheckXDimension(O.XDimensionMM, Error))
         return false;
     if (Dpi <= 0)
         return Fail(Error, QStringLiteral("The device has no resolution"));
+    if (!Painter.isActive())
+        return Fail(Error, QStringLiteral("The painter is not painting"));
     const TSnap S = Snap(O.XDimensionMM, Dpi);
     TSymbol Symbol;
     if (!SymbolAt(Text, VectorUnitsPerModule, O, Symbol, Error))
         return false;
-    try {
-        // Design units of VectorUnitsPerModule per module, scaled to whole device dots.
-        const double Scale = double(S.Dots) / VectorUnitsPerModule;
-        Canvas.SetTransform(QTransform(Scale, 0, 0, Scale, Left, Top));
-        PaintSymbol(Symbol, Canvas,
-                    {O.BackgroundColor, O.BarColor, O.FontColor, true, TDigitSource::Outlines, {}});
-        Canvas.SetTransform(QTransform());
-    } catch (const Exception& E) {
-        return Fail(Error, QString::fromStdString(E.what()));
-    }
+    // Design units of VectorUnitsPerModule per module, scaled to whole device dots.
+    const double Scale = double(S.Dots) / VectorUnitsPerModule;
+    Painter.save();
+    Painter.setWorldTransform(QTransform(Scale, 0, 0, Scale, Left, Top), true);
+    PaintVector(ResolveVector(std::move(Symbol)), Painter, O.BackgroundColor, O.BarColor, O.FontColor);
+    Painter.restore();
     return true;
 }
 
-std::int32_t DeviceDotsPerModule(double XDimensionMM, int Dpi) { return Snap(XDimensionMM, Dpi).Dots; }
+std::int32_t DotsPerModule(double XDimensionMM, int Dpi)
+{
+    if (!std::isfinite(XDimensionMM) || XDimensionMM <= 0 || Dpi <= 0)
+        return 1;
+    return Snap(XDimensionMM, Dpi).Dots;
+}
 
 namespace {
-
-// The file is made in memory first and then written through a file that
-// replaces Path only once it holds every byte: a short write (a full disk, a
-// file-size limit) is not always reported as an error by the file layer, so
-// the size on disk is checked before the old file is replaced.
-bool SaveAtomically(const QString& Path, const QByteArray& Data, QString* Error)
-{
-    QSaveFile File(Path);
-    if (!File.open(QIODevice::WriteOnly))
-        return Fail(Error, QStringLiteral("Cannot write %1: %2").arg(Path, File.errorString()));
-    if (File.write(Data) != Data.size() || !File.flush() || File.size() != Data.size()) {
-        const QString Reason = File.error() != QFileDevice::NoError ? File.errorString() : QStringLiteral("disk full");
-        File.cancelWriting();
-        return Fail(Error, QStringLiteral("Cannot write %1: %2").arg(Path, Reason));
-    }
-    if (!File.commit())
-        return Fail(Error, QStringLiteral("Cannot write %1: %2").arg(Path, File.errorString()));
-    return true;
-}
 
 // The page of a vector file: the symbol's modules at the X-dimension, or
 // false with the reason the text cannot be drawn.
@@ -249,7 +232,7 @@ bool EncodeSvg(const std::string& Text, const TExportOptions& O, QByteArray& Out
                     Title(Text, O).toStdString()};
     std::string Svg;
     Svg.reserve(4096);
-    AppendSvg(Symbol, Style, Svg);
+    AppendSvg(ResolveVector(std::move(Symbol)), Style, Svg);
     Out = QByteArray(Svg.data(), qsizetype(Svg.size()));
     return true;
 }
@@ -280,19 +263,19 @@ bool ExportPng(const std::string& Text, const QString& Path, int Dpi, const TExp
                QString* Error)
 {
     QByteArray Data;
-    return EncodePng(Text, Dpi, O, Data, Report, Error) && SaveAtomically(Path, Data, Error);
+    return EncodePng(Text, Dpi, O, Data, Report, Error) && SaveFile(Path, Data, Error);
 }
 
 bool ExportSvg(const std::string& Text, const QString& Path, const TExportOptions& O, QString* Error)
 {
     QByteArray Data;
-    return EncodeSvg(Text, O, Data, Error) && SaveAtomically(Path, Data, Error);
+    return EncodeSvg(Text, O, Data, Error) && SaveFile(Path, Data, Error);
 }
 
 bool ExportPdf(const std::string& Text, const QString& Path, const TExportOptions& O, QString* Error)
 {
     QByteArray Data;
-    return EncodePdf(Text, O, Data, Error) && SaveAtomically(Path, Data, Error);
+    return EncodePdf(Text, O, Data, Error) && SaveFile(Path, Data, Error);
 }
 
 } // namespace WEQEan

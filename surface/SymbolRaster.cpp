@@ -1,4 +1,7 @@
-#include "ean/Painter_p.h"
+#include "surface/SymbolPaint_p.h"
+
+#include "ean/Vector_p.h"
+#include "surface/Arith.h"
 
 #include <QRect>
 #include <QRgb>
@@ -16,7 +19,7 @@ namespace WEQEan {
 namespace {
 
 // The fitting for E's box: the symbol's digit boxes', another size's, or
-// the shared cache's.
+// the cache's.
 const WEQOcrB::TFit& FitFor(const TSymbol& Symbol, const TSymbolElement& E, const TPaint& Paint,
                             WEQOcrB::TFit& Scratch)
 {
@@ -25,35 +28,20 @@ const WEQOcrB::TFit& FitFor(const TSymbol& Symbol, const TSymbolElement& E, cons
     for (const TBoxFit& F : Paint.OtherFits)
         if (F.Width == E.Width && F.Height == E.Height)
             return F.Fit;
-    Scratch = WEQOcrB::OcrBFontRegistered() ? WEQOcrB::SharedFit("OCRB", E.Width, E.Height) : WEQOcrB::TFit{};
+    Scratch = Paint.Fits ? Paint.Fits->Fit("OCRB", E.Width, E.Height) : WEQOcrB::TFit{};
     return Scratch;
 }
 
 void DrawChar(const TSymbol& Symbol, const TSymbolElement& E, TCanvas& Canvas, const TPaint& Paint);
 
-// The '<' is the '>' mirrored in its box, from whichever source draws it:
-// the outlines and the fitting know only the '>'. Outlines, exact in vector
-// files too, are drawn through a mirroring transform; a font's rasterising
-// is not symmetric, so its '>' is drawn on a bitmap of the background and
-// its pixels are copied mirrored, row by row.
+// The '<' is the '>' mirrored in its box. A font's rasterising is not
+// symmetric, nor is the truncation of the outlines, so the '>' is drawn on a
+// bitmap of the background and its pixels are copied mirrored, row by row.
 void DrawMirrored(const TSymbol& Symbol, const TSymbolElement& E, TCanvas& Canvas, const TPaint& Paint)
 {
     TSymbolElement Mirror = E;
     Mirror.Ch = '>';
     Mirror.Alignment = E.Alignment == AlignLeft ? AlignRight : E.Alignment == AlignRight ? AlignLeft : E.Alignment;
-    if (Paint.Source == TDigitSource::Outlines) {
-        const QTransform Saved = Canvas.Transform();
-        // x -> 2 Left + Width - x keeps the box [Left, Left + Width) where it is.
-        Canvas.SetTransform(QTransform(-1, 0, 0, 1, 2.0 * E.Left + E.Width, 0) * Saved);
-        try {
-            DrawChar(Symbol, Mirror, Canvas, Paint);
-        } catch (...) {
-            Canvas.SetTransform(Saved);
-            throw;
-        }
-        Canvas.SetTransform(Saved);
-        return;
-    }
     TBitmap Glyph;
     Glyph.Canvas().SetBrushColor(Paint.Background);
     Glyph.SetSize(E.Width, E.Height);
@@ -76,31 +64,42 @@ void DrawMirrored(const TSymbol& Symbol, const TSymbolElement& E, TCanvas& Canva
     }
 }
 
+// The mark's outline as the files hold it, square in its box's width, each
+// point truncated to whole pixels from the box's origin, so that it lands the
+// same wherever the box stands. Filled without an outline: the pen would add
+// a pixel beyond the box.
+void FillMark(const TSymbolElement& E, TCanvas& Canvas, TColor Color)
+{
+    thread_local std::vector<TVectorCommand> Outline;
+    Outline.clear();
+    ResolveGlyph(E.Ch, E.Width, E.Width, Outline);
+    std::array<QPoint, 16> Points;
+    std::int32_t Count = 0;
+    for (const TVectorCommand& C : Outline)
+        if (C.Kind != TVectorCommand::Close && Count < std::int32_t(Points.size()))
+            Points[std::size_t(Count++)] = QPoint(E.Left + TruncToInt32(C.X), E.Top + TruncToInt32(C.Y));
+    Canvas.SetPenStyle(TPenStyle::psClear);
+    Canvas.SetBrushStyle(TBrushStyle::bsSolid);
+    Canvas.SetBrushColor(Color);
+    Canvas.PolyPolygon(Points.data(), &Count, 1);
+    Canvas.SetPenStyle(TPenStyle::psSolid);
+}
+
 void DrawChar(const TSymbol& Symbol, const TSymbolElement& E, TCanvas& Canvas, const TPaint& Paint)
 {
     if (E.Ch == '<')
         return DrawMirrored(Symbol, E, Canvas, Paint);
-    switch (Paint.Source) {
-    case TDigitSource::Painter:
-        WEQOcrB::DrawOcrBChar(std::string(1, E.Ch), Canvas, E.Left, E.Top, E.Width, E.Height, E.Alignment,
-                              Paint.Digits);
-        return;
-    case TDigitSource::Fitted: {
+    if (Paint.Font) {
         WEQOcrB::TFit Scratch;
         const WEQOcrB::TFit& Fit = FitFor(Symbol, E, Paint, Scratch);
-        if (Fit.Fitted)
-            WEQOcrB::DrawFittedChar(Fit, E.Ch, Canvas, E.Left, E.Top, E.Width, E.Alignment, Paint.Digits);
-        else
-            WEQOcrB::DrawOutlineChar(E.Ch, Canvas, E.Left, E.Top, E.Width, E.Height, Paint.Digits);
-        return;
+        if (Fit.Fitted) {
+            WEQOcrB::DrawFittedChar(Fit, Paint.Style, E.Ch, Canvas, E.Left, E.Top, E.Width, E.Alignment, Paint.Digits);
+            return;
+        }
     }
-    case TDigitSource::Outlines:
-        if (E.Ch == '>') // square, as wide as its box, its tip on the box's right edge
-            WEQOcrB::DrawOutlineInto('>', Canvas, E.Left, E.Top, E.Width, E.Width, Paint.Digits);
-        else
-            WEQOcrB::DrawOutlineChar(E.Ch, Canvas, E.Left, E.Top, E.Width, E.Height, Paint.Digits);
-        return;
-    }
+    if (E.Ch == '>' && !Paint.PainterMarks)
+        return FillMark(E, Canvas, Paint.Digits);
+    WEQOcrB::DrawOutlineChar(E.Ch, Canvas, E.Left, E.Top, E.Width, E.Height, Paint.Digits);
 }
 
 // Bars into a row buffer, four pixels a store: the compiler leaves the
@@ -168,8 +167,7 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
 {
     const std::int32_t W = Symbol.Width;
     const std::uint32_t Background = TCanvas::PixelOf(Paint.Background), Bar = TCanvas::PixelOf(Paint.Bars);
-    if (!Paint.FillBackground || Paint.Source == TDigitSource::Outlines || Background == Bar || W > MaxDirectWidth ||
-        !Canvas.DirectPixels() || (Paint.Source == TDigitSource::Painter && !WEQOcrB::FontInUse()))
+    if (!Paint.FillBackground || !Paint.Font || Background == Bar || W > MaxDirectWidth || !Canvas.DirectPixels())
         return false;
 
     // The rows where some bar starts or ends; a symbol has only a few.
@@ -266,19 +264,13 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
                 return false; // mirrored: the painter draws it
             const bool Known = T < TextCount && Clear[T];
             const QRect& Inside = Known ? Regions[T] : Area;
-            const WEQOcrB::TFit* Fit = Paint.Source == TDigitSource::Fitted ? &FitFor(Symbol, E, Paint, Scratch) : nullptr;
-            if (Fit && !Fit->Fitted)
-                return false;
-            const bool Drawn =
-                Fit ? WEQOcrB::DrawFittedChar(*Fit, E.Ch, Canvas, E.Left, E.Top, E.Width, E.Alignment,
-                                              Paint.Digits, &Inside, Known ? &Inside : nullptr)
-                    : WEQOcrB::DrawFontCharIfExact(std::string(1, E.Ch), Canvas, E.Left, E.Top, E.Width, E.Height,
-                                                   E.Alignment, Paint.Digits, Inside, Known ? &Inside : nullptr);
-            if (!Drawn)
-                return false;
+            const WEQOcrB::TFit& Fit = FitFor(Symbol, E, Paint, Scratch);
+            if (!Fit.Fitted || !WEQOcrB::DrawFittedChar(Fit, Paint.Style, E.Ch, Canvas, E.Left, E.Top, E.Width,
+                                                        E.Alignment, Paint.Digits, &Inside, Known ? &Inside : nullptr))
+                return false; // the painter draws them: the outlines, or text the cache cannot reproduce
         }
     } catch (const WEQOcrB::EFitTooLarge&) {
-        return false; // the outlines draw these digits, through the painter
+        return false;
     }
 
     // Leave the canvas as the plain drawing leaves it.
@@ -291,16 +283,13 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
     return true;
 }
 
-WEQOcrB::TFit FitForDigits(const TSymbol& Symbol)
-{
-    if (!WEQOcrB::OcrBFontRegistered())
-        return {};
-    return WEQOcrB::SharedFit("OCRB", Symbol.DigitBoxWidth, Symbol.DigitBoxHeight);
-}
-
 void FitAllDigits(const TSymbol& Symbol, TPaint& Paint)
 {
-    Paint.Fit = FitForDigits(Symbol);
+    const auto FitOf = [&Paint](std::int32_t Width, std::int32_t Height) {
+        return Paint.Fits ? Paint.Fits->Fit("OCRB", Width, Height) : WEQOcrB::TFit{};
+    };
+    Paint.Fit = FitOf(Symbol.DigitBoxWidth, Symbol.DigitBoxHeight);
+    Paint.Font = Paint.Fit.Fitted;
     std::size_t N = 0;
     for (const TSymbolElement& E : Symbol.Elements) {
         if (E.Kind != TSymbolElement::Text || (E.Width == Symbol.DigitBoxWidth && E.Height == Symbol.DigitBoxHeight))
@@ -308,9 +297,7 @@ void FitAllDigits(const TSymbol& Symbol, TPaint& Paint)
         const auto Known = [&E](const TBoxFit& F) { return F.Width == E.Width && F.Height == E.Height; };
         if (N == Paint.OtherFits.size() || std::any_of(Paint.OtherFits.begin(), Paint.OtherFits.begin() + std::ptrdiff_t(N), Known))
             continue;
-        Paint.OtherFits[N++] = {E.Width, E.Height,
-                                WEQOcrB::OcrBFontRegistered() ? WEQOcrB::SharedFit("OCRB", E.Width, E.Height)
-                                                              : WEQOcrB::TFit{}};
+        Paint.OtherFits[N++] = {E.Width, E.Height, FitOf(E.Width, E.Height)};
     }
 }
 

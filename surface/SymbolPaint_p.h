@@ -1,7 +1,7 @@
 #pragma once
 
-// Draws a symbol's description on a canvas: the one painter behind the
-// control, DrawEan13, images, files and print.
+// Paints a symbol's description on a raster canvas: the one painter behind
+// the control, DrawEan13, DrawSymbol, the widgets and the raster exports.
 
 #include "ean/WEQEanSymbol.h"
 #include "ocrb/WEQOcrB_p.h"
@@ -12,47 +12,49 @@
 
 #include <QTransform>
 
+class QPainter;
+
 #include <array>
 #include <cmath>
 
 namespace WEQEan {
 
-enum class TDigitSource : std::uint8_t {
-    Painter,  // the digit painter as the interface describes it (DrawOcrBChar)
-    Fitted,   // the font, placed by each character's ink at the fitted height
-    Outlines, // the built-in outlines; the '>' in its file box
-};
-
 // A fitting for one size of character box.
 struct TBoxFit {
     std::int32_t Width = 0, Height = 0;
-    WEQOcrB::TFit Fit;
+    WEQOcrB::TFit Fit{};
 };
 
+// How a raster symbol is painted: everything it needs is here, nothing is
+// read from process-wide state.
 struct TPaint {
     TColor Background = clWhite, Bars = clBlack, Digits = clBlack;
     bool FillBackground = true;
-    TDigitSource Source = TDigitSource::Painter;
-    // For TDigitSource::Fitted, the fitting of the symbol's digit boxes. Its
-    // digits are drawn without antialiasing, so that their ink is exactly
-    // the ink they were placed by.
-    WEQOcrB::TFit Fit;
-    // The fittings of the symbol's other box sizes (the smaller outer digits
-    // of UPC-A and UPC-E); a box without one is fitted through the shared
-    // cache when it is drawn. A box its fitting cannot serve is drawn with
-    // the outlines.
+    // The digits: the font as the fittings give it, drawn in Style, or the
+    // built-in outlines as the interface's outline painters place them.
+    bool Font = false;
+    WEQOcrB::TFontStyle Style = WEQOcrB::TFontStyle::Exact;
+    // Outlined marks as the interface's outline painter draws its '>',
+    // overhanging its box, rather than filling their box as in files.
+    bool PainterMarks = false;
+    // The fitting of the symbol's digit boxes, and of its other box sizes
+    // (the smaller outer digits of UPC-A and UPC-E); a box without one is
+    // fitted through Fits when it is drawn. A box its fitting cannot serve
+    // is drawn with the outlines.
+    WEQOcrB::TFit Fit{};
     std::array<TBoxFit, 2> OtherFits{};
+    WEQOcrB::TFitCache* Fits = nullptr;
 };
 
 // Background (when asked), then the elements in their order. Raises what the
 // surface or the digit painter raises; draws nothing after that.
-WEQBARCODE_TEST_EXPORT void PaintSymbol(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Paint);
+void PaintSymbol(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Paint);
 
 // The same pixels, written row by row straight into the image behind the
 // canvas, with the digits from the text cache. Only with a filled background
 // and the font; false, with nothing outside the symbol touched, wherever the
 // result could differ from PaintSymbol's, so the caller can paint it then.
-WEQBARCODE_TEST_EXPORT bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Paint);
+bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Paint);
 
 // A description as DrawEan13 and DrawSymbol draw it: straight into the
 // pixels where that gives the painter's result, otherwise through the painter;
@@ -64,11 +66,9 @@ void PaintDescribed(const TSymbol& Symbol, const std::exception_ptr& Failure, TC
 // fill, whatever was drawn before.
 void CoverSymbol(TCanvas& Canvas, std::int32_t Width, std::int32_t Height, TColor Background);
 
-// The fitting for a symbol's digit boxes where the font can draw them at
-// that size; Fitted false where the outlines must.
-WEQBARCODE_TEST_EXPORT WEQOcrB::TFit FitForDigits(const TSymbol& Symbol);
-// Paint.Fit and Paint.OtherFits for every box size of the symbol.
-WEQBARCODE_TEST_EXPORT void FitAllDigits(const TSymbol& Symbol, TPaint& Paint);
+// Paint.Fit and Paint.OtherFits for every box size of the symbol, from
+// Paint.Fits; Paint.Font where the digit boxes' fitting holds.
+void FitAllDigits(const TSymbol& Symbol, TPaint& Paint);
 
 // On a device with more pixels than canvas units (a HiDPI screen, an image
 // with a device pixel ratio, a widget rendered into either), Draw(Width,
@@ -91,5 +91,13 @@ template <class TDraw> bool InDevicePixels(TCanvas& Canvas, std::int32_t Width, 
     Canvas.SetTransform(QTransform());
     return Drawn;
 }
+
+struct TVectorSymbol;
+
+// Writes a vector symbol with a painter someone else owns, in the painter's
+// coordinates, one symbol unit to one unit: the background, each bar a
+// rectangle, each character a filled outline. The painter's state is as it
+// was afterwards.
+void PaintVector(const TVectorSymbol& Symbol, QPainter& Painter, TColor Background, TColor Bars, TColor Digits);
 
 } // namespace WEQEan

@@ -1,7 +1,6 @@
-#include "ean/Writers_p.h"
+#include "export/Writers_p.h"
 
-#include "ocrb/OcrBOutlines.h"
-#include "ocrb/OcrBQuadOutlines.h"
+#include "ean/Vector_p.h"
 #include "surface/Canvas.h"
 
 #include <algorithm>
@@ -148,68 +147,30 @@ private:
 
 std::int64_t Round(long double V) { return std::llround(V); }
 
-// A digit's quadratic outline in its box as the outline painter places it:
-// the 687 x 1077 cell scaled onto the box, the ink centred across. Rounded
-// to the nearest unit, as a vector coordinate is a position, not a pixel.
-void AppendDigit(TPathData& Path, char Ch, const TSymbolElement& Box)
+// A resolved outline at a box origin, each coordinate rounded to the nearest
+// unit once.
+void AppendShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Shape, std::int32_t Left,
+                 std::int32_t Top)
 {
-    const std::size_t Index = std::size_t(Ch - '0');
-    const WEQOcrB::TGlyphOutline& Extents = WEQOcrB::OcrBOutlines[Index];
-    const WEQOcrB::TQuadOutline& Q = WEQOcrB::OcrBQuadOutlines[Index];
-    const long double SX = static_cast<long double>(Box.Width) / WEQOcrB::GlyphCellWidth;
-    const long double SY = static_cast<long double>(Box.Height) / WEQOcrB::GlyphCellHeight;
-    const long double XOff = Extents.XMin - (WEQOcrB::GlyphCellWidth - (Extents.XMax - Extents.XMin)) / 2.0L;
-    const auto X = [&](std::int32_t V) { return Round(Box.Left + (V - XOff) * SX); };
-    const auto Y = [&](std::int32_t V) {
-        return Round(Box.Top + (WEQOcrB::GlyphCellHeight - (V - Extents.YMin)) * SY);
-    };
-    for (std::size_t I = 0; I < Q.Count; ++I) {
-        const WEQOcrB::TQuadPoint& P = Q.Points[I];
-        switch (P.Kind) {
-        case WEQOcrB::Move:
-            if (I > 0)
-                Path.Close();
-            Path.MoveTo(X(P.X), Y(P.Y));
+    const auto X = [Left](long double Local) { return Round(static_cast<long double>(Left) + Local); };
+    const auto Y = [Top](long double Local) { return Round(static_cast<long double>(Top) + Local); };
+    for (std::size_t I = Shape.First; I < Shape.First + Shape.Count; ++I) {
+        const TVectorCommand& C = V.Commands[I];
+        switch (C.Kind) {
+        case TVectorCommand::Move:
+            Path.MoveTo(X(C.X), Y(C.Y));
             break;
-        case WEQOcrB::Line:
-            Path.LineTo(X(P.X), Y(P.Y));
+        case TVectorCommand::Line:
+            Path.LineTo(X(C.X), Y(C.Y));
             break;
-        case WEQOcrB::Control:
-            if (I + 1 < Q.Count) {
-                const WEQOcrB::TQuadPoint& End = Q.Points[++I];
-                Path.QuadTo(X(P.X), Y(P.Y), X(End.X), Y(End.Y));
-            }
+        case TVectorCommand::Quad:
+            Path.QuadTo(X(C.CX), Y(C.CY), X(C.X), Y(C.Y));
             break;
-        case WEQOcrB::Curve:
-            Path.LineTo(X(P.X), Y(P.Y)); // a curve's end without its control: none in the tables
+        case TVectorCommand::Close:
+            Path.Close();
             break;
         }
     }
-    Path.Close();
-}
-
-// The '>' square in the width of its box, its tip on the box's right edge, as
-// the exports draw it; Mirrored, the '<' with its tip on the left edge.
-void AppendDelimiter(TPathData& Path, TSymbolElement Box, bool Mirrored)
-{
-    Box.Height = Box.Width;
-    const WEQOcrB::TGlyphOutline& Outline = WEQOcrB::OcrBOutlines[10];
-    const std::int32_t Count = WEQOcrB::OutlinePointCount(Outline);
-    std::int32_t YMax = Outline.YMin;
-    for (std::int32_t I = 0; I < Count; ++I)
-        YMax = std::max(YMax, Outline.Points[I].Y);
-    const std::int64_t SpanX = std::max(1, Outline.XMax - Outline.XMin), SpanY = std::max(1, YMax - Outline.YMin);
-    for (std::int32_t I = 0; I < Count; ++I) {
-        const WEQOcrB::TOutlinePoint& P = Outline.Points[I];
-        const std::int64_t Across = Round(static_cast<long double>(std::int64_t(P.X - Outline.XMin) * Box.Width) / SpanX);
-        const std::int64_t X = Box.Left + (Mirrored ? Box.Width - Across : Across);
-        const std::int64_t Y = Box.Top + Round(static_cast<long double>(std::int64_t(YMax - P.Y) * Box.Height) / SpanY);
-        if (I == 0)
-            Path.MoveTo(X, Y);
-        else
-            Path.LineTo(X, Y);
-    }
-    Path.Close();
 }
 
 // The bars as one path: along the top edge shared by a run of bars, down,
@@ -244,23 +205,29 @@ bool IsBlack(TColor Color) { return TCanvas::ResolveColor(Color) == 0; }
 
 } // namespace
 
-void AppendSvg(const TSymbol& Symbol, const TSvgStyle& Style, std::string& Out)
+void AppendSvg(const TVectorSymbol& V, const TSvgStyle& Style, std::string& Out)
 {
+    const TSymbol& Symbol = V.Symbol;
     // Which digits appear more than once at one box size: those are defined
     // once, with an id, and reused; the rest go into one path.
     struct TFirst {
-        const TSymbolElement* Element = nullptr;
+        const TPlacedGlyph* Glyph = nullptr;
         int Count = 0;
         char Id = 0;
     };
     std::array<TFirst, 10> Firsts{};
-    for (const TSymbolElement& E : Symbol.Elements) {
-        if (E.Kind != TSymbolElement::Text || E.Ch < '0' || E.Ch > '9')
+    const auto DigitOf = [&V](const TPlacedGlyph& G) {
+        const char Ch = V.Shapes[G.Shape].Ch;
+        return Ch >= '0' && Ch <= '9' ? int(Ch - '0') : -1;
+    };
+    for (const TPlacedGlyph& G : V.Glyphs) {
+        const int Digit = DigitOf(G);
+        if (Digit < 0)
             continue;
-        TFirst& F = Firsts[std::size_t(E.Ch - '0')];
-        if (!F.Element)
-            F.Element = &E;
-        if (F.Element->Width == E.Width && F.Element->Height == E.Height)
+        TFirst& F = Firsts[std::size_t(Digit)];
+        if (!F.Glyph)
+            F.Glyph = &G;
+        if (F.Glyph->Shape == G.Shape)
             ++F.Count;
     }
     bool Reused = false;
@@ -321,41 +288,33 @@ void AppendSvg(const TSymbol& Symbol, const TSvgStyle& Style, std::string& Out)
         Out += F.Id;
         Out += "\" d=\"";
         TPathData Path(Out);
-        AppendDigit(Path, F.Element->Ch, *F.Element);
+        AppendShape(Path, V, V.Shapes[F.Glyph->Shape], F.Glyph->Left, F.Glyph->Top);
         Out += "\"/>";
     }
-    // The others and the '>' in one path; the reused ones where they stand again.
+    // The others and the marks in one path; the reused ones where they stand again.
     std::string Rest;
     {
         TPathData Path(Rest);
-        for (const TSymbolElement& E : Symbol.Elements) {
-            if (E.Kind != TSymbolElement::Text)
-                continue;
-            if (E.Ch == '>' || E.Ch == '<') {
-                AppendDelimiter(Path, E, E.Ch == '<');
-                continue;
-            }
-            if (E.Ch < '0' || E.Ch > '9')
-                continue;
-            const TFirst& F = Firsts[std::size_t(E.Ch - '0')];
-            const bool SameBox = F.Element->Width == E.Width && F.Element->Height == E.Height;
-            if (F.Id && SameBox) {
-                if (F.Element == &E)
+        for (const TPlacedGlyph& G : V.Glyphs) {
+            const int Digit = DigitOf(G);
+            const TFirst* F = Digit < 0 ? nullptr : &Firsts[std::size_t(Digit)];
+            if (F && F->Id && F->Glyph->Shape == G.Shape) {
+                if (F->Glyph == &G)
                     continue;
                 Out += "<use xlink:href=\"#";
-                Out += F.Id;
+                Out += F->Id;
                 Out += "\" x=\"";
-                AppendInt(Out, std::int64_t(E.Left) - F.Element->Left);
+                AppendInt(Out, std::int64_t(G.Left) - F->Glyph->Left);
                 Out += '"';
-                if (E.Top != F.Element->Top) {
+                if (G.Top != F->Glyph->Top) {
                     Out += " y=\"";
-                    AppendInt(Out, std::int64_t(E.Top) - F.Element->Top);
+                    AppendInt(Out, std::int64_t(G.Top) - F->Glyph->Top);
                     Out += '"';
                 }
                 Out += "/>";
                 continue;
             }
-            AppendDigit(Path, E.Ch, E);
+            AppendShape(Path, V, V.Shapes[G.Shape], G.Left, G.Top);
         }
     }
     if (!Rest.empty()) {

@@ -2,7 +2,7 @@
 // leniently as the EAN-13 control completes its GTIN, and the automatic
 // choice from a GTIN. UPC-E zero suppression lives here and nowhere else.
 
-#include "ean/Family_p.h"
+#include "ean/Core_p.h"
 #include "ean/WEQEan.h"
 
 #include <algorithm>
@@ -12,8 +12,6 @@
 namespace WEQEan {
 
 namespace {
-
-bool IsDigit(char Ch) { return Ch >= '0' && Ch <= '9'; }
 
 // A character as a reason quotes it: printable ones as themselves.
 std::string Quoted(char Ch)
@@ -35,25 +33,6 @@ TEanReading Refused(TSymbology Symbology, std::int32_t Position, std::string Err
     R.ErrorPosition = Position;
     R.ErrorInAddOn = InAddOn;
     return R;
-}
-
-// The first position (1-based) holding a non-digit, or 0.
-std::size_t FirstNonDigit(std::string_view Text)
-{
-    const auto It = std::find_if(Text.begin(), Text.end(), [](char Ch) { return !IsDigit(Ch); });
-    return It == Text.end() ? 0 : std::size_t(It - Text.begin()) + 1;
-}
-
-// The first Length characters, non-digits replaced by '0' where they stand,
-// with leading zeros up to Length: NormalizeGTIN for any length.
-std::string Normalized(std::string_view Text, std::size_t Length)
-{
-    std::string Body(Text.substr(0, Length));
-    for (char& Ch : Body)
-        if (!IsDigit(Ch))
-            Ch = '0';
-    Body.insert(0, Length - Body.size(), '0');
-    return Body;
 }
 
 bool IsNumberSystem(char Ch) { return Ch == '0' || Ch == '1'; }
@@ -112,41 +91,21 @@ std::string WhyNotSuppressible(std::string_view N)
            "at 11)";
 }
 
-struct TLengths {
-    const char* Name;
-    std::size_t Body; // digits without the check digit
-};
-
-constexpr TLengths LengthsOf(TSymbology S)
-{
-    switch (S) {
-    case TSymbology::Ean8:
-        return {"EAN-8", 7};
-    case TSymbology::UpcA:
-        return {"UPC-A", 11};
-    case TSymbology::UpcE:
-        return {"UPC-E", 7};
-    case TSymbology::Ean13:
-        break;
-    }
-    return {"EAN-13", 12};
-}
-
 // A body, or a body with its check digit, of exactly the symbology's length;
 // Data is then the whole number.
 TEanReading ReadPlain(TSymbology S, std::string_view Text)
 {
-    const TLengths L = LengthsOf(S);
-    if (Text.size() != L.Body && Text.size() != L.Body + 1)
+    const TSymbologyRow& L = *RowOf(S);
+    if (Text.size() != L.BodyDigits && Text.size() != L.BodyDigits + 1)
         return Refused(S, 0,
-                       std::string(L.Name) + " takes " + std::to_string(L.Body) + " digits, or " +
-                           std::to_string(L.Body + 1) + " with the check digit; the text has " +
+                       std::string(L.Name) + " takes " + std::to_string(L.BodyDigits) + " digits, or " +
+                           std::to_string(L.BodyDigits + 1) + " with the check digit; the text has " +
                            std::to_string(Text.size()) + " characters");
     if (const std::size_t P = FirstNonDigit(Text))
         return Refused(S, std::int32_t(P), PositionText(P) + ": " + Quoted(Text[P - 1]) + " is not a digit");
-    const std::string_view Body = Text.substr(0, L.Body);
+    const std::string_view Body = Text.substr(0, L.BodyDigits);
     const char Check = Gs1CheckDigit(Body);
-    if (Text.size() == L.Body + 1 && Text.back() != Check)
+    if (Text.size() == L.BodyDigits + 1 && Text.back() != Check)
         return Refused(S, std::int32_t(Text.size()),
                        PositionText(Text.size()) + ": the check digit of " + std::string(Body) + " is " + Check +
                            ", not " + Text.back());
@@ -229,32 +188,35 @@ std::string CompletedAddOn(std::string_view AddOn)
     return Normalized(AddOn, AddOn.size() <= 2 ? 2 : 5);
 }
 
-} // namespace
-
-char Gs1CheckDigit(std::string_view Digits)
+// A symbology outside the enumeration (a cast from any number) is refused
+// before any table is read.
+bool Unknown(TSymbology Symbology, TEanReading& Out)
 {
-    // Weights 3, 1, 3, ... from the right: the same digit for a number and
-    // for the number with leading zeros.
-    int Sum = 0;
-    bool Three = true;
-    for (auto It = Digits.rbegin(); It != Digits.rend(); ++It, Three = !Three)
-        Sum += (IsDigit(*It) ? *It - '0' : 0) * (Three ? 3 : 1);
-    return char('0' + (10 - Sum % 10) % 10);
+    if (RowOf(Symbology))
+        return false;
+    Out = Refused(Symbology, 0, "symbology " + std::to_string(int(Symbology)) + " is none of EAN-13, EAN-8, UPC-A, UPC-E");
+    return true;
 }
+
+} // namespace
 
 TEanReading ReadSymbol(TSymbology Symbology, const std::string& Text, const std::string& AddOn)
 {
+    if (TEanReading R; Unknown(Symbology, R))
+        return R;
     return WithAddOn(Symbology == TSymbology::UpcE ? ReadUpcE(Text) : ReadPlain(Symbology, Text), AddOn);
 }
 
 TEanReading CompleteSymbol(TSymbology Symbology, const std::string& Text, const std::string& AddOn)
 {
     TEanReading R;
+    if (Unknown(Symbology, R))
+        return R;
     R.Symbology = Symbology;
     if (Symbology == TSymbology::Ean13) {
         R.Data = CompleteGTIN(Text);
     } else if (Symbology != TSymbology::UpcE) {
-        const std::string Body = Normalized(Text, LengthsOf(Symbology).Body);
+        const std::string Body = Normalized(Text, RowOf(Symbology)->BodyDigits);
         R.Data = Body + Gs1CheckDigit(Body);
     } else if (Text.size() <= 8) {
         std::string Seven = Normalized(Text, 7);
@@ -272,21 +234,21 @@ TEanReading CompleteSymbol(TSymbology Symbology, const std::string& Text, const 
 
 TEanReading ReadGtin(const std::string& Gtin, const std::string& AddOn)
 {
-    constexpr TSymbology Unknown = TSymbology::Ean13;
+    constexpr TSymbology NotYetKnown = TSymbology::Ean13;
     const std::size_t N = Gtin.size();
     if (N != 8 && N != 12 && N != 13 && N != 14)
-        return Refused(Unknown, 0, "a GTIN has 8, 12, 13 or 14 digits; the text has " + std::to_string(N) +
+        return Refused(NotYetKnown, 0, "a GTIN has 8, 12, 13 or 14 digits; the text has " + std::to_string(N) +
                                        " characters");
     if (const std::size_t P = FirstNonDigit(Gtin))
-        return Refused(Unknown, std::int32_t(P), PositionText(P) + ": " + Quoted(Gtin[P - 1]) + " is not a digit");
+        return Refused(NotYetKnown, std::int32_t(P), PositionText(P) + ": " + Quoted(Gtin[P - 1]) + " is not a digit");
     const std::string_view Body = std::string_view(Gtin).substr(0, N - 1);
     if (const char Check = Gs1CheckDigit(Body); Gtin.back() != Check)
-        return Refused(Unknown, std::int32_t(N),
+        return Refused(NotYetKnown, std::int32_t(N),
                        PositionText(N) + ": the check digit of " + std::string(Body) + " is " + Check + ", not " +
                            Gtin.back());
     const std::string Full = std::string(14 - N, '0') + Gtin;
     if (Full[0] != '0')
-        return Refused(Unknown, 1,
+        return Refused(NotYetKnown, 1,
                        PositionText(1) + ": a GTIN-14 with indicator digit " + Full[0] +
                            " is carried by no EAN/UPC symbol");
     TEanReading R;
@@ -336,8 +298,8 @@ std::string TEanReading::Gtin() const
 
 std::string TEanReading::Title() const
 {
-    static constexpr std::array<const char*, 4> Names{"EAN-13", "EAN-8", "UPC-A", "UPC-E"};
-    std::string T = std::string(Names[std::size_t(Symbology)]) + " " + Data;
+    const TSymbologyRow* Row = RowOf(Symbology);
+    std::string T = std::string(Row ? Row->Name : "unknown symbology") + " " + Data;
     if (!AddOn.empty())
         T += " +" + AddOn;
     return T;

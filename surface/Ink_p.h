@@ -18,5 +18,5 @@ struct TInkBox {
 // TCanvas::TextOut at (0, 0) lies; returns the smallest rectangle of its
 // non-white pixels, in cell coordinates. Raises Exception where the bitmap
 // cannot be made.
-WEQBARCODE_TEST_EXPORT TInkBox MeasureTextInk(const std::string& FontName, std::int32_t PixelHeight,
+TInkBox MeasureTextInk(const std::string& FontName, std::int32_t PixelHeight,
                                               const std::string& Text);

@@ -1,4 +1,4 @@
-#include "ean/Writers_p.h"
+#include "export/Writers_p.h"
 
 #include <zlib.h>
 

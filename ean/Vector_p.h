@@ -1,0 +1,54 @@
+#pragma once
+
+// A symbol for vector output: its description with every character resolved
+// to an outline and placed in its box, once, so that every file and device
+// writes the same geometry. Digits are the font's own quadratic curves; the
+// marks are the chevron of the built-in outlines, square in the width of
+// their box, the '<' the '>' mirrored. No Qt.
+
+#include "ean/WEQEanSymbol.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace WEQEan {
+
+struct TVectorCommand {
+    enum TKind : std::uint8_t { Move, Line, Quad, Close };
+    TKind Kind;
+    // The point (and for Quad the control point before it), in the symbol's
+    // units relative to the glyph's box origin; exact, so each writer rounds
+    // only once, to its own precision.
+    long double X = 0, Y = 0, CX = 0, CY = 0;
+};
+
+// One outline, for a character in a box of one size: every character of that
+// size and kind shares it.
+struct TGlyphShape {
+    char Ch;
+    std::int32_t Width, Height; // the box it is placed in
+    std::size_t First, Count;   // its commands
+};
+
+struct TPlacedGlyph {
+    std::size_t Shape;
+    std::int32_t Left, Top; // the box origin
+};
+
+struct TVectorSymbol {
+    TSymbol Symbol;
+    std::vector<TVectorCommand> Commands;
+    std::vector<TGlyphShape> Shapes;
+    std::vector<TPlacedGlyph> Glyphs; // in the order of the symbol's characters
+};
+
+// Appends the outline of Ch in a Width x Height box, relative to the box's
+// origin: a digit's curves, or a mark square in the box's width. Nothing for
+// a character without an outline.
+void ResolveGlyph(char Ch, std::int32_t Width, std::int32_t Height, std::vector<TVectorCommand>& Out);
+
+// Resolves the characters of Symbol; one without an outline ('0'..'9', '<'
+// and '>' have one) is left out.
+TVectorSymbol ResolveVector(TSymbol Symbol);
+
+} // namespace WEQEan
