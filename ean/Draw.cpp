@@ -97,6 +97,7 @@ bool DrawEan13Pixels(const std::string& GTIN, TCanvas& Canvas, std::int32_t Widt
         TPaint Paint{.Background = BackgroundColor, .Bars = BarColor, .Digits = FontColor, .FillBackground = FillBackground};
         Paint.Style = WEQOcrB::TFontStyle::AsPainter;
         Paint.PainterMarks = true;
+        Paint.Glyphs = &TTextCache::Shared();
         const auto First = std::find_if(Symbol.Elements.begin(), Symbol.Elements.end(),
                                         [](const TSymbolElement& E) { return E.Kind == TSymbolElement::Text; });
         if (WEQOcrB::FontInUse() && First != Symbol.Elements.end() && IsSlot(First->Ch)) {
@@ -126,6 +127,7 @@ bool DrawSymbolPixels(const TEanReading& Reading, TCanvas& Canvas, std::int32_t 
         TPaint Paint{.Background = BackgroundColor, .Bars = BarColor, .Digits = FontColor, .FillBackground = FillBackground};
         Paint.Style = WEQOcrB::TFontStyle::AsPainter;
         Paint.Fits = &WEQOcrB::TFitCache::Shared();
+        Paint.Glyphs = &TTextCache::Shared();
         if (!Failure && WEQOcrB::OcrBFontRegistered())
             FitAllDigits(Symbol, Paint);
         PaintDescribed(Symbol, Failure, Canvas, Paint);

@@ -8,10 +8,7 @@
 #include "export/Writers_p.h"
 #include "surface/SymbolPaint_p.h"
 
-#include <QBuffer>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QTransform>
 
 #include <cmath>
@@ -132,6 +129,7 @@ TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOption
     // cannot be fitted or is not there.
     TPaint Paint{.Background = O.BackgroundColor, .Bars = O.BarColor, .Digits = O.FontColor};
     Paint.Fits = &WEQOcrB::TFitCache::Shared();
+    Paint.Glyphs = &TTextCache::Shared();
     if (WEQOcrB::OcrBFontRegistered())
         FitAllDigits(Symbol, Paint);
     try {
@@ -190,21 +188,6 @@ std::int32_t DotsPerModule(double XDimensionMM, int Dpi)
     return Snap(XDimensionMM, Dpi).Dots;
 }
 
-namespace {
-
-// The page of a vector file: the symbol's modules at the X-dimension, or
-// false with the reason the text cannot be drawn.
-bool SizeMM(const std::string& Text, const TExportOptions& O, double XDimensionMM, QSizeF& Size, QString* Error)
-{
-    TSymbol Symbol;
-    if (!SymbolAt(Text, 1, O, Symbol, Error))
-        return false;
-    Size = QSizeF(Symbol.Modules * XDimensionMM, RatioHeightModules(O.Symbology) * XDimensionMM);
-    return true;
-}
-
-} // namespace
-
 bool EncodePng(const std::string& Text, int Dpi, const TExportOptions& O, QByteArray& Out, TRasterExport* Report,
                QString* Error)
 {
@@ -241,21 +224,24 @@ bool EncodePdf(const std::string& Text, const TExportOptions& O, QByteArray& Out
 {
     if (!CheckXDimension(O.XDimensionMM, Error))
         return false;
-    QSizeF Mm;
-    if (!SizeMM(Text, O, Snap(O.XDimensionMM, MicrometresPerInch).XDimensionMM, Mm, Error))
+    TSymbol Symbol;
+    if (!SymbolAt(Text, VectorUnitsPerModule, O, Symbol, Error))
         return false;
-    QBuffer Bytes;
-    Bytes.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter Pdf(&Bytes);
-        Pdf.setResolution(MicrometresPerInch);
-        Pdf.setPageSize(QPageSize(Mm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
-        Pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        Pdf.setTitle(Title(Text, O));
-        if (!DrawOnDevice(Text, &Pdf, O, Error))
-            return false;
-    }
-    Out = Bytes.data();
+    // Whole micrometres a module, as every vector output snaps it.
+    constexpr double PointsPerMicrometre = 72.0 / MicrometresPerInch;
+    const double PointsPerUnit = Snap(O.XDimensionMM, MicrometresPerInch).Dots * PointsPerMicrometre / VectorUnitsPerModule;
+    const TVectorSymbol V = ResolveVector(std::move(Symbol));
+    QByteArray Bytes;
+    TPdfDocument Pdf([&Bytes](const char* Data, std::size_t Size) {
+        Bytes.append(Data, qsizetype(Size));
+        return true;
+    });
+    Pdf.BeginPage(V.Symbol.Width * PointsPerUnit, V.Symbol.Height * PointsPerUnit);
+    Pdf.Place(V, 0, 0, PointsPerUnit, O.BackgroundColor, O.BarColor, O.FontColor);
+    Pdf.EndPage();
+    if (!Pdf.Finish(Title(Text, O).toStdString()))
+        return Fail(Error, QStringLiteral("Cannot make the PDF"));
+    Out = std::move(Bytes);
     return true;
 }
 

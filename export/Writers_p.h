@@ -10,7 +10,10 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace WEQEan {
 
@@ -41,6 +44,42 @@ void AppendSvg(const TVectorSymbol& Symbol, const TSvgStyle& Style, std::string&
 // default 6 takes under a tenth of a millisecond on a symbol's few kilobytes
 // of rows and makes files a quarter smaller than level 1.
 QByteArray PngOfImage(const QImage& Image, int Dpi, int Level = 6);
+
+// A PDF document written as its pages are made, into a sink that takes the
+// bytes in order (a buffer, a file): each character shape once, as a form
+// XObject, however many symbols use it, so that a page of many labels costs a
+// few operators a label.
+class TPdfDocument {
+public:
+    using TSink = std::function<bool(const char* Data, std::size_t Size)>;
+    explicit TPdfDocument(TSink Sink);
+
+    void BeginPage(double WidthPoints, double HeightPoints);
+    // Symbol described in units of PointsPerUnit, its top-left at (Left, Top)
+    // points from the page's top-left corner.
+    void Place(const TVectorSymbol& Symbol, double Left, double Top, double PointsPerUnit, TColor Background,
+               TColor Bars, TColor Digits);
+    void EndPage();
+    // The shared objects, the page tree and the cross-reference table; false
+    // where the sink refused bytes anywhere.
+    bool Finish(const std::string& Title);
+
+private:
+    int NewObject();
+    void Put(const std::string& Bytes);
+    void BeginObject(int Number);
+    void PutStream(int Number, const std::string& Dictionary, const std::string& Data);
+    std::string ShapeName(const TVectorSymbol& Symbol, std::size_t Shape);
+
+    TSink Sink;
+    bool Failed = false;
+    std::size_t Written = 0;
+    std::vector<std::size_t> Offsets; // of object n at n - 1
+    std::vector<int> Pages;
+    std::map<std::string, std::string> ShapeNames;
+    std::string XObjects, Content;
+    double PageWidth = 0, PageHeight = 0;
+};
 
 // Writes Data to Path whole or not at all (see TAtomicFile): false with the
 // reason in Error.

@@ -1,6 +1,7 @@
 #include "ocrb/Fit_p.h"
 
 #include "surface/Arith.h"
+#include "surface/Canvas_p.h"
 
 #include <QRect>
 
@@ -172,8 +173,8 @@ void DrawFontChar(const std::string& Text, TCanvas& Canvas, std::int32_t Left, s
 }
 
 bool DrawFittedChar(const TFit& Fit, TFontStyle Style, char Ch, TCanvas& Canvas, std::int32_t Left,
-                    std::int32_t Top, std::int32_t Width, std::uint8_t Alignment, TColor Color, const QRect* Inside,
-                    const QRect* Known)
+                    std::int32_t Top, std::int32_t Width, std::uint8_t Alignment, TColor Color, TTextCache* Glyphs,
+                    const QRect* Inside, const QRect* Known)
 {
     SetFont(Canvas, Fit.Height, Color);
     if (Style == TFontStyle::Exact)
@@ -182,9 +183,8 @@ bool DrawFittedChar(const TFit& Fit, TFontStyle Style, char Ch, TCanvas& Canvas,
     const QPoint At = PlaceInk(Style == TFontStyle::Exact ? Fit.Exact[Slot] : Fit.Reported[Slot], Left, Top, Width,
                                Alignment);
     const std::string Text(1, Ch);
-    if (Inside)
-        return Canvas.TextOutIfExact(At.x(), At.y(), Text, Inside->left(), Inside->top(), Inside->right() + 1,
-                                     Inside->bottom() + 1, Known);
+    if (Glyphs)
+        return TCanvasRaster::TextOutIfExact(Canvas, *Glyphs, At.x(), At.y(), Text, *Inside, Known);
     Canvas.TextOut(At.x(), At.y(), Text);
     return true;
 }

@@ -15,6 +15,8 @@
 #include <list>
 #include <mutex>
 
+class TTextCache;
+
 namespace WEQOcrB {
 
 // Where the embedded font lives among the program's resources.
@@ -107,11 +109,12 @@ TFit InterfaceFit(const std::string& FontName, std::int32_t Width, std::int32_t 
 enum class TFontStyle : std::uint8_t { AsPainter, Exact };
 
 // Draws Ch ('0'..'9', '>') with the font as Fit gives it, in Style; touches
-// no process-wide name. With Inside, only where the text cache gives exactly
-// the painter's pixels within it (false otherwise, nothing drawn).
+// no process-wide name. With Glyphs, from that cache and only where it gives
+// exactly the painter's pixels within Inside (false otherwise, nothing
+// drawn); Known as TCanvasRaster::TextOutIfExact takes it.
 bool DrawFittedChar(const TFit& Fit, TFontStyle Style, char Ch, TCanvas& Canvas, std::int32_t Left,
                     std::int32_t Top, std::int32_t Width, std::uint8_t Alignment, TColor Color,
-                    const QRect* Inside = nullptr, const QRect* Known = nullptr);
+                    TTextCache* Glyphs = nullptr, const QRect* Inside = nullptr, const QRect* Known = nullptr);
 
 // Whether the interface's digit painter draws with the font on this thread:
 // OcrBFontLoaded on the application's thread, the registration elsewhere.

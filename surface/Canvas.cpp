@@ -120,7 +120,7 @@ void TCanvas::TState::Begin()
 void TCanvas::TState::FindRaster()
 {
     Raster = nullptr;
-    if (!TCanvas::AllowDirectPixels)
+    if (!TCanvasRaster::AllowDirectPixels)
         return;
     QPaintEngine* Engine = Painter->paintEngine();
     if (!Engine || Engine->type() != QPaintEngine::Raster || !Engine->paintDevice() ||
@@ -185,15 +185,18 @@ const QFont& TCanvas::TState::CurrentFont()
     return *Font;
 }
 
-bool TCanvas::DirectPixels() const
+bool TCanvasRaster::DirectPixels(const TCanvas& Canvas)
 {
+    const auto& d = Canvas.d;
     return d->Raster && (d->RasterClip.isEmpty() || d->RasterClip.rectCount() == 1);
 }
 
-void TCanvas::CopyRows(std::int32_t Top, std::int32_t Bottom, const std::uint32_t* Row, std::int32_t Width)
+void TCanvasRaster::CopyRows(TCanvas& Canvas, std::int32_t Top, std::int32_t Bottom, const std::uint32_t* Row,
+                             std::int32_t Width)
 {
+    const auto& d = Canvas.d;
     d->Active();
-    if (!DirectPixels())
+    if (!DirectPixels(Canvas))
         throw Exception("Canvas has no direct pixels");
     QRect OnImage = QRect(QPoint(0, Top), QPoint(Width - 1, Bottom - 1)).translated(d->RasterOffset) & d->Raster->rect();
     if (!d->RasterClip.isEmpty())
@@ -213,14 +216,14 @@ void TCanvas::CopyRows(std::int32_t Top, std::int32_t Bottom, const std::uint32_
     CopyPixelRect(Source, 0, N, std::size_t(OnImage.height()), Target, Stride);
 }
 
-bool TCanvas::TextOutIfExact(std::int32_t X, std::int32_t Y, const std::string& Text, std::int32_t Left,
-                             std::int32_t Top, std::int32_t Right, std::int32_t Bottom, const QRect* Known)
+bool TCanvasRaster::TextOutIfExact(TCanvas& Canvas, TTextCache& Cache, std::int32_t X, std::int32_t Y,
+                                   const std::string& Text, const QRect& Inside, const QRect* Known)
 {
-    d->Active();
-    if (d->BrushStyle != TBrushStyle::bsClear)
+    TCanvas::TState& d = *Canvas.d;
+    d.Active();
+    if (d.BrushStyle != TBrushStyle::bsClear)
         return false;
-    const QRect Inside(QPoint(Left, Top), QPoint(Right - 1, Bottom - 1));
-    return d->DrawCachedText(X, Y, Text, &Inside, Known);
+    return d.DrawCachedText(Cache, X, Y, Text, &Inside, Known);
 }
 
 TCanvas::TCanvas(QPaintDevice* device) : d(std::make_unique<TState>())
@@ -324,7 +327,7 @@ void TCanvas::TextOut(std::int32_t X, std::int32_t Y, const std::string& Text)
     const QFontMetrics Fm(d->CurrentFont());
     if (d->BrushStyle == TBrushStyle::bsSolid)
         d->FillSolid(QRect(X, Y, Fm.horizontalAdvance(S), Fm.height()), ToQColor(d->BrushColor));
-    if (d->DrawCachedText(X, Y, Text) || d->DrawLargeText(X, Y, S))
+    if (d->DrawCachedText(TTextCache::Shared(), X, Y, Text) || d->DrawLargeText(X, Y, S))
         return;
     P.setPen(ToQColor(d->FontColor));
     P.drawText(X, Y + Fm.ascent(), S);

@@ -4,7 +4,6 @@
 #include "surface/Exceptions.h"
 #include "surface/Export.h"
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -76,27 +75,6 @@ public:
     // brush and outlined with the pen. Counts holds the points per contour.
     void PolyPolygon(const QPoint* Points, const std::int32_t* Counts, std::int32_t ContourCount);
 
-    // --- Direct pixels, for drawing whole symbols fast ---------------------
-    // Where a canvas may write straight into the pixels behind it (the
-    // default), it does so only where the result equals the painter's pixel
-    // for pixel. Off, every canvas made afterwards goes through the painter;
-    // for comparisons and benchmarks.
-    static inline std::atomic<bool> AllowDirectPixels{true};
-    // True when the canvas can write straight into the pixels behind it.
-    bool DirectPixels() const;
-    // Rows [Top, Bottom) get Width pixels of Row (0xFFRRGGBB) from x = 0;
-    // the part outside the surface is left out. Needs DirectPixels().
-    void CopyRows(std::int32_t Top, std::int32_t Bottom, const std::uint32_t* Row, std::int32_t Width);
-    // TextOut with a clear brush, but only when every pixel the text can touch
-    // on the surface lies in [Left, Right) x [Top, Bottom) and holds one colour, so that a
-    // cached rendering gives exactly the painter's pixels. Otherwise nothing
-    // is drawn and the result is false.
-    // Known, when given, is an area the caller knows to hold one colour
-    // throughout (it drew it so): where the text lies inside it, its pixels
-    // are not compared one by one.
-    bool TextOutIfExact(std::int32_t X, std::int32_t Y, const std::string& Text, std::int32_t Left,
-                        std::int32_t Top, std::int32_t Right, std::int32_t Bottom, const QRect* Known = nullptr);
-
     // Resolves a system colour against the application palette; other colours
     // pass unchanged. The result is a plain RGB colour.
     static TColor ResolveColor(TColor Color);
@@ -123,6 +101,7 @@ public:
     void Rebind(QPaintDevice* Device);
 
 private:
+    friend struct TCanvasRaster;
     struct TState;
     std::unique_ptr<TState> d;
 };

@@ -12,6 +12,8 @@
 #include <QRegion>
 #include <QString>
 
+#include <atomic>
+#include <memory>
 #include <optional>
 
 // One byte of our 8-bit strings is one character.
@@ -29,6 +31,24 @@ void CopyPixelRect(const std::uint32_t* From, std::ptrdiff_t FromStride, std::si
 // A TColor resolved (system colours from the palette) as a Qt colour, and back.
 QColor ToQColor(TColor Color);
 TColor FromQColor(const QColor& Color);
+
+// Text as the painter draws it, kept so that a warm drawing copies pixels
+// instead of rasterising glyphs again: every entry is exactly the painter's
+// rendering of its key, so a drawing never depends on what a cache holds.
+// Thread-safe and bounded in bytes; each thread keeps a small front of its
+// own.
+class TTextCache {
+public:
+    TTextCache();
+    ~TTextCache();
+    TTextCache(const TTextCache&) = delete;
+    TTextCache& operator=(const TTextCache&) = delete;
+    // The library's own, which its entry points hand to the painters.
+    static TTextCache& Shared();
+
+    struct TImpl;
+    std::unique_ptr<TImpl> d;
+};
 
 struct TCanvas::TState {
     QPaintDevice* Device = nullptr;
@@ -64,7 +84,7 @@ struct TCanvas::TState {
     // false where it cannot (nothing drawn). Inside, when given, bounds the
     // pixels that may change.
     // Known: an area of one colour, as TextOutIfExact takes it.
-    bool DrawCachedText(int X, int Y, const std::string& Text, const QRect* Inside = nullptr,
+    bool DrawCachedText(TTextCache& Cache, int X, int Y, const std::string& Text, const QRect* Inside = nullptr,
                         const QRect* Known = nullptr);
     // Large text, drawn from one rendering so every copy is the same.
     bool DrawLargeText(int X, int Y, const QString& Text);
@@ -79,4 +99,27 @@ struct TCanvas::TState {
     const QFont& CurrentFont();
     // The font's height in pixels, whatever its sign says; 0 for the default.
     int FontPixelSize() const { return FontHeight < 0 ? -FontHeight : FontHeight; }
+};
+
+// The library's reach into a canvas's pixels, for drawing whole symbols fast.
+struct TCanvasRaster {
+    // Where a canvas may write straight into the pixels behind it (the
+    // default), it does so only where the result equals the painter's pixel
+    // for pixel. Off, every canvas made afterwards goes through the painter;
+    // for comparisons and benchmarks.
+    static inline std::atomic<bool> AllowDirectPixels{true};
+    // True when the canvas can write straight into the pixels behind it.
+    static bool DirectPixels(const TCanvas& Canvas);
+    // Rows [Top, Bottom) get Width pixels of Row (0xFFRRGGBB) from x = 0;
+    // the part outside the surface is left out. Needs DirectPixels().
+    static void CopyRows(TCanvas& Canvas, std::int32_t Top, std::int32_t Bottom, const std::uint32_t* Row,
+                         std::int32_t Width);
+    // TextOut with a clear brush from Cache, but only when every pixel the
+    // text can touch on the surface lies in Inside and holds one colour, so
+    // that the cached rendering gives exactly the painter's pixels. Otherwise
+    // nothing is drawn and the result is false. Known, when given, is an area
+    // the caller knows to hold one colour throughout (it drew it so): where
+    // the text lies inside it, its pixels are not compared one by one.
+    static bool TextOutIfExact(TCanvas& Canvas, TTextCache& Cache, std::int32_t X, std::int32_t Y,
+                               const std::string& Text, const QRect& Inside, const QRect* Known = nullptr);
 };

@@ -7,6 +7,7 @@
 #include "ocrb/WEQOcrB_p.h"
 #include "surface/Arith.h"
 #include "surface/Canvas.h"
+#include "surface/Canvas_p.h"
 
 #include <exception>
 
@@ -44,6 +45,10 @@ struct TPaint {
     WEQOcrB::TFit Fit{};
     std::array<TBoxFit, 2> OtherFits{};
     WEQOcrB::TFitCache* Fits = nullptr;
+    // Renderings of the font's characters: with it, a symbol on a filled
+    // background of an image is written row by row and its characters copied
+    // from it, where that gives the painter's pixels exactly.
+    TTextCache* Glyphs = nullptr;
 };
 
 // Background (when asked), then the elements in their order. Raises what the
@@ -51,7 +56,7 @@ struct TPaint {
 void PaintSymbol(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Paint);
 
 // The same pixels, written row by row straight into the image behind the
-// canvas, with the digits from the text cache. Only with a filled background
+// canvas, with the digits from Paint.Glyphs. Only with a filled background
 // and the font; false, with nothing outside the symbol touched, wherever the
 // result could differ from PaintSymbol's, so the caller can paint it then.
 bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Paint);

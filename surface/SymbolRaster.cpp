@@ -167,7 +167,8 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
 {
     const std::int32_t W = Symbol.Width;
     const std::uint32_t Background = TCanvas::PixelOf(Paint.Background), Bar = TCanvas::PixelOf(Paint.Bars);
-    if (!Paint.FillBackground || !Paint.Font || Background == Bar || W > MaxDirectWidth || !Canvas.DirectPixels())
+    if (!Paint.FillBackground || !Paint.Font || !Paint.Glyphs || Background == Bar || W > MaxDirectWidth ||
+        !TCanvasRaster::DirectPixels(Canvas))
         return false;
 
     // The rows where some bar starts or ends; a symbol has only a few.
@@ -193,7 +194,7 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
         for (const TSymbolElement& E : Symbol.Elements)
             if (E.Kind == TSymbolElement::Bar && E.Top <= Top && E.Top + E.Height >= Bottom)
                 FillPixels(Row.data() + E.Left, E.Width, Bar);
-        Canvas.CopyRows(Top, Bottom, Row.data(), W);
+        TCanvasRaster::CopyRows(Canvas, Top, Bottom, Row.data(), W);
     }
 
     const QRect Area(0, 0, W, Symbol.Height);
@@ -266,7 +267,8 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
             const QRect& Inside = Known ? Regions[T] : Area;
             const WEQOcrB::TFit& Fit = FitFor(Symbol, E, Paint, Scratch);
             if (!Fit.Fitted || !WEQOcrB::DrawFittedChar(Fit, Paint.Style, E.Ch, Canvas, E.Left, E.Top, E.Width,
-                                                        E.Alignment, Paint.Digits, &Inside, Known ? &Inside : nullptr))
+                                                        E.Alignment, Paint.Digits, Paint.Glyphs, &Inside,
+                                                        Known ? &Inside : nullptr))
                 return false; // the painter draws them: the outlines, or text the cache cannot reproduce
         }
     } catch (const WEQOcrB::EFitTooLarge&) {

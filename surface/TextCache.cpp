@@ -58,8 +58,9 @@ bool LargeText(int PixelSize) { return PixelSize >= OutlineGlyphPixelSize; }
 // A transparent background in a key asks for the text alone, premultiplied.
 constexpr QRgb NoBackground = 0;
 
-class TTextCache {
-public:
+} // namespace
+
+struct TTextCache::TImpl {
     bool Find(const TTextKey& Key, TTextImage& Out)
     {
         const std::lock_guard Lock(Mutex);
@@ -76,19 +77,24 @@ public:
         Cache.insert(Key, new TTextImage(Entry), Cost); // an entry above the bound is dropped, not kept
     }
 
-private:
     std::mutex Mutex;
     QCache<TTextKey, TTextImage> Cache{MaxCacheBytes};
 };
 
-TTextCache& Cache()
+TTextCache::TTextCache() : d(std::make_unique<TImpl>()) {}
+TTextCache::~TTextCache() = default;
+
+TTextCache& TTextCache::Shared()
 {
     static TTextCache Instance;
     return Instance;
 }
 
+namespace {
+
 // The entry for Key; the reference holds until the thread's next call.
-const TTextImage& CachedText(const TTextKey& Key, const QFont& Font, const QRect* Footprint = nullptr);
+const TTextImage& CachedText(TTextCache& Cache, const TTextKey& Key, const QFont& Font,
+                             const QRect* Footprint = nullptr);
 
 // The smallest rectangle of pixels other than Background.
 QRect InkOf(const QImage& Image, QRgb Background)
@@ -119,7 +125,7 @@ QRect InkOf(const QImage& Image, QRgb Background)
 // painter changes (a rendering that reaches the image's edge is made again
 // with more room), small enough to keep as it is. Footprint, when given, is
 // the area (cell coordinates) the entry must reproduce.
-TTextImage RenderText(const TTextKey& Key, const QFont& Font, const QRect* Footprint)
+TTextImage RenderText(TTextCache& Cache, const TTextKey& Key, const QFont& Font, const QRect* Footprint)
 {
     const QFontMetrics Fm(Font);
     const bool Alone = Key.Background == NoBackground;
@@ -127,7 +133,7 @@ TTextImage RenderText(const TTextKey& Key, const QFont& Font, const QRect* Footp
         // Large text is the one rendering of the text alone, put on the background.
         TTextKey SpriteKey = Key;
         SpriteKey.Background = NoBackground;
-        TTextImage Sprite = CachedText(SpriteKey, Font);
+        TTextImage Sprite = CachedText(Cache, SpriteKey, Font);
         if (!Sprite.Pixels.isNull()) {
             QImage OnBackground(Sprite.Pixels.size(), Key.Format);
             OnBackground.fill(Key.Background);
@@ -180,16 +186,21 @@ constexpr qsizetype MaxRecentBytes = qsizetype(64) << 10;
 constexpr qsizetype MaxRecentEntries = 96;
 
 // Metrics are made only for a new entry: a warm drawing needs none.
-const TTextImage& CachedText(const TTextKey& Key, const QFont& Font, const QRect* Footprint)
+const TTextImage& CachedText(TTextCache& Cache, const TTextKey& Key, const QFont& Font, const QRect* Footprint)
 {
     thread_local QHash<TTextKey, TTextImage> Recent;
+    thread_local const TTextCache* RecentOwner = nullptr;
     thread_local TTextImage Large;
+    if (RecentOwner != &Cache) {
+        Recent.clear();
+        RecentOwner = &Cache;
+    }
     if (const auto It = Recent.constFind(Key); It != Recent.cend())
         return It.value();
     TTextImage Entry;
-    if (!Cache().Find(Key, Entry)) {
-        Entry = RenderText(Key, Font, Footprint);
-        Cache().Insert(Key, Entry);
+    if (!Cache.d->Find(Key, Entry)) {
+        Entry = RenderText(Cache, Key, Font, Footprint);
+        Cache.d->Insert(Key, Entry);
     }
     if (Entry.Pixels.sizeInBytes() > MaxRecentBytes) {
         Large = std::move(Entry);
@@ -206,6 +217,7 @@ const TTextImage& CachedText(const TTextKey& Key, const QFont& Font, const QRect
 // from the caches cannot pull them away; like the recent entries, it keeps
 // only small ones, so the shared cache's bound holds for the pixels that matter.
 struct TCharFront {
+    const TTextCache* Owner = nullptr;
     std::string FontName;
     int PixelSize = 0;
     bool Antialias = false;
@@ -223,7 +235,7 @@ TCharFront& CharFront()
 
 } // namespace
 
-bool TCanvas::TState::DrawCachedText(int X, int Y, const std::string& Text, const QRect* Inside,
+bool TCanvas::TState::DrawCachedText(TTextCache& Cache, int X, int Y, const std::string& Text, const QRect* Inside,
                                       const QRect* Known)
 {
     const int PixelSize = FontPixelSize();
@@ -239,8 +251,9 @@ bool TCanvas::TState::DrawCachedText(int X, int Y, const std::string& Text, cons
     const unsigned char Ch = Text.size() == 1 ? static_cast<unsigned char>(Text[0]) : 0;
     if (Text.size() == 1 && !Large && !FontName.empty()) { // an empty name follows the application's font
         Front = &CharFront();
-        if (Front->FontName != FontName || Front->PixelSize != PixelSize || Front->Antialias != FontAntialias ||
-            Front->Format != Format) {
+        if (Front->Owner != &Cache || Front->FontName != FontName || Front->PixelSize != PixelSize ||
+            Front->Antialias != FontAntialias || Front->Format != Format) {
+            Front->Owner = &Cache;
             Front->FontName = FontName;
             Front->PixelSize = PixelSize;
             Front->Antialias = FontAntialias;
@@ -263,7 +276,7 @@ bool TCanvas::TState::DrawCachedText(int X, int Y, const std::string& Text, cons
                             const QRect* Footprint) -> const TTextImage* {
         if (Slot && *Slot)
             return &**Slot;
-        const TTextImage* Found = &CachedText(KeyFor(KeyColor, KeyBackground), CurrentFont(), Footprint);
+        const TTextImage* Found = &CachedText(Cache, KeyFor(KeyColor, KeyBackground), CurrentFont(), Footprint);
         return Slot && Found->Pixels.sizeInBytes() <= MaxRecentBytes ? &Slot->emplace(*Found) : Found;
     };
     const TTextImage* First = Large ? Lookup(nullptr, Color, NoBackground, nullptr)
@@ -329,7 +342,7 @@ bool TCanvas::TState::DrawLargeText(int X, int Y, const QString& Text)
         return false;
     const TTextKey Key{Text, F.family(), F.pixelSize(), FontAntialias, TCanvas::PixelOf(FontColor), NoBackground,
                        QImage::Format_ARGB32_Premultiplied};
-    const TTextImage& Sprite = CachedText(Key, F);
+    const TTextImage& Sprite = CachedText(TTextCache::Shared(), Key, F);
     if (!Sprite.Pixels.isNull())
         Painter->drawImage(QPoint(X, Y) - Sprite.Origin, Sprite.Pixels);
     return true;

@@ -366,66 +366,6 @@ TEST(FamilyPixelTest, TheLeftMarkIsTheRightMarkMirrored)
         }
 }
 
-// The fast drawing gives the painter's pixels for every symbol of the family.
-TEST(FamilyPixelTest, DirectDrawingGivesThePaintersPixels)
-{
-    std::mt19937 Random(4);
-    std::uniform_int_distribution<int> Module(1, 9), Extra(0, 40);
-    for (int Round = 0; Round < 80; ++Round) {
-        const TSymbology S = All[Round % 4];
-        const std::size_t AddOn = std::size_t((Round / 4) % 3) * 5 / 2; // 0, 2, 5
-        const TEanReading R = RandomReading(S, Random, AddOn);
-        const std::int32_t M = Module(Random);
-        const std::int32_t W = SymbolModules(S, AddOn) * M + Extra(Random), H = RatioHeightModules(S) * M + Extra(Random);
-        QImage Images[2];
-        for (int Direct = 0; Direct < 2; ++Direct) {
-            TCanvas::AllowDirectPixels = Direct == 1;
-            Images[Direct] = QImage(W, H, QImage::Format_RGB32);
-            Images[Direct].fill(Qt::green);
-            TCanvas Canvas(&Images[Direct]);
-            ASSERT_TRUE(DrawSymbol(R, Canvas, W, H, clCream, clNavy, clMaroon, true, Round % 3 != 0));
-        }
-        TCanvas::AllowDirectPixels = true;
-        ASSERT_EQ(Images[0], Images[1]) << R.Title() << " at m = " << M;
-    }
-}
-
-// Any thread draws what the application's thread draws.
-TEST(FamilyPixelTest, ThreadsDrawTheSamePixels)
-{
-    std::mt19937 Random(2);
-    std::vector<TEanReading> Readings;
-    for (TSymbology S : All)
-        for (std::size_t AddOn : {0, 2, 5})
-            Readings.push_back(RandomReading(S, Random, AddOn));
-    const auto Draw = [](const TEanReading& R, std::int32_t M) {
-        const std::int32_t W = SymbolModules(R.Symbology, R.AddOn.size()) * M, H = RatioHeightModules(R.Symbology) * M;
-        QImage Image(W, H, QImage::Format_RGB32);
-        TCanvas Canvas(&Image);
-        DrawSymbol(R, Canvas, W, H, clWhite, clBlack, clBlack, true, true);
-        return Image;
-    };
-    std::vector<QImage> Here;
-    for (const TEanReading& R : Readings)
-        for (std::int32_t M = 1; M <= 4; ++M)
-            Here.push_back(Draw(R, M));
-    std::vector<std::vector<QImage>> There(4);
-    std::vector<std::thread> Threads;
-    for (std::size_t T = 0; T < There.size(); ++T)
-        Threads.emplace_back([&, T] {
-            for (const TEanReading& R : Readings)
-                for (std::int32_t M = 1; M <= 4; ++M)
-                    There[T].push_back(Draw(R, M));
-        });
-    for (std::thread& T : Threads)
-        T.join();
-    for (const std::vector<QImage>& Images : There) {
-        ASSERT_EQ(Images.size(), Here.size());
-        for (std::size_t I = 0; I < Here.size(); ++I)
-            EXPECT_EQ(Images[I], Here[I]) << Readings[I / 4].Title() << " at m = " << I % 4 + 1;
-    }
-}
-
 TEST(FamilyPixelTest, WhatCannotBeDrawnLeavesTheBackground)
 {
     for (const TEanReading& R : {ReadSymbol(TSymbology::UpcE, "036000291452"), ReadSymbol(TSymbology::Ean8, "96x8507"),

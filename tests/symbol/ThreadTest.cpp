@@ -1,9 +1,10 @@
 // Drawings and exports on many threads at once, each on its own image, must
 // give exactly the pixels of the same drawing alone on the application's
 // thread, and leave the application thread's view of the drawing alone.
-#include "ean/WEQEan.h"
+// DrawEan13 and DrawSymbol alike, the whole family.
 #include "ean/WEQEanExport.h"
-#include "ocrb/WEQOcrB.h"
+#include "ocrb/WEQOcrB_p.h"
+#include "symbol/SymbolCases.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -16,47 +17,12 @@
 
 namespace {
 
-struct TCase {
-    std::string Gtin;
-    int M, Height;
-    bool Fill, Delimiter;
-    TColor Background, Bars, Digits;
-};
-
-QImage Draw(const TCase& C)
-{
-    QImage Image(113 * C.M + 3, std::max(C.Height, 18 * C.M) + 3, QImage::Format_RGB32);
-    Image.fill(QColor(90, 160, 30));
-    TCanvas Canvas(&Image);
-    if (!WEQEan::DrawEan13(C.Gtin, Canvas, 113 * C.M, C.Height, C.Background, C.Bars, C.Digits, C.Fill, C.Delimiter))
-        return QImage();
-    return Image;
-}
-
-std::vector<TCase> RandomCases(int Count)
-{
-    std::mt19937 Random(2024);
-    std::uniform_int_distribution<int> Digit(0, 9), Module(1, 16), Coin(0, 1);
-    const TColor Colours[] = {clWhite, clBlack, clCream, clNavy, clInfoBk, clRed, clWindowText, 0x336699};
-    std::uniform_int_distribution<std::size_t> Colour(0, std::size(Colours) - 1);
-    std::vector<TCase> Cases;
-    for (int I = 0; I < Count; ++I) {
-        std::string Body;
-        for (int D = 0; D < 12; ++D)
-            Body += char('0' + Digit(Random));
-        const int M = Module(Random);
-        Cases.push_back({WEQEan::CompleteGTIN(Body), M, I % 3 ? 79 * M : 20 * M + I, Coin(Random) == 1,
-                         Coin(Random) == 1, Colours[Colour(Random)], Colours[Colour(Random)], Colours[Colour(Random)]});
-    }
-    return Cases;
-}
-
 TEST(ThreadTest, EightThreadsDrawWhatOneThreadDraws)
 {
-    const std::vector<TCase> Cases = RandomCases(200);
+    const std::vector<TSymbolCase> Cases = RandomSymbolCases(200, 2024, 16);
     std::vector<QImage> Alone;
-    for (const TCase& C : Cases)
-        Alone.push_back(Draw(C));
+    for (const TSymbolCase& C : Cases)
+        Alone.push_back(DrawCase(C));
     const std::int32_t BarTop = WEQEan::BarTop, BoxWidth = WEQEan::DigitBoxWidth, BoxHeight = WEQEan::DigitBoxHeight;
     const std::string FitName = WEQOcrB::FitCacheFontName;
     const std::int32_t FitWidth = WEQOcrB::FitCacheWidth, Fitted = WEQOcrB::FittedHeight;
@@ -69,16 +35,14 @@ TEST(ThreadTest, EightThreadsDrawWhatOneThreadDraws)
             // Every case twice, the threads taking them in turns, so that the
             // same sizes are drawn at the same time on several threads.
             for (std::size_t I; (I = Next++) < 2 * Cases.size();)
-                Together[I % Cases.size()] = Draw(Cases[I % Cases.size()]);
+                Together[I % Cases.size()] = DrawCase(Cases[I % Cases.size()]);
         });
     for (std::thread& T : Threads)
         T.join();
 
     for (std::size_t I = 0; I < Cases.size(); ++I) {
-        const TCase& C = Cases[I];
-        ASSERT_FALSE(Alone[I].isNull()) << "case " << I << " was not drawn";
-        ASSERT_EQ(Together[I], Alone[I]) << "case " << I << ": " << C.Gtin << " at m = " << C.M << ", fill " << C.Fill
-                                         << ", delimiter " << C.Delimiter;
+        ASSERT_FALSE(Alone[I].isNull()) << "case " << I << " was not drawn: " << Cases[I].Name();
+        ASSERT_EQ(Together[I], Alone[I]) << "case " << I << ": " << Cases[I].Name();
     }
     EXPECT_EQ(WEQEan::BarTop, BarTop);
     EXPECT_EQ(WEQEan::DigitBoxWidth, BoxWidth) << "another thread's drawing wrote the application thread's view";
@@ -88,12 +52,78 @@ TEST(ThreadTest, EightThreadsDrawWhatOneThreadDraws)
     EXPECT_EQ(WEQOcrB::FittedHeight, Fitted);
 }
 
+// Empty caches, then the symbols on a worker thread first and on the
+// application's second, and the other way round: a drawing depends neither on
+// its thread nor on the drawings before it.
+TEST(ThreadTest, NeitherTheThreadNorEarlierDrawingsChangeAPixel)
+{
+    const std::vector<TSymbolCase> Cases = RandomSymbolCases(48, 7, 6);
+    const auto OnWorker = [&Cases] {
+        std::vector<QImage> Images;
+        std::thread([&] {
+            for (const TSymbolCase& C : Cases)
+                Images.push_back(DrawCase(C));
+        }).join();
+        return Images;
+    };
+    const auto Here = [&Cases] {
+        std::vector<QImage> Images;
+        for (const TSymbolCase& C : Cases)
+            Images.push_back(DrawCase(C));
+        return Images;
+    };
+    const auto Afresh = [] {
+        WEQOcrB::TFitCache::Shared().Clear();
+        WEQOcrB::FitCacheFontName.clear();
+    };
+    Afresh();
+    const std::vector<QImage> WorkerFirst = OnWorker(), HereSecond = Here();
+    Afresh();
+    const std::vector<QImage> HereFirst = Here(), WorkerSecond = OnWorker();
+    for (std::size_t I = 0; I < Cases.size(); ++I) {
+        EXPECT_EQ(HereSecond[I], WorkerFirst[I]) << Cases[I].Name();
+        EXPECT_EQ(HereFirst[I], WorkerFirst[I]) << Cases[I].Name();
+        EXPECT_EQ(WorkerSecond[I], WorkerFirst[I]) << Cases[I].Name();
+    }
+}
+
+// The interface's one-key fitting and ink tables are DrawEan13's and
+// DrawOcrBChar's alone: with them made to claim nonsense for the very box a
+// drawing needs, DrawSymbol and the exports draw what they drew before.
+TEST(ThreadTest, TheInterfacesFittingNamesAreNoInputOfTheEngine)
+{
+    const WEQEan::TEanReading R = WEQEan::ReadSymbol(WEQEan::TSymbology::Ean8, "9638507", "12");
+    const TSymbolCase C{R, "", 81 * 3 + 20 * 3 + 14 * 3, 65 * 3, 0, true, true, clWhite, clBlack, clBlack};
+    const QImage Drawn = DrawCase(C);
+    WEQEan::TExportOptions O;
+    O.Symbology = R.Symbology;
+    O.AddOn = R.AddOn;
+    const QImage Exported = WEQEan::RenderRaster(R.Data, 300, O).Image;
+    ASSERT_FALSE(Drawn.isNull());
+    ASSERT_FALSE(Exported.isNull());
+    const std::string SavedName = WEQOcrB::FitCacheFontName;
+    WEQOcrB::FitCacheFontName = "OCRB";
+    WEQOcrB::FitCacheWidth = 18;
+    WEQOcrB::FitCacheHeight = 24;
+    WEQOcrB::FittedHeight = 5;
+    WEQOcrB::InkLeft.fill(-40);
+    WEQOcrB::InkTop.fill(99);
+    WEQOcrB::InkWidth.fill(1);
+    WEQOcrB::InkHeight.fill(1);
+    EXPECT_EQ(DrawCase(C), Drawn);
+    EXPECT_EQ(WEQEan::RenderRaster(R.Data, 300, O).Image, Exported);
+    WEQOcrB::FitCacheFontName.clear(); // the next DrawEan13 fits afresh
+}
+
 // Exports on other threads neither change the application thread's flag
 // nor what its drawing shows while they run.
 TEST(ThreadTest, ExportsBesideDrawingsChangeNothingOfTheirs)
 {
-    const TCase C{"4006381333931", 3, 237, true, true, clWhite, clBlack, clBlack};
-    const QImage Reference = Draw(C);
+    TSymbolCase C{};
+    C.Text = "4006381333931";
+    C.Reading = WEQEan::ReadSymbol(WEQEan::TSymbology::Ean13, C.Text);
+    C = {C.Reading, C.Text, 339, 237, 0, true, true, clWhite, clBlack, clBlack};
+    const QImage Reference = DrawCase(C);
     QTemporaryDir Dir;
     std::atomic<int> Written{0};
     std::atomic<bool> Done{false}, AllWritten{true};
@@ -111,7 +141,7 @@ TEST(ThreadTest, ExportsBesideDrawingsChangeNothingOfTheirs)
     int Drawings = 0;
     while (!Done || Drawings < 10) {
         EXPECT_TRUE(WEQOcrB::OcrBFontLoaded);
-        ASSERT_EQ(Draw(C), Reference) << "drawing " << Drawings << " beside export " << Written;
+        ASSERT_EQ(DrawCase(C), Reference) << "drawing " << Drawings << " beside export " << Written;
         ++Drawings;
     }
     Exporter.join();
