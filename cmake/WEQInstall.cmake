@@ -22,6 +22,12 @@ function(weq_public_headers target)
     file(CONFIGURE OUTPUT ${forward}/WEQBarCode/${header}
       CONTENT "#include \"${CMAKE_CURRENT_SOURCE_DIR}/${header}\"\n")
   endforeach()
+  # The value type is <WEQBarCode/Barcode.h> too, as Qt classes are reached.
+  set(top ${CMAKE_CURRENT_BINARY_DIR}/include-top/WEQBarCode/Barcode.h)
+  file(CONFIGURE OUTPUT ${top} CONTENT "#include \"control/Barcode.h\"\n")
+  install(FILES ${top} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/WEQBarCode COMPONENT dev)
+  file(CONFIGURE OUTPUT ${forward}/WEQBarCode/Barcode.h
+    CONTENT "#include \"${CMAKE_CURRENT_SOURCE_DIR}/control/Barcode.h\"\n")
   target_include_directories(${target} PUBLIC
     $<BUILD_INTERFACE:${forward}>
     $<BUILD_INTERFACE:${forward}/WEQBarCode>

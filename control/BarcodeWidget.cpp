@@ -1,29 +1,40 @@
 #include "control/BarcodeWidget.h"
 
+#include "control/BarcodeNotify.h"
 #include "control/Describe_p.h"
-#include "control/GtinInput_p.h"
 #include "control/SymbolPainter_p.h"
-#include "ean/WEQEan.h"
 
 #include <QPainter>
 #include <QPaintEvent>
+#include <QPointer>
+#include <QPrinter>
 #include <QStyle>
-
-#include <algorithm>
 
 namespace WEQ {
 
-namespace {
-const QColor DefaultBar = Qt::black, DefaultBackground = Qt::white, DefaultText = Qt::black;
-} // namespace
-
 struct BarcodeWidget::Private {
-    QString Text, AddOn;
-    bool InputValid = false;
-    TSymbolLook Look;
+    Barcode Symbol;
     Qt::Alignment Alignment = Qt::AlignCenter;
-    TSymbolImage Image;
+    bool KeepAspectRatio = true;
+    QString SaveError; // the last failed save's reason, until the barcode changes
 };
+
+namespace {
+
+TSymbolShape ShapeOf(const Barcode& B, bool KeepAspectRatio)
+{
+    return {B.sizeInModules().width(), B.sizeInModules().height(), KeepAspectRatio};
+}
+
+// The symbology's name for assistive technology, whether or not the text reads.
+QString KindOf(const Barcode& B)
+{
+    static const QString Kinds[] = {QStringLiteral("EAN-13"), QStringLiteral("EAN-8"), QStringLiteral("UPC-A"),
+                                    QStringLiteral("UPC-E"), QStringLiteral("GTIN")};
+    return B.isValid() ? B.title().section(QLatin1Char(' '), 0, 0) : Kinds[int(B.symbology())];
+}
+
+} // namespace
 
 BarcodeWidget::BarcodeWidget(QWidget* parent) : QWidget(parent), d(std::make_unique<Private>())
 {
@@ -37,118 +48,110 @@ BarcodeWidget::BarcodeWidget(const QString& text, QWidget* parent) : BarcodeWidg
 
 BarcodeWidget::~BarcodeWidget() = default;
 
-QString BarcodeWidget::gtin() const { return QString::fromLatin1(d->Look.Gtin); }
-QString BarcodeWidget::text() const { return d->Text; }
-bool BarcodeWidget::inputValid() const { return d->InputValid; }
-QColor BarcodeWidget::barColor() const { return d->Look.Bar; }
-QColor BarcodeWidget::backgroundColor() const { return d->Look.Background; }
-QColor BarcodeWidget::textColor() const { return d->Look.Text; }
-bool BarcodeWidget::quietZoneMarker() const { return d->Look.QuietZoneMarker; }
-bool BarcodeWidget::keepAspectRatio() const { return d->Look.KeepAspectRatio; }
+QString BarcodeWidget::gtin() const { return d->Symbol.gtin(); }
+QString BarcodeWidget::text() const { return d->Symbol.text(); }
+bool BarcodeWidget::inputValid() const { return d->Symbol.errorString().isEmpty(); }
+QColor BarcodeWidget::barColor() const { return d->Symbol.barColor(); }
+QColor BarcodeWidget::backgroundColor() const { return d->Symbol.backgroundColor(); }
+QColor BarcodeWidget::textColor() const { return d->Symbol.textColor(); }
+bool BarcodeWidget::quietZoneMarker() const { return d->Symbol.quietZoneMarks(); }
+bool BarcodeWidget::keepAspectRatio() const { return d->KeepAspectRatio; }
 Qt::Alignment BarcodeWidget::alignment() const { return d->Alignment; }
-BarcodeWidget::Symbology BarcodeWidget::symbology() const { return Symbology(d->Look.Symbology); }
-QString BarcodeWidget::addOn() const { return d->AddOn; }
+BarcodeWidget::Symbology BarcodeWidget::symbology() const { return Symbology(d->Symbol.symbology()); }
+QString BarcodeWidget::addOn() const { return d->Symbol.addOn(); }
+Barcode BarcodeWidget::barcode() const { return d->Symbol; }
+
+QString BarcodeWidget::errorString() const
+{
+    return d->SaveError.isEmpty() ? d->Symbol.errorString() : d->SaveError;
+}
 
 void BarcodeWidget::setGtin(const QString& text) { setText(text); }
 
+// Each setter changes the one property on a copy and hands it over whole.
 void BarcodeWidget::setText(const QString& text)
 {
-    if (text == d->Text)
-        return;
-    d->Text = text;
-    Reread(true);
+    Barcode B = d->Symbol;
+    B.setText(text);
+    setBarcode(B);
 }
 
 void BarcodeWidget::setSymbology(Symbology symbology)
 {
-    const auto Value = WEQEan::TSymbology(std::clamp(int(symbology), int(Ean13), int(UpcE)));
-    if (Value == d->Look.Symbology)
-        return;
-    d->Look.Symbology = Value;
-    updateGeometry(); // another width in modules, another nominal height
-    update();
-    emit symbologyChanged(Symbology(Value));
-    Reread(false);
+    Barcode B = d->Symbol;
+    B.setSymbology(Barcode::Symbology(symbology));
+    setBarcode(B);
 }
 
 void BarcodeWidget::setAddOn(const QString& addOn)
 {
-    if (addOn == d->AddOn)
-        return;
-    d->AddOn = addOn;
-    emit addOnChanged(d->AddOn);
-    Reread(false);
-}
-
-void BarcodeWidget::Reread(bool TextChanged)
-{
-    const TSymbolInput Input = ReadSymbolInput(d->Look.Symbology, d->Text, d->AddOn);
-    const bool GtinChanged = Input.Digits != d->Look.Gtin, ValidChanged = Input.Valid != d->InputValid;
-    if (Input.AddOn.size() != d->Look.AddOn.size())
-        updateGeometry();
-    if (GtinChanged || Input.AddOn != d->Look.AddOn)
-        update();
-    d->Look.Gtin = Input.Digits;
-    d->Look.AddOn = Input.AddOn;
-    d->InputValid = Input.Valid;
-    // The kind of symbol may have changed with the same digits.
-    static const QString Kinds[] = {QStringLiteral("EAN-13"), QStringLiteral("EAN-8"), QStringLiteral("UPC-A"),
-                                    QStringLiteral("UPC-E")};
-    if (!DescribeSymbol(*this, gtin(), Kinds[int(d->Look.Symbology)]))
-        return;
-    if (TextChanged)
-        emit textChanged(d->Text);
-    if (GtinChanged)
-        emit gtinChanged(gtin());
-    if (ValidChanged)
-        emit inputValidChanged(d->InputValid);
+    Barcode B = d->Symbol;
+    B.setAddOn(addOn);
+    setBarcode(B);
 }
 
 void BarcodeWidget::setBarColor(const QColor& color)
 {
-    const QColor Value = ColorOrDefault(color, DefaultBar);
-    if (Value == d->Look.Bar)
-        return;
-    d->Look.Bar = Value;
-    update();
-    emit barColorChanged(Value);
+    Barcode B = d->Symbol;
+    B.setBarColor(color);
+    setBarcode(B);
 }
 
 void BarcodeWidget::setBackgroundColor(const QColor& color)
 {
-    const QColor Value = ColorOrDefault(color, DefaultBackground);
-    if (Value == d->Look.Background)
-        return;
-    d->Look.Background = Value;
-    setAttribute(Qt::WA_OpaquePaintEvent, Value.alpha() == 255);
-    update();
-    emit backgroundColorChanged(Value);
+    Barcode B = d->Symbol;
+    B.setBackgroundColor(color);
+    setBarcode(B);
 }
 
 void BarcodeWidget::setTextColor(const QColor& color)
 {
-    const QColor Value = ColorOrDefault(color, DefaultText);
-    if (Value == d->Look.Text)
-        return;
-    d->Look.Text = Value;
-    update();
-    emit textColorChanged(Value);
+    Barcode B = d->Symbol;
+    B.setTextColor(color);
+    setBarcode(B);
 }
 
 void BarcodeWidget::setQuietZoneMarker(bool on)
 {
-    if (on == d->Look.QuietZoneMarker)
+    Barcode B = d->Symbol;
+    B.setQuietZoneMarks(on);
+    setBarcode(B);
+}
+
+void BarcodeWidget::setBarcode(const Barcode& barcode)
+{
+    if (barcode == d->Symbol)
         return;
-    d->Look.QuietZoneMarker = on;
-    update();
-    emit quietZoneMarkerChanged(on);
+    const Barcode Old = d->Symbol;
+    const QString OldError = errorString();
+    d->Symbol = barcode;
+    d->SaveError.clear();
+    setAttribute(Qt::WA_OpaquePaintEvent, barcode.backgroundColor().alpha() == 255);
+    if (Old.sizeInModules() != barcode.sizeInModules())
+        updateGeometry(); // another width in modules, another nominal height
+    // Text that completes to the same digits, a new strictness or size on
+    // paper: nothing on the screen changes.
+    constexpr Barcode::Properties Shown = Barcode::SymbologyProperty | Barcode::AddOnProperty |
+                                          Barcode::BarColorProperty | Barcode::BackgroundColorProperty |
+                                          Barcode::TextColorProperty | Barcode::QuietZoneMarksProperty;
+    if (Old.gtin() != barcode.gtin() || (Old.differences(barcode) & Shown))
+        update();
+    // Each change is an event to the widget, whose watchers may delete it.
+    const QPointer<BarcodeWidget> Alive(this);
+    if (Old.gtin() != barcode.gtin() || Old.symbology() != barcode.symbology())
+        DescribeSymbol(*this, gtin(), KindOf(barcode));
+    if (!Alive)
+        return;
+    emitBarcodeChanges(*this, Old, barcode);
+    if (Alive && errorString() != OldError)
+        emit errorStringChanged(errorString());
 }
 
 void BarcodeWidget::setKeepAspectRatio(bool on)
 {
-    if (on == d->Look.KeepAspectRatio)
+    if (on == d->KeepAspectRatio)
         return;
-    d->Look.KeepAspectRatio = on;
+    d->KeepAspectRatio = on;
     updateGeometry(); // the minimum size and height-for-width follow it
     update();
     emit keepAspectRatioChanged(on);
@@ -163,24 +166,54 @@ void BarcodeWidget::setAlignment(Qt::Alignment alignment)
     emit alignmentChanged(alignment);
 }
 
-QSize BarcodeWidget::sizeHint() const { return PreferredSymbolSize(ShapeOf(d->Look), devicePixelRatioF()); }
+void BarcodeWidget::SetErrorString(const QString& Reason)
+{
+    const QString Old = errorString();
+    d->SaveError = Reason;
+    if (errorString() != Old)
+        emit errorStringChanged(errorString());
+}
+
+bool BarcodeWidget::save(const QString& path, int dpi)
+{
+    QString Reason;
+    const bool Saved = d->Symbol.save(path, dpi, &Reason);
+    SetErrorString(Saved ? QString() : Reason);
+    return Saved;
+}
+
+bool BarcodeWidget::print(QPrinter* printer)
+{
+    if (!printer)
+        return false;
+    QPainter Painter;
+    if (!Painter.begin(printer))
+        return false;
+    return d->Symbol.paint(&Painter, QPointF(0, 0));
+}
+
+QSize BarcodeWidget::sizeHint() const
+{
+    return PreferredSymbolSize(ShapeOf(d->Symbol, d->KeepAspectRatio), devicePixelRatioF());
+}
 
 QSize BarcodeWidget::minimumSizeHint() const
 {
-    return MinimumSymbolSize(ShapeOf(d->Look), devicePixelRatioF());
+    return MinimumSymbolSize(ShapeOf(d->Symbol, d->KeepAspectRatio), devicePixelRatioF());
 }
 
-bool BarcodeWidget::hasHeightForWidth() const { return d->Look.KeepAspectRatio; }
+bool BarcodeWidget::hasHeightForWidth() const { return d->KeepAspectRatio; }
 
 int BarcodeWidget::heightForWidth(int width) const
 {
-    return d->Look.KeepAspectRatio ? SymbolHeightForWidth(width, ShapeOf(d->Look), devicePixelRatioF()) : -1;
+    return d->KeepAspectRatio ? SymbolHeightForWidth(width, ShapeOf(d->Symbol, true), devicePixelRatioF()) : -1;
 }
 
 void BarcodeWidget::paintEvent(QPaintEvent*)
 {
     QPainter Painter(this);
-    d->Image.Paint(Painter, size(), d->Look, QStyle::visualAlignment(layoutDirection(), d->Alignment));
+    d->Symbol.paint(&Painter, QRectF(rect()), QStyle::visualAlignment(layoutDirection(), d->Alignment),
+                    d->KeepAspectRatio);
 }
 
 } // namespace WEQ

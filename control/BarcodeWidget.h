@@ -1,5 +1,6 @@
 #pragma once
 
+#include "control/Barcode.h"
 #include "surface/Export.h"
 
 #include <QColor>
@@ -7,6 +8,8 @@
 #include <QWidget>
 
 #include <memory>
+
+class QPrinter;
 
 namespace WEQ {
 
@@ -34,6 +37,9 @@ namespace WEQ {
 // dark on light. A background with alpha 0 leaves what is behind the widget
 // showing; bars and digits are drawn opaque.
 //
+// Everything but keepAspectRatio and alignment is the widget's WEQ::Barcode
+// (`barcode`), which it draws; save and print write it at its true size.
+//
 // Signals are emitted only on a real change, after the widget has taken it.
 class WEQBARCODE_EXPORT BarcodeWidget : public QWidget {
     Q_OBJECT
@@ -48,10 +54,12 @@ class WEQBARCODE_EXPORT BarcodeWidget : public QWidget {
     Q_PROPERTY(Qt::Alignment alignment READ alignment WRITE setAlignment NOTIFY alignmentChanged)
     Q_PROPERTY(Symbology symbology READ symbology WRITE setSymbology NOTIFY symbologyChanged)
     Q_PROPERTY(QString addOn READ addOn WRITE setAddOn NOTIFY addOnChanged)
+    Q_PROPERTY(WEQ::Barcode barcode READ barcode WRITE setBarcode NOTIFY barcodeChanged)
+    Q_PROPERTY(QString errorString READ errorString NOTIFY errorStringChanged)
 
 public:
-    // As WEQEan::TSymbology.
-    enum Symbology { Ean13, Ean8, UpcA, UpcE };
+    // As WEQ::Barcode::Symbology.
+    enum Symbology { Ean13, Ean8, UpcA, UpcE, Auto };
     Q_ENUM(Symbology)
 
     explicit BarcodeWidget(QWidget* parent = nullptr);
@@ -80,6 +88,17 @@ public:
     // The add-on's text, as written: empty for none, else completed to 2 or 5
     // digits (up to 2 characters give 2).
     QString addOn() const;
+    WEQ::Barcode barcode() const;
+    // Why the last save failed; otherwise why the text is not yet what the
+    // symbology takes (the barcode's errorString); empty when neither.
+    QString errorString() const;
+
+    // The symbol at its true size (the barcode's xDimension) into a file,
+    // its format from the suffix: false with the reason in errorString.
+    Q_INVOKABLE bool save(const QString& path, int dpi = 600);
+    // The symbol at its true size at the top-left of the printer's printable
+    // area, on the page the printer is at; begins and ends the painting.
+    bool print(QPrinter* printer);
 
     // Module width 3 at the symbology's nominal height (EAN-13 79 modules).
     QSize sizeHint() const override;
@@ -101,6 +120,7 @@ public slots:
     void setAlignment(Qt::Alignment alignment);
     void setSymbology(Symbology symbology);
     void setAddOn(const QString& addOn);
+    void setBarcode(const WEQ::Barcode& barcode);
 
 signals:
     void gtinChanged(const QString& gtin);
@@ -114,13 +134,14 @@ signals:
     void alignmentChanged(Qt::Alignment alignment);
     void symbologyChanged(Symbology symbology);
     void addOnChanged(const QString& addOn);
+    void barcodeChanged(const WEQ::Barcode& barcode);
+    void errorStringChanged(const QString& errorString);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // Reads the text again for the symbology and add-on, and emits what changed.
-    void Reread(bool TextChanged);
+    void SetErrorString(const QString& Reason);
 
     struct Private;
     std::unique_ptr<Private> d;

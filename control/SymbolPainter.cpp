@@ -42,12 +42,6 @@ QColor ColorOrDefault(const QColor& Color, const QColor& Default)
     return Color.isValid() ? Color.toRgb() : Default.toRgb();
 }
 
-TSymbolShape ShapeOf(const TSymbolLook& Look)
-{
-    return {WEQEan::SymbolModules(Look.Symbology, Look.AddOn.size()), WEQEan::RatioHeightModules(Look.Symbology),
-            Look.KeepAspectRatio};
-}
-
 TSymbolFit FitSymbol(QSize DeviceArea, const TSymbolShape& Shape)
 {
     const int W = std::max(0, DeviceArea.width());
@@ -117,60 +111,6 @@ int SymbolHeightForWidth(int Width, const TSymbolShape& Shape, double Ratio)
     // which costs it one of those it spans.
     const int Spare = Ratio == std::floor(Ratio) ? 0 : 1;
     return int(std::ceil((Rows + Spare) / Ratio - PixelSlack));
-}
-
-const QImage& TSymbolImage::Render(const TSymbolLook& Look, const TSymbolFit& Fit, double Ratio)
-{
-    if (Fit.ModuleWidth == 0) {
-        FImage = QImage();
-        FSize = QSize();
-        return FImage;
-    }
-    if (!FImage.isNull() && Look == FLook && Fit.Size == FSize && Ratio == FRatio)
-        return FImage;
-    FLook = Look;
-    FSize = Fit.Size;
-    FRatio = Ratio;
-    const bool Opaque = Look.Background.alpha() == 255;
-    FImage = QImage(Fit.Size, Opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
-    if (FImage.isNull())
-        return FImage;
-    FImage.fill(Opaque ? Look.Background : QColor(Qt::transparent));
-    bool Drawn = false;
-    if (!Look.Gtin.empty()) {
-        // Laid out at one canvas unit per device pixel; the ratio only tells
-        // the painter later how large the pixels are.
-        TCanvas Canvas(&FImage);
-        WEQEan::TEanReading Reading;
-        Reading.Symbology = Look.Symbology;
-        Reading.Data = Look.Gtin;
-        Reading.AddOn = Look.AddOn;
-        Drawn = WEQEan::DrawSymbol(Reading, Canvas, Fit.Size.width(), Fit.Size.height(), ToTColor(Look.Background),
-                                   ToTColor(Look.Bar), ToTColor(Look.Text), Opaque, Look.QuietZoneMarker);
-    }
-    // A failed drawing covers its area in the background colour, which on a
-    // transparent background must not show.
-    if (!Drawn && !Opaque)
-        FImage.fill(Qt::transparent);
-    FImage.setDevicePixelRatio(Ratio);
-    return FImage;
-}
-
-void TSymbolImage::Paint(QPainter& Painter, QSizeF Size, const TSymbolLook& Look, Qt::Alignment Alignment)
-{
-    if (Look.Background.alpha() > 0)
-        Painter.fillRect(QRectF(QPointF(0, 0), Size), Look.Background);
-    // The painter's device transform holds the device pixel ratio and where
-    // the rectangle's origin lands; a rotated or sheared one has no whole
-    // pixels to keep, and the symbol is then simply drawn at its ratio.
-    const QTransform T = Painter.deviceTransform();
-    const bool Aligned = T.type() <= QTransform::TxScale && T.m11() > 0 && T.m11() == T.m22();
-    const double Ratio = Aligned ? T.m11() : Painter.device()->devicePixelRatioF();
-    const QPointF Origin = Aligned ? QPointF(T.dx(), T.dy()) : QPointF();
-    const TSymbolPlace Place = PlaceSymbol(Origin, Size, Ratio, ShapeOf(Look), Alignment);
-    const QImage& Image = Render(Look, Place.Fit, Ratio);
-    if (!Image.isNull())
-        Painter.drawImage(Place.Logical.topLeft(), Image);
 }
 
 } // namespace WEQ

@@ -1,8 +1,8 @@
 #pragma once
 
-// The drawing shared by BarcodeWidget and the QML item: the symbol rendered by
-// DrawSymbol into an image of whole device pixels, cached, and placed on whole
-// device pixels of whatever shows it.
+// The arithmetic of a symbol on a screen: the largest whole-module symbol in
+// an area of device pixels, placed on whole device pixels, and the size hints
+// of the widgets that show it.
 
 #include "ean/WEQEanSymbol.h"
 #include "surface/Colors.h"
@@ -27,26 +27,12 @@ TColor ToTColor(const QColor& Color);
 // that the same colour written in another colour model compares equal.
 QColor ColorOrDefault(const QColor& Color, const QColor& Default);
 
-// Everything that decides the pixels of one rendered symbol.
-struct TSymbolLook {
-    WEQEan::TSymbology Symbology = WEQEan::TSymbology::Ean13;
-    // The digits the symbol carries, check digit included, and its add-on;
-    // no digits at all for a text that cannot be drawn (only the background shows).
-    std::string Gtin = "0000000000000";
-    std::string AddOn;
-    QColor Bar = Qt::black, Background = Qt::white, Text = Qt::black;
-    bool QuietZoneMarker = true;
-    bool KeepAspectRatio = true;
-    bool operator==(const TSymbolLook&) const = default;
-};
-
 // The symbol's width in modules (quiet zones and add-on included) and its
 // height in modules at the nominal proportions.
 struct TSymbolShape {
     int Modules = 113, HeightModules = 79;
     bool KeepAspectRatio = true;
 };
-TSymbolShape ShapeOf(const TSymbolLook& Look);
 
 // The largest whole-module symbol in an area of device pixels: Modules m wide
 // and HeightModules m high with KeepAspectRatio, otherwise as high as the area
@@ -77,23 +63,5 @@ QSize PreferredSymbolSize(const TSymbolShape& Shape, double Ratio);
 QSize MinimumSymbolSize(const TSymbolShape& Shape, double Ratio);
 // The logical height that holds the nominal-height symbol fitted to Width.
 int SymbolHeightForWidth(int Width, const TSymbolShape& Shape, double Ratio);
-
-// The rendered symbol, kept until anything that decides its pixels changes.
-class TSymbolImage {
-public:
-    // RGB32 on an opaque background (filled by DrawEan13), otherwise
-    // premultiplied ARGB with nothing but bars and digits; null when the fit
-    // holds no symbol. Its device pixel ratio is Ratio.
-    const QImage& Render(const TSymbolLook& Look, const TSymbolFit& Fit, double Ratio);
-    // Fills the rectangle of Size at the painter's origin with the background
-    // (none when fully transparent) and draws the symbol aligned in it.
-    void Paint(QPainter& Painter, QSizeF Size, const TSymbolLook& Look, Qt::Alignment Alignment);
-
-private:
-    TSymbolLook FLook;
-    QSize FSize;
-    double FRatio = 0;
-    QImage FImage;
-};
 
 } // namespace WEQ

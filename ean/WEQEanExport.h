@@ -49,6 +49,10 @@ struct TExportOptions {
     std::string AddOn = {}; // none, or 2 or 5 digits
     std::int32_t AddOnGap = DefaultAddOnGap; // modules, 7 to 12
     bool Strict = false;
+    // Off, no background: vector files and devices draw none and a PNG's
+    // background pixels are transparent (BackgroundColor then only tells the
+    // raster which pixels those are).
+    bool FillBackground = true;
 };
 
 struct TRasterExport {

@@ -176,7 +176,8 @@ bool DrawOnPainter(const std::string& Text, QPainter& Painter, int Dpi, double L
     const double Scale = double(S.Dots) / VectorUnitsPerModule;
     Painter.save();
     Painter.setWorldTransform(QTransform(Scale, 0, 0, Scale, Left, Top), true);
-    PaintVector(ResolveVector(std::move(Symbol)), Painter, O.BackgroundColor, O.BarColor, O.FontColor);
+    PaintVector(ResolveVector(std::move(Symbol)), Painter, O.BackgroundColor, O.BarColor, O.FontColor,
+                O.FillBackground);
     Painter.restore();
     return true;
 }
@@ -196,7 +197,8 @@ bool EncodePng(const std::string& Text, int Dpi, const TExportOptions& O, QByteA
     if (R.Image.isNull()) {
         Fail(Error, R.Error);
     } else {
-        Out = PngOfImage(R.Image, Dpi);
+        const QRgb Background = TCanvas::PixelOf(O.BackgroundColor);
+        Out = PngOfImage(R.Image, Dpi, 6, O.FillBackground ? nullptr : &Background);
         Encoded = !Out.isEmpty() || Fail(Error, QStringLiteral("Cannot encode the image as PNG"));
     }
     if (Report)
@@ -212,7 +214,7 @@ bool EncodeSvg(const std::string& Text, const TExportOptions& O, QByteArray& Out
     if (!SymbolAt(Text, SvgUnitsPerModule, O, Symbol, Error))
         return false;
     TSvgStyle Style{O.BackgroundColor, O.BarColor, O.FontColor, Snap(O.XDimensionMM, MicrometresPerInch).Dots,
-                    Title(Text, O).toStdString()};
+                    Title(Text, O).toStdString(), O.FillBackground};
     std::string Svg;
     Svg.reserve(4096);
     AppendSvg(ResolveVector(std::move(Symbol)), Style, Svg);
@@ -237,7 +239,7 @@ bool EncodePdf(const std::string& Text, const TExportOptions& O, QByteArray& Out
         return true;
     });
     Pdf.BeginPage(V.Symbol.Width * PointsPerUnit, V.Symbol.Height * PointsPerUnit);
-    Pdf.Place(V, 0, 0, PointsPerUnit, O.BackgroundColor, O.BarColor, O.FontColor);
+    Pdf.Place(V, 0, 0, PointsPerUnit, O.BackgroundColor, O.BarColor, O.FontColor, O.FillBackground);
     Pdf.EndPage();
     if (!Pdf.Finish(Title(Text, O).toStdString()))
         return Fail(Error, QStringLiteral("Cannot make the PDF"));

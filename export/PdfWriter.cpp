@@ -189,14 +189,16 @@ std::string TPdfDocument::ShapeName(const TVectorSymbol& V, std::size_t Shape)
 }
 
 void TPdfDocument::Place(const TVectorSymbol& V, double Left, double Top, double PointsPerUnit, TColor Background,
-                         TColor Bars, TColor Digits)
+                         TColor Bars, TColor Digits, bool FillBackground)
 {
     const TSymbol& S = V.Symbol;
     // The symbol's units, y downward, from its top-left corner on the page.
     Content += "q\n";
     AppendNumbers(Content, {PointsPerUnit, 0, 0, -PointsPerUnit, Left, PageHeight - Top}, "cm", 6);
-    AppendColor(Content, Background);
-    AppendNumbers(Content, {0, 0, double(S.Width), double(S.Height)}, "re f", 0);
+    if (FillBackground) {
+        AppendColor(Content, Background);
+        AppendNumbers(Content, {0, 0, double(S.Width), double(S.Height)}, "re f", 0);
+    }
     AppendColor(Content, Bars);
     bool Any = false;
     for (const TSymbolElement& E : S.Elements)

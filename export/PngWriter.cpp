@@ -73,7 +73,7 @@ void PackRow(const std::uint8_t* Indices, int Width, int Bits, std::uint8_t* Out
 
 } // namespace
 
-QByteArray PngOfImage(const QImage& Source, int Dpi, int Level)
+QByteArray PngOfImage(const QImage& Source, int Dpi, int Level, const QRgb* Transparent)
 {
     if (Source.isNull())
         return {};
@@ -168,6 +168,22 @@ QByteArray PngOfImage(const QImage& Source, int Dpi, int Level)
             Plte.push_back(std::uint8_t(qBlue(C)));
         }
         Chunk(Png, "PLTE", Plte.data(), Plte.size());
+    }
+    // The transparent colour: its palette entry's alpha, or the grey or RGB
+    // sample that stands for it.
+    if (Transparent) {
+        const QRgb T = *Transparent | 0xFF000000u;
+        std::vector<std::uint8_t> Trns;
+        if (Rgb) {
+            for (const int V : {qRed(T), qGreen(T), qBlue(T)})
+                Trns.insert(Trns.end(), {0, std::uint8_t(V)});
+        } else if (Mono) {
+            Trns = {0, std::uint8_t(T == 0xFFFFFFFFu ? 1 : 0)};
+        } else {
+            for (std::size_t I = 0; I < Palette.Colors.size(); ++I)
+                Trns.push_back(Palette.Colors[I] == T ? 0 : 255);
+        }
+        Chunk(Png, "tRNS", Trns.data(), Trns.size());
     }
     // Dots per metre, the unit being the metre.
     const std::uint32_t PerMetre = std::uint32_t(std::lround(Dpi / 0.0254));

@@ -258,13 +258,16 @@ void AppendSvg(const TVectorSymbol& V, const TSvgStyle& Style, std::string& Out)
         Out += "</title>";
     }
     // Some renderers take no percentages here: the size itself.
-    Out += "<rect width=\"";
-    AppendInt(Out, Symbol.Width);
-    Out += "\" height=\"";
-    AppendInt(Out, Symbol.Height);
-    Out += "\" fill=\"";
-    AppendColor(Out, Style.Background);
-    Out += "\"/><path";
+    if (Style.FillBackground) {
+        Out += "<rect width=\"";
+        AppendInt(Out, Symbol.Width);
+        Out += "\" height=\"";
+        AppendInt(Out, Symbol.Height);
+        Out += "\" fill=\"";
+        AppendColor(Out, Style.Background);
+        Out += "\"/>";
+    }
+    Out += "<path";
     if (!IsBlack(Style.Bars)) {
         Out += " fill=\"";
         AppendColor(Out, Style.Bars);

@@ -31,6 +31,7 @@ struct TSvgStyle {
     TColor Background = clWhite, Bars = clBlack, Digits = clBlack;
     std::int32_t MicrometresPerModule = 330; // the printed size: Symbol.Modules of these
     std::string Title;                       // plain text; empty for none
+    bool FillBackground = true;
 };
 
 // Appends a whole SVG document for a symbol described at SvgUnitsPerModule:
@@ -43,7 +44,8 @@ void AppendSvg(const TVectorSymbol& Symbol, const TSvgStyle& Style, std::string&
 // the resolution in its pHYs chunk. Level is zlib's, 1 (fast) to 9; its
 // default 6 takes under a tenth of a millisecond on a symbol's few kilobytes
 // of rows and makes files a quarter smaller than level 1.
-QByteArray PngOfImage(const QImage& Image, int Dpi, int Level = 6);
+// Transparent, when given, is the colour that lets the page through.
+QByteArray PngOfImage(const QImage& Image, int Dpi, int Level = 6, const QRgb* Transparent = nullptr);
 
 // A PDF document written as its pages are made, into a sink that takes the
 // bytes in order (a buffer, a file): each character shape once, as a form
@@ -58,7 +60,7 @@ public:
     // Symbol described in units of PointsPerUnit, its top-left at (Left, Top)
     // points from the page's top-left corner.
     void Place(const TVectorSymbol& Symbol, double Left, double Top, double PointsPerUnit, TColor Background,
-               TColor Bars, TColor Digits);
+               TColor Bars, TColor Digits, bool FillBackground = true);
     void EndPage();
     // The shared objects, the page tree and the cross-reference table; false
     // where the sink refused bytes anywhere.

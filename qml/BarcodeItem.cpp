@@ -1,19 +1,12 @@
 #include "BarcodeItem.h"
 
-#include "control/GtinInput_p.h"
-#include "ean/WEQEan.h"
+#include <WEQBarCode/control/BarcodeNotify.h>
 
 #include <QQuickWindow>
 #include <QSGImageNode>
 #include <QSGRectangleNode>
 
-#include <algorithm>
-
 namespace WEQ {
-
-namespace {
-const QColor DefaultBar = Qt::black, DefaultBackground = Qt::white, DefaultText = Qt::black;
-} // namespace
 
 BarcodeItem::BarcodeItem(QQuickItem* parent) : QQuickItem(parent)
 {
@@ -21,121 +14,117 @@ BarcodeItem::BarcodeItem(QQuickItem* parent) : QQuickItem(parent)
     UpdateImplicitSize();
 }
 
+// Module width 3 at the nominal height, as BarcodeWidget's size hint.
 void BarcodeItem::UpdateImplicitSize()
 {
-    const QSize Preferred = PreferredSymbolSize(ShapeOf(FLook), 1);
-    setImplicitSize(Preferred.width(), Preferred.height());
+    const QSize Modules = FBarcode.sizeInModules();
+    setImplicitSize(3 * Modules.width(), 3 * Modules.height());
 }
 
-QString BarcodeItem::gtin() const { return QString::fromLatin1(FLook.Gtin); }
-QString BarcodeItem::text() const { return FText; }
-bool BarcodeItem::inputValid() const { return FInputValid; }
-QColor BarcodeItem::barColor() const { return FLook.Bar; }
-QColor BarcodeItem::backgroundColor() const { return FLook.Background; }
-QColor BarcodeItem::textColor() const { return FLook.Text; }
-bool BarcodeItem::quietZoneMarker() const { return FLook.QuietZoneMarker; }
-bool BarcodeItem::keepAspectRatio() const { return FLook.KeepAspectRatio; }
-BarcodeItem::Symbology BarcodeItem::symbology() const { return Symbology(FLook.Symbology); }
-QString BarcodeItem::addOn() const { return FAddOn; }
+QString BarcodeItem::gtin() const { return FBarcode.gtin(); }
+QString BarcodeItem::text() const { return FBarcode.text(); }
+bool BarcodeItem::inputValid() const { return FBarcode.errorString().isEmpty(); }
+QColor BarcodeItem::barColor() const { return FBarcode.barColor(); }
+QColor BarcodeItem::backgroundColor() const { return FBarcode.backgroundColor(); }
+QColor BarcodeItem::textColor() const { return FBarcode.textColor(); }
+bool BarcodeItem::quietZoneMarker() const { return FBarcode.quietZoneMarks(); }
+bool BarcodeItem::keepAspectRatio() const { return FKeepAspectRatio; }
+BarcodeItem::Symbology BarcodeItem::symbology() const { return Symbology(FBarcode.symbology()); }
+QString BarcodeItem::addOn() const { return FBarcode.addOn(); }
+Barcode BarcodeItem::barcode() const { return FBarcode; }
+QString BarcodeItem::errorString() const { return FSaveError.isEmpty() ? FBarcode.errorString() : FSaveError; }
 
 void BarcodeItem::setGtin(const QString& text) { setText(text); }
 
+// Each setter changes the one property on a copy and hands it over whole.
 void BarcodeItem::setText(const QString& text)
 {
-    if (text == FText)
-        return;
-    FText = text;
-    Reread(true);
+    Barcode B = FBarcode;
+    B.setText(text);
+    setBarcode(B);
 }
 
 void BarcodeItem::setSymbology(Symbology symbology)
 {
-    const auto Value = WEQEan::TSymbology(std::clamp(int(symbology), int(Ean13), int(UpcE)));
-    if (Value == FLook.Symbology)
-        return;
-    FLook.Symbology = Value;
-    UpdateImplicitSize();
-    Redraw();
-    emit symbologyChanged(Symbology(Value));
-    Reread(false);
+    Barcode B = FBarcode;
+    B.setSymbology(Barcode::Symbology(symbology));
+    setBarcode(B);
 }
 
 void BarcodeItem::setAddOn(const QString& addOn)
 {
-    if (addOn == FAddOn)
-        return;
-    FAddOn = addOn;
-    emit addOnChanged(FAddOn);
-    Reread(false);
-}
-
-void BarcodeItem::Reread(bool TextChanged)
-{
-    const TSymbolInput Input = ReadSymbolInput(FLook.Symbology, FText, FAddOn);
-    const bool GtinChanged = Input.Digits != FLook.Gtin, ValidChanged = Input.Valid != FInputValid;
-    const bool Redrawn = GtinChanged || Input.AddOn != FLook.AddOn;
-    const bool Resized = Input.AddOn.size() != FLook.AddOn.size();
-    FLook.Gtin = Input.Digits;
-    FLook.AddOn = Input.AddOn;
-    FInputValid = Input.Valid;
-    if (Resized)
-        UpdateImplicitSize();
-    if (Redrawn)
-        Redraw();
-    if (TextChanged)
-        emit textChanged(FText);
-    if (GtinChanged)
-        emit gtinChanged(gtin());
-    if (ValidChanged)
-        emit inputValidChanged(FInputValid);
+    Barcode B = FBarcode;
+    B.setAddOn(addOn);
+    setBarcode(B);
 }
 
 void BarcodeItem::setBarColor(const QColor& color)
 {
-    const QColor Value = ColorOrDefault(color, DefaultBar);
-    if (Value == FLook.Bar)
-        return;
-    FLook.Bar = Value;
-    Redraw();
-    emit barColorChanged(Value);
+    Barcode B = FBarcode;
+    B.setBarColor(color);
+    setBarcode(B);
 }
 
 void BarcodeItem::setBackgroundColor(const QColor& color)
 {
-    const QColor Value = ColorOrDefault(color, DefaultBackground);
-    if (Value == FLook.Background)
-        return;
-    FLook.Background = Value;
-    Redraw();
-    emit backgroundColorChanged(Value);
+    Barcode B = FBarcode;
+    B.setBackgroundColor(color);
+    setBarcode(B);
 }
 
 void BarcodeItem::setTextColor(const QColor& color)
 {
-    const QColor Value = ColorOrDefault(color, DefaultText);
-    if (Value == FLook.Text)
-        return;
-    FLook.Text = Value;
-    Redraw();
-    emit textColorChanged(Value);
+    Barcode B = FBarcode;
+    B.setTextColor(color);
+    setBarcode(B);
 }
 
 void BarcodeItem::setQuietZoneMarker(bool on)
 {
-    if (on == FLook.QuietZoneMarker)
+    Barcode B = FBarcode;
+    B.setQuietZoneMarks(on);
+    setBarcode(B);
+}
+
+void BarcodeItem::setBarcode(const Barcode& barcode)
+{
+    if (barcode == FBarcode)
         return;
-    FLook.QuietZoneMarker = on;
+    const Barcode Old = FBarcode;
+    const QString OldError = errorString();
+    FBarcode = barcode;
+    FSaveError.clear();
+    if (Old.sizeInModules() != barcode.sizeInModules())
+        UpdateImplicitSize();
     Redraw();
-    emit quietZoneMarkerChanged(on);
+    emitBarcodeChanges(*this, Old, barcode);
+    if (errorString() != OldError)
+        emit errorStringChanged(errorString());
 }
 
 void BarcodeItem::setKeepAspectRatio(bool on)
 {
-    if (on == FLook.KeepAspectRatio)
+    if (on == FKeepAspectRatio)
         return;
-    FLook.KeepAspectRatio = on;
+    FKeepAspectRatio = on;
     Redraw();
     emit keepAspectRatioChanged(on);
+}
+
+void BarcodeItem::SetErrorString(const QString& Reason)
+{
+    const QString Old = errorString();
+    FSaveError = Reason;
+    if (errorString() != Old)
+        emit errorStringChanged(errorString());
+}
+
+bool BarcodeItem::save(const QString& path, int dpi)
+{
+    QString Reason;
+    const bool Saved = FBarcode.save(path, dpi, &Reason);
+    SetErrorString(Saved ? QString() : Reason);
+    return Saved;
 }
 
 void BarcodeItem::Redraw()
@@ -162,10 +151,8 @@ void BarcodeItem::itemChange(ItemChange change, const ItemChangeData& value)
 void BarcodeItem::updatePolish()
 {
     const double Ratio = window() ? window()->effectiveDevicePixelRatio() : 1.0;
-    const TSymbolPlace Place = PlaceSymbol(mapToScene(QPointF(0, 0)) * Ratio, size(), Ratio, ShapeOf(FLook),
-                                           Qt::AlignCenter);
-    FShown = FCache.Render(FLook, Place.Fit, Ratio);
-    FShownRect = Place.Logical;
+    FShown = FBarcode.screenImage(mapToScene(QPointF(0, 0)) * Ratio, size(), Ratio, &FShownRect, Qt::AlignCenter,
+                                  FKeepAspectRatio);
 }
 
 // On the render thread while the GUI thread waits, so the polished image and
@@ -176,7 +163,7 @@ QSGNode* BarcodeItem::updatePaintNode(QSGNode* old, UpdatePaintNodeData*)
     if (!Background)
         Background = window()->createRectangleNode();
     Background->setRect(boundingRect());
-    Background->setColor(FLook.Background);
+    Background->setColor(FBarcode.backgroundColor());
     auto* Symbol = static_cast<QSGImageNode*>(Background->firstChild());
     if (FShown.isNull()) {
         if (Symbol) {

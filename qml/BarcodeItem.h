@@ -1,6 +1,6 @@
 #pragma once
 
-#include "control/SymbolPainter_p.h"
+#include <WEQBarCode/Barcode.h>
 
 #include <QColor>
 #include <QImage>
@@ -11,10 +11,11 @@
 namespace WEQ {
 
 // The QML type Barcode: BarcodeWidget's properties (without alignment) on a
-// scene-graph item. The symbol is rendered on the GUI thread when the item is
-// polished, uploaded as a texture of whole device pixels and shown centred on
-// whole device pixels of the window, unfiltered; the background, when not
-// fully transparent, covers the whole item.
+// scene-graph item, all but keepAspectRatio those of its WEQ::Barcode. The
+// symbol is rendered on the GUI thread when the item is polished, uploaded as
+// a texture of whole device pixels and shown centred on whole device pixels
+// of the window, unfiltered; the background, when not fully transparent,
+// covers the whole item.
 class BarcodeItem : public QQuickItem {
     Q_OBJECT
     QML_NAMED_ELEMENT(Barcode)
@@ -28,10 +29,12 @@ class BarcodeItem : public QQuickItem {
     Q_PROPERTY(bool keepAspectRatio READ keepAspectRatio WRITE setKeepAspectRatio NOTIFY keepAspectRatioChanged)
     Q_PROPERTY(Symbology symbology READ symbology WRITE setSymbology NOTIFY symbologyChanged)
     Q_PROPERTY(QString addOn READ addOn WRITE setAddOn NOTIFY addOnChanged)
+    Q_PROPERTY(WEQ::Barcode barcode READ barcode WRITE setBarcode NOTIFY barcodeChanged)
+    Q_PROPERTY(QString errorString READ errorString NOTIFY errorStringChanged)
 
 public:
-    // As WEQEan::TSymbology: Barcode.Ean13, Barcode.UpcA, ...
-    enum Symbology { Ean13, Ean8, UpcA, UpcE };
+    // As WEQ::Barcode::Symbology: Barcode.Ean13, Barcode.UpcA, ...
+    enum Symbology { Ean13, Ean8, UpcA, UpcE, Auto };
     Q_ENUM(Symbology)
 
     explicit BarcodeItem(QQuickItem* parent = nullptr);
@@ -46,6 +49,14 @@ public:
     bool keepAspectRatio() const;
     Symbology symbology() const;
     QString addOn() const;
+    WEQ::Barcode barcode() const;
+    // Why the last save failed, otherwise why the text is not yet what the
+    // symbology takes; empty when neither.
+    QString errorString() const;
+
+    // The symbol at its true size into a file, its format from the suffix:
+    // false with the reason in errorString.
+    Q_INVOKABLE bool save(const QString& path, int dpi = 600);
 
 public slots:
     void setGtin(const QString& text);
@@ -57,6 +68,7 @@ public slots:
     void setKeepAspectRatio(bool on);
     void setSymbology(Symbology symbology);
     void setAddOn(const QString& addOn);
+    void setBarcode(const WEQ::Barcode& barcode);
 
 signals:
     void gtinChanged(const QString& gtin);
@@ -69,6 +81,8 @@ signals:
     void keepAspectRatioChanged(bool on);
     void symbologyChanged(Symbology symbology);
     void addOnChanged(const QString& addOn);
+    void barcodeChanged(const WEQ::Barcode& barcode);
+    void errorStringChanged(const QString& errorString);
 
 protected:
     void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
@@ -79,14 +93,12 @@ protected:
 private:
     // Render again before the next frame.
     void Redraw();
-    // Reads the text again for the symbology and add-on, and emits what changed.
-    void Reread(bool TextChanged);
     void UpdateImplicitSize();
+    void SetErrorString(const QString& Reason);
 
-    QString FText, FAddOn;
-    bool FInputValid = false;
-    TSymbolLook FLook;
-    TSymbolImage FCache;
+    Barcode FBarcode;
+    bool FKeepAspectRatio = true;
+    QString FSaveError;
     // Handed from the GUI thread's polish to the scene graph's sync.
     QImage FShown;
     QRectF FShownRect;

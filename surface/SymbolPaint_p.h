@@ -100,9 +100,10 @@ template <class TDraw> bool InDevicePixels(TCanvas& Canvas, std::int32_t Width, 
 struct TVectorSymbol;
 
 // Writes a vector symbol with a painter someone else owns, in the painter's
-// coordinates, one symbol unit to one unit: the background, each bar a
+// coordinates, one symbol unit to one unit: the background (when asked), each bar a
 // rectangle, each character a filled outline. The painter's state is as it
 // was afterwards.
-void PaintVector(const TVectorSymbol& Symbol, QPainter& Painter, TColor Background, TColor Bars, TColor Digits);
+void PaintVector(const TVectorSymbol& Symbol, QPainter& Painter, TColor Background, TColor Bars, TColor Digits,
+                 bool FillBackground = true);
 
 } // namespace WEQEan

@@ -6,7 +6,8 @@
 
 namespace WEQEan {
 
-void PaintVector(const TVectorSymbol& V, QPainter& Painter, TColor Background, TColor Bars, TColor Digits)
+void PaintVector(const TVectorSymbol& V, QPainter& Painter, TColor Background, TColor Bars, TColor Digits,
+                 bool FillBackground)
 {
     const TSymbol& S = V.Symbol;
     Painter.save();
@@ -14,7 +15,8 @@ void PaintVector(const TVectorSymbol& V, QPainter& Painter, TColor Background, T
     // dots, no blending into the neighbours.
     Painter.setRenderHint(QPainter::Antialiasing, false);
     Painter.setPen(Qt::NoPen);
-    Painter.fillRect(QRectF(0, 0, S.Width, S.Height), ToQColor(Background));
+    if (FillBackground)
+        Painter.fillRect(QRectF(0, 0, S.Width, S.Height), ToQColor(Background));
     const QColor BarColor = ToQColor(Bars);
     for (const TSymbolElement& E : S.Elements)
         if (E.Kind == TSymbolElement::Bar && E.Width > 0 && E.Height > 0)

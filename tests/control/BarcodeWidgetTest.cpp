@@ -74,21 +74,21 @@ TEST(BarcodeWidgetTest, EveryPropertySignalsEachRealChangeOnce)
     BarcodeWidget Widget;
     const auto TopLeft = QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignTop));
     ExpectOneSignalPerRealChange(Widget, {
-        {"text", "400638133393", {"text", "gtin", "inputValid"}},
-        {"gtin", "4006381333931", {"text"}},                // completes to the same GTIN
-        {"text", "4006381333930", {"text", "inputValid"}},  // a typo in the check digit
-        {"gtin", "ABC", {"text", "gtin"}},
-        {"text", "abc", {"text"}},
-        {"text", "036000291452", {"text", "gtin", "inputValid"}}, // 12 digits: an EAN-13 body
-        {"symbology", QVariant::fromValue(WEQ::BarcodeWidget::UpcA), {"symbology", "gtin"}}, // a UPC-A as it stands
-        {"addOn", "1", {"addOn", "inputValid"}},  // completed to 01, but not what the strict reading takes
-        {"addOn", "12", {"addOn", "inputValid"}},
-        {"barColor", QColor(Qt::red), {"barColor"}},
-        {"barColor", QColor(), {"barColor"}},           // invalid: the default, black
-        {"barColor", QColor::fromHsv(0, 0, 0), {}},      // black in another colour model
-        {"backgroundColor", QColor(Qt::transparent), {"backgroundColor"}},
-        {"textColor", QColor(Qt::blue), {"textColor"}},
-        {"quietZoneMarker", false, {"quietZoneMarker"}},
+        {"text", "400638133393", {"text", "gtin", "inputValid", "errorString", "barcode"}},
+        {"gtin", "4006381333931", {"text", "barcode"}},                                       // completes to the same GTIN
+        {"text", "4006381333930", {"text", "inputValid", "errorString", "barcode"}},          // a typo in the check digit
+        {"gtin", "ABC", {"text", "gtin", "errorString", "barcode"}},                          // another reason
+        {"text", "abc", {"text", "barcode"}},                                                 // the same reason
+        {"text", "036000291452", {"text", "gtin", "inputValid", "errorString", "barcode"}},   // an EAN-13 body
+        {"symbology", QVariant::fromValue(WEQ::BarcodeWidget::UpcA), {"symbology", "gtin", "barcode"}}, // a UPC-A as it stands
+        {"addOn", "1", {"addOn", "inputValid", "errorString", "barcode"}}, // completed to 01, not what the strict reading takes
+        {"addOn", "12", {"addOn", "inputValid", "errorString", "barcode"}},
+        {"barColor", QColor(Qt::red), {"barColor", "barcode"}},
+        {"barColor", QColor(), {"barColor", "barcode"}},         // invalid: the default, black
+        {"barColor", QColor::fromHsv(0, 0, 0), {}},              // black in another colour model
+        {"backgroundColor", QColor(Qt::transparent), {"backgroundColor", "barcode"}},
+        {"textColor", QColor(Qt::blue), {"textColor", "barcode"}},
+        {"quietZoneMarker", false, {"quietZoneMarker", "barcode"}},
         {"keepAspectRatio", false, {"keepAspectRatio"}},
         {"alignment", TopLeft, {"alignment"}},
     });

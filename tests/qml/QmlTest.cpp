@@ -107,16 +107,16 @@ TEST(QmlTest, EveryPropertySignalsEachRealChangeOnce)
     TScene Scene(R"(import WEQBarCode; Barcode {})");
     ASSERT_NE(Scene.Item, nullptr);
     ExpectOneSignalPerRealChange(*Scene.Item, {
-        {"gtin", "400638133393", {"text", "gtin", "inputValid"}},
-        {"text", "4006381333930", {"text", "inputValid"}},
-        {"text", "036000291452", {"text", "gtin", "inputValid"}},
-        {"symbology", 2 /* Barcode.UpcA */, {"symbology", "gtin"}},
-        {"addOn", "12345", {"addOn"}},
-        {"barColor", QColor(Qt::red), {"barColor"}},
-        {"barColor", QColor(), {"barColor"}}, // invalid: the default, black
-        {"backgroundColor", QColor(Qt::yellow), {"backgroundColor"}},
-        {"textColor", QColor(Qt::blue), {"textColor"}},
-        {"quietZoneMarker", false, {"quietZoneMarker"}},
+        {"gtin", "400638133393", {"text", "gtin", "inputValid", "errorString", "barcode"}},
+        {"text", "4006381333930", {"text", "inputValid", "errorString", "barcode"}},
+        {"text", "036000291452", {"text", "gtin", "inputValid", "errorString", "barcode"}},
+        {"symbology", 2 /* Barcode.UpcA */, {"symbology", "gtin", "barcode"}},
+        {"addOn", "12345", {"addOn", "barcode"}},
+        {"barColor", QColor(Qt::red), {"barColor", "barcode"}},
+        {"barColor", QColor(), {"barColor", "barcode"}}, // invalid: the default, black
+        {"backgroundColor", QColor(Qt::yellow), {"backgroundColor", "barcode"}},
+        {"textColor", QColor(Qt::blue), {"textColor", "barcode"}},
+        {"quietZoneMarker", false, {"quietZoneMarker", "barcode"}},
         {"keepAspectRatio", false, {"keepAspectRatio"}},
     });
 }

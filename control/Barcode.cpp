@@ -1,0 +1,416 @@
+#include "control/Barcode.h"
+
+#include "control/GtinInput_p.h"
+#include "control/SymbolPainter_p.h"
+#include "ean/WEQEanExport.h"
+#include "ean/WEQEanFamily.h"
+#include "surface/Canvas.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+
+#include <cmath>
+#include <mutex>
+
+namespace WEQ {
+
+namespace {
+
+const QColor DefaultBar = Qt::black, DefaultBackground = Qt::white, DefaultText = Qt::black;
+
+// More positions than any reading takes, so that a strict reading sees
+// text that is too long as such.
+std::string Positions(const QString& Text) { return GtinPositions(Text, 64); }
+
+constexpr double MillimetresPerInch = 25.4;
+
+} // namespace
+
+class BarcodePrivate : public QSharedData {
+public:
+    BarcodePrivate() { Reread(); }
+    // A copy shares the rendering made so far but not the lock.
+    BarcodePrivate(const BarcodePrivate& O)
+        : QSharedData(O), Text(O.Text), AddOn(O.AddOn), Symbology(O.Symbology), Strict(O.Strict), Bar(O.Bar),
+          Background(O.Background), Digits(O.Digits), Marks(O.Marks), XDimension(O.XDimension), Reading(O.Reading),
+          Error(O.Error), Screen(O.Screen)
+    {
+    }
+
+    QString Text, AddOn;
+    Barcode::Symbology Symbology = Barcode::Ean13;
+    bool Strict = false;
+    QColor Bar = DefaultBar, Background = DefaultBackground, Digits = DefaultText;
+    bool Marks = true;
+    double XDimension = WEQEan::NominalXDimensionMM;
+
+    // What is drawn, and the strict reading's reason.
+    WEQEan::TEanReading Reading;
+    QString Error;
+
+    // The last rendering for a screen, for repaints at the same size.
+    struct TScreen {
+        QImage Image;
+        QSize Size;
+        qreal Ratio = 0;
+    };
+    mutable std::mutex Lock;
+    mutable TScreen Screen;
+
+    void Reread()
+    {
+        const std::string P = Positions(Text), A = Positions(AddOn);
+        const WEQEan::TEanReading Strictly = Symbology == Barcode::Auto
+                                                 ? WEQEan::ReadGtin(P, A)
+                                                 : WEQEan::ReadSymbol(WEQEan::TSymbology(Symbology), P, A);
+        Error = QString::fromStdString(Strictly.Error);
+        Reading = Strict || Symbology == Barcode::Auto ? Strictly
+                                                       : WEQEan::CompleteSymbol(WEQEan::TSymbology(Symbology), P, A);
+        Changed();
+    }
+    void Changed() { Screen = {}; }
+
+    WEQEan::TExportOptions Options() const
+    {
+        WEQEan::TExportOptions O;
+        O.XDimensionMM = XDimension;
+        O.DrawRightDelimiter = Marks;
+        O.FillBackground = Background.alpha() != 0;
+        O.BackgroundColor = O.FillBackground ? ToTColor(Background) : clWhite;
+        O.BarColor = ToTColor(Bar);
+        O.FontColor = ToTColor(Digits);
+        O.Symbology = Reading.Symbology;
+        O.AddOn = Reading.AddOn;
+        O.Strict = true;
+        return O;
+    }
+
+    TSymbolShape Shape(bool KeepAspectRatio) const
+    {
+        return {WEQEan::SymbolModules(Reading.Symbology, Reading.AddOn.size()),
+                WEQEan::RatioHeightModules(Reading.Symbology), KeepAspectRatio};
+    }
+
+    // The symbol in an image of whole device pixels a module, at Ratio.
+    QImage Render(const TSymbolFit& Fit, qreal Ratio) const
+    {
+        if (Fit.ModuleWidth == 0 || !Reading.Valid())
+            return {};
+        const std::lock_guard Guard(Lock);
+        if (!Screen.Image.isNull() && Screen.Size == Fit.Size && Screen.Ratio == Ratio)
+            return Screen.Image;
+        const bool Opaque = Background.alpha() == 255;
+        QImage Image(Fit.Size, Opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+        if (Image.isNull())
+            return {};
+        Image.fill(Opaque ? Background : QColor(Qt::transparent));
+        bool Drawn;
+        {
+            // Laid out at one canvas unit per device pixel; the ratio only
+            // tells the painter later how large the pixels are.
+            TCanvas Canvas(&Image);
+            Drawn = WEQEan::DrawSymbol(Reading, Canvas, Fit.Size.width(), Fit.Size.height(), ToTColor(Background),
+                                       ToTColor(Bar), ToTColor(Digits), Opaque, Marks);
+        }
+        // A failed drawing covers its area in the background colour, which
+        // on a translucent background must not show.
+        if (!Drawn && !Opaque)
+            Image.fill(Qt::transparent);
+        Image.setDevicePixelRatio(Ratio);
+        Screen = {Image, Fit.Size, Ratio};
+        return Image;
+    }
+};
+
+Barcode::Barcode() : d(new BarcodePrivate) {}
+
+Barcode::Barcode(const QString& text, Symbology symbology) : d(new BarcodePrivate)
+{
+    d->Text = text;
+    d->Symbology = symbology >= Ean13 && symbology <= Auto ? symbology : Ean13;
+    d->Reread();
+}
+
+Barcode::Barcode(const Barcode& other) = default;
+Barcode::Barcode(Barcode&& other) noexcept = default;
+Barcode& Barcode::operator=(const Barcode& other) = default;
+Barcode& Barcode::operator=(Barcode&& other) noexcept = default;
+Barcode::~Barcode() = default;
+
+QString Barcode::text() const { return d->Text; }
+Barcode::Symbology Barcode::symbology() const { return d->Symbology; }
+QString Barcode::addOn() const { return d->AddOn; }
+bool Barcode::strict() const { return d->Strict; }
+bool Barcode::isValid() const { return d->Reading.Valid(); }
+QString Barcode::errorString() const { return d->Error; }
+QString Barcode::gtin() const { return QString::fromLatin1(d->Reading.Data); }
+QString Barcode::title() const { return d->Reading.Valid() ? QString::fromStdString(d->Reading.Title()) : QString(); }
+QColor Barcode::barColor() const { return d->Bar; }
+QColor Barcode::backgroundColor() const { return d->Background; }
+QColor Barcode::textColor() const { return d->Digits; }
+bool Barcode::quietZoneMarks() const { return d->Marks; }
+double Barcode::xDimension() const { return d->XDimension; }
+
+// Each setter leaves the shared data alone when nothing changes, so that a
+// copy of an unchanged barcode keeps sharing it.
+void Barcode::setText(const QString& text)
+{
+    if (text == d->Text)
+        return;
+    d->Text = text;
+    d->Reread();
+}
+
+void Barcode::setSymbology(Symbology symbology)
+{
+    const Symbology Value = symbology >= Ean13 && symbology <= Auto ? symbology : Ean13;
+    if (Value == d->Symbology)
+        return;
+    d->Symbology = Value;
+    d->Reread();
+}
+
+void Barcode::setAddOn(const QString& addOn)
+{
+    if (addOn == d->AddOn)
+        return;
+    d->AddOn = addOn;
+    d->Reread();
+}
+
+void Barcode::setStrict(bool strict)
+{
+    if (strict == d->Strict)
+        return;
+    d->Strict = strict;
+    d->Reread();
+}
+
+void Barcode::setBarColor(const QColor& color)
+{
+    const QColor Value = ColorOrDefault(color, DefaultBar);
+    if (Value == d->Bar)
+        return;
+    d->Bar = Value;
+    d->Changed();
+}
+
+void Barcode::setBackgroundColor(const QColor& color)
+{
+    const QColor Value = ColorOrDefault(color, DefaultBackground);
+    if (Value == d->Background)
+        return;
+    d->Background = Value;
+    d->Changed();
+}
+
+void Barcode::setTextColor(const QColor& color)
+{
+    const QColor Value = ColorOrDefault(color, DefaultText);
+    if (Value == d->Digits)
+        return;
+    d->Digits = Value;
+    d->Changed();
+}
+
+void Barcode::setQuietZoneMarks(bool on)
+{
+    if (on == d->Marks)
+        return;
+    d->Marks = on;
+    d->Changed();
+}
+
+void Barcode::setXDimension(double millimetres)
+{
+    if (millimetres == d->XDimension || (std::isnan(millimetres) && std::isnan(d->XDimension)))
+        return;
+    d->XDimension = millimetres;
+    d->Changed();
+}
+
+int Barcode::moduleWidthForDpi(int dpi) const { return WEQEan::DotsPerModule(d->XDimension, dpi); }
+
+double Barcode::xDimensionForDpi(int dpi) const
+{
+    return dpi > 0 ? moduleWidthForDpi(dpi) * MillimetresPerInch / dpi : 0.0;
+}
+
+QSize Barcode::sizeInModules() const
+{
+    const TSymbolShape Shape = d->Shape(true);
+    return QSize(Shape.Modules, Shape.HeightModules);
+}
+
+QSizeF Barcode::size() const
+{
+    // What the vector files measure: the module a whole number of micrometres.
+    const double X = WEQEan::DotsPerModule(d->XDimension, 25400) / 1000.0;
+    return QSizeF(sizeInModules()) * X;
+}
+
+bool Barcode::paint(QPainter* painter, const QPointF& topLeftMillimetres) const
+{
+    if (!painter || !painter->isActive() || !d->Reading.Valid())
+        return false;
+    QPaintDevice* Device = painter->device();
+    const qreal Ratio = Device->devicePixelRatioF();
+    // An image counts its dots per inch in its own pixels; other devices in
+    // their logical units, each of Ratio device pixels.
+    const bool Image = Device->devType() == QInternal::Image;
+    const double DeviceDpi = Image ? Device->logicalDpiX() : Device->logicalDpiX() * Ratio;
+    const double UnitsPerMillimetre = DeviceDpi / Ratio / MillimetresPerInch;
+    const QPointF At = topLeftMillimetres * UnitsPerMillimetre;
+    const WEQEan::TExportOptions O = d->Options();
+    painter->save();
+    bool Drawn;
+    if (painter->worldTransform().type() <= QTransform::TxTranslate) {
+        // Device dots as the painter's units, from the nearest whole dot:
+        // every module then covers whole dots of the device.
+        const QTransform ToDevice = painter->deviceTransform();
+        const QTransform DeviceOnly = painter->worldTransform().inverted() * ToDevice;
+        const QPointF Dot = ToDevice.map(At);
+        const QPointF Whole(std::round(Dot.x()), std::round(Dot.y()));
+        painter->setWorldTransform(QTransform::fromTranslate(Whole.x(), Whole.y()) * DeviceOnly.inverted());
+        Drawn = WEQEan::DrawOnPainter(d->Reading.Data, *painter, qRound(DeviceDpi), 0, 0, O);
+    } else {
+        // Scaled or turned there are no whole dots to keep: micrometres.
+        painter->translate(At);
+        painter->scale(UnitsPerMillimetre / 1000, UnitsPerMillimetre / 1000);
+        Drawn = WEQEan::DrawOnPainter(d->Reading.Data, *painter, 25400, 0, 0, O);
+    }
+    painter->restore();
+    return Drawn;
+}
+
+void Barcode::paint(QPainter* painter, const QRectF& rect, Qt::Alignment alignment, bool keepAspectRatio) const
+{
+    if (!painter || !painter->isActive())
+        return;
+    painter->save();
+    painter->translate(rect.topLeft());
+    if (d->Background.alpha() > 0)
+        painter->fillRect(QRectF(QPointF(0, 0), rect.size()), d->Background);
+    // The painter's device transform holds the device pixel ratio and where
+    // the rectangle's origin lands; a rotated or sheared one has no whole
+    // pixels to keep, and the symbol is then simply drawn at its ratio.
+    const QTransform T = painter->deviceTransform();
+    const bool Aligned = T.type() <= QTransform::TxScale && T.m11() > 0 && T.m11() == T.m22();
+    const double Ratio = Aligned ? T.m11() : painter->device()->devicePixelRatioF();
+    QRectF Place;
+    const QImage Image = screenImage(Aligned ? QPointF(T.dx(), T.dy()) : QPointF(), rect.size(), Ratio, &Place,
+                                     alignment, keepAspectRatio);
+    if (!Image.isNull())
+        painter->drawImage(Place.topLeft(), Image);
+    painter->restore();
+}
+
+QImage Barcode::screenImage(const QPointF& deviceOrigin, const QSizeF& size, qreal devicePixelRatio, QRectF* place,
+                            Qt::Alignment alignment, bool keepAspectRatio) const
+{
+    const TSymbolPlace Place = PlaceSymbol(deviceOrigin, size, devicePixelRatio, d->Shape(keepAspectRatio), alignment);
+    if (place)
+        *place = Place.Logical;
+    return d->Render(Place.Fit, devicePixelRatio);
+}
+
+QImage Barcode::toImage(int dpi) const
+{
+    const WEQEan::TExportOptions O = d->Options();
+    QImage Image = WEQEan::RenderRaster(d->Reading.Data, dpi, O).Image;
+    if (Image.isNull() || O.FillBackground)
+        return Image;
+    // No background: what the background colour covered lets the page through.
+    Image = Image.convertToFormat(QImage::Format_ARGB32);
+    const QRgb Back = Image.pixel(0, 0);
+    for (int Y = 0; Y < Image.height(); ++Y) {
+        QRgb* Row = reinterpret_cast<QRgb*>(Image.scanLine(Y));
+        for (int X = 0; X < Image.width(); ++X)
+            if (Row[X] == Back)
+                Row[X] = 0;
+    }
+    return Image;
+}
+
+QByteArray Barcode::toPng(int dpi) const
+{
+    QByteArray Out;
+    return WEQEan::EncodePng(d->Reading.Data, dpi, d->Options(), Out) ? Out : QByteArray();
+}
+
+QByteArray Barcode::toSvg() const
+{
+    QByteArray Out;
+    return WEQEan::EncodeSvg(d->Reading.Data, d->Options(), Out) ? Out : QByteArray();
+}
+
+QByteArray Barcode::toPdf() const
+{
+    QByteArray Out;
+    return WEQEan::EncodePdf(d->Reading.Data, d->Options(), Out) ? Out : QByteArray();
+}
+
+bool Barcode::save(const QString& path, int dpi, QString* error) const
+{
+    const auto Fail = [error](const QString& Reason) {
+        if (error)
+            *error = Reason;
+        return false;
+    };
+    if (!d->Reading.Valid())
+        return Fail(QStringLiteral("Cannot write %1: %2").arg(path, d->Error));
+    const QString Suffix = QFileInfo(path).suffix().toLower();
+    const WEQEan::TExportOptions O = d->Options();
+    if (Suffix == QLatin1String("png"))
+        return WEQEan::ExportPng(d->Reading.Data, path, dpi, O, nullptr, error);
+    if (Suffix == QLatin1String("svg"))
+        return WEQEan::ExportSvg(d->Reading.Data, path, O, error);
+    if (Suffix == QLatin1String("pdf"))
+        return WEQEan::ExportPdf(d->Reading.Data, path, O, error);
+    return Fail(QStringLiteral("Cannot write %1: the name ends in neither .png, .svg nor .pdf").arg(path));
+}
+
+Barcode::Properties Barcode::differences(const Barcode& other) const
+{
+    Properties P;
+    if (d == other.d)
+        return P;
+    const BarcodePrivate &A = *d, &B = *other.d;
+    P.setFlag(TextProperty, A.Text != B.Text);
+    P.setFlag(SymbologyProperty, A.Symbology != B.Symbology);
+    P.setFlag(AddOnProperty, A.AddOn != B.AddOn);
+    P.setFlag(StrictProperty, A.Strict != B.Strict);
+    P.setFlag(BarColorProperty, A.Bar != B.Bar);
+    P.setFlag(BackgroundColorProperty, A.Background != B.Background);
+    P.setFlag(TextColorProperty, A.Digits != B.Digits);
+    P.setFlag(QuietZoneMarksProperty, A.Marks != B.Marks);
+    P.setFlag(XDimensionProperty, !(A.XDimension == B.XDimension ||
+                                    (std::isnan(A.XDimension) && std::isnan(B.XDimension))));
+    return P;
+}
+
+bool Barcode::operator==(const Barcode& other) const { return differences(other) == Properties(); }
+
+size_t qHash(const Barcode& B, size_t Seed) noexcept
+{
+    return qHashMulti(Seed, B.text(), int(B.symbology()), B.addOn(), B.strict(), B.barColor().rgba(),
+                      B.backgroundColor().rgba(), B.textColor().rgba(), B.quietZoneMarks(),
+                      std::isnan(B.xDimension()) ? 0.0 : B.xDimension());
+}
+
+QDebug operator<<(QDebug Debug, const Barcode& B)
+{
+    const QDebugStateSaver Saver(Debug);
+    Debug.nospace() << "WEQ::Barcode(";
+    if (B.isValid())
+        Debug.noquote() << B.title();
+    else
+        Debug << B.text() << ", invalid: " << B.errorString();
+    Debug << ", " << B.xDimension() << " mm)";
+    return Debug;
+}
+
+} // namespace WEQ

@@ -1,0 +1,194 @@
+#pragma once
+
+#include "surface/Export.h"
+
+#include <QColor>
+#include <QFlags>
+#include <QMetaType>
+#include <QPointF>
+#include <QRectF>
+#include <QSharedDataPointer>
+#include <QSize>
+#include <QSizeF>
+#include <QString>
+
+class QDebug;
+class QImage;
+class QPainter;
+
+namespace WEQ {
+
+class BarcodePrivate;
+
+// A barcode of the EAN/UPC family as a Qt value type: the text and options
+// that make one symbol, implicitly shared and cheap to copy like QPen or
+// QFont, comparable, and able to draw itself.
+//
+// The text is read for the symbology: leniently by default, as the widgets
+// complete what is typed (only the first digits count, non-digits become '0',
+// the check digit is computed afresh), or, with `strict`, refused with the
+// reason where it is not exactly what the symbology takes. `Auto` takes a GTIN
+// of 8, 12, 13 or 14 digits with its check digit and picks the symbol that
+// carries it.
+//
+// It draws at its true size: `paint(QPainter*, QPointF)` on any painter's
+// device (a printer page, a QPdfWriter, a QSvgGenerator, an image, a widget),
+// with every module a whole number of the device's dots when the painter's
+// transform is a translation or none; under a scale or a rotation it draws the
+// exact geometry, unsnapped. Give vector devices a fine resolution (600 dpi or
+// more): their dots are the ones modules snap to. `paint(QPainter*, QRectF)`
+// draws for screens instead: the largest symbol of whole device pixels a
+// module that fits the rectangle. Neither begins nor ends painting, nor
+// touches the painter's state beyond the call.
+//
+// Files are written whole or not at all, as every export of the library is.
+// All of it may be used on any thread, each object on one at a time.
+class WEQBARCODE_EXPORT Barcode {
+    Q_GADGET
+    Q_PROPERTY(QString text READ text WRITE setText)
+    Q_PROPERTY(Symbology symbology READ symbology WRITE setSymbology)
+    Q_PROPERTY(QString addOn READ addOn WRITE setAddOn)
+    Q_PROPERTY(bool strict READ strict WRITE setStrict)
+    Q_PROPERTY(QColor barColor READ barColor WRITE setBarColor)
+    Q_PROPERTY(QColor backgroundColor READ backgroundColor WRITE setBackgroundColor)
+    Q_PROPERTY(QColor textColor READ textColor WRITE setTextColor)
+    Q_PROPERTY(bool quietZoneMarks READ quietZoneMarks WRITE setQuietZoneMarks)
+    Q_PROPERTY(double xDimension READ xDimension WRITE setXDimension)
+    Q_PROPERTY(bool valid READ isValid)
+    Q_PROPERTY(QString errorString READ errorString)
+    Q_PROPERTY(QString gtin READ gtin)
+    Q_PROPERTY(QString title READ title)
+    Q_PROPERTY(QSize sizeInModules READ sizeInModules)
+    Q_PROPERTY(QSizeF size READ size)
+
+public:
+    enum Symbology { Ean13, Ean8, UpcA, UpcE, Auto };
+    Q_ENUM(Symbology)
+
+    // The properties, as flags: which of them two barcodes differ in.
+    enum Property {
+        TextProperty = 0x1,
+        SymbologyProperty = 0x2,
+        AddOnProperty = 0x4,
+        StrictProperty = 0x8,
+        BarColorProperty = 0x10,
+        BackgroundColorProperty = 0x20,
+        TextColorProperty = 0x40,
+        QuietZoneMarksProperty = 0x80,
+        XDimensionProperty = 0x100,
+    };
+    Q_DECLARE_FLAGS(Properties, Property)
+
+    Barcode();
+    explicit Barcode(const QString& text, Symbology symbology = Ean13);
+    Barcode(const Barcode& other);
+    Barcode(Barcode&& other) noexcept;
+    Barcode& operator=(const Barcode& other);
+    Barcode& operator=(Barcode&& other) noexcept;
+    ~Barcode();
+    void swap(Barcode& other) noexcept { d.swap(other.d); }
+
+    // --- Data ---------------------------------------------------------------
+    QString text() const;
+    void setText(const QString& text);
+    // EAN-13 by default; a value outside the enumeration is taken as EAN-13.
+    Symbology symbology() const;
+    void setSymbology(Symbology symbology);
+    // Empty for none, else 2 or 5 digits (completed as the text is, unless strict).
+    QString addOn() const;
+    void setAddOn(const QString& addOn);
+    // Off by default: what the strict reading refuses is completed instead.
+    bool strict() const;
+    void setStrict(bool strict);
+
+    // --- Read back ------------------------------------------------------------
+    // A symbol can be drawn: the text completes (or, strict, is read) to one.
+    bool isValid() const;
+    // Why the text and add-on are not exactly what the symbology takes, as the
+    // strict reading says it ("position 13: the check digit of 400638133393 is
+    // 1, not 2"), whether or not strict is set; empty when they are.
+    QString errorString() const;
+    // The digits drawn, check digit included (UPC-E: its eight); empty when
+    // nothing can be drawn.
+    QString gtin() const;
+    // The symbology, the digits and the add-on: "UPC-E 04252614 +12".
+    QString title() const;
+
+    // --- Look -----------------------------------------------------------------
+    // Black bars and digits on white by default; an invalid colour stands for
+    // the default, a background of alpha 0 for none (files still get white:
+    // a printed symbol needs its quiet zones light).
+    QColor barColor() const;
+    void setBarColor(const QColor& color);
+    QColor backgroundColor() const;
+    void setBackgroundColor(const QColor& color);
+    QColor textColor() const;
+    void setTextColor(const QColor& color);
+    // The '>' (and EAN-8's '<') in the quiet zones; on by default.
+    bool quietZoneMarks() const;
+    void setQuietZoneMarks(bool on);
+    // The module width in millimetres, 0.330 (100 %) by default; a value that
+    // is not finite or outside 0.1 .. 10 mm makes nothing drawable.
+    double xDimension() const;
+    void setXDimension(double millimetres);
+    // The whole number of dots a module takes at dpi (at least one: the
+    // nearest to xDimension, preferring one inside GS1's 0.264 .. 0.660 mm),
+    // and what that measures in millimetres.
+    int moduleWidthForDpi(int dpi) const;
+    double xDimensionForDpi(int dpi) const;
+
+    // --- Size -----------------------------------------------------------------
+    // Modules across (quiet zones and add-on included) and down at the
+    // nominal proportions; millimetres at xDimension.
+    QSize sizeInModules() const;
+    QSizeF size() const;
+
+    // --- Output ---------------------------------------------------------------
+    // At its true size, its top-left at topLeftMillimetres from the painter's
+    // origin as the device measures it. False (nothing drawn) where nothing
+    // can be drawn or the painter is not active.
+    bool paint(QPainter* painter, const QPointF& topLeftMillimetres) const;
+    // For screens: the largest symbol of whole device pixels a module that
+    // fits rect (in the painter's coordinates), aligned in it as
+    // QStyle::alignedRect aligns; with keepAspectRatio at the nominal height,
+    // otherwise as high as rect (at least 18 modules). The background, unless
+    // of alpha 0, fills rect. Too small a rect shows the background alone.
+    void paint(QPainter* painter, const QRectF& rect, Qt::Alignment alignment = Qt::AlignCenter,
+               bool keepAspectRatio = true) const;
+    // The symbol at dpi with the dots per inch recorded; null where nothing
+    // can be drawn (errorString, or an unusable dpi or size, says why).
+    QImage toImage(int dpi) const;
+    // The symbol as paint(QPainter*, QRectF) shows it in a rectangle of size
+    // logical units whose top-left lies on device position deviceOrigin, at
+    // devicePixelRatio: its image of whole device pixels (null when none
+    // fits), and in place where it goes relative to the rectangle's top-left,
+    // its corners on whole device pixels. For scene graphs and other code that
+    // composes images itself; kept until anything that decides its pixels
+    // changes, so a repaint at the same size renders nothing.
+    QImage screenImage(const QPointF& deviceOrigin, const QSizeF& size, qreal devicePixelRatio, QRectF* place,
+                       Qt::Alignment alignment = Qt::AlignCenter, bool keepAspectRatio = true) const;
+    // The bytes of the files; empty where nothing can be drawn.
+    QByteArray toPng(int dpi) const;
+    QByteArray toSvg() const;
+    QByteArray toPdf() const;
+    // The file at path, its format from the suffix (png, svg, pdf; dpi for
+    // PNG), written whole or not at all; false with the reason in error.
+    bool save(const QString& path, int dpi = 600, QString* error = nullptr) const;
+
+    // The properties in which this and other differ.
+    Properties differences(const Barcode& other) const;
+    bool operator==(const Barcode& other) const;
+    bool operator!=(const Barcode& other) const { return !(*this == other); }
+
+private:
+    QSharedDataPointer<BarcodePrivate> d;
+};
+
+WEQBARCODE_EXPORT size_t qHash(const Barcode& barcode, size_t seed = 0) noexcept;
+WEQBARCODE_EXPORT QDebug operator<<(QDebug debug, const Barcode& barcode);
+
+} // namespace WEQ
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(WEQ::Barcode::Properties)
+Q_DECLARE_SHARED(WEQ::Barcode)
+Q_DECLARE_METATYPE(WEQ::Barcode)
