@@ -10,7 +10,7 @@ std::string GtinPositions(const QString& Text, std::size_t Max)
     for (char32_t Ch : Text.left(2 * qsizetype(Max)).toUcs4()) {
         if (Out.size() == Max)
             break;
-        Out += (Ch >= U'0' && Ch <= U'9') ? char(Ch) : '?';
+        Out += (Ch >= U' ' && Ch <= U'~') ? char(Ch) : '?';
     }
     return Out;
 }

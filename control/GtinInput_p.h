@@ -10,8 +10,8 @@
 namespace WEQ {
 
 // The first Max positions of the text: one character is one position
-// whatever its encoding, ASCII digits as themselves and anything else '?', a
-// non-digit to every reading. At most 2 Max UTF-16 units are looked at, so
+// whatever its encoding, printable ASCII as itself (so that a reason quotes
+// it) and anything else '?', a non-digit to every reading. At most 2 Max UTF-16 units are looked at, so
 // megabytes of pasted text cost no more than a GTIN.
 std::string GtinPositions(const QString& Text, std::size_t Max = 13);
 

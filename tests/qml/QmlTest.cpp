@@ -12,6 +12,7 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -82,6 +83,23 @@ TEST(QmlTest, OtherSymbologiesAndAddOnsFromQml)
     EXPECT_TRUE(Scene.Item->property("inputValid").toBool());
     EXPECT_EQ(Scene.Item->implicitWidth(), 3 * (9 + 95 + 9 + 20 + 5)) << "module width 3 with the add-on";
     EXPECT_EQ(DecodeFamily(Scene.Grab()), "UPC-A:036000291452 12");
+}
+
+// save() from QML: the file where it can be written, the reason in
+// errorString where it cannot.
+TEST(QmlTest, SavesAFileOrSaysWhyNot)
+{
+    QTemporaryDir Dir;
+    const QString Good = Dir.filePath("from-qml.png"), Bad = Dir.filePath("missing/from-qml.png");
+    TScene Scene(QStringLiteral(R"(import WEQBarCode
+        Barcode { text: "400638133393"; property bool saved: save("%1", 300); property bool refused: !save("%2") })")
+                     .arg(Good, Bad)
+                     .toUtf8());
+    ASSERT_NE(Scene.Item, nullptr);
+    EXPECT_TRUE(Scene.Item->property("saved").toBool());
+    EXPECT_TRUE(Scene.Item->property("refused").toBool());
+    EXPECT_EQ(DecodeEan13(QImage(Good)), "4006381333931");
+    EXPECT_TRUE(Scene.Item->property("errorString").toString().contains("missing"));
 }
 
 TEST(QmlTest, DefaultsImplicitSizeAndATransparentBackground)

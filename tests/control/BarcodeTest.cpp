@@ -1,0 +1,285 @@
+// WEQ::Barcode as an application uses it: values read back, drawn at their
+// true size into other people's painters, measured in the pixels and pages
+// they make.
+#include "control/Barcode.h"
+#include "control/BarcodeWidget.h"
+#include "symbol/Decode.h"
+
+#include <QBuffer>
+#include <QDebug>
+#include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using WEQ::Barcode;
+
+struct TValueRow {
+    const char* Name;
+    Barcode::Symbology Symbology;
+    const char* Text;
+    const char* AddOn;
+    bool Strict;
+    bool Valid;
+    const char* Error; // a part of errorString; empty: none
+    const char* Gtin;
+    const char* Title;
+    QSize Modules;
+};
+
+const TValueRow ValueRows[] = {
+    {"EAN-13 body", Barcode::Ean13, "400638133393", "", false, true, "", "4006381333931", "EAN-13 4006381333931",
+     {113, 79}},
+    {"EAN-13 typo, completed", Barcode::Ean13, "4006381333932", "", false, true, "the check digit of 400638133393 is 1",
+     "4006381333931", "EAN-13 4006381333931", {113, 79}},
+    {"EAN-13 typo, strict", Barcode::Ean13, "4006381333932", "", true, false, "position 13: the check digit", "", "",
+     {113, 79}},
+    {"EAN-8 with add-on", Barcode::Ean8, "9638507", "12", false, true, "", "96385074", "EAN-8 96385074 +12",
+     {108, 65}},
+    {"UPC-A five-digit add-on", Barcode::UpcA, "03600029145", "52495", true, true, "", "036000291452",
+     "UPC-A 036000291452 +52495", {165, 79}},
+    {"UPC-E from six digits", Barcode::UpcE, "425261", "12", false, true, "", "04252614", "UPC-E 04252614 +12",
+     {94, 79}},
+    {"UPC-E, a UPC-A without a suppressed form", Barcode::UpcE, "03600029145", "", false, false,
+     "cannot be zero-suppressed", "", "", {67, 79}},
+    {"a letter, strict", Barcode::Ean8, "96385x7", "", true, false, "position 6: 'x' is not a digit", "", "",
+     {81, 65}},
+    {"Auto: a GTIN-8", Barcode::Auto, "96385074", "", false, true, "", "96385074", "EAN-8 96385074", {81, 65}},
+    {"Auto: a GTIN-14 of a UPC-A", Barcode::Auto, "00036000291452", "", false, true, "", "036000291452",
+     "UPC-A 036000291452", {113, 79}},
+    {"Auto: not a GTIN", Barcode::Auto, "400638133393", "", false, false, "the check digit", "", "", {113, 79}},
+};
+
+TEST(BarcodeTest, ValuesReadBack)
+{
+    for (const TValueRow& Row : ValueRows) {
+        SCOPED_TRACE(Row.Name);
+        Barcode B(QString::fromLatin1(Row.Text), Row.Symbology);
+        B.setAddOn(QString::fromLatin1(Row.AddOn));
+        B.setStrict(Row.Strict);
+        EXPECT_EQ(B.isValid(), Row.Valid);
+        if (*Row.Error)
+            EXPECT_TRUE(B.errorString().contains(QString::fromLatin1(Row.Error))) << B.errorString().toStdString();
+        else
+            EXPECT_TRUE(B.errorString().isEmpty()) << B.errorString().toStdString();
+        EXPECT_EQ(B.gtin(), Row.Gtin);
+        EXPECT_EQ(B.title(), Row.Title);
+        EXPECT_EQ(B.sizeInModules(), Row.Modules);
+        EXPECT_NEAR(B.size().width(), Row.Modules.width() * 0.33, 1e-9);
+        EXPECT_NEAR(B.size().height(), Row.Modules.height() * 0.33, 1e-9);
+        EXPECT_EQ(B.toSvg().isEmpty(), !Row.Valid);
+    }
+}
+
+struct TSnapRow {
+    double X;
+    int Dpi, Dots;
+    double Measured;
+};
+
+TEST(BarcodeTest, ModulesSnapToWholeDots)
+{
+    const TSnapRow Rows[] = {
+        {0.330, 203, 3, 0.375369}, // the nearest
+        {0.330, 300, 4, 0.338667},
+        {0.330, 600, 8, 0.338667},
+        {0.264, 600, 7, 0.296333}, // 6 dots, 0.254 mm, would fall outside GS1's range
+        {0.660, 203, 5, 0.625616},
+        {0.100, 72, 1, 0.352778}, // never below one dot
+    };
+    for (const TSnapRow& Row : Rows) {
+        Barcode B(QStringLiteral("400638133393"));
+        B.setXDimension(Row.X);
+        EXPECT_EQ(B.moduleWidthForDpi(Row.Dpi), Row.Dots) << Row.X << " mm at " << Row.Dpi << " dpi";
+        EXPECT_NEAR(B.xDimensionForDpi(Row.Dpi), Row.Measured, 1e-6) << Row.X << " mm at " << Row.Dpi << " dpi";
+    }
+}
+
+TEST(BarcodeTest, ACopyIsAValueEqualToItsOriginal)
+{
+    Barcode A(QStringLiteral("400638133393"));
+    Barcode B = A;
+    EXPECT_EQ(A, B);
+    EXPECT_EQ(qHash(A), qHash(B));
+    B.setBarColor(QColor::fromHsv(0, 0, 0)); // black in another colour model: no change
+    EXPECT_EQ(A, B);
+    B.setBarColor(Qt::darkBlue);
+    EXPECT_NE(A, B);
+    EXPECT_EQ(A.barColor(), QColor(Qt::black)) << "writing the copy changed the original";
+    EXPECT_EQ(A.differences(B), Barcode::BarColorProperty);
+    const QVariant V = QVariant::fromValue(B);
+    EXPECT_EQ(V.value<Barcode>(), B);
+    QString Shown;
+    QDebug(&Shown) << B;
+    EXPECT_TRUE(Shown.contains("EAN-13 4006381333931")) << Shown.toStdString();
+}
+
+// The runs of dark pixels on a row, from the first bar to the last.
+std::vector<int> Runs(const QImage& Image, int Y)
+{
+    std::vector<int> Out;
+    for (int X = 0; X < Image.width();) {
+        const bool Dark = qGray(Image.pixel(X, Y)) < 128;
+        int End = X;
+        while (End < Image.width() && (qGray(Image.pixel(End, Y)) < 128) == Dark)
+            ++End;
+        if (Dark || !Out.empty())
+            Out.push_back(End - X);
+        X = End;
+    }
+    if (!Out.empty() && Out.size() % 2 == 0)
+        Out.pop_back(); // the space after the last bar runs to the edge
+    return Out;
+}
+
+// paint() at the true size on images of several device pixel ratios, and
+// on a 203 dpi "printer": every bar and space a whole number of modules of
+// the device's own dots, wherever the painter is moved to.
+TEST(BarcodeTest, PaintGivesWholeDeviceDotModules)
+{
+    const struct {
+        qreal Ratio;
+        int Dpi;
+        QPointF Offset; // of the painter, in its units
+    } Rows[] = {{1, 96, {0, 0}}, {1.5, 96, {0.25, 0}}, {2, 96, {1.5, 0.5}}, {1, 203, {0, 0}}, {1, 203, {3.3, 0}}};
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE("ratio " + std::to_string(Row.Ratio) + ", " + std::to_string(Row.Dpi) + " dpi");
+        Barcode B(QStringLiteral("400638133393"));
+        B.setXDimension(0.5);
+        QImage Image(1200, 800, QImage::Format_RGB32);
+        Image.setDotsPerMeterX(int(std::lround(Row.Dpi / 0.0254)));
+        Image.setDotsPerMeterY(int(std::lround(Row.Dpi / 0.0254)));
+        Image.setDevicePixelRatio(Row.Ratio);
+        Image.fill(Qt::white);
+        {
+            QPainter P(&Image);
+            P.translate(Row.Offset);
+            ASSERT_TRUE(B.paint(&P, QPointF(2, 2)));
+        }
+        const int M = B.moduleWidthForDpi(Row.Dpi);
+        const std::vector<int> Bars = Runs(Image, int(4 * Row.Dpi / 25.4 + 10));
+        ASSERT_EQ(Bars.size(), 59u) << "30 bars and the spaces between them";
+        int Modules = 0;
+        for (const int Run : Bars) {
+            EXPECT_EQ(Run % M, 0) << "a run of " << Run << " dots at " << M << " dots a module";
+            Modules += Run / M;
+        }
+        EXPECT_EQ(Modules, 95);
+        EXPECT_EQ(DecodeEan13(Image), "4006381333931");
+    }
+}
+
+// Runs pdftoppm on a PDF, giving the page at Dpi.
+QImage Rasterise(const QString& Pdf, int Dpi)
+{
+    const QString Png = Pdf + "-page";
+    QProcess::execute("pdftoppm", {"-r", QString::number(Dpi), "-png", "-singlefile", Pdf, Png});
+    return QImage(Png + ".png").convertToFormat(QImage::Format_RGB32);
+}
+
+// The first bar's left edge on a row of the page, in dots, from X on.
+int FirstDark(const QImage& Page, int Y, int X)
+{
+    while (X < Page.width() && qGray(Page.pixel(X, Y)) >= 128)
+        ++X;
+    return X;
+}
+
+// A label of another application's making: a line of text and two symbols
+// at given millimetres on one A6 page of a QPdfWriter.
+TEST(BarcodeTest, SymbolsPaintedBesideTextOnOnePdfPage)
+{
+    QTemporaryDir Dir;
+    const QString Path = Dir.filePath("label.pdf");
+    Barcode Ean(QStringLiteral("400638133393")), UpcA(QStringLiteral("03600029145"), Barcode::UpcA);
+    const QPointF EanAt(10, 20), UpcAt(10, 70);
+    {
+        QPdfWriter Pdf(Path);
+        Pdf.setPageSize(QPageSize(QPageSize::A6));
+        Pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        Pdf.setResolution(1200);
+        QPainter P(&Pdf);
+        P.setFont(QFont("DejaVu Sans", 12));
+        P.drawText(QPointF(10 / 25.4 * 1200, 12 / 25.4 * 1200), QStringLiteral("Oat flakes, 500 g"));
+        ASSERT_TRUE(Ean.paint(&P, EanAt));
+        ASSERT_TRUE(UpcA.paint(&P, UpcAt));
+    }
+    const QImage Page = Rasterise(Path, 600);
+    ASSERT_FALSE(Page.isNull()) << "pdftoppm (poppler-utils) made no page";
+    const auto Dots = [](double Millimetres) { return Millimetres / 25.4 * 600; };
+    for (const auto& [B, At] : {std::pair{Ean, EanAt}, std::pair{UpcA, UpcAt}}) {
+        SCOPED_TRACE(B.title().toStdString());
+        const QRect Area = QRectF(Dots(At.x()), Dots(At.y()), Dots(B.size().width()), Dots(B.size().height()))
+                               .toAlignedRect();
+        const QImage Symbol = Page.copy(Area.adjusted(-20, -20, 20, 20));
+        EXPECT_EQ(DecodeFamily(Symbol), (B.symbology() == Barcode::UpcA ? "UPC-A:" : "EAN-13:") + B.gtin().toStdString());
+        // The first bar: its left edge after the left quiet zone, of modules
+        // of whole dots of the writer's 1200 dpi.
+        const int QuietZone = B.symbology() == Barcode::UpcA ? 9 : 11;
+        const double Expected = Dots(At.x() + QuietZone * B.xDimensionForDpi(1200));
+        EXPECT_LE(std::abs(FirstDark(Page, int(Dots(At.y() + 5)), Area.left() - 10) - Expected), 1.0);
+    }
+}
+
+TEST(BarcodeTest, SaveWritesTheFormatOfTheSuffix)
+{
+    QTemporaryDir Dir;
+    const Barcode B(QStringLiteral("400638133393"));
+    const struct {
+        const char* Name;
+        bool Saved;
+        const char* Start; // of the file, or of the reason
+    } Rows[] = {
+        {"a.png", true, "\x89PNG"},
+        {"a.SVG", true, "<svg"},
+        {"a.pdf", true, "%PDF"},
+        {"a.gif", false, "Cannot write"},
+        {"missing/a.png", false, "Cannot write"},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        QString Error;
+        const QString Path = Dir.filePath(Row.Name);
+        ASSERT_EQ(B.save(Path, 300, &Error), Row.Saved) << Error.toStdString();
+        if (Row.Saved) {
+            QFile File(Path);
+            ASSERT_TRUE(File.open(QIODevice::ReadOnly));
+            EXPECT_TRUE(File.readAll().startsWith(Row.Start));
+        } else {
+            EXPECT_TRUE(Error.startsWith(Row.Start)) << Error.toStdString();
+            EXPECT_FALSE(QFile::exists(Path));
+        }
+    }
+    Barcode Refused(QStringLiteral("4006381333932"));
+    Refused.setStrict(true);
+    QString Error;
+    EXPECT_FALSE(Refused.save(Dir.filePath("r.png"), 300, &Error));
+    EXPECT_TRUE(Error.contains("check digit")) << Error.toStdString();
+}
+
+// The widget's own save and print: the reason of a failed save in
+// errorString, the print a page that decodes.
+TEST(BarcodeTest, TheWidgetSavesAndPrints)
+{
+    QTemporaryDir Dir;
+    WEQ::BarcodeWidget Widget(QStringLiteral("400638133393"));
+    EXPECT_FALSE(Widget.save(Dir.filePath("nowhere/a.png")));
+    EXPECT_TRUE(Widget.errorString().contains("nowhere")) << Widget.errorString().toStdString();
+    EXPECT_TRUE(Widget.save(Dir.filePath("a.png")));
+    EXPECT_TRUE(Widget.errorString().isEmpty());
+    QPrinter Printer(QPrinter::HighResolution);
+    Printer.setOutputFormat(QPrinter::PdfFormat);
+    Printer.setOutputFileName(Dir.filePath("print.pdf"));
+    ASSERT_TRUE(Widget.print(&Printer));
+    EXPECT_EQ(DecodeEan13(Rasterise(Dir.filePath("print.pdf"), 300)), "4006381333931");
+}
+
+} // namespace
