@@ -379,6 +379,8 @@ TSymbol DescribeEan13(const std::string& GTIN, std::int32_t Width, std::int32_t 
 
 std::int32_t SymbolModules(TSymbology Symbology, std::size_t AddOnDigits, std::int32_t AddOnGap)
 {
+    // Any gap is measured as one a symbol can have: never an overflow.
+    AddOnGap = std::clamp(AddOnGap, 0, MaxAddOnGap);
     const TSymbologyRow& Row = MeasuredRow(Symbology);
     const std::int32_t Main = Row.LeftQuietZone + BarModulesOf(Row);
     if (AddOnDigits == 0)

@@ -56,7 +56,9 @@ struct TExportOptions {
 };
 
 struct TRasterExport {
-    QImage Image;                    // null when nothing could be drawn; Error says why
+    // Null when nothing could be drawn (Error says why), and where a PNG
+    // export wrote a symbol too large to hold whole band by band.
+    QImage Image;
     std::int32_t DotsPerModule = 0;  // the snapped module width
     double XDimensionMM = 0;         // what the snapped module width measures
     bool WithinGs1Range = false;     // the snapped X-dimension lies in 0.264 .. 0.660 mm

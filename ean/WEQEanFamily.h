@@ -89,7 +89,8 @@ WEQBARCODE_EXPORT std::string UpcEParity(char NumberSystem, char CheckDigit);
 WEQBARCODE_EXPORT std::string AddOnParity(const std::string& AddOn);
 
 // The symbol's width in modules, quiet zones included, and its height in
-// modules at GS1's nominal proportions.
+// modules at GS1's nominal proportions. A symbology outside the enumeration
+// is measured as EAN-13, a gap outside 0 .. MaxAddOnGap as the nearest of them.
 WEQBARCODE_EXPORT std::int32_t SymbolModules(TSymbology Symbology, std::size_t AddOnDigits = 0,
                                              std::int32_t AddOnGap = DefaultAddOnGap);
 WEQBARCODE_EXPORT std::int32_t RatioHeightModules(TSymbology Symbology);

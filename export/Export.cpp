@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QTransform>
 
+#include <algorithm>
 #include <cmath>
 
 namespace WEQEan {
@@ -99,23 +100,89 @@ QString Title(const std::string& Text, const TExportOptions& O)
 
 } // namespace
 
-TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOptions& O)
+namespace {
+
+// The raster symbol of a text at Dpi, and how it is painted: false with the
+// reason in Out.Error where it cannot be; Out gets the snap either way.
+bool PrepareRaster(const std::string& Text, int Dpi, const TExportOptions& O, TRasterExport& Out, TSymbol& Symbol,
+                   TPaint& Paint)
 {
-    TRasterExport Out;
     if (!CheckXDimension(O.XDimensionMM, &Out.Error) || !CheckDpi(Dpi, &Out.Error))
-        return Out;
+        return false;
     const TSnap S = Snap(O.XDimensionMM, Dpi);
     Out.DotsPerModule = S.Dots;
     Out.XDimensionMM = S.XDimensionMM;
     Out.WithinGs1Range = WithinGs1(S.XDimensionMM);
-    TSymbol Symbol;
     if (!SymbolAt(Text, S.Dots, O, Symbol, &Out.Error))
-        return Out;
+        return false;
     if (Symbol.Width > MaxRasterSide || Symbol.Height > MaxRasterSide ||
         std::int64_t(Symbol.Width) * Symbol.Height > MaxRasterPixels) {
         Out.Error = QStringLiteral("%1 x %2 pixels is more than an image may have").arg(Symbol.Width).arg(Symbol.Height);
-        return Out;
+        return false;
     }
+    // The font without antialiasing, placed by each character's own ink, so
+    // that its edges are as crisp as the bars'; the outlines where the font
+    // cannot be fitted or is not there.
+    Paint = TPaint{.Background = O.BackgroundColor, .Bars = O.BarColor, .Digits = O.FontColor};
+    Paint.Fits = &WEQOcrB::TFitCache::Shared();
+    Paint.Glyphs = &TTextCache::Shared();
+    if (WEQOcrB::OcrBFontRegistered())
+        FitAllDigits(Symbol, Paint);
+    return true;
+}
+
+// Paints the symbol's rows from Top on into Image, the canvas moved up by Top.
+void PaintRows(const TSymbol& Symbol, const TPaint& Paint, QImage& Image, int Top)
+{
+    TCanvas Canvas(&Image);
+    if (Top != 0)
+        Canvas.SetTransform(QTransform::fromTranslate(0, -Top));
+    if (!PaintSymbolDirect(Symbol, Canvas, Paint))
+        PaintSymbol(Symbol, Canvas, Paint);
+}
+
+// The symbol's rows a band at a time, the band painted when the writer first
+// asks for one of its rows: a symbol at any size costs a band, not a frame.
+class TBandRows final : public TRowSource {
+public:
+    TBandRows(const TSymbol& Symbol, const TPaint& Paint)
+        : Symbol(Symbol), Paint(Paint),
+          Rows(int(std::clamp<std::int64_t>(PngBandBytes / 4 / std::max(1, Symbol.Width), 1, Symbol.Height)))
+    {
+    }
+    int Width() const override { return Symbol.Width; }
+    int Height() const override { return Symbol.Height; }
+    const QRgb* Row(int Y) override
+    {
+        if (Band.isNull() || Y < Top || Y >= Top + Band.height()) {
+            Top = Y - Y % Rows;
+            Band = QImage(Symbol.Width, std::min(Rows, Symbol.Height - Top), QImage::Format_RGB32);
+            if (Band.isNull())
+                throw Exception("Not enough memory for a band of " + std::to_string(Symbol.Width) + " pixels");
+            PaintRows(Symbol, Paint, Band, Top);
+        }
+        return reinterpret_cast<const QRgb*>(Band.constScanLine(Y - Top));
+    }
+
+private:
+    const TSymbol& Symbol;
+    const TPaint& Paint;
+    const int Rows;
+    QImage Band;
+    int Top = 0;
+};
+
+} // namespace
+
+std::int64_t PngBandBytes = std::int64_t(32) << 20;
+
+TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOptions& O)
+{
+    TRasterExport Out;
+    TSymbol Symbol;
+    TPaint Paint;
+    if (!PrepareRaster(Text, Dpi, O, Out, Symbol, Paint))
+        return Out;
     QImage Image(Symbol.Width, Symbol.Height, QImage::Format_RGB32);
     if (Image.isNull()) {
         Out.Error = QStringLiteral("Not enough memory for %1 x %2 pixels").arg(Symbol.Width).arg(Symbol.Height);
@@ -124,18 +191,8 @@ TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOption
     const int DotsPerMetre = int(std::lround(Dpi / 0.0254));
     Image.setDotsPerMeterX(DotsPerMetre);
     Image.setDotsPerMeterY(DotsPerMetre);
-    // The font without antialiasing, placed by each character's own ink, so
-    // that its edges are as crisp as the bars'; the outlines where the font
-    // cannot be fitted or is not there.
-    TPaint Paint{.Background = O.BackgroundColor, .Bars = O.BarColor, .Digits = O.FontColor};
-    Paint.Fits = &WEQOcrB::TFitCache::Shared();
-    Paint.Glyphs = &TTextCache::Shared();
-    if (WEQOcrB::OcrBFontRegistered())
-        FitAllDigits(Symbol, Paint);
     try {
-        TCanvas Canvas(&Image);
-        if (!PaintSymbolDirect(Symbol, Canvas, Paint))
-            PaintSymbol(Symbol, Canvas, Paint);
+        PaintRows(Symbol, Paint, Image, 0);
     } catch (const Exception& E) {
         Out.Error = QString::fromStdString(E.what());
         return Out;
@@ -192,14 +249,26 @@ std::int32_t DotsPerModule(double XDimensionMM, int Dpi)
 bool EncodePng(const std::string& Text, int Dpi, const TExportOptions& O, QByteArray& Out, TRasterExport* Report,
                QString* Error)
 {
-    TRasterExport R = RenderRaster(Text, Dpi, O);
+    const QRgb Background = TCanvas::PixelOf(O.BackgroundColor);
+    const QRgb* Transparent = O.FillBackground ? nullptr : &Background;
+    TRasterExport R;
+    TSymbol Symbol;
+    TPaint Paint;
     bool Encoded = false;
-    if (R.Image.isNull()) {
+    if (!PrepareRaster(Text, Dpi, O, R, Symbol, Paint)) {
         Fail(Error, R.Error);
+    } else if (std::int64_t(Symbol.Width) * Symbol.Height * 4 <= PngBandBytes) {
+        R = RenderRaster(Text, Dpi, O);
+        Out = R.Image.isNull() ? QByteArray() : PngOfImage(R.Image, Dpi, 6, Transparent);
+        Encoded = !Out.isEmpty() || Fail(Error, R.Image.isNull() ? R.Error : QStringLiteral("Cannot encode the image as PNG"));
     } else {
-        const QRgb Background = TCanvas::PixelOf(O.BackgroundColor);
-        Out = PngOfImage(R.Image, Dpi, 6, O.FillBackground ? nullptr : &Background);
-        Encoded = !Out.isEmpty() || Fail(Error, QStringLiteral("Cannot encode the image as PNG"));
+        try {
+            TBandRows Rows(Symbol, Paint);
+            Out = PngOfRows(Rows, Dpi, 6, Transparent);
+            Encoded = !Out.isEmpty() || Fail(Error, QStringLiteral("Cannot encode the image as PNG"));
+        } catch (const Exception& E) {
+            Fail(Error, QString::fromStdString(E.what()));
+        }
     }
     if (Report)
         *Report = std::move(R);

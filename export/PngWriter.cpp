@@ -73,32 +73,31 @@ void PackRow(const std::uint8_t* Indices, int Width, int Bits, std::uint8_t* Out
 
 } // namespace
 
-QByteArray PngOfImage(const QImage& Source, int Dpi, int Level, const QRgb* Transparent)
+QByteArray PngOfRows(TRowSource& Source, int Dpi, int Level, const QRgb* Transparent)
 {
-    if (Source.isNull())
+    const int W = Source.Width(), H = Source.Height();
+    if (W <= 0 || H <= 0)
         return {};
-    const QImage Image = Source.format() == QImage::Format_RGB32 || Source.format() == QImage::Format_ARGB32
-                             ? Source
-                             : Source.convertToFormat(QImage::Format_RGB32);
-    const int W = Image.width(), H = Image.height();
-
-    // Each row as palette indices; a row like the one above it (every band
-    // of bars) is only marked as such, and costs nothing further.
-    TPalette Palette;
-    thread_local std::vector<std::uint8_t> Indices;
-    thread_local std::vector<char> Same;
-    Indices.resize(std::size_t(W) * std::size_t(H));
-    Same.assign(std::size_t(H), 0);
-    for (int Y = 0; Y < H; ++Y) {
-        const QRgb* Row = reinterpret_cast<const QRgb*>(Image.constScanLine(Y));
-        if (Y > 0 && std::memcmp(Row, Image.constScanLine(Y - 1), std::size_t(W) * 4) == 0) {
-            Same[std::size_t(Y)] = 1;
-            continue;
+    const std::size_t RowPixels = std::size_t(W);
+    // The rows twice: first their colours, then their bytes. A row like the
+    // one above it (every band of bars) is only marked as such, and costs
+    // nothing further; the last row is kept, as a band may have gone since.
+    std::vector<QRgb> Previous(RowPixels);
+    const auto Each = [&](auto&& Row) {
+        for (int Y = 0; Y < H; ++Y) {
+            const QRgb* Pixels = Source.Row(Y);
+            const bool Same = Y > 0 && std::memcmp(Pixels, Previous.data(), RowPixels * 4) == 0;
+            Row(Y, Pixels, Same);
+            if (!Same)
+                std::memcpy(Previous.data(), Pixels, RowPixels * 4);
         }
-        std::uint8_t* Out = Indices.data() + std::size_t(Y) * std::size_t(W);
-        for (int X = 0; X < W; ++X)
-            Out[X] = std::uint8_t(Palette.Index(Row[X] | 0xFF000000u));
-    }
+    };
+    TPalette Palette;
+    Each([&](int, const QRgb* Pixels, bool Same) {
+        if (!Same)
+            for (int X = 0; X < W; ++X)
+                Palette.Index(Pixels[X] | 0xFF000000u);
+    });
 
     // Black and white alone is 1-bit grey, black 0; any other colours a palette.
     const auto Is = [&](std::size_t I, QRgb C) { return Palette.Colors[I] == C; };
@@ -107,50 +106,59 @@ QByteArray PngOfImage(const QImage& Source, int Dpi, int Level, const QRgb* Tran
     const bool Rgb = Palette.Overflow;
     const int Bits = Rgb ? 8 : BitsFor(Palette.Colors.size());
     const bool FlipMono = Mono && Is(0, 0xFFFFFFFFu);
-    const std::size_t RowBytes = Rgb ? std::size_t(W) * 3 : (std::size_t(W) * std::size_t(Bits) + 7) / 8;
+    const std::size_t RowBytes = Rgb ? RowPixels * 3 : (RowPixels * std::size_t(Bits) + 7) / 8;
 
     // A row like the one above it is filtered with the row above, so it
     // becomes zeros; any other row is left unfiltered, which on these images
-    // deflates smaller than the row-above or left filters.
-    thread_local std::vector<std::uint8_t> Raw;
-    Raw.resize((RowBytes + 1) * std::size_t(H));
-    for (int Y = 0; Y < H; ++Y) {
-        std::uint8_t* Out = Raw.data() + std::size_t(Y) * (RowBytes + 1);
-        if (Same[std::size_t(Y)]) {
+    // deflates smaller than the row-above or left filters. The rows go to
+    // zlib one by one, as they are made.
+    z_stream Z{};
+    if (deflateInit(&Z, Level) != Z_OK)
+        return {};
+    std::vector<std::uint8_t> Deflated, Raw(RowBytes + 1), Indices(RowPixels);
+    bool Failed = false;
+    const auto Feed = [&](int Flush) {
+        Z.next_in = Raw.data();
+        Z.avail_in = uInt(Raw.size());
+        do {
+            std::uint8_t Chunk[16384];
+            Z.next_out = Chunk;
+            Z.avail_out = sizeof Chunk;
+            const int Status = deflate(&Z, Flush);
+            if (Status == Z_STREAM_ERROR) {
+                Failed = true;
+                return;
+            }
+            Deflated.insert(Deflated.end(), Chunk, Chunk + (sizeof Chunk - Z.avail_out));
+        } while (Z.avail_out == 0 || Z.avail_in > 0);
+    };
+    Each([&](int Y, const QRgb* Pixels, bool Same) {
+        std::uint8_t* Out = Raw.data();
+        if (Same) {
             Out[0] = 2;
             std::memset(Out + 1, 0, RowBytes);
-            continue;
-        }
-        Out[0] = 0;
-        if (Rgb) {
-            const QRgb* Pixels = reinterpret_cast<const QRgb*>(Image.constScanLine(Y));
+        } else if (Rgb) {
+            Out[0] = 0;
             for (int X = 0; X < W; ++X) {
                 Out[1 + std::size_t(X) * 3] = std::uint8_t(qRed(Pixels[X]));
                 Out[2 + std::size_t(X) * 3] = std::uint8_t(qGreen(Pixels[X]));
                 Out[3 + std::size_t(X) * 3] = std::uint8_t(qBlue(Pixels[X]));
             }
-            continue;
+        } else {
+            Out[0] = 0;
+            for (int X = 0; X < W; ++X)
+                Indices[std::size_t(X)] = std::uint8_t(Palette.Index(Pixels[X] | 0xFF000000u));
+            PackRow(Indices.data(), W, Bits, Out + 1);
+            if (FlipMono)
+                for (std::size_t I = 1; I <= RowBytes; ++I)
+                    Out[I] = std::uint8_t(~Out[I]);
         }
-        PackRow(Indices.data() + std::size_t(Y) * std::size_t(W), W, Bits, Out + 1);
-        if (FlipMono)
-            for (std::size_t I = 1; I <= RowBytes; ++I)
-                Out[I] = std::uint8_t(~Out[I]);
-    }
-
-    uLongf Packed = compressBound(uLong(Raw.size()));
-    std::vector<std::uint8_t> Deflated(Packed);
-    const bool Compressed = compress2(Deflated.data(), &Packed, Raw.data(), uLong(Raw.size()), Level) == Z_OK;
-    // The buffers serve the next image on this thread, unless this one was
-    // large: a print at a huge size leaves no memory behind.
-    constexpr std::size_t KeptBytes = std::size_t(4) << 20;
-    if (Indices.capacity() > KeptBytes || Raw.capacity() > KeptBytes) {
-        std::vector<std::uint8_t>().swap(Indices);
-        std::vector<std::uint8_t>().swap(Raw);
-        std::vector<char>().swap(Same);
-    }
-    if (!Compressed)
+        if (!Failed)
+            Feed(Y + 1 == H ? Z_FINISH : Z_NO_FLUSH);
+    });
+    deflateEnd(&Z);
+    if (Failed)
         return {};
-    Deflated.resize(Packed);
 
     std::vector<std::uint8_t> Png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<std::uint8_t> Header;
@@ -195,6 +203,23 @@ QByteArray PngOfImage(const QImage& Source, int Dpi, int Level, const QRgb* Tran
     Chunk(Png, "IDAT", Deflated.data(), Deflated.size());
     Chunk(Png, "IEND", nullptr, 0);
     return QByteArray(reinterpret_cast<const char*>(Png.data()), qsizetype(Png.size()));
+}
+
+QByteArray PngOfImage(const QImage& Source, int Dpi, int Level, const QRgb* Transparent)
+{
+    if (Source.isNull())
+        return {};
+    const QImage Image = Source.format() == QImage::Format_RGB32 || Source.format() == QImage::Format_ARGB32
+                             ? Source
+                             : Source.convertToFormat(QImage::Format_RGB32);
+    struct TImageRows final : TRowSource {
+        const QImage& Image;
+        explicit TImageRows(const QImage& Image) : Image(Image) {}
+        int Width() const override { return Image.width(); }
+        int Height() const override { return Image.height(); }
+        const QRgb* Row(int Y) override { return reinterpret_cast<const QRgb*>(Image.constScanLine(Y)); }
+    } Rows(Image);
+    return PngOfRows(Rows, Dpi, Level, Transparent);
 }
 
 } // namespace WEQEan

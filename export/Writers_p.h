@@ -47,6 +47,23 @@ void AppendSvg(const TVectorSymbol& Symbol, const TSvgStyle& Style, std::string&
 // Transparent, when given, is the colour that lets the page through.
 QByteArray PngOfImage(const QImage& Image, int Dpi, int Level = 6, const QRgb* Transparent = nullptr);
 
+// The rows of an image as a PNG writer asks for them, top to bottom, twice
+// over: a row's pointer holds until the next call.
+class TRowSource {
+public:
+    virtual ~TRowSource() = default;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    virtual const QRgb* Row(int Y) = 0;
+};
+// PngOfImage of rows that need not all exist at once: a symbol too large to
+// hold whole is rendered band by band.
+QByteArray PngOfRows(TRowSource& Rows, int Dpi, int Level = 6, const QRgb* Transparent = nullptr);
+
+// A PNG whose symbol would take more than these bytes as an image of 32-bit
+// pixels is painted in bands of about these bytes instead; for tests.
+extern std::int64_t PngBandBytes;
+
 // A PDF document written as its pages are made, into a sink that takes the
 // bytes in order (a buffer, a file): each character shape once, as a form
 // XObject, however many symbols use it, so that a page of many labels costs a
