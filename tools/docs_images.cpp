@@ -1,4 +1,5 @@
 // Renders the pictures under docs/: weq_docs_images OUTPUT_DIR
+#include <WEQBarCode/Barcode.h>
 #include <ean/WEQEan.h>
 #include <ean/WEQEanExport.h>
 #include <ean/WEQEanFamily.h>
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 
 #include <cstdio>
 
@@ -54,6 +56,27 @@ void FamilySymbol(const QString& Path, const WEQEan::TEanReading& Reading)
     Image.save(Path);
 }
 
+// A label made by an application: a line of text and two symbols on an A6
+// page, here an image of 200 dpi rather than a PDF.
+void LabelPage(const QString& Path)
+{
+    constexpr int Dpi = 200;
+    QImage Page(int(105 / 25.4 * Dpi), int(148 / 25.4 * Dpi), QImage::Format_RGB32);
+    Page.setDotsPerMeterX(int(Dpi / 0.0254));
+    Page.setDotsPerMeterY(int(Dpi / 0.0254));
+    Page.fill(Qt::white);
+    WEQ::Barcode Product(QStringLiteral("400638133393"));
+    WEQ::Barcode Case(QStringLiteral("03600029145"), WEQ::Barcode::UpcA);
+    Case.setAddOn(QStringLiteral("12"));
+    QPainter Painter(&Page);
+    Painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 12));
+    Painter.drawText(QPointF(10 / 25.4 * Dpi, 12 / 25.4 * Dpi), QStringLiteral("Oat flakes, 500 g"));
+    Product.paint(&Painter, QPointF(10, 20));
+    Case.paint(&Painter, QPointF(10, 70));
+    Painter.end();
+    Page.save(Path);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -77,5 +100,6 @@ int main(int argc, char** argv)
     FamilySymbol(Out.filePath("ean13-addon2.png"), ReadSymbol(TSymbology::Ean13, "977123456700", "12"));
     FamilySymbol(Out.filePath("ean13-addon5.png"), ReadSymbol(TSymbology::Ean13, "978020137962", "52495"));
     FamilySymbol(Out.filePath("upce-addon2.png"), ReadSymbol(TSymbology::UpcE, "0425261", "07"));
+    LabelPage(Out.filePath("label-a6.png"));
     return 0;
 }
