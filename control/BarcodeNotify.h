@@ -38,4 +38,14 @@ template <class TObject> void emitBarcodeChanges(TObject& Object, const Barcode&
     emit Object.barcodeChanged(New);
 }
 
+// Writes one property of such an object's barcode: a copy changed and handed
+// back whole, so that the object signals what that changed.
+template <class TObject, class TArgument, class TValue>
+void setBarcodeProperty(TObject& Object, void (Barcode::*Setter)(TArgument), const TValue& Value)
+{
+    Barcode Changed = Object.barcode();
+    (Changed.*Setter)(Value);
+    Object.setBarcode(Changed);
+}
+
 } // namespace WEQ

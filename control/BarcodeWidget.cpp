@@ -61,62 +61,29 @@ BarcodeWidget::Symbology BarcodeWidget::symbology() const { return Symbology(d->
 QString BarcodeWidget::addOn() const { return d->Symbol.addOn(); }
 Barcode BarcodeWidget::barcode() const { return d->Symbol; }
 
-QString BarcodeWidget::errorString() const
-{
-    return d->SaveError.isEmpty() ? d->Symbol.errorString() : d->SaveError;
-}
+QString BarcodeWidget::errorString() const { return d->SaveError.isEmpty() ? d->Symbol.errorString() : d->SaveError; }
 
 void BarcodeWidget::setGtin(const QString& text) { setText(text); }
 
-// Each setter changes the one property on a copy and hands it over whole.
-void BarcodeWidget::setText(const QString& text)
-{
-    Barcode B = d->Symbol;
-    B.setText(text);
-    setBarcode(B);
-}
+void BarcodeWidget::setText(const QString& text) { setBarcodeProperty(*this, &Barcode::setText, text); }
 
 void BarcodeWidget::setSymbology(Symbology symbology)
 {
-    Barcode B = d->Symbol;
-    B.setSymbology(Barcode::Symbology(symbology));
-    setBarcode(B);
+    setBarcodeProperty(*this, &Barcode::setSymbology, Barcode::Symbology(symbology));
 }
 
-void BarcodeWidget::setAddOn(const QString& addOn)
-{
-    Barcode B = d->Symbol;
-    B.setAddOn(addOn);
-    setBarcode(B);
-}
+void BarcodeWidget::setAddOn(const QString& addOn) { setBarcodeProperty(*this, &Barcode::setAddOn, addOn); }
 
-void BarcodeWidget::setBarColor(const QColor& color)
-{
-    Barcode B = d->Symbol;
-    B.setBarColor(color);
-    setBarcode(B);
-}
+void BarcodeWidget::setBarColor(const QColor& color) { setBarcodeProperty(*this, &Barcode::setBarColor, color); }
 
 void BarcodeWidget::setBackgroundColor(const QColor& color)
 {
-    Barcode B = d->Symbol;
-    B.setBackgroundColor(color);
-    setBarcode(B);
+    setBarcodeProperty(*this, &Barcode::setBackgroundColor, color);
 }
 
-void BarcodeWidget::setTextColor(const QColor& color)
-{
-    Barcode B = d->Symbol;
-    B.setTextColor(color);
-    setBarcode(B);
-}
+void BarcodeWidget::setTextColor(const QColor& color) { setBarcodeProperty(*this, &Barcode::setTextColor, color); }
 
-void BarcodeWidget::setQuietZoneMarker(bool on)
-{
-    Barcode B = d->Symbol;
-    B.setQuietZoneMarks(on);
-    setBarcode(B);
-}
+void BarcodeWidget::setQuietZoneMarker(bool on) { setBarcodeProperty(*this, &Barcode::setQuietZoneMarks, on); }
 
 void BarcodeWidget::setBarcode(const Barcode& barcode)
 {
@@ -132,8 +99,8 @@ void BarcodeWidget::setBarcode(const Barcode& barcode)
     // Text that completes to the same digits, a new strictness or size on
     // paper: nothing on the screen changes.
     constexpr Barcode::Properties Shown = Barcode::SymbologyProperty | Barcode::AddOnProperty |
-                                          Barcode::BarColorProperty | Barcode::BackgroundColorProperty |
-                                          Barcode::TextColorProperty | Barcode::QuietZoneMarksProperty;
+        Barcode::BarColorProperty | Barcode::BackgroundColorProperty | Barcode::TextColorProperty |
+        Barcode::QuietZoneMarksProperty;
     if (Old.gtin() != barcode.gtin() || (Old.differences(barcode) & Shown))
         update();
     // Each change is an event to the widget, whose watchers may delete it.

@@ -36,55 +36,25 @@ QString BarcodeItem::errorString() const { return FSaveError.isEmpty() ? FBarcod
 
 void BarcodeItem::setGtin(const QString& text) { setText(text); }
 
-// Each setter changes the one property on a copy and hands it over whole.
-void BarcodeItem::setText(const QString& text)
-{
-    Barcode B = FBarcode;
-    B.setText(text);
-    setBarcode(B);
-}
+void BarcodeItem::setText(const QString& text) { setBarcodeProperty(*this, &Barcode::setText, text); }
 
 void BarcodeItem::setSymbology(Symbology symbology)
 {
-    Barcode B = FBarcode;
-    B.setSymbology(Barcode::Symbology(symbology));
-    setBarcode(B);
+    setBarcodeProperty(*this, &Barcode::setSymbology, Barcode::Symbology(symbology));
 }
 
-void BarcodeItem::setAddOn(const QString& addOn)
-{
-    Barcode B = FBarcode;
-    B.setAddOn(addOn);
-    setBarcode(B);
-}
+void BarcodeItem::setAddOn(const QString& addOn) { setBarcodeProperty(*this, &Barcode::setAddOn, addOn); }
 
-void BarcodeItem::setBarColor(const QColor& color)
-{
-    Barcode B = FBarcode;
-    B.setBarColor(color);
-    setBarcode(B);
-}
+void BarcodeItem::setBarColor(const QColor& color) { setBarcodeProperty(*this, &Barcode::setBarColor, color); }
 
 void BarcodeItem::setBackgroundColor(const QColor& color)
 {
-    Barcode B = FBarcode;
-    B.setBackgroundColor(color);
-    setBarcode(B);
+    setBarcodeProperty(*this, &Barcode::setBackgroundColor, color);
 }
 
-void BarcodeItem::setTextColor(const QColor& color)
-{
-    Barcode B = FBarcode;
-    B.setTextColor(color);
-    setBarcode(B);
-}
+void BarcodeItem::setTextColor(const QColor& color) { setBarcodeProperty(*this, &Barcode::setTextColor, color); }
 
-void BarcodeItem::setQuietZoneMarker(bool on)
-{
-    Barcode B = FBarcode;
-    B.setQuietZoneMarks(on);
-    setBarcode(B);
-}
+void BarcodeItem::setQuietZoneMarker(bool on) { setBarcodeProperty(*this, &Barcode::setQuietZoneMarks, on); }
 
 void BarcodeItem::setBarcode(const Barcode& barcode)
 {
@@ -182,7 +152,8 @@ QSGNode* BarcodeItem::updatePaintNode(QSGNode* old, UpdatePaintNodeData*)
     }
     if (Made || FUploadedKey != FShown.cacheKey()) {
         Symbol->setTexture(window()->createTextureFromImage(
-            FShown, FShown.hasAlphaChannel() ? QQuickWindow::TextureHasAlphaChannel : QQuickWindow::CreateTextureOptions()));
+            FShown,
+            FShown.hasAlphaChannel() ? QQuickWindow::TextureHasAlphaChannel : QQuickWindow::CreateTextureOptions()));
         FUploadedKey = FShown.cacheKey();
     }
     Symbol->setSourceRect(QRectF(QPointF(0, 0), FShown.size()));
