@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QQmlApplicationEngine>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -100,6 +101,18 @@ TEST(QmlTest, SavesAFileOrSaysWhyNot)
     EXPECT_TRUE(Scene.Item->property("refused").toBool());
     EXPECT_EQ(DecodeEan13(QImage(Good)), "4006381333931");
     EXPECT_TRUE(Scene.Item->property("errorString").toString().contains("missing"));
+}
+
+// The example as a user runs it, told to save at once.
+TEST(QmlTest, TheExampleSavesItsSymbol)
+{
+    QTemporaryDir Dir;
+    const QString Path = Dir.filePath("example.png");
+    QQmlApplicationEngine Engine;
+    Engine.setInitialProperties({{"saveTo", Path}, {"saveAtStart", true}});
+    Engine.load(QUrl::fromLocalFile(QStringLiteral(WEQ_QML_EXAMPLE)));
+    ASSERT_FALSE(Engine.rootObjects().isEmpty());
+    EXPECT_EQ(DecodeEan13(QImage(Path)), "4006381333931");
 }
 
 TEST(QmlTest, DefaultsImplicitSizeAndATransparentBackground)
