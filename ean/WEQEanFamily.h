@@ -36,6 +36,9 @@ struct WEQBARCODE_EXPORT TEanReading {
     // in the add-on; 0 when it is about the length or the whole number.
     std::int32_t ErrorPosition = 0;
     bool ErrorInAddOn = false;
+    // The number printed above the bars of a book's, a serial's or printed
+    // music's symbol ("ISBN 978-3-16-148410-0"); empty for none.
+    std::string Line;
 
     bool Valid() const { return Error.empty(); }
     // The GTIN the symbol carries: EAN-13 13 digits, EAN-8 8, UPC-A 12 and
