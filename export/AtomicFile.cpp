@@ -6,15 +6,21 @@
 
 #include <QFile>
 
-#include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace WEQEan {
 
@@ -28,22 +34,105 @@ std::string Folder(const std::string& Path)
 
 QString Reason(int Code) { return QString::fromLocal8Bit(std::strerror(Code)); }
 
+// Named temporaries are ".NAME.weqtmp-PID-HOST-RANDOM": the process that
+// made one, and the machine it ran on, so that a later write to the same
+// name can tell one left by a process that was killed from one in use.
+constexpr char TemporaryTag[] = ".weqtmp-";
+
+// The machine in eight hex digits: a folder shared over the network holds
+// temporaries of processes whose numbers mean nothing here.
+const std::string& HostTag()
+{
+    static const std::string Tag = [] {
+        char Name[256] = {};
+        gethostname(Name, sizeof Name - 1);
+        std::uint32_t Hash = 2166136261u;
+        for (const char* P = Name; *P; ++P)
+            Hash = (Hash ^ static_cast<unsigned char>(*P)) * 16777619u;
+        char Text[9];
+        std::snprintf(Text, sizeof Text, "%08x", Hash);
+        return std::string(Text);
+    }();
+    return Tag;
+}
+
 // A name beside Path that no one else uses.
 std::string TemporaryName(const std::string& Path)
 {
     thread_local std::mt19937_64 Random{std::random_device{}()};
-    static std::atomic<unsigned> Counter{0};
     const std::size_t Slash = Path.find_last_of('/');
     const std::string Dir = Slash == std::string::npos ? std::string() : Path.substr(0, Slash + 1);
     const std::string Name = Slash == std::string::npos ? Path : Path.substr(Slash + 1);
-    char Suffix[40];
-    std::snprintf(Suffix, sizeof Suffix, ".%u.%016llx", Counter++, static_cast<unsigned long long>(Random()));
-    return Dir + "." + Name + Suffix;
+    char Suffix[64];
+    std::snprintf(Suffix, sizeof Suffix, "%ld-%s-%016llx", static_cast<long>(getpid()), HostTag().c_str(),
+                  static_cast<unsigned long long>(Random()));
+    return Dir + "." + Name + TemporaryTag + Suffix;
+}
+
+// A temporary of ours whose process is gone from this machine: the rest of
+// its name after the tag is "PID-HOST-RANDOM".
+bool Stale(const char* Entry)
+{
+    const char* Tag = nullptr;
+    for (const char* P = std::strstr(Entry, TemporaryTag); P; P = std::strstr(P + 1, TemporaryTag))
+        Tag = P;
+    if (Entry[0] != '.' || !Tag)
+        return false;
+    char* End = nullptr;
+    errno = 0;
+    const long Pid = std::strtol(Tag + sizeof TemporaryTag - 1, &End, 10);
+    if (errno || Pid <= 0 || *End != '-' || std::strncmp(End + 1, HostTag().c_str(), 8) != 0 || End[9] != '-' ||
+        std::strlen(End + 10) != 16 || std::strspn(End + 10, "0123456789abcdef") != 16)
+        return false;
+    return Pid != getpid() && kill(pid_t(Pid), 0) != 0 && errno == ESRCH;
+}
+
+// Removes the temporaries for Target that killed processes left. Each
+// folder is read once a process (a batch writes many files into one), and
+// what it held is kept for the other names written there later.
+void RemoveStale(const std::string& Target)
+{
+    static std::mutex Lock;
+    static std::unordered_map<std::string, std::vector<std::string>> Found;
+    constexpr std::size_t MaxFolders = 1024, MaxStale = 4096;
+    const std::string Dir = Folder(Target);
+    const std::string Prefix = "." + Target.substr(Target.find_last_of('/') + 1) + TemporaryTag;
+    const std::lock_guard Guard(Lock);
+    auto It = Found.find(Dir);
+    if (It == Found.end()) {
+        if (Found.size() >= MaxFolders)
+            Found.clear();
+        It = Found.emplace(Dir, std::vector<std::string>()).first;
+        if (DIR* D = opendir(Dir.c_str())) {
+            while (const dirent* E = readdir(D))
+                if (It->second.size() < MaxStale && Stale(E->d_name))
+                    It->second.emplace_back(E->d_name);
+            closedir(D);
+        }
+    }
+    std::vector<std::string>& Names = It->second;
+    for (std::size_t I = 0; I < Names.size();) {
+        // The name's own tag is the last: "a.weqtmp-b"'s temporaries are not "a"'s.
+        const bool Ours = Names[I].compare(0, Prefix.size(), Prefix) == 0 &&
+                          Names[I].find(TemporaryTag, Prefix.size()) == std::string::npos;
+        if (Ours) {
+            unlink((Dir + "/" + Names[I]).c_str());
+            Names[I] = std::move(Names.back());
+            Names.pop_back();
+        } else {
+            ++I;
+        }
+    }
 }
 
 bool ProcFdUsable()
 {
-    static const bool Usable = access("/proc/self/fd", X_OK) == 0;
+    // WEQBARCODE_NO_TMPFILE=1 makes every file take the named temporary, as
+    // where /proc is hidden: for the tests of that path.
+    static const bool Usable = [] {
+        const char* Off = std::getenv("WEQBARCODE_NO_TMPFILE");
+        return !(Off && *Off && std::strcmp(Off, "0") != 0) && access("/proc/self/fd", X_OK) == 0;
+    }();
     return Usable;
 }
 
@@ -103,6 +192,7 @@ bool TAtomicFile::Open(const QString& Path, QString* Error)
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             return Fail(Error, Reason(errno));
     }
+    RemoveStale(d->Target);
     for (int Attempt = 0; Attempt < 16; ++Attempt) {
         d->TempPath = TemporaryName(d->Target);
         d->Fd = open(d->TempPath.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
