@@ -1,44 +1,41 @@
 #pragma once
 
-// Writing a batch: one file per item on worker threads, or every label on
-// the pages of one PDF.
+// Writing a batch: one file per item on worker threads as the items are
+// read, a bounded number of them in flight, so that memory does not grow
+// with the input.
 
 #include "Items.h"
 #include "Options.h"
 #include "Progress.h"
+#include "Source.h"
+
+#include <WEQBarCode/ean/WEQEanExport.h>
+
+#include <QString>
 
 #include <string>
-#include <vector>
 
 namespace WEQCli {
 
-struct TJob {
-    const TItem* Item;
-    std::string Path;
-};
+// Items read ahead of the workers at most.
+inline constexpr std::size_t JobWindow = 2048;
 
 struct TBatchResult {
-    std::size_t Written = 0;
-    std::string Failure; // the first failed write (by item order), empty when none
+    std::size_t Items = 0, Rejected = 0, Written = 0;
+    std::string Failure;      // the first failure (by item order), empty when none
+    bool Interrupted = false; // a signal stopped the batch; nothing of it is left half-written
 };
 
-// Writes each job's file on Options.Jobs threads. The first failed write stops
-// the batch: no job starts after it; files already written stay.
-TBatchResult WriteFiles(const std::vector<TJob>& Jobs, const TOptions& Options, TProgress& Progress);
+// Writes each accepted item's file on up to Options.Jobs threads, their
+// raster frames together within Options.MemoryMB, and prints each rejected
+// item's reason as it comes, in input order. A second item for a file that
+// an earlier one takes is rejected. The first failure stops the batch: no
+// job starts after it; files already written stay.
+TBatchResult WriteFiles(TItemSource& Source, const TOptions& Options, TProgress& Progress);
 
-// Where the labels go on a sheet: a grid of equal cells filling the page
-// inside its margins, each label centred in its cell.
-struct TSheetLayout {
-    int Columns = 0, Rows = 0;
-    double LabelWidthMM = 0, LabelHeightMM = 0;
-    double CellWidthMM = 0, CellHeightMM = 0;
-    std::string Error; // why the grid asked for does not fit
-};
-// Every cell is as large as the largest label among Labels (with none, the
-// options' symbology and add-on tell, EAN-13 for the automatic choice).
-TSheetLayout LayOutSheet(const TOptions& Options, const std::vector<const TItem*>& Labels = {});
-
-// All labels on the pages of one PDF, written atomically.
-TBatchResult WriteSheet(const std::vector<const TItem*>& Labels, const TOptions& Options, TProgress& Progress);
+// The export options of one item: its symbology and add-on, read already.
+WEQEan::TExportOptions ExportOf(const TItem& Item, const TOptions& Options);
+// A reason of the library's, which starts a sentence, to follow "weqbarcode: ".
+std::string Clause(const QString& Reason);
 
 } // namespace WEQCli

@@ -1,45 +1,40 @@
 #include "Items.h"
 
+#include "Text.h"
+
 #include <WEQBarCode/ean/WEQEan.h>
 #include <WEQBarCode/ean/WEQEanFamily.h>
-
-#include <cctype>
-#include <cstring>
 
 namespace WEQCli {
 
 namespace {
 
+bool Blank(char C) { return C == ' ' || C == '\t'; }
+
 std::string Trim(const std::string& S)
 {
     std::size_t B = 0, E = S.size();
-    while (B < E && std::isspace(static_cast<unsigned char>(S[B])))
+    while (B < E && Blank(S[B]))
         ++B;
-    while (E > B && std::isspace(static_cast<unsigned char>(S[E - 1])))
+    while (E > B && Blank(S[E - 1]))
         --E;
     return S.substr(B, E - B);
 }
 
-// Text for a message: control characters shown as '?', long text cut.
-std::string Quote(const std::string& Text)
+// The first byte that is neither printable ASCII nor a tab, 1-based; 0 for none.
+std::size_t BadByte(const std::string& Text)
 {
-    std::string Out = "'";
-    for (std::size_t I = 0; I < Text.size() && I < 40; ++I)
-        Out += std::iscntrl(static_cast<unsigned char>(Text[I])) ? '?' : Text[I];
-    if (Text.size() > 40)
-        Out += "...";
-    return Out + "'";
+    for (std::size_t I = 0; I < Text.size(); ++I)
+        if (!Printable(static_cast<unsigned char>(Text[I])) && Text[I] != '\t')
+            return I + 1;
+    return 0;
 }
 
-void Add(std::vector<TItem>& Items, const std::string& Source, std::size_t Line, const std::string& Text,
-         const TReading& Reading)
+std::string BadByteReason(const std::string& Text, std::size_t Position)
 {
-    TItem Item;
-    Item.Source = Source;
-    Item.Line = Line;
-    Item.Number = Items.size() + 1;
-    CheckItem(Text, Reading, Item);
-    Items.push_back(std::move(Item));
+    const char C = Text[Position - 1];
+    return "byte " + std::to_string(Position) + " is " + Escape(std::string(1, C)) + ", not printable ASCII" +
+           (C == '\r' ? " (lines end in LF or CR LF)" : "") + ": " + QuoteAround(Text, Position);
 }
 
 } // namespace
@@ -79,6 +74,12 @@ bool CheckGtin(const std::string& Text, bool Complete, std::string& Gtin, std::s
 bool CheckItem(const std::string& Text, const TReading& Reading, TItem& Item)
 {
     Item.AddOn = Reading.AddOn;
+    Item.Gtin.clear();
+    Item.Rejected.clear();
+    if (const std::size_t Bad = BadByte(Text)) {
+        Item.Rejected = BadByteReason(Text, Bad);
+        return false;
+    }
     if (Reading.Symbology == WEQEan::TSymbology::Ean13) {
         Item.Symbology = WEQEan::TSymbology::Ean13;
         return CheckGtin(Text, Reading.Complete, Item.Gtin, Item.Rejected);
@@ -93,10 +94,8 @@ bool CheckItem(const std::string& Text, const TReading& Reading, TItem& Item)
         R = Reading.Complete ? WEQEan::CompleteSymbol(*Reading.Symbology, Text, Reading.AddOn)
                              : WEQEan::ReadSymbol(*Reading.Symbology, Text, Reading.AddOn);
     }
-    Item.Gtin.clear();
-    Item.Rejected.clear();
     if (!R.Valid()) {
-        Item.Rejected = Quote(Text) + ": " + R.Error;
+        Item.Rejected = Quote(Text) + ": " + Escape(R.Error);
         return false;
     }
     Item.Symbology = R.Symbology;
@@ -124,54 +123,68 @@ std::string FirstField(const std::string& Line)
     return Trim(Field);
 }
 
-void ReadItems(std::FILE* In, const std::string& Source, const TReading& Reading, std::vector<TItem>& Items)
+TItemReader::TItemReader(TLineReader::TRead Read, const TReading& Reading, std::uint32_t Input)
+    : Lines(std::move(Read)), Reading(Reading), Input(Input)
 {
-    std::string Line;
-    std::size_t LineNumber = 0;
-    bool TooLong = false;
-    char Buffer[1024];
-    const auto Finish = [&] {
-        ++LineNumber;
-        if (TooLong) {
-            TItem Item;
-            Item.Source = Source;
-            Item.Line = LineNumber;
-            Item.Number = Items.size() + 1;
-            Item.Rejected = "a line longer than " + std::to_string(MaxLineLength) + " characters";
-            Items.push_back(std::move(Item));
-        } else {
-            const std::string T = Trim(Line);
-            if (!T.empty() && T[0] != '#')
-                Add(Items, Source, LineNumber, FirstField(T), Reading);
-        }
-        Line.clear();
-        TooLong = false;
-    };
-    bool Pending = false;
-    while (std::fgets(Buffer, sizeof Buffer, In)) {
-        // fgets stops at a newline; a NUL inside the line ends what we see of it.
-        const std::size_t N = std::strlen(Buffer);
-        const bool Ends = N > 0 && Buffer[N - 1] == '\n';
-        if (!TooLong) {
-            Line.append(Buffer, Ends ? N - 1 : N);
-            if (Line.size() > MaxLineLength) {
-                TooLong = true;
-                Line.clear();
-            }
-        }
-        Pending = true;
-        if (Ends) {
-            Finish();
-            Pending = false;
-        }
-    }
-    if (Pending)
-        Finish();
 }
 
-void AddArgument(const std::string& Text, std::size_t Position, const TReading& Reading, std::vector<TItem>& Items)
+std::string TItemReader::Refusal()
 {
-    Add(Items, "<arguments>", Position, Trim(Text), Reading);
+    const std::string& Encoding = Lines.Encoding();
+    return Encoding.empty() ? std::string() : "the input is " + Encoding + "; save it as UTF-8 or ASCII";
+}
+
+bool TItemReader::NextItemLine()
+{
+    while (Lines.Next(Line)) {
+        std::size_t First = 0;
+        while (First < Line.Text.size() && Blank(Line.Text[First]))
+            ++First;
+        // Blank lines and comments, whatever their bytes, are no items.
+        if (Line.TooLong || (First < Line.Text.size() && Line.Text[First] != '#'))
+            return true;
+    }
+    return false;
+}
+
+std::size_t TItemReader::CountRest()
+{
+    std::size_t Count = 0;
+    while (NextItemLine())
+        ++Count;
+    return Count;
+}
+
+bool TItemReader::Next(TItem& Item)
+{
+    if (NextItemLine()) {
+        Item.Input = Input;
+        Item.Line = Line.Number;
+        if (Line.TooLong) {
+            Item.Gtin.clear();
+            Item.Rejected = "a line longer than " + std::to_string(MaxLineLength) + " characters";
+        } else if (Line.BadByte) {
+            Item.Gtin.clear();
+            Item.Rejected = BadByteReason(Line.Text, Line.BadByte);
+        } else {
+            CheckItem(FirstField(Line.Text), Reading, Item);
+        }
+        return true;
+    }
+    return false;
+}
+
+void ArgumentItem(const std::string& Text, std::size_t Position, const TReading& Reading, TItem& Item)
+{
+    Item.Input = 0;
+    Item.Line = Position;
+    // The position a bad byte is named by counts in the argument as given.
+    if (const std::size_t Bad = BadByte(Text)) {
+        Item.Gtin.clear();
+        Item.Rejected = BadByteReason(Text, Bad);
+        return;
+    }
+    CheckItem(Trim(Text), Reading, Item);
 }
 
 } // namespace WEQCli

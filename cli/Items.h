@@ -3,23 +3,24 @@
 // The items of a batch: where each came from, and its GTIN or why it was
 // rejected. Plain text work, no drawing.
 
+#include "Lines.h"
+
 #include <WEQBarCode/ean/WEQEanSymbol.h>
 
-#include <cstdio>
+#include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace WEQCli {
 
 struct TItem {
-    std::string Source;     // the input file, "<stdin>" or "<arguments>"
-    std::size_t Line = 0;   // 1-based line (argument position for arguments)
-    std::size_t Number = 0; // 1-based over all items, for {n}
-    std::string Gtin;       // the symbol's digits (EAN-13: 13); empty when rejected
-    std::string Rejected;   // the reason; empty when accepted
+    std::uint32_t Input = 0; // 0: the arguments; 1 on: the inputs in order
+    std::size_t Line = 0;    // 1-based line (argument position for arguments)
+    std::size_t Number = 0;  // 1-based over all items, for {n}
+    std::string Gtin;        // the symbol's digits (EAN-13: 13); empty when rejected
+    std::string Rejected;    // the reason, user text escaped; empty when accepted
     WEQEan::TSymbology Symbology = WEQEan::TSymbology::Ean13;
-    std::string AddOn;      // the add-on's digits, or none
+    std::string AddOn;       // the add-on's digits, or none
 };
 
 // How the items are read: the symbology (none: chosen per item from its
@@ -30,22 +31,44 @@ struct TReading {
     bool Complete = false;
 };
 
-// Lines longer than this are rejected whole: no input makes a huge string.
-inline constexpr std::size_t MaxLineLength = 4096;
-
 // The GTIN of one item's text, or the reason there is none. With Complete,
 // any text is completed as the control completes it.
 bool CheckGtin(const std::string& Text, bool Complete, std::string& Gtin, std::string& Reason);
 // The same for any symbology: the item's digits, symbology and add-on, or
-// the reason in Item.Rejected.
+// the reason in Item.Rejected. A byte that is not printable ASCII is refused
+// before anything reads the text.
 bool CheckItem(const std::string& Text, const TReading& Reading, TItem& Item);
 
-// The first field of a CSV line (quotes removed), spaces around it trimmed.
+// The first field of a CSV line (quotes removed), spaces and tabs around it
+// trimmed.
 std::string FirstField(const std::string& Line);
 
-// Appends the items of one input, numbering on from Items.size(). Blank lines
-// and lines starting with '#' are no items.
-void ReadItems(std::FILE* In, const std::string& Source, const TReading& Reading, std::vector<TItem>& Items);
-void AddArgument(const std::string& Text, std::size_t Position, const TReading& Reading, std::vector<TItem>& Items);
+// One input's items in order. Blank lines and lines starting with '#' are
+// no items; every other line is one, rejected with its reason where it holds
+// a byte that is not printable ASCII (tabs aside) or is too long.
+class TItemReader {
+public:
+    TItemReader(TLineReader::TRead Read, const TReading& Reading, std::uint32_t Input = 1);
+    // Why the input is no text of lines (UTF-16, UTF-32); empty when it is.
+    std::string Refusal();
+    // The next item, its Number left as it was; false at the end or when a
+    // read failed (ReadError()).
+    bool Next(TItem& Item);
+    // How many items are left, counted without checking them; they are read.
+    std::size_t CountRest();
+    int ReadError() const { return Lines.Error(); }
+
+private:
+    TLineReader Lines;
+    TReading Reading;
+    std::uint32_t Input;
+    TLine Line;
+
+    // The next line that is an item: not blank, no comment.
+    bool NextItemLine();
+};
+
+// The item of the argument at Position.
+void ArgumentItem(const std::string& Text, std::size_t Position, const TReading& Reading, TItem& Item);
 
 } // namespace WEQCli

@@ -12,6 +12,7 @@ namespace {
 
 constexpr int MaxJobs = 256;
 constexpr int MaxGrid = 1000;
+constexpr std::uint64_t MaxMemoryMB = std::uint64_t(1) << 30; // a petabyte: no machine, but no overflow either
 
 std::string Lower(std::string S)
 {
@@ -24,10 +25,19 @@ std::string Suffix(const std::string& Path)
 {
     const std::size_t Slash = Path.find_last_of('/');
     const std::size_t Dot = Path.find_last_of('.');
-    return Dot == std::string::npos || (Slash != std::string::npos && Dot < Slash) ? std::string() : Lower(Path.substr(Dot));
+    if (Dot == std::string::npos || (Slash != std::string::npos && Dot < Slash))
+        return {};
+    return Lower(Path.substr(Dot));
 }
 
 bool ParseInt(const std::string& Text, int& Out)
+{
+    const char* End = Text.data() + Text.size();
+    const auto R = std::from_chars(Text.data(), End, Out);
+    return !Text.empty() && R.ec == std::errc() && R.ptr == End;
+}
+
+bool ParseCount(const std::string& Text, std::uint64_t& Out)
 {
     const char* End = Text.data() + Text.size();
     const auto R = std::from_chars(Text.data(), End, Out);
@@ -150,7 +160,8 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
                      {nullptr, "--text-color", true}, {nullptr, "--complete", false},
                      {nullptr, "--sheet", true},      {nullptr, "--columns", true},
                      {nullptr, "--rows", true},       {nullptr, "--margin", true},
-                     {"-j", "--jobs", true},          {"-q", "--quiet", false},
+                     {"-j", "--jobs", true},          {nullptr, "--memory", true},
+                     {"-q", "--quiet", false},
                      {"-h", "--help", false},         {nullptr, "--version", false},
                      {nullptr, "--symbology", true},  {nullptr, "--add-on", true}};
         const auto* Found = std::find_if(std::begin(Known), std::end(Known), [&](const auto& K) {
@@ -217,6 +228,9 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
         } else if (Long == "--jobs") {
             if (!ParseInt(Value, O.Jobs) || O.Jobs < 1 || O.Jobs > MaxJobs)
                 return Bad("a thread count from 1 to " + std::to_string(MaxJobs));
+        } else if (Long == "--memory") {
+            if (!ParseCount(Value, O.MemoryMB) || O.MemoryMB < 1 || O.MemoryMB > MaxMemoryMB)
+                return Bad("a size in MB from 1 to " + std::to_string(MaxMemoryMB));
         } else if (Long == "--symbology") {
             static const std::pair<const char*, std::optional<WEQEan::TSymbology>> Names[] = {
                 {"ean13", WEQEan::TSymbology::Ean13}, {"ean8", WEQEan::TSymbology::Ean8},
@@ -277,9 +291,12 @@ std::string UsageText()
 Writes an EAN-13 symbol (or EAN-8, UPC-A, UPC-E) for each GTIN, one file
 each, or all of them as labels on the pages of one PDF.
 
-  -i, --input FILE        one GTIN per line ('-' is standard input); blank lines
-                          and lines starting with '#' are skipped; of a CSV line
-                          the first field counts
+  -i, --input FILE        one GTIN per line ('-' is standard input), ASCII or
+                          UTF-8 (a BOM is skipped; UTF-16 and UTF-32 are
+                          refused); blank lines and lines starting with '#' are
+                          skipped; of a CSV line the first field counts; a line
+                          with a byte that is not printable ASCII (a tab aside)
+                          is rejected, the byte named
   -o, --output PATTERN    the file to write, default {gtin}.png; {gtin} is the
                           symbol's digits, {n} the item's number (counted over
                           all items, rejected ones too), 5 digits at least;
@@ -300,16 +317,24 @@ each, or all of them as labels on the pages of one PDF.
                           8, or a UPC-A that zero suppression can shorten), and
                           other items are rejected with the reason
       --sheet A4|Letter   all labels at their physical size in a grid on the pages
-                          of one PDF (output default labels.pdf)
+                          of one PDF (output default labels.pdf); with --symbology
+                          auto each cell holds the largest symbol auto may choose
       --columns N, --rows N  the grid, default as many as fit inside the margins
       --margin MM         page margin, default 10; the cells fill the area inside
                           it, each label centred in its cell
   -j, --jobs N            worker threads, default the number of cores
+      --memory MB         what the PNG images being drawn at once may take
+                          together, default 1024; fewer threads draw at once
+                          where they would take more (one image larger than
+                          this is drawn alone)
   -q, --quiet             print nothing but errors
   -h, --help, --version
 
 Exit status: 0 every item written, 1 some items rejected (the rest written),
-2 a usage error or a failed write (the file is named; nothing half-written).
+2 a usage error, an input that cannot be read, a failed write (the file is
+named; nothing half-written) or too little memory. Interrupted (SIGINT,
+SIGTERM), the program ends as the signal would (status 130, 143 in a shell):
+the files written stay, no part of one and no temporary file is left.
 )";
 }
 

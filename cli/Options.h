@@ -36,6 +36,8 @@ struct TOptions {
     int Columns = 0, Rows = 0; // 0: as many as fit
     double MarginMM = 10.0;
     int Jobs = 1;
+    // What the PNG jobs running at once may take for their frames together.
+    std::uint64_t MemoryMB = 1024;
     bool Quiet = false;
     bool Help = false, Version = false;
 };

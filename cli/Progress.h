@@ -1,10 +1,13 @@
 #pragma once
 
-// A progress bar on standard error for long batches on a terminal: the
-// count, the share and the rate, redrawn at most ten times a second.
+// Standard error during a batch: the messages in the order they come, and on
+// a terminal a progress bar for long batches (the count, the share where the
+// total is known, and the rate) redrawn at most ten times a second. What is
+// printed reaches the terminal at least as often.
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -15,19 +18,26 @@ inline constexpr std::size_t ProgressThreshold = 300;
 
 class TProgress {
 public:
+    // A total not known ahead (items streaming from a pipe).
+    static constexpr std::size_t Unknown = SIZE_MAX;
+
     TProgress(std::size_t Total, bool Enabled, std::FILE* Out = stderr);
+    void SetTotal(std::size_t Count) { Total = Count; }
     // Redraws for Done items where a tenth of a second has passed (or always).
     void Update(std::size_t Done, bool Force = false);
+    // A message on a line of its own above the bar, user text escaped.
+    void Print(const std::string& Message);
     // The final line, left standing.
     void Finish(std::size_t Done);
-    bool Shown() const { return Enabled; }
 
-    // One line of the bar, for Done of Total after Seconds.
+    // One line of the bar, for Done of Total (or Unknown) after Seconds.
     static std::string Line(std::size_t Done, std::size_t Total, double Seconds);
 
 private:
+    bool Visible(std::size_t Done) const;
+
     std::size_t Total;
-    bool Enabled;
+    bool Enabled, OnScreen = false;
     std::FILE* Out;
     std::chrono::steady_clock::time_point Start, Last;
 };

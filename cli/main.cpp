@@ -1,20 +1,21 @@
 // weqbarcode: EAN-13 symbols in bulk, one file per GTIN or labels on sheets.
 #include "Batch.h"
-#include "Items.h"
+#include "Interrupt.h"
 #include "Options.h"
 #include "Progress.h"
+#include "Sheet.h"
+#include "Source.h"
+#include "Text.h"
 
 #include <QGuiApplication>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
+#include <exception>
+#include <malloc.h>
 #include <memory>
-#include <set>
+#include <new>
 #include <thread>
 #include <unistd.h>
-#include <unordered_map>
 
 #ifndef WEQ_VERSION
 #define WEQ_VERSION "0"
@@ -24,7 +25,8 @@ using namespace WEQCli;
 
 namespace {
 
-void Print(const std::string& Line) { std::fprintf(stderr, "%s\n", Line.c_str()); }
+// Every message that may hold user text goes through here: escaped.
+void Print(const std::string& Line) { std::fputs((Escape(Line) + '\n').c_str(), stderr); }
 
 // Qt's own notices (the platform plugin's, the font database's) are no
 // business of the user of a command-line program.
@@ -34,78 +36,8 @@ void QuietQt(QtMsgType Type, const QMessageLogContext&, const QString& Message)
         Print("weqbarcode: " + Message.toStdString());
 }
 
-std::string Where(const TItem& Item) { return Item.Source + ":" + std::to_string(Item.Line); }
-
-// Reads every item; false (with a message) when an input cannot be read.
-bool ReadAll(const TOptions& O, std::vector<TItem>& Items)
+int Run(int argc, char** argv)
 {
-    const TReading Reading{O.Symbology, O.AddOn, O.Complete};
-    for (std::size_t I = 0; I < O.Gtins.size(); ++I)
-        AddArgument(O.Gtins[I], I + 1, Reading, Items);
-    for (const std::string& Input : O.Inputs) {
-        if (Input == "-") {
-            ReadItems(stdin, "<stdin>", Reading, Items);
-            continue;
-        }
-        std::unique_ptr<std::FILE, int (*)(std::FILE*)> File(std::fopen(Input.c_str(), "rb"), std::fclose);
-        if (!File) {
-            Print("weqbarcode: cannot read " + Input + ": " + std::strerror(errno));
-            return false;
-        }
-        ReadItems(File.get(), Input, Reading, Items);
-        if (std::ferror(File.get())) {
-            Print("weqbarcode: cannot read " + Input + ": " + std::strerror(errno));
-            return false;
-        }
-    }
-    return true;
-}
-
-// The files of the accepted items; a second item for the same file is
-// rejected rather than written over the first.
-std::vector<TJob> PlanFiles(const TOptions& O, std::vector<TItem>& Items)
-{
-    std::vector<TJob> Jobs;
-    Jobs.reserve(Items.size());
-    std::unordered_map<std::string, const TItem*> Taken;
-    for (TItem& Item : Items) {
-        if (!Item.Rejected.empty())
-            continue;
-        std::string Path = ExpandPattern(O.Output, Item.Gtin, Item.Number);
-        const std::string Key = std::filesystem::path(Path).lexically_normal().string();
-        const auto [It, New] = Taken.emplace(Key, &Item);
-        if (!New) {
-            Item.Rejected = Path + " is also the file of " + Where(*It->second);
-            continue;
-        }
-        Jobs.push_back({&Item, std::move(Path)});
-    }
-    return Jobs;
-}
-
-// Makes the folders the files go into; false (with a message) where one cannot be made.
-bool MakeFolders(const std::vector<TJob>& Jobs)
-{
-    std::set<std::string> Done;
-    for (const TJob& Job : Jobs) {
-        const std::filesystem::path Folder = std::filesystem::path(Job.Path).parent_path();
-        if (Folder.empty() || !Done.insert(Folder.string()).second)
-            continue;
-        std::error_code Error;
-        std::filesystem::create_directories(Folder, Error);
-        if (Error) {
-            Print("weqbarcode: cannot make folder " + Folder.string() + ": " + Error.message());
-            return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
-
-int main(int argc, char** argv)
-{
-    qInstallMessageHandler(QuietQt);
     const TParsed Parsed = ParseOptions(std::vector<std::string>(argv + 1, argv + argc),
                                         int(std::max(1u, std::thread::hardware_concurrency())));
     const TOptions& O = Parsed.Options;
@@ -129,26 +61,14 @@ int main(int argc, char** argv)
         }
     }
 
-    std::vector<TItem> Items;
-    if (!ReadAll(O, Items))
+    // Every input is opened and its start read before anything is written.
+    TItemSource Source(O);
+    if (std::string Error; !Source.Open(Error)) {
+        if (Interrupt::Requested())
+            Interrupt::Exit();
+        Print("weqbarcode: " + Error);
         return 2;
-    std::vector<TJob> Jobs;
-    std::vector<const TItem*> Labels;
-    if (O.Sheet) {
-        for (const TItem& Item : Items)
-            if (Item.Rejected.empty())
-                Labels.push_back(&Item);
-    } else {
-        Jobs = PlanFiles(O, Items);
     }
-    std::size_t Rejected = 0;
-    for (const TItem& Item : Items)
-        if (!Item.Rejected.empty()) {
-            Print(Where(Item) + ": " + Item.Rejected);
-            ++Rejected;
-        }
-    if (!O.Sheet && !MakeFolders(Jobs))
-        return 2;
 
     // Raster digits need the font, which needs a GUI application; the PDF
     // writer wants one too. SVG files are written without.
@@ -161,17 +81,46 @@ int main(int argc, char** argv)
         App = std::make_unique<QGuiApplication>(AppArgc, AppArgv);
     }
 
-    const std::size_t Count = O.Sheet ? Labels.size() : Jobs.size();
-    TProgress Progress(Count, !O.Quiet && isatty(STDERR_FILENO) && Count > ProgressThreshold);
-    const TBatchResult Result = O.Sheet ? WriteSheet(Labels, O, Progress) : WriteFiles(Jobs, O, Progress);
+    const bool Bar = !O.Quiet && isatty(STDERR_FILENO);
+    TProgress Progress(TProgress::Unknown, Bar);
+    if (Bar)
+        Progress.SetTotal(Source.CountAhead().value_or(TProgress::Unknown));
+    const TBatchResult Result = O.Sheet ? WriteSheet(Source, O, Progress) : WriteFiles(Source, O, Progress);
+    if (Result.Interrupted)
+        Interrupt::Exit();
     if (!Result.Failure.empty()) {
         Print("weqbarcode: " + Result.Failure);
         return 2;
     }
-    if (Rejected) {
-        Print("weqbarcode: " + std::to_string(Rejected) + " of " + std::to_string(Items.size()) +
+    if (Result.Rejected) {
+        Print("weqbarcode: " + std::to_string(Result.Rejected) + " of " + std::to_string(Result.Items) +
               " items rejected, " + std::to_string(Result.Written) + (O.Sheet ? " labels" : " files") + " written");
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // One heap for all threads: memory a finished job freed serves the next
+    // job on any thread, where an arena per thread would keep every thread's
+    // largest image besides the ones the memory budget counts.
+    mallopt(M_ARENA_MAX, 1);
+    // Before any thread: they all leave the signals to the one that takes them.
+    Interrupt::Install();
+    // Messages are many where many lines are rejected: written in blocks,
+    // the progress writes them out ten times a second.
+    static char ErrorBuffer[1 << 16];
+    std::setvbuf(stderr, ErrorBuffer, _IOFBF, sizeof ErrorBuffer);
+    qInstallMessageHandler(QuietQt);
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        Print("weqbarcode: out of memory");
+    } catch (const std::exception& E) {
+        Print(std::string("weqbarcode: ") + E.what());
+    }
+    return 2;
 }

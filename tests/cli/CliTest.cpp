@@ -5,6 +5,7 @@
 #include "Items.h"
 #include "Options.h"
 #include "Progress.h"
+#include "Sheet.h"
 #include "symbol/Decode.h"
 #include "symbol/SvgRaster.h"
 
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <linux/capability.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -113,16 +115,22 @@ TEST(CliItemsTest, ChecksEachItem)
     }
 }
 
-// Each line's fate as "line:gtin" or "line:!reason-start", numbered items.
+// Each line's fate as "number@line:gtin" or "number@line:!reason-start".
 std::string ReadText(const std::string& Text)
 {
-    std::FILE* In = fmemopen(const_cast<char*>(Text.data()), Text.size(), "r");
-    std::vector<TItem> Items;
-    ReadItems(In, "f", TReading{}, Items);
-    std::fclose(In);
+    std::size_t At = 0;
+    TItemReader Reader(
+        [&](char* Buffer, std::size_t Size) {
+            const std::size_t N = std::min(Size, Text.size() - At);
+            std::memcpy(Buffer, Text.data() + At, N);
+            At += N;
+            return long(N);
+        },
+        TReading{});
     std::string Out;
-    for (const TItem& I : Items)
-        Out += std::to_string(I.Number) + "@" + std::to_string(I.Line) + ":" +
+    TItem I;
+    for (std::size_t Number = 1; Reader.Next(I); ++Number)
+        Out += std::to_string(Number) + "@" + std::to_string(I.Line) + ":" +
                (I.Rejected.empty() ? I.Gtin : "!" + I.Rejected.substr(0, 6)) + " ";
     return Out;
 }

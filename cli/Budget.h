@@ -1,0 +1,39 @@
+#pragma once
+
+// The memory the workers' raster frames may take together: each PNG job
+// takes its frame's bytes from the budget before it draws and gives them
+// back once its image is encoded, so that more threads never mean more
+// memory than the budget.
+
+#include "Items.h"
+#include "Options.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+
+namespace WEQCli {
+
+// The bytes of an item's raster frame at the options' dpi and X-dimension:
+// its width times its height in dots, four bytes a dot. Vector files draw
+// no frame: 0.
+std::uint64_t FrameBytes(const TOptions& Options, const TItem& Item);
+
+class TBudget {
+public:
+    explicit TBudget(std::uint64_t Limit) : Limit(Limit) {}
+    // Waits until Bytes fit beside what the running jobs took (one larger
+    // than the whole budget waits to run alone), or until Stop; true when
+    // they were taken.
+    bool Take(std::uint64_t Bytes, const std::atomic<bool>& Stop);
+    void Give(std::uint64_t Bytes);
+
+private:
+    const std::uint64_t Limit;
+    std::mutex Lock;
+    std::condition_variable Freed;
+    std::uint64_t Taken = 0;
+};
+
+} // namespace WEQCli
