@@ -11,6 +11,8 @@
 #include <mutex>
 #include <new>
 #include <shared_mutex>
+#include <stdexcept>
+#include <system_error>
 #include <thread>
 
 namespace WEQCli {
@@ -116,8 +118,9 @@ struct TCrew {
     std::size_t FailedAt = SIZE_MAX;
     std::string Failure;
     std::vector<std::thread> Workers;
+    std::size_t Wanted;
 
-    explicit TCrew(const TOptions& O) : O(O), Budget(std::uint64_t(O.MemoryMB) << 20) {}
+    explicit TCrew(const TOptions& O) : O(O), Budget(std::uint64_t(O.MemoryMB) << 20), Wanted(std::size_t(O.Jobs)) {}
     ~TCrew()
     {
         Stop = true;
@@ -168,16 +171,27 @@ struct TCrew {
         Finished.notify_all();
     }
 
-    // One more worker while there are fewer than the options allow.
+    // One more worker while there are fewer than the options allow. Where
+    // the system starts no more threads, those running do the work.
     void Hire()
     {
-        if (Workers.size() >= std::size_t(O.Jobs))
+        if (Workers.size() >= Wanted)
             return;
         {
             const std::lock_guard Guard(Lock);
             ++Running;
         }
-        Workers.emplace_back([this] { Work(); });
+        try {
+            Workers.emplace_back([this] { Work(); });
+        } catch (const std::system_error& E) {
+            {
+                const std::lock_guard Guard(Lock);
+                --Running;
+            }
+            if (Workers.empty())
+                throw std::runtime_error(std::string("cannot start a thread: ") + E.code().message());
+            Wanted = Workers.size();
+        }
     }
 };
 

@@ -7,6 +7,9 @@
 #include <fcntl.h>
 #include <mutex>
 #include <pthread.h>
+#include <stdexcept>
+#include <string>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -66,7 +69,12 @@ void Install()
     if (pipe2(WakePipe, O_CLOEXEC) != 0)
         WakePipe[0] = WakePipe[1] = -1;
     pthread_sigmask(SIG_BLOCK, &Taken, nullptr);
-    std::thread(Watch).detach();
+    try {
+        std::thread(Watch).detach();
+    } catch (const std::system_error& E) {
+        pthread_sigmask(SIG_UNBLOCK, &Taken, nullptr);
+        throw std::runtime_error(std::string("cannot start a thread: ") + E.code().message());
+    }
 }
 
 int Requested() { return Signal.load(std::memory_order_relaxed); }

@@ -13,6 +13,7 @@ namespace WEQCli::Interrupt {
 
 // Takes the signals that were not ignored when the program started. Call it
 // before any other thread starts: the threads inherit the signals blocked.
+// Throws std::runtime_error where its thread cannot be started.
 void Install();
 
 // The signal that asked the program to stop; 0 while none has.

@@ -108,14 +108,14 @@ int main(int argc, char** argv)
     // job on any thread, where an arena per thread would keep every thread's
     // largest image besides the ones the memory budget counts.
     mallopt(M_ARENA_MAX, 1);
-    // Before any thread: they all leave the signals to the one that takes them.
-    Interrupt::Install();
     // Messages are many where many lines are rejected: written in blocks,
     // the progress writes them out ten times a second.
     static char ErrorBuffer[1 << 16];
     std::setvbuf(stderr, ErrorBuffer, _IOFBF, sizeof ErrorBuffer);
     qInstallMessageHandler(QuietQt);
     try {
+        // Before any thread: they all leave the signals to the one that takes them.
+        Interrupt::Install();
         return Run(argc, argv);
     } catch (const std::bad_alloc&) {
         Print("weqbarcode: out of memory");
