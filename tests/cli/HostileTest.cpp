@@ -361,7 +361,8 @@ TEST(CliHostileTest, UserTextInEveryMessageIsEscaped)
         {"an input's name", {"-i", "in\x1b[2J.txt", "-o", "{gtin}.svg"}, 1,
          "in\\x1b[2J.txt:1: '1' has 1 digit; a GTIN has 12, or 13 with its check digit\n"
          "weqbarcode: 1 of 1 items rejected, 0 files written\n"},
-        {"a missing input", {"-i", "no\x9b.txt"}, 2, "weqbarcode: cannot read no\\x9b.txt: No such file or directory\n"},
+        {"a missing input", {"-i", "no\x9b.txt"}, 2,
+         "weqbarcode: cannot read no\\x9b.txt: No such file or directory\n"},
         {"a folder that cannot be made", {"-o", "file/\x1b[2J/{gtin}.svg", "400638133393"}, 2,
          "weqbarcode: cannot make folder file/\\x1b[2J: Not a directory\n"},
         {"an option's value", {"--dpi", "\x1b[2J"}, 2,
