@@ -9,6 +9,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <exception>
 #include <new>
 #include <shared_mutex>
 #include <stdexcept>
@@ -165,6 +166,8 @@ struct TCrew {
             }
         } catch (const std::bad_alloc&) {
             Fail(Job.Index, "out of memory making " + Job.Path);
+        } catch (const std::exception& E) {
+            Fail(Job.Index, "cannot make " + Job.Path + ": " + E.what());
         }
         const std::lock_guard Guard(Lock);
         --Running;
