@@ -18,17 +18,6 @@ namespace {
 // Longer than any labelled, spaced form; bounds every buffer below.
 constexpr std::size_t MaxText = 64;
 
-std::string PositionText(std::size_t P) { return "position " + std::to_string(P); }
-
-std::string Quoted(char Ch)
-{
-    if (Ch >= 0x20 && Ch < 0x7F)
-        return std::string("'") + Ch + "'";
-    static constexpr char Hex[] = "0123456789ABCDEF";
-    const auto B = static_cast<unsigned char>(Ch);
-    return std::string("byte 0x") + Hex[B >> 4] + Hex[B & 15];
-}
-
 TEanReading Refused(std::size_t Position, std::string Error, bool InAddOn = false)
 {
     TEanReading R;

@@ -27,6 +27,12 @@ char Gs1CheckDigit(std::string_view Digits);
 // The first position (1-based) of Text that holds a non-digit, or 0.
 std::size_t FirstNonDigit(std::string_view Text);
 
+// A character as a reason quotes it: printable ones as themselves, others
+// as their byte's value.
+std::string Quoted(char Ch);
+// "position 13", as every reason names the place it is about.
+std::string PositionText(std::size_t Position);
+
 // --- The family's table ----------------------------------------------------
 
 // One step of a symbol's bars and characters, from left to right.

@@ -38,6 +38,17 @@ std::size_t FirstNonDigit(std::string_view Text)
     return It == Text.end() ? 0 : std::size_t(It - Text.begin()) + 1;
 }
 
+std::string Quoted(char Ch)
+{
+    if (Ch >= 0x20 && Ch < 0x7F)
+        return std::string("'") + Ch + "'";
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    const auto B = static_cast<unsigned char>(Ch);
+    return std::string("byte 0x") + Hex[B >> 4] + Hex[B & 15];
+}
+
+std::string PositionText(std::size_t Position) { return "position " + std::to_string(Position); }
+
 std::string NormalizeGTIN(const std::string& Text) { return Normalized(Text, BodyLength); }
 
 std::string GTINCheckDigit(const std::string& Body)

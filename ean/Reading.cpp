@@ -13,18 +13,6 @@ namespace WEQEan {
 
 namespace {
 
-// A character as a reason quotes it: printable ones as themselves.
-std::string Quoted(char Ch)
-{
-    if (Ch >= 0x20 && Ch < 0x7F)
-        return std::string("'") + Ch + "'";
-    static constexpr char Hex[] = "0123456789ABCDEF";
-    const auto B = static_cast<unsigned char>(Ch);
-    return std::string("byte 0x") + Hex[B >> 4] + Hex[B & 15];
-}
-
-std::string PositionText(std::size_t P) { return "position " + std::to_string(P); }
-
 TEanReading Refused(TSymbology Symbology, std::int32_t Position, std::string Error, bool InAddOn = false)
 {
     TEanReading R;
