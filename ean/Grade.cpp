@@ -147,7 +147,7 @@ TNominal NominalOf(std::size_t Digit, char Set)
 // thresholds 1.5T/7, 2.5T/7, 3.5T/7, 4.5T/7 and 5.5T/7; anything else fails.
 // (E1, E2) names the digit and, by its parity, the set. Sets A and C read 1
 // and 7 alike, and 2 and 8, as do the two of set B; the sum b of the two bar
-// widths tells them apart: the one whose nominal bar modules lie on b's side
+// widths decides between them: the one whose nominal bar modules lie on b's side
 // of the threshold halfway between them (A: 3 and 5, so 4T/7; B and C: 4 and
 // 2, so 3T/7), a tie going to the fewer.
 //
@@ -270,7 +270,7 @@ struct TDecoder {
     }
 
     // A row of the family's layout from its first bar, into Data (its length
-    // the row's digits); false with the reason when any part does not read.
+    // the row's digits); false with the reason when anything does not read.
     bool ReadRow(const TSymbologyRow& Row, bool AddOn, std::string& Data)
     {
         const std::size_t Count = ElementCount(Row);

@@ -57,7 +57,7 @@ struct TRow {
     const char* ExpectText = Text;
     const char* ExpectAddOn = AddOn;
     // What comes out: the digits read, the grades, one parameter's value, and
-    // a part of the decode's reason for failing (empty: it passes).
+    // words from the decode's reason for failing (empty: it passes).
     const char* Digits = Text;
     const char* ReadAddOn = AddOn;
     char Grade = 'A', ContrastGrade = 'A';
