@@ -5,21 +5,16 @@
 
 #include <WEQBarCode/ean/WEQEanFamily.h>
 
-#include <QFile>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
+#include <WEQBarCode/ean/WEQEanExport.h>
 
 #include <cmath>
 #include <shared_mutex>
-#include <sys/stat.h>
 
 namespace WEQCli {
 
 namespace {
 
-// The PDF's dots are micrometres: any X-dimension given to the micrometre is
-// a whole number of them.
+// Modules of whole micrometres, as the sheet draws them.
 constexpr int SheetDpi = 25400;
 
 } // namespace
@@ -72,53 +67,35 @@ TBatchResult WriteSheet(TItemSource& Source, const TOptions& O, TProgress& Progr
     const std::shared_lock Guard(Interrupt::FilesLock());
     if ((R.Interrupted = Interrupt::Requested() != 0))
         return R;
-    WEQEan::TAtomicFile File;
+    WEQEan::TPdfSheet Pdf;
     QString Reason;
-    if (!File.Open(QString::fromStdString(O.Output), &Reason)) {
+    if (!Pdf.Open(QString::fromStdString(O.Output), &Reason)) {
         R.Failure = Clause(Reason);
         return R;
     }
-    QFile Out;
-    if (!Out.open(File.Descriptor(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
-        R.Failure = "cannot write " + O.Output + ": " + Out.errorString().toStdString();
-        return R;
-    }
     std::size_t Labels = 0;
-    {
-        QPdfWriter Pdf(&Out);
-        Pdf.setResolution(SheetDpi);
-        Pdf.setPageSize(QPageSize(O.Sheet->Name == std::string("A4") ? QPageSize::A4 : QPageSize::Letter));
-        Pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        Pdf.setTitle(QStringLiteral("EAN-13 labels"));
-        Pdf.setCreator(QStringLiteral("weqbarcode"));
-        QPainter Painter(&Pdf);
-        const std::size_t PerPage = std::size_t(L.Columns) * std::size_t(L.Rows);
-        // Micrometres, whole: every module starts on a whole dot of the page.
-        const auto Dots = [](double MM) { return double(std::llround(MM * 1000)); };
-        QString Error;
-        TItem Item;
-        while (!Interrupt::Requested() && Source.Next(Item)) {
-            ++R.Items;
-            Progress.Update(Labels + R.Rejected);
-            if (!Item.Rejected.empty()) {
-                ++R.Rejected;
-                Progress.Print(Source.Where(Item.Input, Item.Line) + ": " + Item.Rejected);
-                continue;
-            }
-            const std::size_t OnPage = Labels % PerPage;
-            if (Labels > 0 && OnPage == 0)
-                Pdf.newPage();
-            const double Left = O.MarginMM + double(OnPage % std::size_t(L.Columns)) * L.CellWidthMM +
-                                (L.CellWidthMM - L.LabelWidthMM) / 2;
-            const double Top = O.MarginMM + double(OnPage / std::size_t(L.Columns)) * L.CellHeightMM +
-                               (L.CellHeightMM - L.LabelHeightMM) / 2;
-            if (!WEQEan::DrawOnPainter(Item.Gtin, Painter, SheetDpi, Dots(Left), Dots(Top), ExportOf(Item, O),
-                                       &Error)) {
-                R.Failure = "cannot make " + O.Output + ": " + Error.toStdString();
-                break;
-            }
-            ++Labels;
+    const std::size_t PerPage = std::size_t(L.Columns) * std::size_t(L.Rows);
+    TItem Item;
+    while (!Interrupt::Requested() && Source.Next(Item)) {
+        ++R.Items;
+        Progress.Update(Labels + R.Rejected);
+        if (!Item.Rejected.empty()) {
+            ++R.Rejected;
+            Progress.Print(Source.Where(Item.Input, Item.Line) + ": " + Item.Rejected);
+            continue;
         }
+        const std::size_t OnPage = Labels % PerPage;
+        if (OnPage == 0)
+            Pdf.NewPage(O.Sheet->WidthMM, O.Sheet->HeightMM);
+        const double Left = O.MarginMM + double(OnPage % std::size_t(L.Columns)) * L.CellWidthMM +
+                            (L.CellWidthMM - L.LabelWidthMM) / 2;
+        const double Top = O.MarginMM + double(OnPage / std::size_t(L.Columns)) * L.CellHeightMM +
+                           (L.CellHeightMM - L.LabelHeightMM) / 2;
+        if (!Pdf.Place(Item.Gtin, Left, Top, ExportOf(Item, O), &Reason)) {
+            R.Failure = "cannot make " + O.Output + ": " + Reason.toStdString();
+            break;
+        }
+        ++Labels;
     }
     if ((R.Interrupted = Interrupt::Requested() != 0))
         return R; // the file discards its temporary while the lock is held
@@ -126,18 +103,9 @@ TBatchResult WriteSheet(TItemSource& Source, const TOptions& O, TProgress& Progr
         R.Failure = Source.Error();
     if (!R.Failure.empty())
         return R;
-    const qint64 Size = Out.pos();
-    if (!Out.flush() || Out.error() != QFileDevice::NoError) {
-        R.Failure = "cannot write " + O.Output + ": " + Out.errorString().toStdString();
-        return R;
-    }
-    Out.close();
-    struct stat Info {};
-    if (fstat(File.Descriptor(), &Info) != 0 || Info.st_size != Size) {
-        R.Failure = "cannot write " + O.Output + ": no space left";
-        return R;
-    }
-    if (!File.Commit(true, &Reason)) {
+    if (Labels == 0)
+        Pdf.NewPage(O.Sheet->WidthMM, O.Sheet->HeightMM); // an empty sheet is still a page
+    if (!Pdf.Finish(QStringLiteral("Labels"), &Reason)) {
         R.Failure = Clause(Reason);
         return R;
     }

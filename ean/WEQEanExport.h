@@ -148,4 +148,40 @@ private:
 // Data written to Path through a TAtomicFile.
 WEQBARCODE_EXPORT bool SaveFile(const QString& Path, const QByteArray& Data, QString* Error = nullptr);
 
+// A PDF of many symbols on pages of any size (label sheets), written through
+// a TAtomicFile page by page as they are made: memory does not grow with the
+// pages. Each character shape is stored once however many labels use it, and
+// each label costs a few operators. Every module is a whole number of
+// micrometres, as in ExportPdf.
+class WEQBARCODE_EXPORT TPdfSheet {
+public:
+    TPdfSheet();
+    ~TPdfSheet(); // what was not finished is discarded
+    TPdfSheet(const TPdfSheet&) = delete;
+    TPdfSheet& operator=(const TPdfSheet&) = delete;
+
+    bool Open(const QString& Path, QString* Error = nullptr);
+    // Ends the page before, if any, and starts one WidthMM x HeightMM.
+    void NewPage(double WidthMM, double HeightMM);
+    // The symbol of Text at its physical size, its top-left (quiet zones
+    // included) at (LeftMM, TopMM) from the page's top-left corner, rounded
+    // to whole micrometres. False, with the reason, where it cannot be drawn.
+    bool Place(const std::string& Text, double LeftMM, double TopMM, const TExportOptions& Options = {},
+               QString* Error = nullptr);
+    // A straight line, such as a crop mark, WidthMM thick.
+    void Line(double X1MM, double Y1MM, double X2MM, double Y2MM, double WidthMM, TColor Color = clBlack);
+    // Ends the last page, writes what the pages share and commits the file:
+    // false, with the reason, where any write failed (nothing is left then).
+    bool Finish(const QString& Title, QString* Error = nullptr);
+
+    // The size Text's symbol takes with Options, quiet zones included, as
+    // Place draws it; false, with the reason, where it cannot be drawn.
+    static bool SizeOf(const std::string& Text, const TExportOptions& Options, double& WidthMM, double& HeightMM,
+                       QString* Error = nullptr);
+
+private:
+    struct TImpl;
+    std::unique_ptr<TImpl> d;
+};
+
 } // namespace WEQEan

@@ -5,6 +5,7 @@
 
 #include "ean/Core_p.h"
 #include "ean/Vector_p.h"
+#include "export/Export_p.h"
 #include "export/Writers_p.h"
 #include "surface/SymbolPaint_p.h"
 
@@ -22,6 +23,8 @@ namespace {
 constexpr std::int64_t MaxRasterPixels = std::int64_t(1) << 28;
 constexpr std::int32_t MaxRasterSide = 32767;
 constexpr double MillimetresPerInch = 25.4;
+
+} // namespace
 
 bool Fail(QString* Error, const QString& Reason)
 {
@@ -48,11 +51,6 @@ bool CheckDpi(int Dpi, QString* Error)
 }
 
 bool WithinGs1(double XMM) { return XMM >= Gs1MinXDimensionMM - 1e-9 && XMM <= Gs1MaxXDimensionMM + 1e-9; }
-
-struct TSnap {
-    std::int32_t Dots;
-    double XDimensionMM;
-};
 
 // The whole number of dots per module nearest to X at Dpi, at least one;
 // where X itself is inside GS1's range, a neighbour inside it wins over a
@@ -98,7 +96,13 @@ QString Title(const std::string& Text, const TExportOptions& O)
     return QString::fromStdString(ReadingOf(Text, O).Title());
 }
 
-} // namespace
+double PdfPointsPerUnit(double XDimensionMM)
+{
+    // Whole micrometres a module, as every vector output snaps it.
+    constexpr double PointsPerMicrometre = 72.0 / MicrometresPerInch;
+    return Snap(XDimensionMM, MicrometresPerInch).Dots * PointsPerMicrometre / VectorUnitsPerModule;
+}
+
 
 namespace {
 
@@ -298,9 +302,7 @@ bool EncodePdf(const std::string& Text, const TExportOptions& O, QByteArray& Out
     TSymbol Symbol;
     if (!SymbolAt(Text, VectorUnitsPerModule, O, Symbol, Error))
         return false;
-    // Whole micrometres a module, as every vector output snaps it.
-    constexpr double PointsPerMicrometre = 72.0 / MicrometresPerInch;
-    const double PointsPerUnit = Snap(O.XDimensionMM, MicrometresPerInch).Dots * PointsPerMicrometre / VectorUnitsPerModule;
+    const double PointsPerUnit = PdfPointsPerUnit(O.XDimensionMM);
     const TVectorSymbol V = ResolveVector(std::move(Symbol));
     QByteArray Bytes;
     TPdfDocument Pdf([&Bytes](const char* Data, std::size_t Size) {

@@ -103,10 +103,10 @@ int TPdfDocument::NewObject()
 
 void TPdfDocument::Put(const std::string& Bytes)
 {
-    if (Failed || Bytes.empty())
+    if (Broken || Bytes.empty())
         return;
     if (!Sink(Bytes.data(), Bytes.size()))
-        Failed = true;
+        Broken = true;
     Written += Bytes.size();
 }
 
@@ -120,7 +120,7 @@ void TPdfDocument::PutStream(int Number, const std::string& Dictionary, const st
 {
     const std::string Packed = Deflated(Data);
     if (Packed.empty() && !Data.empty())
-        Failed = true;
+        Broken = true;
     BeginObject(Number);
     Put("<< " + Dictionary + " /Filter /FlateDecode /Length " + std::to_string(Packed.size()) + " >>\nstream\n");
     Put(Packed);
@@ -219,6 +219,15 @@ void TPdfDocument::Place(const TVectorSymbol& V, double Left, double Top, double
     Content += "Q\n";
 }
 
+void TPdfDocument::Line(double X1, double Y1, double X2, double Y2, double Width, TColor Color)
+{
+    const TColor Rgb = TCanvas::ResolveColor(Color);
+    AppendNumbers(Content, {(Rgb & 0xFF) / 255.0, (Rgb >> 8 & 0xFF) / 255.0, (Rgb >> 16 & 0xFF) / 255.0}, "RG", 3);
+    AppendNumbers(Content, {Width}, "w");
+    AppendNumbers(Content, {X1, PageHeight - Y1}, "m");
+    AppendNumbers(Content, {X2, PageHeight - Y2}, "l S");
+}
+
 void TPdfDocument::EndPage()
 {
     const int Stream = NewObject(), Page = NewObject();
@@ -258,7 +267,7 @@ bool TPdfDocument::Finish(const std::string& Title)
     Put(Table);
     Put("trailer\n<< /Size " + std::to_string(Offsets.size() + 1) + " /Root 1 0 R /Info " + std::to_string(Info) +
         " 0 R >>\nstartxref\n" + std::to_string(XRef) + "\n%%EOF\n");
-    return !Failed;
+    return !Broken;
 }
 
 } // namespace WEQEan

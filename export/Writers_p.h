@@ -78,6 +78,9 @@ public:
     // points from the page's top-left corner.
     void Place(const TVectorSymbol& Symbol, double Left, double Top, double PointsPerUnit, TColor Background,
                TColor Bars, TColor Digits, bool FillBackground = true);
+    // A line from (X1, Y1) to (X2, Y2) points from the page's top-left.
+    void Line(double X1, double Y1, double X2, double Y2, double Width, TColor Color);
+    bool Failed() const { return Broken; }
     void EndPage();
     // The shared objects, the page tree and the cross-reference table; false
     // where the sink refused bytes anywhere.
@@ -91,7 +94,7 @@ private:
     std::string ShapeName(const TVectorSymbol& Symbol, std::size_t Shape);
 
     TSink Sink;
-    bool Failed = false;
+    bool Broken = false;
     std::size_t Written = 0;
     std::vector<std::size_t> Offsets; // of object n at n - 1
     std::vector<int> Pages;

@@ -394,7 +394,7 @@ TEST(CliRunTest, ASheetHoldsEveryLabelAtItsPlace)
     std::vector<std::string> Found;
     for (int Page = 1; Page <= 2; ++Page) {
         const QImage Image = PdfPage(Dir.filePath("s.pdf"), Page, Dpi);
-        ASSERT_EQ(Image.width(), Px(210.0));
+        ASSERT_NEAR(Image.width(), Px(210.0), 1) << "the page is 210 mm exactly; the reader rounds up";
         for (int Cell = 0; Cell < L.Columns * L.Rows && Found.size() < Expected.size(); ++Cell)
             Found.push_back(DecodeEan13(Image.copy(Px(10 + Cell % L.Columns * L.CellWidthMM),
                                                    Px(10 + Cell / L.Columns * L.CellHeightMM), Px(L.CellWidthMM),

@@ -9,10 +9,15 @@
 #include "Options.h"
 #include "Text.h"
 
+#include <ean/WEQEan.h>
 #include <ean/WEQEanExport.h>
+#include "symbol/Decode.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -594,6 +599,36 @@ TEST(CliHostileTest, MemoryDoesNotGrowWithTheInput)
         EXPECT_EQ(R.Status, 1);
         EXPECT_LT(R.PeakKB, 200 * 1024);
         EXPECT_TRUE(R.Err.ends_with(Row.Last)) << R.Err.substr(R.Err.size() - std::min<std::size_t>(R.Err.size(), 200));
+    }
+}
+
+// A sheet at print-run scale: each character shape written once, each label
+// a few operators, so that time and size grow with the labels and memory
+// does not; its first and last pages still decode.
+TEST(CliHostileTest, AHundredThousandLabelSheetIsQuickAndSmall)
+{
+    QTemporaryDir Dir;
+    std::string Lines;
+    for (int I = 0; I < 100000; ++I)
+        Lines += std::to_string(400000000000LL + 7919LL * I) + "\n";
+    WriteFile(Dir.filePath("in.txt"), Lines);
+    const auto Start = std::chrono::steady_clock::now();
+    const TExit R = RunChild(Dir.path(), {"-q", "--sheet", "A4", "-i", "in.txt", "-o", "run.pdf"});
+    const double Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+    ASSERT_EQ(R.Status, 0) << R.Err;
+    EXPECT_LT(Seconds, 15.0);
+    EXPECT_LT(R.PeakKB, 100 * 1024);
+    const qint64 Size = QFileInfo(Dir.filePath("run.pdf")).size();
+    EXPECT_LT(Size, 200 * 100000) << "bytes a label: " << Size / 100000;
+    // 50 labels a page: 2000 pages; the first cell of the first and the last.
+    for (const auto& [Page, Label] : {std::pair{1, 0}, std::pair{2000, 99950}}) {
+        const QString Png = Dir.filePath(QString("p%1").arg(Page));
+        QProcess::execute("pdftoppm", {"-r", "300", "-png", "-singlefile", "-f", QString::number(Page), "-l",
+                                       QString::number(Page), "-x", "0", "-y", "0", "-W", "600", "-H", "500",
+                                       Dir.filePath("run.pdf"), Png});
+        EXPECT_EQ(DecodeEan13(QImage(Png + ".png")),
+                  WEQEan::CompleteGTIN(std::to_string(400000000000LL + 7919LL * Label)))
+            << "page " << Page;
     }
 }
 

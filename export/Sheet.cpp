@@ -1,0 +1,101 @@
+// Label sheets: many symbols on pages of a PDF of our own writing, streamed
+// into a file that appears whole or not at all.
+
+#include "ean/Vector_p.h"
+#include "export/Export_p.h"
+#include "export/Writers_p.h"
+
+#include <cmath>
+#include <optional>
+
+namespace WEQEan {
+
+namespace {
+
+constexpr double PointsPerMillimetre = 72.0 / 25.4;
+
+// Millimetres to points, the millimetres first rounded to whole micrometres
+// so that every label starts on the same grid as its modules.
+double Points(double Millimetres) { return std::llround(Millimetres * 1000) / 1000.0 * PointsPerMillimetre; }
+
+} // namespace
+
+struct TPdfSheet::TImpl {
+    TAtomicFile File;
+    QString Path, Reason; // the first write that failed
+    std::optional<TPdfDocument> Pdf;
+    bool PageOpen = false;
+    TSymbol Symbol; // its storage serves every label
+};
+
+TPdfSheet::TPdfSheet() : d(std::make_unique<TImpl>()) {}
+TPdfSheet::~TPdfSheet() = default;
+
+bool TPdfSheet::Open(const QString& Path, QString* Error)
+{
+    d->Path = Path;
+    if (!d->File.Open(Path, Error))
+        return false;
+    d->Pdf.emplace([this](const char* Data, std::size_t Size) {
+        return d->Reason.isEmpty() && d->File.Write(Data, Size, &d->Reason);
+    });
+    return true;
+}
+
+void TPdfSheet::NewPage(double WidthMM, double HeightMM)
+{
+    if (!d->Pdf)
+        return;
+    if (d->PageOpen)
+        d->Pdf->EndPage();
+    d->Pdf->BeginPage(WidthMM * PointsPerMillimetre, HeightMM * PointsPerMillimetre);
+    d->PageOpen = true;
+}
+
+bool TPdfSheet::Place(const std::string& Text, double LeftMM, double TopMM, const TExportOptions& O, QString* Error)
+{
+    if (!d->Pdf || !d->PageOpen)
+        return Fail(Error, QStringLiteral("No page to place %1 on").arg(QString::fromStdString(Text)));
+    if (!CheckXDimension(O.XDimensionMM, Error) || !SymbolAt(Text, VectorUnitsPerModule, O, d->Symbol, Error))
+        return false;
+    d->Pdf->Place(ResolveVector(d->Symbol), Points(LeftMM), Points(TopMM), PdfPointsPerUnit(O.XDimensionMM),
+                  O.BackgroundColor, O.BarColor, O.FontColor, O.FillBackground);
+    return true;
+}
+
+void TPdfSheet::Line(double X1MM, double Y1MM, double X2MM, double Y2MM, double WidthMM, TColor Color)
+{
+    if (d->Pdf && d->PageOpen)
+        d->Pdf->Line(Points(X1MM), Points(Y1MM), Points(X2MM), Points(Y2MM), WidthMM * PointsPerMillimetre, Color);
+}
+
+bool TPdfSheet::Finish(const QString& Title, QString* Error)
+{
+    if (!d->Pdf)
+        return Fail(Error, QStringLiteral("No file is open"));
+    if (d->PageOpen)
+        d->Pdf->EndPage();
+    d->PageOpen = false;
+    const bool Written = d->Pdf->Finish(Title.toStdString());
+    d->Pdf.reset();
+    if (!Written) {
+        const QString Reason = d->Reason.isEmpty() ? QStringLiteral("Cannot write %1").arg(d->Path) : d->Reason;
+        d->File.Discard();
+        return Fail(Error, Reason);
+    }
+    return d->File.Commit(true, Error);
+}
+
+bool TPdfSheet::SizeOf(const std::string& Text, const TExportOptions& O, double& WidthMM, double& HeightMM,
+                       QString* Error)
+{
+    TSymbol Symbol;
+    if (!CheckXDimension(O.XDimensionMM, Error) || !SymbolAt(Text, VectorUnitsPerModule, O, Symbol, Error))
+        return false;
+    const double MillimetresPerUnit = PdfPointsPerUnit(O.XDimensionMM) / PointsPerMillimetre;
+    WidthMM = Symbol.Width * MillimetresPerUnit;
+    HeightMM = Symbol.Height * MillimetresPerUnit;
+    return true;
+}
+
+} // namespace WEQEan
