@@ -89,7 +89,7 @@ bool DrawEan13Pixels(const std::string& GTIN, TCanvas& Canvas, std::int32_t Widt
             DigitBoxHeight = L.DigitBoxHeight;
         }
         std::exception_ptr Failure;
-        thread_local TSymbol Symbol; // its storage serves every drawing on the thread
+        TSymbol Symbol;
         DescribeEan13Into(Symbol, GTIN, Width, Height, DrawRightDelimiter, Failure);
         // The digits as DrawOcrBChar draws them here. Its font path fits the
         // box at the first character, unless that one is no character it
@@ -118,7 +118,7 @@ bool DrawSymbolPixels(const TEanReading& Reading, TCanvas& Canvas, std::int32_t 
                       TColor BackgroundColor, TColor BarColor, TColor FontColor, bool FillBackground, bool Marks,
                       std::int32_t AddOnGap)
 {
-    thread_local TSymbol Symbol; // its storage serves every drawing on the thread
+    TSymbol Symbol;
     std::exception_ptr Failure;
     DescribeSymbolInto(Symbol, Reading, Width, Height, Marks, AddOnGap, Failure);
     try {

@@ -36,13 +36,6 @@ struct TPalette {
 
     int Index(QRgb Pixel)
     {
-        // Two colours, the common case: which one without a branch on the
-        // pixel, which would fail to be predicted at every edge.
-        if (Colors.size() == 2) {
-            const std::size_t Other = Pixel != Colors[0];
-            if (Colors[Other] == Pixel)
-                return int(Other);
-        }
         if (Last < Colors.size() && Colors[Last] == Pixel)
             return int(Last);
         for (std::size_t I = 0; I < Colors.size(); ++I)

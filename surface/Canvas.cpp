@@ -5,32 +5,13 @@
 #include <QPoint>
 
 #include <algorithm>
+#include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 #if defined(__x86_64__)
 #include <immintrin.h>
 #endif
 
 namespace {
-
-// Rows of an image larger than the caches are written past them: reading
-// each line into the cache before overwriting it would double the traffic.
-constexpr std::int64_t StreamingBytes = std::int64_t(8) << 20;
-
-void StreamCopy(const std::uint32_t* Source, std::size_t N, std::uint32_t* Target)
-{
-#if defined(__SSE2__)
-    while (N > 0 && (reinterpret_cast<std::uintptr_t>(Target) & 15) != 0) {
-        *Target++ = *Source++;
-        --N;
-    }
-    for (; N >= 4; N -= 4, Source += 4, Target += 4)
-        _mm_stream_si128(reinterpret_cast<__m128i*>(Target), _mm_loadu_si128(reinterpret_cast<const __m128i*>(Source)));
-#endif
-    std::copy_n(Source, N, Target);
-}
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 const bool HasAvx2 = __builtin_cpu_supports("avx2");
@@ -67,13 +48,6 @@ __attribute__((target("avx2"))) void CopyPixelRectWide(const std::uint32_t* From
 }
 #endif
 
-void StreamDone()
-{
-#if defined(__SSE2__)
-    _mm_sfence(); // the streamed stores are seen before anything after them
-#endif
-}
-
 } // namespace
 
 void CopyPixelRect(const std::uint32_t* From, std::ptrdiff_t FromStride, std::size_t Width, std::size_t Height,
@@ -85,20 +59,8 @@ void CopyPixelRect(const std::uint32_t* From, std::ptrdiff_t FromStride, std::si
         return;
     }
 #endif
-    for (; Height > 0; --Height, From += FromStride, To += ToStride) {
-        std::size_t I = 0;
-#if defined(__SSE2__)
-        for (; I + 4 <= Width; I += 4)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(To + I), _mm_loadu_si128(reinterpret_cast<const __m128i*>(From + I)));
-        if (I < Width && Width >= 4) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(To + Width - 4),
-                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(From + Width - 4)));
-            I = Width;
-        }
-#endif
-        for (; I < Width; ++I)
-            To[I] = From[I];
-    }
+    for (; Height > 0; --Height, From += FromStride, To += ToStride)
+        std::memcpy(To, From, Width * sizeof *To);
 }
 
 void TCanvas::TState::Begin()
@@ -151,24 +113,8 @@ void TCanvas::TState::FindRaster()
 
 void TCanvas::TState::FillSolid(const QRect& Rect, const QColor& Color)
 {
-    constexpr int MaxDirectWidth = 64;
-    if (Rect.isEmpty())
-        return;
-    QRect OnImage;
-    if (Raster && Rect.width() <= MaxDirectWidth) {
-        OnImage = Rect.translated(RasterOffset) & Raster->rect();
-        if (!RasterClip.isEmpty() && RasterClip.intersected(OnImage) != QRegion(OnImage))
-            OnImage = QRect(); // a clip with holes: leave it to the painter
-    }
-    if (OnImage.isEmpty()) {
+    if (!Rect.isEmpty())
         Painter->fillRect(Rect, Color);
-        return;
-    }
-    const std::uint32_t Pixel = 0xFF000000u | Color.rgb();
-    const std::ptrdiff_t Stride = Raster->bytesPerLine() / 4;
-    std::uint32_t* Row = reinterpret_cast<std::uint32_t*>(Raster->bits()) + OnImage.top() * Stride + OnImage.left();
-    for (int Y = OnImage.top(); Y <= OnImage.bottom(); ++Y, Row += Stride)
-        std::fill_n(Row, OnImage.width(), Pixel);
 }
 
 const QFont& TCanvas::TState::CurrentFont()
@@ -206,14 +152,7 @@ void TCanvasRaster::CopyRows(TCanvas& Canvas, std::int32_t Top, std::int32_t Bot
     const std::ptrdiff_t Stride = d->Raster->bytesPerLine() / 4;
     const std::uint32_t* Source = Row + (OnImage.left() - d->RasterOffset.x());
     std::uint32_t* Target = reinterpret_cast<std::uint32_t*>(d->Raster->bits()) + OnImage.top() * Stride + OnImage.left();
-    const std::size_t N = std::size_t(OnImage.width());
-    if (std::int64_t(N) * OnImage.height() * 4 >= StreamingBytes) {
-        for (int Y = OnImage.top(); Y <= OnImage.bottom(); ++Y, Target += Stride)
-            StreamCopy(Source, N, Target);
-        StreamDone();
-        return;
-    }
-    CopyPixelRect(Source, 0, N, std::size_t(OnImage.height()), Target, Stride);
+    CopyPixelRect(Source, 0, std::size_t(OnImage.width()), std::size_t(OnImage.height()), Target, Stride);
 }
 
 bool TCanvasRaster::TextOutIfExact(TCanvas& Canvas, TTextCache& Cache, std::int32_t X, std::int32_t Y,

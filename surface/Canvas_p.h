@@ -77,8 +77,7 @@ struct TCanvas::TState {
 
     void Begin();
     void FindRaster();
-    // Qt's own fill runs at memory speed on wide rectangles but pays per row
-    // on narrow ones, such as bars: those are written straight into memory.
+    // The rectangle in the colour, nothing when it is empty.
     void FillSolid(const QRect& Rect, const QColor& Color);
     // Text from the text cache where that gives exactly the painter's pixels;
     // false where it cannot (nothing drawn). Inside, when given, bounds the

@@ -8,9 +8,6 @@
 
 #include <algorithm>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 #include <array>
 #include <vector>
 
@@ -102,17 +99,9 @@ void DrawChar(const TSymbol& Symbol, const TSymbolElement& E, TCanvas& Canvas, c
     WEQOcrB::DrawOutlineChar(E.Ch, Canvas, E.Left, E.Top, E.Width, E.Height, Paint.Digits);
 }
 
-// Bars into a row buffer, four pixels a store: the compiler leaves the
-// plain loop scalar, and a symbol has dozens of bars per band.
 void FillPixels(std::uint32_t* Target, std::int32_t Count, std::uint32_t Pixel)
 {
-#if defined(__SSE2__)
-    const __m128i Four = _mm_set1_epi32(int(Pixel));
-    for (; Count >= 4; Count -= 4, Target += 4)
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(Target), Four);
-#endif
-    for (; Count > 0; --Count)
-        *Target++ = Pixel;
+    std::fill_n(Target, std::max(0, Count), Pixel);
 }
 
 // Wider symbols go through the painter rather than row buffers this long.
