@@ -248,8 +248,20 @@ QSize Barcode::sizeInModules() const
 QSizeF Barcode::size() const
 {
     // What the vector files measure: the module a whole number of micrometres.
+    double Width = 0, Height = 0;
+    if (d->Reading.Valid() && WEQEan::TPdfSheet::SizeOf(d->Reading.Data, d->Options(), Width, Height))
+        return QSizeF(Width, Height);
     const double X = WEQEan::DotsPerModule(d->XDimension, 25400) / 1000.0;
     return QSizeF(sizeInModules()) * X;
+}
+
+QStringList Barcode::warnings() const
+{
+    QStringList Out;
+    if (d->Reading.Valid())
+        for (const WEQEan::TPrintFinding& F : WEQEan::CheckGs1(d->Reading.Data, d->Options()))
+            Out << QString::fromStdString(F.Text);
+    return Out;
 }
 
 bool Barcode::paint(QPainter* painter, const QPointF& topLeftMillimetres) const

@@ -11,6 +11,7 @@
 #include <QSize>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 class QDebug;
 class QImage;
@@ -60,6 +61,7 @@ class WEQBARCODE_EXPORT Barcode {
     Q_PROPERTY(QString title READ title)
     Q_PROPERTY(QSize sizeInModules READ sizeInModules)
     Q_PROPERTY(QSizeF size READ size)
+    Q_PROPERTY(QStringList warnings READ warnings)
 
 public:
     enum Symbology { Ean13, Ean8, UpcA, UpcE, Auto };
@@ -138,8 +140,9 @@ public:
     double xDimensionForDpi(int dpi) const;
 
     // --- Size -----------------------------------------------------------------
-    // Modules across (quiet zones and add-on included) and down at the
-    // nominal proportions; millimetres at xDimension.
+    // Modules across (quiet zones and add-on included) and down as a screen
+    // shows it (79, EAN-8 65); what the files measure in millimetres at
+    // xDimension, GS1's nominal bar height and the digits below them.
     QSize sizeInModules() const;
     QSizeF size() const;
 
@@ -174,6 +177,12 @@ public:
     // The file at path, its format from the suffix (png, svg, pdf; dpi for
     // PNG), written whole or not at all; false with the reason in error.
     bool save(const QString& path, int dpi = 600, QString* error = nullptr) const;
+
+    // What GS1's rules say of printing it as its files are drawn (an
+    // X-dimension outside 0.264 .. 0.660 mm, colours a scanner's red light
+    // cannot tell apart, no background for the quiet zones, an add-on on
+    // EAN-8), a sentence each; empty where it cannot be drawn at all.
+    QStringList warnings() const;
 
     // The properties in which this and other differ.
     Properties differences(const Barcode& other) const;

@@ -61,6 +61,8 @@ BarcodeWidget::Symbology BarcodeWidget::symbology() const { return Symbology(d->
 QString BarcodeWidget::addOn() const { return d->Symbol.addOn(); }
 Barcode BarcodeWidget::barcode() const { return d->Symbol; }
 
+QStringList BarcodeWidget::warnings() const { return d->Symbol.warnings(); }
+
 QString BarcodeWidget::errorString() const { return d->SaveError.isEmpty() ? d->Symbol.errorString() : d->SaveError; }
 
 void BarcodeWidget::setGtin(const QString& text) { setText(text); }
@@ -91,6 +93,7 @@ void BarcodeWidget::setBarcode(const Barcode& barcode)
         return;
     const Barcode Old = d->Symbol;
     const QString OldError = errorString();
+    const QStringList OldWarnings = warnings();
     d->Symbol = barcode;
     d->SaveError.clear();
     setAttribute(Qt::WA_OpaquePaintEvent, barcode.backgroundColor().alpha() == 255);
@@ -112,6 +115,8 @@ void BarcodeWidget::setBarcode(const Barcode& barcode)
     emitBarcodeChanges(*this, Old, barcode);
     if (Alive && errorString() != OldError)
         emit errorStringChanged(errorString());
+    if (Alive && warnings() != OldWarnings)
+        emit warningsChanged(warnings());
 }
 
 void BarcodeWidget::setKeepAspectRatio(bool on)

@@ -56,6 +56,7 @@ class WEQBARCODE_EXPORT BarcodeWidget : public QWidget {
     Q_PROPERTY(QString addOn READ addOn WRITE setAddOn NOTIFY addOnChanged)
     Q_PROPERTY(WEQ::Barcode barcode READ barcode WRITE setBarcode NOTIFY barcodeChanged)
     Q_PROPERTY(QString errorString READ errorString NOTIFY errorStringChanged)
+    Q_PROPERTY(QStringList warnings READ warnings NOTIFY warningsChanged)
 
 public:
     // As WEQ::Barcode::Symbology.
@@ -92,6 +93,8 @@ public:
     // Why the last save failed; otherwise why the text is not yet what the
     // symbology takes (the barcode's errorString); empty when neither.
     QString errorString() const;
+    // What GS1's rules say of printing the barcode (Barcode::warnings).
+    QStringList warnings() const;
 
     // The symbol at its true size (the barcode's xDimension) into a file,
     // its format from the suffix: false with the reason in errorString.
@@ -136,6 +139,7 @@ signals:
     void addOnChanged(const QString& addOn);
     void barcodeChanged(const WEQ::Barcode& barcode);
     void errorStringChanged(const QString& errorString);
+    void warningsChanged(const QStringList& warnings);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

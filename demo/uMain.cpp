@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -37,6 +38,19 @@ TFrmWEqBarCodeDemo::TFrmWEqBarCodeDemo(QWidget* Parent) : QWidget(Parent)
                                             tr("PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)"));
     };
     AskPrinter = [this](QPrinter& Printer) { return QPrintDialog(&Printer, this).exec() == QDialog::Accepted; };
+    // Below the control at its largest, over the whole width.
+    Gs1Status = new QLabel(this);
+    Gs1Status->setObjectName(QStringLiteral("Gs1Status"));
+    Gs1Status->setGeometry(152, 470, width() - 160, 44);
+    Gs1Status->setWordWrap(true);
+    Gs1Status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    for (const auto Signal : {&TWEQBarCode::ColorChanged, &TWEQBarCode::BackgroundColorChanged,
+                              &TWEQBarCode::FontColorChanged})
+        connect(WEQBarCode1, Signal, this, &TFrmWEqBarCodeDemo::ShowGs1Findings);
+    for (const auto Signal : {&TWEQBarCode::TransparentChanged, &TWEQBarCode::DrawRightDelimiterChanged})
+        connect(WEQBarCode1, Signal, this, &TFrmWEqBarCodeDemo::ShowGs1Findings);
+    connect(WEQBarCode1, &TWEQBarCode::GTINChanged, this, &TFrmWEqBarCodeDemo::ShowGs1Findings);
+    ShowGs1Findings();
     WEQBarCode1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(WEQBarCode1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& At) { SymbolMenu()->popup(WEQBarCode1->mapToGlobal(At)); });
@@ -66,13 +80,29 @@ std::string TFrmWEqBarCodeDemo::SymbolText() const { return WEQBarCode1->GTIN().
 // The symbol as the window shows it.
 void TFrmWEqBarCodeDemo::CopySymbol() { QApplication::clipboard()->setImage(WEQBarCode1->grab().toImage()); }
 
-bool TFrmWEqBarCodeDemo::SaveSymbolAs(const QString& Path)
+// The files as the control shows the symbol: its colours, its marks, no
+// background where it is transparent.
+static WEQEan::TExportOptions FileOptions(const TWEQBarCode& Control)
 {
     WEQEan::TExportOptions Options;
-    Options.BackgroundColor = WEQBarCode1->Transparent() ? clWhite : WEQBarCode1->BackgroundColor();
-    Options.BarColor = WEQBarCode1->Color();
-    Options.FontColor = WEQBarCode1->FontColor();
-    Options.DrawRightDelimiter = WEQBarCode1->DrawRightDelimiter();
+    Options.BackgroundColor = Control.Transparent() ? clWhite : Control.BackgroundColor();
+    Options.BarColor = Control.Color();
+    Options.FontColor = Control.FontColor();
+    Options.DrawRightDelimiter = Control.DrawRightDelimiter();
+    return Options;
+}
+
+void TFrmWEqBarCodeDemo::ShowGs1Findings()
+{
+    QStringList Lines;
+    for (const WEQEan::TPrintFinding& F : WEQEan::CheckGs1(SymbolText(), FileOptions(*WEQBarCode1)))
+        Lines << QString::fromStdString(F.Text);
+    Gs1Status->setText(Lines.isEmpty() ? tr("GS1: no findings for the files at 0.330 mm") : Lines.join('\n'));
+}
+
+bool TFrmWEqBarCodeDemo::SaveSymbolAs(const QString& Path)
+{
+    const WEQEan::TExportOptions Options = FileOptions(*WEQBarCode1);
     const QString Suffix = QFileInfo(Path).suffix().toLower();
     if (Suffix == QLatin1String("svg"))
         return WEQEan::ExportSvg(SymbolText(), Path, Options);

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QLabel;
 class QMenu;
 class QPrinter;
 
@@ -41,6 +42,8 @@ public:
     // Where "Save as" and "Print" ask the user; tests answer instead.
     std::function<QString()> AskSavePath;
     std::function<bool(QPrinter&)> AskPrinter;
+    // What GS1's rules say of printing the symbol as "Save as" writes it.
+    QLabel* Gs1Status = nullptr;
 
 protected:
     void showEvent(QShowEvent* Event) override;
@@ -48,6 +51,7 @@ protected:
 private:
     void WireHandlers();
     std::string SymbolText() const;
+    void ShowGs1Findings();
     QMenu* FSymbolMenu = nullptr;
 
 };

@@ -2,8 +2,9 @@
 
 // A symbol at a physical size, for print and files: PNG at a given dpi with the
 // module width snapped to whole printer dots, and SVG and PDF with exact vector
-// bars. All outputs carry the quiet zones (EAN-13's full 113 modules) and are
-// as high as GS1's nominal proportions (79 modules; 65 for EAN-8). Vector
+// bars. All outputs carry the quiet zones (EAN-13's full 113 modules); the
+// main bars are as tall as GS1's nominal proportions (69.24 modules, 55.24 for
+// EAN-8) or as asked for, the digits below them. Vector
 // digits (SVG, PDF, any paint device) are the font's own curves as outlines,
 // placed once for all of them, so the files need no font; the '>' lies inside
 // the right quiet zone with its tip on the symbol's right edge.
@@ -12,6 +13,7 @@
 // file, and touches none of the process-wide drawing state.
 
 #include "ean/WEQEanFamily.h"
+#include "ean/WEQEanGrade.h"
 #include "surface/Colors.h"
 #include "surface/Export.h"
 
@@ -21,6 +23,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class QPainter;
 class QPaintDevice;
@@ -53,6 +56,16 @@ struct TExportOptions {
     // background pixels are transparent (BackgroundColor then only tells the
     // raster which pixels those are).
     bool FillBackground = true;
+    // The main bars' height in millimetres, the guard bars 5 modules longer;
+    // 0: GS1's nominal proportion of the X-dimension drawn (69.24 modules,
+    // EAN-8 55.24). Raster output reaches it within a dot, vector exactly.
+    double BarHeightMM = 0;
+    // Taken from every bar and given to the spaces beside it, for a press's
+    // ink spread: in raster output the nearest whole number of dots, split
+    // between a bar's edges (the odd dot from its right edge), in vector
+    // output exactly, half from each edge. Refused where the narrowest bar
+    // would keep less than half a module or less than a dot.
+    double BarWidthReductionMM = 0;
 };
 
 struct TRasterExport {
@@ -70,6 +83,10 @@ struct TRasterExport {
 // that lies inside GS1's range and a whole number of dots inside it exists,
 // the nearest such one. The image carries the dpi.
 WEQBARCODE_EXPORT TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOptions& Options = {});
+
+// The size of RenderRaster's image, without drawing it: empty where the
+// symbol cannot be drawn.
+WEQBARCODE_EXPORT QSize RasterSize(const std::string& Text, int Dpi, const TExportOptions& Options = {});
 
 // Draws the symbol at its physical size from the device's origin, with the
 // device's own resolution (a printer, an SVG generator, a PDF writer), the
@@ -113,9 +130,32 @@ WEQBARCODE_EXPORT bool EncodeSvg(const std::string& Text, const TExportOptions& 
 WEQBARCODE_EXPORT bool EncodePdf(const std::string& Text, const TExportOptions& Options, QByteArray& Out,
                                  QString* Error = nullptr);
 
-// Design units per module on devices and in PDF files: the bars of module k
-// start at (k - 1) * VectorUnitsPerModule before the one scale to the device.
-inline constexpr std::int32_t VectorUnitsPerModule = 50;
+// What GS1's rules say of a print job: one finding each, a stable code and a
+// sentence. Codes: "x-dimension" (outside 0.264 .. 0.660 mm), "x-snapped"
+// (the whole-dot snap moved X), "bar-height" (below the nominal proportion),
+// "quiet-zone" (no background to keep it light), "add-on-gap", "add-on-ean8"
+// (not a GS1 combination), "colours" (graded under C under 660 nm light),
+// "bar-width-reduction" (not possible), "symbol" (the text cannot be drawn).
+struct TPrintFinding {
+    enum TSeverity : std::uint8_t { Warning, Error };
+    TSeverity Severity = Warning;
+    std::string Code;
+    std::string Text;
+};
+// The findings for Text drawn with Options at Dpi (0: vector output, at the
+// X-dimension to the micrometre); Strict turns every warning into an error.
+WEQBARCODE_EXPORT std::vector<TPrintFinding> CheckGs1(const std::string& Text, const TExportOptions& Options,
+                                                      int Dpi = 0, bool Strict = false);
+// The X-dimension a job draws, in words: "X 0.375 mm (3 dots at 203 dpi,
+// 113.6 %)", or for vector output "X 0.330 mm (100.0 %)".
+WEQBARCODE_EXPORT std::string DescribeXDimension(const TExportOptions& Options, int Dpi = 0);
+
+// A pre-press estimate of the symbol's print-quality grade, from the symbol
+// as it will be printed: the raster at Dpi, or (Dpi 0) the vector symbol
+// rasterised with antialiasing at 600 dpi, under 660 nm light, the lowest of
+// ten scan lines across its bars. Decode fails (grade F, with DecodeError)
+// where the symbol cannot be drawn at all.
+WEQBARCODE_EXPORT TScanGrade GradeSymbol(const std::string& Text, const TExportOptions& Options, int Dpi = 0);
 
 // A file that appears whole or not at all, as every export writes its files:
 // the bytes go to a file without a name (or, where the file system has none,

@@ -71,36 +71,82 @@ TEanReading ReadingOf(const std::string& Text, const TExportOptions& O)
     return O.Strict ? ReadSymbol(O.Symbology, Text, O.AddOn) : CompleteSymbol(O.Symbology, Text, O.AddOn);
 }
 
-// The symbol at whole modules, or false with the reason the reading or the
-// gap gives.
-bool SymbolAt(const std::string& Text, std::int32_t ModuleWidth, const TExportOptions& O, TSymbol& Symbol,
-              QString* Error)
+TGrid RasterGrid(const TSnap& S, int Dpi) { return {S.Dots, Dpi / MillimetresPerInch, 1}; }
+
+TGrid DeviceGrid(const TSnap& S, int Dpi)
+{
+    constexpr std::int32_t Fine = 50;
+    return {S.Dots * Fine, Dpi / MillimetresPerInch * Fine, Fine};
+}
+
+TGrid VectorGrid(double XDimensionMM) { return {Snap(XDimensionMM, MicrometresPerInch).Dots, 1000.0, 1}; }
+
+double NominalBarModules(TSymbology Symbology) { return Symbology == TSymbology::Ean8 ? 55.24 : 69.24; }
+
+bool GeometryOf(TSymbology Symbology, const TExportOptions& O, const TGrid& Grid, TPrintGeometry& G, QString* Error)
+{
+    constexpr double MaxBarHeightMM = 1000;
+    if (!std::isfinite(O.BarHeightMM) || O.BarHeightMM < 0 || O.BarHeightMM > MaxBarHeightMM)
+        return Fail(Error, QStringLiteral("A bar height of %1 mm is not one from 0 (nominal) to %2 mm")
+                               .arg(O.BarHeightMM)
+                               .arg(MaxBarHeightMM));
+    if (!std::isfinite(O.BarWidthReductionMM) || O.BarWidthReductionMM < 0 ||
+        O.BarWidthReductionMM >= O.XDimensionMM)
+        return Fail(Error, QStringLiteral("A bar width reduction of %1 mm is not one from 0 to below the "
+                                          "X-dimension (%2 mm)")
+                               .arg(O.BarWidthReductionMM)
+                               .arg(O.XDimensionMM));
+    // Whole dots of the output: the nearest to what was asked for.
+    const auto Dots = [&Grid](double Units) { return std::llround(Units / Grid.PerDot) * Grid.PerDot; };
+    G.BarUnits = O.BarHeightMM > 0 ? Dots(O.BarHeightMM * Grid.PerMM)
+                                   : Dots(NominalBarModules(Symbology) * Grid.PerModule);
+    G.BarUnits = std::max<std::int64_t>(G.BarUnits, Grid.PerDot);
+    G.ReductionUnits = Dots(O.BarWidthReductionMM * Grid.PerMM);
+    const std::int64_t Narrowest = Grid.PerModule - G.ReductionUnits;
+    if (G.ReductionUnits > 0 && (2 * Narrowest < Grid.PerModule || Narrowest < Grid.PerDot))
+        return Fail(Error, QStringLiteral("A bar width reduction of %1 mm would leave the narrowest bar %2 of a "
+                                          "module of %3: under half a module or a dot")
+                               .arg(O.BarWidthReductionMM)
+                               .arg(Narrowest / double(Grid.PerDot))
+                               .arg(Grid.PerModule / double(Grid.PerDot)));
+    return true;
+}
+
+bool SymbolAt(const std::string& Text, const TGrid& Grid, const TExportOptions& O, TSymbol& Symbol, QString* Error)
 {
     const TEanReading R = ReadingOf(Text, O);
+    TPrintGeometry G;
+    if (!GeometryOf(R.Symbology, O, Grid, G, Error))
+        return false;
+    const std::int32_t M = Grid.PerModule;
+    const std::int64_t Modules =
+        SymbolModules(R.Symbology, R.AddOn.size(), std::clamp(O.AddOnGap, LeastAddOnGap(R.Symbology), MaxAddOnGap));
+    // The digits' module and box below the bars, as the layout puts them.
+    const std::int64_t Height = G.BarUnits + M + VerticalLayout(M, 0).DigitBoxHeight;
     std::exception_ptr Failure;
-    const std::int64_t Modules = SymbolModules(R.Symbology, R.AddOn.size(), std::clamp(O.AddOnGap, LeastAddOnGap(R.Symbology), MaxAddOnGap));
-    DescribeSymbolInto(Symbol, R, ClampToInt32(Modules * ModuleWidth),
-                       ClampToInt32(std::int64_t(RatioHeightModules(R.Symbology)) * ModuleWidth), O.DrawRightDelimiter,
-                       O.AddOnGap, Failure);
-    if (!Failure)
-        return true;
-    try {
-        std::rethrow_exception(Failure);
-    } catch (const Exception& E) {
-        return Fail(Error, QString::fromStdString(E.what()));
+    DescribeSymbolInto(Symbol, R, ClampToInt32(Modules * M), ClampToInt32(Height), O.DrawRightDelimiter, O.AddOnGap,
+                       Failure);
+    if (Failure) {
+        try {
+            std::rethrow_exception(Failure);
+        } catch (const Exception& E) {
+            return Fail(Error, QString::fromStdString(E.what()));
+        }
     }
+    // The odd dot of a reduction from the right edge, every bar alike.
+    const auto FromLeft = std::int32_t(G.ReductionUnits / Grid.PerDot / 2 * Grid.PerDot);
+    if (G.ReductionUnits > 0)
+        for (TSymbolElement& E : Symbol.Elements)
+            if (E.Kind == TSymbolElement::Bar) {
+                E.Left += FromLeft;
+                E.Width -= std::int32_t(G.ReductionUnits);
+            }
+    return true;
 }
 
 QString Title(const std::string& Text, const TExportOptions& O)
 {
     return QString::fromStdString(ReadingOf(Text, O).Title());
-}
-
-double PdfPointsPerUnit(double XDimensionMM)
-{
-    // Whole micrometres a module, as every vector output snaps it.
-    constexpr double PointsPerMicrometre = 72.0 / MicrometresPerInch;
-    return Snap(XDimensionMM, MicrometresPerInch).Dots * PointsPerMicrometre / VectorUnitsPerModule;
 }
 
 
@@ -117,7 +163,7 @@ bool PrepareRaster(const std::string& Text, int Dpi, const TExportOptions& O, TR
     Out.DotsPerModule = S.Dots;
     Out.XDimensionMM = S.XDimensionMM;
     Out.WithinGs1Range = WithinGs1(S.XDimensionMM);
-    if (!SymbolAt(Text, S.Dots, O, Symbol, &Out.Error))
+    if (!SymbolAt(Text, RasterGrid(S, Dpi), O, Symbol, &Out.Error))
         return false;
     if (Symbol.Width > MaxRasterSide || Symbol.Height > MaxRasterSide ||
         std::int64_t(Symbol.Width) * Symbol.Height > MaxRasterPixels) {
@@ -205,6 +251,15 @@ TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOption
     return Out;
 }
 
+QSize RasterSize(const std::string& Text, int Dpi, const TExportOptions& O)
+{
+    TSymbol Symbol;
+    if (!CheckXDimension(O.XDimensionMM, nullptr) || !CheckDpi(Dpi, nullptr) ||
+        !SymbolAt(Text, RasterGrid(Snap(O.XDimensionMM, Dpi), Dpi), O, Symbol, nullptr))
+        return {};
+    return {Symbol.Width, Symbol.Height};
+}
+
 bool DrawOnDevice(const std::string& Text, QPaintDevice* Device, const TExportOptions& O, QString* Error)
 {
     if (!Device)
@@ -230,11 +285,11 @@ bool DrawOnPainter(const std::string& Text, QPainter& Painter, int Dpi, double L
     if (!Painter.isActive())
         return Fail(Error, QStringLiteral("The painter is not painting"));
     const TSnap S = Snap(O.XDimensionMM, Dpi);
+    const TGrid Grid = DeviceGrid(S, Dpi);
     TSymbol Symbol;
-    if (!SymbolAt(Text, VectorUnitsPerModule, O, Symbol, Error))
+    if (!SymbolAt(Text, Grid, O, Symbol, Error))
         return false;
-    // Design units of VectorUnitsPerModule per module, scaled to whole device dots.
-    const double Scale = double(S.Dots) / VectorUnitsPerModule;
+    const double Scale = 1.0 / Grid.PerDot;
     Painter.save();
     Painter.setWorldTransform(QTransform(Scale, 0, 0, Scale, Left, Top), true);
     PaintVector(ResolveVector(std::move(Symbol)), Painter, O.BackgroundColor, O.BarColor, O.FontColor,
@@ -284,9 +339,10 @@ bool EncodeSvg(const std::string& Text, const TExportOptions& O, QByteArray& Out
     if (!CheckXDimension(O.XDimensionMM, Error))
         return false;
     TSymbol Symbol;
-    if (!SymbolAt(Text, SvgUnitsPerModule, O, Symbol, Error))
+    const TGrid Grid = VectorGrid(O.XDimensionMM);
+    if (!SymbolAt(Text, Grid, O, Symbol, Error))
         return false;
-    TSvgStyle Style{O.BackgroundColor, O.BarColor, O.FontColor, Snap(O.XDimensionMM, MicrometresPerInch).Dots,
+    TSvgStyle Style{O.BackgroundColor, O.BarColor, O.FontColor, Grid.PerModule,
                     Title(Text, O).toStdString(), O.FillBackground};
     std::string Svg;
     Svg.reserve(4096);
@@ -300,9 +356,9 @@ bool EncodePdf(const std::string& Text, const TExportOptions& O, QByteArray& Out
     if (!CheckXDimension(O.XDimensionMM, Error))
         return false;
     TSymbol Symbol;
-    if (!SymbolAt(Text, VectorUnitsPerModule, O, Symbol, Error))
+    if (!SymbolAt(Text, VectorGrid(O.XDimensionMM), O, Symbol, Error))
         return false;
-    const double PointsPerUnit = PdfPointsPerUnit(O.XDimensionMM);
+    constexpr double PointsPerUnit = PdfPointsPerUnit;
     const TVectorSymbol V = ResolveVector(std::move(Symbol));
     QByteArray Bytes;
     TPdfDocument Pdf([&Bytes](const char* Data, std::size_t Size) {

@@ -25,14 +25,39 @@ struct TSnap {
 TSnap Snap(double X, double Dpi);
 
 TEanReading ReadingOf(const std::string& Text, const TExportOptions& O);
-// The symbol at whole modules, or false with the reason the reading or the
-// gap gives.
-bool SymbolAt(const std::string& Text, std::int32_t ModuleWidth, const TExportOptions& O, TSymbol& Symbol,
-              QString* Error);
+
+// The grid a symbol is described on: its units per module and per
+// millimetre, and how many of them make one of the output's dots, the step
+// that bar heights and bar width reductions are rounded to.
+struct TGrid {
+    std::int32_t PerModule;
+    double PerMM;
+    std::int32_t PerDot;
+};
+// A raster's dots; a device's dots in fiftieths, so that the characters'
+// boxes keep their shape at a few dots a module; the vector files'
+// micrometres, the module a whole number of them.
+TGrid RasterGrid(const TSnap& S, int Dpi);
+TGrid DeviceGrid(const TSnap& S, int Dpi);
+TGrid VectorGrid(double XDimensionMM);
+
+// GS1's nominal height of the main bars in modules: 69.24, EAN-8 55.24.
+double NominalBarModules(TSymbology Symbology);
+
+// The heights and widths the print options ask for, on a grid: false, with
+// the reason, where they cannot be drawn.
+struct TPrintGeometry {
+    std::int64_t BarUnits = 0;       // the main bars' height
+    std::int64_t ReductionUnits = 0; // taken from every bar
+};
+bool GeometryOf(TSymbology Symbology, const TExportOptions& O, const TGrid& Grid, TPrintGeometry& G, QString* Error);
+
+// The symbol on a grid, its bars as tall and as narrow as the options ask,
+// or false with the reason the reading, the gap or the options give.
+bool SymbolAt(const std::string& Text, const TGrid& Grid, const TExportOptions& O, TSymbol& Symbol, QString* Error);
 QString Title(const std::string& Text, const TExportOptions& O);
 
-// Points of a PDF page for each unit of a symbol described at
-// VectorUnitsPerModule, its module a whole number of micrometres.
-double PdfPointsPerUnit(double XDimensionMM);
+// Points of a PDF page for each unit of a symbol on the vector grid.
+inline constexpr double PdfPointsPerUnit = 72.0 / 25400;
 
 } // namespace WEQEan

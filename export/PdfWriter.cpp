@@ -194,7 +194,12 @@ void TPdfDocument::Place(const TVectorSymbol& V, double Left, double Top, double
     const TSymbol& S = V.Symbol;
     // The symbol's units, y downward, from its top-left corner on the page.
     Content += "q\n";
-    AppendNumbers(Content, {PointsPerUnit, 0, 0, -PointsPerUnit, Left, PageHeight - Top}, "cm", 6);
+    // The scale to ten places: at six, a symbol of micrometres is 5 µm too wide.
+    for (const double V : {PointsPerUnit, 0.0, 0.0, -PointsPerUnit}) {
+        AppendNumber(Content, V, 10);
+        Content += ' ';
+    }
+    AppendNumbers(Content, {Left, PageHeight - Top}, "cm", 4);
     if (FillBackground) {
         AppendColor(Content, Background);
         AppendNumbers(Content, {0, 0, double(S.Width), double(S.Height)}, "re f", 0);

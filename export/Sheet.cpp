@@ -56,9 +56,9 @@ bool TPdfSheet::Place(const std::string& Text, double LeftMM, double TopMM, cons
 {
     if (!d->Pdf || !d->PageOpen)
         return Fail(Error, QStringLiteral("No page to place %1 on").arg(QString::fromStdString(Text)));
-    if (!CheckXDimension(O.XDimensionMM, Error) || !SymbolAt(Text, VectorUnitsPerModule, O, d->Symbol, Error))
+    if (!CheckXDimension(O.XDimensionMM, Error) || !SymbolAt(Text, VectorGrid(O.XDimensionMM), O, d->Symbol, Error))
         return false;
-    d->Pdf->Place(ResolveVector(d->Symbol), Points(LeftMM), Points(TopMM), PdfPointsPerUnit(O.XDimensionMM),
+    d->Pdf->Place(ResolveVector(d->Symbol), Points(LeftMM), Points(TopMM), PdfPointsPerUnit,
                   O.BackgroundColor, O.BarColor, O.FontColor, O.FillBackground);
     return true;
 }
@@ -90,9 +90,9 @@ bool TPdfSheet::SizeOf(const std::string& Text, const TExportOptions& O, double&
                        QString* Error)
 {
     TSymbol Symbol;
-    if (!CheckXDimension(O.XDimensionMM, Error) || !SymbolAt(Text, VectorUnitsPerModule, O, Symbol, Error))
+    if (!CheckXDimension(O.XDimensionMM, Error) || !SymbolAt(Text, VectorGrid(O.XDimensionMM), O, Symbol, Error))
         return false;
-    const double MillimetresPerUnit = PdfPointsPerUnit(O.XDimensionMM) / PointsPerMillimetre;
+    constexpr double MillimetresPerUnit = 0.001;
     WidthMM = Symbol.Width * MillimetresPerUnit;
     HeightMM = Symbol.Height * MillimetresPerUnit;
     return true;

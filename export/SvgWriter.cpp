@@ -147,13 +147,13 @@ private:
 
 std::int64_t Round(long double V) { return std::llround(V); }
 
-// A resolved outline at a box origin, each coordinate rounded to the nearest
-// unit once.
+// A resolved outline at a box origin, each coordinate rounded once to the
+// nearest of the characters' units, Step of the symbol's.
 void AppendShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Shape, std::int32_t Left,
-                 std::int32_t Top)
+                 std::int32_t Top, long double Step)
 {
-    const auto X = [Left](long double Local) { return Round(static_cast<long double>(Left) + Local); };
-    const auto Y = [Top](long double Local) { return Round(static_cast<long double>(Top) + Local); };
+    const auto X = [Left, Step](long double Local) { return Round((static_cast<long double>(Left) + Local) / Step); };
+    const auto Y = [Top, Step](long double Local) { return Round((static_cast<long double>(Top) + Local) / Step); };
     for (std::size_t I = Shape.First; I < Shape.First + Shape.Count; ++I) {
         const TVectorCommand& C = V.Commands[I];
         switch (C.Kind) {
@@ -277,11 +277,27 @@ void AppendSvg(const TVectorSymbol& V, const TSvgStyle& Style, std::string& Out)
     AppendBars(Out, Symbol);
     Out += "\"/>";
 
-    const bool Colored = !IsBlack(Style.Digits);
-    if (Colored) {
-        Out += "<g fill=\"";
-        AppendColor(Out, Style.Digits);
-        Out += "\">";
+    // The characters in tenths of a module, as finely as a reader can see
+    // their curves: micrometres would make their numbers twice as long.
+    const long double Step = Units / 10.0L;
+    const bool Colored = !IsBlack(Style.Digits), Scaled = Units != 10;
+    if (Colored || Scaled) {
+        Out += "<g";
+        if (Colored) {
+            Out += " fill=\"";
+            AppendColor(Out, Style.Digits);
+            Out += '"';
+        }
+        if (Scaled) {
+            Out += " transform=\"scale(";
+            AppendInt(Out, Units / 10);
+            if (Units % 10 != 0) {
+                Out += '.';
+                Out += char('0' + Units % 10);
+            }
+            Out += ")\"";
+        }
+        Out += '>';
     }
     // Digits defined for reuse, each where it first stands.
     for (const TFirst& F : Firsts) {
@@ -291,7 +307,7 @@ void AppendSvg(const TVectorSymbol& V, const TSvgStyle& Style, std::string& Out)
         Out += F.Id;
         Out += "\" d=\"";
         TPathData Path(Out);
-        AppendShape(Path, V, V.Shapes[F.Glyph->Shape], F.Glyph->Left, F.Glyph->Top);
+        AppendShape(Path, V, V.Shapes[F.Glyph->Shape], F.Glyph->Left, F.Glyph->Top, Step);
         Out += "\"/>";
     }
     // The others and the marks in one path; the reused ones where they stand again.
@@ -307,17 +323,17 @@ void AppendSvg(const TVectorSymbol& V, const TSvgStyle& Style, std::string& Out)
                 Out += "<use xlink:href=\"#";
                 Out += F->Id;
                 Out += "\" x=\"";
-                AppendInt(Out, std::int64_t(G.Left) - F->Glyph->Left);
+                AppendInt(Out, Round((std::int64_t(G.Left) - F->Glyph->Left) / Step));
                 Out += '"';
                 if (G.Top != F->Glyph->Top) {
                     Out += " y=\"";
-                    AppendInt(Out, std::int64_t(G.Top) - F->Glyph->Top);
+                    AppendInt(Out, Round((std::int64_t(G.Top) - F->Glyph->Top) / Step));
                     Out += '"';
                 }
                 Out += "/>";
                 continue;
             }
-            AppendShape(Path, V, V.Shapes[G.Shape], G.Left, G.Top);
+            AppendShape(Path, V, V.Shapes[G.Shape], G.Left, G.Top, Step);
         }
     }
     if (!Rest.empty()) {
@@ -325,7 +341,7 @@ void AppendSvg(const TVectorSymbol& V, const TSvgStyle& Style, std::string& Out)
         Out += Rest;
         Out += "\"/>";
     }
-    if (Colored)
+    if (Colored || Scaled)
         Out += "</g>";
     Out += "</svg>\n";
 }

@@ -23,10 +23,6 @@ struct TVectorSymbol;
 // micrometre is a whole number of their units.
 inline constexpr int MicrometresPerInch = 25400;
 
-// Design units per module of SVG files: a tenth of a module places the
-// digits' curves finely enough and keeps every coordinate short.
-inline constexpr std::int32_t SvgUnitsPerModule = 10;
-
 struct TSvgStyle {
     TColor Background = clWhite, Bars = clBlack, Digits = clBlack;
     std::int32_t MicrometresPerModule = 330; // the printed size: Symbol.Modules of these
@@ -34,7 +30,7 @@ struct TSvgStyle {
     bool FillBackground = true;
 };
 
-// Appends a whole SVG document for a symbol described at SvgUnitsPerModule:
+// Appends a whole SVG document for a symbol described in micrometres:
 // the background, every bar in one path, each character as its outline (a
 // digit drawn more than once is defined once and reused).
 void AppendSvg(const TVectorSymbol& Symbol, const TSvgStyle& Style, std::string& Out);

@@ -32,6 +32,8 @@ bool BarcodeItem::keepAspectRatio() const { return FKeepAspectRatio; }
 BarcodeItem::Symbology BarcodeItem::symbology() const { return Symbology(FBarcode.symbology()); }
 QString BarcodeItem::addOn() const { return FBarcode.addOn(); }
 Barcode BarcodeItem::barcode() const { return FBarcode; }
+QStringList BarcodeItem::warnings() const { return FBarcode.warnings(); }
+
 QString BarcodeItem::errorString() const { return FSaveError.isEmpty() ? FBarcode.errorString() : FSaveError; }
 
 void BarcodeItem::setGtin(const QString& text) { setText(text); }
@@ -62,6 +64,7 @@ void BarcodeItem::setBarcode(const Barcode& barcode)
         return;
     const Barcode Old = FBarcode;
     const QString OldError = errorString();
+    const QStringList OldWarnings = warnings();
     FBarcode = barcode;
     FSaveError.clear();
     if (Old.sizeInModules() != barcode.sizeInModules())
@@ -70,6 +73,8 @@ void BarcodeItem::setBarcode(const Barcode& barcode)
     emitBarcodeChanges(*this, Old, barcode);
     if (errorString() != OldError)
         emit errorStringChanged(errorString());
+    if (warnings() != OldWarnings)
+        emit warningsChanged(warnings());
 }
 
 void BarcodeItem::setKeepAspectRatio(bool on)

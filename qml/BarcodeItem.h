@@ -31,6 +31,7 @@ class BarcodeItem : public QQuickItem {
     Q_PROPERTY(QString addOn READ addOn WRITE setAddOn NOTIFY addOnChanged)
     Q_PROPERTY(WEQ::Barcode barcode READ barcode WRITE setBarcode NOTIFY barcodeChanged)
     Q_PROPERTY(QString errorString READ errorString NOTIFY errorStringChanged)
+    Q_PROPERTY(QStringList warnings READ warnings NOTIFY warningsChanged)
 
 public:
     // As WEQ::Barcode::Symbology: Barcode.Ean13, Barcode.UpcA, ...
@@ -53,6 +54,8 @@ public:
     // Why the last save failed, otherwise why the text is not yet what the
     // symbology takes; empty when neither.
     QString errorString() const;
+    // What GS1's rules say of printing the barcode (Barcode::warnings).
+    QStringList warnings() const;
 
     // The symbol at its true size into a file, its format from the suffix:
     // false with the reason in errorString.
@@ -83,6 +86,7 @@ signals:
     void addOnChanged(const QString& addOn);
     void barcodeChanged(const WEQ::Barcode& barcode);
     void errorStringChanged(const QString& errorString);
+    void warningsChanged(const QStringList& warnings);
 
 protected:
     void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;

@@ -83,10 +83,10 @@ TEST(BarcodeWidgetTest, EveryPropertySignalsEachRealChangeOnce)
         {"symbology", QVariant::fromValue(WEQ::BarcodeWidget::UpcA), {"symbology", "gtin", "barcode"}}, // a UPC-A as it stands
         {"addOn", "1", {"addOn", "inputValid", "errorString", "barcode"}}, // completed to 01, not what the strict reading takes
         {"addOn", "12", {"addOn", "inputValid", "errorString", "barcode"}},
-        {"barColor", QColor(Qt::red), {"barColor", "barcode"}},
-        {"barColor", QColor(), {"barColor", "barcode"}},         // invalid: the default, black
+        {"barColor", QColor(Qt::red), {"barColor", "barcode", "warnings"}}, // a scanner's light cannot see red
+        {"barColor", QColor(), {"barColor", "barcode", "warnings"}},        // invalid: the default, black
         {"barColor", QColor::fromHsv(0, 0, 0), {}},              // black in another colour model
-        {"backgroundColor", QColor(Qt::transparent), {"backgroundColor", "barcode"}},
+        {"backgroundColor", QColor(Qt::transparent), {"backgroundColor", "barcode", "warnings"}}, // no quiet zone
         {"textColor", QColor(Qt::blue), {"textColor", "barcode"}},
         {"quietZoneMarker", false, {"quietZoneMarker", "barcode"}},
         {"keepAspectRatio", false, {"keepAspectRatio"}},

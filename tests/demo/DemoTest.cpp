@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QLabel>
 #include <QFile>
 #include <QMenu>
 #include <QPrinter>
@@ -228,3 +229,22 @@ TEST_F(DemoTest, TheSymbolsContextMenuCopiesSavesAndPrints)
 }
 
 } // namespace
+
+// The status line says what GS1's rules say of the colours the user picks.
+TEST_F(DemoTest, TheStatusLineJudgesThePickedColours)
+{
+    const QLabel* Status = Find<QLabel>("Gs1Status");
+    const struct {
+        TColor Bars;
+        const char* Says;
+    } Rows[] = {
+        {clRed, "grade F under a scanner's 660 nm light"},
+        {clYellow, "grade F"},
+        {clNavy, "no findings"},
+        {clBlack, "no findings"},
+    };
+    for (const auto& Row : Rows) {
+        Control->SetColor(Row.Bars);
+        EXPECT_TRUE(Status->text().contains(QLatin1String(Row.Says))) << Status->text().toStdString();
+    }
+}

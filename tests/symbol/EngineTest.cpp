@@ -285,14 +285,18 @@ TEST(EngineTest, TheDelimiterInFilesStaysInsideTheSymbol)
     ASSERT_TRUE(ExportSvg("400638133393", Dir.filePath("e.svg")));
     QFile File(Dir.filePath("e.svg"));
     ASSERT_TRUE(File.open(QIODevice::ReadOnly));
-    // Drawn by Qt's SVG renderer at one pixel per unit, ten per module.
-    const QImage Svg = RenderSvg(File.readAll(), 1);
+    // Drawn by Qt's SVG renderer at ten pixels a module of 330 µm; the
+    // digits' top a module below GS1's 22.849 mm bars, the guards' ends 5
+    // modules below them.
+    constexpr double Unit = 10.0 / 330;
+    const QImage Svg = RenderSvg(File.readAll(), TenPerModule);
     ASSERT_EQ(Svg.width(), 1130);
+    const int DigitTop = int(std::ceil((22849 + 330) * Unit)), GuardEnd = int(std::ceil((22849 + 1650) * Unit));
     // Right of the last guard bar from the digits' top down, and below the
     // guard bars right of the last digit's box: the '>' alone.
     int Left = Svg.width(), Right = -1;
-    for (int Y = 707; Y < Svg.height(); ++Y)
-        for (int X = Y < 748 ? 1061 : 1030; X < Svg.width(); ++X)
+    for (int Y = DigitTop; Y < Svg.height(); ++Y)
+        for (int X = Y < GuardEnd ? 1061 : 1030; X < Svg.width(); ++X)
             if (Svg.pixel(X, Y) != qRgb(255, 255, 255)) {
                 Left = std::min(Left, X);
                 Right = std::max(Right, X);
@@ -306,7 +310,7 @@ TEST(EngineTest, TheDelimiterInFilesStaysInsideTheSymbol)
         ASSERT_FALSE(R.Image.isNull());
         const int M = R.DotsPerModule;
         // The same painting on a wider image shows what the symbol's edge cuts off.
-        const TSymbol S = DescribeEan13("4006381333931", 113 * M, 79 * M, true);
+        const TSymbol S = DescribeEan13("4006381333931", 113 * M, R.Image.height(), true);
         QImage Wide(S.Width + 4 * M, S.Height, QImage::Format_RGB32);
         {
             TCanvas Canvas(&Wide);

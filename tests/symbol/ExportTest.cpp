@@ -50,14 +50,15 @@ TEST(ExportTest, SvgBarsAreTheModulePattern)
     QFile File(Path);
     ASSERT_TRUE(File.open(QIODevice::ReadOnly));
     const QByteArray Svg = File.readAll();
-    const QImage Image = RenderSvg(Svg, 1);
-    ASSERT_EQ(Image.size(), QSize(1130, 790));
+    const QImage Image = RenderSvg(Svg, TenPerModule);
+    // 113 modules; GS1's bars of 22.849 mm, a module and the digits' 8.33.
+    ASSERT_EQ(Image.size(), QSize(1130, 786));
     EXPECT_EQ(ShowBars(BarsOnRow(Image, 5, 10, qRgb(0, 0, 0), 1130)), ShowBars(BarsOf4006381333931));
     EXPECT_EQ(ShowBars(BarsOnRow(Image, 700, 10, qRgb(0, 0, 0), 1130)).substr(0, 20), ShowBars(GuardBars).substr(0, 20))
         << "only the guard bars reach below the bars of the digits";
-    EXPECT_EQ(Image.pixel(0, 789), qRgb(255, 255, 255)) << "no background";
-    EXPECT_TRUE(Svg.contains("width=\"37.29mm\" height=\"26.07mm\"")) << "113 x 79 modules of 0.330 mm";
-    EXPECT_EQ(DecodeEan13(RenderSvg(Svg, 0.3, true)), "4006381333931");
+    EXPECT_EQ(Image.pixel(0, 785), qRgb(255, 255, 255)) << "no background";
+    EXPECT_TRUE(Svg.contains("width=\"37.29mm\" height=\"25.927mm\""));
+    EXPECT_EQ(DecodeEan13(RenderSvg(Svg, 0.3 * TenPerModule, true)), "4006381333931");
 }
 
 TEST(ExportTest, PdfIsWritten)

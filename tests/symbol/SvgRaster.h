@@ -6,16 +6,22 @@
 #include <QByteArray>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 
-// The document at Scale pixels per unit of its view box, on red so that a
-// missing background shows; without antialiasing unless asked for.
-inline QImage RenderSvg(const QByteArray& Svg, double Scale, bool Antialias = false)
+// Ten pixels a module of the nominal 0.330 mm.
+inline constexpr double TenPerModule = 10 / 0.330;
+
+// The document at PixelsPerMM pixels a millimetre of its size, on red so
+// that a missing background shows; without antialiasing unless asked for.
+inline QImage RenderSvg(const QByteArray& Svg, double PixelsPerMM, bool Antialias = false)
 {
     QSvgRenderer Renderer(Svg);
-    if (!Renderer.isValid())
+    const auto Size = QRegularExpression(R"re(width="([0-9.]+)mm" height="([0-9.]+)mm")re").match(QString::fromUtf8(Svg));
+    if (!Renderer.isValid() || !Size.hasMatch())
         return {};
-    QImage Image((Renderer.viewBoxF().size() * Scale).toSize(), QImage::Format_RGB32);
+    const QSizeF MM(Size.captured(1).toDouble(), Size.captured(2).toDouble());
+    QImage Image((MM * PixelsPerMM).toSize(), QImage::Format_RGB32);
     Image.fill(Qt::red);
     QPainter Painter(&Image);
     Painter.setRenderHint(QPainter::Antialiasing, Antialias);

@@ -1,0 +1,246 @@
+// What GS1's rules say of a print job, and the grade a scanner would give
+// the symbol as printed: both from the same symbol the exports write.
+
+#include "ean/WEQEanExport.h"
+
+#include "ean/Vector_p.h"
+#include "ean/Core_p.h"
+#include "export/Export_p.h"
+#include "export/Writers_p.h"
+#include "surface/Canvas.h"
+#include "surface/SymbolPaint_p.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+namespace WEQEan {
+
+namespace {
+
+std::string Format(const char* Pattern, ...)
+{
+    char Buffer[512];
+    va_list Args;
+    va_start(Args, Pattern);
+    std::vsnprintf(Buffer, sizeof Buffer, Pattern, Args);
+    va_end(Args);
+    return Buffer;
+}
+
+// Of the X-dimension as printed to the micrometre, as the sentence states it.
+double Percent(double XMM) { return std::round(XMM * 1000) / 1000 / NominalXDimensionMM * 100; }
+
+// An sRGB colour as 0xRRGGBB, system colours resolved.
+std::uint32_t RgbOf(TColor Color)
+{
+    const TColor C = TCanvas::ResolveColor(Color);
+    return (C & 0xFFu) << 16 | (C & 0xFF00u) | (C >> 16 & 0xFFu);
+}
+
+// The X-dimension a job draws: whole dots at Dpi, or whole micrometres.
+double DrawnXDimension(double X, int Dpi) { return Snap(X, Dpi > 0 ? Dpi : MicrometresPerInch).XDimensionMM; }
+
+// The lowest of the scans' grades: the one that holds the symbol down.
+void KeepWorst(TScanGrade& Worst, TScanGrade&& Scan, bool First)
+{
+    if (First || Scan.Grade > Worst.Grade)
+        Worst = std::move(Scan);
+}
+
+// One scan line of the symbol's bars alone, at four dots a module, in the
+// job's colours: what its colours grade to, whatever the printer does.
+TScanGrade GradeColours(const TEanReading& Reading, const TExportOptions& O)
+{
+    constexpr std::int32_t Dots = 4;
+    TSymbol Symbol;
+    const TEanReading& R = Reading;
+    const std::int32_t Gap = std::clamp(O.AddOnGap, LeastAddOnGap(R.Symbology), MaxAddOnGap);
+    std::exception_ptr Failure;
+    DescribeSymbolInto(Symbol, R, SymbolModules(R.Symbology, R.AddOn.size(), Gap) * Dots,
+                       RatioHeightModules(R.Symbology) * Dots, false, Gap, Failure);
+    TScanProfile Profile;
+    Profile.DotsPerModule = Dots;
+    Profile.Reflectance.assign(std::size_t(Symbol.Width), Reflectance660(RgbOf(O.BackgroundColor)));
+    const double Bar = Reflectance660(RgbOf(O.BarColor));
+    for (const TSymbolElement& E : Symbol.Elements)
+        if (E.Kind == TSymbolElement::Bar)
+            std::fill_n(Profile.Reflectance.begin() + E.Left, E.Width, Bar);
+    return GradeScan(Profile, Reading);
+}
+
+std::string Hex(TColor Color) { return Format("#%06x", unsigned(RgbOf(Color))); }
+
+} // namespace
+
+std::string DescribeXDimension(const TExportOptions& O, int Dpi)
+{
+    QString Reason;
+    if (!CheckXDimension(O.XDimensionMM, &Reason) || (Dpi != 0 && !CheckDpi(Dpi, &Reason)))
+        return Reason.toStdString();
+    std::string Out;
+    if (Dpi > 0) {
+        const TSnap S = Snap(O.XDimensionMM, Dpi);
+        Out = Format("X %.3f mm (%d dots at %d dpi, %.1f %%)", S.XDimensionMM, S.Dots, Dpi, Percent(S.XDimensionMM));
+    } else {
+        const double X = DrawnXDimension(O.XDimensionMM, 0);
+        Out = Format("X %.3f mm (%.1f %%)", X, Percent(X));
+    }
+    if (O.BarWidthReductionMM > 0 && std::isfinite(O.BarWidthReductionMM)) {
+        if (Dpi > 0) {
+            const long long Dots = std::llround(O.BarWidthReductionMM * Dpi / 25.4);
+            Out += Format(", bar width reduction %lld dot%s (%.3f mm)", Dots, Dots == 1 ? "" : "s", Dots * 25.4 / Dpi);
+        } else {
+            Out += Format(", bar width reduction %.3f mm", std::llround(O.BarWidthReductionMM * 1000) / 1000.0);
+        }
+    }
+    return Out;
+}
+
+std::vector<TPrintFinding> CheckGs1(const std::string& Text, const TExportOptions& O, int Dpi, bool Strict)
+{
+    std::vector<TPrintFinding> Found;
+    const auto Add = [&Found](TPrintFinding::TSeverity Severity, const char* Code, std::string Sentence) {
+        Found.push_back({Severity, Code, std::move(Sentence)});
+    };
+    QString Reason;
+    if (!CheckXDimension(O.XDimensionMM, &Reason) || (Dpi != 0 && !CheckDpi(Dpi, &Reason))) {
+        Add(TPrintFinding::Error, "x-dimension", Reason.toStdString());
+        return Found;
+    }
+    const TEanReading R = ReadingOf(Text, O);
+    if (!R.Valid()) {
+        Add(TPrintFinding::Error, "symbol", R.Error);
+        return Found;
+    }
+
+    const double X = DrawnXDimension(O.XDimensionMM, Dpi);
+    if (!WithinGs1(X))
+        Add(TPrintFinding::Warning, "x-dimension",
+            Format("X-dimension %.3f mm (%.1f %%) is outside GS1's 0.264 to 0.660 mm (80 to 200 %%)", X, Percent(X)));
+    // A few per cent is every snap to whole dots; more changes the label's size.
+    if (Dpi > 0 && std::abs(X - O.XDimensionMM) > 0.05 * O.XDimensionMM)
+        Add(TPrintFinding::Warning, "x-snapped",
+            Format("X-dimension %.3f mm is drawn as %.3f mm (%d dots at %d dpi, %.1f %%)", O.XDimensionMM, X,
+                   Snap(O.XDimensionMM, Dpi).Dots, Dpi, Percent(X)));
+
+    const TGrid Grid = Dpi > 0 ? RasterGrid(Snap(O.XDimensionMM, Dpi), Dpi) : VectorGrid(O.XDimensionMM);
+    TPrintGeometry G;
+    if (!GeometryOf(R.Symbology, O, Grid, G, &Reason)) {
+        Add(TPrintFinding::Error,
+            O.BarWidthReductionMM != 0 && Reason.contains(QLatin1String("reduction")) ? "bar-width-reduction"
+                                                                                      : "bar-height",
+            Reason.toStdString());
+    } else {
+        const double BarMM = G.BarUnits / Grid.PerMM, Nominal = NominalBarModules(R.Symbology) * X;
+        // Half a dot is the rounding of the nominal height itself.
+        if (BarMM < Nominal - 0.5 / Grid.PerMM * Grid.PerDot)
+            Add(TPrintFinding::Warning, "bar-height",
+                Format("Bars %.2f mm tall are shorter than GS1's nominal %.2f mm for X %.3f mm (%.2f modules)", BarMM,
+                       Nominal, X, NominalBarModules(R.Symbology)));
+    }
+
+    if (!O.FillBackground)
+        Add(TPrintFinding::Warning, "quiet-zone",
+            "No background is drawn: the quiet zones are only as light and as clear as what the label is printed on");
+    if (!R.AddOn.empty()) {
+        if (O.AddOnGap < LeastAddOnGap(R.Symbology) || O.AddOnGap > MaxAddOnGap)
+            Add(TPrintFinding::Error, "add-on-gap",
+                Format("An add-on gap of %d modules is outside %d to %d", int(O.AddOnGap),
+                       int(LeastAddOnGap(R.Symbology)), int(MaxAddOnGap)));
+        if (R.Symbology == TSymbology::Ean8)
+            Add(TPrintFinding::Warning, "add-on-ean8", "An add-on on EAN-8 is not a GS1 combination");
+    }
+
+    const TScanGrade Colours = GradeColours(R, O);
+    if (Colours.Grade > 'C')
+        Add(TPrintFinding::Warning, "colours",
+            Format("Bars %s on %s grade %c under a scanner's 660 nm light (%s; bars reflect %.0f %%, background "
+                   "%.0f %%): scanners may not read them",
+                   Hex(O.BarColor).c_str(), Hex(O.BackgroundColor).c_str(), Colours.Grade, Colours.Reason.c_str(),
+                   Reflectance660(RgbOf(O.BarColor)), Reflectance660(RgbOf(O.BackgroundColor))));
+
+    if (Strict)
+        for (TPrintFinding& F : Found)
+            F.Severity = TPrintFinding::Error;
+    return Found;
+}
+
+TScanGrade GradeSymbol(const std::string& Text, const TExportOptions& O, int Dpi)
+{
+    TScanGrade Failed;
+    const TEanReading R = ReadingOf(Text, O);
+    const auto Fail = [&Failed](const QString& Why) {
+        Failed.DecodeError = Why.toStdString();
+        Failed.Reason = ScanParameterName(TScanParameter::Decode);
+        Failed.GradedBy = {TScanParameter::Decode};
+        return Failed;
+    };
+    QString Reason;
+    if (!CheckXDimension(O.XDimensionMM, &Reason) || (Dpi != 0 && !CheckDpi(Dpi, &Reason)))
+        return Fail(Reason);
+
+    // The symbol as it will be printed, and which of its rows every bar crosses.
+    constexpr int VectorDpi = 600;
+    TSymbol Symbol;
+    QImage Image;
+    double DotsPerModule = 0, Scale = 1;
+    if (Dpi > 0) {
+        const TSnap S = Snap(O.XDimensionMM, Dpi);
+        if (!SymbolAt(Text, RasterGrid(S, Dpi), O, Symbol, &Reason))
+            return Fail(Reason);
+        TRasterExport Raster = RenderRaster(Text, Dpi, O);
+        if (Raster.Image.isNull())
+            return Fail(Raster.Error);
+        Image = std::move(Raster.Image);
+        DotsPerModule = S.Dots;
+    } else {
+        if (!SymbolAt(Text, VectorGrid(O.XDimensionMM), O, Symbol, &Reason))
+            return Fail(Reason);
+        Scale = VectorDpi / double(MicrometresPerInch);
+        DotsPerModule = Symbol.ModuleWidth * Scale;
+        const QSize Size(int(std::ceil(Symbol.Width * Scale)), int(std::ceil(Symbol.Height * Scale)));
+        if (std::int64_t(Size.width()) * Size.height() > (std::int64_t(1) << 26))
+            return Fail(QStringLiteral("%1 x %2 dots is too large to grade").arg(Size.width()).arg(Size.height()));
+        Image = QImage(Size, QImage::Format_RGB32);
+        if (Image.isNull())
+            return Fail(QStringLiteral("Not enough memory to grade the symbol"));
+        Image.fill(QColor::fromRgb(RgbOf(O.BackgroundColor)));
+        QPainter Painter(&Image);
+        Painter.setRenderHint(QPainter::Antialiasing);
+        Painter.scale(Scale, Scale);
+        PaintVector(ResolveVector(Symbol), Painter, O.BackgroundColor, O.BarColor, O.FontColor, true);
+    }
+    std::int32_t Top = 0, Bottom = Symbol.Height;
+    for (const TSymbolElement& E : Symbol.Elements)
+        if (E.Kind == TSymbolElement::Bar) {
+            Top = std::max(Top, E.Top);
+            Bottom = std::min(Bottom, E.Top + E.Height);
+        }
+
+    TScanGrade Worst;
+    constexpr int Lines = 10;
+    TScanProfile Profile;
+    Profile.DotsPerModule = DotsPerModule;
+    for (int L = 0; L < Lines; ++L) {
+        const int Y = std::clamp(int((Top + (Bottom - Top) * (L + 0.5) / Lines) * Scale), 0, Image.height() - 1);
+        const auto* Row = reinterpret_cast<const QRgb*>(Image.constScanLine(Y));
+        Profile.Reflectance.resize(std::size_t(Image.width()));
+        QRgb Last = ~Row[0];
+        double Value = 0;
+        for (int I = 0; I < Image.width(); ++I) {
+            if (Row[I] != Last) {
+                Last = Row[I];
+                Value = Reflectance660(Last & 0xFFFFFFu);
+            }
+            Profile.Reflectance[std::size_t(I)] = Value;
+        }
+        KeepWorst(Worst, GradeScan(Profile, R), L == 0);
+    }
+    return Worst;
+}
+
+} // namespace WEQEan
