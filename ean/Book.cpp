@@ -346,8 +346,8 @@ TEanReading ReadIsmn(const std::string& Text, const std::string& AddOn)
         // The M's weight 3 is what 9790's digits add up to under 1, 3, 1, 3:
         // 9 + 21 + 9 + 0 = 39, and the digits keep their weights, so the
         // EAN-13 check digit is the old one.
-        Ismn13 = "9790" + S.Digits.substr(0, 8);
-        if (RefuseCheck(S, Gs1CheckDigit(Ismn13), "check digit", "M" + S.Digits.substr(0, 8), R))
+        Ismn13 = std::string("9790").append(S.Digits, 0, 8);
+        if (RefuseCheck(S, Gs1CheckDigit(Ismn13), "check digit", std::string("M").append(S.Digits, 0, 8), R))
             return R;
         Ismn13 += S.Digits.back();
     } else {

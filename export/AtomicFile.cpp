@@ -96,7 +96,7 @@ void RemoveStale(const std::string& Target)
     static std::unordered_map<std::string, std::vector<std::string>> Found;
     constexpr std::size_t MaxFolders = 1024, MaxStale = 4096;
     const std::string Dir = Folder(Target);
-    const std::string Prefix = "." + Target.substr(Target.find_last_of('/') + 1) + TemporaryTag;
+    const std::string Prefix = std::string(".").append(Target, Target.find_last_of('/') + 1).append(TemporaryTag);
     const std::lock_guard Guard(Lock);
     auto It = Found.find(Dir);
     if (It == Found.end()) {

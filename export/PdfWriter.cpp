@@ -171,7 +171,7 @@ std::string TPdfDocument::ShapeName(const TVectorSymbol& V, std::size_t Shape)
         }
     }
     Path += "f\n";
-    const std::string Name = "G" + std::to_string(ShapeNames.size());
+    const std::string Name = std::string("G").append(std::to_string(ShapeNames.size()));
     const int Number = NewObject();
     std::string BBox = "/BBox [";
     AppendNumber(BBox, -S.Width);
