@@ -156,12 +156,16 @@ std::vector<TPrintFinding> CheckGs1(const std::string& Text, const TExportOption
     }
 
     const TScanGrade Colours = GradeColours(R, O);
-    if (Colours.Grade > 'C')
+    if (Colours.Grade > 'C') {
+        // Without contrast everything else fails too: name the cause.
+        const std::string Held = Colours.SymbolContrast.Grade == 'F' ? "symbol contrast" : Colours.Reason;
         Add(TPrintFinding::Warning, "colours",
-            Format("Bars %s on %s grade %c under a scanner's 660 nm light (%s; bars reflect %.0f %%, background "
-                   "%.0f %%): scanners may not read them",
-                   Hex(O.BarColor).c_str(), Hex(O.BackgroundColor).c_str(), Colours.Grade, Colours.Reason.c_str(),
-                   Reflectance660(RgbOf(O.BarColor)), Reflectance660(RgbOf(O.BackgroundColor))));
+            Format("Bars %s on %s grade %c under a scanner's 660 nm light, held down by %s: the bars reflect %.0f "
+                   "%%, the background %.0f %% (symbol contrast %.0f %%); scanners may not read them",
+                   Hex(O.BarColor).c_str(), Hex(O.BackgroundColor).c_str(), Colours.Grade, Held.c_str(),
+                   Reflectance660(RgbOf(O.BarColor)), Reflectance660(RgbOf(O.BackgroundColor)),
+                   Colours.SymbolContrast.Value));
+    }
 
     if (Strict)
         for (TPrintFinding& F : Found)
