@@ -75,6 +75,35 @@ void FuzzExports(const std::string& Text, double X, int Dpi, std::uint8_t Flags)
     }
 }
 
+// Print options from the same bytes: bar heights from below zero to beyond
+// their limit, reductions up to more than a module. The GS1 check reports an
+// error exactly where the export refuses.
+void FuzzPrint(const std::string& Text, double X, int Dpi, std::uint8_t Flags, TColor Colour)
+{
+    WEQEan::TExportOptions O;
+    O.XDimensionMM = X;
+    O.Symbology = WEQEan::TSymbology(Flags % 4);
+    O.AddOn = Flags & 8 ? Text.substr(0, Flags & 16 ? 2 : 5) : std::string();
+    O.AddOnGap = 5 + (Flags >> 5);
+    O.BarHeightMM = (Colour & 0xFFFF) / 16.0 - 100;
+    O.BarWidthReductionMM = X * ((Colour >> 16) & 0xFF) / 200.0;
+    O.BarColor = Colour;
+    const auto Refused = [](const std::vector<WEQEan::TPrintFinding>& Found) {
+        return std::any_of(Found.begin(), Found.end(),
+                           [](const WEQEan::TPrintFinding& F) { return F.Severity == WEQEan::TPrintFinding::Error; });
+    };
+    QByteArray Svg;
+    if (WEQEan::EncodeSvg(Text, O, Svg) == Refused(WEQEan::CheckGs1(Text, O)))
+        std::abort();
+    const bool ValidX = std::isfinite(X) && X >= WEQEan::MinXDimensionMM && X <= WEQEan::MaxXDimensionMM;
+    if (ValidX && Dpi >= WEQEan::MinDpi && Dpi <= WEQEan::MaxDpi && X * Dpi / 25.4 <= 4 && O.BarHeightMM < 60) {
+        QByteArray Png;
+        if (WEQEan::EncodePng(Text, Dpi, O, Png) == Refused(WEQEan::CheckGs1(Text, O, Dpi)))
+            std::abort();
+        (void)WEQEan::GradeSymbol(Text, O, Dpi);
+    }
+}
+
 void FuzzControl(const std::string& Text, std::int32_t Width, std::int32_t Height, std::uint8_t Flags, TColor Colour)
 {
     TWEQBarCode Control;
@@ -155,6 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
         WEQEan::DrawEan13(Text, Canvas, Width, Height, clInfoBk, Colour, clWindowText, !Fill, Delimiter);
     }
     FuzzExports(Text, X, Dpi, Flags);
+    FuzzPrint(Text, X, Dpi, Flags, Colour);
     FuzzFamily(Text, Width, Height, Flags);
     // Control sizes anywhere in the int range.
     const auto Clamp = [](std::int64_t V) { return std::int32_t(std::clamp<std::int64_t>(V, INT32_MIN, INT32_MAX)); };
