@@ -5,6 +5,8 @@
 #include <WEQBarCode/ean/WEQEan.h>
 #include <WEQBarCode/ean/WEQEanFamily.h>
 
+#include <algorithm>
+
 namespace WEQCli {
 
 namespace {
@@ -71,9 +73,12 @@ bool CheckGtin(const std::string& Text, bool Complete, std::string& Gtin, std::s
     return true;
 }
 
-bool CheckItem(const std::string& Text, const TReading& Reading, TItem& Item)
+namespace {
+
+// The item of a GTIN's text with the add-on it is to carry (empty: none).
+bool CheckWith(const std::string& Text, const TReading& Reading, const std::string& AddOn, TItem& Item)
 {
-    Item.AddOn = Reading.AddOn;
+    Item.AddOn = AddOn;
     Item.Gtin.clear();
     Item.Rejected.clear();
     if (const std::size_t Bad = BadByte(Text)) {
@@ -86,13 +91,13 @@ bool CheckItem(const std::string& Text, const TReading& Reading, TItem& Item)
     }
     WEQEan::TEanReading R;
     if (!Reading.Symbology) {
-        R = WEQEan::ReadGtin(Text, Reading.AddOn);
+        R = WEQEan::ReadGtin(Text, AddOn);
         // Completion takes what no GTIN holds as EAN-13, as the control would.
         if (!R.Valid() && Reading.Complete)
-            R = WEQEan::CompleteSymbol(WEQEan::TSymbology::Ean13, Text, Reading.AddOn);
+            R = WEQEan::CompleteSymbol(WEQEan::TSymbology::Ean13, Text, AddOn);
     } else {
-        R = Reading.Complete ? WEQEan::CompleteSymbol(*Reading.Symbology, Text, Reading.AddOn)
-                             : WEQEan::ReadSymbol(*Reading.Symbology, Text, Reading.AddOn);
+        R = Reading.Complete ? WEQEan::CompleteSymbol(*Reading.Symbology, Text, AddOn)
+                             : WEQEan::ReadSymbol(*Reading.Symbology, Text, AddOn);
     }
     if (!R.Valid()) {
         Item.Rejected = Quote(Text) + ": " + Escape(R.Error);
@@ -104,23 +109,106 @@ bool CheckItem(const std::string& Text, const TReading& Reading, TItem& Item)
     return true;
 }
 
-std::string FirstField(const std::string& Line)
+// A field from At: quoted ("" for a quote inside) or up to a separator;
+// false for a quote without its end.
+bool ReadField(const std::string& T, std::size_t& At, std::string& Field)
 {
-    const std::string T = Trim(Line);
-    if (T.empty() || T[0] != '"')
-        return Trim(T.substr(0, T.find(',')));
-    std::string Field;
-    for (std::size_t I = 1; I < T.size(); ++I) {
-        if (T[I] != '"') {
-            Field += T[I];
-        } else if (I + 1 < T.size() && T[I + 1] == '"') {
-            Field += '"';
-            ++I;
-        } else {
-            break;
+    Field.clear();
+    if (At < T.size() && T[At] == '"') {
+        for (++At; At < T.size(); ++At) {
+            if (T[At] != '"') {
+                Field += T[At];
+            } else if (At + 1 < T.size() && T[At + 1] == '"') {
+                Field += '"';
+                ++At;
+            } else {
+                ++At;
+                return true;
+            }
         }
+        return false;
     }
-    return Trim(Field);
+    const std::size_t End = std::min(T.find_first_of(",+ \t", At), T.size());
+    Field.assign(T, At, End - At);
+    At = End;
+    return true;
+}
+
+void SkipBlanks(const std::string& T, std::size_t& At)
+{
+    while (At < T.size() && Blank(T[At]))
+        ++At;
+}
+
+bool AddOnDigits(const std::string& AddOn)
+{
+    return (AddOn.size() == 2 || AddOn.size() == 5) &&
+           std::all_of(AddOn.begin(), AddOn.end(), [](char C) { return C >= '0' && C <= '9'; });
+}
+
+} // namespace
+
+bool CheckItem(const std::string& Text, const TReading& Reading, TItem& Item)
+{
+    return CheckWith(Text, Reading, Reading.AddOn, Item);
+}
+
+bool SplitItem(const std::string& Text, std::string& Gtin, std::string& AddOn, std::string& Reason)
+{
+    const std::string T = Trim(Text);
+    AddOn.clear();
+    std::size_t At = 0;
+    if (!ReadField(T, At, Gtin)) {
+        Reason = Quote(T) + ": a quote without its end";
+        return false;
+    }
+    const std::size_t GtinEnd = At;
+    SkipBlanks(T, At);
+    if (At == T.size())
+        return true;
+    const char Separator = T[At] == ',' || T[At] == '+' ? T[At] : ' ';
+    if (Separator == ' ' && At == GtinEnd) {
+        Reason = Quote(T) + ": " + Quote(T.substr(At)) + " right after the quoted GTIN";
+        return false;
+    }
+    if (Separator != ' ') {
+        ++At;
+        SkipBlanks(T, At);
+    }
+    if (!ReadField(T, At, AddOn)) {
+        Reason = Quote(T) + ": a quote without its end";
+        return false;
+    }
+    if (AddOn.empty() && Separator == '+') {
+        Reason = Quote(T) + ": '+' without an add-on";
+        return false;
+    }
+    SkipBlanks(T, At);
+    if (At < T.size()) {
+        Reason = Quote(T) + (T[At] == ',' ? ": a third field" : ": " + Quote(T.substr(At)) + " after the add-on");
+        return false;
+    }
+    return true;
+}
+
+void ReadItem(const std::string& Text, const TReading& Reading, TItem& Item)
+{
+    std::string Gtin, AddOn;
+    if (!SplitItem(Text, Gtin, AddOn, Item.Rejected)) {
+        Item.Gtin.clear();
+        Item.AddOn.clear();
+        return;
+    }
+    if (AddOn.empty() || AddOnDigits(AddOn)) {
+        CheckWith(Gtin, Reading, AddOn.empty() ? Reading.AddOn : AddOn, Item);
+        return;
+    }
+    // What is wrong with the GTIN comes first, as on a line without an add-on.
+    if (!CheckWith(Gtin, Reading, {}, Item))
+        return;
+    Item.Gtin.clear();
+    Item.AddOn.clear();
+    Item.Rejected = Quote(Trim(Text)) + ": " + Quote(AddOn) + " is not an add-on of 2 or 5 digits";
 }
 
 TItemReader::TItemReader(TLineReader::TRead Read, const TReading& Reading, std::uint32_t Input)
@@ -167,7 +255,7 @@ bool TItemReader::Next(TItem& Item)
             Item.Gtin.clear();
             Item.Rejected = BadByteReason(Line.Text, Line.BadByte);
         } else {
-            CheckItem(FirstField(Line.Text), Reading, Item);
+            ReadItem(Line.Text, Reading, Item);
         }
         return true;
     }
@@ -184,7 +272,7 @@ void ArgumentItem(const std::string& Text, std::size_t Position, const TReading&
         Item.Rejected = BadByteReason(Text, Bad);
         return;
     }
-    CheckItem(Trim(Text), Reading, Item);
+    ReadItem(Text, Reading, Item);
 }
 
 } // namespace WEQCli

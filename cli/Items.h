@@ -39,13 +39,20 @@ bool CheckGtin(const std::string& Text, bool Complete, std::string& Gtin, std::s
 // before anything reads the text.
 bool CheckItem(const std::string& Text, const TReading& Reading, TItem& Item);
 
-// The first field of a CSV line (quotes removed), spaces and tabs around it
-// trimmed.
-std::string FirstField(const std::string& Line);
+// An item's text as its GTIN and its add-on's field (empty: none): "GTIN",
+// "GTIN,ADDON", "GTIN+ADDON" or the two apart by spaces or tabs, each field
+// may be quoted as in CSV and an empty add-on field is none. False, with the
+// reason, for anything else: a third field, text after the add-on, '+'
+// without one. Nothing of a line is dropped unread.
+bool SplitItem(const std::string& Text, std::string& Gtin, std::string& AddOn, std::string& Reason);
+// The item of a line or argument: split, then checked with its own add-on
+// (2 or 5 digits, or the line is rejected) or else the reading's.
+void ReadItem(const std::string& Text, const TReading& Reading, TItem& Item);
 
 // One input's items in order. Blank lines and lines starting with '#' are
-// no items; every other line is one, rejected with its reason where it holds
-// a byte that is not printable ASCII (tabs aside) or is too long.
+// no items; every other line is one (ReadItem), rejected with its reason
+// where it holds a byte that is not printable ASCII (tabs aside) or is too
+// long.
 class TItemReader {
 public:
     TItemReader(TLineReader::TRead Read, const TReading& Reading, std::uint32_t Input = 1);

@@ -115,8 +115,9 @@ TEST(CliItemsTest, ChecksEachItem)
     }
 }
 
-// Each line's fate as "number@line:gtin" or "number@line:!reason-start".
-std::string ReadText(const std::string& Text)
+// Each line's fate as "number@line:gtin", "number@line:gtin+addon" or
+// "number@line:!reason", one a line.
+std::string ReadText(const std::string& Text, const std::string& AddOn = {})
 {
     std::size_t At = 0;
     TItemReader Reader(
@@ -126,12 +127,12 @@ std::string ReadText(const std::string& Text)
             At += N;
             return long(N);
         },
-        TReading{});
+        TReading{WEQEan::TSymbology::Ean13, AddOn});
     std::string Out;
     TItem I;
     for (std::size_t Number = 1; Reader.Next(I); ++Number)
         Out += std::to_string(Number) + "@" + std::to_string(I.Line) + ":" +
-               (I.Rejected.empty() ? I.Gtin : "!" + I.Rejected.substr(0, 6)) + " ";
+               (I.Rejected.empty() ? I.Gtin + (I.AddOn.empty() ? "" : "+" + I.AddOn) : "!" + I.Rejected) + "\n";
     return Out;
 }
 
@@ -141,21 +142,27 @@ TEST(CliItemsTest, ReadsLinesCsvAndComments)
     const struct {
         const char* Name;
         std::string Input, Items;
+        std::string AddOn = ""; // the --add-on
     } Rows[] = {
-        {"plain lines", "400638133393\n590123412345\n", "1@1:4006381333931 2@2:5901234123457 "},
+        {"plain lines", "400638133393\n590123412345\n", "1@1:4006381333931\n2@2:5901234123457\n"},
         {"blank lines and comments skipped, lines still counted", "\n# gtins\n  \n400638133393\n",
-         "1@4:4006381333931 "},
-        {"CRLF and spaces", "  400638133393 \r\n", "1@1:4006381333931 "},
-        {"CSV takes the first field", "400638133393,Milk,1.20\n\"590123412345\",\"a, b\"\n",
-         "1@1:4006381333931 2@2:5901234123457 "},
-        {"a header line is rejected", "gtin,name\n400638133393,x\n", "1@1:!'gtin' 2@2:4006381333931 "},
-        {"no newline at the end", "400638133393", "1@1:4006381333931 "},
-        {"a line too long, the next still read", Long + "\n400638133393\n", "1@1:!a line 2@2:4006381333931 "},
-        {"an empty first field", ",x\n", "1@1:!no GTI "},
+         "1@4:4006381333931\n"},
+        {"CRLF and spaces", "  400638133393 \r\n", "1@1:4006381333931\n"},
+        {"no newline at the end", "400638133393", "1@1:4006381333931\n"},
+        {"a line too long, the next still read", Long + "\n400638133393\n",
+         "1@1:!a line longer than 4096 characters\n2@2:4006381333931\n"},
+        {"quotes, an empty add-on field, the --add-on for the rest",
+         "\"400638133393\",\"12\"\n400638133393,\n\"400638133393\"12\n\"400638133393\n400638133393,12,\n",
+         "1@1:4006381333931+12\n2@2:4006381333931+51995\n"
+         "3@3:!'\"400638133393\"12': '12' right after the quoted GTIN\n"
+         "4@4:!'\"400638133393': a quote without its end\n5@5:!'400638133393,12,': a third field\n",
+         "51995"},
+        {"a header line is rejected, the GTIN first", "gtin,name\n", "1@1:!'gtin' is not a GTIN: 'g' is not a digit\n"},
+        {"an empty first field", ",12\n", "1@1:!no GTIN\n"},
     };
     for (const auto& Row : Rows) {
         SCOPED_TRACE(Row.Name);
-        EXPECT_EQ(ReadText(Row.Input), Row.Items);
+        EXPECT_EQ(ReadText(Row.Input, Row.AddOn), Row.Items);
     }
 }
 
@@ -300,7 +307,7 @@ std::string DecodeFile(const QString& Path)
     if (Path.endsWith(".png"))
         return DecodeEan13(QImage(Path));
     if (Path.endsWith(".svg"))
-        return DecodeEan13(RenderSvg(Read(Path), 0.4, true));
+        return DecodeEan13(RenderSvg(Read(Path), 0.4 * TenPerModule, true));
     return DecodeEan13(PdfPage(Path, 1, 300));
 }
 
@@ -355,7 +362,7 @@ TEST(CliRunTest, SymbologiesAndAddOnsDecodeInEveryFormat)
             ASSERT_EQ(R.Status, 0) << R.Err;
             const QString Path = Dir.filePath(QString::fromLatin1(Row.File) + "." + Suffix);
             const QImage Image = Path.endsWith(".png")   ? QImage(Path)
-                                 : Path.endsWith(".svg") ? RenderSvg(Read(Path), 0.4, true)
+                                 : Path.endsWith(".svg") ? RenderSvg(Read(Path), 0.4 * TenPerModule, true)
                                                          : PdfPage(Path, 1, 300);
             ASSERT_FALSE(Image.isNull()) << Path.toStdString() << " not written";
             QImage OnMargin(Image.size() + QSize(40, 40), QImage::Format_RGB32);

@@ -104,8 +104,10 @@ TEST(CliHostileTest, LinesAreBytesAndBadBytesRejectTheirLineAlone)
         {"a C1 character in UTF-8", "12\xC2\x9b" "1m\n", "1:!byte 3 is \\xc2, not printable ASCII: '12\\xc2\\x9b1m'\n"},
         {"ESC and DEL", "\x1b[2J\n1\x7f\n",
          "1:!byte 1 is \\x1b, not printable ASCII: '\\x1b[2J'\n2:!byte 2 is \\x7f, not printable ASCII: '1\\x7f'\n"},
-        {"a tab around a field is space, inside it a non-digit", "\t400638133393\t,x\n4006\t38133393\n",
-         "1:4006381333931\n2:!'4006\\x0938133393' is not a GTIN: '\\x09' is not a digit\n"},
+        {"a tab around a field is space, inside one it parts the GTIN from its add-on",
+         "\t400638133393\t,12\n4006\t38133393\n\"4006\t38133393\"\n",
+         "1:4006381333931\n2:!'4006' has 4 digits; a GTIN has 12, or 13 with its check digit\n"
+         "3:!'4006\\x0938133393' is not a GTIN: '\\x09' is not a digit\n"},
         {"any non-ASCII byte, even in a later CSV field", "400638133393,Cr\xC3\xA8me\n",
          "1:!byte 16 is \\xc3, not printable ASCII: '400638133393,Cr\\xc3\\xa8me'\n"},
         {"comments and blank lines are no items whatever their bytes", "# Cr\xC3\xA8me \0\n \t\n400638133393\n"s,
