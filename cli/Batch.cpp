@@ -109,6 +109,7 @@ bool Write(const std::string& Path, const QByteArray& Bytes, std::string& Error)
 // The workers and what they share; joined however the batch ends.
 struct TCrew {
     const TOptions& O;
+    const TFrames Frames;
     TJobQueue Queue;
     TBudget Budget;
     std::atomic<bool> Stop{false};
@@ -121,7 +122,10 @@ struct TCrew {
     std::vector<std::thread> Workers;
     std::size_t Wanted;
 
-    explicit TCrew(const TOptions& O) : O(O), Budget(std::uint64_t(O.MemoryMB) << 20), Wanted(std::size_t(O.Jobs)) {}
+    explicit TCrew(const TOptions& O)
+        : O(O), Frames(O), Budget(std::uint64_t(O.MemoryMB) << 20), Wanted(std::size_t(O.Jobs))
+    {
+    }
     ~TCrew()
     {
         Stop = true;
@@ -150,7 +154,7 @@ struct TCrew {
             QByteArray Bytes;
             std::string Error;
             while (Queue.Pop(Job, Stop)) {
-                const std::uint64_t Frame = FrameBytes(O, Job.Item);
+                const std::uint64_t Frame = Frames.Bytes(Job.Item);
                 if (!Budget.Take(Frame, Stop))
                     break;
                 const bool Made = Encode(Job, O, Bytes, Error);

@@ -1,21 +1,39 @@
 #include "Budget.h"
 
 #include <WEQBarCode/ean/WEQEanExport.h>
-#include <WEQBarCode/ean/WEQEanFamily.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 
 namespace WEQCli {
 
-std::uint64_t FrameBytes(const TOptions& O, const TItem& Item)
+namespace {
+
+std::size_t AddOnKind(std::size_t Digits) { return Digits == 0 ? 0 : Digits == 2 ? 1 : 2; }
+
+} // namespace
+
+TFrames::TFrames(const TOptions& O)
 {
     if (O.Format != TFormat::Png || O.Sheet)
-        return 0;
-    const auto Dots = std::uint64_t(std::max(1, WEQEan::DotsPerModule(O.Export.XDimensionMM, O.Dpi)));
-    const auto Wide = std::uint64_t(WEQEan::SymbolModules(Item.Symbology, Item.AddOn.size(), O.Export.AddOnGap));
-    const auto High = std::uint64_t(WEQEan::RatioHeightModules(Item.Symbology));
-    return Wide * Dots * High * Dots * 4;
+        return;
+    for (const auto S : {WEQEan::TSymbology::Ean13, WEQEan::TSymbology::Ean8, WEQEan::TSymbology::UpcA,
+                         WEQEan::TSymbology::UpcE})
+        for (const char* AddOn : {"", "00", "00000"}) {
+            WEQEan::TExportOptions E = O.Export;
+            E.Symbology = S;
+            E.AddOn = AddOn;
+            const QSize Size = WEQEan::RasterSize("0", O.Dpi, E);
+            Frame[std::size_t(S)][AddOnKind(std::strlen(AddOn))] =
+                std::uint64_t(std::max(0, Size.width())) * std::uint64_t(std::max(0, Size.height())) * 4;
+        }
+}
+
+std::uint64_t TFrames::Bytes(const TItem& Item) const
+{
+    const auto S = std::size_t(Item.Symbology);
+    return S < 4 ? Frame[S][AddOnKind(Item.AddOn.size())] : 0;
 }
 
 bool TBudget::Take(std::uint64_t Bytes, const std::atomic<bool>& Stop)

@@ -15,10 +15,19 @@
 
 namespace WEQCli {
 
-// The bytes of an item's raster frame at the options' dpi and X-dimension:
-// its width times its height in dots, four bytes a dot. Vector files draw
-// no frame: 0.
-std::uint64_t FrameBytes(const TOptions& Options, const TItem& Item);
+// The bytes of an item's raster frame at the options' dpi, X-dimension and
+// bar height: its width times its height in dots, four bytes a dot. Vector
+// files draw no frame: 0. The size depends on the symbology and the add-on's
+// digits alone, so each is measured once.
+class TFrames {
+public:
+    explicit TFrames(const TOptions& Options);
+    std::uint64_t Bytes(const TItem& Item) const;
+
+private:
+    // By symbology and add-on (none, 2, 5 digits); 0 where it cannot be drawn.
+    std::uint64_t Frame[4][3] = {};
+};
 
 class TBudget {
 public:

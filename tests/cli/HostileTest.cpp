@@ -645,6 +645,8 @@ TEST(CliHostileTest, FrameEstimateIsTheImageTheLibraryDraws)
         {{"--symbology", "ean8"}, "9638507"},
         {{"--symbology", "upce", "--add-on", "12"}, "042100005264"},
         {{"--symbology", "upca", "--add-on", "51995", "--dpi", "1200"}, "036000291452"},
+        {{"--bar-height", "40", "--dpi", "203"}, "400638133393"},
+        {{"--bar-height", "5", "--dpi", "2400", "-x", "0.264"}, "400638133393"},
     };
     for (const auto& Row : Rows) {
         SCOPED_TRACE(Row.Item);
@@ -655,7 +657,7 @@ TEST(CliHostileTest, FrameEstimateIsTheImageTheLibraryDraws)
         ASSERT_TRUE(CheckItem(Row.Item, TReading{O.Symbology, O.AddOn, false}, Item)) << Item.Rejected;
         const WEQEan::TRasterExport R = WEQEan::RenderRaster(Item.Gtin, O.Dpi, ExportOf(Item, O));
         ASSERT_FALSE(R.Image.isNull()) << R.Error.toStdString();
-        EXPECT_EQ(FrameBytes(O, Item), std::uint64_t(R.Image.width()) * std::uint64_t(R.Image.height()) * 4);
+        EXPECT_EQ(TFrames(O).Bytes(Item), std::uint64_t(R.Image.width()) * std::uint64_t(R.Image.height()) * 4);
     }
 }
 
