@@ -1,13 +1,16 @@
 #include "Batch.h"
 
 #include "Budget.h"
+#include "Checks.h"
 #include "Interrupt.h"
 #include "Paths.h"
+#include "Text.h"
 
 #include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <exception>
 #include <new>
@@ -72,6 +75,46 @@ private:
     bool Closed = false;
 };
 
+// The workers' lines in the order of their jobs: a job's lines wait until
+// those of the jobs before it are printed. Grade lines go to standard
+// output, failures to the messages.
+class TInOrder {
+public:
+    explicit TInOrder(TProgress& Progress) : Progress(Progress) {}
+    void Done(std::size_t Index, std::string Out, std::string Err)
+    {
+        const std::lock_guard Guard(Lock);
+        Waiting.emplace(Index, std::make_pair(std::move(Out), std::move(Err)));
+        while (!Waiting.empty() && Waiting.begin()->first == Next) {
+            Print(Waiting.begin()->second);
+            Waiting.erase(Waiting.begin());
+            ++Next;
+        }
+    }
+    // Whatever is left once the workers are gone, jobs that never ran aside.
+    void Flush()
+    {
+        const std::lock_guard Guard(Lock);
+        for (const auto& [Index, Lines] : Waiting)
+            Print(Lines);
+        Waiting.clear();
+    }
+
+private:
+    void Print(const std::pair<std::string, std::string>& Lines)
+    {
+        if (!Lines.first.empty())
+            std::fputs((Escape(Lines.first) + '\n').c_str(), stdout);
+        if (!Lines.second.empty())
+            Progress.Print(Lines.second);
+    }
+
+    TProgress& Progress;
+    std::mutex Lock;
+    std::map<std::size_t, std::pair<std::string, std::string>> Waiting;
+    std::size_t Next = 0;
+};
+
 bool Encode(const TJob& Job, const TOptions& Options, QByteArray& Bytes, std::string& Error)
 {
     const WEQEan::TExportOptions E = ExportOf(Job.Item, Options);
@@ -109,11 +152,12 @@ bool Write(const std::string& Path, const QByteArray& Bytes, std::string& Error)
 // The workers and what they share; joined however the batch ends.
 struct TCrew {
     const TOptions& O;
+    TInOrder Graded;
     const TFrames Frames;
     TJobQueue Queue;
     TBudget Budget;
     std::atomic<bool> Stop{false};
-    std::atomic<std::size_t> Written{0};
+    std::atomic<std::size_t> Written{0}, BelowGrade{0};
     std::mutex Lock;
     std::condition_variable Finished;
     std::size_t Running = 0;
@@ -122,8 +166,8 @@ struct TCrew {
     std::vector<std::thread> Workers;
     std::size_t Wanted;
 
-    explicit TCrew(const TOptions& O)
-        : O(O), Frames(O), Budget(std::uint64_t(O.MemoryMB) << 20), Wanted(std::size_t(O.Jobs))
+    TCrew(const TOptions& O, TProgress& Progress)
+        : O(O), Graded(Progress), Frames(O), Budget(std::uint64_t(O.MemoryMB) << 20), Wanted(std::size_t(O.Jobs))
     {
     }
     ~TCrew()
@@ -158,15 +202,21 @@ struct TCrew {
                 if (!Budget.Take(Frame, Stop))
                     break;
                 const bool Made = Encode(Job, O, Bytes, Error);
-                Budget.Give(Frame);
-                if (Interrupt::Requested())
-                    break;
-                if (!Made || !Write(Job.Path, Bytes, Error)) {
+                // The grade draws the frame again: it keeps its share of the budget till then.
+                if (!O.Verify)
+                    Budget.Give(Frame);
+                if (Interrupt::Requested() || !Made || !Write(Job.Path, Bytes, Error)) {
+                    if (O.Verify)
+                        Budget.Give(Frame);
                     if (!Interrupt::Requested())
                         Fail(Job.Index, Error);
                     break;
                 }
                 Written.fetch_add(1, std::memory_order_relaxed);
+                if (O.Verify) {
+                    Grade(Job);
+                    Budget.Give(Frame);
+                }
             }
         } catch (const std::bad_alloc&) {
             Fail(Job.Index, "out of memory making " + Job.Path);
@@ -176,6 +226,17 @@ struct TCrew {
         const std::lock_guard Guard(Lock);
         --Running;
         Finished.notify_all();
+    }
+
+    void Grade(const TJob& Job)
+    {
+        bool Below = false;
+        std::string Why;
+        const std::string Line = GradeLine(
+            Job.Path, WEQEan::GradeSymbol(Job.Item.Gtin, ExportOf(Job.Item, O), MeasureDpi(O)), O, Below, Why);
+        if (Below)
+            BelowGrade.fetch_add(1, std::memory_order_relaxed);
+        Graded.Done(Job.Index, O.Quiet ? std::string() : Line, Why);
     }
 
     // One more worker while there are fewer than the options allow. Where
@@ -206,11 +267,7 @@ struct TCrew {
 
 WEQEan::TExportOptions ExportOf(const TItem& Item, const TOptions& O)
 {
-    WEQEan::TExportOptions E = O.Export;
-    E.Symbology = Item.Symbology;
-    E.AddOn = Item.AddOn;
-    E.Strict = true;
-    return E;
+    return ExportFor(Item.Symbology, Item.AddOn, O);
 }
 
 std::string Clause(const QString& Reason)
@@ -224,7 +281,8 @@ std::string Clause(const QString& Reason)
 TBatchResult WriteFiles(TItemSource& Source, const TOptions& O, TProgress& Progress)
 {
     TBatchResult R;
-    TCrew Crew(O);
+    TCrew Crew(O, Progress);
+    const TPrintChecks Checks(O);
     TPathSet Paths;
     TFolders Folders;
     TItem Item;
@@ -243,6 +301,10 @@ TBatchResult WriteFiles(TItemSource& Source, const TOptions& O, TProgress& Progr
         Tick();
         if (!Item.Rejected.empty()) {
             Reject(Item.Rejected);
+            continue;
+        }
+        if (!Checks.Report(Item, Source.Origin(Item), Progress)) {
+            ++R.Rejected;
             continue;
         }
         std::string Path = ExpandPattern(O.Output, Item.Gtin, Item.Number);
@@ -273,7 +335,9 @@ TBatchResult WriteFiles(TItemSource& Source, const TOptions& O, TProgress& Progr
             Guard.lock();
         }
     }
+    Crew.Graded.Flush();
     R.Written = Crew.Written.load();
+    R.BelowGrade = Crew.BelowGrade.load();
     R.Interrupted = Interrupt::Requested() != 0;
     {
         const std::lock_guard Guard(Crew.Lock);

@@ -22,15 +22,19 @@ inline constexpr std::size_t JobWindow = 2048;
 
 struct TBatchResult {
     std::size_t Items = 0, Rejected = 0, Written = 0;
+    std::size_t BelowGrade = 0; // labels written that --verify graded under --min-grade
     std::string Failure;      // the first failure (by item order), empty when none
     bool Interrupted = false; // a signal stopped the batch; nothing of it is left half-written
 };
 
 // Writes each accepted item's file on up to Options.Jobs threads, their
 // raster frames together within Options.MemoryMB, and prints each rejected
-// item's reason as it comes, in input order. A second item for a file that
-// an earlier one takes is rejected. The first failure stops the batch: no
-// job starts after it; files already written stay.
+// item's reason and each item's print findings as they come, in input
+// order. A second item for a file that an earlier one takes is rejected, so
+// is one with an error among its findings. With --verify each file is graded
+// once written, the grades printed in the order of the items. The first
+// failure stops the batch: no job starts after it; files already written
+// stay.
 TBatchResult WriteFiles(TItemSource& Source, const TOptions& Options, TProgress& Progress);
 
 // The export options of one item: its symbology and add-on, read already.

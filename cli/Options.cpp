@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace WEQCli {
@@ -12,6 +13,8 @@ namespace {
 
 constexpr int MaxJobs = 256;
 constexpr int MaxGrid = 1000;
+// Larger pages, labels and bars than these are typing errors, not print jobs.
+constexpr double MaxPageMM = 5000, MaxGapMM = 1000, MaxBarHeightMM = 1000;
 constexpr std::uint64_t MaxMemoryMB = std::uint64_t(1) << 30; // a petabyte: no machine, but no overflow either
 
 std::string Lower(std::string S)
@@ -28,6 +31,14 @@ std::string Suffix(const std::string& Path)
     if (Dot == std::string::npos || (Slash != std::string::npos && Dot < Slash))
         return {};
     return Lower(Path.substr(Dot));
+}
+
+// A number as messages show it: 0.33, 1000.
+std::string Number(double V)
+{
+    char Text[32];
+    std::snprintf(Text, sizeof Text, "%g", V);
+    return Text;
 }
 
 bool ParseInt(const std::string& Text, int& Out)
@@ -51,6 +62,20 @@ bool ParseNumber(const std::string& Text, double& Out)
     char* End = nullptr;
     Out = std::strtod(Text.c_str(), &End);
     return End == Text.c_str() + Text.size() && std::isfinite(Out);
+}
+
+// Millimetres from Min (above it unless MinAllowed) to Max.
+bool ParseMM(const std::string& Text, double Min, bool MinAllowed, double Max, double& Out)
+{
+    return ParseNumber(Text, Out) && (Out > Min || (MinAllowed && Out == Min)) && Out <= Max;
+}
+
+// "WxH" in millimetres, each above 0 and at most Max.
+bool ParseSize(const std::string& Text, double Max, double& Width, double& Height)
+{
+    const std::size_t X = Lower(Text).find('x');
+    return X != std::string::npos && ParseMM(Text.substr(0, X), 0, false, Max, Width) &&
+           ParseMM(Text.substr(X + 1), 0, false, Max, Height);
 }
 
 // #rrggbb as a TColor (red in the low byte).
@@ -119,7 +144,7 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
     TParsed P;
     TOptions& O = P.Options;
     O.Jobs = std::clamp(DefaultJobs, 1, MaxJobs);
-    bool OutputGiven = false, XGiven = false, MagnificationGiven = false, GridGiven = false;
+    bool OutputGiven = false, XGiven = false, MagnificationGiven = false, GridGiven = false, ReductionGiven = false;
     std::string GridOption;
     const auto Fail = [&P](std::string Reason) {
         P.Error = std::move(Reason);
@@ -163,7 +188,11 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
                      {"-j", "--jobs", true},          {nullptr, "--memory", true},
                      {"-q", "--quiet", false},
                      {"-h", "--help", false},         {nullptr, "--version", false},
-                     {nullptr, "--symbology", true},  {nullptr, "--add-on", true}};
+                     {nullptr, "--symbology", true},  {nullptr, "--add-on", true},
+                     {nullptr, "--bar-height", true}, {nullptr, "--bar-width-reduction", true},
+                     {nullptr, "--gs1-strict", false}, {nullptr, "--verify", false},
+                     {nullptr, "--min-grade", true},  {nullptr, "--label", true},
+                     {nullptr, "--gap", true},        {nullptr, "--crop-marks", false}};
         const auto* Found = std::find_if(std::begin(Known), std::end(Known), [&](const auto& K) {
             return (K.Short && Name == K.Short) || Name == K.Long;
         });
@@ -212,8 +241,29 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
                 O.Sheet = A4;
             else if (L == "letter")
                 O.Sheet = Letter;
+            else if (double W = 0, H = 0; ParseSize(Value, MaxPageMM, W, H))
+                O.Sheet = TPage{Number(W) + " x " + Number(H) + " mm", W, H};
             else
-                return Bad("a page size: A4 or Letter");
+                return Bad("a page size: A4, Letter or WxH in mm up to " + Number(MaxPageMM));
+        } else if (Long == "--label") {
+            if (!ParseSize(Value, MaxPageMM, O.LabelWidthMM, O.LabelHeightMM))
+                return Bad("a label size WxH in mm up to " + Number(MaxPageMM));
+            GridGiven = true;
+            GridOption = Long;
+        } else if (Long == "--gap") {
+            const std::size_t Comma = Value.find(',');
+            double Across = 0, Down = 0;
+            if (!ParseMM(Value.substr(0, Comma), 0, true, MaxGapMM, Across) ||
+                (Comma != std::string::npos && !ParseMM(Value.substr(Comma + 1), 0, true, MaxGapMM, Down)))
+                return Bad("gutters H[,V] from 0 to " + Number(MaxGapMM) + " mm");
+            O.GapAcrossMM = Across;
+            O.GapDownMM = Comma == std::string::npos ? Across : Down;
+            GridGiven = true;
+            GridOption = Long;
+        } else if (Long == "--crop-marks") {
+            O.CropMarks = true;
+            GridGiven = true;
+            GridOption = Long;
         } else if (Long == "--columns" || Long == "--rows") {
             int& N = Long == "--columns" ? O.Columns : O.Rows;
             if (!ParseInt(Value, N) || N < 1 || N > MaxGrid)
@@ -246,6 +296,22 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
                 !std::all_of(Value.begin(), Value.end(), [](char C) { return C >= '0' && C <= '9'; }))
                 return Bad("an add-on: 2 or 5 digits");
             O.AddOn = Value;
+        } else if (Long == "--bar-height") {
+            if (!ParseMM(Value, 0, false, MaxBarHeightMM, O.Export.BarHeightMM))
+                return Bad("a bar height above 0 and up to " + Number(MaxBarHeightMM) + " mm");
+        } else if (Long == "--bar-width-reduction") {
+            if (!ParseMM(Value, 0, true, WEQEan::MaxXDimensionMM, O.Export.BarWidthReductionMM))
+                return Bad("a reduction from 0 to below the X-dimension in mm");
+            ReductionGiven = true;
+        } else if (Long == "--gs1-strict") {
+            O.Gs1Strict = true;
+        } else if (Long == "--verify") {
+            O.Verify = true;
+        } else if (Long == "--min-grade") {
+            const std::string G = Lower(Value);
+            if (G.size() != 1 || G[0] < 'a' || G[0] > 'd')
+                return Bad("a grade: A, B, C or D");
+            O.MinGrade = char(G[0] - 'a' + 'A');
         } else if (Long == "--quiet") {
             O.Quiet = true;
         } else if (Long == "--help") {
@@ -258,6 +324,9 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
         return P;
     if (XGiven && MagnificationGiven)
         return Fail("give --x-dimension or --magnification, not both");
+    if (ReductionGiven && O.Export.BarWidthReductionMM >= O.Export.XDimensionMM)
+        return Fail("--bar-width-reduction " + Number(O.Export.BarWidthReductionMM) +
+                    " mm leaves no bar: it must be below the X-dimension, " + Number(O.Export.XDimensionMM) + " mm");
     if (GridGiven && !O.Sheet)
         return Fail(GridOption + " lays out a sheet: it needs --sheet");
     if (O.Sheet && !OutputGiven)
@@ -287,16 +356,20 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
 
 std::string UsageText()
 {
-    return R"(Usage: weqbarcode [OPTIONS] [GTIN...]
+    return R"(Usage: weqbarcode [OPTIONS] [ITEM...]
 Writes an EAN-13 symbol (or EAN-8, UPC-A, UPC-E) for each GTIN, one file
 each, or all of them as labels on the pages of one PDF.
 
-  -i, --input FILE        one GTIN per line ('-' is standard input), ASCII or
+An item is a GTIN, or a GTIN and its own add-on of 2 or 5 digits as
+GTIN,ADDON  GTIN+ADDON  GTIN ADDON  or GTIN<tab>ADDON (fields may be quoted as
+in CSV; an empty add-on field is none). Any other field, a third one, or text
+after the add-on rejects the item with its reason.
+
+  -i, --input FILE        one item per line ('-' is standard input), ASCII or
                           UTF-8 (a BOM is skipped; UTF-16 and UTF-32 are
                           refused); blank lines and lines starting with '#' are
-                          skipped; of a CSV line the first field counts; a line
-                          with a byte that is not printable ASCII (a tab aside)
-                          is rejected, the byte named
+                          skipped; a line with a byte that is not printable
+                          ASCII (a tab aside) is rejected, the byte named
   -o, --output PATTERN    the file to write, default {gtin}.png; {gtin} is the
                           symbol's digits, {n} the item's number (counted over
                           all items, rejected ones too), 5 digits at least;
@@ -305,10 +378,14 @@ each, or all of them as labels on the pages of one PDF.
       --symbology S       ean13 (default), ean8, upca, upce, or auto: each
                           GTIN of 8, 12, 13 or 14 digits as the symbol it holds
                           (EAN-8, UPC-A or EAN-13)
-      --add-on DIGITS     a 2- or 5-digit add-on beside every symbol
+      --add-on DIGITS     a 2- or 5-digit add-on for every item without its own
       --dpi N             PNG resolution, default 300 (50 .. 9600)
   -x, --x-dimension MM    module width, default 0.330 (0.1 .. 10)
       --magnification F   module width as a magnification, 1.0 = 0.330 mm
+      --bar-height MM     the main bars' height, above 0 and up to 1000;
+                          default the nominal 69.24 modules (EAN-8 55.24)
+      --bar-width-reduction MM  taken from every bar for the press's ink
+                          spread, from 0 (default) to below the X-dimension
       --no-marker         no '>' in the right quiet zone
       --bar-color #rrggbb, --background-color #rrggbb, --text-color #rrggbb
       --complete          complete any text to a GTIN as the control does; without
@@ -316,12 +393,31 @@ each, or all of them as labels on the pages of one PDF.
                           digit (EAN-8: 7 or 8, UPC-A: 11 or 12, UPC-E: 6, 7 or
                           8, or a UPC-A that zero suppression can shorten), and
                           other items are rejected with the reason
-      --sheet A4|Letter   all labels at their physical size in a grid on the pages
-                          of one PDF (output default labels.pdf); with --symbology
-                          auto each cell holds the largest symbol auto may choose
-      --columns N, --rows N  the grid, default as many as fit inside the margins
-      --margin MM         page margin, default 10; the cells fill the area inside
-                          it, each label centred in its cell
+      --gs1-strict        every warning of the print checks is an error
+      --verify            grade each label once written, a pre-press estimate
+                          under a scanner's 660 nm light: 'NAME: grade B
+                          (pre-press estimate)' on standard output
+      --min-grade A|B|C|D with --verify, a label graded under this fails,
+                          default C
+      --sheet A4|Letter|WxH  all labels at their physical size in a grid on the
+                          pages of one PDF (output default labels.pdf); WxH is
+                          a page in mm, e.g. 100x150
+      --label WxH         the cells in mm (label stock), the first at the
+                          margins' corner; default: as large as the largest
+                          label the options give (with --symbology auto the
+                          largest it may choose; with --add-on, its add-on),
+                          stretched to fill the area inside the margins
+      --gap H[,V]         gutters between the cells in mm, across and down (V
+                          defaults to H); default one quiet zone (11 modules)
+                          without --label, none with it
+      --crop-marks        0.1 mm marks outward from each cell's corners, each
+                          shortened or left out where it would come near a label
+      --columns N, --rows N  the grid, default as many as fit
+      --margin MM         page margin, default 10
+                          Each label is centred in its cell. A label larger than
+                          its cell is refused before anything is written; an
+                          item whose own add-on makes its label larger is
+                          rejected (give --label or a 5-digit --add-on for room)
   -j, --jobs N            worker threads, default the number of cores
       --memory MB         what the PNG images being drawn at once may take
                           together, default 1024; fewer threads draw at once
@@ -330,11 +426,20 @@ each, or all of them as labels on the pages of one PDF.
   -q, --quiet             print nothing but errors
   -h, --help, --version
 
-Exit status: 0 every item written, 1 some items rejected (the rest written),
-2 a usage error, an input that cannot be read, a failed write (the file is
-named; nothing half-written) or too little memory. Interrupted (SIGINT,
-SIGTERM), the program ends as the signal would (status 130, 143 in a shell):
-the files written stay, no part of one and no temporary file is left.
+Every item is checked against GS1's print rules. What holds for the whole job
+(X-dimension, its snap to whole dots, bar height, colours, bar width
+reduction) is printed once, after the X-dimension drawn, before anything is
+written, and an error there fails the run; an item's own findings follow it as
+FILE:LINE: warning: TEXT (for an argument, ITEM: warning: TEXT), and an error
+rejects the item.
+
+Exit status: 0 every item written; 1 some items rejected (the rest written),
+labels graded under --min-grade (written), or the job failing the print checks
+(nothing written); 2 a usage error, an input that cannot be read, a failed
+write (the file is named; nothing half-written) or too little memory.
+Interrupted (SIGINT, SIGTERM), the program ends as the signal would (status
+130, 143 in a shell): the files written stay, no part of one and no temporary
+file is left.
 )";
 }
 

@@ -15,11 +15,11 @@ namespace WEQCli {
 enum class TFormat { Png, Svg, Pdf };
 
 struct TPage {
-    const char* Name;
+    std::string Name; // as messages name it: "A4", "100 x 150 mm"
     double WidthMM, HeightMM;
 };
-inline constexpr TPage A4{"A4", 210.0, 297.0};
-inline constexpr TPage Letter{"Letter", 215.9, 279.4};
+inline const TPage A4{"A4", 210.0, 297.0};
+inline const TPage Letter{"Letter", 215.9, 279.4};
 
 struct TOptions {
     std::vector<std::string> Inputs;   // files of GTINs, "-" for standard input
@@ -31,10 +31,21 @@ struct TOptions {
     bool Complete = false;
     // The symbology of every item; none: chosen per item from its GTIN.
     std::optional<WEQEan::TSymbology> Symbology = WEQEan::TSymbology::Ean13;
-    std::string AddOn; // 2 or 5 digits for every item, or none
+    std::string AddOn; // 2 or 5 digits for every item without its own, or none
+    // Every warning of the print checks an error.
+    bool Gs1Strict = false;
+    // Each label graded after it is written; under MinGrade it fails.
+    bool Verify = false;
+    char MinGrade = 'C';
     std::optional<TPage> Sheet;
     int Columns = 0, Rows = 0; // 0: as many as fit
     double MarginMM = 10.0;
+    // The cells of label stock; 0: the largest label the options give.
+    double LabelWidthMM = 0, LabelHeightMM = 0;
+    // The gutters between cells across and down; none: a quiet zone
+    // without --label, nothing with it.
+    std::optional<double> GapAcrossMM, GapDownMM;
+    bool CropMarks = false;
     int Jobs = 1;
     // What the PNG jobs running at once may take for their frames together.
     std::uint64_t MemoryMB = 1024;

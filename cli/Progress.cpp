@@ -34,6 +34,7 @@ bool TProgress::Visible(std::size_t Done) const
 
 void TProgress::Update(std::size_t Done, bool Force)
 {
+    const std::lock_guard Guard(Lock);
     const auto Now = std::chrono::steady_clock::now();
     if (!Force && Now - Last < std::chrono::milliseconds(100))
         return;
@@ -48,6 +49,7 @@ void TProgress::Update(std::size_t Done, bool Force)
 
 void TProgress::Print(const std::string& Message)
 {
+    const std::lock_guard Guard(Lock);
     if (OnScreen)
         std::fputs("\r\033[K", Out);
     OnScreen = false;
@@ -58,6 +60,7 @@ void TProgress::Finish(std::size_t Done)
 {
     const bool Drawn = Visible(Done);
     Update(Done, true);
+    const std::lock_guard Guard(Lock);
     if (Drawn)
         std::fputc('\n', Out);
     OnScreen = false;

@@ -3,12 +3,13 @@
 // Standard error during a batch: the messages in the order they come, and on
 // a terminal a progress bar for long batches (the count, the share where the
 // total is known, and the rate) redrawn at most ten times a second. What is
-// printed reaches the terminal at least as often.
+// printed reaches the terminal at least as often. Any thread may print.
 
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 namespace WEQCli {
@@ -36,6 +37,7 @@ public:
 private:
     bool Visible(std::size_t Done) const;
 
+    std::mutex Lock;
     std::size_t Total;
     bool Enabled, OnScreen = false;
     std::FILE* Out;

@@ -1,14 +1,20 @@
 #include "Sheet.h"
 
+#include "Checks.h"
 #include "Interrupt.h"
 #include "Paths.h"
-
-#include <WEQBarCode/ean/WEQEanFamily.h>
+#include "Text.h"
 
 #include <WEQBarCode/ean/WEQEanExport.h>
+#include <WEQBarCode/ean/WEQEanFamily.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdio>
+#include <optional>
 #include <shared_mutex>
+#include <tuple>
 
 namespace WEQCli {
 
@@ -16,41 +22,153 @@ namespace {
 
 // Modules of whole micrometres, as the sheet draws them.
 constexpr int SheetDpi = 25400;
+// Rounding of millimetres summed over a page's cells.
+constexpr double Slack = 1e-9;
+// A crop mark starts this far out from its corner, is this long at most,
+// keeps this far clear of any label's box, and is dropped when shorter than
+// the last.
+constexpr double MarkStartMM = 1.0, MarkLengthMM = 3.0, MarkClearanceMM = 0.25, ShortestMarkMM = 0.5;
+
+std::string Mm(double V)
+{
+    char Text[32];
+    std::snprintf(Text, sizeof Text, "%.2f", V);
+    return Text;
+}
+
+// The sizes of the labels of one run, by symbology and add-on: they depend
+// on nothing else, so each is asked for once.
+class TLabelSizes {
+public:
+    explicit TLabelSizes(const TOptions& O) : O(O) {}
+    bool Of(const TItem& Item, double& Width, double& Height, std::string& Error)
+    {
+        const std::size_t AddOn = Item.AddOn.empty() ? 0 : Item.AddOn.size() == 2 ? 1 : 2;
+        const std::size_t Key = std::size_t(Item.Symbology) * 3 + AddOn;
+        if (Key >= Known.size())
+            return Measure(Item, Width, Height, Error);
+        if (!Known[Key] && !Measure(Item, Width, Height, Error))
+            return false;
+        if (!Known[Key])
+            Known[Key] = std::make_pair(Width, Height);
+        std::tie(Width, Height) = *Known[Key];
+        return true;
+    }
+
+private:
+    bool Measure(const TItem& Item, double& Width, double& Height, std::string& Error)
+    {
+        QString Reason;
+        if (WEQEan::TPdfSheet::SizeOf(Item.Gtin, ExportOf(Item, O), Width, Height, &Reason))
+            return true;
+        Error = Clause(Reason);
+        return false;
+    }
+    const TOptions& O;
+    std::array<std::optional<std::pair<double, double>>, 12> Known;
+};
+
+struct TBox {
+    double Left, Top, Right, Bottom;
+};
+
+// The largest label's box in a cell, quiet zones included.
+TBox LabelBox(const TSheetLayout& L, int Column, int Row)
+{
+    const double Left = L.CellLeft(Column) + (L.CellWidthMM - L.LabelWidthMM) / 2;
+    const double Top = L.CellTop(Row) + (L.CellHeightMM - L.LabelHeightMM) / 2;
+    return {Left, Top, Left + L.LabelWidthMM, Top + L.LabelHeightMM};
+}
 
 } // namespace
 
 TSheetLayout LayOutSheet(const TOptions& O)
 {
     TSheetLayout L;
-    const double X = WEQEan::DotsPerModule(O.Export.XDimensionMM, SheetDpi) / 1000.0;
-    std::int32_t Modules = 0, HeightModules = 0;
-    const auto Fit = [&](WEQEan::TSymbology S) {
-        Modules = std::max(Modules, WEQEan::SymbolModules(S, O.AddOn.size()));
-        HeightModules = std::max(HeightModules, WEQEan::RatioHeightModules(S));
-    };
-    if (O.Symbology)
-        Fit(*O.Symbology);
-    else
-        for (const auto S : {WEQEan::TSymbology::Ean13, WEQEan::TSymbology::UpcA, WEQEan::TSymbology::Ean8})
-            Fit(S);
-    L.LabelWidthMM = Modules * X;
-    L.LabelHeightMM = HeightModules * X;
+    L.MarginMM = O.MarginMM;
+    for (const WEQEan::TSymbology S : Symbologies(O)) {
+        WEQEan::TExportOptions E = ExportFor(S, O.AddOn, O);
+        E.Strict = false;
+        double W = 0, H = 0;
+        QString Reason;
+        if (!WEQEan::TPdfSheet::SizeOf(SampleText, E, W, H, &Reason)) {
+            L.Error = Clause(Reason);
+            return L;
+        }
+        L.LabelWidthMM = std::max(L.LabelWidthMM, W);
+        L.LabelHeightMM = std::max(L.LabelHeightMM, H);
+    }
+    // One quiet zone, the widest of the family's, between neighbours.
+    const double QuietZone = 11 * WEQEan::DotsPerModule(O.Export.XDimensionMM, SheetDpi) / 1000.0;
+    const bool Stock = O.LabelWidthMM > 0;
+    L.GapAcrossMM = O.GapAcrossMM.value_or(Stock ? 0.0 : QuietZone);
+    L.GapDownMM = O.GapDownMM.value_or(Stock ? 0.0 : QuietZone);
+    const double CellW = Stock ? O.LabelWidthMM : L.LabelWidthMM, CellH = Stock ? O.LabelHeightMM : L.LabelHeightMM;
+    if (Stock && (L.LabelWidthMM > CellW + Slack || L.LabelHeightMM > CellH + Slack)) {
+        L.Error = "labels of " + Mm(L.LabelWidthMM) + " x " + Mm(L.LabelHeightMM) +
+                  " mm do not fit the --label cells of " + Mm(CellW) + " x " + Mm(CellH) + " mm";
+        return L;
+    }
     const double W = O.Sheet->WidthMM - 2 * O.MarginMM, H = O.Sheet->HeightMM - 2 * O.MarginMM;
-    const int FitColumns = W > 0 ? int(W / L.LabelWidthMM) : 0, FitRows = H > 0 ? int(H / L.LabelHeightMM) : 0;
+    const auto Fit = [](double Room, double Cell, double Gap) {
+        return Room > 0 ? int(std::min(1e6, std::floor((Room + Gap) / (Cell + Gap) + Slack))) : 0;
+    };
+    const int FitColumns = Fit(W, CellW, L.GapAcrossMM), FitRows = Fit(H, CellH, L.GapDownMM);
     L.Columns = O.Columns ? O.Columns : FitColumns;
     L.Rows = O.Rows ? O.Rows : FitRows;
-    char Text[200];
     if (L.Columns > FitColumns || L.Rows > FitRows || L.Columns < 1 || L.Rows < 1) {
-        std::snprintf(Text, sizeof Text,
-                      "labels of %.2f x %.2f mm fit %d x %d on %s inside %g mm margins; %d x %d asked for",
-                      L.LabelWidthMM, L.LabelHeightMM, FitColumns, FitRows, O.Sheet->Name, O.MarginMM, L.Columns,
-                      L.Rows);
+        char Text[300];
+        std::snprintf(Text, sizeof Text, "%s of %.2f x %.2f mm with gutters of %.2f, %.2f mm fit %d x %d on %s inside "
+                      "%g mm margins; %d x %d asked for",
+                      Stock ? "cells" : "labels", CellW, CellH, L.GapAcrossMM, L.GapDownMM, FitColumns, FitRows,
+                      O.Sheet->Name.c_str(), O.MarginMM, L.Columns, L.Rows);
         L.Error = Text;
         return L;
     }
-    L.CellWidthMM = W / L.Columns;
-    L.CellHeightMM = H / L.Rows;
+    // Label stock keeps its cells; others share out the room left.
+    L.CellWidthMM = Stock ? CellW : (W - (L.Columns - 1) * L.GapAcrossMM) / L.Columns;
+    L.CellHeightMM = Stock ? CellH : (H - (L.Rows - 1) * L.GapDownMM) / L.Rows;
     return L;
+}
+
+std::vector<TCropMark> CropMarks(const TSheetLayout& L, const TPage& Page, int Column, int Row)
+{
+    std::vector<TCropMark> Marks;
+    const double Clear = MarkClearanceMM + CropMarkWidthMM / 2;
+    const double Lefts[] = {L.CellLeft(Column), L.CellLeft(Column) + L.CellWidthMM};
+    const double Tops[] = {L.CellTop(Row), L.CellTop(Row) + L.CellHeightMM};
+    for (int Corner = 0; Corner < 4; ++Corner) {
+        const double X = Lefts[Corner & 1], Y = Tops[Corner >> 1];
+        const double OutX = Corner & 1 ? 1 : -1, OutY = Corner >> 1 ? 1 : -1;
+        // Along the top or bottom edge outward, then along the side.
+        for (const bool Across : {true, false}) {
+            const double DX = Across ? OutX : 0, DY = Across ? 0 : OutY;
+            double End = MarkStartMM + MarkLengthMM;
+            // The page's edge.
+            End = std::min(End, DX < 0 ? X : DX > 0 ? Page.WidthMM - X : DY < 0 ? Y : Page.HeightMM - Y);
+            for (int C = std::max(0, Column - 1); C <= std::min(L.Columns - 1, Column + 1); ++C)
+                for (int R = std::max(0, Row - 1); R <= std::min(L.Rows - 1, Row + 1); ++R) {
+                    const TBox B = LabelBox(L, C, R);
+                    // The box, widened by the clearance, on the mark's line?
+                    const double Across0 = Across ? Y : X;
+                    if (Across0 < (Across ? B.Top : B.Left) - Clear || Across0 > (Across ? B.Bottom : B.Right) + Clear)
+                        continue;
+                    // Its extent along the mark, in distances from the corner.
+                    const double Lo = Across ? B.Left - Clear : B.Top - Clear, Hi = Across ? B.Right + Clear
+                                                                                      : B.Bottom + Clear;
+                    const double Origin = Across ? X : Y, Out = Across ? DX : DY;
+                    const double Near = std::min((Lo - Origin) * Out, (Hi - Origin) * Out);
+                    const double Far = std::max((Lo - Origin) * Out, (Hi - Origin) * Out);
+                    if (Far < MarkStartMM)
+                        continue;
+                    End = std::min(End, Near);
+                }
+            if (End - MarkStartMM < ShortestMarkMM)
+                continue;
+            Marks.push_back({X + DX * MarkStartMM, Y + DY * MarkStartMM, X + DX * End, Y + DY * End});
+        }
+    }
+    return Marks;
 }
 
 TBatchResult WriteSheet(TItemSource& Source, const TOptions& O, TProgress& Progress)
@@ -73,29 +191,64 @@ TBatchResult WriteSheet(TItemSource& Source, const TOptions& O, TProgress& Progr
         R.Failure = Clause(Reason);
         return R;
     }
+    TLabelSizes Sizes(O);
+    const TPrintChecks Checks(O);
     std::size_t Labels = 0;
     const std::size_t PerPage = std::size_t(L.Columns) * std::size_t(L.Rows);
     TItem Item;
+    const auto Reject = [&](const std::string& Why) {
+        ++R.Rejected;
+        Progress.Print(Source.Where(Item.Input, Item.Line) + ": " + Why);
+    };
     while (!Interrupt::Requested() && Source.Next(Item)) {
         ++R.Items;
         Progress.Update(Labels + R.Rejected);
         if (!Item.Rejected.empty()) {
+            Reject(Item.Rejected);
+            continue;
+        }
+        if (!Checks.Report(Item, Source.Origin(Item), Progress)) {
             ++R.Rejected;
-            Progress.Print(Source.Where(Item.Input, Item.Line) + ": " + Item.Rejected);
+            continue;
+        }
+        double Width = 0, Height = 0;
+        if (!Sizes.Of(Item, Width, Height, R.Failure)) {
+            R.Failure = "cannot make " + O.Output + ": " + R.Failure;
+            break;
+        }
+        if (Width > L.CellWidthMM + Slack || Height > L.CellHeightMM + Slack) {
+            Reject("its label of " + Mm(Width) + " x " + Mm(Height) + " mm is larger than the cells of " +
+                   Mm(L.CellWidthMM) + " x " + Mm(L.CellHeightMM) + " mm");
             continue;
         }
         const std::size_t OnPage = Labels % PerPage;
         if (OnPage == 0)
             Pdf.NewPage(O.Sheet->WidthMM, O.Sheet->HeightMM);
-        const double Left = O.MarginMM + double(OnPage % std::size_t(L.Columns)) * L.CellWidthMM +
-                            (L.CellWidthMM - L.LabelWidthMM) / 2;
-        const double Top = O.MarginMM + double(OnPage / std::size_t(L.Columns)) * L.CellHeightMM +
-                           (L.CellHeightMM - L.LabelHeightMM) / 2;
-        if (!Pdf.Place(Item.Gtin, Left, Top, ExportOf(Item, O), &Reason)) {
+        const int Column = int(OnPage % std::size_t(L.Columns)), Row = int(OnPage / std::size_t(L.Columns));
+        const double Left = L.CellLeft(Column) + (L.CellWidthMM - Width) / 2;
+        const double Top = L.CellTop(Row) + (L.CellHeightMM - Height) / 2;
+        const WEQEan::TExportOptions E = ExportOf(Item, O);
+        if (!Pdf.Place(Item.Gtin, Left, Top, E, &Reason)) {
             R.Failure = "cannot make " + O.Output + ": " + Reason.toStdString();
             break;
         }
+        if (O.CropMarks)
+            for (const TCropMark& M : CropMarks(L, *O.Sheet, Column, Row))
+                Pdf.Line(M.X1, M.Y1, M.X2, M.Y2, CropMarkWidthMM);
         ++Labels;
+        if (O.Verify) {
+            bool Below = false;
+            std::string Why;
+            const std::string Name = O.Output + ", page " + std::to_string((Labels - 1) / PerPage + 1) + ", label " +
+                                     std::to_string(OnPage + 1);
+            const std::string Line = GradeLine(Name, WEQEan::GradeSymbol(Item.Gtin, E, 0), O, Below, Why);
+            if (!O.Quiet)
+                std::fputs((Escape(Line) + '\n').c_str(), stdout);
+            if (Below) {
+                ++R.BelowGrade;
+                Progress.Print(Why);
+            }
+        }
     }
     if ((R.Interrupted = Interrupt::Requested() != 0))
         return R; // the file discards its temporary while the lock is held

@@ -5,23 +5,45 @@
 
 #include "Batch.h"
 
+#include <vector>
+
 namespace WEQCli {
 
-// Where the labels go on a sheet: a grid of equal cells filling the page
-// inside its margins, each label centred in its cell.
+// Where the labels go on a sheet: a grid of equal cells from the margins'
+// corner, gutters between them, each label centred in its cell.
 struct TSheetLayout {
     int Columns = 0, Rows = 0;
-    double LabelWidthMM = 0, LabelHeightMM = 0;
+    double LabelWidthMM = 0, LabelHeightMM = 0; // the largest label the options give
     double CellWidthMM = 0, CellHeightMM = 0;
+    double GapAcrossMM = 0, GapDownMM = 0;
+    double MarginMM = 0;
     std::string Error; // why the grid asked for does not fit
+
+    // The top-left corner of a cell on its page.
+    double CellLeft(int Column) const { return MarginMM + Column * (CellWidthMM + GapAcrossMM); }
+    double CellTop(int Row) const { return MarginMM + Row * (CellHeightMM + GapDownMM); }
 };
-// Every cell is as large as the largest label the options can give: that of
-// the symbology, or with --symbology auto the largest of EAN-13, UPC-A and
-// EAN-8, since the labels are not known before the pages are drawn.
+// The cells are the --label's, or as large as the largest label the options
+// can give (that of the symbology, or with --symbology auto the largest of
+// EAN-13, UPC-A and EAN-8, each with the --add-on's digits), since the labels
+// are not known before the pages are drawn; those stretch to fill the area
+// inside the margins. Gutters are the --gap's, or one quiet zone of 11
+// modules without --label.
 TSheetLayout LayOutSheet(const TOptions& Options);
 
+// A crop mark: a line from (X1, Y1) to (X2, Y2) on the page, in mm.
+struct TCropMark {
+    double X1, Y1, X2, Y2;
+};
+inline constexpr double CropMarkWidthMM = 0.1;
+// The marks of the cell at Column and Row: from each corner outward along
+// its two edges, each shortened to keep clear of every label's box (quiet
+// zones included) of the cells around it and to stay on the page; one left
+// too short is dropped.
+std::vector<TCropMark> CropMarks(const TSheetLayout& Layout, const TPage& Page, int Column, int Row);
+
 // All labels on the pages of one PDF, written atomically; the rejected
-// items' reasons printed as they come.
+// items' reasons and the items' findings printed as they come.
 TBatchResult WriteSheet(TItemSource& Source, const TOptions& Options, TProgress& Progress);
 
 } // namespace WEQCli

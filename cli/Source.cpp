@@ -36,6 +36,12 @@ long ReadInput(int Fd, char* Buffer, std::size_t Size)
     }
 }
 
+std::string Trimmed(const std::string& Text)
+{
+    const std::size_t Begin = Text.find_first_not_of(" \t");
+    return Begin == std::string::npos ? std::string() : Text.substr(Begin, Text.find_last_not_of(" \t") - Begin + 1);
+}
+
 std::string Why(const std::string& Name, int Code)
 {
     return "cannot read " + Name + ": " + (Code == EINTR ? std::string("interrupted") : std::strerror(Code));
@@ -170,6 +176,13 @@ std::string TItemSource::Where(std::uint32_t Input, std::size_t Line) const
 {
     const std::string Name = Input == 0 ? "<arguments>" : Input <= Inputs.size() ? Inputs[Input - 1].Name : "?";
     return Name + ":" + std::to_string(Line);
+}
+
+std::string TItemSource::Origin(const TItem& Item) const
+{
+    if (Item.Input == 0 && Item.Line >= 1 && Item.Line <= Arguments.size())
+        return Trimmed(Arguments[Item.Line - 1]);
+    return Where(Item.Input, Item.Line);
 }
 
 } // namespace WEQCli

@@ -34,6 +34,9 @@ public:
     const std::string& Error() const { return Failure; }
     // "file:line" of an item, for messages.
     std::string Where(std::uint32_t Input, std::size_t Line) const;
+    // Where an item came from as its findings name it: "file:line", or for
+    // an argument the argument itself.
+    std::string Origin(const TItem& Item) const;
 
 private:
     struct TInput;

@@ -1,5 +1,6 @@
 // weqbarcode: EAN-13 symbols in bulk, one file per GTIN or labels on sheets.
 #include "Batch.h"
+#include "Checks.h"
 #include "Interrupt.h"
 #include "Options.h"
 #include "Progress.h"
@@ -71,14 +72,32 @@ int Run(int argc, char** argv)
     }
 
     // Raster digits need the font, which needs a GUI application; the PDF
-    // writer wants one too. SVG files are written without.
+    // writer and the grade want one too. SVG files are written without.
     std::unique_ptr<QGuiApplication> App;
-    if (O.Format != TFormat::Svg || O.Sheet) {
+    if (O.Format != TFormat::Svg || O.Sheet || O.Verify) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         static int AppArgc = 1;
         static char Name[] = "weqbarcode";
         static char* AppArgv[] = {Name, nullptr};
         App = std::make_unique<QGuiApplication>(AppArgc, AppArgv);
+    }
+
+    // What holds for the whole job is told once, before anything is written;
+    // an error there fails the run.
+    if (!O.Quiet)
+        Print("weqbarcode: " + WEQEan::DescribeXDimension(O.Export, MeasureDpi(O)));
+    bool JobFails = false;
+    const TPrintChecks Checks(O);
+    for (const WEQEan::TPrintFinding& F : Checks.Job()) {
+        const bool Error = F.Severity == WEQEan::TPrintFinding::Error;
+        JobFails = JobFails || Error;
+        if (Error || !O.Quiet)
+            Print("weqbarcode: " + Describe(F));
+    }
+    if (JobFails) {
+        Print(std::string("weqbarcode: nothing written: the job fails the print checks") +
+              (O.Gs1Strict ? " (--gs1-strict)" : ""));
+        return 1;
     }
 
     const bool Bar = !O.Quiet && isatty(STDERR_FILENO);
@@ -92,12 +111,13 @@ int Run(int argc, char** argv)
         Print("weqbarcode: " + Result.Failure);
         return 2;
     }
-    if (Result.Rejected) {
+    if (Result.Rejected)
         Print("weqbarcode: " + std::to_string(Result.Rejected) + " of " + std::to_string(Result.Items) +
               " items rejected, " + std::to_string(Result.Written) + (O.Sheet ? " labels" : " files") + " written");
-        return 1;
-    }
-    return 0;
+    if (Result.BelowGrade)
+        Print("weqbarcode: " + std::to_string(Result.BelowGrade) + " of " + std::to_string(Result.Written) +
+              " labels written graded under " + O.MinGrade);
+    return Result.Rejected || Result.BelowGrade ? 1 : 0;
 }
 
 } // namespace

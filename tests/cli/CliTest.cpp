@@ -2,10 +2,13 @@
 // program itself run on small batches whose files are read back by real
 // readers.
 #include "Batch.h"
+#include "Checks.h"
 #include "Items.h"
 #include "Options.h"
 #include "Progress.h"
 #include "Sheet.h"
+#include "Source.h"
+#include "Text.h"
 #include "symbol/Decode.h"
 #include "symbol/SvgRaster.h"
 
@@ -58,7 +61,25 @@ TEST(CliOptionsTest, ReadsOrRefusesTheCommandLine)
         {"grid without a sheet", {"--columns", "3", "1"}, "needs --sheet"},
         {"sheet name with a placeholder", {"--sheet", "A4", "-o", "{n}.pdf", "1"}, "takes no {gtin}"},
         {"sheet not a pdf", {"--sheet", "A4", "-o", "s.png", "1"}, "must end in .pdf"},
-        {"unknown page", {"--sheet", "A5", "1"}, "A4 or Letter"},
+        {"unknown page", {"--sheet", "A5", "1"}, "A4, Letter or WxH"},
+        {"a page without its height", {"--sheet", "100x", "1"}, "A4, Letter or WxH"},
+        {"a page of no width", {"--sheet", "0x150", "1"}, "A4, Letter or WxH"},
+        {"a page with a unit", {"--sheet", "100x150mm", "1"}, "A4, Letter or WxH"},
+        {"a huge page", {"--sheet", "1e9x10", "1"}, "A4, Letter or WxH"},
+        {"bar height zero", {"--bar-height", "0", "1"}, "is not a bar height"},
+        {"bar height negative", {"--bar-height=-5", "1"}, "is not a bar height"},
+        {"bar height not a number", {"--bar-height", "nan", "1"}, "is not a bar height"},
+        {"bar height huge", {"--bar-height", "1e300", "1"}, "is not a bar height"},
+        {"bar height with junk", {"--bar-height", "20 mm", "1"}, "is not a bar height"},
+        {"reduction negative", {"--bar-width-reduction", "-0.01", "1"}, "is not a reduction"},
+        {"reduction as wide as a module", {"--bar-width-reduction", "0.33", "1"}, "below the X-dimension, 0.33 mm"},
+        {"grade E", {"--min-grade", "E", "1"}, "A, B, C or D"},
+        {"label of two sizes only", {"--sheet", "A4", "--label", "50x30x2", "1"}, "a label size WxH"},
+        {"gap negative", {"--sheet", "A4", "--gap", "-1", "1"}, "gutters H[,V]"},
+        {"gap with an empty second", {"--sheet", "A4", "--gap", "2,", "1"}, "gutters H[,V]"},
+        {"gap of three", {"--sheet", "A4", "--gap", "1,2,3", "1"}, "gutters H[,V]"},
+        {"label without a sheet", {"--label", "50x30", "1"}, "--label lays out a sheet: it needs --sheet"},
+        {"crop marks without a sheet", {"--crop-marks", "1"}, "--crop-marks lays out a sheet"},
         {"bad colour", {"--bar-color", "red", "1"}, "#rrggbb"},
         {"no jobs", {"-j", "0", "1"}, "thread count"},
         {"missing value", {"-o"}, "needs a value"},
@@ -85,6 +106,26 @@ TEST(CliOptionsTest, ReadsOrRefusesTheCommandLine)
     EXPECT_FALSE(O.Export.DrawRightDelimiter);
     EXPECT_EQ(O.Jobs, 3);
     EXPECT_EQ(ParseOptions({"1"}, 7).Options.Jobs, 7) << "the default is the number of cores";
+
+    // The print options' values.
+    const TParsed Print = ParseOptions({"--bar-height", "15.5", "--bar-width-reduction=0.02", "--gs1-strict",
+                                        "--verify", "--min-grade", "b", "--sheet", "100x150", "--label", "50X30",
+                                        "--gap", "2,3.5", "--crop-marks", "1"},
+                                       1);
+    ASSERT_EQ(Print.Error, "");
+    const TOptions& P = Print.Options;
+    EXPECT_EQ(P.Export.BarHeightMM, 15.5);
+    EXPECT_EQ(P.Export.BarWidthReductionMM, 0.02);
+    EXPECT_TRUE(P.Gs1Strict && P.Verify && P.CropMarks);
+    EXPECT_EQ(P.MinGrade, 'B');
+    EXPECT_EQ(P.Sheet->Name, "100 x 150 mm");
+    EXPECT_EQ(std::make_pair(P.Sheet->WidthMM, P.Sheet->HeightMM), std::make_pair(100.0, 150.0));
+    EXPECT_EQ(std::make_pair(P.LabelWidthMM, P.LabelHeightMM), std::make_pair(50.0, 30.0));
+    EXPECT_EQ(std::make_pair(P.GapAcrossMM, P.GapDownMM), std::make_pair(std::optional(2.0), std::optional(3.5)));
+    EXPECT_EQ(ParseOptions({"--sheet", "A4", "--gap", "4", "1"}, 1).Options.GapDownMM, 4.0) << "V defaults to H";
+    const TOptions Defaults = ParseOptions({"1"}, 1).Options;
+    EXPECT_EQ(Defaults.MinGrade, 'C');
+    EXPECT_FALSE(Defaults.Verify || Defaults.Gs1Strict || Defaults.GapAcrossMM);
 }
 
 TEST(CliItemsTest, ChecksEachItem)
@@ -184,18 +225,25 @@ TEST(CliPatternTest, FillsInTheItem)
 
 TEST(CliSheetTest, LayoutFitsThePage)
 {
+    // At 0.330 mm a label is 37.29 mm wide (113 modules) and a quiet zone 3.63 mm.
     const struct {
         const char* Name;
         std::vector<std::string> Args;
         int Columns, Rows; // 0, 0: refused
     } Rows[] = {
-        {"A4 at 0.330 mm", {"--sheet", "A4"}, 5, 10},
-        {"Letter at 0.330 mm", {"--sheet", "Letter"}, 5, 9},
-        {"A4 at magnification 2", {"--sheet", "A4", "--magnification", "2"}, 2, 5},
-        {"no margin", {"--sheet", "A4", "--margin", "0"}, 5, 11},
+        {"A4 at 0.330 mm, a quiet zone apart", {"--sheet", "A4"}, 4, 9},
+        {"Letter at 0.330 mm", {"--sheet", "Letter"}, 4, 8},
+        {"A4 at magnification 2", {"--sheet", "A4", "--magnification", "2"}, 2, 4},
+        {"no margin", {"--sheet", "A4", "--margin", "0"}, 5, 10},
+        {"no gutters", {"--sheet", "A4", "--gap", "0"}, 5, 10},
         {"fewer columns asked for", {"--sheet", "A4", "--columns", "3", "--rows", "4"}, 3, 4},
-        {"more columns than fit", {"--sheet", "A4", "--columns", "6"}, 0, 0},
+        {"more columns than fit", {"--sheet", "A4", "--columns", "5"}, 0, 0},
         {"margins that leave no room", {"--sheet", "A4", "--margin", "100"}, 0, 0},
+        {"label stock edge to edge", {"--sheet", "A4", "--label", "70x37", "--margin", "0"}, 3, 8},
+        {"label stock with gutters", {"--sheet", "100x150", "--label", "45x30", "--gap", "2,3", "--margin", "4"}, 2, 4},
+        {"cells narrower than the label", {"--sheet", "A4", "--label", "37x30"}, 0, 0},
+        {"cells lower than the label", {"--sheet", "A4", "--label", "40x25"}, 0, 0},
+        {"cells for the add-on", {"--sheet", "A4", "--label", "40x30", "--add-on", "12"}, 0, 0},
     };
     for (const auto& Row : Rows) {
         SCOPED_TRACE(Row.Name);
@@ -203,7 +251,8 @@ TEST(CliSheetTest, LayoutFitsThePage)
         Args.push_back("1");
         const TParsed P = ParseOptions(Args, 1);
         ASSERT_EQ(P.Error, "");
-        const TSheetLayout L = LayOutSheet(P.Options);
+        const TOptions& O = P.Options;
+        const TSheetLayout L = LayOutSheet(O);
         if (Row.Columns == 0) {
             EXPECT_NE(L.Error, "");
             continue;
@@ -213,7 +262,16 @@ TEST(CliSheetTest, LayoutFitsThePage)
         EXPECT_EQ(L.Rows, Row.Rows);
         EXPECT_GE(L.CellWidthMM, L.LabelWidthMM);
         EXPECT_GE(L.CellHeightMM, L.LabelHeightMM);
-        EXPECT_LE(L.Columns * L.CellWidthMM, P.Options.Sheet->WidthMM - 2 * P.Options.MarginMM + 1e-9);
+        // Inside the margins; label stock keeps its size; labels a quiet zone apart unless told otherwise.
+        EXPECT_LE(L.CellLeft(L.Columns - 1) + L.CellWidthMM, O.Sheet->WidthMM - O.MarginMM + 1e-9);
+        EXPECT_LE(L.CellTop(L.Rows - 1) + L.CellHeightMM, O.Sheet->HeightMM - O.MarginMM + 1e-9);
+        if (O.LabelWidthMM > 0) {
+            EXPECT_EQ(std::make_pair(L.CellWidthMM, L.CellHeightMM), std::make_pair(O.LabelWidthMM, O.LabelHeightMM));
+        }
+        const double Apart = O.GapAcrossMM ? *O.GapAcrossMM : O.LabelWidthMM > 0 ? 0 : 11 * O.Export.XDimensionMM;
+        EXPECT_NEAR(L.CellLeft(1) - L.CellLeft(0) - L.CellWidthMM, Apart, 1e-9);
+        EXPECT_GE(L.CellLeft(1) - L.CellLeft(0) - L.LabelWidthMM, Apart - 1e-9);
+        EXPECT_GE(L.CellTop(1) - L.CellTop(0) - L.LabelHeightMM, (O.GapDownMM ? *O.GapDownMM : Apart) - 1e-9);
     }
 }
 
@@ -388,14 +446,15 @@ TEST(CliRunTest, ASheetHoldsEveryLabelAtItsPlace)
     QTemporaryDir Dir;
     QByteArray Input;
     std::vector<std::string> Expected;
-    for (int I = 0; I < 60; ++I) { // 50 on the first A4 page, 10 on the second
+    for (int I = 0; I < 60; ++I) {
         const std::string Body = std::to_string(100000000000LL + 7919LL * I);
         Input += QByteArray::fromStdString(Body) + '\n';
         Expected.push_back(WEQEan::CompleteGTIN(Body));
     }
-    const TRun R = RunCli(Dir.path(), {"--sheet", "A4", "-i", "-", "-o", "s.pdf"}, Input);
+    const TRun R = RunCli(Dir.path(), {"-q", "--sheet", "A4", "-i", "-", "-o", "s.pdf"}, Input);
     ASSERT_EQ(R.Status, 0) << R.Err;
     const TSheetLayout L = LayOutSheet(ParseOptions({"--sheet", "A4", "1"}, 1).Options);
+    ASSERT_EQ(L.Columns * L.Rows, 36) << "36 on the first page, 24 on the second";
     constexpr int Dpi = 300;
     const auto Px = [](double MM) { return int(MM / 25.4 * Dpi); };
     std::vector<std::string> Found;
@@ -403,12 +462,336 @@ TEST(CliRunTest, ASheetHoldsEveryLabelAtItsPlace)
         const QImage Image = PdfPage(Dir.filePath("s.pdf"), Page, Dpi);
         ASSERT_NEAR(Image.width(), Px(210.0), 1) << "the page is 210 mm exactly; the reader rounds up";
         for (int Cell = 0; Cell < L.Columns * L.Rows && Found.size() < Expected.size(); ++Cell)
-            Found.push_back(DecodeEan13(Image.copy(Px(10 + Cell % L.Columns * L.CellWidthMM),
-                                                   Px(10 + Cell / L.Columns * L.CellHeightMM), Px(L.CellWidthMM),
-                                                   Px(L.CellHeightMM))));
+            Found.push_back(DecodeEan13(Image.copy(Px(L.CellLeft(Cell % L.Columns)), Px(L.CellTop(Cell / L.Columns)),
+                                                   Px(L.CellWidthMM), Px(L.CellHeightMM))));
     }
     EXPECT_EQ(Found, Expected) << "row by row, in the order of the input";
     EXPECT_TRUE(PdfPage(Dir.filePath("s.pdf"), 3, 50).isNull()) << "a third page";
+}
+
+std::vector<std::string> Strings(const QStringList& List)
+{
+    std::vector<std::string> Out;
+    for (const QString& S : List)
+        Out.push_back(S.toStdString());
+    return Out;
+}
+
+void WriteText(const QString& Path, const QByteArray& Bytes)
+{
+    QFile F(Path);
+    ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+    F.write(Bytes);
+}
+
+// What zbarimg reads in a PNG on a white margin, one symbol a line, sorted.
+std::string Zbar(const QString& Png)
+{
+    const QImage Image(Png);
+    QImage Framed(Image.size() + QSize(32, 32), QImage::Format_RGB32);
+    Framed.fill(Qt::white);
+    QPainter(&Framed).drawImage(16, 16, Image);
+    Framed.save(Png + ".framed.png");
+    QProcess P;
+    P.start("zbarimg", {"-q", "--nodbus", "-Sean2.enable", "-Sean5.enable", Png + ".framed.png"});
+    P.waitForFinished(30000);
+    QStringList Lines = QString::fromLatin1(P.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    Lines.sort();
+    return Lines.join('\n').toStdString();
+}
+
+// Every form of an item's own add-on, the --add-on for items without one,
+// and more than a GTIN and its add-on rejected by number: 3 arguments and 30
+// lines, the rest written and read back by zbar.
+TEST(CliRunTest, EachItemCarriesItsOwnAddOn)
+{
+    const struct {
+        const char* Form; // %1 the GTIN's 12 digits, %2 its add-on
+        bool Own;         // the add-on is the item's; else the --add-on's 90210
+        const char* Rejected = nullptr;
+    } Forms[] = {
+        {"%1,%2", true}, {"%1+%2", true}, {"%1 %2", true}, {"%1\t%2", true}, {"\"%1\",\"%2\"", true},
+        {" %1 + %2 \r", true}, {"%1", false}, {"%1,", false}, {"%1,%2,x", false, "a third field"},
+        {"%1 %2 7", false, "'7' after the add-on"}, {"%1,Milk", false, "'Milk' is not an add-on of 2 or 5 digits"},
+        {"%1+", false, "'+' without an add-on"},
+    };
+    QTemporaryDir Dir;
+    std::vector<std::string> Read; // by item; empty where rejected
+    std::string Err;
+    const auto Item = [&](int I, const std::string& Where) {
+        const auto& F = Forms[I % std::size(Forms)];
+        const QString Body = QString::number(400000000000LL + 7919LL * I), AddOn = I % 3 ? "12" : "51995";
+        const QString Text = QString(F.Form).replace("%1", Body).replace("%2", AddOn);
+        const std::string Shown = F.Own ? AddOn.toStdString() : "90210";
+        Read.push_back(F.Rejected ? "" : "EAN-13:" + WEQEan::CompleteGTIN(Body.toStdString()) +
+                                             (Shown.size() == 2 ? "\nEAN-2:" : "\nEAN-5:") + Shown);
+        if (F.Rejected)
+            Err += Where + ": " + Quote(Text.trimmed().toStdString()) + ": " + F.Rejected + "\n";
+        return Text;
+    };
+    QStringList Args{"-q", "--add-on", "90210", "-i", "list.txt", "-o", "out/{n}.png", "--"};
+    for (const int I : {1, 2, 8}) // plus, space, a third field
+        Args << Item(I, "<arguments>:" + std::to_string(Read.size() + 1));
+    QByteArray Lines;
+    for (int I = 3; I < 33; ++I)
+        Lines += Item(I, "list.txt:" + std::to_string(I - 2)).toUtf8() + '\n';
+    WriteText(Dir.filePath("list.txt"), Lines);
+    const TRun R = RunCli(Dir.path(), Args);
+    EXPECT_EQ(R.Status, 1);
+    const auto Rejected = std::count(Read.begin(), Read.end(), "");
+    EXPECT_EQ(R.Err, Err + "weqbarcode: " + std::to_string(Rejected) + " of 33 items rejected, " +
+                         std::to_string(33 - Rejected) + " files written\n");
+    for (std::size_t I = 0; I < Read.size(); ++I) {
+        const QString Png = Dir.filePath(QString("out/%1.png").arg(I + 1, 5, 10, QChar('0')));
+        EXPECT_EQ(QFile::exists(Png) ? Zbar(Png) : "", Read[I]) << "item " << I + 1;
+    }
+}
+
+// A sheet's labels and lines as its content streams draw them, in mm from
+// the page's top-left corner, page by page.
+struct TDrawn {
+    std::vector<QPointF> Labels;
+    std::vector<QLineF> Lines;
+    double LineWidth = 0;
+};
+
+std::vector<TDrawn> ReadSheet(const QByteArray& Pdf, double PageHeightMM)
+{
+    constexpr double Mm = 25.4 / 72;
+    std::vector<TDrawn> Pages;
+    for (qsizetype At = 0; (At = Pdf.indexOf(">>\nstream\n", At)) >= 0;) {
+        const qsizetype Begin = At + 10;
+        At = Pdf.indexOf("\nendstream", Begin);
+        // qUncompress wants the size first; it grows what falls short.
+        const quint32 Room = quint32(At - Begin) * 50 + 4096;
+        const char Size[] = {char(Room >> 24), char(Room >> 16 & 0xFF), char(Room >> 8 & 0xFF), char(Room & 0xFF)};
+        const QByteArray Content = qUncompress(QByteArray(Size, 4) + Pdf.mid(Begin, At - Begin));
+        const QList<QByteArray> Tokens = Content.simplified().split(' ');
+        if (!Tokens.contains("cm"))
+            continue; // a character's shape
+        TDrawn Page;
+        std::vector<double> N;
+        QPointF From;
+        for (const QByteArray& T : Tokens) {
+            bool Number = false;
+            if (const double V = T.toDouble(&Number); Number) {
+                N.push_back(V);
+                continue;
+            }
+            const QPointF P = N.size() >= 2 ? QPointF(N.end()[-2] * Mm, PageHeightMM - N.back() * Mm) : QPointF();
+            if (T == "cm" && N.size() == 6 && N[0] != 1) // a label's, not a character's
+                Page.Labels.push_back(P);
+            else if (T == "w" && N.size() == 1)
+                Page.LineWidth = N[0] * Mm;
+            else if (T == "l")
+                Page.Lines.emplace_back(From, P);
+            From = P;
+            N.clear();
+        }
+        Pages.push_back(std::move(Page));
+    }
+    return Pages;
+}
+
+// Label stock and the default grid: each label centred in its cell to 0.01
+// mm, crop marks outward from every cell's corners where there is room and
+// never on a label's box, quiet zones included; a label larger than its cell
+// rejected by its line, or the run refused before anything is written.
+TEST(CliRunTest, SheetsPlaceEachLabelInItsCell)
+{
+    WEQEan::TExportOptions WithAddOn;
+    WithAddOn.AddOn = "12";
+    double AddOnW = 0, AddOnH = 0, W = 0, H = 0;
+    ASSERT_TRUE(WEQEan::TPdfSheet::SizeOf("400638133393", WithAddOn, AddOnW, AddOnH));
+    ASSERT_TRUE(WEQEan::TPdfSheet::SizeOf("400638133393", {}, W, H));
+    ASSERT_GT(AddOnW, 45.0) << "wider than the label stock below";
+    char Size[64];
+    std::snprintf(Size, sizeof Size, "%.2f x %.2f mm", AddOnW, AddOnH);
+    // Label stock as large as the label, to the micrometre.
+    W = std::ceil(W * 1000) / 1000;
+    H = std::ceil(H * 1000) / 1000;
+    const QByteArray Seven = "400638133393\n590123412345\n978020137962\n000000123457\n871234567890\n501234567890\n"
+                             "123456789012\n";
+    const struct {
+        const char* Name;
+        QStringList Args;
+        QByteArray Lines;
+        double PageH, Margin, CellW, CellH, PitchW, PitchH; // the cells as the rule gives them
+        int Columns;
+        std::string Err;           // standard error after the X-dimension's line
+        bool MarkedCorners = true; // room for a mark at every corner
+    } Rows[] = {
+        {"label stock with gutters",
+         {"--sheet", "100x150", "--label", "45x30", "--gap", "2,3", "--margin", "4", "--crop-marks"},
+         Seven + "400638133393+12\n400638133393\n", 150, 4, 45, 30, 47, 33, 2,
+         "<stdin>:8: its label of " + std::string(Size) + " is larger than the cells of 45.00 x 30.00 mm\n"
+         "weqbarcode: 1 of 9 items rejected, 8 labels written\n"},
+        {"the default grid: EAN-8 and UPC-A in cells for EAN-13, a quiet zone apart",
+         {"--sheet", "A4", "--symbology", "auto", "--crop-marks"}, "96385074\n4006381333931\n036000291452\n", 297, 10,
+         (190 - 3 * 3.63) / 4, (277 - 8 * 3.63) / 9, (190 + 3.63) / 4, (277 + 3.63) / 9, 4, ""},
+        {"label stock the label's size: marks only where they keep clear",
+         {"--sheet", "A4", "--label", QString("%1x%2").arg(W).arg(H), "--margin", "2", "--crop-marks"}, Seven, 297, 2,
+         W, H, W, H, int(206 / W), "", false},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        QTemporaryDir Dir;
+        const TRun R = RunCli(Dir.path(), Row.Args + QStringList{"-i", "-", "-o", "s.pdf"}, Row.Lines);
+        EXPECT_EQ(R.Status, Row.Err.empty() ? 0 : 1);
+        EXPECT_EQ(R.Err.substr(R.Err.find('\n') + 1), Row.Err);
+        const std::vector<TDrawn> Pages = ReadSheet(Read(Dir.filePath("s.pdf")), Row.PageH);
+        ASSERT_EQ(Pages.size(), 1u);
+        const TDrawn& Page = Pages[0];
+        EXPECT_NEAR(Page.LineWidth, 0.1, 1e-3);
+        EXPECT_FALSE(Page.Lines.empty());
+        const TOptions O = ParseOptions(Strings(Row.Args + QStringList{"1"}), 1).Options;
+        std::size_t Cell = 0;
+        for (const QByteArray& Line : Row.Lines.trimmed().split('\n')) {
+            TItem Item;
+            ReadItem(Line.toStdString(), TReading{O.Symbology, O.AddOn, false}, Item);
+            double LabelW = 0, LabelH = 0;
+            ASSERT_TRUE(WEQEan::TPdfSheet::SizeOf(Item.Gtin, ExportOf(Item, O), LabelW, LabelH));
+            if (LabelW > Row.CellW)
+                continue;
+            ASSERT_LT(Cell, Page.Labels.size());
+            const double Left = Row.Margin + double(Cell % std::size_t(Row.Columns)) * Row.PitchW;
+            const double Top = Row.Margin + double(Cell / std::size_t(Row.Columns)) * Row.PitchH;
+            const QPointF At = Page.Labels[Cell++];
+            EXPECT_NEAR(At.x(), Left + (Row.CellW - LabelW) / 2, 0.01) << "cell " << Cell;
+            EXPECT_NEAR(At.y(), Top + (Row.CellH - LabelH) / 2, 0.01) << "cell " << Cell;
+            const double Half = Page.LineWidth / 2;
+            const QRectF Box = QRectF(At, QSizeF(LabelW, LabelH)).adjusted(-Half, -Half, Half, Half);
+            for (const QLineF& M : Page.Lines)
+                EXPECT_FALSE(Box.intersects(QRectF(M.p1(), M.p2()).normalized().adjusted(-1e-6, -1e-6, 1e-6, 1e-6)))
+                    << "cell " << Cell << ", mark " << M.x1() << "," << M.y1() << " " << M.x2() << "," << M.y2();
+            // A mark from 1 mm out on an edge of each corner, away from it.
+            for (const QPointF C : {QPointF(Left, Top), QPointF(Left + Row.CellW, Top), QPointF(Left, Top + Row.CellH),
+                                    QPointF(Left + Row.CellW, Top + Row.CellH)})
+                EXPECT_TRUE(!Row.MarkedCorners ||
+                            std::any_of(Page.Lines.begin(), Page.Lines.end(), [&](const QLineF& M) {
+                                return std::abs(QLineF(C, M.p1()).length() - 1) < 0.01 &&
+                                       QLineF(C, M.p2()).length() > 1.01 &&
+                                       (std::abs(M.x1() - C.x()) < 0.01 || std::abs(M.y1() - C.y()) < 0.01);
+                            }))
+                    << "cell " << Cell << ", corner " << C.x() << "," << C.y();
+        }
+        EXPECT_EQ(Cell, Page.Labels.size());
+    }
+    // Cells that hold no label the options give: nothing is written.
+    QTemporaryDir Dir;
+    const TRun R = RunCli(Dir.path(), {"--sheet", "A4", "--label", "40x30", "--add-on", "12", "-o", "s.pdf", "1"});
+    EXPECT_EQ(R.Status, 2);
+    EXPECT_EQ(R.Err,
+              "weqbarcode: labels of " + std::string(Size) + " do not fit the --label cells of 40.00 x 30.00 mm\n");
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+}
+
+// The print checks: a file's findings by line, an argument's by itself, the
+// job's once however many items, errors failing their item or the whole run.
+// The sentences are the library's (the first item's, with the same options);
+// where each is told, and how often, is the command line's.
+TEST(CliRunTest, FindingsNameTheirItemAndTheJobOnce)
+{
+    QByteArray Hundred;
+    for (int I = 0; I < 100; ++I)
+        Hundred += QByteArray::number(100000000000LL + 7919LL * I) + '\n';
+    const QByteArray Ean8 = "9638507,12\n96385074\n9638507+51995\n";
+    const QStringList Ean8Svg = {"--symbology", "ean8", "-o", "{n}.svg"}, Small = {"-x", "0.2", "--dpi", "203"};
+    const struct {
+        const char* Name;
+        QStringList Args;
+        QByteArray Input;
+        int Status, Files;
+        // "X": the X-dimension's line; "FROM:CODE": the finding of that code; others as they are.
+        std::vector<std::string> Err;
+    } Rows[] = {
+        {"a job's size, once for 100 items", Small, Hundred, 0, 100,
+         {"X", "weqbarcode:x-dimension", "weqbarcode:x-snapped"}},
+        {"quiet", QStringList{"-q"} + Small, Hundred, 0, 100, {}},
+        {"strict: nothing written", QStringList{"--gs1-strict"} + Small, Hundred, 1, 0,
+         {"X", "weqbarcode:x-dimension", "weqbarcode:x-snapped",
+          "weqbarcode: nothing written: the job fails the print checks (--gs1-strict)"}},
+        {"colours that no scanner sees", {"--bar-color", "#ff0000"}, Hundred, 0, 100, {"X", "weqbarcode:colours"}},
+        {"an item's own, by line", Ean8Svg, Ean8, 0, 3, {"X", "in.txt:1:add-on-ean8", "in.txt:3:add-on-ean8"}},
+        {"an item's own, strict", QStringList{"-q", "--gs1-strict"} + Ean8Svg, Ean8, 1, 1,
+         {"in.txt:1:add-on-ean8", "in.txt:3:add-on-ean8", "weqbarcode: 2 of 3 items rejected, 1 files written"}},
+        {"the same for every item is the job's", QStringList{"--add-on", "12"} + Ean8Svg, "96385074\n96385074\n", 0, 2,
+         {"X", "weqbarcode:add-on-ean8"}},
+        {"an argument's own", Ean8Svg + QStringList{"--", " 9638507 12"}, "", 0, 1, {"X", "9638507 12:add-on-ean8"}},
+        {"a sheet's", {"-q", "--gs1-strict", "--symbology", "ean8", "--sheet", "A4"}, Ean8, 1, 1,
+         {"in.txt:1:add-on-ean8", "in.txt:3:add-on-ean8", "weqbarcode: 2 of 3 items rejected, 1 labels written"}},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        QTemporaryDir Dir;
+        WriteText(Dir.filePath("in.txt"), Row.Input);
+        const QStringList Args = (Row.Input.isEmpty() ? QStringList() : QStringList{"-i", "in.txt"}) + Row.Args;
+        const TRun R = RunCli(Dir.path(), Args);
+        EXPECT_EQ(R.Status, Row.Status);
+        const TOptions O = ParseOptions(Strings(Args), 1).Options;
+        TItem First;
+        ReadItem(O.Gtins.empty() ? Row.Input.left(Row.Input.indexOf('\n')).toStdString() : O.Gtins[0],
+                 TReading{O.Symbology, O.AddOn, false}, First);
+        const auto Found = WEQEan::CheckGs1(First.Gtin, ExportOf(First, O), MeasureDpi(O), O.Gs1Strict);
+        std::string Expected;
+        for (const std::string& Line : Row.Err) {
+            const std::size_t Colon = Line.rfind(':');
+            const auto F = std::find_if(Found.begin(), Found.end(), [&](const auto& F) {
+                return Line.find(' ', Colon) == std::string::npos && F.Code == Line.substr(Colon + 1);
+            });
+            Expected += Line == "X"            ? "weqbarcode: " + WEQEan::DescribeXDimension(O.Export, MeasureDpi(O))
+                        : F != Found.end() ? Line.substr(0, Colon) + ": " + Describe(*F)
+                                           : Line;
+            Expected += '\n';
+        }
+        EXPECT_EQ(R.Err, Expected);
+        EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files).size() - 1, Row.Files);
+    }
+}
+
+// --verify: a grade line per label on standard output in the order of the
+// items, whatever the threads; one under --min-grade fails with what held it
+// down, quiet or not.
+TEST(CliRunTest, VerifyGradesEachLabel)
+{
+    const struct {
+        const char* Name;
+        QStringList Args;
+        char Grade;
+        const char* Why; // in the failure's message; empty: none fails
+    } Rows[] = {
+        {"black bars, PNG", {"-o", "{n}.png"}, 'A', ""},
+        {"black bars, SVG", {"-o", "{n}.svg"}, 'A', ""},
+        {"grey bars hold the contrast down", {"--bar-color", "#b4b4b4", "-o", "{n}.png"}, 'C', ""},
+        {"grey bars under --min-grade B", {"--bar-color", "#b4b4b4", "--min-grade", "B", "-o", "{n}.png"}, 'C',
+         "held down by symbol contrast"},
+        {"red bars are white to a scanner", {"--bar-color", "#ff0000", "-o", "{n}.svg"}, 'F',
+         "held down by decode, symbol contrast"},
+        {"a sheet's labels", {"--sheet", "A4", "-o", "s.pdf"}, 'A', ""},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        QTemporaryDir Dir;
+        const bool Fails = *Row.Why != 0;
+        const TRun R = RunCli(Dir.path(), QStringList{"--verify", "-j", "4"} + Row.Args + Gtins);
+        EXPECT_EQ(R.Status, Fails ? 1 : 0) << R.Err;
+        std::string Lines;
+        for (int I = 1; I <= 5; ++I) {
+            const QString File = QString(Row.Args.last()).replace("{n}", QString("0000%1").arg(I));
+            const std::string Name = Row.Args.contains("--sheet") ? "s.pdf, page 1, label " + std::to_string(I)
+                                                                   : File.toStdString();
+            Lines += Name + ": grade " + Row.Grade + " (pre-press estimate)\n";
+            EXPECT_EQ(R.Err.find(Name + ": error: grade " + Row.Grade + " is under --min-grade") != std::string::npos,
+                      Fails) << R.Err;
+        }
+        EXPECT_EQ(R.Out, Lines);
+        EXPECT_NE(R.Err.find(Row.Why), std::string::npos) << R.Err;
+        EXPECT_EQ(R.Err.find("weqbarcode: 5 of 5 labels written graded under") != std::string::npos, Fails) << R.Err;
+        const TRun Quiet = RunCli(Dir.path(), QStringList{"-q", "--verify"} + Row.Args + Gtins);
+        EXPECT_EQ(Quiet.Out, "");
+        EXPECT_EQ(Quiet.Status, R.Status);
+        EXPECT_EQ(Quiet.Err.empty(), !Fails) << Quiet.Err;
+    }
 }
 
 TEST(CliRunTest, RejectedLinesAreNamedAndTheRestWritten)
@@ -476,7 +859,7 @@ TEST(CliRunTest, ExitStatusSaysWhatHappened)
         {"rejected", {"-q", "1234"}, 1, "<arguments>:1: '1234' has 4 digits"},
         {"usage error", {"--dpi", "x", "1"}, 2, "weqbarcode: --dpi: 'x' is not a resolution"},
         {"unreadable input", {"-i", "missing.txt"}, 2, "cannot read missing.txt: No such file or directory"},
-        {"a grid that does not fit", {"--sheet", "A4", "--rows", "20", "1"}, 2, "fit 5 x 10 on A4"},
+        {"a grid that does not fit", {"--sheet", "A4", "--rows", "20", "1"}, 2, "fit 4 x 9 on A4"},
         {"a folder in the way", {"-o", "{gtin}.png/x.png", "400638133393"}, 2, "cannot make folder"},
         {"a folder where the file goes", {"-o", "d.svg", "400638133393"}, 2, "cannot write d.svg"},
     };

@@ -7,6 +7,7 @@
 #include "Budget.h"
 #include "Items.h"
 #include "Options.h"
+#include "Sheet.h"
 #include "Text.h"
 
 #include <ean/WEQEan.h>
@@ -354,6 +355,8 @@ TEST(CliHostileTest, UserTextInEveryMessageIsEscaped)
 {
     QTemporaryDir Dir;
     WriteFile(Dir.filePath("in\x1b[2J.txt"), "1\n");
+    WriteFile(Dir.filePath("e\x1b]8.txt"), "9638507+12\n");
+    const std::string Summary = "weqbarcode: X 0.330 mm (100.0 %)\n";
     WriteFile(Dir.filePath("file"), "");
     const struct {
         const char* Name;
@@ -362,16 +365,18 @@ TEST(CliHostileTest, UserTextInEveryMessageIsEscaped)
         std::string Err;
     } Rows[] = {
         {"arguments", {"-o", "{gtin}.svg", "\x1b[2J", "12\xC2\x9b"}, 1,
-         "<arguments>:1: byte 1 is \\x1b, not printable ASCII: '\\x1b[2J'\n"
+         Summary + "<arguments>:1: byte 1 is \\x1b, not printable ASCII: '\\x1b[2J'\n"
          "<arguments>:2: byte 3 is \\xc2, not printable ASCII: '12\\xc2\\x9b'\n"
          "weqbarcode: 2 of 2 items rejected, 0 files written\n"},
         {"an input's name", {"-i", "in\x1b[2J.txt", "-o", "{gtin}.svg"}, 1,
-         "in\\x1b[2J.txt:1: '1' has 1 digit; a GTIN has 12, or 13 with its check digit\n"
+         Summary + "in\\x1b[2J.txt:1: '1' has 1 digit; a GTIN has 12, or 13 with its check digit\n"
          "weqbarcode: 1 of 1 items rejected, 0 files written\n"},
         {"a missing input", {"-i", "no\x9b.txt"}, 2,
          "weqbarcode: cannot read no\\x9b.txt: No such file or directory\n"},
         {"a folder that cannot be made", {"-o", "file/\x1b[2J/{gtin}.svg", "400638133393"}, 2,
-         "weqbarcode: cannot make folder file/\\x1b[2J: Not a directory\n"},
+         Summary + "weqbarcode: cannot make folder file/\\x1b[2J: Not a directory\n"},
+        {"an input's name in a finding", {"--symbology", "ean8", "-i", "e\x1b]8.txt", "-o", "{gtin}.svg"}, 0,
+         Summary + "e\\x1b]8.txt:1: warning: an add-on on EAN-8 is not a GS1 combination\n"},
         {"an option's value", {"--dpi", "\x1b[2J"}, 2,
          "weqbarcode: --dpi: '\\x1b[2J' is not a resolution from 50 to 9600 dpi\nTry 'weqbarcode --help'.\n"},
     };
@@ -410,14 +415,14 @@ TEST(CliHostileTest, DestinationsAreReplacedNeverFollowedOrRefused)
              WriteFile(D + "/precious", "precious");
              QFile::link(D + "/precious", D + "/a.svg");
          },
-         {"-o", "a.svg", "400638133393"}, 0, "",
+         {"-q", "-o", "a.svg", "400638133393"}, 0, "",
          [&](const QString& D) {
              EXPECT_EQ(ReadFile(D + "/precious"), "precious");
              EXPECT_TRUE(Regular(D + "/a.svg"));
          }},
         {"a dangling link is replaced, nothing made where it points",
          [](const QString& D) { QFile::link(D + "/nowhere/x.pdf", D + "/s.pdf"); },
-         {"--sheet", "A4", "-o", "s.pdf", "400638133393"}, 0, "",
+         {"-q", "--sheet", "A4", "-o", "s.pdf", "400638133393"}, 0, "",
          [&](const QString& D) {
              EXPECT_FALSE(QFileInfo::exists(D + "/nowhere"));
              EXPECT_TRUE(Regular(D + "/s.pdf"));
@@ -432,19 +437,21 @@ TEST(CliHostileTest, DestinationsAreReplacedNeverFollowedOrRefused)
              }
              chmod((D + "/shared/ro.svg").toLocal8Bit().constData(), 0444);
          },
-         {"-o", "shared/ro.svg", "400638133393"}, 2, "weqbarcode: cannot write shared/ro.svg: Permission denied\n",
+         {"-q", "-o", "shared/ro.svg", "400638133393"}, 2,
+         "weqbarcode: cannot write shared/ro.svg: Permission denied\n",
          [](const QString& D) { EXPECT_EQ(ReadFile(D + "/shared/ro.svg"), "theirs"); }, true},
         {"a file where a folder goes",
          [](const QString& D) { WriteFile(D + "/file", "x"); },
-         {"-o", "file/{n}.png", "400638133393"}, 2, "weqbarcode: cannot make folder file: Not a directory\n",
+         {"-q", "-o", "file/{n}.png", "400638133393"}, 2, "weqbarcode: cannot make folder file: Not a directory\n",
          [](const QString& D) { EXPECT_EQ(ReadFile(D + "/file"), "x"); }},
         {"a folder where the file goes",
          [](const QString& D) { QDir(D).mkdir("d.pdf"); },
-         {"--sheet", "Letter", "-o", "d.pdf", "400638133393"}, 2, "weqbarcode: cannot write d.pdf: Is a directory\n",
+         {"-q", "--sheet", "Letter", "-o", "d.pdf", "400638133393"}, 2,
+         "weqbarcode: cannot write d.pdf: Is a directory\n",
          [](const QString& D) { EXPECT_TRUE(QFileInfo(D + "/d.pdf").isDir()); }},
         {"a sheet's missing folders are made",
          [](const QString&) {},
-         {"--sheet", "A4", "-o", "new/deeper/s.pdf", "400638133393"}, 0, "",
+         {"-q", "--sheet", "A4", "-o", "new/deeper/s.pdf", "400638133393"}, 0, "",
          [&](const QString& D) { EXPECT_TRUE(Regular(D + "/new/deeper/s.pdf")); }},
     };
     for (const TRow& Row : Rows) {
@@ -622,8 +629,10 @@ TEST(CliHostileTest, AHundredThousandLabelSheetIsQuickAndSmall)
     EXPECT_LT(R.PeakKB, 100 * 1024);
     const qint64 Size = QFileInfo(Dir.filePath("run.pdf")).size();
     EXPECT_LT(Size, 200 * 100000) << "bytes a label: " << Size / 100000;
-    // 50 labels a page: 2000 pages; the first cell of the first and the last.
-    for (const auto& [Page, Label] : {std::pair{1, 0}, std::pair{2000, 99950}}) {
+    // The first cell of the first page and of the last.
+    const TSheetLayout L = LayOutSheet(ParseOptions({"--sheet", "A4", "1"}, 1).Options);
+    const int PerPage = L.Columns * L.Rows, Last = (100000 - 1) / PerPage;
+    for (const auto& [Page, Label] : {std::pair{1, 0}, std::pair{Last + 1, Last * PerPage}}) {
         const QString Png = Dir.filePath(QString("p%1").arg(Page));
         QProcess::execute("pdftoppm", {"-r", "300", "-png", "-singlefile", "-f", QString::number(Page), "-l",
                                        QString::number(Page), "-x", "0", "-y", "0", "-W", "600", "-H", "500",

@@ -1,0 +1,101 @@
+#include "Checks.h"
+
+#include <algorithm>
+
+namespace WEQCli {
+
+bool JobWide(const std::string& Code)
+{
+    static const char* const Codes[] = {"x-dimension", "x-snapped",           "bar-height",
+                                        "colours",     "bar-width-reduction", "quiet-zone"};
+    return std::any_of(std::begin(Codes), std::end(Codes), [&](const char* C) { return Code == C; });
+}
+
+std::vector<WEQEan::TSymbology> Symbologies(const TOptions& O)
+{
+    if (O.Symbology)
+        return {*O.Symbology};
+    return {WEQEan::TSymbology::Ean13, WEQEan::TSymbology::UpcA, WEQEan::TSymbology::Ean8};
+}
+
+int MeasureDpi(const TOptions& O) { return O.Format == TFormat::Png && !O.Sheet ? O.Dpi : 0; }
+
+WEQEan::TExportOptions ExportFor(WEQEan::TSymbology Symbology, const std::string& AddOn, const TOptions& O)
+{
+    WEQEan::TExportOptions E = O.Export;
+    E.Symbology = Symbology;
+    E.AddOn = AddOn;
+    E.Strict = true;
+    return E;
+}
+
+TPrintChecks::TPrintChecks(const TOptions& Options) : O(Options)
+{
+    for (const WEQEan::TSymbology S : Symbologies(O)) {
+        WEQEan::TExportOptions E = ExportFor(S, O.AddOn, O);
+        E.Strict = false;
+        for (WEQEan::TPrintFinding& F : WEQEan::CheckGs1(SampleText, E, MeasureDpi(O), O.Gs1Strict))
+            if (std::none_of(JobFound.begin(), JobFound.end(), [&](const WEQEan::TPrintFinding& Seen) {
+                    return Seen.Code == F.Code && Seen.Text == F.Text;
+                }))
+                JobFound.push_back(std::move(F));
+    }
+}
+
+std::vector<WEQEan::TPrintFinding> TPrintChecks::Of(const TItem& Item) const
+{
+    std::vector<WEQEan::TPrintFinding> Found =
+        WEQEan::CheckGs1(Item.Gtin, ExportFor(Item.Symbology, Item.AddOn, O), MeasureDpi(O), O.Gs1Strict);
+    Found.erase(std::remove_if(Found.begin(), Found.end(),
+                               [&](const WEQEan::TPrintFinding& F) {
+                                   return JobWide(F.Code) ||
+                                          std::any_of(JobFound.begin(), JobFound.end(),
+                                                      [&](const WEQEan::TPrintFinding& Seen) {
+                                                          return Seen.Code == F.Code && Seen.Text == F.Text;
+                                                      });
+                               }),
+                Found.end());
+    return Found;
+}
+
+bool TPrintChecks::Report(const TItem& Item, const std::string& From, TProgress& Progress) const
+{
+    bool Passed = true;
+    for (const WEQEan::TPrintFinding& F : Of(Item)) {
+        const bool Error = F.Severity == WEQEan::TPrintFinding::Error;
+        Passed = Passed && !Error;
+        if (Error || !O.Quiet)
+            Progress.Print(From + ": " + Describe(F));
+    }
+    return Passed;
+}
+
+std::string Describe(const WEQEan::TPrintFinding& F)
+{
+    // The library's sentences follow "warning: " as clauses; a first word
+    // such as "X-dimension" or "EAN-8" keeps its capitals.
+    std::string Text = F.Text;
+    const std::string Word = Text.substr(0, Text.find(' '));
+    const bool Name = Word.find('-') != std::string::npos ||
+                      std::count_if(Word.begin(), Word.end(), [](char C) { return C >= 'A' && C <= 'Z'; }) > 1;
+    if (!Name && !Text.empty() && Text[0] >= 'A' && Text[0] <= 'Z')
+        Text[0] = char(Text[0] - 'A' + 'a');
+    return (F.Severity == WEQEan::TPrintFinding::Error ? "error: " : "warning: ") + Text;
+}
+
+std::string GradeLine(const std::string& Name, const WEQEan::TScanGrade& Grade, const TOptions& O, bool& Below,
+                      std::string& Why)
+{
+    Below = Grade.Grade > O.MinGrade;
+    Why.clear();
+    if (Below) {
+        Why = Name + ": error: grade " + Grade.Grade + " is under --min-grade " + O.MinGrade;
+        if (!Grade.Reason.empty())
+            Why += ", held down by " + Grade.Reason;
+        if (!Grade.DecodeError.empty())
+            Why += " (" + Grade.DecodeError + ")";
+    }
+    return Name + ": grade " + Grade.Grade + " (pre-press estimate)";
+}
+
+} // namespace WEQCli

@@ -1,0 +1,62 @@
+#pragma once
+
+// GS1's print rules applied to a run: the findings that hold for the whole
+// job (its X-dimension, bars, colours) once, before anything is written, and
+// each item's own as it comes.
+
+#include "Items.h"
+#include "Options.h"
+#include "Progress.h"
+
+#include <WEQBarCode/ean/WEQEanExport.h>
+
+#include <string>
+#include <vector>
+
+namespace WEQCli {
+
+// Whether a finding's code speaks of the job rather than of one item.
+bool JobWide(const std::string& Code);
+
+// The symbologies a run may draw: the one asked for, or those auto chooses.
+std::vector<WEQEan::TSymbology> Symbologies(const TOptions& Options);
+
+// The dpi the checks and grades measure at: the PNG's, 0 for vector output.
+int MeasureDpi(const TOptions& Options);
+
+// The export options of a symbology with an add-on, as items are drawn.
+WEQEan::TExportOptions ExportFor(WEQEan::TSymbology Symbology, const std::string& AddOn, const TOptions& Options);
+// A text that every symbology reads leniently into a symbol, for the job's
+// own checks and sizes; with ExportFor(...) and Strict off.
+inline const std::string SampleText = "0";
+
+// The print checks of a run: the findings of the job as a whole, from a
+// sample of every symbology it may draw with the --add-on, each sentence
+// once; then each item's own.
+class TPrintChecks {
+public:
+    explicit TPrintChecks(const TOptions& Options);
+    const std::vector<WEQEan::TPrintFinding>& Job() const { return JobFound; }
+    // The item's findings that the job's do not tell already: none of the
+    // job-wide codes, none said for the job in the same words.
+    std::vector<WEQEan::TPrintFinding> Of(const TItem& Item) const;
+    // Prints the item's findings as "FROM: warning: TEXT" (not with --quiet)
+    // or "FROM: error: TEXT"; false where one is an error, which fails the
+    // item.
+    bool Report(const TItem& Item, const std::string& From, TProgress& Progress) const;
+
+private:
+    const TOptions& O;
+    std::vector<WEQEan::TPrintFinding> JobFound;
+};
+
+// "warning: TEXT" or "error: TEXT".
+std::string Describe(const WEQEan::TPrintFinding& Finding);
+
+// The grade line of a label, "NAME: grade B (pre-press estimate)"; Below is
+// set where the grade is under the options' least, and Why then says what
+// held it down.
+std::string GradeLine(const std::string& Name, const WEQEan::TScanGrade& Grade, const TOptions& Options, bool& Below,
+                      std::string& Why);
+
+} // namespace WEQCli
