@@ -282,7 +282,7 @@ TBatchResult WriteFiles(TItemSource& Source, const TOptions& O, TProgress& Progr
 {
     TBatchResult R;
     TCrew Crew(O, Progress);
-    const TPrintChecks Checks(O);
+    TPrintChecks Checks(O);
     TPathSet Paths;
     TFolders Folders;
     TItem Item;
@@ -303,7 +303,7 @@ TBatchResult WriteFiles(TItemSource& Source, const TOptions& O, TProgress& Progr
             Reject(Item.Rejected);
             continue;
         }
-        if (!Checks.Report(Item, Source.Origin(Item), Progress)) {
+        if (!Checks.Report(Item, Source, Progress)) {
             ++R.Rejected;
             continue;
         }

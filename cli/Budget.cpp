@@ -8,12 +8,6 @@
 
 namespace WEQCli {
 
-namespace {
-
-std::size_t AddOnKind(std::size_t Digits) { return Digits == 0 ? 0 : Digits == 2 ? 1 : 2; }
-
-} // namespace
-
 TFrames::TFrames(const TOptions& O)
 {
     if (O.Format != TFormat::Png || O.Sheet)
@@ -25,15 +19,14 @@ TFrames::TFrames(const TOptions& O)
             E.Symbology = S;
             E.AddOn = AddOn;
             const QSize Size = WEQEan::RasterSize("0", O.Dpi, E);
-            Frame[std::size_t(S)][AddOnKind(std::strlen(AddOn))] =
+            Frame[KindOf(S, std::strlen(AddOn))] =
                 std::uint64_t(std::max(0, Size.width())) * std::uint64_t(std::max(0, Size.height())) * 4;
         }
 }
 
 std::uint64_t TFrames::Bytes(const TItem& Item) const
 {
-    const auto S = std::size_t(Item.Symbology);
-    return S < 4 ? Frame[S][AddOnKind(Item.AddOn.size())] : 0;
+    return Frame[KindOf(Item)];
 }
 
 bool TBudget::Take(std::uint64_t Bytes, const std::atomic<bool>& Stop)

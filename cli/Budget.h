@@ -25,8 +25,8 @@ public:
     std::uint64_t Bytes(const TItem& Item) const;
 
 private:
-    // By symbology and add-on (none, 2, 5 digits); 0 where it cannot be drawn.
-    std::uint64_t Frame[4][3] = {};
+    // By KindOf; 0 where it cannot be drawn.
+    std::uint64_t Frame[ItemKinds] = {};
 };
 
 class TBudget {

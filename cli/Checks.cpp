@@ -42,8 +42,11 @@ TPrintChecks::TPrintChecks(const TOptions& Options) : O(Options)
     }
 }
 
-std::vector<WEQEan::TPrintFinding> TPrintChecks::Of(const TItem& Item) const
+const std::vector<WEQEan::TPrintFinding>& TPrintChecks::Of(const TItem& Item)
 {
+    std::optional<std::vector<WEQEan::TPrintFinding>>& Known = ItemFound[KindOf(Item)];
+    if (Known)
+        return *Known;
     std::vector<WEQEan::TPrintFinding> Found =
         WEQEan::CheckGs1(Item.Gtin, ExportFor(Item.Symbology, Item.AddOn, O), MeasureDpi(O), O.Gs1Strict);
     Found.erase(std::remove_if(Found.begin(), Found.end(),
@@ -55,17 +58,17 @@ std::vector<WEQEan::TPrintFinding> TPrintChecks::Of(const TItem& Item) const
                                                       });
                                }),
                 Found.end());
-    return Found;
+    return *(Known = std::move(Found));
 }
 
-bool TPrintChecks::Report(const TItem& Item, const std::string& From, TProgress& Progress) const
+bool TPrintChecks::Report(const TItem& Item, const TItemSource& Source, TProgress& Progress)
 {
     bool Passed = true;
     for (const WEQEan::TPrintFinding& F : Of(Item)) {
         const bool Error = F.Severity == WEQEan::TPrintFinding::Error;
         Passed = Passed && !Error;
         if (Error || !O.Quiet)
-            Progress.Print(From + ": " + Describe(F));
+            Progress.Print(Source.Origin(Item) + ": " + Describe(F));
     }
     return Passed;
 }

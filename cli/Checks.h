@@ -7,9 +7,12 @@
 #include "Items.h"
 #include "Options.h"
 #include "Progress.h"
+#include "Source.h"
 
 #include <WEQBarCode/ean/WEQEanExport.h>
 
+#include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,16 +41,19 @@ public:
     explicit TPrintChecks(const TOptions& Options);
     const std::vector<WEQEan::TPrintFinding>& Job() const { return JobFound; }
     // The item's findings that the job's do not tell already: none of the
-    // job-wide codes, none said for the job in the same words.
-    std::vector<WEQEan::TPrintFinding> Of(const TItem& Item) const;
+    // job-wide codes, none said for the job in the same words. They follow
+    // from its symbology and add-on alone (its digits passed the strict
+    // reading before), so the check runs once for each kind of item.
+    const std::vector<WEQEan::TPrintFinding>& Of(const TItem& Item);
     // Prints the item's findings as "FROM: warning: TEXT" (not with --quiet)
-    // or "FROM: error: TEXT"; false where one is an error, which fails the
-    // item.
-    bool Report(const TItem& Item, const std::string& From, TProgress& Progress) const;
+    // or "FROM: error: TEXT", FROM as Source names the item; false where one
+    // is an error, which fails the item.
+    bool Report(const TItem& Item, const TItemSource& Source, TProgress& Progress);
 
 private:
     const TOptions& O;
     std::vector<WEQEan::TPrintFinding> JobFound;
+    std::array<std::optional<std::vector<WEQEan::TPrintFinding>>, ItemKinds> ItemFound; // by KindOf
 };
 
 // "warning: TEXT" or "error: TEXT".

@@ -23,6 +23,15 @@ struct TItem {
     std::string AddOn;       // the add-on's digits, or none
 };
 
+// The kinds of item by symbology and add-on (none, 2 or 5 digits), for what
+// follows from those alone: a label's size, its print findings.
+inline constexpr std::size_t ItemKinds = 12;
+inline std::size_t KindOf(WEQEan::TSymbology Symbology, std::size_t AddOnDigits)
+{
+    return std::size_t(Symbology) % 4 * 3 + (AddOnDigits == 0 ? 0 : AddOnDigits == 2 ? 1 : 2);
+}
+inline std::size_t KindOf(const TItem& Item) { return KindOf(Item.Symbology, Item.AddOn.size()); }
+
 // How the items are read: the symbology (none: chosen per item from its
 // GTIN), the add-on of every item, and whether any text is completed.
 struct TReading {

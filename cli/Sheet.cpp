@@ -43,15 +43,12 @@ public:
     explicit TLabelSizes(const TOptions& O) : O(O) {}
     bool Of(const TItem& Item, double& Width, double& Height, std::string& Error)
     {
-        const std::size_t AddOn = Item.AddOn.empty() ? 0 : Item.AddOn.size() == 2 ? 1 : 2;
-        const std::size_t Key = std::size_t(Item.Symbology) * 3 + AddOn;
-        if (Key >= Known.size())
-            return Measure(Item, Width, Height, Error);
-        if (!Known[Key] && !Measure(Item, Width, Height, Error))
+        std::optional<std::pair<double, double>>& Size = Known[KindOf(Item)];
+        if (!Size && !Measure(Item, Width, Height, Error))
             return false;
-        if (!Known[Key])
-            Known[Key] = std::make_pair(Width, Height);
-        std::tie(Width, Height) = *Known[Key];
+        if (!Size)
+            Size = std::make_pair(Width, Height);
+        std::tie(Width, Height) = *Size;
         return true;
     }
 
@@ -65,7 +62,7 @@ private:
         return false;
     }
     const TOptions& O;
-    std::array<std::optional<std::pair<double, double>>, 12> Known;
+    std::array<std::optional<std::pair<double, double>>, ItemKinds> Known; // by KindOf
 };
 
 struct TBox {
@@ -192,7 +189,7 @@ TBatchResult WriteSheet(TItemSource& Source, const TOptions& O, TProgress& Progr
         return R;
     }
     TLabelSizes Sizes(O);
-    const TPrintChecks Checks(O);
+    TPrintChecks Checks(O);
     std::size_t Labels = 0;
     const std::size_t PerPage = std::size_t(L.Columns) * std::size_t(L.Rows);
     TItem Item;
@@ -207,7 +204,7 @@ TBatchResult WriteSheet(TItemSource& Source, const TOptions& O, TProgress& Progr
             Reject(Item.Rejected);
             continue;
         }
-        if (!Checks.Report(Item, Source.Origin(Item), Progress)) {
+        if (!Checks.Report(Item, Source, Progress)) {
             ++R.Rejected;
             continue;
         }
