@@ -34,8 +34,11 @@ TPrintChecks::TPrintChecks(const TOptions& Options) : O(Options)
     for (const WEQEan::TSymbology S : Symbologies(O)) {
         WEQEan::TExportOptions E = ExportFor(S, O.AddOn, O);
         E.Strict = false;
+        // With --symbology auto an item's own finding (an add-on on EAN-8)
+        // may hold for none of the items: only the job-wide codes are the job's.
         for (WEQEan::TPrintFinding& F : WEQEan::CheckGs1(SampleText, E, MeasureDpi(O), O.Gs1Strict))
-            if (std::none_of(JobFound.begin(), JobFound.end(), [&](const WEQEan::TPrintFinding& Seen) {
+            if ((O.Symbology || JobWide(F.Code)) &&
+                std::none_of(JobFound.begin(), JobFound.end(), [&](const WEQEan::TPrintFinding& Seen) {
                     return Seen.Code == F.Code && Seen.Text == F.Text;
                 }))
                 JobFound.push_back(std::move(F));

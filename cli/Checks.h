@@ -35,7 +35,8 @@ inline const std::string SampleText = "0";
 
 // The print checks of a run: the findings of the job as a whole, from a
 // sample of every symbology it may draw with the --add-on, each sentence
-// once; then each item's own.
+// once (with --symbology auto, the job-wide codes alone); then each item's
+// own.
 class TPrintChecks {
 public:
     explicit TPrintChecks(const TOptions& Options);

@@ -688,7 +688,7 @@ TEST(CliRunTest, SheetsPlaceEachLabelInItsCell)
 
 // The print checks: a file's findings by line, an argument's by itself, the
 // job's once however many items, errors failing their item or the whole run.
-// The sentences are the library's (the first item's, with the same options);
+// The sentences are the library's (for the items, with the same options);
 // where each is told, and how often, is the command line's.
 TEST(CliRunTest, FindingsNameTheirItemAndTheJobOnce)
 {
@@ -718,6 +718,9 @@ TEST(CliRunTest, FindingsNameTheirItemAndTheJobOnce)
         {"the same for every item is the job's", QStringList{"--add-on", "12"} + Ean8Svg, "96385074\n96385074\n", 0, 2,
          {"X", "weqbarcode:add-on-ean8"}},
         {"an argument's own", Ean8Svg + QStringList{"--", " 9638507 12"}, "", 0, 1, {"X", "9638507 12:add-on-ean8"}},
+        {"auto: an item's own where it holds", {"--gs1-strict", "--symbology", "auto", "--add-on", "12", "-o", "{n}.svg"},
+         "4006381333931\n96385074\n", 1, 1,
+         {"X", "in.txt:2:add-on-ean8", "weqbarcode: 1 of 2 items rejected, 1 files written"}},
         {"a sheet's", {"-q", "--gs1-strict", "--symbology", "ean8", "--sheet", "A4"}, Ean8, 1, 1,
          {"in.txt:1:add-on-ean8", "in.txt:3:add-on-ean8", "weqbarcode: 2 of 3 items rejected, 1 labels written"}},
     };
@@ -729,10 +732,13 @@ TEST(CliRunTest, FindingsNameTheirItemAndTheJobOnce)
         const TRun R = RunCli(Dir.path(), Args);
         EXPECT_EQ(R.Status, Row.Status);
         const TOptions O = ParseOptions(Strings(Args), 1).Options;
-        TItem First;
-        ReadItem(O.Gtins.empty() ? Row.Input.left(Row.Input.indexOf('\n')).toStdString() : O.Gtins[0],
-                 TReading{O.Symbology, O.AddOn, false}, First);
-        const auto Found = WEQEan::CheckGs1(First.Gtin, ExportOf(First, O), MeasureDpi(O), O.Gs1Strict);
+        std::vector<WEQEan::TPrintFinding> Found;
+        for (const std::string& Text : O.Gtins.empty() ? Strings(QString(Row.Input).split('\n')) : O.Gtins) {
+            TItem Item;
+            ReadItem(Text, TReading{O.Symbology, O.AddOn, false}, Item);
+            for (const auto& F : WEQEan::CheckGs1(Item.Gtin, ExportOf(Item, O), MeasureDpi(O), O.Gs1Strict))
+                Found.push_back(F);
+        }
         std::string Expected;
         for (const std::string& Line : Row.Err) {
             const std::size_t Colon = Line.rfind(':');
