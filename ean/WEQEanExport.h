@@ -144,6 +144,9 @@ struct TPrintFinding {
 };
 // The findings for Text drawn with Options at Dpi (0: vector output, at the
 // X-dimension to the micrometre); Strict turns every warning into an error.
+// For a text that can be drawn they follow from the options, the symbology
+// and the add-on alone, never from the digits: a batch may check each kind
+// of item once.
 WEQBARCODE_EXPORT std::vector<TPrintFinding> CheckGs1(const std::string& Text, const TExportOptions& Options,
                                                       int Dpi = 0, bool Strict = false);
 // The X-dimension a job draws, in words: "X 0.375 mm (3 dots at 203 dpi,
@@ -151,10 +154,10 @@ WEQBARCODE_EXPORT std::vector<TPrintFinding> CheckGs1(const std::string& Text, c
 WEQBARCODE_EXPORT std::string DescribeXDimension(const TExportOptions& Options, int Dpi = 0);
 
 // A pre-press estimate of the symbol's print-quality grade, from the symbol
-// as it will be printed: the raster at Dpi, or (Dpi 0) the vector symbol
-// rasterised with antialiasing at 600 dpi, under 660 nm light, the lowest of
-// ten scan lines across its bars. Decode fails (grade F, with DecodeError)
-// where the symbol cannot be drawn at all.
+// as it will be printed, under 660 nm light: the raster at Dpi, the lowest of
+// ten scan lines across its bars; or (Dpi 0) the vector symbol at 600 dpi,
+// each dot reflecting as much as the ink and background it covers. Decode
+// fails (grade F, with DecodeError) where the symbol cannot be drawn at all.
 WEQBARCODE_EXPORT TScanGrade GradeSymbol(const std::string& Text, const TExportOptions& Options, int Dpi = 0);
 
 // A file that appears whole or not at all, as every export writes its files:

@@ -3,14 +3,10 @@
 
 #include "ean/WEQEanExport.h"
 
-#include "ean/Vector_p.h"
 #include "ean/Core_p.h"
 #include "export/Export_p.h"
 #include "export/Writers_p.h"
 #include "surface/Canvas.h"
-#include "surface/SymbolPaint_p.h"
-
-#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -187,52 +183,55 @@ TScanGrade GradeSymbol(const std::string& Text, const TExportOptions& O, int Dpi
     if (!CheckXDimension(O.XDimensionMM, &Reason) || (Dpi != 0 && !CheckDpi(Dpi, &Reason)))
         return Fail(Reason);
 
-    // The symbol as it will be printed, and which of its rows every bar crosses.
-    constexpr int VectorDpi = 600;
+    // Where the bars all are: between the lowest top and the highest bottom,
+    // clear of every character.
+    const auto Band = [](const TSymbol& Symbol) {
+        std::pair<std::int32_t, std::int32_t> B{0, Symbol.Height};
+        for (const TSymbolElement& E : Symbol.Elements)
+            if (E.Kind == TSymbolElement::Bar)
+                B = {std::max(B.first, E.Top), std::min(B.second, E.Top + E.Height)};
+        return B;
+    };
     TSymbol Symbol;
-    QImage Image;
-    double DotsPerModule = 0, Scale = 1;
-    if (Dpi > 0) {
-        const TSnap S = Snap(O.XDimensionMM, Dpi);
-        if (!SymbolAt(Text, RasterGrid(S, Dpi), O, Symbol, &Reason))
-            return Fail(Reason);
-        TRasterExport Raster = RenderRaster(Text, Dpi, O);
-        if (Raster.Image.isNull())
-            return Fail(Raster.Error);
-        Image = std::move(Raster.Image);
-        DotsPerModule = S.Dots;
-    } else {
+    TScanProfile Profile;
+    if (Dpi == 0) {
+        // The vector symbol at 600 dpi: each dot reflects as much as the ink
+        // and the background it covers, as a scan of a perfect print would.
+        constexpr double DotsPerMicrometre = 600.0 / MicrometresPerInch;
         if (!SymbolAt(Text, VectorGrid(O.XDimensionMM), O, Symbol, &Reason))
             return Fail(Reason);
-        Scale = VectorDpi / double(MicrometresPerInch);
-        DotsPerModule = Symbol.ModuleWidth * Scale;
-        const QSize Size(int(std::ceil(Symbol.Width * Scale)), int(std::ceil(Symbol.Height * Scale)));
-        if (std::int64_t(Size.width()) * Size.height() > (std::int64_t(1) << 26))
-            return Fail(QStringLiteral("%1 x %2 dots is too large to grade").arg(Size.width()).arg(Size.height()));
-        Image = QImage(Size, QImage::Format_RGB32);
-        if (Image.isNull())
-            return Fail(QStringLiteral("Not enough memory to grade the symbol"));
-        Image.fill(QColor::fromRgb(RgbOf(O.BackgroundColor)));
-        QPainter Painter(&Image);
-        Painter.setRenderHint(QPainter::Antialiasing);
-        Painter.scale(Scale, Scale);
-        PaintVector(ResolveVector(Symbol), Painter, O.BackgroundColor, O.BarColor, O.FontColor, true);
-    }
-    std::int32_t Top = 0, Bottom = Symbol.Height;
-    for (const TSymbolElement& E : Symbol.Elements)
-        if (E.Kind == TSymbolElement::Bar) {
-            Top = std::max(Top, E.Top);
-            Bottom = std::min(Bottom, E.Top + E.Height);
+        const double Light = Reflectance660(RgbOf(O.BackgroundColor)), Dark = Reflectance660(RgbOf(O.BarColor));
+        Profile.DotsPerModule = Symbol.ModuleWidth * DotsPerMicrometre;
+        Profile.Reflectance.assign(std::size_t(std::ceil(Symbol.Width * DotsPerMicrometre)), Light);
+        const auto [Top, Bottom] = Band(Symbol);
+        for (const TSymbolElement& E : Symbol.Elements) {
+            if (E.Kind != TSymbolElement::Bar || E.Top > Top || E.Top + E.Height < Bottom)
+                continue;
+            const double L = E.Left * DotsPerMicrometre, R = (E.Left + E.Width) * DotsPerMicrometre;
+            for (auto I = std::size_t(L); I < Profile.Reflectance.size() && double(I) < R; ++I) {
+                const double Covered = std::min(R, double(I) + 1) - std::max(L, double(I));
+                Profile.Reflectance[I] -= Covered * (Light - Dark);
+            }
         }
+        return GradeScan(Profile, R);
+    }
 
+    // The raster as written, read along ten rows across the bars.
+    const TSnap S = Snap(O.XDimensionMM, Dpi);
+    if (!SymbolAt(Text, RasterGrid(S, Dpi), O, Symbol, &Reason))
+        return Fail(Reason);
+    const TRasterExport Raster = RenderRaster(Text, Dpi, O);
+    if (Raster.Image.isNull())
+        return Fail(Raster.Error);
+    const QImage& Image = Raster.Image;
+    const auto [Top, Bottom] = Band(Symbol);
+    Profile.DotsPerModule = S.Dots;
+    Profile.Reflectance.resize(std::size_t(Image.width()));
     TScanGrade Worst;
     constexpr int Lines = 10;
-    TScanProfile Profile;
-    Profile.DotsPerModule = DotsPerModule;
     for (int L = 0; L < Lines; ++L) {
-        const int Y = std::clamp(int((Top + (Bottom - Top) * (L + 0.5) / Lines) * Scale), 0, Image.height() - 1);
+        const int Y = std::clamp(int(Top + (Bottom - Top) * (L + 0.5) / Lines), 0, Image.height() - 1);
         const auto* Row = reinterpret_cast<const QRgb*>(Image.constScanLine(Y));
-        Profile.Reflectance.resize(std::size_t(Image.width()));
         QRgb Last = ~Row[0];
         double Value = 0;
         for (int I = 0; I < Image.width(); ++I) {
