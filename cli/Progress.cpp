@@ -22,7 +22,8 @@ std::string TProgress::Line(std::size_t Done, std::size_t Total, double Seconds)
     constexpr int Width = 30;
     const double Share = Total ? std::min(1.0, double(Done) / double(Total)) : 1.0;
     const int Filled = int(Share * Width);
-    std::string Bar = "[" + std::string(std::size_t(Filled), '#') + std::string(std::size_t(Width - Filled), '.') + "]";
+    std::string Bar(1, '[');
+    Bar.append(std::size_t(Filled), '#').append(std::size_t(Width - Filled), '.').append(1, ']');
     std::snprintf(Text, sizeof Text, " %zu/%zu %3d%%  %.0f/s", Done, Total, int(Share * 100), Rate);
     return Bar + Text;
 }

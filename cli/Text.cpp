@@ -23,9 +23,11 @@ std::string Escape(std::string_view Text)
 
 std::string Quote(std::string_view Text, std::size_t Max)
 {
+    // Appended rather than concatenated: GCC 12 at -O3 warns falsely on '+' here.
+    std::string Out(1, '\'');
     if (Text.size() <= Max)
-        return "'" + Escape(Text) + "'";
-    return "'" + Escape(Text.substr(0, Max)) + "...'";
+        return Out.append(Escape(Text)).append(1, '\'');
+    return Out.append(Escape(Text.substr(0, Max))).append("...'");
 }
 
 std::string QuoteAround(std::string_view Text, std::size_t Position, std::size_t Max)

@@ -565,8 +565,17 @@ std::string MixedLines(std::size_t Count)
     return Out;
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer keeps freed memory in quarantine and runs several times slower.
+constexpr bool Instrumented = true;
+#else
+constexpr bool Instrumented = false;
+#endif
+
 TEST(CliHostileTest, MemoryDoesNotGrowWithTheInput)
 {
+    if (Instrumented)
+        GTEST_SKIP() << "the address sanitizer's memory is not the program's";
     QTemporaryDir Dir;
     const auto Peak = [&](const std::string& File, std::size_t Count) {
         WriteFile(Dir.filePath("in.txt"), MixedLines(Count));
@@ -625,8 +634,10 @@ TEST(CliHostileTest, AHundredThousandLabelSheetIsQuickAndSmall)
     const TExit R = RunChild(Dir.path(), {"-q", "--sheet", "A4", "-i", "in.txt", "-o", "run.pdf"});
     const double Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
     ASSERT_EQ(R.Status, 0) << R.Err;
-    EXPECT_LT(Seconds, 15.0);
-    EXPECT_LT(R.PeakKB, 100 * 1024);
+    if (!Instrumented) {
+        EXPECT_LT(Seconds, 15.0);
+        EXPECT_LT(R.PeakKB, 100 * 1024);
+    }
     const qint64 Size = QFileInfo(Dir.filePath("run.pdf")).size();
     EXPECT_LT(Size, 200 * 100000) << "bytes a label: " << Size / 100000;
     // The first cell of the first page and of the last.
@@ -672,6 +683,8 @@ TEST(CliHostileTest, FrameEstimateIsTheImageTheLibraryDraws)
 
 TEST(CliHostileTest, JobsStayWithinTheMemoryBudget)
 {
+    if (Instrumented)
+        GTEST_SKIP() << "the address sanitizer's memory is not the program's";
     // Four frames of 34 MB at 2400 dpi on four threads.
     QTemporaryDir Dir;
     const std::vector<std::string> Four{"-q", "-j", "4", "--dpi", "2400", "-o", "{n}.png", "400638133393",
