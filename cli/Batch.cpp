@@ -299,11 +299,7 @@ TBatchResult WriteFiles(TItemSource& Source, const TOptions& O, TProgress& Progr
     while (!Crew.Stop && !Interrupt::Requested() && Source.Next(Item)) {
         ++R.Items;
         Tick();
-        if (!Item.Rejected.empty()) {
-            Reject(Item.Rejected);
-            continue;
-        }
-        if (!Checks.Report(Item, Source, Progress)) {
+        if (!Checks.Admit(Item, Source, Progress)) {
             ++R.Rejected;
             continue;
         }

@@ -64,8 +64,12 @@ const std::vector<WEQEan::TPrintFinding>& TPrintChecks::Of(const TItem& Item)
     return *(Known = std::move(Found));
 }
 
-bool TPrintChecks::Report(const TItem& Item, const TItemSource& Source, TProgress& Progress)
+bool TPrintChecks::Admit(const TItem& Item, const TItemSource& Source, TProgress& Progress)
 {
+    if (!Item.Rejected.empty()) {
+        Progress.Print(Source.Where(Item.Input, Item.Line) + ": " + Item.Rejected);
+        return false;
+    }
     bool Passed = true;
     for (const WEQEan::TPrintFinding& F : Of(Item)) {
         const bool Error = F.Severity == WEQEan::TPrintFinding::Error;

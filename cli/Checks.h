@@ -46,10 +46,11 @@ public:
     // from its symbology and add-on alone (its digits passed the strict
     // reading before), so the check runs once for each kind of item.
     const std::vector<WEQEan::TPrintFinding>& Of(const TItem& Item);
-    // Prints the item's findings as "FROM: warning: TEXT" (not with --quiet)
-    // or "FROM: error: TEXT", FROM as Source names the item; false where one
-    // is an error, which fails the item.
-    bool Report(const TItem& Item, const TItemSource& Source, TProgress& Progress);
+    // Whether the item may be drawn: its reading's reason for rejecting it
+    // printed as "FROM: REASON", or else its findings as "FROM: warning:
+    // TEXT" (not with --quiet) or "FROM: error: TEXT", an error rejecting it;
+    // FROM as Source names the item.
+    bool Admit(const TItem& Item, const TItemSource& Source, TProgress& Progress);
 
 private:
     const TOptions& O;

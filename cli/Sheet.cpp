@@ -200,11 +200,7 @@ TBatchResult WriteSheet(TItemSource& Source, const TOptions& O, TProgress& Progr
     while (!Interrupt::Requested() && Source.Next(Item)) {
         ++R.Items;
         Progress.Update(Labels + R.Rejected);
-        if (!Item.Rejected.empty()) {
-            Reject(Item.Rejected);
-            continue;
-        }
-        if (!Checks.Report(Item, Source, Progress)) {
+        if (!Checks.Admit(Item, Source, Progress)) {
             ++R.Rejected;
             continue;
         }
