@@ -8,7 +8,7 @@ WEQ_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev designer-qt6 libgl-dev
   qt6-declarative-dev qt6-declarative-dev-tools qml6-module-qtquick qml6-module-qtqml-workerscript
   libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev libzint-dev zlib1g-dev
-  dpkg-dev file
+  dpkg-dev file ccache
   xvfb xauth imagemagick python3 python3-xlib python3-stdnum fonts-dejavu-extra
   zint zbar-tools poppler-utils
 )
@@ -54,6 +54,14 @@ weq_jobs() { nproc 2>/dev/null || echo 2; }
 # weq_configure DIR CMAKE-ARGUMENTS...: configures the build folder DIR with
 # Ninja unless it was configured with the same arguments and compilers before.
 # Ninja itself re-runs CMake when a CMakeLists.txt changes.
+# The install command's and the packages' builds compile the same sources
+# with the same flags in two folders: a compiler cache inside build/ lets the
+# second take the first's objects. (Precompiled headers would defeat it.)
+WEQ_CACHED_BUILD=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache -DWEQ_PRECOMPILED_HEADERS=OFF)
+weq_use_cache() {
+  export CCACHE_DIR=$PWD/build/ccache CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1 CCACHE_MAXSIZE=2G
+}
+
 weq_configure() {
   local dir=$1; shift
   local key="${CC:-} ${CXX:-} $*"
