@@ -158,19 +158,19 @@ struct TExit {
     std::string Err;
 };
 
-// weqbarcode in Dir, its standard input a pipe the test holds, standard error
-// to a file (or nowhere), its peak memory from wait4.
+// weqbarcode (or Program) in Dir, its standard input a pipe the test holds,
+// standard error to a file (or nowhere), its peak memory from wait4.
 class TChild {
 public:
     TChild(const QString& Dir, const std::vector<std::string>& Args, const std::vector<std::string>& Env = {},
-           bool KeepErr = true, bool BoundByPermissions = false)
+           bool KeepErr = true, bool BoundByPermissions = false, const char* Program = WEQ_CLI)
     {
         int Pipe[2];
         if (pipe2(Pipe, O_CLOEXEC) != 0)
             return;
         ErrPath = KeepErr ? ErrDir.filePath("err").toStdString() : "/dev/null";
         const std::string Where = Dir.toStdString();
-        std::vector<std::string> Argv{WEQ_CLI};
+        std::vector<std::string> Argv{Program};
         Argv.insert(Argv.end(), Args.begin(), Args.end());
         std::vector<char*> A, E;
         for (std::string& S : Argv)
@@ -259,9 +259,10 @@ private:
 };
 
 TExit RunChild(const QString& Dir, const std::vector<std::string>& Args, const std::string& Input = {},
-          const std::vector<std::string>& Env = {}, bool BoundByPermissions = false)
+               const std::vector<std::string>& Env = {}, bool BoundByPermissions = false,
+               const char* Program = WEQ_CLI)
 {
-    TChild C(Dir, Args, Env, true, BoundByPermissions);
+    TChild C(Dir, Args, Env, true, BoundByPermissions, Program);
     C.Write(Input);
     return C.Wait();
 }
@@ -404,6 +405,10 @@ TEST(CliHostileTest, DestinationsAreReplacedNeverFollowedOrRefused)
         std::string Err;
         std::function<void(const QString&)> Check;
         bool BoundByPermissions = false;
+        // The library's export of the same destination: FORMAT PATH, and its
+        // reason for refusing (empty: it writes, and Check holds after it).
+        std::vector<std::string> Export;
+        std::string ExportRefusal;
     };
     const auto Regular = [](const QString& Path) {
         const QFileInfo I(Path);
@@ -419,14 +424,16 @@ TEST(CliHostileTest, DestinationsAreReplacedNeverFollowedOrRefused)
          [&](const QString& D) {
              EXPECT_EQ(ReadFile(D + "/precious"), "precious");
              EXPECT_TRUE(Regular(D + "/a.svg"));
-         }},
+         },
+         false, {"svg", "a.svg"}, ""},
         {"a dangling link is replaced, nothing made where it points",
          [](const QString& D) { QFile::link(D + "/nowhere/x.pdf", D + "/s.pdf"); },
          {"-q", "--sheet", "A4", "-o", "s.pdf", "400638133393"}, 0, "",
          [&](const QString& D) {
              EXPECT_FALSE(QFileInfo::exists(D + "/nowhere"));
              EXPECT_TRUE(Regular(D + "/s.pdf"));
-         }},
+         },
+         false, {"pdf", "s.pdf"}, ""},
         {"another user's read-only file in a shared folder is refused",
          [](const QString& D) {
              QDir(D).mkdir("shared");
@@ -439,21 +446,27 @@ TEST(CliHostileTest, DestinationsAreReplacedNeverFollowedOrRefused)
          },
          {"-q", "-o", "shared/ro.svg", "400638133393"}, 2,
          "weqbarcode: cannot write shared/ro.svg: Permission denied\n",
-         [](const QString& D) { EXPECT_EQ(ReadFile(D + "/shared/ro.svg"), "theirs"); }, true},
+         [](const QString& D) { EXPECT_EQ(ReadFile(D + "/shared/ro.svg"), "theirs"); }, true,
+         {"svg", "shared/ro.svg"}, "Cannot write shared/ro.svg: Permission denied"},
         {"a file where a folder goes",
          [](const QString& D) { WriteFile(D + "/file", "x"); },
          {"-q", "-o", "file/{n}.png", "400638133393"}, 2, "weqbarcode: cannot make folder file: Not a directory\n",
-         [](const QString& D) { EXPECT_EQ(ReadFile(D + "/file"), "x"); }},
+         [](const QString& D) { EXPECT_EQ(ReadFile(D + "/file"), "x"); }, false,
+         {"png", "file/x.png"}, "Cannot write file/x.png: Not a directory"},
         {"a folder where the file goes",
          [](const QString& D) { QDir(D).mkdir("d.pdf"); },
          {"-q", "--sheet", "Letter", "-o", "d.pdf", "400638133393"}, 2,
          "weqbarcode: cannot write d.pdf: Is a directory\n",
-         [](const QString& D) { EXPECT_TRUE(QFileInfo(D + "/d.pdf").isDir()); }},
+         [](const QString& D) { EXPECT_TRUE(QFileInfo(D + "/d.pdf").isDir()); }, false,
+         {"pdf", "d.pdf"}, "Cannot write d.pdf: Is a directory"},
         {"a sheet's missing folders are made",
          [](const QString&) {},
          {"-q", "--sheet", "A4", "-o", "new/deeper/s.pdf", "400638133393"}, 0, "",
-         [&](const QString& D) { EXPECT_TRUE(Regular(D + "/new/deeper/s.pdf")); }},
+         [&](const QString& D) { EXPECT_TRUE(Regular(D + "/new/deeper/s.pdf")); }, false, {}, ""},
     };
+    // The library makes no folders: a missing one is its caller's to make.
+    const TRow MissingFolder{"a missing folder", [](const QString&) {}, {}, 0, "", {}, false,
+                             {"svg", "new/s.svg"}, "Cannot write new/s.svg: No such file or directory"};
     for (const TRow& Row : Rows) {
         // With and without a file system's unnamed files.
         for (const std::vector<std::string>& Env : {std::vector<std::string>{}, {"WEQBARCODE_NO_TMPFILE=1"}}) {
@@ -467,6 +480,31 @@ TEST(CliHostileTest, DestinationsAreReplacedNeverFollowedOrRefused)
             EXPECT_EQ(Listing(Dir.path()).filter("weqtmp"), QStringList()) << "a temporary was left";
         }
     }
+    std::vector<const TRow*> Exports{&MissingFolder};
+    for (const TRow& Row : Rows)
+        if (!Row.Export.empty())
+            Exports.push_back(&Row);
+    for (const TRow* Row : Exports) {
+        SCOPED_TRACE(std::string(Row->Name) + ", the library's export");
+        QTemporaryDir Dir;
+        Row->Prepare(Dir.path());
+        const TExit R = RunChild(Dir.path(), Row->Export, {}, {"QT_QPA_PLATFORM=offscreen"}, Row->BoundByPermissions,
+                                 WEQ_EXPORT_FILE);
+        EXPECT_EQ(R.Status, Row->ExportRefusal.empty() ? 0 : 1);
+        EXPECT_NE(R.Err.find(Row->ExportRefusal), std::string::npos) << R.Err;
+        if (Row->ExportRefusal.empty() || Row->BoundByPermissions)
+            Row->Check(Dir.path());
+        EXPECT_EQ(Listing(Dir.path()).filter("weqtmp"), QStringList()) << "a temporary was left";
+        if (Row == &MissingFolder) {
+            EXPECT_FALSE(QFileInfo::exists(Dir.filePath("new")));
+        }
+    }
+    // A name cut short at a NUL would write somewhere else.
+    QTemporaryDir Dir;
+    QString Error;
+    EXPECT_FALSE(WEQEan::ExportSvg("400638133393", Dir.filePath(QString::fromUtf8("a\0b.svg", 7)), {}, &Error));
+    EXPECT_TRUE(Error.endsWith(": the name holds a NUL character")) << Error.toStdString();
+    EXPECT_EQ(Listing(Dir.path()), QStringList());
 }
 
 // --- Signals ---------------------------------------------------------------------
@@ -606,7 +644,7 @@ TEST(CliHostileTest, MemoryDoesNotGrowWithTheInput)
              return Lines;
          },
          "weqbarcode: 3276800 of 3276800 items rejected, 0 files written\n"},
-        {"one line", [] { return std::string(Hundred, '1') + "\n400638133393\n"; },
+        {"one line", [] { return std::string(Hundred, '1').append("\n400638133393\n"); },
          "weqbarcode: 1 of 2 items rejected, 1 files written\n"},
     };
     for (const auto& Row : Rows) {
