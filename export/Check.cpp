@@ -40,32 +40,39 @@ std::uint32_t RgbOf(TColor Color)
 // The X-dimension a job draws: whole dots at Dpi, or whole micrometres.
 double DrawnXDimension(double X, int Dpi) { return Snap(X, Dpi > 0 ? Dpi : MicrometresPerInch).XDimensionMM; }
 
-// The lowest of the scans' grades: the one that holds the symbol down.
-void KeepWorst(TScanGrade& Worst, TScanGrade&& Scan, bool First)
+// A scan line across every bar of Symbol, DotsPerUnit dots a unit of its
+// grid, in the job's colours: each dot as light as the bars and the
+// background it covers.
+TScanProfile ProfileOf(const TSymbol& Symbol, double DotsPerUnit, const TExportOptions& O)
 {
-    if (First || Scan.Grade > Worst.Grade)
-        Worst = std::move(Scan);
+    const double Light = Reflectance660(RgbOf(O.BackgroundColor)), Dark = Reflectance660(RgbOf(O.BarColor));
+    TScanProfile Profile;
+    Profile.DotsPerModule = Symbol.ModuleWidth * DotsPerUnit;
+    Profile.Reflectance.assign(std::size_t(std::ceil(Symbol.Width * DotsPerUnit)), Light);
+    for (const TSymbolElement& E : Symbol.Elements) {
+        if (E.Kind != TSymbolElement::Bar)
+            continue;
+        const double L = E.Left * DotsPerUnit, R = (E.Left + E.Width) * DotsPerUnit;
+        for (auto I = std::size_t(L); I < Profile.Reflectance.size() && double(I) < R; ++I) {
+            const double Covered = std::min(R, double(I) + 1) - std::max(L, double(I));
+            double& Dot = Profile.Reflectance[I];
+            Dot = Covered >= 1 ? Dark : Dot - Covered * (Light - Dark);
+        }
+    }
+    return Profile;
 }
 
-// One scan line of the symbol's bars alone, at four dots a module, in the
-// job's colours: what its colours grade to, whatever the printer does.
-TScanGrade GradeColours(const TEanReading& Reading, const TExportOptions& O)
+// The symbol's bars alone at four dots a module: what the job's colours grade
+// to, whatever the printer does.
+TScanGrade GradeColours(const TEanReading& R, const TExportOptions& O)
 {
     constexpr std::int32_t Dots = 4;
     TSymbol Symbol;
-    const TEanReading& R = Reading;
     const std::int32_t Gap = std::clamp(O.AddOnGap, LeastAddOnGap(R.Symbology), MaxAddOnGap);
     std::exception_ptr Failure;
     DescribeSymbolInto(Symbol, R, SymbolModules(R.Symbology, R.AddOn.size(), Gap) * Dots,
                        RatioHeightModules(R.Symbology) * Dots, false, Gap, Failure);
-    TScanProfile Profile;
-    Profile.DotsPerModule = Dots;
-    Profile.Reflectance.assign(std::size_t(Symbol.Width), Reflectance660(RgbOf(O.BackgroundColor)));
-    const double Bar = Reflectance660(RgbOf(O.BarColor));
-    for (const TSymbolElement& E : Symbol.Elements)
-        if (E.Kind == TSymbolElement::Bar)
-            std::fill_n(Profile.Reflectance.begin() + E.Left, E.Width, Bar);
-    return GradeScan(Profile, Reading);
+    return GradeScan(ProfileOf(Symbol, 1, O), R);
 }
 
 std::string Hex(TColor Color) { return Format("#%06x", unsigned(RgbOf(Color))); }
@@ -183,37 +190,12 @@ TScanGrade GradeSymbol(const std::string& Text, const TExportOptions& O, int Dpi
     if (!CheckXDimension(O.XDimensionMM, &Reason) || (Dpi != 0 && !CheckDpi(Dpi, &Reason)))
         return Fail(Reason);
 
-    // Where the bars all are: between the lowest top and the highest bottom,
-    // clear of every character.
-    const auto Band = [](const TSymbol& Symbol) {
-        std::pair<std::int32_t, std::int32_t> B{0, Symbol.Height};
-        for (const TSymbolElement& E : Symbol.Elements)
-            if (E.Kind == TSymbolElement::Bar)
-                B = {std::max(B.first, E.Top), std::min(B.second, E.Top + E.Height)};
-        return B;
-    };
     TSymbol Symbol;
-    TScanProfile Profile;
     if (Dpi == 0) {
-        // The vector symbol at 600 dpi: each dot reflects as much as the ink
-        // and the background it covers, as a scan of a perfect print would.
-        constexpr double DotsPerMicrometre = 600.0 / MicrometresPerInch;
+        // The vector symbol at 600 dpi, as a scan of a perfect print would read it.
         if (!SymbolAt(Text, VectorGrid(O.XDimensionMM), O, Symbol, &Reason))
             return Fail(Reason);
-        const double Light = Reflectance660(RgbOf(O.BackgroundColor)), Dark = Reflectance660(RgbOf(O.BarColor));
-        Profile.DotsPerModule = Symbol.ModuleWidth * DotsPerMicrometre;
-        Profile.Reflectance.assign(std::size_t(std::ceil(Symbol.Width * DotsPerMicrometre)), Light);
-        const auto [Top, Bottom] = Band(Symbol);
-        for (const TSymbolElement& E : Symbol.Elements) {
-            if (E.Kind != TSymbolElement::Bar || E.Top > Top || E.Top + E.Height < Bottom)
-                continue;
-            const double L = E.Left * DotsPerMicrometre, R = (E.Left + E.Width) * DotsPerMicrometre;
-            for (auto I = std::size_t(L); I < Profile.Reflectance.size() && double(I) < R; ++I) {
-                const double Covered = std::min(R, double(I) + 1) - std::max(L, double(I));
-                Profile.Reflectance[I] -= Covered * (Light - Dark);
-            }
-        }
-        return GradeScan(Profile, R);
+        return GradeScan(ProfileOf(Symbol, 600.0 / MicrometresPerInch, O), R);
     }
 
     // The raster as written, read along ten rows across the bars.
@@ -224,7 +206,14 @@ TScanGrade GradeSymbol(const std::string& Text, const TExportOptions& O, int Dpi
     if (Raster.Image.isNull())
         return Fail(Raster.Error);
     const QImage& Image = Raster.Image;
-    const auto [Top, Bottom] = Band(Symbol);
+    // Rows every bar crosses: below the lowest top, above the highest bottom.
+    std::int32_t Top = 0, Bottom = Symbol.Height;
+    for (const TSymbolElement& E : Symbol.Elements)
+        if (E.Kind == TSymbolElement::Bar) {
+            Top = std::max(Top, E.Top);
+            Bottom = std::min(Bottom, E.Top + E.Height);
+        }
+    TScanProfile Profile;
     Profile.DotsPerModule = S.Dots;
     Profile.Reflectance.resize(std::size_t(Image.width()));
     TScanGrade Worst;
@@ -241,7 +230,9 @@ TScanGrade GradeSymbol(const std::string& Text, const TExportOptions& O, int Dpi
             }
             Profile.Reflectance[std::size_t(I)] = Value;
         }
-        KeepWorst(Worst, GradeScan(Profile, R), L == 0);
+        TScanGrade Scan = GradeScan(Profile, R);
+        if (L == 0 || Scan.Grade > Worst.Grade)
+            Worst = std::move(Scan);
     }
     return Worst;
 }
