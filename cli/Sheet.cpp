@@ -44,10 +44,11 @@ public:
     bool Of(const TItem& Item, double& Width, double& Height, std::string& Error)
     {
         std::optional<std::pair<double, double>>& Size = Known[KindOf(Item)];
-        if (!Size && !Measure(Item, Width, Height, Error))
-            return false;
-        if (!Size)
+        if (!Size) {
+            if (!Measure(Item, Width, Height, Error))
+                return false;
             Size = std::make_pair(Width, Height);
+        }
         std::tie(Width, Height) = *Size;
         return true;
     }
