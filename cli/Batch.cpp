@@ -267,7 +267,9 @@ struct TCrew {
 
 WEQEan::TExportOptions ExportOf(const TItem& Item, const TOptions& O)
 {
-    return ExportFor(Item.Symbology, Item.AddOn, O);
+    WEQEan::TExportOptions E = ExportFor(Item.Symbology, Item.AddOn, O);
+    E.Line = Item.NumberLine;
+    return E;
 }
 
 std::string Clause(const QString& Reason)

@@ -14,14 +14,16 @@ TFrames::TFrames(const TOptions& O)
         return;
     for (const auto S : {WEQEan::TSymbology::Ean13, WEQEan::TSymbology::Ean8, WEQEan::TSymbology::UpcA,
                          WEQEan::TSymbology::UpcE})
-        for (const char* AddOn : {"", "00", "00000"}) {
-            WEQEan::TExportOptions E = O.Export;
-            E.Symbology = S;
-            E.AddOn = AddOn;
-            const QSize Size = WEQEan::RasterSize("0", O.Dpi, E);
-            Frame[KindOf(S, std::strlen(AddOn))] =
-                std::uint64_t(std::max(0, Size.width())) * std::uint64_t(std::max(0, Size.height())) * 4;
-        }
+        for (const char* AddOn : {"", "00", "00000"})
+            for (const bool Line : {false, true}) {
+                WEQEan::TExportOptions E = O.Export;
+                E.Symbology = S;
+                E.AddOn = AddOn;
+                E.Line = Line ? SampleLine : "";
+                const QSize Size = WEQEan::RasterSize("0", O.Dpi, E);
+                Frame[KindOf(S, std::strlen(AddOn), Line)] =
+                    std::uint64_t(std::max(0, Size.width())) * std::uint64_t(std::max(0, Size.height())) * 4;
+            }
 }
 
 std::uint64_t TFrames::Bytes(const TItem& Item) const

@@ -81,16 +81,24 @@ bool CheckWith(const std::string& Text, const TReading& Reading, const std::stri
     Item.AddOn = AddOn;
     Item.Gtin.clear();
     Item.Rejected.clear();
+    Item.NumberLine.clear();
     if (const std::size_t Bad = BadByte(Text)) {
         Item.Rejected = BadByteReason(Text, Bad);
         return false;
     }
-    if (Reading.Symbology == WEQEan::TSymbology::Ean13) {
+    const WEQEan::TBookKind Book = Reading.Symbology ? Reading.Book : WEQEan::BookKindOf(Text);
+    if (Reading.Symbology == WEQEan::TSymbology::Ean13 && Book == WEQEan::TBookKind::None) {
         Item.Symbology = WEQEan::TSymbology::Ean13;
         return CheckGtin(Text, Reading.Complete, Item.Gtin, Item.Rejected);
     }
     WEQEan::TEanReading R;
-    if (!Reading.Symbology) {
+    if (Book == WEQEan::TBookKind::Isbn) {
+        R = WEQEan::ReadIsbn(Text, AddOn);
+    } else if (Book == WEQEan::TBookKind::Ismn) {
+        R = WEQEan::ReadIsmn(Text, AddOn);
+    } else if (Book == WEQEan::TBookKind::Issn) {
+        R = WEQEan::ReadIssn(Text, Reading.IssnVariant, AddOn);
+    } else if (!Reading.Symbology) {
         R = WEQEan::ReadGtin(Text, AddOn);
         // Completion takes what no GTIN holds as EAN-13, as the control would.
         if (!R.Valid() && Reading.Complete)
@@ -106,7 +114,27 @@ bool CheckWith(const std::string& Text, const TReading& Reading, const std::stri
     Item.Symbology = R.Symbology;
     Item.Gtin = R.Data;
     Item.AddOn = R.AddOn;
+    Item.NumberLine = R.Line;
     return true;
+}
+
+// The length of a label ("ISBN", "ISSN:", "ISBN-13") that a book's number
+// may stand apart from, at the start of T; 0 for none.
+std::size_t BookLabel(const std::string& T)
+{
+    if (T.size() < 4)
+        return 0;
+    std::string Head = T.substr(0, 4);
+    for (char& C : Head)
+        C = char(C >= 'a' && C <= 'z' ? C - 'a' + 'A' : C);
+    if (Head != "ISBN" && Head != "ISMN" && Head != "ISSN")
+        return 0;
+    std::size_t End = 4;
+    if (T.compare(End, 3, "-10") == 0 || T.compare(End, 3, "-13") == 0)
+        End += 3;
+    if (End < T.size() && T[End] == ':')
+        ++End;
+    return End < T.size() && Blank(T[End]) ? End : 0;
 }
 
 // A field from At: quoted ("" for a quote inside) or up to a separator;
@@ -194,11 +222,17 @@ bool SplitItem(const std::string& Text, std::string& Gtin, std::string& AddOn, s
 void ReadItem(const std::string& Text, const TReading& Reading, TItem& Item)
 {
     std::string Gtin, AddOn;
-    if (!SplitItem(Text, Gtin, AddOn, Item.Rejected)) {
+    // A book's label before its number is part of the number's field.
+    const std::string T = Trim(Text);
+    const std::size_t Label = !Reading.Symbology || Reading.Book != WEQEan::TBookKind::None ? BookLabel(T) : 0;
+    if (!SplitItem(T.substr(Label), Gtin, AddOn, Item.Rejected)) {
         Item.Gtin.clear();
         Item.AddOn.clear();
+        Item.NumberLine.clear();
         return;
     }
+    if (Label)
+        Gtin = T.substr(0, Label) + " " + Gtin;
     if (AddOn.empty() || AddOnDigits(AddOn)) {
         CheckWith(Gtin, Reading, AddOn.empty() ? Reading.AddOn : AddOn, Item);
         return;
@@ -208,6 +242,7 @@ void ReadItem(const std::string& Text, const TReading& Reading, TItem& Item)
         return;
     Item.Gtin.clear();
     Item.AddOn.clear();
+    Item.NumberLine.clear();
     Item.Rejected = Quote(Trim(Text)) + ": " + Quote(AddOn) + " is not an add-on of 2 or 5 digits";
 }
 

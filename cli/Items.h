@@ -5,6 +5,7 @@
 
 #include "Lines.h"
 
+#include <WEQBarCode/ean/WEQEanBook.h>
 #include <WEQBarCode/ean/WEQEanSymbol.h>
 
 #include <cstdint>
@@ -21,16 +22,20 @@ struct TItem {
     std::string Rejected;    // the reason, user text escaped; empty when accepted
     WEQEan::TSymbology Symbology = WEQEan::TSymbology::Ean13;
     std::string AddOn;       // the add-on's digits, or none
+    std::string NumberLine;  // the number printed above a book's bars, or none
 };
 
-// The kinds of item by symbology and add-on (none, 2 or 5 digits), for what
+// The kinds of item by symbology, add-on (none, 2 or 5 digits) and number
+// line (none, or one: every line a reading gives is sized alike), for what
 // follows from those alone: a label's size, its print findings.
-inline constexpr std::size_t ItemKinds = 12;
-inline std::size_t KindOf(WEQEan::TSymbology Symbology, std::size_t AddOnDigits)
+inline constexpr std::size_t ItemKinds = 24;
+inline std::size_t KindOf(WEQEan::TSymbology Symbology, std::size_t AddOnDigits, bool Line = false)
 {
-    return std::size_t(Symbology) % 4 * 3 + (AddOnDigits == 0 ? 0 : AddOnDigits == 2 ? 1 : 2);
+    return (Line ? 12 : 0) + std::size_t(Symbology) % 4 * 3 + (AddOnDigits == 0 ? 0 : AddOnDigits == 2 ? 1 : 2);
 }
-inline std::size_t KindOf(const TItem& Item) { return KindOf(Item.Symbology, Item.AddOn.size()); }
+inline std::size_t KindOf(const TItem& Item) { return KindOf(Item.Symbology, Item.AddOn.size(), !Item.NumberLine.empty()); }
+// A number line of the size every reading's line takes, for measuring.
+inline constexpr const char* SampleLine = "ISBN 978-0-00-000000-0";
 
 // How the items are read: the symbology (none: chosen per item from its
 // GTIN), the add-on of every item, and whether any text is completed.
@@ -38,6 +43,10 @@ struct TReading {
     std::optional<WEQEan::TSymbology> Symbology = WEQEan::TSymbology::Ean13;
     std::string AddOn;
     bool Complete = false;
+    // Every item a book's number of this kind; with Symbology none, any item
+    // of a book's form is read as one.
+    WEQEan::TBookKind Book = WEQEan::TBookKind::None;
+    std::string IssnVariant = "00";
 };
 
 // The GTIN of one item's text, or the reason there is none. With Complete,

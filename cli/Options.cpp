@@ -1,6 +1,7 @@
 #include "Options.h"
 
 #include <algorithm>
+#include <tuple>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -192,7 +193,8 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
                      {nullptr, "--bar-height", true}, {nullptr, "--bar-width-reduction", true},
                      {nullptr, "--gs1-strict", false}, {nullptr, "--verify", false},
                      {nullptr, "--min-grade", true},  {nullptr, "--label", true},
-                     {nullptr, "--gap", true},        {nullptr, "--crop-marks", false}};
+                     {nullptr, "--gap", true},        {nullptr, "--crop-marks", false},
+                     {nullptr, "--issn-variant", true}};
         const auto* Found = std::find_if(std::begin(Known), std::end(Known), [&](const auto& K) {
             return (K.Short && Name == K.Short) || Name == K.Long;
         });
@@ -282,15 +284,23 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
             if (!ParseCount(Value, O.MemoryMB) || O.MemoryMB < 1 || O.MemoryMB > MaxMemoryMB)
                 return Bad("a size in MB from 1 to " + std::to_string(MaxMemoryMB));
         } else if (Long == "--symbology") {
-            static const std::pair<const char*, std::optional<WEQEan::TSymbology>> Names[] = {
-                {"ean13", WEQEan::TSymbology::Ean13}, {"ean8", WEQEan::TSymbology::Ean8},
-                {"upca", WEQEan::TSymbology::UpcA},   {"upce", WEQEan::TSymbology::UpcE},
-                {"auto", std::nullopt}};
+            using WEQEan::TBookKind;
+            using WEQEan::TSymbology;
+            static const std::tuple<const char*, std::optional<TSymbology>, TBookKind> Names[] = {
+                {"ean13", TSymbology::Ean13, TBookKind::None}, {"ean8", TSymbology::Ean8, TBookKind::None},
+                {"upca", TSymbology::UpcA, TBookKind::None},   {"upce", TSymbology::UpcE, TBookKind::None},
+                {"auto", std::nullopt, TBookKind::None},       {"isbn", TSymbology::Ean13, TBookKind::Isbn},
+                {"ismn", TSymbology::Ean13, TBookKind::Ismn},  {"issn", TSymbology::Ean13, TBookKind::Issn}};
             const auto* N = std::find_if(std::begin(Names), std::end(Names),
-                                         [&](const auto& Entry) { return Lower(Value) == Entry.first; });
+                                         [&](const auto& Entry) { return Lower(Value) == std::get<0>(Entry); });
             if (N == std::end(Names))
-                return Bad("a symbology: ean13, ean8, upca, upce or auto");
-            O.Symbology = N->second;
+                return Bad("a symbology: ean13, ean8, upca, upce, auto, isbn, ismn or issn");
+            O.Symbology = std::get<1>(*N);
+            O.Book = std::get<2>(*N);
+        } else if (Long == "--issn-variant") {
+            if (Value.size() != 2 || !std::all_of(Value.begin(), Value.end(), [](char C) { return C >= '0' && C <= '9'; }))
+                return Bad("an ISSN variant: 2 digits");
+            O.IssnVariant = Value;
         } else if (Long == "--add-on") {
             if ((Value.size() != 2 && Value.size() != 5) ||
                 !std::all_of(Value.begin(), Value.end(), [](char C) { return C >= '0' && C <= '9'; }))
@@ -377,7 +387,14 @@ after the add-on rejects the item with its reason.
                           are made
       --symbology S       ean13 (default), ean8, upca, upce, or auto: each
                           GTIN of 8, 12, 13 or 14 digits as the symbol it holds
-                          (EAN-8, UPC-A or EAN-13)
+                          (EAN-8, UPC-A or EAN-13), and a book's, music's or
+                          serial's number as below; isbn, ismn or issn: the
+                          number as written (978-3-16-148410-0, an ISBN-10,
+                          M-2306-7118-7, 0317-8471; a label ISBN, ISMN or ISSN
+                          before it may stand apart), printed above the bars
+                          ("ISBN 978-3-16-148410-0"); an ISBN's add-on is its
+                          price code (90000: none), an ISSN's the issue
+      --issn-variant NN   an ISSN's price or variant code, default 00
       --add-on DIGITS     a 2- or 5-digit add-on for every item without its own
       --dpi N             PNG resolution, default 300 (50 .. 9600)
   -x, --x-dimension MM    module width, default 0.330 (0.1 .. 10)

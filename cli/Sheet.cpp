@@ -84,18 +84,23 @@ TSheetLayout LayOutSheet(const TOptions& O)
 {
     TSheetLayout L;
     L.MarginMM = O.MarginMM;
-    for (const WEQEan::TSymbology S : Symbologies(O)) {
-        WEQEan::TExportOptions E = ExportFor(S, O.AddOn, O);
-        E.Strict = false;
-        double W = 0, H = 0;
-        QString Reason;
-        if (!WEQEan::TPdfSheet::SizeOf(SampleText, E, W, H, &Reason)) {
-            L.Error = Clause(Reason);
-            return L;
+    // A book's number line makes its label taller; with --symbology auto a
+    // book among the items gets a larger label than the cells, as an add-on does.
+    const bool Lines = O.Book != WEQEan::TBookKind::None;
+    for (const WEQEan::TSymbology S : Symbologies(O))
+        for (const bool Line : {false, Lines}) {
+            WEQEan::TExportOptions E = ExportFor(S, O.AddOn, O);
+            E.Strict = false;
+            E.Line = Line ? SampleLine : "";
+            double W = 0, H = 0;
+            QString Reason;
+            if (!WEQEan::TPdfSheet::SizeOf(SampleText, E, W, H, &Reason)) {
+                L.Error = Clause(Reason);
+                return L;
+            }
+            L.LabelWidthMM = std::max(L.LabelWidthMM, W);
+            L.LabelHeightMM = std::max(L.LabelHeightMM, H);
         }
-        L.LabelWidthMM = std::max(L.LabelWidthMM, W);
-        L.LabelHeightMM = std::max(L.LabelHeightMM, H);
-    }
     // One quiet zone, the widest of the family's, between neighbours.
     const double QuietZone = 11 * WEQEan::DotsPerModule(O.Export.XDimensionMM, SheetDpi) / 1000.0;
     const bool Stock = O.LabelWidthMM > 0;

@@ -3,6 +3,7 @@
 #include "control/GtinInput_p.h"
 #include "control/SymbolPainter_p.h"
 #include "ean/WEQEanExport.h"
+#include "ean/WEQEanBook.h"
 #include "ean/WEQEanFamily.h"
 #include "surface/Canvas.h"
 
@@ -63,13 +64,36 @@ public:
     void Reread()
     {
         const std::string P = Positions(Text), A = Positions(AddOn);
-        const WEQEan::TEanReading Strictly = Symbology == Barcode::Auto
-                                                 ? WEQEan::ReadGtin(P, A)
-                                                 : WEQEan::ReadSymbol(WEQEan::TSymbology(Symbology), P, A);
+        const bool Family = Symbology < Barcode::Auto;
+        const WEQEan::TEanReading Strictly =
+            Family ? WEQEan::ReadSymbol(WEQEan::TSymbology(Symbology), P, A) : ReadOther(P, A);
         Error = QString::fromStdString(Strictly.Error);
-        Reading = Strict || Symbology == Barcode::Auto ? Strictly
-                                                       : WEQEan::CompleteSymbol(WEQEan::TSymbology(Symbology), P, A);
+        Reading = Strict || !Family ? Strictly : WEQEan::CompleteSymbol(WEQEan::TSymbology(Symbology), P, A);
         Changed();
+    }
+    // Auto and the book numbers, which are read strictly only.
+    WEQEan::TEanReading ReadOther(const std::string& P, const std::string& A) const
+    {
+        WEQEan::TBookKind Kind = WEQEan::TBookKind::None;
+        if (Symbology == Barcode::Isbn)
+            Kind = WEQEan::TBookKind::Isbn;
+        else if (Symbology == Barcode::Ismn)
+            Kind = WEQEan::TBookKind::Ismn;
+        else if (Symbology == Barcode::Issn)
+            Kind = WEQEan::TBookKind::Issn;
+        else
+            Kind = WEQEan::BookKindOf(P);
+        switch (Kind) {
+        case WEQEan::TBookKind::Isbn:
+            return WEQEan::ReadIsbn(P, A);
+        case WEQEan::TBookKind::Ismn:
+            return WEQEan::ReadIsmn(P, A);
+        case WEQEan::TBookKind::Issn:
+            return WEQEan::ReadIssn(P, "00", A);
+        case WEQEan::TBookKind::None:
+            break;
+        }
+        return WEQEan::ReadGtin(P, A);
     }
     void Changed() { Screen = {}; }
 
@@ -84,14 +108,23 @@ public:
         O.FontColor = ToTColor(Digits);
         O.Symbology = Reading.Symbology;
         O.AddOn = Reading.AddOn;
+        O.Line = Reading.Line;
         O.Strict = true;
         return O;
+    }
+
+    // The number line's modules on a screen: its band at a large module
+    // width, rounded up, which covers it at every smaller one.
+    int LineModules() const
+    {
+        constexpr std::int32_t Large = 1000;
+        return (WEQEan::LineBandHeight(Reading, Large) + Large - 1) / Large;
     }
 
     TSymbolShape Shape(bool KeepAspectRatio) const
     {
         return {WEQEan::SymbolModules(Reading.Symbology, Reading.AddOn.size()),
-                WEQEan::RatioHeightModules(Reading.Symbology), KeepAspectRatio};
+                WEQEan::RatioHeightModules(Reading.Symbology) + LineModules(), KeepAspectRatio};
     }
 
     // The symbol in an image of whole device pixels a module, at Ratio.
@@ -112,7 +145,9 @@ public:
             // Laid out at one canvas unit per device pixel; the ratio only
             // tells the painter later how large the pixels are.
             TCanvas Canvas(&Image);
-            Drawn = WEQEan::DrawSymbol(Reading, Canvas, Fit.Size.width(), Fit.Size.height(), ToTColor(Background),
+            // The line's band comes on top of the height the bars and digits get.
+            const int Height = Fit.Size.height() - WEQEan::LineBandHeight(Reading, Fit.ModuleWidth);
+            Drawn = WEQEan::DrawSymbol(Reading, Canvas, Fit.Size.width(), Height, ToTColor(Background),
                                        ToTColor(Bar), ToTColor(Digits), Opaque, Marks);
         }
         // A failed drawing covers its area in the background colour, which
@@ -130,7 +165,7 @@ Barcode::Barcode() : d(new BarcodePrivate) {}
 Barcode::Barcode(const QString& text, Symbology symbology) : d(new BarcodePrivate)
 {
     d->Text = text;
-    d->Symbology = symbology >= Ean13 && symbology <= Auto ? symbology : Ean13;
+    d->Symbology = symbology >= Ean13 && symbology <= Issn ? symbology : Ean13;
     d->Reread();
 }
 
@@ -166,7 +201,7 @@ void Barcode::setText(const QString& text)
 
 void Barcode::setSymbology(Symbology symbology)
 {
-    const Symbology Value = symbology >= Ean13 && symbology <= Auto ? symbology : Ean13;
+    const Symbology Value = symbology >= Ean13 && symbology <= Issn ? symbology : Ean13;
     if (Value == d->Symbology)
         return;
     d->Symbology = Value;

@@ -30,7 +30,11 @@ class BarcodePrivate;
 // the check digit is computed afresh), or, with `strict`, refused with the
 // reason where it is not exactly what the symbology takes. `Auto` takes a GTIN
 // of 8, 12, 13 or 14 digits with its check digit and picks the symbol that
-// carries it.
+// carries it. `Isbn`, `Ismn` and `Issn` read a book's, printed music's or a
+// serial's number as it is written ("ISBN 978-3-16-148410-0", an ISBN-10,
+// "M-2306-7118-7", "0317-8471", always strictly) into its EAN-13, with the
+// number printed above the bars; `Auto` takes these too, recognised by their
+// form, and a GTIN beginning 978, 979 or 977 as the book, music or serial it is.
 //
 // It draws at its true size: `paint(QPainter*, QPointF)` on any painter's
 // device (a printer page, a QPdfWriter, a QSvgGenerator, an image, a widget),
@@ -64,7 +68,7 @@ class WEQBARCODE_EXPORT Barcode {
     Q_PROPERTY(QStringList warnings READ warnings)
 
 public:
-    enum Symbology { Ean13, Ean8, UpcA, UpcE, Auto };
+    enum Symbology { Ean13, Ean8, UpcA, UpcE, Auto, Isbn, Ismn, Issn };
     Q_ENUM(Symbology)
 
     // The properties, as flags: which of them two barcodes differ in.

@@ -60,7 +60,7 @@ class WEQBARCODE_EXPORT BarcodeWidget : public QWidget {
 
 public:
     // As WEQ::Barcode::Symbology.
-    enum Symbology { Ean13, Ean8, UpcA, UpcE, Auto };
+    enum Symbology { Ean13, Ean8, UpcA, UpcE, Auto, Isbn, Ismn, Issn };
     Q_ENUM(Symbology)
 
     explicit BarcodeWidget(QWidget* parent = nullptr);

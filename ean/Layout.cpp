@@ -5,6 +5,7 @@
 
 #include "ean/Core_p.h"
 #include "ean/WEQEan.h"
+#include "ocrb/OcrBQuadOutlines.h"
 
 #include <algorithm>
 #include <cstring>
@@ -287,8 +288,70 @@ void StartSymbol(TSymbol& S, TSymbology Symbology, std::int32_t M, std::int32_t 
     S.DigitBoxHeight = V.DigitBoxHeight;
     S.Symbology = Symbology;
     S.AddOnStart = S.AddOnDigits = 0;
+    S.LineBoxWidth = S.LineBoxHeight = 0;
     S.Elements.clear();
     S.Elements.reserve(48);
+}
+
+// The longest number line drawn, and the length the line's characters are
+// sized for, "ISBN 978-3-16-148410-0": every book's, music's and serial's
+// number is printed at one size, a longer line smaller.
+constexpr std::size_t MaxLineLength = 64, LineSizedFor = 22;
+
+// Whether Ch can stand in the number line: a space, or one with an outline.
+bool LineCharacter(char Ch) { return Ch == ' ' || (Ch != 0 && std::strchr(WEQOcrB::LineChars, Ch)); }
+
+// The number line's boxes, one a character at an even pitch, centred over
+// the main symbol's Modules (the add-on's are left out): the pitch that
+// spreads a line of LineSizedFor characters (or a longer one) across them,
+// each box six sevenths of it and as tall, in the digits' proportion, as a
+// digit box that wide. The symbol moves down by
+// the boxes' height and a module; its bars keep their height.
+struct TLineBoxes {
+    std::int32_t Pitch = 0, BoxWidth = 0, BoxHeight = 0;
+};
+TLineBoxes LineBoxes(std::size_t Length, std::int32_t Modules, std::int32_t M)
+{
+    TLineBoxes L;
+    if (Length == 0 || Length > MaxLineLength)
+        return L;
+    L.Pitch = std::min(Modules * M / std::int32_t(std::max(Length, LineSizedFor)), DigitModules * M);
+    L.BoxWidth = L.Pitch * BoxModules / DigitModules;
+    L.BoxHeight = static_cast<std::int32_t>(static_cast<long double>(L.BoxWidth) * DigitBoxHeightPerModule /
+                                            BoxModules);
+    if (L.BoxWidth < 1 || L.BoxHeight < 1)
+        return {};
+    return L;
+}
+
+// The main symbol's modules, quiet zones included: the line's width.
+std::int32_t MainModules(const TSymbologyRow& Row) { return Row.LeftQuietZone + BarModulesOf(Row) + Row.RightQuietZone; }
+
+void PlaceLine(TSymbol& S, TVertical& V, const std::string& Line, std::int32_t Modules)
+{
+    const std::int32_t M = S.ModuleWidth, N = std::int32_t(Line.size());
+    const TLineBoxes L = LineBoxes(Line.size(), Modules, M);
+    const std::int32_t Width = Modules * M, Pitch = L.Pitch, BoxWidth = L.BoxWidth, BoxHeight = L.BoxHeight;
+    if (BoxWidth < 1)
+        return;
+    const std::int32_t Band = BoxHeight + M;
+    for (std::int32_t* Y : {&V.Height, &V.ShortBarHeight, &V.GuardBarHeight, &V.DigitBoxTop})
+        *Y += Band;
+    S.Height = V.Height;
+    S.BarTop = Band;
+    S.ShortBarHeight = V.ShortBarHeight;
+    S.GuardBarHeight = V.GuardBarHeight;
+    S.DigitBoxTop = V.DigitBoxTop;
+    S.LineBoxWidth = BoxWidth;
+    S.LineBoxHeight = BoxHeight;
+    const std::int32_t Left = (Width - N * Pitch) / 2 + (Pitch - BoxWidth) / 2;
+    for (std::int32_t I = 0; I < N; ++I) {
+        if (Line[std::size_t(I)] == ' ')
+            continue;
+        TSymbolElement E{TSymbolElement::Text, Left + I * Pitch, 0, BoxWidth, BoxHeight};
+        E.Ch = Line[std::size_t(I)];
+        S.Elements.push_back(E);
+    }
 }
 
 // A symbology outside the enumeration is measured as EAN-13: only sizes
@@ -392,6 +455,12 @@ std::int32_t SymbolModules(TSymbology Symbology, std::size_t AddOnDigits, std::i
 
 std::int32_t RatioHeightModules(TSymbology Symbology) { return MeasuredRow(Symbology).RatioHeightModules; }
 
+std::int32_t LineBandHeight(const TEanReading& Reading, std::int32_t ModuleWidth)
+{
+    const TLineBoxes L = LineBoxes(Reading.Line.size(), MainModules(MeasuredRow(Reading.Symbology)), std::max(1, ModuleWidth));
+    return L.BoxWidth > 0 ? L.BoxHeight + std::max(1, ModuleWidth) : 0;
+}
+
 // The gap is the main symbol's right quiet zone: never less than it.
 std::int32_t LeastAddOnGap(TSymbology Symbology)
 {
@@ -412,6 +481,13 @@ void DescribeSymbolInto(TSymbol& S, const TEanReading& Reading, std::int32_t Wid
             throw Exception(Again.Error);
         if (Again.Data != Reading.Data)
             throw Exception(Reading.Title() + " is not in the form its symbol takes, " + Again.Data);
+        if (Reading.Line.size() > MaxLineLength)
+            throw Exception("a number line of " + std::to_string(Reading.Line.size()) + " characters is longer than " +
+                            std::to_string(MaxLineLength));
+        for (std::size_t I = 0; I < Reading.Line.size(); ++I)
+            if (!LineCharacter(Reading.Line[I]))
+                throw Exception("the number line's " + Quoted(Reading.Line[I]) + " at " + PositionText(I + 1) +
+                                " cannot be printed");
         if (!Reading.AddOn.empty() && (AddOnGap < LeastAddOnGap(Reading.Symbology) || AddOnGap > MaxAddOnGap))
             throw Exception("an add-on gap of " + std::to_string(AddOnGap) + " modules is outside " +
                             std::to_string(LeastAddOnGap(Reading.Symbology)) + " to " + std::to_string(MaxAddOnGap) +
@@ -429,10 +505,12 @@ void DescribeSymbolInto(TSymbol& S, const TEanReading& Reading, std::int32_t Wid
 
     const std::int32_t Modules = SymbolModules(Reading.Symbology, Reading.AddOn.size(), AddOnGap);
     const std::int32_t M = std::max(1, Width / Modules);
-    const TVertical V = VerticalLayout(M, Height);
+    TVertical V = VerticalLayout(M, Height);
     StartSymbol(S, Reading.Symbology, M, Modules, V);
     S.LeftQuietZone = Row.LeftQuietZone;
     S.RightQuietZone = Row.RightQuietZone;
+    if (!Reading.Line.empty())
+        PlaceLine(S, V, Reading.Line, MainModules(Row));
     TBuilder Builder(S, V, false);
     Builder.Run(Row, Reading.Data, 1, false, Marks, Marks && Reading.AddOn.empty());
     if (const TSymbologyRow* AddOn = AddOnRowOf(Reading.AddOn.size())) {

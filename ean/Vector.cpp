@@ -6,6 +6,7 @@
 #include "ocrb/OcrBQuadOutlines.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace WEQEan {
 
@@ -20,19 +21,10 @@ void Add(std::vector<TVectorCommand>& Out, TVectorCommand::TKind Kind, long doub
     Out.push_back({Kind, X, Y, CX, CY});
 }
 
-// A digit's curves as the outline painter places its polygons: the 687 x
-// 1077 cell scaled onto the box, the ink centred across, its lowest point on
-// the box's bottom edge; not truncated, as a vector coordinate is a position.
-void ResolveDigit(char Ch, std::int32_t Width, std::int32_t Height, std::vector<TVectorCommand>& Out)
+// A quadratic outline's points mapped by X and Y.
+template <class TX, class TY>
+void AddOutline(const WEQOcrB::TQuadOutline& Q, TX X, TY Y, std::vector<TVectorCommand>& Out)
 {
-    const std::size_t Index = std::size_t(Ch - '0');
-    const WEQOcrB::TGlyphOutline& Extents = WEQOcrB::OcrBOutlines[Index];
-    const WEQOcrB::TQuadOutline& Q = WEQOcrB::OcrBQuadOutlines[Index];
-    const long double SX = static_cast<long double>(Width) / GlyphCellWidth;
-    const long double SY = static_cast<long double>(Height) / GlyphCellHeight;
-    const long double XOff = Extents.XMin - (GlyphCellWidth - (Extents.XMax - Extents.XMin)) / 2.0L;
-    const auto X = [&](std::int32_t V) { return (V - XOff) * SX; };
-    const auto Y = [&](std::int32_t V) { return (GlyphCellHeight - (V - Extents.YMin)) * SY; };
     for (std::size_t I = 0; I < Q.Count; ++I) {
         const WEQOcrB::TQuadPoint& P = Q.Points[I];
         switch (P.Kind) {
@@ -56,6 +48,22 @@ void ResolveDigit(char Ch, std::int32_t Width, std::int32_t Height, std::vector<
     Add(Out, TVectorCommand::Close);
 }
 
+// A digit's curves as the outline painter places its polygons: the 687 x
+// 1077 cell scaled onto the box, the ink centred across, its lowest point on
+// the box's bottom edge; not truncated, as a vector coordinate is a position.
+void ResolveDigit(char Ch, std::int32_t Width, std::int32_t Height, std::vector<TVectorCommand>& Out)
+{
+    const std::size_t Index = std::size_t(Ch - '0');
+    const WEQOcrB::TGlyphOutline& Extents = WEQOcrB::OcrBOutlines[Index];
+    const WEQOcrB::TQuadOutline& Q = WEQOcrB::OcrBQuadOutlines[Index];
+    const long double SX = static_cast<long double>(Width) / GlyphCellWidth;
+    const long double SY = static_cast<long double>(Height) / GlyphCellHeight;
+    const long double XOff = Extents.XMin - (GlyphCellWidth - (Extents.XMax - Extents.XMin)) / 2.0L;
+    const auto X = [&](std::int32_t V) { return (V - XOff) * SX; };
+    const auto Y = [&](std::int32_t V) { return (GlyphCellHeight - (V - Extents.YMin)) * SY; };
+    AddOutline(Q, X, Y, Out);
+}
+
 // The chevron square in the width of its box, its tip on the box's right
 // edge; Mirrored, the '<' with its tip on the left edge.
 void ResolveMark(std::int32_t Width, bool Mirrored, std::vector<TVectorCommand>& Out)
@@ -76,7 +84,74 @@ void ResolveMark(std::int32_t Width, bool Mirrored, std::vector<TVectorCommand>&
     Add(Out, TVectorCommand::Close);
 }
 
+// The ink of the number line's characters in font units, the curves' exact
+// extremes: each character's across, and the whole set's up and down.
+struct TLineInk {
+    std::array<long double, std::size(WEQOcrB::LineChars) - 1> XMin{}, XMax{};
+    long double Top = 0, Bottom = 0, Widest = 0;
+};
+
+void Extend(long double V, long double& Min, long double& Max)
+{
+    Min = std::min(Min, V);
+    Max = std::max(Max, V);
+}
+
+// The extreme of a quadratic curve between its ends, where it has one.
+void ExtendQuad(long double A, long double C, long double B, long double& Min, long double& Max)
+{
+    const long double D = A - 2 * C + B;
+    if (D == 0)
+        return;
+    const long double T = (A - C) / D;
+    if (T > 0 && T < 1)
+        Extend((1 - T) * (1 - T) * A + 2 * (1 - T) * T * C + T * T * B, Min, Max);
+}
+
+const TLineInk& LineInk()
+{
+    static const TLineInk Ink = [] {
+        TLineInk L;
+        L.Top = -1e9L;
+        L.Bottom = 1e9L;
+        for (std::size_t G = 0; G < WEQOcrB::OcrBLineOutlines.size(); ++G) {
+            const WEQOcrB::TQuadOutline& Q = WEQOcrB::OcrBLineOutlines[G];
+            long double XMin = 1e9L, XMax = -1e9L;
+            for (std::size_t I = 0; I < Q.Count; ++I) {
+                const WEQOcrB::TQuadPoint& P = Q.Points[I];
+                if (P.Kind == WEQOcrB::Control && I > 0 && I + 1 < Q.Count) {
+                    const WEQOcrB::TQuadPoint &A = Q.Points[I - 1], &B = Q.Points[I + 1];
+                    ExtendQuad(A.X, P.X, B.X, XMin, XMax);
+                    ExtendQuad(A.Y, P.Y, B.Y, L.Bottom, L.Top);
+                } else if (P.Kind != WEQOcrB::Control) {
+                    Extend(P.X, XMin, XMax);
+                    Extend(P.Y, L.Bottom, L.Top);
+                }
+            }
+            L.XMin[G] = XMin;
+            L.XMax[G] = XMax;
+            L.Widest = std::max(L.Widest, XMax - XMin);
+        }
+        return L;
+    }();
+    return Ink;
+}
+
 } // namespace
+
+void ResolveLineGlyph(char Ch, std::int32_t Width, std::int32_t Height, std::vector<TVectorCommand>& Out)
+{
+    const char* At = Ch ? std::strchr(WEQOcrB::LineChars, Ch) : nullptr;
+    if (!At)
+        return;
+    const std::size_t G = std::size_t(At - WEQOcrB::LineChars);
+    const TLineInk& Ink = LineInk();
+    const long double Scale = std::min(Width / Ink.Widest, Height / (Ink.Top - Ink.Bottom));
+    const long double Left = (Width - (Ink.XMax[G] - Ink.XMin[G]) * Scale) / 2;
+    AddOutline(
+        WEQOcrB::OcrBLineOutlines[G], [&](std::int32_t V) { return Left + (V - Ink.XMin[G]) * Scale; },
+        [&](std::int32_t V) { return (Ink.Top - V) * Scale; }, Out);
+}
 
 void ResolveGlyph(char Ch, std::int32_t Width, std::int32_t Height, std::vector<TVectorCommand>& Out)
 {
@@ -91,16 +166,24 @@ TVectorSymbol ResolveVector(TSymbol Symbol)
     TVectorSymbol V;
     V.Symbol = std::move(Symbol);
     for (const TSymbolElement& E : V.Symbol.Elements) {
-        if (E.Kind != TSymbolElement::Text || !(IsDigit(E.Ch) || E.Ch == '<' || E.Ch == '>'))
+        const bool Line = V.Symbol.InLine(E);
+        if (E.Kind != TSymbolElement::Text || !(Line || IsDigit(E.Ch) || E.Ch == '<' || E.Ch == '>'))
             continue;
-        const bool Mark = !IsDigit(E.Ch);
+        const bool Mark = !Line && !IsDigit(E.Ch);
         const std::int32_t Height = Mark ? E.Width : E.Height;
-        const auto Same = [&](const TGlyphShape& S) { return S.Ch == E.Ch && S.Width == E.Width && S.Height == Height; };
+        const auto Same = [&](const TGlyphShape& S) {
+            return S.Ch == E.Ch && S.Width == E.Width && S.Height == Height && S.Line == Line;
+        };
         auto It = std::find_if(V.Shapes.begin(), V.Shapes.end(), Same);
         if (It == V.Shapes.end()) {
             const std::size_t First = V.Commands.size();
-            ResolveGlyph(E.Ch, E.Width, E.Height, V.Commands);
-            V.Shapes.push_back({E.Ch, E.Width, Height, First, V.Commands.size() - First});
+            if (Line)
+                ResolveLineGlyph(E.Ch, E.Width, E.Height, V.Commands);
+            else
+                ResolveGlyph(E.Ch, E.Width, E.Height, V.Commands);
+            if (V.Commands.size() == First)
+                continue;
+            V.Shapes.push_back({E.Ch, E.Width, Height, First, V.Commands.size() - First, Line});
             It = V.Shapes.end() - 1;
         }
         V.Glyphs.push_back({std::size_t(It - V.Shapes.begin()), E.Left, E.Top});

@@ -28,6 +28,7 @@ struct TGlyphShape {
     char Ch;
     std::int32_t Width, Height; // the box it is placed in
     std::size_t First, Count;   // its commands
+    bool Line = false;          // a character of the number line
 };
 
 struct TPlacedGlyph {
@@ -47,8 +48,14 @@ struct TVectorSymbol {
 // a character without an outline.
 void ResolveGlyph(char Ch, std::int32_t Width, std::int32_t Height, std::vector<TVectorCommand>& Out);
 
+// Appends the outline of the number line's Ch in a Width x Height box: the
+// font's curves scaled so that the ink of every character the line may hold,
+// stood on one baseline, fits the box; this one's ink centred across, the
+// line's highest ink on the box's top. Nothing for a character without one.
+void ResolveLineGlyph(char Ch, std::int32_t Width, std::int32_t Height, std::vector<TVectorCommand>& Out);
+
 // Resolves the characters of Symbol; one without an outline ('0'..'9', '<'
-// and '>' have one) is left out.
+// and '>' have one, and the number line's) is left out.
 TVectorSymbol ResolveVector(TSymbol Symbol);
 
 } // namespace WEQEan

@@ -66,6 +66,10 @@ struct TExportOptions {
     // output exactly, half from each edge. Refused where the narrowest bar
     // would keep less than half a module or less than a dot.
     double BarWidthReductionMM = 0;
+    // The number line printed above the bars (a book's "ISBN 978-3-16-148410-0",
+    // as ReadIsbn, ReadIsmn and ReadIssn give it in TEanReading::Line); empty
+    // for none. The symbol grows by it; the bars keep their height.
+    std::string Line = {};
 };
 
 struct TRasterExport {

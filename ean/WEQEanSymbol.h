@@ -36,7 +36,9 @@ struct TSymbolElement {
     // modules longer than the bars of the digits.
     std::int32_t StartModule = 0, Modules = 0;
     bool Guard = false;
-    // Text: the character ('0'..'9', '>') and its alignment in the box.
+    // Text: the character ('0'..'9', '<', '>'; in the number line above the
+    // bars also '-' and the letters of "ISBN", "ISMN" and "ISSN", and 'X')
+    // and its alignment in the box.
     char Ch = 0;
     std::uint8_t Alignment = AlignCentre;
 
@@ -69,8 +71,16 @@ struct TSymbol {
     // The add-on's first module (1-based) and its digits; 0 without one.
     std::int32_t AddOnStart = 0, AddOnDigits = 0;
 
+    // The number line above the bars (a book's "ISBN 978-..."): the size of
+    // each of its characters' boxes, 0 without one. Its characters stand on
+    // one baseline, the line's ink fitted to the boxes, at least a module
+    // above BarTop, which is then below the line; without a line BarTop is 0.
+    std::int32_t LineBoxWidth = 0, LineBoxHeight = 0;
+
     // The delimiter '>' or null when it is not drawn.
     const TSymbolElement* Delimiter() const;
+    // Whether E is a character of the number line.
+    bool InLine(const TSymbolElement& E) const { return E.Kind == TSymbolElement::Text && E.Top < BarTop; }
 };
 
 // The EAN-13 symbol of GTIN (13 digits; later characters are ignored) for the

@@ -68,7 +68,9 @@ TSnap Snap(double X, double Dpi)
 
 TEanReading ReadingOf(const std::string& Text, const TExportOptions& O)
 {
-    return O.Strict ? ReadSymbol(O.Symbology, Text, O.AddOn) : CompleteSymbol(O.Symbology, Text, O.AddOn);
+    TEanReading R = O.Strict ? ReadSymbol(O.Symbology, Text, O.AddOn) : CompleteSymbol(O.Symbology, Text, O.AddOn);
+    R.Line = O.Line;
+    return R;
 }
 
 TGrid RasterGrid(const TSnap& S, int Dpi) { return {S.Dots, Dpi / MillimetresPerInch, 1}; }

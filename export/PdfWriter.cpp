@@ -137,7 +137,8 @@ void TPdfDocument::BeginPage(double WidthPoints, double HeightPoints)
 std::string TPdfDocument::ShapeName(const TVectorSymbol& V, std::size_t Shape)
 {
     const TGlyphShape& S = V.Shapes[Shape];
-    const std::string Key = std::string(1, S.Ch) + std::to_string(S.Width) + "x" + std::to_string(S.Height);
+    std::string Key(S.Line ? "L" : "");
+    Key.append(1, S.Ch).append(std::to_string(S.Width)).append("x").append(std::to_string(S.Height));
     const auto Known = ShapeNames.find(Key);
     if (Known != ShapeNames.end())
         return Known->second;

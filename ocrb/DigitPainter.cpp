@@ -5,6 +5,8 @@
 
 #include <QRect>
 
+#include <cstring>
+
 namespace WEQOcrB {
 
 std::string FitCacheFontName;
@@ -186,6 +188,22 @@ bool DrawFittedChar(const TFit& Fit, TFontStyle Style, char Ch, TCanvas& Canvas,
     if (Glyphs)
         return TCanvasRaster::TextOutIfExact(Canvas, *Glyphs, At.x(), At.y(), Text, *Inside, Known);
     Canvas.TextOut(At.x(), At.y(), Text);
+    return true;
+}
+
+bool DrawLineChar(const TLineFit& Fit, TFontStyle Style, char Ch, TCanvas& Canvas, std::int32_t Left,
+                  std::int32_t Top, std::int32_t Width, TColor Color)
+{
+    const char* Slot = Ch ? std::strchr(LineFitChars, Ch) : nullptr;
+    if (!Slot || !Fit.Fitted)
+        return false;
+    const TInk& Ink = Fit.Ink[std::size_t(Slot - LineFitChars)];
+    SetFont(Canvas, Fit.Height, Color);
+    if (Style == TFontStyle::Exact)
+        Canvas.SetFontAntialias(false);
+    // Every character's cell at one height: one baseline.
+    const QPoint At = PlaceInk({Ink.Left, Fit.Top, Ink.Width, Ink.Height}, Left, Top, Width, 1);
+    Canvas.TextOut(At.x(), At.y(), std::string(1, Ch));
     return true;
 }
 

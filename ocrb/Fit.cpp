@@ -124,6 +124,91 @@ TFit FitFrom(TSearchState State, const std::string& FontName, std::int32_t Width
     return Fit;
 }
 
+namespace {
+
+// The line's characters at em height H: whether their ink fits a Width x
+// Height box, into Fit.
+bool LineFits(const std::string& FontName, std::int32_t H, std::int32_t Width, std::int32_t Height, TLineFit& Fit)
+{
+    Fit.Height = H;
+    std::int32_t Top = std::numeric_limits<std::int32_t>::max(), Bottom = std::numeric_limits<std::int32_t>::min();
+    std::int32_t Widest = 0;
+    for (std::size_t S = 0; S < LineFitSlots; ++S) {
+        MeasurementCount.fetch_add(1, std::memory_order_relaxed);
+        const TInkBox Box = MeasureTextInk(FontName, H, std::string(1, LineFitChars[S]));
+        Fit.Ink[S] = EntryOf(Box, std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::max());
+        if (!Box.Any)
+            continue;
+        Top = std::min(Top, Box.Top);
+        Bottom = std::max(Bottom, Box.Bottom);
+        Widest = std::max(Widest, Fit.Ink[S].Width);
+    }
+    Fit.Top = Top > Bottom ? 0 : Top;
+    return Widest <= Width && std::int64_t(Bottom) - Fit.Top + 1 <= Height;
+}
+
+} // namespace
+
+TLineFit FitLine(const std::string& FontName, std::int32_t Width, std::int32_t Height)
+{
+    // From the box's height, one jump in proportion to the ink's height,
+    // then a pixel at a time to the largest height that fits.
+    TLineFit Best, Trial;
+    std::int32_t H = std::clamp(Height, 1, MaxFitFontHeight);
+    std::int32_t KnownOverflow = MaxFitFontHeight + 1;
+    bool Jumped = false;
+    for (int Pass = 0; Pass < MaxFitPasses && H >= 1 && H < KnownOverflow && H > Best.Height; ++Pass) {
+        const bool Fits = LineFits(FontName, H, Width, Height, Trial);
+        if (Fits)
+            Best = Trial, Best.Fitted = true;
+        else
+            KnownOverflow = H;
+        std::int32_t Next = Fits ? H + 1 : H - 1;
+        if (!Jumped) {
+            Jumped = true;
+            std::int32_t Lowest = std::numeric_limits<std::int32_t>::min();
+            for (const TInk& I : Trial.Ink)
+                Lowest = std::max(Lowest, I.Top + I.Height - 1);
+            const std::int64_t Tall = std::int64_t(Lowest) - Trial.Top + 1;
+            if (Tall > 0) {
+                const std::int32_t Scaled = TruncToInt32(static_cast<long double>(H) * Height / Tall);
+                if (Fits ? Scaled > H : Scaled < H)
+                    Next = std::clamp(Scaled, 1, MaxFitFontHeight);
+            }
+        }
+        // Below a height that fits, nothing new is learned.
+        if (!Fits && Next <= Best.Height)
+            break;
+        H = Next;
+    }
+    return Best;
+}
+
+template <class T>
+bool TFitCache::FindIn(std::list<TEntry<T>>& In, const std::string& FontName, std::int32_t Width,
+                       std::int32_t Height, T& Out)
+{
+    const std::lock_guard Lock(Mutex);
+    for (auto It = In.begin(); It != In.end(); ++It)
+        if (It->Width == Width && It->Height == Height && It->FontName == FontName) {
+            In.splice(In.begin(), In, It);
+            Out = It->Fit;
+            return true;
+        }
+    return false;
+}
+
+template <class T>
+void TFitCache::KeepIn(std::list<TEntry<T>>& In, const std::string& FontName, std::int32_t Width,
+                       std::int32_t Height, const T& Fit)
+{
+    const std::lock_guard Lock(Mutex);
+    In.remove_if([&](const TEntry<T>& E) { return E.Width == Width && E.Height == Height && E.FontName == FontName; });
+    In.push_front({FontName, Width, Height, Fit});
+    if (In.size() > Capacity)
+        In.pop_back();
+}
+
 TFit TFitCache::Fit(const std::string& FontName, std::int32_t Width, std::int32_t Height)
 {
     TFit Found;
@@ -135,31 +220,31 @@ TFit TFitCache::Fit(const std::string& FontName, std::int32_t Width, std::int32_
     return Found;
 }
 
+TLineFit TFitCache::Line(const std::string& FontName, std::int32_t Width, std::int32_t Height)
+{
+    TLineFit Found;
+    if (FindIn(Lines, FontName, Width, Height, Found))
+        return Found;
+    Found = FitLine(FontName, Width, Height);
+    KeepIn(Lines, FontName, Width, Height, Found);
+    return Found;
+}
+
 bool TFitCache::Find(const std::string& FontName, std::int32_t Width, std::int32_t Height, TFit& Out)
 {
-    const std::lock_guard Lock(Mutex);
-    for (auto It = Entries.begin(); It != Entries.end(); ++It)
-        if (It->Width == Width && It->Height == Height && It->FontName == FontName) {
-            Entries.splice(Entries.begin(), Entries, It);
-            Out = It->Fit;
-            return true;
-        }
-    return false;
+    return FindIn(Entries, FontName, Width, Height, Out);
 }
 
 void TFitCache::Keep(const std::string& FontName, std::int32_t Width, std::int32_t Height, const TFit& Fit)
 {
-    const std::lock_guard Lock(Mutex);
-    Entries.remove_if([&](const TEntry& E) { return E.Width == Width && E.Height == Height && E.FontName == FontName; });
-    Entries.push_front({FontName, Width, Height, Fit});
-    if (Entries.size() > Capacity)
-        Entries.pop_back();
+    KeepIn(Entries, FontName, Width, Height, Fit);
 }
 
 void TFitCache::Clear()
 {
     const std::lock_guard Lock(Mutex);
     Entries.clear();
+    Lines.clear();
 }
 
 TFitCache& TFitCache::Shared()

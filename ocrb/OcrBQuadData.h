@@ -128,4 +128,199 @@ inline constexpr std::array<TQuadOutline, 10> OcrBQuadOutlines{{
     {QuadPoints9, std::size(QuadPoints9)},
 }};
 
+// The number line's characters in the font's units (1000 to the em, y up,
+// the baseline at 0), unmapped: the line is placed by its own ink.
+// '0'
+inline constexpr TQuadPoint LinePoints0[] = {
+    {113, 343, Move}, {102, 510, Control}, {160, 664, Curve}, {238, 791, Control}, {391, 772, Curve},
+    {569, 750, Control}, {597, 569, Curve}, {638, 350, Control}, {583, 137, Curve}, {519, -29, Control},
+    {348, -13, Curve}, {161, 4, Control}, {127, 193, Curve}, {112, 267, Control}, {113, 343, Curve},
+    {363, 87, Move}, {385, 87, Line}, {481, 98, Control}, {499, 198, Curve}, {514, 270, Control},
+    {513, 343, Curve}, {513, 389, Line}, {522, 509, Control}, {480, 619, Curve}, {429, 688, Control},
+    {343, 672, Curve}, {229, 657, Control}, {222, 536, Curve}, {196, 355, Control}, {233, 178, Curve},
+    {263, 79, Control}, {363, 87, Curve},
+};
+
+// '1'
+inline constexpr TQuadPoint LinePoints1[] = {
+    {159, 601, Move}, {342, 758, Line}, {356, 770, Control}, {374, 770, Curve}, {406, 770, Line},
+    {451, 765, Control}, {456, 720, Curve}, {456, 40, Line}, {436, -33, Control}, {371, 4, Curve},
+    {356, 19, Control}, {356, 40, Curve}, {356, 638, Line}, {227, 528, Line}, {157, 495, Control},
+    {144, 571, Curve}, {146, 589, Control}, {159, 601, Curve},
+};
+
+// '2'
+inline constexpr TQuadPoint LinePoints2[] = {
+    {242, 101, Move}, {543, 101, Line}, {617, 81, Control}, {578, 16, Curve}, {564, 1, Control},
+    {543, 1, Curve}, {191, 1, Line}, {146, 6, Control}, {141, 51, Curve}, {141, 72, Line},
+    {133, 268, Control}, {306, 370, Curve}, {401, 419, Control}, {468, 499, Curve}, {524, 622, Control},
+    {396, 670, Curve}, {284, 685, Control}, {191, 622, Curve}, {114, 626, Control}, {139, 700, Curve},
+    {295, 819, Control}, {480, 745, Curve}, {634, 639, Control}, {565, 464, Curve}, {493, 356, Control},
+    {375, 296, Curve}, {253, 234, Control}, {242, 101, Curve},
+};
+
+// '3'
+inline constexpr TQuadPoint LinePoints3[] = {
+    {504, 231, Move}, {504, 240, Line}, {492, 354, Control}, {374, 376, Curve}, {325, 381, Control},
+    {277, 390, Curve}, {233, 422, Control}, {261, 465, Curve}, {445, 658, Line}, {166, 658, Line},
+    {92, 678, Control}, {130, 744, Curve}, {145, 758, Control}, {166, 758, Curve}, {529, 758, Line},
+    {574, 753, Control}, {579, 708, Curve}, {579, 673, Line}, {578, 653, Control}, {564, 640, Curve},
+    {404, 472, Line}, {569, 434, Control}, {602, 272, Curve}, {604, 242, Line}, {604, 226, Line},
+    {584, 41, Control}, {400, -4, Curve}, {261, -34, Control}, {136, 26, Curve}, {84, 84, Control},
+    {153, 118, Curve}, {190, 119, Control}, {223, 100, Curve}, {350, 60, Control}, {458, 132, Curve},
+    {502, 171, Control}, {504, 231, Curve},
+};
+
+// '4'
+inline constexpr TQuadPoint LinePoints4[] = {
+    {113, 214, Move}, {113, 257, Line}, {118, 278, Line}, {335, 741, Line}, {384, 801, Control},
+    {428, 734, Curve}, {433, 716, Control}, {425, 699, Curve}, {221, 264, Line}, {410, 264, Line},
+    {410, 380, Line}, {430, 454, Control}, {495, 415, Curve}, {510, 401, Control}, {510, 380, Curve},
+    {510, 264, Line}, {563, 264, Line}, {637, 244, Control}, {598, 179, Curve}, {584, 164, Control},
+    {563, 164, Curve}, {510, 164, Line}, {510, 40, Line}, {490, -34, Control}, {425, 5, Curve},
+    {410, 19, Control}, {410, 40, Curve}, {410, 164, Line}, {163, 164, Line}, {117, 169, Control},
+    {113, 214, Curve},
+};
+
+// '5'
+inline constexpr TQuadPoint LinePoints5[] = {
+    {213, 410, Move}, {209, 410, Line}, {165, 414, Control}, {159, 457, Curve}, {159, 460, Line},
+    {173, 711, Line}, {180, 754, Control}, {223, 758, Curve}, {517, 758, Line}, {591, 737, Control},
+    {552, 673, Curve}, {538, 658, Control}, {517, 658, Curve}, {270, 658, Line}, {262, 513, Line},
+    {277, 513, Line}, {435, 522, Control}, {533, 404, Curve}, {634, 213, Control}, {478, 68, Curve},
+    {339, -28, Control}, {170, -9, Curve}, {109, 37, Control}, {170, 83, Curve}, {268, 85, Control},
+    {362, 116, Curve}, {517, 190, Control}, {453, 346, Curve}, {392, 418, Control}, {293, 413, Curve},
+    {213, 410, Line},
+};
+
+// '6'
+inline constexpr TQuadPoint LinePoints6[] = {
+    {113, 229, Move}, {113, 240, Line}, {123, 440, Control}, {258, 591, Curve}, {331, 684, Control},
+    {415, 766, Curve}, {487, 780, Control}, {485, 706, Curve}, {441, 643, Control}, {384, 586, Curve},
+    {301, 480, Line}, {460, 515, Control}, {566, 393, Curve}, {665, 227, Control}, {559, 71, Curve},
+    {427, -58, Control}, {251, 9, Curve}, {117, 77, Control}, {113, 229, Curve}, {213, 229, Move},
+    {226, 85, Control}, {374, 87, Curve}, {528, 108, Control}, {511, 264, Curve}, {478, 407, Control},
+    {329, 384, Curve}, {211, 354, Control}, {213, 229, Curve},
+};
+
+// '7'
+inline constexpr TQuadPoint LinePoints7[] = {
+    {163, 758, Move}, {563, 758, Line}, {632, 740, Control}, {609, 664, Curve}, {564, 532, Control},
+    {465, 431, Curve}, {326, 256, Control}, {338, 30, Curve}, {301, -41, Control}, {245, 16, Curve},
+    {233, 89, Control}, {246, 164, Curve}, {276, 386, Control}, {432, 549, Curve}, {475, 599, Control},
+    {503, 658, Curve}, {163, 658, Line}, {89, 678, Control}, {128, 744, Curve}, {142, 758, Control},
+    {163, 758, Curve},
+};
+
+// '8'
+inline constexpr TQuadPoint LinePoints8[] = {
+    {259, 423, Move}, {120, 503, Control}, {157, 656, Curve}, {232, 782, Control}, {382, 772, Curve},
+    {522, 762, Control}, {574, 637, Curve}, {594, 496, Control}, {468, 423, Curve}, {584, 353, Control},
+    {612, 224, Curve}, {613, 38, Control}, {431, -10, Curve}, {409, -13, Line}, {401, -13, Line},
+    {248, -28, Control}, {148, 85, Curve}, {64, 238, Control}, {188, 364, Curve}, {259, 423, Line},
+    {363, 87, Move}, {384, 87, Line}, {496, 93, Control}, {513, 200, Curve}, {499, 296, Control},
+    {409, 343, Curve}, {365, 369, Line}, {266, 328, Control}, {218, 237, Curve}, {196, 114, Control},
+    {324, 90, Curve}, {363, 87, Line}, {363, 481, Move}, {444, 504, Control}, {476, 577, Curve},
+    {485, 652, Control}, {405, 667, Curve}, {316, 690, Control}, {253, 626, Curve}, {234, 542, Control},
+    {316, 503, Curve}, {363, 481, Line},
+};
+
+// '9'
+inline constexpr TQuadPoint LinePoints9[] = {
+    {424, 277, Move}, {264, 249, Control}, {158, 369, Curve}, {50, 558, Control}, {203, 713, Curve},
+    {376, 837, Control}, {540, 703, Curve}, {649, 573, Control}, {599, 407, Curve}, {510, 160, Control},
+    {306, -7, Curve}, {230, -14, Control}, {244, 60, Curve}, {367, 197, Line}, {424, 277, Line},
+    {213, 514, Move}, {228, 368, Control}, {378, 373, Curve}, {460, 370, Control}, {501, 435, Curve},
+    {537, 541, Control}, {471, 631, Curve}, {350, 723, Control}, {247, 615, Curve}, {213, 570, Control},
+    {213, 514, Curve},
+};
+
+// '-'
+inline constexpr TQuadPoint LinePoints10[] = {
+    {113, 366, Move}, {113, 394, Line}, {117, 440, Control}, {163, 444, Curve}, {563, 444, Line},
+    {608, 440, Control}, {613, 394, Curve}, {613, 366, Line}, {608, 320, Control}, {563, 316, Curve},
+    {163, 316, Line}, {117, 320, Control}, {113, 366, Curve},
+};
+
+// 'B'
+inline constexpr TQuadPoint LinePoints11[] = {
+    {113, 51, Move}, {113, 651, Line}, {117, 697, Control}, {163, 701, Curve}, {334, 701, Line},
+    {453, 714, Control}, {543, 641, Curve}, {647, 513, Control}, {552, 380, Curve}, {538, 366, Line},
+    {673, 231, Control}, {562, 75, Curve}, {466, -11, Control}, {334, 1, Curve}, {163, 1, Line},
+    {117, 6, Control}, {113, 51, Curve}, {213, 101, Move}, {334, 101, Line}, {426, 93, Control},
+    {493, 150, Curve}, {549, 258, Control}, {437, 306, Curve}, {363, 316, Line}, {213, 316, Line},
+    {213, 101, Line}, {213, 416, Move}, {363, 416, Line}, {446, 408, Control}, {493, 470, Curve},
+    {499, 504, Line}, {499, 511, Line}, {481, 597, Control}, {388, 599, Curve}, {334, 601, Line},
+    {213, 601, Line}, {213, 416, Line},
+};
+
+// 'I'
+inline constexpr TQuadPoint LinePoints12[] = {
+    {220, 101, Move}, {313, 101, Line}, {313, 601, Line}, {240, 601, Line}, {167, 621, Control},
+    {204, 686, Curve}, {219, 701, Control}, {240, 701, Curve}, {486, 701, Line}, {560, 681, Control},
+    {521, 616, Curve}, {507, 601, Control}, {486, 601, Curve}, {413, 601, Line}, {413, 101, Line},
+    {506, 101, Line}, {580, 81, Control}, {541, 16, Curve}, {527, 1, Control}, {506, 1, Curve},
+    {220, 1, Line}, {147, 21, Control}, {184, 86, Curve}, {199, 101, Control}, {220, 101, Curve},
+};
+
+// 'M'
+inline constexpr TQuadPoint LinePoints13[] = {
+    {113, 40, Move}, {113, 663, Line}, {117, 708, Control}, {163, 713, Curve}, {240, 713, Line},
+    {275, 710, Control}, {288, 677, Curve}, {363, 430, Line}, {438, 677, Line}, {450, 711, Control},
+    {486, 713, Curve}, {563, 713, Line}, {608, 708, Control}, {613, 663, Curve}, {613, 40, Line},
+    {593, -33, Control}, {528, 4, Curve}, {513, 19, Control}, {513, 40, Curve}, {513, 579, Line},
+    {411, 243, Line}, {366, 175, Control}, {316, 239, Curve}, {315, 243, Line}, {213, 579, Line},
+    {213, 40, Line}, {193, -33, Control}, {128, 4, Curve}, {113, 19, Control}, {113, 40, Curve},
+};
+
+// 'N'
+inline constexpr TQuadPoint LinePoints14[] = {
+    {127, 40, Move}, {127, 663, Line}, {132, 708, Control}, {177, 713, Curve}, {214, 713, Line},
+    {244, 711, Control}, {259, 684, Curve}, {499, 182, Line}, {499, 663, Line}, {520, 737, Control},
+    {584, 698, Curve}, {599, 684, Control}, {599, 663, Curve}, {599, 40, Line}, {594, -5, Control},
+    {549, -10, Curve}, {511, -10, Line}, {481, -9, Control}, {466, 18, Curve}, {227, 520, Line},
+    {227, 40, Line}, {207, -34, Control}, {142, 5, Curve}, {127, 19, Control}, {127, 40, Curve},
+};
+
+// 'S'
+inline constexpr TQuadPoint LinePoints15[] = {
+    {147, 153, Move}, {147, 160, Line}, {166, 232, Control}, {230, 197, Curve}, {250, 167, Control},
+    {260, 132, Curve}, {333, 56, Control}, {431, 104, Curve}, {514, 168, Control}, {453, 256, Curve},
+    {365, 315, Control}, {267, 358, Curve}, {120, 441, Control}, {166, 601, Curve}, {230, 713, Control},
+    {362, 716, Curve}, {368, 716, Line}, {528, 715, Control}, {570, 566, Curve}, {551, 493, Control},
+    {486, 529, Curve}, {466, 571, Control}, {433, 602, Curve}, {333, 643, Control}, {261, 567, Curve},
+    {237, 480, Control}, {325, 441, Curve}, {436, 397, Control}, {528, 323, Curve}, {636, 181, Control},
+    {517, 45, Curve}, {358, -74, Control}, {202, 44, Curve}, {156, 89, Control}, {147, 153, Curve},
+};
+
+// 'X'
+inline constexpr TQuadPoint LinePoints16[] = {
+    {139, 64, Move}, {300, 360, Line}, {145, 638, Line}, {127, 715, Control}, {206, 710, Curve},
+    {225, 699, Line}, {363, 452, Line}, {493, 687, Line}, {548, 743, Control}, {586, 673, Curve},
+    {581, 638, Line}, {426, 360, Line}, {587, 64, Line}, {604, -12, Control}, {526, -7, Curve},
+    {505, 4, Line}, {363, 266, Line}, {227, 16, Line}, {176, -39, Control}, {135, 25, Curve},
+    {129, 46, Control}, {139, 64, Curve},
+};
+
+inline constexpr char LineChars[] = "0123456789-BIMNSX";
+inline constexpr std::array<TQuadOutline, 17> OcrBLineOutlines{{
+    {LinePoints0, std::size(LinePoints0)},
+    {LinePoints1, std::size(LinePoints1)},
+    {LinePoints2, std::size(LinePoints2)},
+    {LinePoints3, std::size(LinePoints3)},
+    {LinePoints4, std::size(LinePoints4)},
+    {LinePoints5, std::size(LinePoints5)},
+    {LinePoints6, std::size(LinePoints6)},
+    {LinePoints7, std::size(LinePoints7)},
+    {LinePoints8, std::size(LinePoints8)},
+    {LinePoints9, std::size(LinePoints9)},
+    {LinePoints10, std::size(LinePoints10)},
+    {LinePoints11, std::size(LinePoints11)},
+    {LinePoints12, std::size(LinePoints12)},
+    {LinePoints13, std::size(LinePoints13)},
+    {LinePoints14, std::size(LinePoints14)},
+    {LinePoints15, std::size(LinePoints15)},
+    {LinePoints16, std::size(LinePoints16)},
+}};
+
 } // namespace WEQOcrB

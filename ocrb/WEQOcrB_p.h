@@ -61,6 +61,25 @@ struct TFit {
     bool Complete = false;            // the search measured every slot itself
 };
 
+// The characters the number line above a book's symbol can hold, each one
+// a slot of a line fitting in this order.
+inline constexpr char LineFitChars[] = "0123456789-BIMNSX";
+inline constexpr std::size_t LineFitSlots = sizeof(LineFitChars) - 1;
+
+// One fitting of the font to the number line's boxes: the largest em height
+// at which the ink of every line character, drawn on one baseline, fits a
+// box: the widest within its width, from the highest ink to the lowest
+// within its height.
+struct TLineFit {
+    bool Fitted = false; // false: no height from 1 to MaxFitFontHeight fits
+    std::int32_t Height = 0;
+    std::int32_t Top = 0; // the highest ink's row in the text cell, the same for every character
+    std::array<TInk, LineFitSlots> Ink{}; // each character's ink at Height
+};
+
+// The fitting of the line's Width x Height boxes; raises where a measurement fails.
+TLineFit FitLine(const std::string& FontName, std::int32_t Width, std::int32_t Height);
+
 // Fittings of the font to box sizes, for every thread that is handed it: a
 // few dozen boxes, the least recently used goes first. A box beyond the
 // font's sizes is remembered as such. A search starts from empty ink
@@ -73,6 +92,8 @@ public:
 
     // The fitting of FontName to a Width x Height box, fitted on a miss.
     TFit Fit(const std::string& FontName, std::int32_t Width, std::int32_t Height);
+    // The number line's fitting to boxes of that size, likewise.
+    TLineFit Line(const std::string& FontName, std::int32_t Width, std::int32_t Height);
     bool Find(const std::string& FontName, std::int32_t Width, std::int32_t Height, TFit& Out);
     void Keep(const std::string& FontName, std::int32_t Width, std::int32_t Height, const TFit& Fit);
     void Clear();
@@ -81,14 +102,19 @@ public:
     static TFitCache& Shared();
 
 private:
-    struct TEntry {
+    template <class T> struct TEntry {
         std::string FontName;
         std::int32_t Width, Height;
-        TFit Fit;
+        T Fit;
     };
+    template <class T> bool FindIn(std::list<TEntry<T>>& In, const std::string& FontName, std::int32_t Width,
+                                   std::int32_t Height, T& Out);
+    template <class T> void KeepIn(std::list<TEntry<T>>& In, const std::string& FontName, std::int32_t Width,
+                                   std::int32_t Height, const T& Fit);
     const std::size_t Capacity;
     std::mutex Mutex;
-    std::list<TEntry> Entries; // most recently used first
+    std::list<TEntry<TFit>> Entries; // most recently used first
+    std::list<TEntry<TLineFit>> Lines;
 };
 
 // Where the text cell of a character goes so that its ink box lands in the
@@ -107,6 +133,13 @@ TFit InterfaceFit(const std::string& FontName, std::int32_t Width, std::int32_t 
 // search reported; or exactly, without antialiasing and placed by its own
 // ink at the fitted height, so that the ink lands exactly as aligned.
 enum class TFontStyle : std::uint8_t { AsPainter, Exact };
+
+// Draws the number line's Ch with the font as Fit gives it, into the box at
+// (Left, Top) Width wide: its ink centred across, the line's highest ink on
+// Top; exactly, without antialiasing, in the Exact style. False for a
+// character the fitting has no slot for, nothing drawn.
+bool DrawLineChar(const TLineFit& Fit, TFontStyle Style, char Ch, TCanvas& Canvas, std::int32_t Left,
+                  std::int32_t Top, std::int32_t Width, TColor Color);
 
 // Draws Ch ('0'..'9', '>') with the font as Fit gives it, in Style; touches
 // no process-wide name. With Glyphs, from that cache and only where it gives

@@ -35,7 +35,7 @@ class BarcodeItem : public QQuickItem {
 
 public:
     // As WEQ::Barcode::Symbology: Barcode.Ean13, Barcode.UpcA, ...
-    enum Symbology { Ean13, Ean8, UpcA, UpcE, Auto };
+    enum Symbology { Ean13, Ean8, UpcA, UpcE, Auto, Isbn, Ismn, Issn };
     Q_ENUM(Symbology)
 
     explicit BarcodeItem(QQuickItem* parent = nullptr);

@@ -44,6 +44,9 @@ struct TPaint {
     // is drawn with the outlines.
     WEQOcrB::TFit Fit{};
     std::array<TBoxFit, 2> OtherFits{};
+    // The number line's fitting, where the symbol has a line; without one
+    // fitted the line is drawn with the font's outlines.
+    WEQOcrB::TLineFit LineFit{};
     WEQOcrB::TFitCache* Fits = nullptr;
     // Renderings of the font's characters: with it, a symbol on a filled
     // background of an image is written row by row and its characters copied
@@ -71,8 +74,9 @@ void PaintDescribed(const TSymbol& Symbol, const std::exception_ptr& Failure, TC
 // fill, whatever was drawn before.
 void CoverSymbol(TCanvas& Canvas, std::int32_t Width, std::int32_t Height, TColor Background);
 
-// Paint.Fit and Paint.OtherFits for every box size of the symbol, from
-// Paint.Fits; Paint.Font where the digit boxes' fitting holds.
+// Paint.Fit and Paint.OtherFits for every box size of the symbol, and
+// Paint.LineFit for its number line, from Paint.Fits; Paint.Font where the
+// digit boxes' fitting holds.
 void FitAllDigits(const TSymbol& Symbol, TPaint& Paint);
 
 // On a device with more pixels than canvas units (a HiDPI screen, an image

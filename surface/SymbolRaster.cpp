@@ -82,8 +82,53 @@ void FillMark(const TSymbolElement& E, TCanvas& Canvas, TColor Color)
     Canvas.SetPenStyle(TPenStyle::psSolid);
 }
 
+// A character of the number line with the font's outlines, each curve as
+// four straight pieces, points truncated to whole pixels from the box's origin.
+void FillLineOutline(const TSymbolElement& E, TCanvas& Canvas, TColor Color)
+{
+    thread_local std::vector<TVectorCommand> Outline;
+    thread_local std::vector<QPoint> Points;
+    thread_local std::vector<std::int32_t> Counts;
+    Outline.clear();
+    Points.clear();
+    Counts.clear();
+    ResolveLineGlyph(E.Ch, E.Width, E.Height, Outline);
+    long double X = 0, Y = 0;
+    const auto Point = [&](long double PX, long double PY) {
+        Points.emplace_back(E.Left + TruncToInt32(PX), E.Top + TruncToInt32(PY));
+        ++Counts.back();
+    };
+    for (const TVectorCommand& C : Outline) {
+        if (C.Kind == TVectorCommand::Move)
+            Counts.push_back(0);
+        if (C.Kind == TVectorCommand::Close || Counts.empty())
+            continue;
+        if (C.Kind == TVectorCommand::Quad)
+            for (int I = 1; I < 4; ++I) {
+                const long double T = I / 4.0L, U = 1 - T;
+                Point(U * U * X + 2 * U * T * C.CX + T * T * C.X, U * U * Y + 2 * U * T * C.CY + T * T * C.Y);
+            }
+        Point(C.X, C.Y);
+        X = C.X;
+        Y = C.Y;
+    }
+    if (Counts.empty())
+        return;
+    Canvas.SetPenStyle(TPenStyle::psClear);
+    Canvas.SetBrushStyle(TBrushStyle::bsSolid);
+    Canvas.SetBrushColor(Color);
+    Canvas.PolyPolygon(Points.data(), Counts.data(), std::int32_t(Counts.size()));
+    Canvas.SetPenStyle(TPenStyle::psSolid);
+}
+
 void DrawChar(const TSymbol& Symbol, const TSymbolElement& E, TCanvas& Canvas, const TPaint& Paint)
 {
+    if (Symbol.InLine(E)) {
+        if (!Paint.Font ||
+            !WEQOcrB::DrawLineChar(Paint.LineFit, Paint.Style, E.Ch, Canvas, E.Left, E.Top, E.Width, Paint.Digits))
+            FillLineOutline(E, Canvas, Paint.Digits);
+        return;
+    }
     if (E.Ch == '<')
         return DrawMirrored(Symbol, E, Canvas, Paint);
     if (Paint.Font) {
@@ -156,8 +201,9 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
 {
     const std::int32_t W = Symbol.Width;
     const std::uint32_t Background = TCanvas::PixelOf(Paint.Background), Bar = TCanvas::PixelOf(Paint.Bars);
+    // The number line goes through the painter.
     if (!Paint.FillBackground || !Paint.Font || !Paint.Glyphs || Background == Bar || W > MaxDirectWidth ||
-        !TCanvasRaster::DirectPixels(Canvas))
+        Symbol.LineBoxWidth > 0 || !TCanvasRaster::DirectPixels(Canvas))
         return false;
 
     // The rows where some bar starts or ends; a symbol has only a few.
@@ -281,9 +327,13 @@ void FitAllDigits(const TSymbol& Symbol, TPaint& Paint)
     };
     Paint.Fit = FitOf(Symbol.DigitBoxWidth, Symbol.DigitBoxHeight);
     Paint.Font = Paint.Fit.Fitted;
+    Paint.LineFit = Paint.Fits && Symbol.LineBoxWidth > 0
+                        ? Paint.Fits->Line("OCRB", Symbol.LineBoxWidth, Symbol.LineBoxHeight)
+                        : WEQOcrB::TLineFit{};
     std::size_t N = 0;
     for (const TSymbolElement& E : Symbol.Elements) {
-        if (E.Kind != TSymbolElement::Text || (E.Width == Symbol.DigitBoxWidth && E.Height == Symbol.DigitBoxHeight))
+        if (E.Kind != TSymbolElement::Text || Symbol.InLine(E) ||
+            (E.Width == Symbol.DigitBoxWidth && E.Height == Symbol.DigitBoxHeight))
             continue;
         const auto Known = [&E](const TBoxFit& F) { return F.Width == E.Width && F.Height == E.Height; };
         if (N == Paint.OtherFits.size() || std::any_of(Paint.OtherFits.begin(), Paint.OtherFits.begin() + std::ptrdiff_t(N), Known))

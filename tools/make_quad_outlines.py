@@ -1,6 +1,8 @@
 #!/usr/bin/python3
 """Generates ocrb/OcrBQuadData.h, the OCR-B digits '0'..'9' as quadratic
-outlines for vector files, from the embedded font ocrb/OCRB.ttf:
+outlines for vector files, and the characters of the number line printed
+above a book's symbol in the font's own units, from the embedded font
+ocrb/OCRB.ttf:
 
     /usr/bin/python3 tools/make_quad_outlines.py [ocrb/OCRB.ttf] > ocrb/OcrBQuadData.h
 
@@ -227,6 +229,28 @@ def refit(contour):
     return points[0], out
 
 
+# The characters of "ISBN 978-...", "ISMN 979-0-..." and "ISSN 0317-847X".
+LINE_CHARS = "0123456789-BIMNSX"
+
+
+def write_glyph(out, name, ch, contours):
+    items = []
+    for contour in contours:
+        start, segs = refit(contour)
+        items.append(f"{{{round(start[0])}, {round(start[1])}, Move}}")
+        for s in segs:
+            if s[0] == "Q":
+                items.append(f"{{{round(s[1][0])}, {round(s[1][1])}, Control}}")
+                items.append(f"{{{round(s[2][0])}, {round(s[2][1])}, Curve}}")
+            else:
+                items.append(f"{{{round(s[1][0])}, {round(s[1][1])}, Line}}")
+    out.write(f"// '{ch}'\ninline constexpr TQuadPoint {name}[] = {{\n")
+    for i in range(0, len(items), 5):
+        out.write("    " + ", ".join(items[i:i + 5]) + ",\n")
+    out.write("};\n\n")
+    return len(items)
+
+
 def main():
     path = sys.argv[1] if len(sys.argv) > 1 else "ocrb/OCRB.ttf"
     font = Font(open(path, "rb").read())
@@ -239,24 +263,19 @@ def main():
         contours = mapped(font.contours(font.glyph_id(ord(ch))), EXTENTS[ch])
         if len(contours) != CONTOURS.get(ch, 1):
             raise SystemExit(f"'{ch}' has {len(contours)} contours")
-        items = []
-        for contour in contours:
-            start, segs = refit(contour)
-            items.append(f"{{{round(start[0])}, {round(start[1])}, Move}}")
-            for s in segs:
-                if s[0] == "Q":
-                    items.append(f"{{{round(s[1][0])}, {round(s[1][1])}, Control}}")
-                    items.append(f"{{{round(s[2][0])}, {round(s[2][1])}, Curve}}")
-                else:
-                    items.append(f"{{{round(s[1][0])}, {round(s[1][1])}, Line}}")
-        total += len(items)
-        out.write(f"// '{ch}'\ninline constexpr TQuadPoint QuadPoints{index}[] = {{\n")
-        for i in range(0, len(items), 5):
-            out.write("    " + ", ".join(items[i:i + 5]) + ",\n")
-        out.write("};\n\n")
+        total += write_glyph(out, f"QuadPoints{index}", ch, contours)
     out.write("// '0'..'9'.\ninline constexpr std::array<TQuadOutline, 10> OcrBQuadOutlines{{\n")
     for index in range(10):
         out.write(f"    {{QuadPoints{index}, std::size(QuadPoints{index})}},\n")
+    out.write("}};\n\n")
+    out.write("// The number line's characters in the font's units (1000 to the em, y up,\n"
+              "// the baseline at 0), unmapped: the line is placed by its own ink.\n")
+    for index, ch in enumerate(LINE_CHARS):
+        total += write_glyph(out, f"LinePoints{index}", ch, font.contours(font.glyph_id(ord(ch))))
+    out.write(f"inline constexpr char LineChars[] = \"{LINE_CHARS}\";\n")
+    out.write(f"inline constexpr std::array<TQuadOutline, {len(LINE_CHARS)}> OcrBLineOutlines{{{{\n")
+    for index in range(len(LINE_CHARS)):
+        out.write(f"    {{LinePoints{index}, std::size(LinePoints{index})}},\n")
     out.write("}};\n\n} // namespace WEQOcrB\n")
     sys.stderr.write(f"{total} points in all\n")
 

@@ -3,11 +3,13 @@
 // ranges. Every expected hyphenation was looked up in the range list the
 // table is generated from.
 #include "ean/WEQEanBook.h"
+#include "ean/WEQEanFamily.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
+#include <sstream>
 
 using namespace WEQEan;
 
@@ -214,6 +216,71 @@ TEST(BookKindTest, ByForm)
     };
     for (const auto& [Text, Kind] : Rows)
         EXPECT_EQ(BookKindOf(Text), Kind) << Text;
+}
+
+// The number line's characters as "Ch@Left" and their boxes, read from the
+// description at module width 3. A line is sized for 22 characters across
+// the 113 modules (339 pixels): a pitch of 15 pixels, boxes 12 wide (six
+// sevenths) and 16 tall (8.33 / 6 of 12, truncated), the 22 pitches centred
+// (4 pixels spare) and each box in its pitch (1 pixel); the band is the box
+// and a module, 19 pixels, by which the symbol grows and every element moves
+// down. The add-on changes nothing of it.
+TEST(BookSymbolTest, TheLineAboveTheBarsAtModuleWidthThree)
+{
+    const struct {
+        TEanReading Reading;
+        const char* Line;
+    } Rows[] = {
+        {ReadIsbn("978-3-16-148410-0"), "I@5 S@20 B@35 N@50 9@80 7@95 8@110 -@125 3@140 -@155 1@170 6@185 -@200 "
+                                        "1@215 4@230 8@245 4@260 1@275 0@290 -@305 0@320"},
+        {ReadIsbn("3-16-148410-X", "51299"), "I@5 S@20 B@35 N@50 9@80 7@95 8@110 -@125 3@140 -@155 1@170 6@185 -@200 "
+                                             "1@215 4@230 8@245 4@260 1@275 0@290 -@305 0@320"},
+        {ReadIsmn("M-2600-0043-8"), "I@5 S@20 M@35 N@50 9@80 7@95 9@110 -@125 0@140 -@155 2@170 6@185 0@200 "
+                                    "0@215 -@230 0@245 0@260 4@275 3@290 -@305 8@320"},
+        {ReadIssn("0317-8471", "00", "07"), "I@65 S@80 S@95 N@110 0@140 3@155 1@170 7@185 -@200 8@215 4@230 7@245 1@260"},
+    };
+    for (const auto& Row : Rows) {
+        ASSERT_TRUE(Row.Reading.Valid()) << Row.Reading.Error;
+        const std::int32_t Width = SymbolModules(TSymbology::Ean13, Row.Reading.AddOn.size()) * 3, Height = 79 * 3;
+        const TSymbol S = DescribeSymbol(Row.Reading, Width, Height, true);
+        TEanReading Plain = Row.Reading;
+        Plain.Line.clear();
+        const TSymbol Without = DescribeSymbol(Plain, Width, Height, true);
+        std::ostringstream Line;
+        std::size_t Others = 0;
+        for (const TSymbolElement& E : S.Elements) {
+            if (!S.InLine(E)) {
+                // The rest is the symbol without the line, 19 pixels lower.
+                ASSERT_LT(Others, Without.Elements.size());
+                TSymbolElement Lower = Without.Elements[Others++];
+                Lower.Top += 19;
+                EXPECT_EQ(E, Lower) << Row.Line;
+                continue;
+            }
+            Line << (Line.tellp() ? " " : "") << E.Ch << "@" << E.Left;
+            EXPECT_EQ(E.Top, 0);
+            EXPECT_EQ(E.Width, 12);
+            EXPECT_EQ(E.Height, 16);
+        }
+        EXPECT_EQ(Line.str(), Row.Line);
+        EXPECT_EQ(Others, Without.Elements.size());
+        EXPECT_EQ(S.BarTop, 19);
+        EXPECT_EQ(S.Height, Without.Height + 19);
+        EXPECT_EQ(S.LineBoxWidth * 1000 + S.LineBoxHeight, 12016);
+        EXPECT_EQ(LineBandHeight(Row.Reading, 3), 19);
+    }
+}
+
+TEST(BookSymbolTest, ALineThatCannotBePrintedIsRefused)
+{
+    TEanReading R = ReadIsbn("9783161484100");
+    for (const std::string& Line : {std::string("ISBN 978\n"), std::string("isbn"), std::string(65, '1')}) {
+        R.Line = Line;
+        EXPECT_THROW(DescribeSymbol(R, 339, 237, true), Exception) << Line;
+    }
+    R.Line = std::string(64, '1'); // the longest, in smaller boxes
+    const TSymbol S = DescribeSymbol(R, 339, 237, true);
+    EXPECT_EQ(S.LineBoxWidth, 339 / 64 * 6 / 7);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // to PNG, SVG and PDF. Then the pixels: the fast path against the painter,
 // each character's ink inside its own box, and the '<' as the mirrored '>'.
 #define ZX_USE_UTF8 1
+#include "ean/WEQEanBook.h"
 #include "ean/WEQEanExport.h"
 #include "ean/WEQEanFamily.h"
 #include "ocrb/WEQOcrB_p.h"
@@ -234,6 +235,95 @@ TEST(FamilyScanTest, ExportsDecodeAsPngSvgAndPdf)
     EXPECT_EQ(T.Images, 36);
     std::printf("exported: zbar read %d (and %d add-ons of number-system-1 UPC-Es) and zxing-cpp %d of %d\n",
                 T.Zbar, T.ZbarCannot, T.Zxing, T.Images);
+}
+
+// Where a book's number line lies in a picture of its symbol (dark on
+// light, from its left edge): the bars' top, found up the first bar from the
+// middle row, and the box of the ink above them.
+struct TLineInk {
+    int BarTop = -1, Left = 0, Right = -1, Top = 0, Bottom = -1, FirstBar = -1;
+};
+TLineInk LineInkOf(const QImage& Picture)
+{
+    const QImage Image = Picture.convertToFormat(QImage::Format_Grayscale8);
+    const auto Dark = [&Image](int X, int Y) { return qGray(Image.pixel(X, Y)) < 128; };
+    TLineInk L;
+    const int Middle = Image.height() / 2;
+    for (int X = 0; X < Image.width() && L.FirstBar < 0; ++X)
+        if (Dark(X, Middle))
+            L.FirstBar = X;
+    if (L.FirstBar < 0)
+        return L;
+    L.BarTop = Middle;
+    while (L.BarTop > 0 && Dark(L.FirstBar, L.BarTop - 1))
+        --L.BarTop;
+    L.Left = Image.width();
+    L.Top = L.BarTop;
+    for (int Y = 0; Y < L.BarTop; ++Y)
+        for (int X = 0; X < Image.width(); ++X)
+            if (Dark(X, Y)) {
+                L.Left = std::min(L.Left, X);
+                L.Right = std::max(L.Right, X);
+                L.Top = std::min(L.Top, Y);
+                L.Bottom = std::max(L.Bottom, Y);
+            }
+    return L;
+}
+
+// Books, printed music and serials, each with and without its add-on: the
+// PNG at 600 dpi, the SVG drawn at its size and the PDF rasterised at 600 dpi
+// decode with both readers to the GTIN and the add-on, and in each the number
+// line's ink lies above the bars, clear of them by at least a module, over
+// the main symbol (not the add-on) and across most of it.
+TEST(FamilyScanTest, BookSymbolsDecodeAndTheirLineStaysClearOfTheBars)
+{
+    QTemporaryDir Dir;
+    TDecodeTally T;
+    const TEanReading Rows[] = {ReadIsbn("978-3-16-148410-0"), ReadIsbn("0-306-40615-2", "90000"),
+                                ReadIsmn("979-0-2600-0043-8"), ReadIsmn("M-2306-7118-7", "51299"),
+                                ReadIssn("0317-8471"),         ReadIssn("ISSN 2434-561X", "05", "07")};
+    for (const TEanReading& R : Rows) {
+        ASSERT_TRUE(R.Valid()) << R.Error;
+        TExportOptions O;
+        O.Strict = true;
+        O.AddOn = R.AddOn;
+        O.Line = R.Line;
+        const QString Png = Dir.filePath("b.png"), Svg = Dir.filePath("b.svg"), Pdf = Dir.filePath("b.pdf");
+        QString Error;
+        TRasterExport Report;
+        ASSERT_TRUE(ExportPng(R.Data, Png, 600, O, &Report, &Error)) << Error.toStdString();
+        ASSERT_TRUE(ExportSvg(R.Data, Svg, O, &Error)) << Error.toStdString();
+        ASSERT_TRUE(ExportPdf(R.Data, Pdf, O, &Error)) << Error.toStdString();
+        QImage Drawn(Report.Image.size(), QImage::Format_RGB32);
+        Drawn.fill(Qt::white);
+        {
+            QPainter P(&Drawn);
+            QSvgRenderer(Svg).render(&P, QRectF(0, 0, Drawn.width(), Drawn.height()));
+        }
+        RunProgram("pdftoppm", {"-r", "600", "-png", "-singlefile", Pdf, Dir.filePath("pdf")});
+        const QImage Page(Dir.filePath("pdf.png"));
+        ASSERT_FALSE(Page.isNull()) << "pdftoppm (poppler-utils) made no page";
+        // The PNG snaps X to 8 dots; the vector files keep 0.330 mm, 7.8 dots.
+        for (const auto& [Picture, What, M] : {std::tuple(QImage(Png), "PNG", 8.0), std::tuple(Drawn, "SVG", 8.0),
+                                               std::tuple(Page, "PDF", 0.330 * 600 / 25.4)}) {
+            const std::string Name = R.Line + (R.AddOn.empty() ? "" : " +" + R.AddOn) + " " + What;
+            Decode(OnMargin(Picture, 16), R, Dir.path(), Name, T);
+            const TLineInk L = LineInkOf(Picture);
+            ASSERT_GT(L.BarTop, 0) << Name;
+            ASSERT_GE(L.Bottom, L.Top) << Name << ": no ink above the bars";
+            EXPECT_GE(L.BarTop - 1 - L.Bottom, int(M)) << Name << ": the line is less than a module above the bars";
+            EXPECT_GE(L.Bottom - L.Top + 1, int(4 * M)) << Name << ": the line's ink is too low";
+            // The main symbol: 11 modules before its first bar, 95 of bars, 7 after.
+            const double MainLeft = L.FirstBar - 11 * M, MainRight = L.FirstBar + (95 + 7) * M;
+            EXPECT_GE(L.Left, MainLeft) << Name;
+            EXPECT_LT(L.Right, MainRight) << Name << ": the line reaches over the add-on";
+            EXPECT_GT(L.Right - L.Left, (R.Line.size() > 14 ? 100 : 60) * M) << Name << ": the line is narrow";
+        }
+        QFile::remove(Dir.filePath("pdf.png"));
+    }
+    EXPECT_EQ(T.Images, 18);
+    EXPECT_EQ(T.Zbar, 18);
+    EXPECT_EQ(T.Zxing, 18);
 }
 
 TEST(FamilyScanTest, ZbarReadsNoUpcEOfNumberSystemOneFromZintEither)
