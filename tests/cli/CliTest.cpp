@@ -177,6 +177,46 @@ std::string ReadText(const std::string& Text, const std::string& AddOn = {})
     return Out;
 }
 
+// Books, music and serials on an item's line: read by their form with
+// --symbology auto or by the kind given, a label before the number part of
+// its field, the add-on beside it; "gtin+addon|line", or "!" and the start
+// of the reason. The ISSN variant is 05 throughout.
+TEST(CliItemsTest, BooksAreReadByTheirFormWithTheirLabel)
+{
+    using WEQEan::TBookKind;
+    const std::optional<WEQEan::TSymbology> Auto, Ean13 = WEQEan::TSymbology::Ean13;
+    const struct {
+        const char* Text;
+        std::optional<WEQEan::TSymbology> Symbology;
+        TBookKind Book;
+        const char* Read;
+    } Rows[] = {
+        {"ISBN 978-3-16-148410-0 51299", Auto, TBookKind::None, "9783161484100+51299|ISBN 978-3-16-148410-0"},
+        {"isbn-10:  0-306-40615-2", Auto, TBookKind::None, "9780306406157|ISBN 978-0-306-40615-7"},
+        {"ISSN 0317-8471,07", Auto, TBookKind::None, "9770317847056+07|ISSN 0317-8471"},
+        {"9770317847001 07", Auto, TBookKind::None, "9770317847001+07|ISSN 0317-8471"},
+        {"M-2306-7118-7", Auto, TBookKind::None, "9790230671187|ISMN 979-0-2306-7118-7"},
+        {"4006381333931", Auto, TBookKind::None, "4006381333931|"},
+        {"ISBN 400638133393", Auto, TBookKind::None, "!'ISBN 400638133393': an ISBN has 10 characters"},
+        {"978-3-16-148410-0", Ean13, TBookKind::None, "!'978-3-16-148410-0' is not a GTIN: '-' is not a digit"},
+        {"ISBN 978-3-16-148410-0", Ean13, TBookKind::None, "!'ISBN' is not a GTIN"},
+        {"0317-8471 +07", Ean13, TBookKind::Issn, "9770317847056+07|ISSN 0317-8471"},
+        {"3-16-148410-7", Ean13, TBookKind::Isbn, "!'3-16-148410-7': position 13: the check character of 316148410 is X"},
+        {"ISMN 978-3-16-148410-0", Ean13, TBookKind::Ismn, "!"},
+    };
+    for (const auto& Row : Rows) {
+        TItem Item;
+        ReadItem(Row.Text, TReading{Row.Symbology, {}, false, Row.Book, "05"}, Item);
+        const std::string Read = Item.Rejected.empty()
+                                     ? Item.Gtin + (Item.AddOn.empty() ? "" : "+" + Item.AddOn) + "|" + Item.NumberLine
+                                     : "!" + Item.Rejected;
+        EXPECT_EQ(Read.compare(0, std::strlen(Row.Read), Row.Read), 0) << Row.Text << ": " << Read;
+        if (*Row.Read == '!') {
+            EXPECT_TRUE(Item.Gtin.empty() && Item.NumberLine.empty()) << Row.Text;
+        }
+    }
+}
+
 TEST(CliItemsTest, ReadsLinesCsvAndComments)
 {
     const std::string Long(MaxLineLength + 1, '1');
@@ -402,6 +442,10 @@ TEST(CliRunTest, SymbologiesAndAddOnsDecodeInEveryFormat)
         QStringList Args;
         const char* File; // without its suffix
         const char* Read; // zxing-cpp's "FORMAT:digits addon"
+        // The PNG's rows where the number line is printed above the bars: an
+        // EAN-13's 314 at 4 dots a module (277 of bars, 4, 33 of digits) and
+        // the line's band, boxes of 23 (17 wide, a pitch of 452 / 22) and 4.
+        int Rows = 0;
     };
     const TRow Rows[] = {
         {"UPC-A as it stands", {"--symbology", "upca", "036000291452"}, "036000291452", "UPC-A:036000291452"},
@@ -411,6 +455,14 @@ TEST(CliRunTest, SymbologiesAndAddOnsDecodeInEveryFormat)
          "EAN-13:9780201379624 51995"},
         {"the automatic choice of a GTIN-14", {"--symbology", "auto", "--add-on", "12", "00036000291452"},
          "036000291452", "UPC-A:036000291452 12"},
+        {"an ISBN-10 labelled, with its price", {"--symbology", "isbn", "ISBN 0-306-40615-2+51299"}, "9780306406157",
+         "EAN-13:9780306406157 51299", 341},
+        {"an ISMN in its old form", {"--symbology", "ismn", "M-2306-7118-7"}, "9790230671187",
+         "EAN-13:9790230671187", 341},
+        {"an ISSN with its variant and issue", {"--symbology", "issn", "--issn-variant", "05", "0317-8471,07"},
+         "9770317847056", "EAN-13:9770317847056 07", 341},
+        {"a hyphenated ISBN recognised", {"--symbology", "auto", "978-3-16-148410-0"}, "9783161484100",
+         "EAN-13:9783161484100", 341},
     };
     for (const TRow& Row : Rows) {
         for (const char* Suffix : {"png", "svg", "pdf"}) {
@@ -423,6 +475,9 @@ TEST(CliRunTest, SymbologiesAndAddOnsDecodeInEveryFormat)
                                  : Path.endsWith(".svg") ? RenderSvg(Read(Path), 0.4 * TenPerModule, true)
                                                          : PdfPage(Path, 1, 300);
             ASSERT_FALSE(Image.isNull()) << Path.toStdString() << " not written";
+            if (Row.Rows && Path.endsWith(".png")) {
+                EXPECT_EQ(Image.height(), Row.Rows);
+            }
             QImage OnMargin(Image.size() + QSize(40, 40), QImage::Format_RGB32);
             OnMargin.fill(Qt::white);
             QPainter(&OnMargin).drawImage(20, 20, Image);
@@ -435,7 +490,8 @@ TEST(CliRunTest, SymbologiesAndAddOnsDecodeInEveryFormat)
     EXPECT_NE(Bad.Err.find("<arguments>:1: '036000291452': UPC-A 036000291452 cannot be zero-suppressed"),
               std::string::npos)
         << Bad.Err;
-    for (const QStringList& Usage : {QStringList{"--symbology", "qr", "1"}, QStringList{"--add-on", "123", "1"}}) {
+    for (const QStringList& Usage : {QStringList{"--symbology", "qr", "1"}, QStringList{"--add-on", "123", "1"},
+                                     QStringList{"--issn-variant", "5", "1"}, QStringList{"--issn-variant", "0a", "1"}}) {
         const TRun R = RunCli(Dir.path(), Usage);
         EXPECT_EQ(R.Status, 2) << Usage.join(' ').toStdString();
     }

@@ -57,6 +57,15 @@ const TValueRow ValueRows[] = {
     {"Auto: a GTIN-14 of a UPC-A", Barcode::Auto, "00036000291452", "", false, true, "", "036000291452",
      "UPC-A 036000291452", {113, 79}},
     {"Auto: not a GTIN", Barcode::Auto, "400638133393", "", false, false, "the check digit", "", "", {113, 79}},
+    // A book's number line: 7.111 modules (boxes of 6.111 and a module) on top.
+    {"ISBN-10 with its price", Barcode::Isbn, "ISBN 0-306-40615-2", "51299", false, true, "", "9780306406157",
+     "EAN-13 9780306406157 +51299", {167, 87}},
+    {"ISSN, strict even when lenient", Barcode::Issn, "0317-8472", "", false, false, "check character", "", "",
+     {113, 79}},
+    {"Auto: an ISMN by its form", Barcode::Auto, "M-2306-7118-7", "", false, true, "", "9790230671187",
+     "EAN-13 9790230671187", {113, 87}},
+    {"Auto: a 977 GTIN is a serial", Barcode::Auto, "9770317847001", "07", true, true, "", "9770317847001",
+     "EAN-13 9770317847001 +07", {140, 87}},
 };
 
 TEST(BarcodeTest, ValuesReadBack)
@@ -180,6 +189,41 @@ TEST(BarcodeTest, PaintGivesWholeDeviceDotModules)
         }
         EXPECT_EQ(Modules, 95);
         EXPECT_EQ(DecodeEan13(Image), "4006381333931");
+    }
+}
+
+// On a screen a book's symbol takes no more than its rectangle, its number
+// line included, printed above the bars with at least a module between.
+TEST(BarcodeTest, ABooksNumberIsDrawnAboveItsBarsOnScreen)
+{
+    const Barcode B(QStringLiteral("978-3-16-148410-0"), Barcode::Isbn);
+    // The module: the least of the width's 113 and the height's 87 parts.
+    for (const auto& [Area, M] : {std::pair(QSize(565, 454), 5), std::pair(QSize(339, 1000), 3),
+                                  std::pair(QSize(1000, 300), 3)}) {
+        QImage Image(Area, QImage::Format_RGB32);
+        Image.fill(Qt::white);
+        {
+            QPainter P(&Image);
+            B.paint(&P, QRectF(QPointF(0, 0), Area));
+        }
+        EXPECT_EQ(DecodeEan13(Image), "9783161484100") << Area.width() << "x" << Area.height();
+        // Up the first bar from the middle row to its top; the ink above it.
+        int First = 0, Top = Image.height() / 2, InkBottom = -1, InkTop = -1;
+        while (First < Image.width() && qGray(Image.pixel(First, Top)) >= 128)
+            ++First;
+        ASSERT_LT(First, Image.width());
+        EXPECT_EQ(First, (Area.width() - 113 * M) / 2 + 11 * M) << "centred, 11 modules of quiet zone";
+        while (Top > 0 && qGray(Image.pixel(First, Top - 1)) < 128)
+            --Top;
+        for (int Y = 0; Y < Top; ++Y)
+            for (int X = 0; X < Image.width(); ++X)
+                if (qGray(Image.pixel(X, Y)) < 128) {
+                    InkTop = InkTop < 0 ? Y : InkTop;
+                    InkBottom = Y;
+                }
+        ASSERT_GE(InkTop, 0) << "no number above the bars";
+        EXPECT_GE(Top - 1 - InkBottom, M) << Area.width() << "x" << Area.height();
+        EXPECT_GE(InkBottom - InkTop, 4 * M);
     }
 }
 
