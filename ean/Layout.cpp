@@ -305,8 +305,8 @@ bool LineCharacter(char Ch) { return Ch == ' ' || (Ch != 0 && std::strchr(WEQOcr
 // the main symbol's Modules (the add-on's are left out): the pitch that
 // spreads a line of LineSizedFor characters (or a longer one) across them,
 // each box six sevenths of it and as tall, in the digits' proportion, as a
-// digit box that wide. The symbol moves down by
-// the boxes' height and a module; its bars keep their height.
+// digit box that wide. The symbol moves down by the boxes' height and two
+// modules; its bars keep their height.
 struct TLineBoxes {
     std::int32_t Pitch = 0, BoxWidth = 0, BoxHeight = 0;
 };
@@ -334,7 +334,9 @@ void PlaceLine(TSymbol& S, TVertical& V, const std::string& Line, std::int32_t M
     const std::int32_t Width = Modules * M, Pitch = L.Pitch, BoxWidth = L.BoxWidth, BoxHeight = L.BoxHeight;
     if (BoxWidth < 1)
         return;
-    const std::int32_t Band = BoxHeight + M;
+    // A module above the line, as the background goes on a cover of another
+    // colour, and a module between it and the bars.
+    const std::int32_t Band = M + BoxHeight + M;
     for (std::int32_t* Y : {&V.Height, &V.ShortBarHeight, &V.GuardBarHeight, &V.DigitBoxTop})
         *Y += Band;
     S.Height = V.Height;
@@ -348,7 +350,7 @@ void PlaceLine(TSymbol& S, TVertical& V, const std::string& Line, std::int32_t M
     for (std::int32_t I = 0; I < N; ++I) {
         if (Line[std::size_t(I)] == ' ')
             continue;
-        TSymbolElement E{TSymbolElement::Text, Left + I * Pitch, 0, BoxWidth, BoxHeight};
+        TSymbolElement E{TSymbolElement::Text, Left + I * Pitch, M, BoxWidth, BoxHeight};
         E.Ch = Line[std::size_t(I)];
         S.Elements.push_back(E);
     }
@@ -458,7 +460,7 @@ std::int32_t RatioHeightModules(TSymbology Symbology) { return MeasuredRow(Symbo
 std::int32_t LineBandHeight(const TEanReading& Reading, std::int32_t ModuleWidth)
 {
     const TLineBoxes L = LineBoxes(Reading.Line.size(), MainModules(MeasuredRow(Reading.Symbology)), std::max(1, ModuleWidth));
-    return L.BoxWidth > 0 ? L.BoxHeight + std::max(1, ModuleWidth) : 0;
+    return L.BoxWidth > 0 ? L.BoxHeight + 2 * std::max(1, ModuleWidth) : 0;
 }
 
 // The gap is the main symbol's right quiet zone: never less than it.

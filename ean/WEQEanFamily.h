@@ -98,7 +98,8 @@ WEQBARCODE_EXPORT std::int32_t SymbolModules(TSymbology Symbology, std::size_t A
                                              std::int32_t AddOnGap = DefaultAddOnGap);
 WEQBARCODE_EXPORT std::int32_t RatioHeightModules(TSymbology Symbology);
 // The pixels a reading's number line adds above the bars at module width
-// ModuleWidth: its boxes' height and a module; 0 without a line.
+// ModuleWidth: its boxes' height and a module above and below them; 0
+// without a line.
 WEQBARCODE_EXPORT std::int32_t LineBandHeight(const TEanReading& Reading, std::int32_t ModuleWidth);
 // The least add-on gap the symbology takes: MinAddOnGap, 9 for UPC-A.
 WEQBARCODE_EXPORT std::int32_t LeastAddOnGap(TSymbology Symbology);

@@ -73,8 +73,9 @@ struct TSymbol {
 
     // The number line above the bars (a book's "ISBN 978-..."): the size of
     // each of its characters' boxes, 0 without one. Its characters stand on
-    // one baseline, the line's ink fitted to the boxes, at least a module
-    // above BarTop, which is then below the line; without a line BarTop is 0.
+    // one baseline, the line's ink fitted to the boxes, which stand a module
+    // below the symbol's top and a module above BarTop; without a line
+    // BarTop is 0.
     std::int32_t LineBoxWidth = 0, LineBoxHeight = 0;
 
     // The delimiter '>' or null when it is not drawn.

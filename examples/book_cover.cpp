@@ -44,10 +44,14 @@ int main(int argc, char** argv)
                      QStringLiteral("For forty winters the light on the point never failed. Then, one night in "
                                     "November, it went dark, and the keeper was nowhere to be found.\n\n"
                                     "A novel of the sea, of patience, and of the things we keep burning."));
-    // The symbol at its true size, its own white background under it: the
-    // bars are read against white, whatever the cover's colours.
+    // The symbol at its true size on a white panel a little larger than its
+    // quiet zones: the bars are read against white, whatever the cover's colours.
     const QSizeF Size = Symbol.size();
-    if (!Symbol.paint(&Painter, QPointF(Cover.width() - 10 - Size.width(), Cover.height() - 12 - Size.height()))) {
+    const QPointF At(Cover.width() - 12 - Size.width(), Cover.height() - 14 - Size.height());
+    constexpr double Panel = 2; // millimetres around the symbol
+    Painter.fillRect(QRectF((At - QPointF(Panel, Panel)) * Dots, (Size + QSizeF(2 * Panel, 2 * Panel)) * Dots),
+                     Qt::white);
+    if (!Symbol.paint(&Painter, At)) {
         std::fprintf(stderr, "%s\n", qPrintable(Symbol.errorString()));
         return 1;
     }

@@ -1,6 +1,7 @@
 // Renders the pictures under docs/: weq_docs_images OUTPUT_DIR
 #include <WEQBarCode/Barcode.h>
 #include <ean/WEQEan.h>
+#include <ean/WEQEanBook.h>
 #include <ean/WEQEanExport.h>
 #include <ean/WEQEanFamily.h>
 #include <ocrb/WEQOcrB.h>
@@ -49,7 +50,8 @@ void FamilySymbol(const QString& Path, const WEQEan::TEanReading& Reading)
     constexpr std::int32_t M = 3;
     const std::int32_t W = WEQEan::SymbolModules(Reading.Symbology, Reading.AddOn.size()) * M;
     const std::int32_t H = WEQEan::RatioHeightModules(Reading.Symbology) * M;
-    QImage Image(W, H, QImage::Format_RGB32);
+    // A book's number line comes on top.
+    QImage Image(W, H + WEQEan::LineBandHeight(Reading, M), QImage::Format_RGB32);
     TCanvas Canvas(&Image);
     if (!WEQEan::DrawSymbol(Reading, Canvas, W, H, clWhite, clBlack, clBlack, true, true))
         std::fprintf(stderr, "%s: %s\n", Reading.Title().c_str(), Reading.Error.c_str());
@@ -100,6 +102,9 @@ int main(int argc, char** argv)
     FamilySymbol(Out.filePath("ean13-addon2.png"), ReadSymbol(TSymbology::Ean13, "977123456700", "12"));
     FamilySymbol(Out.filePath("ean13-addon5.png"), ReadSymbol(TSymbology::Ean13, "978020137962", "52495"));
     FamilySymbol(Out.filePath("upce-addon2.png"), ReadSymbol(TSymbology::UpcE, "0425261", "07"));
+    FamilySymbol(Out.filePath("isbn.png"), WEQEan::ReadIsbn("ISBN 0-306-40615-2", "51299"));
+    FamilySymbol(Out.filePath("ismn.png"), WEQEan::ReadIsmn("M-2306-7118-7"));
+    FamilySymbol(Out.filePath("issn.png"), WEQEan::ReadIssn("0317-8471", "00", "07"));
     LabelPage(Out.filePath("label-a6.png"));
     return 0;
 }

@@ -444,7 +444,8 @@ TEST(CliRunTest, SymbologiesAndAddOnsDecodeInEveryFormat)
         const char* Read; // zxing-cpp's "FORMAT:digits addon"
         // The PNG's rows where the number line is printed above the bars: an
         // EAN-13's 314 at 4 dots a module (277 of bars, 4, 33 of digits) and
-        // the line's band, boxes of 23 (17 wide, a pitch of 452 / 22) and 4.
+        // the line's band: boxes of 23 (17 wide, a pitch of 452 / 22) and a
+        // module above and below them.
         int Rows = 0;
     };
     const TRow Rows[] = {
@@ -456,13 +457,13 @@ TEST(CliRunTest, SymbologiesAndAddOnsDecodeInEveryFormat)
         {"the automatic choice of a GTIN-14", {"--symbology", "auto", "--add-on", "12", "00036000291452"},
          "036000291452", "UPC-A:036000291452 12"},
         {"an ISBN-10 labelled, with its price", {"--symbology", "isbn", "ISBN 0-306-40615-2+51299"}, "9780306406157",
-         "EAN-13:9780306406157 51299", 341},
+         "EAN-13:9780306406157 51299", 345},
         {"an ISMN in its old form", {"--symbology", "ismn", "M-2306-7118-7"}, "9790230671187",
-         "EAN-13:9790230671187", 341},
+         "EAN-13:9790230671187", 345},
         {"an ISSN with its variant and issue", {"--symbology", "issn", "--issn-variant", "05", "0317-8471,07"},
-         "9770317847056", "EAN-13:9770317847056 07", 341},
+         "9770317847056", "EAN-13:9770317847056 07", 345},
         {"a hyphenated ISBN recognised", {"--symbology", "auto", "978-3-16-148410-0"}, "9783161484100",
-         "EAN-13:9783161484100", 341},
+         "EAN-13:9783161484100", 345},
     };
     for (const TRow& Row : Rows) {
         for (const char* Suffix : {"png", "svg", "pdf"}) {

@@ -57,15 +57,15 @@ const TValueRow ValueRows[] = {
     {"Auto: a GTIN-14 of a UPC-A", Barcode::Auto, "00036000291452", "", false, true, "", "036000291452",
      "UPC-A 036000291452", {113, 79}},
     {"Auto: not a GTIN", Barcode::Auto, "400638133393", "", false, false, "the check digit", "", "", {113, 79}},
-    // A book's number line: 7.111 modules (boxes of 6.111 and a module) on top.
+    // A book's number line: 8.111 modules (boxes of 6.111, a module above and below) on top.
     {"ISBN-10 with its price", Barcode::Isbn, "ISBN 0-306-40615-2", "51299", false, true, "", "9780306406157",
-     "EAN-13 9780306406157 +51299", {167, 87}},
+     "EAN-13 9780306406157 +51299", {167, 88}},
     {"ISSN, strict even when lenient", Barcode::Issn, "0317-8472", "", false, false, "check character", "", "",
      {113, 79}},
     {"Auto: an ISMN by its form", Barcode::Auto, "M-2306-7118-7", "", false, true, "", "9790230671187",
-     "EAN-13 9790230671187", {113, 87}},
+     "EAN-13 9790230671187", {113, 88}},
     {"Auto: a 977 GTIN is a serial", Barcode::Auto, "9770317847001", "07", true, true, "", "9770317847001",
-     "EAN-13 9770317847001 +07", {140, 87}},
+     "EAN-13 9770317847001 +07", {140, 88}},
 };
 
 TEST(BarcodeTest, ValuesReadBack)
@@ -197,7 +197,7 @@ TEST(BarcodeTest, PaintGivesWholeDeviceDotModules)
 TEST(BarcodeTest, ABooksNumberIsDrawnAboveItsBarsOnScreen)
 {
     const Barcode B(QStringLiteral("978-3-16-148410-0"), Barcode::Isbn);
-    // The module: the least of the width's 113 and the height's 87 parts.
+    // The module: the least of the width's 113 and the height's 88 parts.
     for (const auto& [Area, M] : {std::pair(QSize(565, 454), 5), std::pair(QSize(339, 1000), 3),
                                   std::pair(QSize(1000, 300), 3)}) {
         QImage Image(Area, QImage::Format_RGB32);

@@ -222,9 +222,10 @@ TEST(BookKindTest, ByForm)
 // description at module width 3. A line is sized for 22 characters across
 // the 113 modules (339 pixels): a pitch of 15 pixels, boxes 12 wide (six
 // sevenths) and 16 tall (8.33 / 6 of 12, truncated), the 22 pitches centred
-// (4 pixels spare) and each box in its pitch (1 pixel); the band is the box
-// and a module, 19 pixels, by which the symbol grows and every element moves
-// down. The add-on changes nothing of it.
+// (4 pixels spare) and each box in its pitch (1 pixel), a module from the
+// top; the band is the box and a module above and below it, 22 pixels, by
+// which the symbol grows and every element moves down. The add-on changes
+// nothing of it.
 TEST(BookSymbolTest, TheLineAboveTheBarsAtModuleWidthThree)
 {
     const struct {
@@ -253,21 +254,21 @@ TEST(BookSymbolTest, TheLineAboveTheBarsAtModuleWidthThree)
                 // The rest is the symbol without the line, 19 pixels lower.
                 ASSERT_LT(Others, Without.Elements.size());
                 TSymbolElement Lower = Without.Elements[Others++];
-                Lower.Top += 19;
+                Lower.Top += 22;
                 EXPECT_EQ(E, Lower) << Row.Line;
                 continue;
             }
             Line << (Line.tellp() ? " " : "") << E.Ch << "@" << E.Left;
-            EXPECT_EQ(E.Top, 0);
+            EXPECT_EQ(E.Top, 3);
             EXPECT_EQ(E.Width, 12);
             EXPECT_EQ(E.Height, 16);
         }
         EXPECT_EQ(Line.str(), Row.Line);
         EXPECT_EQ(Others, Without.Elements.size());
-        EXPECT_EQ(S.BarTop, 19);
-        EXPECT_EQ(S.Height, Without.Height + 19);
+        EXPECT_EQ(S.BarTop, 22);
+        EXPECT_EQ(S.Height, Without.Height + 22);
         EXPECT_EQ(S.LineBoxWidth * 1000 + S.LineBoxHeight, 12016);
-        EXPECT_EQ(LineBandHeight(Row.Reading, 3), 19);
+        EXPECT_EQ(LineBandHeight(Row.Reading, 3), 22);
     }
 }
 
