@@ -29,8 +29,11 @@ TSymbolShape ShapeOf(const Barcode& B, bool KeepAspectRatio)
 // The symbology's name for assistive technology, whether or not the text reads.
 QString KindOf(const Barcode& B)
 {
+    // In the order of Barcode::Symbology.
     static const QString Kinds[] = {QStringLiteral("EAN-13"), QStringLiteral("EAN-8"), QStringLiteral("UPC-A"),
-                                    QStringLiteral("UPC-E"), QStringLiteral("GTIN")};
+                                    QStringLiteral("UPC-E"),  QStringLiteral("GTIN"),  QStringLiteral("ISBN"),
+                                    QStringLiteral("ISMN"),   QStringLiteral("ISSN")};
+    static_assert(std::size(Kinds) == Barcode::Issn + 1);
     return B.isValid() ? B.title().section(QLatin1Char(' '), 0, 0) : Kinds[int(B.symbology())];
 }
 

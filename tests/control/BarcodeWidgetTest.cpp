@@ -118,6 +118,10 @@ TEST(BarcodeWidgetTest, EverySymbologyAndAddOnShowsAndDecodes)
         {"UPC-A with a 2-digit add-on, completed", BarcodeWidget::UpcA, "03600029145", "7", false, "036000291452",
          "UPC-A:036000291452 07", 9 + 95 + 9 + 20 + 5},
         {"a UPC-A UPC-E cannot hold", BarcodeWidget::UpcE, "036000291452", "", false, "", "(nothing decoded)", 67},
+        {"an ISBN-10 with its price", BarcodeWidget::Isbn, "ISBN 0-306-40615-2", "51299", true, "9780306406157",
+         "EAN-13:9780306406157 51299", 11 + 95 + 9 + 47 + 5},
+        {"an ISSN with its issue", BarcodeWidget::Issn, "0317-8471", "07", true, "9770317847001",
+         "EAN-13:9770317847001 07", 11 + 95 + 9 + 20 + 5},
     };
     for (const TRow& Row : Rows) {
         SCOPED_TRACE(Row.Name);

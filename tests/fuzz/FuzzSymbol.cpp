@@ -7,6 +7,7 @@
 // likewise.
 #include "control/WEQBarCode.h"
 #include "ean/WEQEan.h"
+#include "ean/WEQEanBook.h"
 #include "ean/WEQEanExport.h"
 #include "ean/WEQEanFamily.h"
 
@@ -148,6 +149,17 @@ void FuzzFamily(const std::string& Text, std::int32_t Width, std::int32_t Height
         std::abort();
     if (WEQEan::DrawSymbol(Strict, Canvas, Width, Height, clWhite, clBlack, clBlack, true, true) != Strict.Valid())
         std::abort();
+    // Books, music and serials draw exactly when read, their number line
+    // with them; a line of any bytes a caller puts in is drawn or refused.
+    for (const WEQEan::TEanReading& Book : {WEQEan::ReadIsbn(Main, AddOn), WEQEan::ReadIsmn(Main, AddOn),
+                                            WEQEan::ReadIssn(Main, AddOn.substr(0, 2), AddOn.substr(2))})
+        if (WEQEan::DrawSymbol(Book, Canvas, Width, Height, clWhite, clBlack, clBlack, true, Flags & 8) != Book.Valid() ||
+            (Book.Valid() && Book.Line.empty()))
+            std::abort();
+    (void)WEQEan::BookKindOf(Text);
+    WEQEan::TEanReading Lined = Strict;
+    Lined.Line = AddOn;
+    (void)WEQEan::DrawSymbol(Lined, Canvas, Width, Height, clWhite, clBlack, clBlack, true, true);
 }
 
 } // namespace

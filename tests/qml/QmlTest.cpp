@@ -75,15 +75,28 @@ TEST(QmlTest, TheInstalledModuleShowsADecodableSymbol)
     EXPECT_EQ(MappedFrom("libWEQBarCode.so").rfind(Prefix, 0), 0u) << MappedFrom("libWEQBarCode.so");
 }
 
+// Module width 3 with the add-on; a book's number line on top of its 79 modules.
 TEST(QmlTest, OtherSymbologiesAndAddOnsFromQml)
 {
-    TScene Scene(R"(import WEQBarCode
-        Barcode { symbology: Barcode.UpcA; text: "036000291452"; addOn: "12"; width: 600; height: 300 })");
-    ASSERT_NE(Scene.Item, nullptr);
-    EXPECT_EQ(Scene.Item->property("gtin").toString(), "036000291452");
-    EXPECT_TRUE(Scene.Item->property("inputValid").toBool());
-    EXPECT_EQ(Scene.Item->implicitWidth(), 3 * (9 + 95 + 9 + 20 + 5)) << "module width 3 with the add-on";
-    EXPECT_EQ(DecodeFamily(Scene.Grab()), "UPC-A:036000291452 12");
+    const struct {
+        const char* Properties;
+        const char* Gtin;
+        QSizeF Implicit;
+        const char* Read;
+    } Rows[] = {
+        {R"(symbology: Barcode.UpcA; text: "036000291452"; addOn: "12")", "036000291452",
+         QSizeF(3 * (9 + 95 + 9 + 20 + 5), 3 * 79), "UPC-A:036000291452 12"},
+        {R"(symbology: Barcode.Isbn; text: "ISBN 0-306-40615-2"; addOn: "51299")", "9780306406157",
+         QSizeF(3 * (11 + 95 + 9 + 47 + 5), 3 * 88), "EAN-13:9780306406157 51299"},
+    };
+    for (const auto& Row : Rows) {
+        TScene Scene(QByteArray("import WEQBarCode\nBarcode { ") + Row.Properties + "; width: 600; height: 300 }");
+        ASSERT_NE(Scene.Item, nullptr) << Row.Properties;
+        EXPECT_EQ(Scene.Item->property("gtin").toString(), Row.Gtin);
+        EXPECT_TRUE(Scene.Item->property("inputValid").toBool());
+        EXPECT_EQ(QSizeF(Scene.Item->implicitWidth(), Scene.Item->implicitHeight()), Row.Implicit) << Row.Properties;
+        EXPECT_EQ(DecodeFamily(Scene.Grab()), Row.Read);
+    }
 }
 
 // save() from QML: the file where it can be written, the reason in
