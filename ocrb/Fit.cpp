@@ -181,6 +181,10 @@ TLineFit FitLine(const std::string& FontName, std::int32_t Width, std::int32_t H
             break;
         H = Next;
     }
+    // Fitting at the largest height tried says nothing of whether more would:
+    // such a box is beyond the font's sizes, as the digits' search has it.
+    if (Best.Height >= MaxFitFontHeight)
+        return {};
     return Best;
 }
 

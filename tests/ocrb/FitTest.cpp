@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <climits>
+#include <vector>
 
 using namespace WEQOcrB;
 
@@ -71,6 +73,68 @@ TEST_F(FitTest, FittedHeightsForTheSymbolsDigitBoxes)
         std::printf("m=%d box %dx%d fitted height %d, largest ink %dx%d\n", M, W, H, Fitted, At.width(),
                     At.height());
     }
+}
+
+// The ink of Ch drawn at (5, 5) in OCR-B at em height H, without antialiasing.
+QRect InkAt(char Ch, std::int32_t H)
+{
+    QImage Image(3 * H + 10, 3 * H + 10, QImage::Format_RGB32);
+    Image.fill(Qt::white);
+    TCanvas Canvas(&Image);
+    Canvas.SetFontName("OCRB");
+    Canvas.SetFontHeight(-H);
+    Canvas.SetFontAntialias(false);
+    Canvas.SetFontColor(clBlack);
+    Canvas.SetBrushStyle(TBrushStyle::bsClear);
+    Canvas.TextOut(5, 5, std::string(1, Ch));
+    return InkOf(Image);
+}
+
+// The number line's characters on one baseline at em height H: the widest
+// one's width, and the height from the highest ink to the lowest.
+QSize LineInkAt(std::int32_t H)
+{
+    QRect All;
+    int Widest = 0;
+    for (const char Ch : std::string(LineFitChars)) {
+        const QRect Ink = InkAt(Ch, H);
+        All |= Ink;
+        Widest = std::max(Widest, Ink.width());
+    }
+    return {Widest, All.height()};
+}
+
+// The number line's boxes as the symbols have them at module widths 1 to
+// 10 (six sevenths of 113 m / 22, 8.33 / 6 as tall) and others: the fitted
+// height is the largest at which every character fits on one baseline.
+TEST_F(FitTest, TheNumberLineFitsItsBoxesOnOneBaseline)
+{
+    std::vector<std::pair<std::int32_t, std::int32_t>> Boxes{{30, 20}, {12, 40}};
+    for (std::int32_t M = 1; M <= 10; ++M) {
+        const std::int32_t W = 113 * M / 22 * 6 / 7;
+        Boxes.emplace_back(W, std::int32_t(W * 833 / 600));
+    }
+    for (const auto& [W, H] : Boxes) {
+        SCOPED_TRACE(std::to_string(W) + " x " + std::to_string(H));
+        const TLineFit Fit = FitLine("OCRB", W, H);
+        ASSERT_TRUE(Fit.Fitted);
+        const QSize At = LineInkAt(Fit.Height), Above = LineInkAt(Fit.Height + 1);
+        EXPECT_LE(At.width(), W) << "at the fitted height " << Fit.Height;
+        EXPECT_LE(At.height(), H) << "at the fitted height " << Fit.Height;
+        EXPECT_TRUE(Above.width() > W || Above.height() > H) << "height " << Fit.Height << " leaves room";
+        // Each character's own ink at that height, and the line's top.
+        int Top = INT_MAX;
+        for (std::size_t S = 0; S < LineFitSlots; ++S) {
+            const QRect Ink = InkAt(LineFitChars[S], Fit.Height).translated(-5, -5);
+            EXPECT_EQ(Fit.Ink[S].Width, Ink.width()) << LineFitChars[S];
+            EXPECT_EQ(Fit.Ink[S].Top, Ink.top()) << LineFitChars[S];
+            Top = std::min(Top, Ink.top());
+        }
+        EXPECT_EQ(Fit.Top, Top);
+    }
+    // A box nothing fits, and one beyond the font's sizes: not fitted, and said so.
+    for (const auto& [W, H] : {std::pair(0, 0), std::pair(-3, 7), std::pair(5000, 5000), std::pair(900, 1200)})
+        EXPECT_FALSE(FitLine("OCRB", W, H).Fitted) << W << " x " << H;
 }
 
 TEST_F(FitTest, ASecondCallWithTheSameKeyMeasuresNothing)
