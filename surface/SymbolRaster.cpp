@@ -201,9 +201,8 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
 {
     const std::int32_t W = Symbol.Width;
     const std::uint32_t Background = TCanvas::PixelOf(Paint.Background), Bar = TCanvas::PixelOf(Paint.Bars);
-    // The number line goes through the painter.
     if (!Paint.FillBackground || !Paint.Font || !Paint.Glyphs || Background == Bar || W > MaxDirectWidth ||
-        Symbol.LineBoxWidth > 0 || !TCanvasRaster::DirectPixels(Canvas))
+        !TCanvasRaster::DirectPixels(Canvas))
         return false;
 
     // The rows where some bar starts or ends; a symbol has only a few.
@@ -246,7 +245,7 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
     std::size_t TextCount = 0;
     std::int32_t RegionsTop = Symbol.Height;
     for (const TSymbolElement& E : Symbol.Elements)
-        if (E.Kind == TSymbolElement::Text && TextCount < Regions.size()) {
+        if (E.Kind == TSymbolElement::Text && !Symbol.InLine(E) && TextCount < Regions.size()) {
             Regions[TextCount] = Widened(E);
             RegionsTop = std::min(RegionsTop, Regions[TextCount].top());
             ++TextCount;
@@ -292,8 +291,13 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
     std::size_t Text = 0;
     WEQOcrB::TFit Scratch; // large: made once, not once a character
     try {
+        // The number line stands on the background alone, a module clear of
+        // the bars: the painter draws it on the rows written, as it would.
+        for (const TSymbolElement& E : Symbol.Elements)
+            if (Symbol.InLine(E))
+                DrawChar(Symbol, E, Canvas, Paint);
         for (const TSymbolElement& E : Symbol.Elements) {
-            if (E.Kind != TSymbolElement::Text)
+            if (E.Kind != TSymbolElement::Text || Symbol.InLine(E))
                 continue;
             const std::size_t T = Text++;
             if (E.Ch == '<')

@@ -23,7 +23,8 @@ struct TSymbolCase {
 
     std::string Name() const
     {
-        return (Text.empty() ? Reading.Title() : "DrawEan13 " + Text) + " in " + std::to_string(Width) + " x " +
+        return (Text.empty() ? Reading.Title() : "DrawEan13 " + Text) + (Reading.Line.empty() ? "" : " with a line") +
+               " in " + std::to_string(Width) + " x " +
                std::to_string(Height) + (Fill ? "" : ", not filled") + (Marks ? ", marks" : "");
     }
 };
@@ -47,7 +48,11 @@ inline std::vector<TSymbolCase> RandomSymbolCases(int Count, unsigned Seed, int 
             AddOn += char('0' + Digit(Random));
         TSymbolCase C;
         C.Reading = CompleteSymbol(S, S == TSymbology::UpcE ? Body.substr(0, 7) : Body, AddOn);
-        if (S == TSymbology::Ean13 && AddOn.empty()) {
+        // A third of the EAN-13s with a book's number line above the bars.
+        const bool Line = S == TSymbology::Ean13 && I % 3 == 1;
+        if (Line)
+            C.Reading.Line = "ISBN " + C.Reading.Data.substr(0, 3) + "-" + C.Reading.Data.substr(3);
+        if (S == TSymbology::Ean13 && AddOn.empty() && !Line) {
             C.Text = C.Reading.Data;
             if (I % 11 == 0)
                 C.Text[5] = 'x'; // the failure path too
@@ -71,7 +76,8 @@ inline std::vector<TSymbolCase> RandomSymbolCases(int Count, unsigned Seed, int 
 inline QImage DrawCase(const TSymbolCase& C)
 {
     const std::int32_t M = std::max(1, C.Width / WEQEan::SymbolModules(C.Reading.Symbology, C.Reading.AddOn.size()));
-    QImage Image(C.Width + C.Extra, std::max(C.Height, 18 * M) + C.Extra, QImage::Format_RGB32);
+    QImage Image(C.Width + C.Extra, std::max(C.Height, 18 * M) + WEQEan::LineBandHeight(C.Reading, M) + C.Extra,
+                 QImage::Format_RGB32);
     Image.fill(QColor(90, 160, 30));
     TCanvas Canvas(&Image);
     const bool Drawn = C.Text.empty() ? WEQEan::DrawSymbol(C.Reading, Canvas, C.Width, C.Height, C.Background, C.Bars,
