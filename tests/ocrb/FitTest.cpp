@@ -24,9 +24,9 @@ QRect InkOf(const QImage& Image)
     return Ink;
 }
 
-// Renders Ch in OCR-B at em height H without antialiasing, the way a person
-// would check it, and returns its ink box size.
-QSize InkSizeAt(char Ch, std::int32_t H)
+// Renders Ch at (5, 5) in OCR-B at em height H without antialiasing, the way
+// a person would check it, and returns its ink box.
+QRect InkAt(char Ch, std::int32_t H)
 {
     QImage Image(3 * H + 10, 3 * H + 10, QImage::Format_RGB32);
     Image.fill(Qt::white);
@@ -37,8 +37,10 @@ QSize InkSizeAt(char Ch, std::int32_t H)
     Canvas.SetFontColor(clBlack);
     Canvas.SetBrushStyle(TBrushStyle::bsClear);
     Canvas.TextOut(5, 5, std::string(1, Ch));
-    return InkOf(Image).size();
+    return InkOf(Image);
 }
+
+QSize InkSizeAt(char Ch, std::int32_t H) { return InkAt(Ch, H).size(); }
 
 QSize LargestInkAt(std::int32_t H)
 {
@@ -73,21 +75,6 @@ TEST_F(FitTest, FittedHeightsForTheSymbolsDigitBoxes)
         std::printf("m=%d box %dx%d fitted height %d, largest ink %dx%d\n", M, W, H, Fitted, At.width(),
                     At.height());
     }
-}
-
-// The ink of Ch drawn at (5, 5) in OCR-B at em height H, without antialiasing.
-QRect InkAt(char Ch, std::int32_t H)
-{
-    QImage Image(3 * H + 10, 3 * H + 10, QImage::Format_RGB32);
-    Image.fill(Qt::white);
-    TCanvas Canvas(&Image);
-    Canvas.SetFontName("OCRB");
-    Canvas.SetFontHeight(-H);
-    Canvas.SetFontAntialias(false);
-    Canvas.SetFontColor(clBlack);
-    Canvas.SetBrushStyle(TBrushStyle::bsClear);
-    Canvas.TextOut(5, 5, std::string(1, Ch));
-    return InkOf(Image);
 }
 
 // The number line's characters on one baseline at em height H: the widest
