@@ -4,6 +4,7 @@
 #include "control/Barcode.h"
 #include "control/BarcodeWidget.h"
 #include "symbol/Decode.h"
+#include "symbol/SymbolTestUtil.h"
 
 #include <QBuffer>
 #include <QDebug>
@@ -207,23 +208,11 @@ TEST(BarcodeTest, ABooksNumberIsDrawnAboveItsBarsOnScreen)
             B.paint(&P, QRectF(QPointF(0, 0), Area));
         }
         EXPECT_EQ(DecodeEan13(Image), "9783161484100") << Area.width() << "x" << Area.height();
-        // Up the first bar from the middle row to its top; the ink above it.
-        int First = 0, Top = Image.height() / 2, InkBottom = -1, InkTop = -1;
-        while (First < Image.width() && qGray(Image.pixel(First, Top)) >= 128)
-            ++First;
-        ASSERT_LT(First, Image.width());
-        EXPECT_EQ(First, (Area.width() - 113 * M) / 2 + 11 * M) << "centred, 11 modules of quiet zone";
-        while (Top > 0 && qGray(Image.pixel(First, Top - 1)) < 128)
-            --Top;
-        for (int Y = 0; Y < Top; ++Y)
-            for (int X = 0; X < Image.width(); ++X)
-                if (qGray(Image.pixel(X, Y)) < 128) {
-                    InkTop = InkTop < 0 ? Y : InkTop;
-                    InkBottom = Y;
-                }
-        ASSERT_GE(InkTop, 0) << "no number above the bars";
-        EXPECT_GE(Top - 1 - InkBottom, M) << Area.width() << "x" << Area.height();
-        EXPECT_GE(InkBottom - InkTop, 4 * M);
+        const TLineInk L = LineInkOf(Image);
+        EXPECT_EQ(L.FirstBar, (Area.width() - 113 * M) / 2 + 11 * M) << "centred, 11 modules of quiet zone";
+        ASSERT_GE(L.Bottom, L.Top) << "no number above the bars";
+        EXPECT_GE(L.BarTop - 1 - L.Bottom, M) << Area.width() << "x" << Area.height();
+        EXPECT_GE(L.Bottom - L.Top, 4 * M);
     }
 }
 

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <ZXing/ReadBarcode.h>
 #include "symbol/Decode.h"
+#include "symbol/SymbolTestUtil.h"
 #include <gtest/gtest.h>
 
 #include <random>
@@ -235,39 +236,6 @@ TEST(FamilyScanTest, ExportsDecodeAsPngSvgAndPdf)
     EXPECT_EQ(T.Images, 36);
     std::printf("exported: zbar read %d (and %d add-ons of number-system-1 UPC-Es) and zxing-cpp %d of %d\n",
                 T.Zbar, T.ZbarCannot, T.Zxing, T.Images);
-}
-
-// Where a book's number line lies in a picture of its symbol (dark on
-// light, from its left edge): the bars' top, found up the first bar from the
-// middle row, and the box of the ink above them.
-struct TLineInk {
-    int BarTop = -1, Left = 0, Right = -1, Top = 0, Bottom = -1, FirstBar = -1;
-};
-TLineInk LineInkOf(const QImage& Picture)
-{
-    const QImage Image = Picture.convertToFormat(QImage::Format_Grayscale8);
-    const auto Dark = [&Image](int X, int Y) { return qGray(Image.pixel(X, Y)) < 128; };
-    TLineInk L;
-    const int Middle = Image.height() / 2;
-    for (int X = 0; X < Image.width() && L.FirstBar < 0; ++X)
-        if (Dark(X, Middle))
-            L.FirstBar = X;
-    if (L.FirstBar < 0)
-        return L;
-    L.BarTop = Middle;
-    while (L.BarTop > 0 && Dark(L.FirstBar, L.BarTop - 1))
-        --L.BarTop;
-    L.Left = Image.width();
-    L.Top = L.BarTop;
-    for (int Y = 0; Y < L.BarTop; ++Y)
-        for (int X = 0; X < Image.width(); ++X)
-            if (Dark(X, Y)) {
-                L.Left = std::min(L.Left, X);
-                L.Right = std::max(L.Right, X);
-                L.Top = std::min(L.Top, Y);
-                L.Bottom = std::max(L.Bottom, Y);
-            }
-    return L;
 }
 
 // Books, printed music and serials, each with and without its add-on: the

@@ -2,10 +2,12 @@
 
 // Reading a rendered symbol back as numbers, for the symbol and control tests.
 
+#include <QColor>
 #include <QImage>
 #include <QRect>
 #include <QSize>
 
+#include <algorithm>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -50,6 +52,39 @@ inline const std::vector<TBar> BarsOf4006381333931 = {
     {46, 1}, {49, 1}, {51, 2}, {55, 2}, {58, 1}, {60, 1}, {62, 1}, {67, 1}, {69, 1}, {74, 1},
     {76, 1}, {81, 1}, {83, 3}, {87, 1}, {90, 1}, {95, 1}, {97, 2}, {101, 2}, {104, 1}, {106, 1}};
 inline const std::vector<TBar> GuardBars = {{12, 1}, {14, 1}, {58, 1}, {60, 1}, {104, 1}, {106, 1}};
+
+// Where a book's number line lies in a picture of its symbol (dark on
+// light, from its left edge): the bars' top, found up the first bar from the
+// middle row, and the box of the ink above them.
+struct TLineInk {
+    int BarTop = -1, Left = 0, Right = -1, Top = 0, Bottom = -1, FirstBar = -1;
+};
+inline TLineInk LineInkOf(const QImage& Picture)
+{
+    const QImage Image = Picture.convertToFormat(QImage::Format_Grayscale8);
+    const auto Dark = [&Image](int X, int Y) { return qGray(Image.pixel(X, Y)) < 128; };
+    TLineInk L;
+    const int Middle = Image.height() / 2;
+    for (int X = 0; X < Image.width() && L.FirstBar < 0; ++X)
+        if (Dark(X, Middle))
+            L.FirstBar = X;
+    if (L.FirstBar < 0)
+        return L;
+    L.BarTop = Middle;
+    while (L.BarTop > 0 && Dark(L.FirstBar, L.BarTop - 1))
+        --L.BarTop;
+    L.Left = Image.width();
+    L.Top = L.BarTop;
+    for (int Y = 0; Y < L.BarTop; ++Y)
+        for (int X = 0; X < Image.width(); ++X)
+            if (Dark(X, Y)) {
+                L.Left = std::min(L.Left, X);
+                L.Right = std::max(L.Right, X);
+                L.Top = std::min(L.Top, Y);
+                L.Bottom = std::max(L.Bottom, Y);
+            }
+    return L;
+}
 
 // Sizes and rectangles in failure messages as numbers, not bytes.
 inline void PrintTo(const QSize& Size, std::ostream* Out) { *Out << Size.width() << "x" << Size.height(); }
