@@ -286,6 +286,9 @@ TEST(FamilyScanTest, BookSymbolsDecodeAndTheirLineStaysClearOfTheBars)
             EXPECT_GE(L.Left, MainLeft) << Name;
             EXPECT_LT(L.Right, MainRight) << Name << ": the line reaches over the add-on";
             EXPECT_GT(L.Right - L.Left, (R.Line.size() > 14 ? 100 : 60) * M) << Name << ": the line is narrow";
+            std::printf("%s: line ink rows %d to %d, columns %d to %d; bars from row %d, %d dots clear (%.2f modules)\n",
+                        Name.c_str(), L.Top, L.Bottom, L.Left, L.Right, L.BarTop, L.BarTop - 1 - L.Bottom,
+                        (L.BarTop - 1 - L.Bottom) / M);
         }
         QFile::remove(Dir.filePath("pdf.png"));
     }
