@@ -422,7 +422,8 @@ after the add-on rejects the item with its reason.
       --label WxH         the cells in mm (label stock), the first at the
                           margins' corner; default: as large as the largest
                           label the options give (with --symbology auto the
-                          largest it may choose; with --add-on, its add-on),
+                          largest it may choose, a book's number line
+                          included; with --add-on, its add-on),
                           stretched to fill the area inside the margins
       --gap H[,V]         gutters between the cells in mm, across and down (V
                           defaults to H); default one quiet zone (11 modules)

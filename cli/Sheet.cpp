@@ -84,9 +84,9 @@ TSheetLayout LayOutSheet(const TOptions& O)
 {
     TSheetLayout L;
     L.MarginMM = O.MarginMM;
-    // A book's number line makes its label taller; with --symbology auto a
-    // book among the items gets a larger label than the cells, as an add-on does.
-    const bool Lines = O.Book != WEQEan::TBookKind::None;
+    // A book's number line makes its label taller; --symbology auto may
+    // choose a book.
+    const bool Lines = !O.Symbology || O.Book != WEQEan::TBookKind::None;
     for (const WEQEan::TSymbology S : Symbologies(O))
         for (const bool Line : {false, Lines}) {
             WEQEan::TExportOptions E = ExportFor(S, O.AddOn, O);

@@ -22,9 +22,9 @@ namespace {
 
 const QColor DefaultBar = Qt::black, DefaultBackground = Qt::white, DefaultText = Qt::black;
 
-// More positions than any reading takes, so that a strict reading sees
-// text that is too long as such.
-std::string Positions(const QString& Text) { return GtinPositions(Text, 64); }
+// More positions than any reading takes (a book's number is read from up to
+// 64 characters), so that a strict reading sees text that is too long as such.
+std::string Positions(const QString& Text) { return GtinPositions(Text, 1024); }
 
 constexpr double MillimetresPerInch = 25.4;
 
@@ -124,7 +124,7 @@ public:
     TSymbolShape Shape(bool KeepAspectRatio) const
     {
         return {WEQEan::SymbolModules(Reading.Symbology, Reading.AddOn.size()),
-                WEQEan::RatioHeightModules(Reading.Symbology) + LineModules(), KeepAspectRatio};
+                WEQEan::RatioHeightModules(Reading.Symbology) + LineModules(), KeepAspectRatio, LineModules()};
     }
 
     // The symbol in an image of whole device pixels a module, at Ratio.

@@ -145,8 +145,9 @@ public:
 
     // --- Size -----------------------------------------------------------------
     // Modules across (quiet zones and add-on included) and down as a screen
-    // shows it (79, EAN-8 65); what the files measure in millimetres at
-    // xDimension, GS1's nominal bar height and the digits below them.
+    // shows it (79, EAN-8 65, a book's symbol 9 more for its number line);
+    // what the files measure in millimetres at xDimension, GS1's nominal bar
+    // height and the digits below them, and a book's number line above.
     QSize sizeInModules() const;
     QSizeF size() const;
 

@@ -49,7 +49,7 @@ TSymbolFit FitSymbol(QSize DeviceArea, const TSymbolShape& Shape)
     // what one side of an image may be.
     const int Height = Shape.KeepAspectRatio ? 0 : std::min(std::max(0, DeviceArea.height()), TBitmap::MaxSide);
     int M = std::min(W / Shape.Modules, Shape.KeepAspectRatio ? std::max(0, DeviceArea.height()) / Shape.HeightModules
-                                                                : Height / MinimumHeightModules);
+                                                                : Height / (MinimumHeightModules + Shape.LineModules));
     M = std::min(M, TBitmap::MaxSide / Shape.Modules);
     const auto Rows = [&](int Module) { return Shape.KeepAspectRatio ? Shape.HeightModules * Module : Height; };
     // At most MaxSide / Modules steps.
@@ -96,7 +96,8 @@ QSize PreferredSymbolSize(const TSymbolShape& Shape, double Ratio)
 
 QSize MinimumSymbolSize(const TSymbolShape& Shape, double Ratio)
 {
-    return HintOf(Shape.Modules, 1, Shape.KeepAspectRatio ? Shape.HeightModules : MinimumHeightModules, Ratio);
+    return HintOf(Shape.Modules, 1,
+                  Shape.KeepAspectRatio ? Shape.HeightModules : MinimumHeightModules + Shape.LineModules, Ratio);
 }
 
 int SymbolHeightForWidth(int Width, const TSymbolShape& Shape, double Ratio)

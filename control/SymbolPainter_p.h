@@ -32,11 +32,14 @@ QColor ColorOrDefault(const QColor& Color, const QColor& Default);
 struct TSymbolShape {
     int Modules = 113, HeightModules = 79;
     bool KeepAspectRatio = true;
+    // The modules a book's number line takes above the bars (included in
+    // HeightModules), which the least height takes too.
+    int LineModules = 0;
 };
 
 // The largest whole-module symbol in an area of device pixels: Modules m wide
 // and HeightModules m high with KeepAspectRatio, otherwise as high as the area
-// and at least 18 m. The image stays within TBitmap's bounds: a larger area gets the
+// and at least 18 m and the line's modules. The image stays within TBitmap's bounds: a larger area gets the
 // largest symbol within them. Module width 0 when not even m = 1 fits.
 struct TSymbolFit {
     int ModuleWidth = 0;

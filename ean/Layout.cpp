@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace WEQEan {
 
@@ -383,7 +384,8 @@ TVertical VerticalLayout(std::int32_t M, std::int32_t Height)
 {
     TVertical V{};
     // 18 m cannot overflow: m is at most INT32_MAX / 113. Neither can the
-    // rest, which all lie below the drawing height.
+    // rest, which all lie below the drawing height (a number line's band is
+    // kept within the range by the caller).
     V.Height = std::max(Ean13MinimumHeightModules * M, Height);
     V.DigitBoxWidth = BoxModules * M;
     V.DigitBoxHeight = static_cast<std::int32_t>(static_cast<long double>(M) * DigitBoxHeightPerModule);
@@ -459,8 +461,11 @@ std::int32_t RatioHeightModules(TSymbology Symbology) { return MeasuredRow(Symbo
 
 std::int32_t LineBandHeight(const TEanReading& Reading, std::int32_t ModuleWidth)
 {
-    const TLineBoxes L = LineBoxes(Reading.Line.size(), MainModules(MeasuredRow(Reading.Symbology)), std::max(1, ModuleWidth));
-    return L.BoxWidth > 0 ? L.BoxHeight + 2 * std::max(1, ModuleWidth) : 0;
+    // No symbol has a wider module: beyond it the width would overflow.
+    const std::int32_t Modules = MainModules(MeasuredRow(Reading.Symbology));
+    const std::int32_t M = std::clamp(ModuleWidth, 1, std::numeric_limits<std::int32_t>::max() / Modules);
+    const TLineBoxes L = LineBoxes(Reading.Line.size(), Modules, M);
+    return L.BoxWidth > 0 ? L.BoxHeight + 2 * M : 0;
 }
 
 // The gap is the main symbol's right quiet zone: never less than it.
@@ -494,6 +499,12 @@ void DescribeSymbolInto(TSymbol& S, const TEanReading& Reading, std::int32_t Wid
             throw Exception("an add-on gap of " + std::to_string(AddOnGap) + " modules is outside " +
                             std::to_string(LeastAddOnGap(Reading.Symbology)) + " to " + std::to_string(MaxAddOnGap) +
                             " for " + Row.Name);
+        // A line too long for a pixel a character is refused, not left out.
+        const std::int32_t M = std::max(1, Width / SymbolModules(Reading.Symbology, Reading.AddOn.size(), AddOnGap));
+        if (!Reading.Line.empty() && LineBoxes(Reading.Line.size(), MainModules(Row), M).BoxWidth < 1)
+            throw Exception("a number line of " + std::to_string(Reading.Line.size()) + " characters does not fit " +
+                            std::to_string(MainModules(Row)) + " modules of " + std::to_string(M) +
+                            (M == 1 ? " pixel" : " pixels"));
     } catch (const Exception&) {
         Failure = std::current_exception();
         // The area the symbol would take, so that the failure can cover it.
@@ -507,7 +518,10 @@ void DescribeSymbolInto(TSymbol& S, const TEanReading& Reading, std::int32_t Wid
 
     const std::int32_t Modules = SymbolModules(Reading.Symbology, Reading.AddOn.size(), AddOnGap);
     const std::int32_t M = std::max(1, Width / Modules);
-    TVertical V = VerticalLayout(M, Height);
+    // The line's band comes on top of the height asked for: within the
+    // range of a pixel coordinate, the bars give way.
+    const std::int32_t Band = LineBandHeight(Reading, M);
+    TVertical V = VerticalLayout(M, std::min(Height, std::numeric_limits<std::int32_t>::max() - Band));
     StartSymbol(S, Reading.Symbology, M, Modules, V);
     S.LeftQuietZone = Row.LeftQuietZone;
     S.RightQuietZone = Row.RightQuietZone;

@@ -216,9 +216,10 @@ void AppendSvg(const TVectorSymbol& V, const TSvgStyle& Style, std::string& Out)
         char Id = 0;
     };
     std::array<TFirst, 10> Firsts{};
+    // The symbol's digits, not the number line's, which come first but are few.
     const auto DigitOf = [&V](const TPlacedGlyph& G) {
-        const char Ch = V.Shapes[G.Shape].Ch;
-        return Ch >= '0' && Ch <= '9' ? int(Ch - '0') : -1;
+        const TGlyphShape& Shape = V.Shapes[G.Shape];
+        return !Shape.Line && Shape.Ch >= '0' && Shape.Ch <= '9' ? int(Shape.Ch - '0') : -1;
     };
     for (const TPlacedGlyph& G : V.Glyphs) {
         const int Digit = DigitOf(G);

@@ -3,11 +3,14 @@
 
 #include "ocrb/Fit_p.h"
 
+#include "ocrb/OcrBQuadOutlines.h"
+
 #include "surface/Arith.h"
 #include "surface/Ink_p.h"
 
 #include <algorithm>
 #include <limits>
+#include <string_view>
 
 namespace WEQOcrB {
 
@@ -123,6 +126,9 @@ TFit FitFrom(TSearchState State, const std::string& FontName, std::int32_t Width
     }
     return Fit;
 }
+
+static_assert(std::string_view(LineFitChars) == std::string_view(LineChars),
+              "the line's fitting and its outlines know the same characters");
 
 namespace {
 

@@ -62,7 +62,7 @@ struct TFit {
 };
 
 // The characters the number line above a book's symbol can hold, each one
-// a slot of a line fitting in this order.
+// a slot of a line fitting in this order: those the line's outlines have.
 inline constexpr char LineFitChars[] = "0123456789-BIMNSX";
 inline constexpr std::size_t LineFitSlots = sizeof(LineFitChars) - 1;
 
@@ -71,7 +71,7 @@ inline constexpr std::size_t LineFitSlots = sizeof(LineFitChars) - 1;
 // box: the widest within its width, from the highest ink to the lowest
 // within its height.
 struct TLineFit {
-    bool Fitted = false; // false: no height from 1 to MaxFitFontHeight fits
+    bool Fitted = false; // false: no height from 1 fits, or the box wants MaxFitFontHeight or more
     std::int32_t Height = 0;
     std::int32_t Top = 0; // the highest ink's row in the text cell, the same for every character
     std::array<TInk, LineFitSlots> Ink{}; // each character's ink at Height

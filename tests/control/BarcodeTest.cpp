@@ -198,17 +198,29 @@ TEST(BarcodeTest, PaintGivesWholeDeviceDotModules)
 TEST(BarcodeTest, ABooksNumberIsDrawnAboveItsBarsOnScreen)
 {
     const Barcode B(QStringLiteral("978-3-16-148410-0"), Barcode::Isbn);
-    // The module: the least of the width's 113 and the height's 88 parts.
-    for (const auto& [Area, M] : {std::pair(QSize(565, 454), 5), std::pair(QSize(339, 1000), 3),
-                                  std::pair(QSize(1000, 300), 3)}) {
+    // The module: the least of the width's 113 and the height's 88 parts;
+    // not keeping the aspect ratio, of its 18 + 9.
+    const struct {
+        QSize Area;
+        bool Keep;
+        int M;
+    } Rows[] = {{{565, 454}, true, 5}, {{339, 1000}, true, 3}, {{1000, 300}, true, 3}, {{565, 135}, false, 5},
+                {{1000, 100}, false, 3}};
+    for (const auto& [Area, Keep, M] : Rows) {
         QImage Image(Area, QImage::Format_RGB32);
         Image.fill(Qt::white);
         {
             QPainter P(&Image);
-            B.paint(&P, QRectF(QPointF(0, 0), Area));
+            B.paint(&P, QRectF(QPointF(0, 0), Area), Qt::AlignCenter, Keep);
         }
-        EXPECT_EQ(DecodeEan13(Image), "9783161484100") << Area.width() << "x" << Area.height();
+        // Nothing is cut off: below the guard bar's end the image holds the
+        // rest of the digits' box, 8.33 + 1 - 5 modules.
         const TLineInk L = LineInkOf(Image);
+        int GuardEnd = Image.height() / 2;
+        while (GuardEnd + 1 < Image.height() && qGray(Image.pixel(L.FirstBar, GuardEnd + 1)) < 128)
+            ++GuardEnd;
+        EXPECT_GE(Image.height() - 1 - GuardEnd, 4 * M) << Area.width() << "x" << Area.height() << ": digits cut off";
+        EXPECT_EQ(DecodeEan13(Image), "9783161484100") << Area.width() << "x" << Area.height();
         EXPECT_EQ(L.FirstBar, (Area.width() - 113 * M) / 2 + 11 * M) << "centred, 11 modules of quiet zone";
         ASSERT_GE(L.Bottom, L.Top) << "no number above the bars";
         EXPECT_GE(L.BarTop - 1 - L.Bottom, M) << Area.width() << "x" << Area.height();

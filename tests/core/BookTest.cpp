@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <random>
 #include <sstream>
 
@@ -251,7 +252,7 @@ TEST(BookSymbolTest, TheLineAboveTheBarsAtModuleWidthThree)
         std::size_t Others = 0;
         for (const TSymbolElement& E : S.Elements) {
             if (!S.InLine(E)) {
-                // The rest is the symbol without the line, 19 pixels lower.
+                // The rest is the symbol without the line, 22 pixels lower.
                 ASSERT_LT(Others, Without.Elements.size());
                 TSymbolElement Lower = Without.Elements[Others++];
                 Lower.Top += 22;
@@ -282,6 +283,27 @@ TEST(BookSymbolTest, ALineThatCannotBePrintedIsRefused)
     R.Line = std::string(64, '1'); // the longest, in smaller boxes
     const TSymbol S = DescribeSymbol(R, 339, 237, true);
     EXPECT_EQ(S.LineBoxWidth, 339 / 64 * 6 / 7);
+    // At a pixel a module a line of 57 has a pitch of 1 and no box: refused, not left out.
+    R.Line = std::string(57, '1');
+    EXPECT_THROW(DescribeSymbol(R, 113, 79, true), Exception);
+    R.Line = std::string(56, '1');
+    EXPECT_EQ(DescribeSymbol(R, 113, 79, true).LineBoxWidth, 1);
+}
+
+// However tall the symbol asked for, the line's band stays within a pixel
+// coordinate: the bars give way, nothing wraps.
+TEST(BookSymbolTest, TheTallestSymbolKeepsItsLineWithinRange)
+{
+    const TEanReading R = ReadIsbn("978-3-16-148410-0");
+    for (const std::int32_t M : {1, 3, 1000})
+        for (const std::int32_t Height : {std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::max() - 5}) {
+            const TSymbol S = DescribeSymbol(R, 113 * M, Height, true);
+            EXPECT_EQ(S.Height, std::numeric_limits<std::int32_t>::max()) << M;
+            EXPECT_EQ(S.BarTop, LineBandHeight(R, M));
+            for (const TSymbolElement& E : S.Elements)
+                EXPECT_TRUE(E.Top >= 0 && E.Height >= 0 && std::int64_t(E.Top) + E.Height <= S.Height) << M;
+        }
+    EXPECT_GT(LineBandHeight(R, std::numeric_limits<std::int32_t>::max()), 0) << "an absurd module width, clamped";
 }
 
 } // namespace

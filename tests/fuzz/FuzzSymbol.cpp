@@ -159,7 +159,8 @@ void FuzzFamily(const std::string& Text, std::int32_t Width, std::int32_t Height
     (void)WEQEan::BookKindOf(Text);
     WEQEan::TEanReading Lined = Strict;
     Lined.Line = AddOn;
-    (void)WEQEan::DrawSymbol(Lined, Canvas, Width, Height, clWhite, clBlack, clBlack, true, true);
+    if (WEQEan::DrawSymbol(Lined, Canvas, Width, Height, clWhite, clBlack, clBlack, true, true) && !Strict.Valid())
+        std::abort();
 }
 
 } // namespace
