@@ -151,8 +151,10 @@ void FuzzFamily(const std::string& Text, std::int32_t Width, std::int32_t Height
         std::abort();
     // Books, music and serials draw exactly when read, their number line
     // with them; a line of any bytes a caller puts in is drawn or refused.
-    for (const WEQEan::TEanReading& Book : {WEQEan::ReadIsbn(Main, AddOn), WEQEan::ReadIsmn(Main, AddOn),
-                                            WEQEan::ReadIssn(Main, AddOn.substr(0, 2), AddOn.substr(2))})
+    // The whole text as the number, the add-on and variant from the flags.
+    const std::string BookAddOn = Flags & 16 ? "51299" : Flags & 32 ? "07" : "", Variant = Flags & 64 ? "05" : "0x";
+    for (const WEQEan::TEanReading& Book : {WEQEan::ReadIsbn(Text, BookAddOn), WEQEan::ReadIsmn(Text, BookAddOn),
+                                            WEQEan::ReadIssn(Text, Variant, BookAddOn)})
         if (WEQEan::DrawSymbol(Book, Canvas, Width, Height, clWhite, clBlack, clBlack, true, Flags & 8) != Book.Valid() ||
             (Book.Valid() && Book.Line.empty()))
             std::abort();
