@@ -3,14 +3,11 @@
 
 #include "ocrb/Fit_p.h"
 
-#include "ocrb/OcrBQuadOutlines.h"
-
 #include "surface/Arith.h"
 #include "surface/Ink_p.h"
 
 #include <algorithm>
 #include <limits>
-#include <string_view>
 
 namespace WEQOcrB {
 
@@ -127,14 +124,12 @@ TFit FitFrom(TSearchState State, const std::string& FontName, std::int32_t Width
     return Fit;
 }
 
-static_assert(std::string_view(LineFitChars) == std::string_view(LineChars),
-              "the line's fitting and its outlines know the same characters");
-
 namespace {
 
-// The line's characters at em height H: whether their ink fits a Width x
-// Height box, into Fit.
-bool LineFits(const std::string& FontName, std::int32_t H, std::int32_t Width, std::int32_t Height, TLineFit& Fit)
+// The line's characters at em height H, into Fit: whether their ink fits a
+// Width x Height box, and how tall it stands from the highest to the lowest.
+bool LineFits(const std::string& FontName, std::int32_t H, std::int32_t Width, std::int32_t Height, TLineFit& Fit,
+              std::int64_t& Tall)
 {
     Fit.Height = H;
     std::int32_t Top = std::numeric_limits<std::int32_t>::max(), Bottom = std::numeric_limits<std::int32_t>::min();
@@ -150,7 +145,8 @@ bool LineFits(const std::string& FontName, std::int32_t H, std::int32_t Width, s
         Widest = std::max(Widest, Fit.Ink[S].Width);
     }
     Fit.Top = Top > Bottom ? 0 : Top;
-    return Widest <= Width && std::int64_t(Bottom) - Fit.Top + 1 <= Height;
+    Tall = Top > Bottom ? 0 : std::int64_t(Bottom) - Top + 1;
+    return Widest <= Width && Tall <= Height;
 }
 
 } // namespace
@@ -164,7 +160,8 @@ TLineFit FitLine(const std::string& FontName, std::int32_t Width, std::int32_t H
     std::int32_t KnownOverflow = MaxFitFontHeight + 1;
     bool Jumped = false;
     for (int Pass = 0; Pass < MaxFitPasses && H >= 1 && H < KnownOverflow && H > Best.Height; ++Pass) {
-        const bool Fits = LineFits(FontName, H, Width, Height, Trial);
+        std::int64_t Tall = 0;
+        const bool Fits = LineFits(FontName, H, Width, Height, Trial, Tall);
         if (Fits)
             Best = Trial, Best.Fitted = true;
         else
@@ -172,10 +169,6 @@ TLineFit FitLine(const std::string& FontName, std::int32_t Width, std::int32_t H
         std::int32_t Next = Fits ? H + 1 : H - 1;
         if (!Jumped) {
             Jumped = true;
-            std::int32_t Lowest = std::numeric_limits<std::int32_t>::min();
-            for (const TInk& I : Trial.Ink)
-                Lowest = std::max(Lowest, I.Top + I.Height - 1);
-            const std::int64_t Tall = std::int64_t(Lowest) - Trial.Top + 1;
             if (Tall > 0) {
                 const std::int32_t Scaled = TruncToInt32(static_cast<long double>(H) * Height / Tall);
                 if (Fits ? Scaled > H : Scaled < H)

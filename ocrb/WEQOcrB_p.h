@@ -3,6 +3,7 @@
 // Internals of the digit painter: what the symbol drawing and the tests use
 // beyond the public interface.
 
+#include "ocrb/OcrBQuadOutlines.h"
 #include "ocrb/WEQOcrB.h"
 #include "surface/Export.h"
 
@@ -61,10 +62,10 @@ struct TFit {
     bool Complete = false;            // the search measured every slot itself
 };
 
-// The characters the number line above a book's symbol can hold, each one
-// a slot of a line fitting in this order: those the line's outlines have.
-inline constexpr char LineFitChars[] = "0123456789-BIMNSX";
-inline constexpr std::size_t LineFitSlots = sizeof(LineFitChars) - 1;
+// The characters the number line above a book's symbol can hold, those its
+// outlines have, each one a slot of a line fitting in this order.
+inline constexpr const auto& LineFitChars = LineChars;
+inline constexpr std::size_t LineFitSlots = std::size(LineChars) - 1;
 
 // One fitting of the font to the number line's boxes: the largest em height
 // at which the ink of every line character, drawn on one baseline, fits a
