@@ -310,6 +310,10 @@ bool LineCharacter(char Ch) { return Ch == ' ' || (Ch != 0 && std::strchr(WEQOcr
 // modules; its bars keep their height.
 struct TLineBoxes {
     std::int32_t Pitch = 0, BoxWidth = 0, BoxHeight = 0;
+    // What the line adds to the symbol's height: a module above the line,
+    // as the background goes on a cover of another colour, its boxes, and a
+    // module between it and the bars. 0: no line.
+    std::int32_t Band = 0;
 };
 TLineBoxes LineBoxes(std::size_t Length, std::int32_t Modules, std::int32_t M)
 {
@@ -322,36 +326,32 @@ TLineBoxes LineBoxes(std::size_t Length, std::int32_t Modules, std::int32_t M)
                                             BoxModules);
     if (L.BoxWidth < 1 || L.BoxHeight < 1)
         return {};
+    L.Band = M + L.BoxHeight + M;
     return L;
 }
 
 // The main symbol's modules, quiet zones included: the line's width.
 std::int32_t MainModules(const TSymbologyRow& Row) { return Row.LeftQuietZone + BarModulesOf(Row) + Row.RightQuietZone; }
 
-void PlaceLine(TSymbol& S, TVertical& V, const std::string& Line, std::int32_t Modules)
+// The line's characters in boxes L over Modules, a module below the top; the
+// symbol below it moves down by its band.
+void PlaceLine(TSymbol& S, TVertical& V, const std::string& Line, const TLineBoxes& L, std::int32_t Modules)
 {
     const std::int32_t M = S.ModuleWidth, N = std::int32_t(Line.size());
-    const TLineBoxes L = LineBoxes(Line.size(), Modules, M);
-    const std::int32_t Width = Modules * M, Pitch = L.Pitch, BoxWidth = L.BoxWidth, BoxHeight = L.BoxHeight;
-    if (BoxWidth < 1)
-        return;
-    // A module above the line, as the background goes on a cover of another
-    // colour, and a module between it and the bars.
-    const std::int32_t Band = M + BoxHeight + M;
     for (std::int32_t* Y : {&V.Height, &V.ShortBarHeight, &V.GuardBarHeight, &V.DigitBoxTop})
-        *Y += Band;
+        *Y += L.Band;
     S.Height = V.Height;
-    S.BarTop = Band;
+    S.BarTop = L.Band;
     S.ShortBarHeight = V.ShortBarHeight;
     S.GuardBarHeight = V.GuardBarHeight;
     S.DigitBoxTop = V.DigitBoxTop;
-    S.LineBoxWidth = BoxWidth;
-    S.LineBoxHeight = BoxHeight;
-    const std::int32_t Left = (Width - N * Pitch) / 2 + (Pitch - BoxWidth) / 2;
+    S.LineBoxWidth = L.BoxWidth;
+    S.LineBoxHeight = L.BoxHeight;
+    const std::int32_t Left = (Modules * M - N * L.Pitch) / 2 + (L.Pitch - L.BoxWidth) / 2;
     for (std::int32_t I = 0; I < N; ++I) {
         if (Line[std::size_t(I)] == ' ')
             continue;
-        TSymbolElement E{TSymbolElement::Text, Left + I * Pitch, M, BoxWidth, BoxHeight};
+        TSymbolElement E{TSymbolElement::Text, Left + I * L.Pitch, M, L.BoxWidth, L.BoxHeight};
         E.Ch = Line[std::size_t(I)];
         S.Elements.push_back(E);
     }
@@ -464,8 +464,7 @@ std::int32_t LineBandHeight(const TEanReading& Reading, std::int32_t ModuleWidth
     // No symbol has a wider module: beyond it the width would overflow.
     const std::int32_t Modules = MainModules(MeasuredRow(Reading.Symbology));
     const std::int32_t M = std::clamp(ModuleWidth, 1, std::numeric_limits<std::int32_t>::max() / Modules);
-    const TLineBoxes L = LineBoxes(Reading.Line.size(), Modules, M);
-    return L.BoxWidth > 0 ? L.BoxHeight + 2 * M : 0;
+    return LineBoxes(Reading.Line.size(), Modules, M).Band;
 }
 
 // The gap is the main symbol's right quiet zone: never less than it.
@@ -478,6 +477,9 @@ void DescribeSymbolInto(TSymbol& S, const TEanReading& Reading, std::int32_t Wid
                         bool Marks, std::int32_t AddOnGap, std::exception_ptr& Failure)
 {
     const TSymbologyRow& Row = MeasuredRow(Reading.Symbology);
+    const std::int32_t Modules = SymbolModules(Reading.Symbology, Reading.AddOn.size(), AddOnGap);
+    const std::int32_t M = std::max(1, Width / Modules);
+    const TLineBoxes Line = LineBoxes(Reading.Line.size(), MainModules(Row), M);
     try {
         // A reading made by hand is read again: only what the strict
         // reading gives is drawn.
@@ -500,8 +502,7 @@ void DescribeSymbolInto(TSymbol& S, const TEanReading& Reading, std::int32_t Wid
                             std::to_string(LeastAddOnGap(Reading.Symbology)) + " to " + std::to_string(MaxAddOnGap) +
                             " for " + Row.Name);
         // A line too long for a pixel a character is refused, not left out.
-        const std::int32_t M = std::max(1, Width / SymbolModules(Reading.Symbology, Reading.AddOn.size(), AddOnGap));
-        if (!Reading.Line.empty() && LineBoxes(Reading.Line.size(), MainModules(Row), M).BoxWidth < 1)
+        if (!Reading.Line.empty() && Line.Band == 0)
             throw Exception("a number line of " + std::to_string(Reading.Line.size()) + " characters does not fit " +
                             std::to_string(MainModules(Row)) + " modules of " + std::to_string(M) +
                             (M == 1 ? " pixel" : " pixels"));
@@ -509,24 +510,21 @@ void DescribeSymbolInto(TSymbol& S, const TEanReading& Reading, std::int32_t Wid
         Failure = std::current_exception();
         // The area the symbol would take, so that the failure can cover it.
         const std::size_t AddOnDigits = Reading.AddOn.empty() || Reading.AddOn.size() == 2 ? Reading.AddOn.size() : 5;
-        const std::int32_t Modules =
+        const std::int32_t Area =
             SymbolModules(Reading.Symbology, AddOnDigits, std::clamp(AddOnGap, LeastAddOnGap(Reading.Symbology), MaxAddOnGap));
-        const std::int32_t M = std::max(1, Width / Modules);
-        StartSymbol(S, Reading.Symbology, M, Modules, VerticalLayout(M, Height));
+        const std::int32_t AreaM = std::max(1, Width / Area);
+        StartSymbol(S, Reading.Symbology, AreaM, Area, VerticalLayout(AreaM, Height));
         return;
     }
 
-    const std::int32_t Modules = SymbolModules(Reading.Symbology, Reading.AddOn.size(), AddOnGap);
-    const std::int32_t M = std::max(1, Width / Modules);
     // The line's band comes on top of the height asked for: within the
     // range of a pixel coordinate, the bars give way.
-    const std::int32_t Band = LineBandHeight(Reading, M);
-    TVertical V = VerticalLayout(M, std::min(Height, std::numeric_limits<std::int32_t>::max() - Band));
+    TVertical V = VerticalLayout(M, std::min(Height, std::numeric_limits<std::int32_t>::max() - Line.Band));
     StartSymbol(S, Reading.Symbology, M, Modules, V);
     S.LeftQuietZone = Row.LeftQuietZone;
     S.RightQuietZone = Row.RightQuietZone;
-    if (!Reading.Line.empty())
-        PlaceLine(S, V, Reading.Line, MainModules(Row));
+    if (Line.Band > 0)
+        PlaceLine(S, V, Reading.Line, Line, MainModules(Row));
     TBuilder Builder(S, V, false);
     Builder.Run(Row, Reading.Data, 1, false, Marks, Marks && Reading.AddOn.empty());
     if (const TSymbologyRow* AddOn = AddOnRowOf(Reading.AddOn.size())) {
