@@ -92,12 +92,8 @@ bool CheckWith(const std::string& Text, const TReading& Reading, const std::stri
         return CheckGtin(Text, Reading.Complete, Item.Gtin, Item.Rejected);
     }
     WEQEan::TEanReading R;
-    if (Book == WEQEan::TBookKind::Isbn) {
-        R = WEQEan::ReadIsbn(Text, AddOn);
-    } else if (Book == WEQEan::TBookKind::Ismn) {
-        R = WEQEan::ReadIsmn(Text, AddOn);
-    } else if (Book == WEQEan::TBookKind::Issn) {
-        R = WEQEan::ReadIssn(Text, Reading.IssnVariant, AddOn);
+    if (Book != WEQEan::TBookKind::None) {
+        R = WEQEan::ReadBook(Book, Text, Reading.IssnVariant, AddOn);
     } else if (!Reading.Symbology) {
         R = WEQEan::ReadGtin(Text, AddOn);
         // Completion takes what no GTIN holds as EAN-13, as the control would.

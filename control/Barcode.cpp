@@ -74,26 +74,12 @@ public:
     // Auto and the book numbers, which are read strictly only.
     WEQEan::TEanReading ReadOther(const std::string& P, const std::string& A) const
     {
-        WEQEan::TBookKind Kind = WEQEan::TBookKind::None;
-        if (Symbology == Barcode::Isbn)
-            Kind = WEQEan::TBookKind::Isbn;
-        else if (Symbology == Barcode::Ismn)
-            Kind = WEQEan::TBookKind::Ismn;
-        else if (Symbology == Barcode::Issn)
-            Kind = WEQEan::TBookKind::Issn;
-        else
-            Kind = WEQEan::BookKindOf(P);
-        switch (Kind) {
-        case WEQEan::TBookKind::Isbn:
-            return WEQEan::ReadIsbn(P, A);
-        case WEQEan::TBookKind::Ismn:
-            return WEQEan::ReadIsmn(P, A);
-        case WEQEan::TBookKind::Issn:
-            return WEQEan::ReadIssn(P, "00", A);
-        case WEQEan::TBookKind::None:
-            break;
-        }
-        return WEQEan::ReadGtin(P, A);
+        // Isbn, Ismn and Issn follow Auto as the book kinds follow None.
+        static_assert(int(Barcode::Issn) - int(Barcode::Auto) == int(WEQEan::TBookKind::Issn));
+        const auto Kind = WEQEan::TBookKind(int(Symbology) - int(Barcode::Auto));
+        if (Kind == WEQEan::TBookKind::None && WEQEan::BookKindOf(P) == WEQEan::TBookKind::None)
+            return WEQEan::ReadGtin(P, A);
+        return WEQEan::ReadBook(Kind, P, "00", A);
     }
     void Changed() { Screen = {}; }
 

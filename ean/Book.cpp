@@ -416,6 +416,21 @@ std::string HyphenatedIsmn(const std::string& Ismn13)
     return HasCheckDigit(Ismn13) && Ismn13.compare(0, 4, "9790") == 0 ? Hyphenated(Ismn13) : std::string();
 }
 
+TEanReading ReadBook(TBookKind Kind, const std::string& Text, const std::string& Variant, const std::string& AddOn)
+{
+    switch (Kind == TBookKind::None ? BookKindOf(Text) : Kind) {
+    case TBookKind::Isbn:
+        return ReadIsbn(Text, AddOn);
+    case TBookKind::Ismn:
+        return ReadIsmn(Text, AddOn);
+    case TBookKind::Issn:
+        return ReadIssn(Text, Variant, AddOn);
+    case TBookKind::None:
+        break;
+    }
+    return Refused(0, "the text is no ISBN, ISMN or ISSN");
+}
+
 TBookKind BookKindOf(const std::string& Text)
 {
     const TScan S = Scan(Text);

@@ -54,6 +54,12 @@ WEQBARCODE_EXPORT std::string HyphenatedIsmn(const std::string& Ismn13);
 
 enum class TBookKind : std::uint8_t { None, Isbn, Ismn, Issn };
 
+// The reader of Kind for Text: ReadIsbn, ReadIsmn or ReadIssn (which alone
+// takes Variant); for None, the kind BookKindOf gives, and a refusal where
+// the text has none of the three forms.
+WEQBARCODE_EXPORT TEanReading ReadBook(TBookKind Kind, const std::string& Text, const std::string& Variant = "00",
+                                       const std::string& AddOn = {});
+
 // Which reader a text is for, by its form alone (whether its check character
 // holds is the reading's business): a label says it; else 13 digits beginning
 // 978 or 979 (Isbn; 979-0 Ismn) or 977 (Issn), with or without separators; 10

@@ -215,8 +215,13 @@ TEST(BookKindTest, ByForm)
         {"hello", None}, {"978-3-16", None}, {"0317-84712", None}, {"031-78471", None}, {"031-7847X", Issn}, {"M-2306-7118", None},
         {"978--3-16-148410-0", None}, {"97831614841X0", None},
     };
-    for (const auto& [Text, Kind] : Rows)
+    for (const auto& [Text, Kind] : Rows) {
         EXPECT_EQ(BookKindOf(Text), Kind) << Text;
+        // Read by its form: a text of none of the three is refused.
+        if (Kind == None) {
+            EXPECT_FALSE(ReadBook(None, Text).Valid()) << Text;
+        }
+    }
 }
 
 // The number line's characters as "Ch@Left" and their boxes, read from the
