@@ -109,8 +109,9 @@ public:
 
     TSymbolShape Shape(bool KeepAspectRatio) const
     {
+        const int Line = LineModules();
         return {WEQEan::SymbolModules(Reading.Symbology, Reading.AddOn.size()),
-                WEQEan::RatioHeightModules(Reading.Symbology) + LineModules(), KeepAspectRatio, LineModules()};
+                WEQEan::RatioHeightModules(Reading.Symbology) + Line, KeepAspectRatio, Line};
     }
 
     // The symbol in an image of whole device pixels a module, at Ratio.

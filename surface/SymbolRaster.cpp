@@ -61,10 +61,20 @@ void DrawMirrored(const TSymbol& Symbol, const TSymbolElement& E, TCanvas& Canva
     }
 }
 
+// Polygons filled without an outline: the pen would add a pixel beyond them.
+void FillPolygons(TCanvas& Canvas, const QPoint* Points, const std::int32_t* Counts, std::int32_t Contours,
+                  TColor Color)
+{
+    Canvas.SetPenStyle(TPenStyle::psClear);
+    Canvas.SetBrushStyle(TBrushStyle::bsSolid);
+    Canvas.SetBrushColor(Color);
+    Canvas.PolyPolygon(Points, Counts, Contours);
+    Canvas.SetPenStyle(TPenStyle::psSolid);
+}
+
 // The mark's outline as the files hold it, square in its box's width, each
 // point truncated to whole pixels from the box's origin, so that it lands the
-// same wherever the box stands. Filled without an outline: the pen would add
-// a pixel beyond the box.
+// same wherever the box stands.
 void FillMark(const TSymbolElement& E, TCanvas& Canvas, TColor Color)
 {
     thread_local std::vector<TVectorCommand> Outline;
@@ -75,11 +85,7 @@ void FillMark(const TSymbolElement& E, TCanvas& Canvas, TColor Color)
     for (const TVectorCommand& C : Outline)
         if (C.Kind != TVectorCommand::Close && Count < std::int32_t(Points.size()))
             Points[std::size_t(Count++)] = QPoint(E.Left + TruncToInt32(C.X), E.Top + TruncToInt32(C.Y));
-    Canvas.SetPenStyle(TPenStyle::psClear);
-    Canvas.SetBrushStyle(TBrushStyle::bsSolid);
-    Canvas.SetBrushColor(Color);
-    Canvas.PolyPolygon(Points.data(), &Count, 1);
-    Canvas.SetPenStyle(TPenStyle::psSolid);
+    FillPolygons(Canvas, Points.data(), &Count, 1, Color);
 }
 
 // A character of the number line with the font's outlines, each curve as
@@ -112,13 +118,8 @@ void FillLineOutline(const TSymbolElement& E, TCanvas& Canvas, TColor Color)
         X = C.X;
         Y = C.Y;
     }
-    if (Counts.empty())
-        return;
-    Canvas.SetPenStyle(TPenStyle::psClear);
-    Canvas.SetBrushStyle(TBrushStyle::bsSolid);
-    Canvas.SetBrushColor(Color);
-    Canvas.PolyPolygon(Points.data(), Counts.data(), std::int32_t(Counts.size()));
-    Canvas.SetPenStyle(TPenStyle::psSolid);
+    if (!Counts.empty())
+        FillPolygons(Canvas, Points.data(), Counts.data(), std::int32_t(Counts.size()), Color);
 }
 
 void DrawChar(const TSymbol& Symbol, const TSymbolElement& E, TCanvas& Canvas, const TPaint& Paint)
