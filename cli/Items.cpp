@@ -166,8 +166,7 @@ void SkipBlanks(const std::string& T, std::size_t& At)
 
 bool AddOnDigits(const std::string& AddOn)
 {
-    return (AddOn.size() == 2 || AddOn.size() == 5) &&
-           std::all_of(AddOn.begin(), AddOn.end(), [](char C) { return C >= '0' && C <= '9'; });
+    return Digits(AddOn, 2) || Digits(AddOn, 5);
 }
 
 } // namespace

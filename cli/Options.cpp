@@ -1,12 +1,14 @@
 #include "Options.h"
 
+#include "Text.h"
+
 #include <algorithm>
-#include <tuple>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <tuple>
 
 namespace WEQCli {
 
@@ -298,12 +300,11 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
             O.Symbology = std::get<1>(*N);
             O.Book = std::get<2>(*N);
         } else if (Long == "--issn-variant") {
-            if (Value.size() != 2 || !std::all_of(Value.begin(), Value.end(), [](char C) { return C >= '0' && C <= '9'; }))
+            if (!Digits(Value, 2))
                 return Bad("an ISSN variant: 2 digits");
             O.IssnVariant = Value;
         } else if (Long == "--add-on") {
-            if ((Value.size() != 2 && Value.size() != 5) ||
-                !std::all_of(Value.begin(), Value.end(), [](char C) { return C >= '0' && C <= '9'; }))
+            if (!Digits(Value, 2) && !Digits(Value, 5))
                 return Bad("an add-on: 2 or 5 digits");
             O.AddOn = Value;
         } else if (Long == "--bar-height") {

@@ -13,6 +13,17 @@ namespace WEQCli {
 // A byte that may stand in a message as it is.
 inline bool Printable(unsigned char Byte) { return Byte >= 0x20 && Byte < 0x7F; }
 
+// Exactly Count ASCII digits: an add-on's, an ISSN variant's.
+inline bool Digits(std::string_view Text, std::size_t Count)
+{
+    if (Text.size() != Count)
+        return false;
+    for (const char C : Text)
+        if (C < '0' || C > '9')
+            return false;
+    return true;
+}
+
 // Text with every byte outside printable ASCII as \xNN.
 std::string Escape(std::string_view Text);
 
