@@ -333,18 +333,12 @@ TLineBoxes LineBoxes(std::size_t Length, std::int32_t Modules, std::int32_t M)
 // The main symbol's modules, quiet zones included: the line's width.
 std::int32_t MainModules(const TSymbologyRow& Row) { return Row.LeftQuietZone + BarModulesOf(Row) + Row.RightQuietZone; }
 
-// The line's characters in boxes L over Modules, a module below the top; the
-// symbol below it moves down by its band.
-void PlaceLine(TSymbol& S, TVertical& V, const std::string& Line, const TLineBoxes& L, std::int32_t Modules)
+// The line's characters in boxes L over Modules, a module below the top,
+// the bars below its band; the symbol's vertical layout already moved down.
+void PlaceLine(TSymbol& S, const std::string& Line, const TLineBoxes& L, std::int32_t Modules)
 {
     const std::int32_t M = S.ModuleWidth, N = std::int32_t(Line.size());
-    for (std::int32_t* Y : {&V.Height, &V.ShortBarHeight, &V.GuardBarHeight, &V.DigitBoxTop})
-        *Y += L.Band;
-    S.Height = V.Height;
     S.BarTop = L.Band;
-    S.ShortBarHeight = V.ShortBarHeight;
-    S.GuardBarHeight = V.GuardBarHeight;
-    S.DigitBoxTop = V.DigitBoxTop;
     S.LineBoxWidth = L.BoxWidth;
     S.LineBoxHeight = L.BoxHeight;
     const std::int32_t Left = (Modules * M - N * L.Pitch) / 2 + (L.Pitch - L.BoxWidth) / 2;
@@ -520,11 +514,13 @@ void DescribeSymbolInto(TSymbol& S, const TEanReading& Reading, std::int32_t Wid
     // The line's band comes on top of the height asked for: within the
     // range of a pixel coordinate, the bars give way.
     TVertical V = VerticalLayout(M, std::min(Height, std::numeric_limits<std::int32_t>::max() - Line.Band));
+    for (std::int32_t* Y : {&V.Height, &V.ShortBarHeight, &V.GuardBarHeight, &V.DigitBoxTop})
+        *Y += Line.Band;
     StartSymbol(S, Reading.Symbology, M, Modules, V);
     S.LeftQuietZone = Row.LeftQuietZone;
     S.RightQuietZone = Row.RightQuietZone;
     if (Line.Band > 0)
-        PlaceLine(S, V, Reading.Line, Line, MainModules(Row));
+        PlaceLine(S, Reading.Line, Line, MainModules(Row));
     TBuilder Builder(S, V, false);
     Builder.Run(Row, Reading.Data, 1, false, Marks, Marks && Reading.AddOn.empty());
     if (const TSymbologyRow* AddOn = AddOnRowOf(Reading.AddOn.size())) {
