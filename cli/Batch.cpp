@@ -117,18 +117,19 @@ private:
 
 bool Encode(const TJob& Job, const TOptions& Options, QByteArray& Bytes, std::string& Error)
 {
-    const WEQEan::TExportOptions E = ExportOf(Job.Item, Options);
+    const WEQEan::TExportOptions& E = Options.Export;
+    const WEQEan::TEanReading& R = Job.Item.Reading;
     QString Reason;
     bool Done = false;
     switch (Options.Format) {
     case TFormat::Png:
-        Done = WEQEan::EncodePng(Job.Item.Gtin, Options.Dpi, E, Bytes, nullptr, &Reason);
+        Done = WEQEan::EncodePng(R, Options.Dpi, E, Bytes, nullptr, &Reason);
         break;
     case TFormat::Svg:
-        Done = WEQEan::EncodeSvg(Job.Item.Gtin, E, Bytes, &Reason);
+        Done = WEQEan::EncodeSvg(R, E, Bytes, &Reason);
         break;
     case TFormat::Pdf:
-        Done = WEQEan::EncodePdf(Job.Item.Gtin, E, Bytes, &Reason);
+        Done = WEQEan::EncodePdf(R, E, Bytes, &Reason);
         break;
     }
     if (!Done)
@@ -233,7 +234,7 @@ struct TCrew {
         bool Below = false;
         std::string Why;
         const std::string Line = GradeLine(
-            Job.Path, WEQEan::GradeSymbol(Job.Item.Gtin, ExportOf(Job.Item, O), MeasureDpi(O)), O, Below, Why);
+            Job.Path, WEQEan::GradeSymbol(Job.Item.Reading, O.Export, MeasureDpi(O)), O, Below, Why);
         if (Below)
             BelowGrade.fetch_add(1, std::memory_order_relaxed);
         Graded.Done(Job.Index, O.Quiet ? std::string() : Line, Why);
@@ -264,13 +265,6 @@ struct TCrew {
 };
 
 } // namespace
-
-WEQEan::TExportOptions ExportOf(const TItem& Item, const TOptions& O)
-{
-    WEQEan::TExportOptions E = ExportFor(Item.Symbology, Item.AddOn, O);
-    E.Line = Item.NumberLine;
-    return E;
-}
 
 std::string Clause(const QString& Reason)
 {
@@ -305,7 +299,7 @@ TBatchResult WriteFiles(TItemSource& Source, const TOptions& O, TProgress& Progr
             ++R.Rejected;
             continue;
         }
-        std::string Path = ExpandPattern(O.Output, Item.Gtin, Item.Number);
+        std::string Path = ExpandPattern(O.Output, Item.Gtin(), Item.Number);
         TPathSet::TTaker Taker;
         if (!Paths.Claim(Path, Item.Input, Item.Line, Taker)) {
             Reject(Path + " is also the file of " +

@@ -37,8 +37,6 @@ struct TBatchResult {
 // stay.
 TBatchResult WriteFiles(TItemSource& Source, const TOptions& Options, TProgress& Progress);
 
-// The export options of one item: its symbology and add-on, read already.
-WEQEan::TExportOptions ExportOf(const TItem& Item, const TOptions& Options);
 // A reason of the library's, which starts a sentence, to follow "weqbarcode: ".
 std::string Clause(const QString& Reason);
 

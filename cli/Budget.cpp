@@ -16,11 +16,7 @@ TFrames::TFrames(const TOptions& O)
                          WEQEan::TSymbology::UpcE})
         for (const char* AddOn : {"", "00", "00000"})
             for (const bool Line : {false, true}) {
-                WEQEan::TExportOptions E = O.Export;
-                E.Symbology = S;
-                E.AddOn = AddOn;
-                E.Line = Line ? SampleLine : "";
-                const QSize Size = WEQEan::RasterSize("0", O.Dpi, E);
+                const QSize Size = WEQEan::RasterSize(SampleReading(S, std::strlen(AddOn), Line), O.Dpi, O.Export);
                 Frame[KindOf(S, std::strlen(AddOn), Line)] =
                     std::uint64_t(std::max(0, Size.width())) * std::uint64_t(std::max(0, Size.height())) * 4;
             }

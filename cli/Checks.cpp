@@ -1,5 +1,7 @@
 #include "Checks.h"
 
+#include "Text.h"
+
 #include <algorithm>
 
 namespace WEQCli {
@@ -13,31 +15,27 @@ bool JobWide(const std::string& Code)
 
 std::vector<WEQEan::TSymbology> Symbologies(const TOptions& O)
 {
-    if (O.Symbology)
-        return {*O.Symbology};
-    return {WEQEan::TSymbology::Ean13, WEQEan::TSymbology::UpcA, WEQEan::TSymbology::Ean8};
+    const WEQEan::TKind K = O.Reading.Kind;
+    if (K <= WEQEan::TKind::UpcE)
+        return {WEQEan::TSymbology(K)};
+    if (K == WEQEan::TKind::Auto)
+        return {WEQEan::TSymbology::Ean13, WEQEan::TSymbology::UpcA, WEQEan::TSymbology::Ean8};
+    return {WEQEan::TSymbology::Ean13}; // a book's number
+}
+
+bool OneSymbology(const TOptions& O) { return O.Reading.Kind != WEQEan::TKind::Auto;
 }
 
 int MeasureDpi(const TOptions& O) { return O.Format == TFormat::Png && !O.Sheet ? O.Dpi : 0; }
 
-WEQEan::TExportOptions ExportFor(WEQEan::TSymbology Symbology, const std::string& AddOn, const TOptions& O)
-{
-    WEQEan::TExportOptions E = O.Export;
-    E.Symbology = Symbology;
-    E.AddOn = AddOn;
-    E.Strict = true;
-    return E;
-}
-
 TPrintChecks::TPrintChecks(const TOptions& Options) : O(Options)
 {
     for (const WEQEan::TSymbology S : Symbologies(O)) {
-        WEQEan::TExportOptions E = ExportFor(S, O.AddOn, O);
-        E.Strict = false;
         // With --symbology auto an item's own finding (an add-on on EAN-8)
         // may hold for none of the items: only the job-wide codes are the job's.
-        for (WEQEan::TPrintFinding& F : WEQEan::CheckGs1(SampleText, E, MeasureDpi(O), O.Gs1Strict))
-            if ((O.Symbology || JobWide(F.Code)) &&
+        const WEQEan::TEanReading Sample = SampleReading(S, O.Reading.Options.AddOn.size());
+        for (WEQEan::TPrintFinding& F : WEQEan::CheckGs1(Sample, O.Export, MeasureDpi(O), O.Gs1Strict))
+            if ((OneSymbology(O) || JobWide(F.Code)) &&
                 std::none_of(JobFound.begin(), JobFound.end(), [&](const WEQEan::TPrintFinding& Seen) {
                     return Seen.Code == F.Code && Seen.Text == F.Text;
                 }))
@@ -50,8 +48,7 @@ const std::vector<WEQEan::TPrintFinding>& TPrintChecks::Of(const TItem& Item)
     std::optional<std::vector<WEQEan::TPrintFinding>>& Known = ItemFound[KindOf(Item)];
     if (Known)
         return *Known;
-    std::vector<WEQEan::TPrintFinding> Found =
-        WEQEan::CheckGs1(Item.Gtin, ExportFor(Item.Symbology, Item.AddOn, O), MeasureDpi(O), O.Gs1Strict);
+    std::vector<WEQEan::TPrintFinding> Found = WEQEan::CheckGs1(Item.Reading, O.Export, MeasureDpi(O), O.Gs1Strict);
     Found.erase(std::remove_if(Found.begin(), Found.end(),
                                [&](const WEQEan::TPrintFinding& F) {
                                    return JobWide(F.Code) ||
@@ -70,6 +67,9 @@ bool TPrintChecks::Admit(const TItem& Item, const TItemSource& Source, TProgress
         Progress.Print(Source.Where(Item.Input, Item.Line) + ": " + Item.Rejected);
         return false;
     }
+    if (!O.Quiet)
+        for (const std::string& W : Item.Reading.Warnings)
+            Progress.Print(Source.Origin(Item) + ": warning: " + Escape(W));
     bool Passed = true;
     for (const WEQEan::TPrintFinding& F : Of(Item)) {
         const bool Error = F.Severity == WEQEan::TPrintFinding::Error;

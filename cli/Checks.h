@@ -23,15 +23,12 @@ bool JobWide(const std::string& Code);
 
 // The symbologies a run may draw: the one asked for, or those auto chooses.
 std::vector<WEQEan::TSymbology> Symbologies(const TOptions& Options);
+// Whether every item of the run takes the same symbology (all but auto).
+bool OneSymbology(const TOptions& Options);
 
 // The dpi the checks and grades measure at: the PNG's, 0 for vector output.
 int MeasureDpi(const TOptions& Options);
 
-// The export options of a symbology with an add-on, as items are drawn.
-WEQEan::TExportOptions ExportFor(WEQEan::TSymbology Symbology, const std::string& AddOn, const TOptions& Options);
-// A text that every symbology reads leniently into a symbol, for the job's
-// own checks and sizes; with ExportFor(...) and Strict off.
-inline const std::string SampleText = "0";
 
 // The print checks of a run: the findings of the job as a whole, from a
 // sample of every symbology it may draw with the --add-on, each sentence
@@ -47,7 +44,8 @@ public:
     // reading before), so the check runs once for each kind of item.
     const std::vector<WEQEan::TPrintFinding>& Of(const TItem& Item);
     // Whether the item may be drawn: its reading's reason for rejecting it
-    // printed as "FROM: REASON", or else its findings as "FROM: warning:
+    // printed as "FROM: REASON", or else its reading's warnings and its
+    // findings as "FROM: warning:
     // TEXT" (not with --quiet) or "FROM: error: TEXT", an error rejecting it;
     // FROM as Source names the item.
     bool Admit(const TItem& Item, const TItemSource& Source, TProgress& Progress);

@@ -2,8 +2,6 @@
 
 #include "Text.h"
 
-#include <WEQBarCode/ean/WEQEan.h>
-#include <WEQBarCode/ean/WEQEanFamily.h>
 
 #include <algorithm>
 
@@ -23,119 +21,24 @@ std::string Trim(const std::string& S)
     return S.substr(B, E - B);
 }
 
-// The first byte that is neither printable ASCII nor a tab, 1-based; 0 for none.
-std::size_t BadByte(const std::string& Text)
-{
-    for (std::size_t I = 0; I < Text.size(); ++I)
-        if (!Printable(static_cast<unsigned char>(Text[I])) && Text[I] != '\t')
-            return I + 1;
-    return 0;
-}
-
 std::string BadByteReason(const std::string& Text, std::size_t Position)
 {
     const char C = Text[Position - 1];
-    return "byte " + std::to_string(Position) + " is " + Escape(std::string(1, C)) + ", not printable ASCII" +
+    const bool Control = static_cast<unsigned char>(C) < 0x20 || C == 0x7F;
+    return "byte " + std::to_string(Position) + " is " + Escape(std::string(1, C)) +
+           (Control ? ", a control character" : ", not printable UTF-8") +
            (C == '\r' ? " (lines end in LF or CR LF)" : "") + ": " + QuoteAround(Text, Position);
 }
 
-} // namespace
-
-bool CheckGtin(const std::string& Text, bool Complete, std::string& Gtin, std::string& Reason)
+void Reject(TItem& Item, std::string Reason)
 {
-    Gtin.clear();
-    Reason.clear();
-    if (Complete) {
-        Gtin = WEQEan::CompleteGTIN(Text);
-        return true;
-    }
-    if (Text.empty()) {
-        Reason = "no GTIN";
-        return false;
-    }
-    for (const char Ch : Text)
-        if (Ch < '0' || Ch > '9') {
-            Reason = Quote(Text) + " is not a GTIN: " + Quote(std::string(1, Ch)) + " is not a digit";
-            return false;
-        }
-    if (Text.size() != 12 && Text.size() != 13) {
-        Reason = Quote(Text) + " has " + std::to_string(Text.size()) + (Text.size() == 1 ? " digit" : " digits") +
-                 "; a GTIN has 12, or 13 with its check digit";
-        return false;
-    }
-    const std::string Full = WEQEan::CompleteGTIN(Text);
-    if (Text.size() == 13 && Full != Text) {
-        Reason = "wrong check digit " + Text.substr(12) + " in " + Text + ": " + Text.substr(0, 12) +
-                 " ends in " + Full.substr(12);
-        return false;
-    }
-    Gtin = Full;
-    return true;
+    Item.Reading = {};
+    Item.Rejected = std::move(Reason);
 }
 
-namespace {
-
-// The item of a GTIN's text with the add-on it is to carry (empty: none).
-bool CheckWith(const std::string& Text, const TReading& Reading, const std::string& AddOn, TItem& Item)
-{
-    Item.AddOn = AddOn;
-    Item.Gtin.clear();
-    Item.Rejected.clear();
-    Item.NumberLine.clear();
-    if (const std::size_t Bad = BadByte(Text)) {
-        Item.Rejected = BadByteReason(Text, Bad);
-        return false;
-    }
-    const WEQEan::TBookKind Book = Reading.Symbology ? Reading.Book : WEQEan::BookKindOf(Text);
-    if (Reading.Symbology == WEQEan::TSymbology::Ean13 && Book == WEQEan::TBookKind::None) {
-        Item.Symbology = WEQEan::TSymbology::Ean13;
-        return CheckGtin(Text, Reading.Complete, Item.Gtin, Item.Rejected);
-    }
-    WEQEan::TEanReading R;
-    if (Book != WEQEan::TBookKind::None) {
-        R = WEQEan::ReadBook(Book, Text, Reading.IssnVariant, AddOn);
-    } else if (!Reading.Symbology) {
-        R = WEQEan::ReadGtin(Text, AddOn);
-        // Completion takes what no GTIN holds as EAN-13, as the control would.
-        if (!R.Valid() && Reading.Complete)
-            R = WEQEan::CompleteSymbol(WEQEan::TSymbology::Ean13, Text, AddOn);
-    } else {
-        R = Reading.Complete ? WEQEan::CompleteSymbol(*Reading.Symbology, Text, AddOn)
-                             : WEQEan::ReadSymbol(*Reading.Symbology, Text, AddOn);
-    }
-    if (!R.Valid()) {
-        Item.Rejected = Quote(Text) + ": " + Escape(R.Error);
-        return false;
-    }
-    Item.Symbology = R.Symbology;
-    Item.Gtin = R.Data;
-    Item.AddOn = R.AddOn;
-    Item.NumberLine = R.Line;
-    return true;
-}
-
-// The length of a label ("ISBN", "ISSN:", "ISBN-13") that a book's number
-// may stand apart from, at the start of T; 0 for none.
-std::size_t BookLabel(const std::string& T)
-{
-    if (T.size() < 4)
-        return 0;
-    std::string Head = T.substr(0, 4);
-    for (char& C : Head)
-        C = char(C >= 'a' && C <= 'z' ? C - 'a' + 'A' : C);
-    if (Head != "ISBN" && Head != "ISMN" && Head != "ISSN")
-        return 0;
-    std::size_t End = 4;
-    if (T.compare(End, 3, "-10") == 0 || T.compare(End, 3, "-13") == 0)
-        End += 3;
-    if (End < T.size() && T[End] == ':')
-        ++End;
-    return End < T.size() && Blank(T[End]) ? End : 0;
-}
-
-// A field from At: quoted ("" for a quote inside) or up to a separator;
+// A field from At: quoted ("" for a quote inside) or up to one of Ends;
 // false for a quote without its end.
-bool ReadField(const std::string& T, std::size_t& At, std::string& Field)
+bool ReadField(const std::string& T, std::size_t& At, const char* Ends, std::string& Field)
 {
     Field.clear();
     if (At < T.size() && T[At] == '"') {
@@ -152,7 +55,7 @@ bool ReadField(const std::string& T, std::size_t& At, std::string& Field)
         }
         return false;
     }
-    const std::size_t End = std::min(T.find_first_of(",+ \t", At), T.size());
+    const std::size_t End = std::min(T.find_first_of(Ends, At), T.size());
     Field.assign(T, At, End - At);
     At = End;
     return true;
@@ -164,27 +67,45 @@ void SkipBlanks(const std::string& T, std::size_t& At)
         ++At;
 }
 
-bool AddOnDigits(const std::string& AddOn)
-{
-    return Digits(AddOn, 2) || Digits(AddOn, 5);
-}
+bool AddOnDigits(const std::string& AddOn) { return Digits(AddOn, 2) || Digits(AddOn, 5); }
 
 } // namespace
 
-bool CheckItem(const std::string& Text, const TReading& Reading, TItem& Item)
+WEQEan::TEanReading SampleReading(WEQEan::TSymbology Symbology, std::size_t AddOnDigits, bool Line)
 {
-    return CheckWith(Text, Reading, Reading.AddOn, Item);
+    WEQEan::TReadOptions O;
+    O.AddOn = std::string(AddOnDigits, '0');
+    if (Line && Symbology == WEQEan::TSymbology::Ean13)
+        return WEQEan::Read(WEQEan::TKind::Isbn, "9780000000002", O);
+    O.Complete = true;
+    return WEQEan::Read(WEQEan::KindOf(Symbology), "0", O);
 }
 
-bool SplitItem(const std::string& Text, std::string& Gtin, std::string& AddOn, std::string& Reason)
+bool SplitItem(const std::string& Text, std::string& Gtin, std::string& AddOn, bool& Guessed, std::string& Reason)
 {
     const std::string T = Trim(Text);
     AddOn.clear();
+    Guessed = false;
+    const bool Quoted = !T.empty() && T[0] == '"';
+    // A field apart by spaces alone: a last field of an add-on's digits may
+    // be one; a GTIN's own spaces (a book's number, digits as printed) stay.
+    if (!Quoted && T.find_first_of(",+\t\"") == std::string::npos) {
+        const std::size_t Last = T.find_last_of(' ');
+        Gtin = T;
+        if (Last != std::string::npos && AddOnDigits(T.substr(Last + 1))) {
+            Gtin = Trim(T.substr(0, Last));
+            AddOn = T.substr(Last + 1);
+            Guessed = true;
+        }
+        return true;
+    }
     std::size_t At = 0;
-    if (!ReadField(T, At, Gtin)) {
+    if (!ReadField(T, At, ",+\t", Gtin)) {
         Reason = Quote(T) + ": a quote without its end";
         return false;
     }
+    if (!Quoted)
+        Gtin = Trim(Gtin);
     const std::size_t GtinEnd = At;
     SkipBlanks(T, At);
     if (At == T.size())
@@ -198,7 +119,7 @@ bool SplitItem(const std::string& Text, std::string& Gtin, std::string& AddOn, s
         ++At;
         SkipBlanks(T, At);
     }
-    if (!ReadField(T, At, AddOn)) {
+    if (!ReadField(T, At, ",+ \t", AddOn)) {
         Reason = Quote(T) + ": a quote without its end";
         return false;
     }
@@ -216,29 +137,41 @@ bool SplitItem(const std::string& Text, std::string& Gtin, std::string& AddOn, s
 
 void ReadItem(const std::string& Text, const TReading& Reading, TItem& Item)
 {
-    std::string Gtin, AddOn;
-    // A book's label before its number is part of the number's field.
     const std::string T = Trim(Text);
-    const std::size_t Label = !Reading.Symbology || Reading.Book != WEQEan::TBookKind::None ? BookLabel(T) : 0;
-    if (!SplitItem(T.substr(Label), Gtin, AddOn, Item.Rejected)) {
-        Item.Gtin.clear();
-        Item.AddOn.clear();
-        Item.NumberLine.clear();
+    std::string Gtin, AddOn, Reason;
+    bool Guessed = false;
+    if (!SplitItem(T, Gtin, AddOn, Guessed, Reason)) {
+        Reject(Item, Reason);
         return;
     }
-    if (Label)
-        Gtin = T.substr(0, Label) + " " + Gtin;
-    if (AddOn.empty() || AddOnDigits(AddOn)) {
-        CheckWith(Gtin, Reading, AddOn.empty() ? Reading.AddOn : AddOn, Item);
+    WEQEan::TReadOptions Options = Reading.Options;
+    if (!AddOn.empty())
+        Options.AddOn = AddOn;
+    WEQEan::TEanReading R = WEQEan::Read(Reading.Kind, Gtin, Options);
+    // A last field that only looked like an add-on: the whole may be the
+    // number as printed ("9638 5081 12" is no EAN-8 and 12, but
+    // "4 006381 333931" is one GTIN).
+    if (!R.Valid() && Guessed)
+        if (WEQEan::TEanReading Whole = WEQEan::Read(Reading.Kind, T, Reading.Options); Whole.Valid())
+            R = std::move(Whole);
+    if (!R.Valid()) {
+        // A GTIN and fields after it that make no add-on: they are the fault.
+        const std::size_t Space = Gtin.find(' ');
+        if (!Guessed && Space != std::string::npos &&
+            WEQEan::Read(Reading.Kind, Gtin.substr(0, Space), Reading.Options).Valid()) {
+            const std::string Rest = Trim(Gtin.substr(Space + 1));
+            const std::size_t Next = Rest.find(' ');
+            Reject(Item, Quote(T) + ": " +
+                             (Next != std::string::npos && AddOnDigits(Rest.substr(0, Next))
+                                  ? Quote(Trim(Rest.substr(Next + 1))) + " after the add-on"
+                                  : Quote(Rest) + " is not an add-on of 2 or 5 digits"));
+            return;
+        }
+        Reject(Item, Quote(T) + ": " + Escape(R.Error));
         return;
     }
-    // What is wrong with the GTIN comes first, as on a line without an add-on.
-    if (!CheckWith(Gtin, Reading, {}, Item))
-        return;
-    Item.Gtin.clear();
-    Item.AddOn.clear();
-    Item.NumberLine.clear();
-    Item.Rejected = Quote(Trim(Text)) + ": " + Quote(AddOn) + " is not an add-on of 2 or 5 digits";
+    Item.Reading = std::move(R);
+    Item.Rejected.clear();
 }
 
 TItemReader::TItemReader(TLineReader::TRead Read, const TReading& Reading, std::uint32_t Input)
@@ -278,15 +211,12 @@ bool TItemReader::Next(TItem& Item)
     if (NextItemLine()) {
         Item.Input = Input;
         Item.Line = Line.Number;
-        if (Line.TooLong) {
-            Item.Gtin.clear();
-            Item.Rejected = "a line longer than " + std::to_string(MaxLineLength) + " characters";
-        } else if (Line.BadByte) {
-            Item.Gtin.clear();
-            Item.Rejected = BadByteReason(Line.Text, Line.BadByte);
-        } else {
+        if (Line.TooLong)
+            Reject(Item, "a line longer than " + std::to_string(MaxLineLength) + " characters");
+        else if (Line.BadByte)
+            Reject(Item, BadByteReason(Line.Text, Line.BadByte));
+        else
             ReadItem(Line.Text, Reading, Item);
-        }
         return true;
     }
     return false;
@@ -297,12 +227,10 @@ void ArgumentItem(const std::string& Text, std::size_t Position, const TReading&
     Item.Input = 0;
     Item.Line = Position;
     // The position a bad byte is named by counts in the argument as given.
-    if (const std::size_t Bad = BadByte(Text)) {
-        Item.Gtin.clear();
-        Item.Rejected = BadByteReason(Text, Bad);
-        return;
-    }
-    ReadItem(Text, Reading, Item);
+    if (const std::size_t Bad = FirstUnprintable(Text))
+        Reject(Item, BadByteReason(Text, Bad));
+    else
+        ReadItem(Text, Reading, Item);
 }
 
 } // namespace WEQCli

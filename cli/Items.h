@@ -5,8 +5,7 @@
 
 #include "Lines.h"
 
-#include <WEQBarCode/ean/WEQEanBook.h>
-#include <WEQBarCode/ean/WEQEanSymbol.h>
+#include <WEQBarCode/ean/WEQEanFamily.h>
 
 #include <cstdint>
 #include <optional>
@@ -18,11 +17,9 @@ struct TItem {
     std::uint32_t Input = 0; // 0: the arguments; 1 on: the inputs in order
     std::size_t Line = 0;    // 1-based line (argument position for arguments)
     std::size_t Number = 0;  // 1-based over all items, for {n}
-    std::string Gtin;        // the symbol's digits (EAN-13: 13); empty when rejected
-    std::string Rejected;    // the reason, user text escaped; empty when accepted
-    WEQEan::TSymbology Symbology = WEQEan::TSymbology::Ean13;
-    std::string AddOn;       // the add-on's digits, or none
-    std::string NumberLine;  // the number printed above a book's bars, or none
+    WEQEan::TEanReading Reading; // what is drawn, when accepted
+    std::string Rejected;        // the reason, user text escaped; empty when accepted
+    const std::string& Gtin() const { return Reading.Data; } // the symbol's digits
 };
 
 // The kinds of item by symbology, add-on (none, 2 or 5 digits) and number
@@ -33,44 +30,38 @@ inline std::size_t KindOf(WEQEan::TSymbology Symbology, std::size_t AddOnDigits,
 {
     return (Line ? 12 : 0) + std::size_t(Symbology) % 4 * 3 + (AddOnDigits == 0 ? 0 : AddOnDigits == 2 ? 1 : 2);
 }
-inline std::size_t KindOf(const TItem& Item) { return KindOf(Item.Symbology, Item.AddOn.size(), !Item.NumberLine.empty()); }
-// A number line of the size every reading's line takes, for measuring.
-inline constexpr const char* SampleLine = "ISBN 978-0-00-000000-0";
+inline std::size_t KindOf(const TItem& Item)
+{
+    return KindOf(Item.Reading.Symbology, Item.Reading.AddOn.size(), !Item.Reading.Line.empty());
+}
+// A reading of the symbology with an add-on of AddOnDigits (0: none) and,
+// with Line, a book's number line (EAN-13 alone has one): what every item of
+// that kind measures, for a label's size and its print findings.
+WEQEan::TEanReading SampleReading(WEQEan::TSymbology Symbology, std::size_t AddOnDigits, bool Line = false);
 
-// How the items are read: the symbology (none: chosen per item from its
-// GTIN), the add-on of every item, and whether any text is completed.
+// How the items are read: the kind of every item and the reader's options
+// (the add-on of every item without its own, completion, an ISSN's variant).
 struct TReading {
-    std::optional<WEQEan::TSymbology> Symbology = WEQEan::TSymbology::Ean13;
-    std::string AddOn;
-    bool Complete = false;
-    // Every item a book's number of this kind; with Symbology none, any item
-    // of a book's form is read as one.
-    WEQEan::TBookKind Book = WEQEan::TBookKind::None;
-    std::string IssnVariant = "00";
+    WEQEan::TKind Kind = WEQEan::TKind::Ean13;
+    WEQEan::TReadOptions Options;
 };
 
-// The GTIN of one item's text, or the reason there is none. With Complete,
-// any text is completed as the control completes it.
-bool CheckGtin(const std::string& Text, bool Complete, std::string& Gtin, std::string& Reason);
-// The same for any symbology: the item's digits, symbology and add-on, or
-// the reason in Item.Rejected. A byte that is not printable ASCII is refused
-// before anything reads the text.
-bool CheckItem(const std::string& Text, const TReading& Reading, TItem& Item);
-
-// An item's text as its GTIN and its add-on's field (empty: none): "GTIN",
-// "GTIN,ADDON", "GTIN+ADDON" or the two apart by spaces or tabs, each field
-// may be quoted as in CSV and an empty add-on field is none. False, with the
-// reason, for anything else: a third field, text after the add-on, '+'
-// without one. Nothing of a line is dropped unread.
-bool SplitItem(const std::string& Text, std::string& Gtin, std::string& AddOn, std::string& Reason);
-// The item of a line or argument: split, then checked with its own add-on
-// (2 or 5 digits, or the line is rejected) or else the reading's.
+// An item's text as its GTIN and its add-on's field (empty: none):
+// "GTIN,ADDON", "GTIN+ADDON", GTIN<tab>ADDON, each field may be quoted as in
+// CSV and an empty add-on field is none; or parted by spaces, where a last
+// field of 2 or 5 digits may be the add-on (Guessed then says so: the GTIN's
+// own spaces may have split it, as in "9638 5081 12"). False, with the
+// reason, for a third field, text after the add-on, '+' without one.
+bool SplitItem(const std::string& Text, std::string& Gtin, std::string& AddOn, bool& Guessed, std::string& Reason);
+// The item of a line or argument: split, then read with its own add-on
+// (which holds, or the line is rejected) or else the reading's. The reason
+// for a rejection names the whole item as it was given.
 void ReadItem(const std::string& Text, const TReading& Reading, TItem& Item);
 
 // One input's items in order. Blank lines and lines starting with '#' are
 // no items; every other line is one (ReadItem), rejected with its reason
-// where it holds a byte that is not printable ASCII (tabs aside) or is too
-// long.
+// where it holds a byte that begins no printable character (tabs aside:
+// controls, broken UTF-8) or is too long.
 class TItemReader {
 public:
     TItemReader(TLineReader::TRead Read, const TReading& Reading, std::uint32_t Input = 1);

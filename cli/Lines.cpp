@@ -131,9 +131,7 @@ bool TLineReader::Next(TLine& Line)
         Line.TooLong = true;
         Line.Text.clear();
     }
-    for (std::size_t I = 0; I < Line.Text.size() && !Line.BadByte; ++I)
-        if (!Printable(static_cast<unsigned char>(Line.Text[I])) && Line.Text[I] != '\t')
-            Line.BadByte = I + 1;
+    Line.BadByte = FirstUnprintable(Line.Text);
     return true;
 }
 

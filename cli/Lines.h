@@ -19,8 +19,8 @@ struct TLine {
     std::size_t Number = 0; // 1-based
     std::string Text;       // without its LF and a CR before it; empty when TooLong
     bool TooLong = false;
-    // The 1-based position of the first byte that is neither printable ASCII
-    // nor a tab; 0 when there is none.
+    // The 1-based position of the first byte that begins no printable
+    // character (ASCII or UTF-8) and is no tab; 0 when there is none.
     std::size_t BadByte = 0;
 };
 

@@ -100,6 +100,15 @@ bool ParseColor(const std::string& Text, TColor& Out)
     return true;
 }
 
+// "ean13, ean8, ..., or issn": the kinds' names, as the reader has them.
+std::string KindList()
+{
+    std::string Out;
+    for (std::size_t I = 0; I < WEQEan::KindCount; ++I)
+        Out += (I == 0 ? "" : I + 1 == WEQEan::KindCount ? " or " : ", ") + std::string(WEQEan::KindNames()[I].Name);
+    return Out;
+}
+
 // Checks that every {...} in the pattern is one we fill in.
 std::string CheckPattern(const std::string& Pattern)
 {
@@ -147,7 +156,8 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
     TParsed P;
     TOptions& O = P.Options;
     O.Jobs = std::clamp(DefaultJobs, 1, MaxJobs);
-    bool OutputGiven = false, XGiven = false, MagnificationGiven = false, GridGiven = false, ReductionGiven = false;
+    bool OutputGiven = false, XGiven = false, MagnificationGiven = false, GridGiven = false, ReductionGiven = false,
+         MinGradeGiven = false;
     std::string GridOption;
     const auto Fail = [&P](std::string Reason) {
         P.Error = std::move(Reason);
@@ -238,7 +248,7 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
             if (!ParseColor(Value, C))
                 return Bad("a colour #rrggbb");
         } else if (Long == "--complete") {
-            O.Complete = true;
+            O.Reading.Options.Complete = true;
         } else if (Long == "--sheet") {
             const std::string L = Lower(Value);
             if (L == "a4")
@@ -286,27 +296,16 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
             if (!ParseCount(Value, O.MemoryMB) || O.MemoryMB < 1 || O.MemoryMB > MaxMemoryMB)
                 return Bad("a size in MB from 1 to " + std::to_string(MaxMemoryMB));
         } else if (Long == "--symbology") {
-            using WEQEan::TBookKind;
-            using WEQEan::TSymbology;
-            static const std::tuple<const char*, std::optional<TSymbology>, TBookKind> Names[] = {
-                {"ean13", TSymbology::Ean13, TBookKind::None}, {"ean8", TSymbology::Ean8, TBookKind::None},
-                {"upca", TSymbology::UpcA, TBookKind::None},   {"upce", TSymbology::UpcE, TBookKind::None},
-                {"auto", std::nullopt, TBookKind::None},       {"isbn", TSymbology::Ean13, TBookKind::Isbn},
-                {"ismn", TSymbology::Ean13, TBookKind::Ismn},  {"issn", TSymbology::Ean13, TBookKind::Issn}};
-            const auto* N = std::find_if(std::begin(Names), std::end(Names),
-                                         [&](const auto& Entry) { return Lower(Value) == std::get<0>(Entry); });
-            if (N == std::end(Names))
-                return Bad("a symbology: ean13, ean8, upca, upce, auto, isbn, ismn or issn");
-            O.Symbology = std::get<1>(*N);
-            O.Book = std::get<2>(*N);
+            if (!WEQEan::KindNamed(Value, O.Reading.Kind))
+                return Bad("a symbology: " + KindList());
         } else if (Long == "--issn-variant") {
             if (!Digits(Value, 2))
                 return Bad("an ISSN variant: 2 digits");
-            O.IssnVariant = Value;
+            O.Reading.Options.IssnVariant = Value;
         } else if (Long == "--add-on") {
             if (!Digits(Value, 2) && !Digits(Value, 5))
                 return Bad("an add-on: 2 or 5 digits");
-            O.AddOn = Value;
+            O.Reading.Options.AddOn = Value;
         } else if (Long == "--bar-height") {
             if (!ParseMM(Value, 0, false, MaxBarHeightMM, O.Export.BarHeightMM))
                 return Bad("a bar height above 0 and up to " + Number(MaxBarHeightMM) + " mm");
@@ -323,6 +322,7 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
             if (G.size() != 1 || G[0] < 'a' || G[0] > 'd')
                 return Bad("a grade: A, B, C or D");
             O.MinGrade = char(G[0] - 'a' + 'A');
+            MinGradeGiven = true;
         } else if (Long == "--quiet") {
             O.Quiet = true;
         } else if (Long == "--help") {
@@ -338,6 +338,8 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
     if (ReductionGiven && O.Export.BarWidthReductionMM >= O.Export.XDimensionMM)
         return Fail("--bar-width-reduction " + Number(O.Export.BarWidthReductionMM) +
                     " mm leaves no bar: it must be below the X-dimension, " + Number(O.Export.XDimensionMM) + " mm");
+    if (MinGradeGiven && !O.Verify)
+        return Fail("--min-grade needs --verify: only graded labels have a grade to hold to it");
     if (GridGiven && !O.Sheet)
         return Fail(GridOption + " lays out a sheet: it needs --sheet");
     if (O.Sheet && !OutputGiven)

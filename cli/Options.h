@@ -3,7 +3,8 @@
 // The command line of weqbarcode, read into plain values: nothing here
 // touches a file or the library's drawing.
 
-#include <WEQBarCode/ean/WEQEanBook.h>
+#include "Items.h"
+
 #include <WEQBarCode/ean/WEQEanExport.h>
 
 #include <cstdint>
@@ -29,14 +30,9 @@ struct TOptions {
     TFormat Format = TFormat::Png;
     int Dpi = 300;
     WEQEan::TExportOptions Export;
-    bool Complete = false;
-    // The symbology of every item; none: chosen per item from its GTIN.
-    std::optional<WEQEan::TSymbology> Symbology = WEQEan::TSymbology::Ean13;
-    // Every item a book's, printed music's or serial's number (EAN-13 with
-    // the number line); with Symbology none, recognised per item.
-    WEQEan::TBookKind Book = WEQEan::TBookKind::None;
-    std::string IssnVariant = "00"; // an ISSN's 2-digit price or variant code
-    std::string AddOn; // 2 or 5 digits for every item without its own, or none
+    // How every item is read: its kind (--symbology), completion, the add-on
+    // of every item without its own, an ISSN's variant.
+    TReading Reading;
     // Every warning of the print checks an error.
     bool Gs1Strict = false;
     // Each label graded after it is written; under MinGrade it fails.

@@ -57,7 +57,7 @@ private:
     bool Measure(const TItem& Item, double& Width, double& Height, std::string& Error)
     {
         QString Reason;
-        if (WEQEan::TPdfSheet::SizeOf(Item.Gtin, ExportOf(Item, O), Width, Height, &Reason))
+        if (WEQEan::TPdfSheet::SizeOf(Item.Reading, O.Export, Width, Height, &Reason))
             return true;
         Error = Clause(Reason);
         return false;
@@ -86,15 +86,13 @@ TSheetLayout LayOutSheet(const TOptions& O)
     L.MarginMM = O.MarginMM;
     // A book's number line makes its label taller; --symbology auto may
     // choose a book.
-    const bool Lines = !O.Symbology || O.Book != WEQEan::TBookKind::None;
+    const bool Lines = O.Reading.Kind >= WEQEan::TKind::Auto;
     for (const WEQEan::TSymbology S : Symbologies(O))
         for (const bool Line : {false, Lines}) {
-            WEQEan::TExportOptions E = ExportFor(S, O.AddOn, O);
-            E.Strict = false;
-            E.Line = Line ? SampleLine : "";
             double W = 0, H = 0;
             QString Reason;
-            if (!WEQEan::TPdfSheet::SizeOf(SampleText, E, W, H, &Reason)) {
+            if (!WEQEan::TPdfSheet::SizeOf(SampleReading(S, O.Reading.Options.AddOn.size(), Line), O.Export, W, H,
+                                           &Reason)) {
                 L.Error = Clause(Reason);
                 return L;
             }
@@ -120,12 +118,21 @@ TSheetLayout LayOutSheet(const TOptions& O)
     L.Columns = O.Columns ? O.Columns : FitColumns;
     L.Rows = O.Rows ? O.Rows : FitRows;
     if (L.Columns > FitColumns || L.Rows > FitRows || L.Columns < 1 || L.Rows < 1) {
-        char Text[300];
-        std::snprintf(Text, sizeof Text, "%s of %.2f x %.2f mm with gutters of %.2f, %.2f mm fit %d x %d on %s inside "
-                      "%g mm margins; %d x %d asked for",
-                      Stock ? "cells" : "labels", CellW, CellH, L.GapAcrossMM, L.GapDownMM, FitColumns, FitRows,
-                      O.Sheet->Name.c_str(), O.MarginMM, L.Columns, L.Rows);
+        // Said as the user set it: the page, its margins, and a grid only where one was asked for.
+        char Text[400];
+        if (W <= 0 || H <= 0)
+            std::snprintf(Text, sizeof Text, "a page of %s leaves no room inside margins of %g mm", O.Sheet->Name.c_str(),
+                          O.MarginMM);
+        else
+            std::snprintf(Text, sizeof Text, "%s of %.2f x %.2f mm with gutters of %.2f, %.2f mm fit %d x %d on %s "
+                          "inside margins of %g mm",
+                          Stock ? "cells" : "labels", CellW, CellH, L.GapAcrossMM, L.GapDownMM, FitColumns, FitRows,
+                          O.Sheet->Name.c_str(), O.MarginMM);
         L.Error = Text;
+        if (O.Columns || O.Rows)
+            L.Error += "; " + (O.Columns ? "--columns " + std::to_string(O.Columns) : std::string()) +
+                       (O.Columns && O.Rows ? " and " : "") + (O.Rows ? "--rows " + std::to_string(O.Rows) : std::string()) +
+                       " asked for";
         return L;
     }
     // Label stock keeps its cells; others share out the room left.
@@ -226,8 +233,7 @@ TBatchResult WriteSheet(TItemSource& Source, const TOptions& O, TProgress& Progr
         const int Column = int(OnPage % std::size_t(L.Columns)), Row = int(OnPage / std::size_t(L.Columns));
         const double Left = L.CellLeft(Column) + (L.CellWidthMM - Width) / 2;
         const double Top = L.CellTop(Row) + (L.CellHeightMM - Height) / 2;
-        const WEQEan::TExportOptions E = ExportOf(Item, O);
-        if (!Pdf.Place(Item.Gtin, Left, Top, E, &Reason)) {
+        if (!Pdf.Place(Item.Reading, Left, Top, O.Export, &Reason)) {
             R.Failure = "cannot make " + O.Output + ": " + Reason.toStdString();
             break;
         }
@@ -240,7 +246,7 @@ TBatchResult WriteSheet(TItemSource& Source, const TOptions& O, TProgress& Progr
             std::string Why;
             const std::string Name = O.Output + ", page " + std::to_string((Labels - 1) / PerPage + 1) + ", label " +
                                      std::to_string(OnPage + 1);
-            const std::string Line = GradeLine(Name, WEQEan::GradeSymbol(Item.Gtin, E, 0), O, Below, Why);
+            const std::string Line = GradeLine(Name, WEQEan::GradeSymbol(Item.Reading, O.Export, 0), O, Below, Why);
             if (!O.Quiet)
                 std::fputs((Escape(Line) + '\n').c_str(), stdout);
             if (Below) {
@@ -255,8 +261,12 @@ TBatchResult WriteSheet(TItemSource& Source, const TOptions& O, TProgress& Progr
         R.Failure = Source.Error();
     if (!R.Failure.empty())
         return R;
-    if (Labels == 0)
-        Pdf.NewPage(O.Sheet->WidthMM, O.Sheet->HeightMM); // an empty sheet is still a page
+    // A sheet without a label is no sheet: the temporary is discarded and
+    // a file already there is left as it was.
+    if (Labels == 0) {
+        Progress.Finish(R.Rejected);
+        return R;
+    }
     if (!Pdf.Finish(QStringLiteral("Labels"), &Reason)) {
         R.Failure = Clause(Reason);
         return R;

@@ -56,7 +56,7 @@ struct TItemSource::TInput {
     std::unique_ptr<TItemReader> Reader;
 };
 
-TItemSource::TItemSource(const TOptions& O) : Reading{O.Symbology, O.AddOn, O.Complete, O.Book, O.IssnVariant}, Arguments(O.Gtins)
+TItemSource::TItemSource(const TOptions& O) : Reading(O.Reading), Arguments(O.Gtins)
 {
     for (const std::string& Name : O.Inputs) {
         TInput In;

@@ -1,8 +1,10 @@
 #pragma once
 
-// User text in messages: every byte that is not printable ASCII shown as
-// \xNN, so that no control character (C0, DEL, C1 raw or UTF-8 encoded)
-// ever reaches the terminal from an input line, an argument or a path.
+// User text in messages: printable ASCII and printable UTF-8 characters as
+// they are, every other byte shown as \xNN, so that no control character
+// (C0, DEL, C1 raw or UTF-8 encoded), no text-direction or invisible format
+// character and no broken UTF-8 ever reaches the terminal from an input
+// line, an argument or a path.
 
 #include <cstddef>
 #include <string>
@@ -24,7 +26,15 @@ inline bool Digits(std::string_view Text, std::size_t Count)
     return true;
 }
 
-// Text with every byte outside printable ASCII as \xNN.
+// The byte length of the printable character at Text[At] (ASCII, or a
+// UTF-8 sequence of a printable character); 0 where the byte begins none.
+std::size_t PrintableAt(std::string_view Text, std::size_t At);
+
+// The 1-based position of the first byte that begins no printable
+// character, a tab aside; 0 for none.
+std::size_t FirstUnprintable(std::string_view Text);
+
+// Text with every byte that begins no printable character as \xNN.
 std::string Escape(std::string_view Text);
 
 // 'text', escaped; text longer than Max bytes is cut, "..." marking the cut.

@@ -10,7 +10,9 @@
 
 #include <QGuiApplication>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <malloc.h>
 #include <memory>
@@ -35,6 +37,27 @@ void QuietQt(QtMsgType Type, const QMessageLogContext&, const QString& Message)
 {
     if (Type == QtCriticalMsg || Type == QtFatalMsg)
         Print("weqbarcode: " + Message.toStdString());
+}
+
+// The status once standard output and standard error are flushed: a grade,
+// the help or a message that did not reach its stream (a full disk, a
+// closed pipe) is a failed write, reported where standard error still takes it.
+int Flushed(int Status)
+{
+    const auto Failed = [](std::FILE* Stream, int& Code) {
+        errno = 0;
+        const bool Bad = std::fflush(Stream) != 0 || std::ferror(Stream);
+        Code = errno;
+        return Bad;
+    };
+    int Code = 0;
+    if (Failed(stdout, Code)) {
+        Print(std::string("weqbarcode: cannot write standard output") + (Code ? ": " + std::string(std::strerror(Code)) : ""));
+        Status = 2;
+    }
+    if (Failed(stderr, Code))
+        Status = 2;
+    return Status;
 }
 
 int Run(int argc, char** argv)
@@ -133,14 +156,15 @@ int main(int argc, char** argv)
     static char ErrorBuffer[1 << 16];
     std::setvbuf(stderr, ErrorBuffer, _IOFBF, sizeof ErrorBuffer);
     qInstallMessageHandler(QuietQt);
+    int Status = 2;
     try {
         // Before any thread: they all leave the signals to the one that takes them.
         Interrupt::Install();
-        return Run(argc, argv);
+        Status = Run(argc, argv);
     } catch (const std::bad_alloc&) {
         Print("weqbarcode: out of memory");
     } catch (const std::exception& E) {
         Print(std::string("weqbarcode: ") + E.what());
     }
-    return 2;
+    return Flushed(Status);
 }

@@ -1,10 +1,10 @@
 #include "control/Barcode.h"
 
-#include "control/GtinInput_p.h"
 #include "control/SymbolPainter_p.h"
 #include "ean/WEQEanExport.h"
 #include "ean/WEQEanBook.h"
 #include "ean/WEQEanFamily.h"
+#include "export/Export_p.h"
 #include "surface/Canvas.h"
 
 #include <QDebug>
@@ -22,9 +22,10 @@ namespace {
 
 const QColor DefaultBar = Qt::black, DefaultBackground = Qt::white, DefaultText = Qt::black;
 
-// More positions than any reading takes (a book's number is read from up to
-// 64 characters), so that a strict reading sees text that is too long as such.
-std::string Positions(const QString& Text) { return GtinPositions(Text, 1024); }
+// The text as UTF-8, cut where it is longer than any reading takes (a
+// book's number is read from up to 64 characters) but still long enough to
+// be refused as too long: megabytes of pasted text cost no more than a GTIN.
+std::string Bounded(const QString& Text) { return Text.left(2048).toStdString(); }
 
 constexpr double MillimetresPerInch = 25.4;
 
@@ -33,11 +34,13 @@ constexpr double MillimetresPerInch = 25.4;
 class BarcodePrivate : public QSharedData {
 public:
     BarcodePrivate() { Reread(); }
-    // A copy shares the rendering made so far but not the lock.
+    // A copy shares the rendering made so far but not the lock. Another copy
+    // of the same data may be rendering into it on another thread: it is
+    // read under the source's lock.
     BarcodePrivate(const BarcodePrivate& O)
         : QSharedData(O), Text(O.Text), AddOn(O.AddOn), Symbology(O.Symbology), Strict(O.Strict), Bar(O.Bar),
           Background(O.Background), Digits(O.Digits), Marks(O.Marks), XDimension(O.XDimension), Reading(O.Reading),
-          Error(O.Error), Screen(O.Screen)
+          Error(O.Error), Screen(O.LockedScreen())
     {
     }
 
@@ -60,26 +63,27 @@ public:
     };
     mutable std::mutex Lock;
     mutable TScreen Screen;
+    TScreen LockedScreen() const
+    {
+        const std::lock_guard Guard(Lock);
+        return Screen;
+    }
 
     void Reread()
     {
-        const std::string P = Positions(Text), A = Positions(AddOn);
-        const bool Family = Symbology < Barcode::Auto;
-        const WEQEan::TEanReading Strictly =
-            Family ? WEQEan::ReadSymbol(WEQEan::TSymbology(Symbology), P, A) : ReadOther(P, A);
-        Error = QString::fromStdString(Strictly.Error);
-        Reading = Strict || !Family ? Strictly : WEQEan::CompleteSymbol(WEQEan::TSymbology(Symbology), P, A);
+        static_assert(int(Barcode::Ean13) == int(WEQEan::TKind::Ean13) && int(Barcode::Auto) == int(WEQEan::TKind::Auto) &&
+                      int(Barcode::Issn) == int(WEQEan::TKind::Issn));
+        WEQEan::TReadOptions O;
+        // Auto and the book numbers are read as they are, always.
+        O.Complete = !Strict && Symbology <= Barcode::UpcE;
+        O.AddOn = Bounded(AddOn);
+        Reading = WEQEan::Read(WEQEan::TKind(Symbology), Bounded(Text), O);
+        // What completion changed is said as the strict reading says it.
+        Error = QString::fromStdString(
+            !Reading.Valid() || Reading.Warnings.empty() || !O.Complete
+                ? Reading.Error
+                : WEQEan::Read(WEQEan::TKind(Symbology), Bounded(Text), {false, O.AddOn, {}}).Error);
         Changed();
-    }
-    // Auto and the book numbers, which are read strictly only.
-    WEQEan::TEanReading ReadOther(const std::string& P, const std::string& A) const
-    {
-        // Isbn, Ismn and Issn follow Auto as the book kinds follow None.
-        static_assert(int(Barcode::Issn) - int(Barcode::Auto) == int(WEQEan::TBookKind::Issn));
-        const auto Kind = WEQEan::TBookKind(int(Symbology) - int(Barcode::Auto));
-        if (Kind == WEQEan::TBookKind::None && WEQEan::BookKindOf(P) == WEQEan::TBookKind::None)
-            return WEQEan::ReadGtin(P, A);
-        return WEQEan::ReadBook(Kind, P, "00", A);
     }
     void Changed() { Screen = {}; }
 
@@ -92,10 +96,6 @@ public:
         O.BackgroundColor = O.FillBackground ? ToTColor(Background) : clWhite;
         O.BarColor = ToTColor(Bar);
         O.FontColor = ToTColor(Digits);
-        O.Symbology = Reading.Symbology;
-        O.AddOn = Reading.AddOn;
-        O.Line = Reading.Line;
-        O.Strict = true;
         return O;
     }
 
@@ -254,7 +254,14 @@ void Barcode::setXDimension(double millimetres)
     d->Changed();
 }
 
-int Barcode::moduleWidthForDpi(int dpi) const { return WEQEan::DotsPerModule(d->XDimension, dpi); }
+namespace {
+bool Drawable(double XDimension) { return WEQEan::CheckXDimension(XDimension, nullptr); }
+} // namespace
+
+int Barcode::moduleWidthForDpi(int dpi) const
+{
+    return Drawable(d->XDimension) && dpi > 0 ? WEQEan::DotsPerModule(d->XDimension, dpi) : 0;
+}
 
 double Barcode::xDimensionForDpi(int dpi) const
 {
@@ -271,7 +278,9 @@ QSizeF Barcode::size() const
 {
     // What the vector files measure: the module a whole number of micrometres.
     double Width = 0, Height = 0;
-    if (d->Reading.Valid() && WEQEan::TPdfSheet::SizeOf(d->Reading.Data, d->Options(), Width, Height))
+    if (!Drawable(d->XDimension))
+        return {};
+    if (d->Reading.Valid() && WEQEan::TPdfSheet::SizeOf(d->Reading, d->Options(), Width, Height))
         return QSizeF(Width, Height);
     const double X = WEQEan::DotsPerModule(d->XDimension, 25400) / 1000.0;
     return QSizeF(sizeInModules()) * X;
@@ -280,8 +289,10 @@ QSizeF Barcode::size() const
 QStringList Barcode::warnings() const
 {
     QStringList Out;
+    for (const std::string& W : d->Reading.Warnings)
+        Out << QString::fromStdString(W);
     if (d->Reading.Valid())
-        for (const WEQEan::TPrintFinding& F : WEQEan::CheckGs1(d->Reading.Data, d->Options()))
+        for (const WEQEan::TPrintFinding& F : WEQEan::CheckGs1(d->Reading, d->Options()))
             Out << QString::fromStdString(F.Text);
     return Out;
 }
@@ -309,12 +320,12 @@ bool Barcode::paint(QPainter* painter, const QPointF& topLeftMillimetres) const
         const QPointF Dot = ToDevice.map(At);
         const QPointF Whole(std::round(Dot.x()), std::round(Dot.y()));
         painter->setWorldTransform(QTransform::fromTranslate(Whole.x(), Whole.y()) * DeviceOnly.inverted());
-        Drawn = WEQEan::DrawOnPainter(d->Reading.Data, *painter, qRound(DeviceDpi), 0, 0, O);
+        Drawn = WEQEan::DrawOnPainter(d->Reading, *painter, qRound(DeviceDpi), 0, 0, O);
     } else {
         // Scaled or turned there are no whole dots to keep: micrometres.
         painter->translate(At);
         painter->scale(UnitsPerMillimetre / 1000, UnitsPerMillimetre / 1000);
-        Drawn = WEQEan::DrawOnPainter(d->Reading.Data, *painter, 25400, 0, 0, O);
+        Drawn = WEQEan::DrawOnPainter(d->Reading, *painter, 25400, 0, 0, O);
     }
     painter->restore();
     return Drawn;
@@ -354,7 +365,7 @@ QImage Barcode::screenImage(const QPointF& deviceOrigin, const QSizeF& size, qre
 QImage Barcode::toImage(int dpi) const
 {
     const WEQEan::TExportOptions O = d->Options();
-    QImage Image = WEQEan::RenderRaster(d->Reading.Data, dpi, O).Image;
+    QImage Image = WEQEan::RenderRaster(d->Reading, dpi, O).Image;
     if (Image.isNull() || O.FillBackground)
         return Image;
     // No background: what the background colour covered lets the page through.
@@ -372,19 +383,19 @@ QImage Barcode::toImage(int dpi) const
 QByteArray Barcode::toPng(int dpi) const
 {
     QByteArray Out;
-    return WEQEan::EncodePng(d->Reading.Data, dpi, d->Options(), Out) ? Out : QByteArray();
+    return WEQEan::EncodePng(d->Reading, dpi, d->Options(), Out) ? Out : QByteArray();
 }
 
 QByteArray Barcode::toSvg() const
 {
     QByteArray Out;
-    return WEQEan::EncodeSvg(d->Reading.Data, d->Options(), Out) ? Out : QByteArray();
+    return WEQEan::EncodeSvg(d->Reading, d->Options(), Out) ? Out : QByteArray();
 }
 
 QByteArray Barcode::toPdf() const
 {
     QByteArray Out;
-    return WEQEan::EncodePdf(d->Reading.Data, d->Options(), Out) ? Out : QByteArray();
+    return WEQEan::EncodePdf(d->Reading, d->Options(), Out) ? Out : QByteArray();
 }
 
 bool Barcode::save(const QString& path, int dpi, QString* error) const
@@ -399,11 +410,11 @@ bool Barcode::save(const QString& path, int dpi, QString* error) const
     const QString Suffix = QFileInfo(path).suffix().toLower();
     const WEQEan::TExportOptions O = d->Options();
     if (Suffix == QLatin1String("png"))
-        return WEQEan::ExportPng(d->Reading.Data, path, dpi, O, nullptr, error);
+        return WEQEan::ExportPng(d->Reading, path, dpi, O, nullptr, error);
     if (Suffix == QLatin1String("svg"))
-        return WEQEan::ExportSvg(d->Reading.Data, path, O, error);
+        return WEQEan::ExportSvg(d->Reading, path, O, error);
     if (Suffix == QLatin1String("pdf"))
-        return WEQEan::ExportPdf(d->Reading.Data, path, O, error);
+        return WEQEan::ExportPdf(d->Reading, path, O, error);
     return Fail(QStringLiteral("Cannot write %1: the name ends in neither .png, .svg nor .pdf").arg(path));
 }
 

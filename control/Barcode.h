@@ -112,7 +112,8 @@ public:
     bool isValid() const;
     // Why the text and add-on are not exactly what the symbology takes, as the
     // strict reading says it ("position 13: the check digit of 400638133393 is
-    // 1, not 2"), whether or not strict is set; empty when they are.
+    // 1, not 2"), whether or not strict is set; empty when they are. What
+    // completion then changed is among the warnings.
     QString errorString() const;
     // The digits drawn, check digit included (UPC-E: its eight); empty when
     // nothing can be drawn.
@@ -183,10 +184,12 @@ public:
     // PNG), written whole or not at all; false with the reason in error.
     bool save(const QString& path, int dpi = 600, QString* error = nullptr) const;
 
-    // What GS1's rules say of printing it as its files are drawn (an
-    // X-dimension outside 0.264 .. 0.660 mm, colours a scanner's red light
-    // cannot tell apart, no background for the quiet zones, an add-on on
-    // EAN-8), a sentence each; empty where it cannot be drawn at all.
+    // What the reading did not take as written (what completion changed, a
+    // text that reads as two numbers), then what GS1's rules say of printing
+    // it as its files are drawn (an X-dimension outside 0.264 .. 0.660 mm,
+    // colours a scanner's red light cannot tell apart, no background for the
+    // quiet zones, an add-on on EAN-8), a sentence each; empty where it
+    // cannot be drawn at all.
     QStringList warnings() const;
 
     // The properties in which this and other differ.

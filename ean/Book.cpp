@@ -93,9 +93,12 @@ void ScanLabel(std::string_view Text, std::size_t& I, std::size_t End, TScan& S)
     }
 }
 
-TScan Scan(std::string_view Text)
+// Reads the whole text, recording the first fault: the digits after it
+// still tell BookKindOf which number the text was meant to be.
+TScan Scan(const TText& T)
 {
     TScan S;
+    const std::string_view Text = T.Chars();
     if (Text.size() > MaxText)
         return S.Fail(0, "the text has " + std::to_string(Text.size()) + " characters; a book number has at most " +
                              std::to_string(MaxText));
@@ -105,15 +108,21 @@ TScan Scan(std::string_view Text)
     while (End > I && Text[End - 1] == ' ')
         --End;
     ScanLabel(Text, I, End, S);
+    const auto Fail = [&S](std::size_t P, std::string Why) {
+        if (S.Error.empty())
+            S.Fail(P, std::move(Why));
+    };
     bool Started = false, AfterSeparator = false;
     for (; I < End; ++I) {
         const char Ch = Text[I];
         const std::size_t P = I + 1;
         if (IsSeparator(Ch)) {
             if (!Started)
-                return S.Fail(P, PositionText(P) + ": " + Quoted(Ch) + " stands before the first digit");
-            if (AfterSeparator)
-                return S.Fail(P, PositionText(P) + ": " + Quoted(Ch) + " follows another separator");
+                Fail(P, T.Where(P) + ": " + T.Quote(P) + " stands before the first digit");
+            else if (AfterSeparator)
+                Fail(P, T.Where(P) + ": " + T.Quote(P) + " follows another separator");
+            if (!Started || AfterSeparator)
+                continue;
             AfterSeparator = true;
             S.Separators.push_back(P);
             S.Groups.push_back(0);
@@ -129,19 +138,20 @@ TScan Scan(std::string_view Text)
             S.Positions.push_back(P);
             ++S.Groups.back();
         } else {
-            return S.Fail(P, PositionText(P) + ": " + Quoted(Ch) + " is not a digit");
+            Fail(P, T.Where(P) + ": " + T.Quote(P) + " is not a digit");
+            continue;
         }
         Started = true;
         AfterSeparator = false;
     }
     if (const std::size_t P = AfterSeparator ? S.Separators.back() : 0)
-        S.Fail(P, PositionText(P) + ": " + Quoted(Text[P - 1]) + " stands after the last digit");
+        Fail(P, T.Where(P) + ": " + T.Quote(P) + " stands after the last digit");
     return S;
 }
 
 // The first refusal every reader shares: the scanner's, another kind's label,
 // an M where no ISMN is read, an X anywhere but last or where none may stand.
-bool Refuse(const TScan& S, TBookKind Kind, bool AllowX, std::string_view Text, TEanReading& Out)
+bool Refuse(const TScan& S, TBookKind Kind, bool AllowX, const TText& T, TEanReading& Out)
 {
     if (!S.Error.empty())
         Out = Refused(S.ErrorPosition, S.Error);
@@ -149,15 +159,14 @@ bool Refuse(const TScan& S, TBookKind Kind, bool AllowX, std::string_view Text, 
         Out = Refused(S.LabelPosition, PositionText(S.LabelPosition) + ": the text is labelled " +
                                            KindName(S.Label) + ", not " + KindName(Kind));
     else if (S.MPosition && Kind != TBookKind::Ismn)
-        Out = Refused(S.MPosition, PositionText(S.MPosition) + ": " + Quoted(Text[S.MPosition - 1]) +
+        Out = Refused(S.MPosition, PositionText(S.MPosition) + ": " + T.Quote(S.MPosition) +
                                        " begins an ISMN, not an " + KindName(Kind));
     else if (const std::size_t X = S.Digits.find('X'); X != std::string::npos) {
         const std::size_t P = S.Positions[X];
         if (!AllowX)
-            Out = Refused(P, PositionText(P) + ": " + Quoted(Text[P - 1]) + " is not a digit");
+            Out = Refused(P, PositionText(P) + ": " + T.Quote(P) + " is not a digit");
         else if (X + 1 != S.Digits.size())
-            Out = Refused(P, PositionText(P) + ": " + Quoted(Text[P - 1]) +
-                                 " stands only last, as the check character");
+            Out = Refused(P, PositionText(P) + ": " + T.Quote(P) + " stands only last, as the check character");
         else
             return false;
     } else
@@ -199,20 +208,6 @@ char Mod11Check(std::string_view Digits)
         Sum += std::size_t(Ch - '0') * Weight--;
     const std::size_t Check = (11 - Sum % 11) % 11;
     return Check == 10 ? 'X' : char('0' + Check);
-}
-
-TEanReading WithAddOn(TEanReading R, std::string_view AddOn, bool TwoDigits, const char* Name)
-{
-    if (!R.Valid() || AddOn.empty())
-        return R;
-    if (AddOn.size() != 5 && (!TwoDigits || AddOn.size() != 2))
-        return Refused(0, std::string(Name) + (TwoDigits ? " has 2 or 5 digits" : " has 5 digits") + ", not " +
-                              std::to_string(AddOn.size()) + " characters",
-                       true);
-    if (const std::size_t P = FirstNonDigit(AddOn))
-        return Refused(P, "add-on " + PositionText(P) + ": " + Quoted(AddOn[P - 1]) + " is not a digit", true);
-    R.AddOn = AddOn;
-    return R;
 }
 
 bool HasCheckDigit(std::string_view Digits)
@@ -288,7 +283,7 @@ std::string GivenGroups(const TScan& S, const std::string& Isbn13)
 
 } // namespace
 
-TEanReading ReadIsbn(const std::string& Text, const std::string& AddOn)
+TEanReading ReadIsbn(const TText& Text, const TText& AddOn)
 {
     const TScan S = Scan(Text);
     TEanReading R;
@@ -306,7 +301,7 @@ TEanReading ReadIsbn(const std::string& Text, const std::string& AddOn)
     if (N == 13) {
         if (S.Digits.back() == 'X')
             return Refused(S.Positions.back(), PositionText(S.Positions.back()) + ": " +
-                                                   Quoted(Text[S.Positions.back() - 1]) +
+                                                   Text.Quote(S.Positions.back()) +
                                                    " is not a digit; an ISBN-13's check digit is one");
         if (RefusePrefix(S, "978", "9", "an ISBN-13 begins 978 or 979", R))
             return R;
@@ -323,15 +318,16 @@ TEanReading ReadIsbn(const std::string& Text, const std::string& AddOn)
         Isbn13 = "978" + std::string(Body);
         Isbn13 += Gs1CheckDigit(Isbn13);
     }
+    R.Error.clear();
     R.Data = Isbn13;
     std::string Line = Hyphenated(Isbn13);
     if (Line.empty())
         Line = GivenGroups(S, Isbn13);
     R.Line = "ISBN " + (Line.empty() ? Isbn13 : Line);
-    return WithAddOn(std::move(R), AddOn, true, "an ISBN's add-on");
+    return WithAddOn(std::move(R), AddOn, "an ISBN's add-on", true);
 }
 
-TEanReading ReadIsmn(const std::string& Text, const std::string& AddOn)
+TEanReading ReadIsmn(const TText& Text, const TText& AddOn)
 {
     const TScan S = Scan(Text);
     TEanReading R;
@@ -358,12 +354,13 @@ TEanReading ReadIsmn(const std::string& Text, const std::string& AddOn)
             return R;
         Ismn13 = S.Digits;
     }
+    R.Error.clear();
     R.Data = Ismn13;
     R.Line = "ISMN " + Hyphenated(Ismn13);
-    return WithAddOn(std::move(R), AddOn, false, "an ISMN's add-on");
+    return WithAddOn(std::move(R), AddOn, "an ISMN's add-on", false);
 }
 
-TEanReading ReadIssn(const std::string& Text, const std::string& Variant, const std::string& AddOn)
+TEanReading ReadIssn(const TText& Text, const std::string& Variant, const TText& AddOn)
 {
     const TScan S = Scan(Text);
     TEanReading R;
@@ -378,7 +375,7 @@ TEanReading ReadIssn(const std::string& Text, const std::string& Variant, const 
     if (N == 8) {
         if (S.Groups.size() > 2 || (S.Groups.size() == 2 && S.Groups[0] != 4)) {
             const std::size_t P = S.Separators[S.Groups[0] == 4 ? 1 : 0];
-            return Refused(P, PositionText(P) + ": " + Quoted(Text[P - 1]) +
+            return Refused(P, PositionText(P) + ": " + Text.Quote(P) +
                                   " stands only between an ISSN's fourth and fifth characters");
         }
         Issn = S.Digits;
@@ -402,8 +399,9 @@ TEanReading ReadIssn(const std::string& Text, const std::string& Variant, const 
         Issn = S.Digits.substr(3, 7);
         Issn += Mod11Check(Issn);
     }
+    R.Error.clear();
     R.Line = "ISSN " + Issn.substr(0, 4) + "-" + Issn.substr(4);
-    return WithAddOn(std::move(R), AddOn, true, "an ISSN's add-on");
+    return WithAddOn(std::move(R), AddOn, "an ISSN's add-on", true);
 }
 
 std::string HyphenatedIsbn(const std::string& Isbn13)
@@ -416,7 +414,35 @@ std::string HyphenatedIsmn(const std::string& Ismn13)
     return HasCheckDigit(Ismn13) && Ismn13.compare(0, 4, "9790") == 0 ? Hyphenated(Ismn13) : std::string();
 }
 
-TEanReading ReadBook(TBookKind Kind, const std::string& Text, const std::string& Variant, const std::string& AddOn)
+TBookKind BookKindOf(const TText& Text)
+{
+    const TScan S = Scan(Text);
+    // A label says it, whatever follows; the reader then names the fault.
+    if (S.Label != TBookKind::None)
+        return S.Label;
+    const std::string& D = S.Digits;
+    const std::size_t X = D.find('X');
+    const bool XLast = X == std::string::npos || X + 1 == D.size();
+    if (S.MPosition)
+        return D.size() == 9 && X == std::string::npos ? TBookKind::Ismn : TBookKind::None;
+    if (D.size() == 13 && X == std::string::npos) {
+        if (D.compare(0, 4, "9790") == 0)
+            return TBookKind::Ismn;
+        if (IsIsbnPrefix(D))
+            return TBookKind::Isbn;
+        return D.compare(0, 3, "977") == 0 ? TBookKind::Issn : TBookKind::None;
+    }
+    if (D.size() == 10 && XLast)
+        return TBookKind::Isbn;
+    // Eight digits parted by a space after the fourth are an EAN-8 as
+    // printed; by a hyphen, an ISSN as written.
+    const bool Hyphenated = S.Groups.size() == 2 && S.Groups[0] == 4 && Text[S.Separators[0] - 1] == '-';
+    if (D.size() == 8 && XLast && (D.back() == 'X' || Hyphenated))
+        return TBookKind::Issn;
+    return TBookKind::None;
+}
+
+TEanReading ReadBook(TBookKind Kind, const TText& Text, const std::string& Variant, const TText& AddOn)
 {
     switch (Kind == TBookKind::None ? BookKindOf(Text) : Kind) {
     case TBookKind::Isbn:
@@ -431,30 +457,16 @@ TEanReading ReadBook(TBookKind Kind, const std::string& Text, const std::string&
     return Refused(0, "the text is no ISBN, ISMN or ISSN");
 }
 
-TBookKind BookKindOf(const std::string& Text)
+TEanReading ReadIsbn(const std::string& Text, const std::string& AddOn) { return ReadIsbn(TText(Text), TText(AddOn)); }
+TEanReading ReadIsmn(const std::string& Text, const std::string& AddOn) { return ReadIsmn(TText(Text), TText(AddOn)); }
+TEanReading ReadIssn(const std::string& Text, const std::string& Variant, const std::string& AddOn)
 {
-    const TScan S = Scan(Text);
-    if (!S.Error.empty())
-        return TBookKind::None;
-    const std::string& D = S.Digits;
-    const std::size_t X = D.find('X');
-    const bool XLast = X == std::string::npos || X + 1 == D.size();
-    if (S.Label != TBookKind::None)
-        return S.Label;
-    if (S.MPosition)
-        return D.size() == 9 && X == std::string::npos ? TBookKind::Ismn : TBookKind::None;
-    if (D.size() == 13 && X == std::string::npos) {
-        if (D.compare(0, 4, "9790") == 0)
-            return TBookKind::Ismn;
-        if (IsIsbnPrefix(D))
-            return TBookKind::Isbn;
-        return D.compare(0, 3, "977") == 0 ? TBookKind::Issn : TBookKind::None;
-    }
-    if (D.size() == 10 && XLast)
-        return TBookKind::Isbn;
-    if (D.size() == 8 && XLast && (D.back() == 'X' || (S.Groups.size() == 2 && S.Groups[0] == 4)))
-        return TBookKind::Issn;
-    return TBookKind::None;
+    return ReadIssn(TText(Text), Variant, TText(AddOn));
 }
+TEanReading ReadBook(TBookKind Kind, const std::string& Text, const std::string& Variant, const std::string& AddOn)
+{
+    return ReadBook(Kind, TText(Text), Variant, TText(AddOn));
+}
+TBookKind BookKindOf(const std::string& Text) { return BookKindOf(TText(Text)); }
 
 } // namespace WEQEan

@@ -77,10 +77,10 @@ constexpr TStep AddOn5Steps[] = {
 // GS1's nominal height (69.24 X, EAN-8 55.24 X) to the nearest whole module,
 // with one module and the digit box below them.
 constexpr TSymbologyRow Rows[] = {
-    {"EAN-13", 12, 11, 7, 79, Ean13Steps, std::size(Ean13Steps)},
-    {"EAN-8", 7, 7, 7, 65, Ean8Steps, std::size(Ean8Steps)},
-    {"UPC-A", 11, 9, 9, 79, UpcASteps, std::size(UpcASteps)},
-    {"UPC-E", 7, 9, 7, 79, UpcESteps, std::size(UpcESteps)},
+    {TitleOf(TSymbology::Ean13), 12, 11, 7, 79, Ean13Steps, std::size(Ean13Steps)},
+    {TitleOf(TSymbology::Ean8), 7, 7, 7, 65, Ean8Steps, std::size(Ean8Steps)},
+    {TitleOf(TSymbology::UpcA), 11, 9, 9, 79, UpcASteps, std::size(UpcASteps)},
+    {TitleOf(TSymbology::UpcE), 7, 9, 7, 79, UpcESteps, std::size(UpcESteps)},
 };
 // The add-on starts where the caller's gap ends: no quiet zone of its own on the left.
 constexpr TSymbologyRow AddOnRows[] = {

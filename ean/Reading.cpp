@@ -79,40 +79,52 @@ std::string WhyNotSuppressible(std::string_view N)
            "at 11)";
 }
 
+// "12 characters", or "12 digits" where every one is a digit.
+std::string Count(const TText& T)
+{
+    const std::size_t N = T.Size();
+    return std::to_string(N) + (FirstNonDigit(T.Chars()) ? " character" : " digit") + (N == 1 ? "" : "s");
+}
+
 // A body, or a body with its check digit, of exactly the symbology's length;
 // Data is then the whole number.
-TEanReading ReadPlain(TSymbology S, std::string_view Text)
+TEanReading ReadPlain(TSymbology S, const TText& T)
 {
     const TSymbologyRow& L = *RowOf(S);
+    const std::string_view Text = T.Chars();
+    if (const std::size_t P = FirstNonDigit(Text))
+        return Refused(S, std::int32_t(T.Place(P)), T.Where(P) + ": " + T.Quote(P) + " is not a digit");
     if (Text.size() != L.BodyDigits && Text.size() != L.BodyDigits + 1)
         return Refused(S, 0,
                        std::string(L.Name) + " takes " + std::to_string(L.BodyDigits) + " digits, or " +
-                           std::to_string(L.BodyDigits + 1) + " with the check digit; the text has " +
-                           std::to_string(Text.size()) + " characters");
-    if (const std::size_t P = FirstNonDigit(Text))
-        return Refused(S, std::int32_t(P), PositionText(P) + ": " + Quoted(Text[P - 1]) + " is not a digit");
+                           std::to_string(L.BodyDigits + 1) + " with the check digit; the text has " + Count(T));
     const std::string_view Body = Text.substr(0, L.BodyDigits);
     const char Check = Gs1CheckDigit(Body);
     if (Text.size() == L.BodyDigits + 1 && Text.back() != Check)
-        return Refused(S, std::int32_t(Text.size()),
-                       PositionText(Text.size()) + ": the check digit of " + std::string(Body) + " is " + Check +
+        return Refused(S, std::int32_t(T.Place(Text.size())),
+                       T.Where(Text.size()) + ": the check digit of " + std::string(Body) + " is " + Check +
                            ", not " + Text.back());
     TEanReading R;
     R.Symbology = S;
+    R.Error.clear();
     R.Data = std::string(Body) + Check;
     return R;
 }
 
-TEanReading ReadUpcE(std::string_view Text)
+TEanReading ReadUpcE(const TText& T)
 {
     constexpr TSymbology S = TSymbology::UpcE;
+    const std::string_view Text = T.Chars();
+    if (const std::size_t P = FirstNonDigit(Text))
+        return Refused(S, std::int32_t(T.Place(P)), T.Where(P) + ": " + T.Quote(P) + " is not a digit");
     if (Text.size() == 11 || Text.size() == 12) {
-        TEanReading A = ReadPlain(TSymbology::UpcA, Text);
+        TEanReading A = ReadPlain(TSymbology::UpcA, T);
         A.Symbology = S;
         if (!A.Valid())
             return A;
         if (!IsNumberSystem(A.Data[0]))
-            return Refused(S, 1, PositionText(1) + ": UPC-E carries number system 0 or 1, not " + A.Data[0]);
+            return Refused(S, std::int32_t(T.Place(1)),
+                           T.Where(1) + ": UPC-E carries number system 0 or 1, not " + A.Data[0]);
         const std::string Body = SuppressBody(std::string_view(A.Data).substr(0, 11));
         if (Body.empty())
             return Refused(S, 0, WhyNotSuppressible(std::string_view(A.Data).substr(0, 11)));
@@ -122,14 +134,12 @@ TEanReading ReadUpcE(std::string_view Text)
     if (Text.size() < 6 || Text.size() > 8)
         return Refused(S, 0,
                        "UPC-E takes 6 digits, 7 with the number system, 8 with the check digit, or a UPC-A of 11 or "
-                       "12 digits; the text has " +
-                           std::to_string(Text.size()) + " characters");
-    if (const std::size_t P = FirstNonDigit(Text))
-        return Refused(S, std::int32_t(P), PositionText(P) + ": " + Quoted(Text[P - 1]) + " is not a digit");
+                       "12 digits; the text has " + Count(T));
     const std::size_t Offset = Text.size() == 6 ? 0 : 1; // where the six digits start
     const char NumberSystem = Offset ? Text[0] : '0';
     if (!IsNumberSystem(NumberSystem))
-        return Refused(S, 1, PositionText(1) + ": UPC-E carries number system 0 or 1, not " + NumberSystem);
+        return Refused(S, std::int32_t(T.Place(1)),
+                       T.Where(1) + ": UPC-E carries number system 0 or 1, not " + NumberSystem);
     const std::string_view Six = Text.substr(Offset, 6);
     const std::string UpcA = ExpandBody(NumberSystem, Six);
     const std::string Canonical = SuppressBody(UpcA);
@@ -138,36 +148,43 @@ TEanReading ReadUpcE(std::string_view Text)
         const char Last = Six[5];
         const std::size_t Digit = Last == '3' ? 3 : Last == '4' ? 4 : 5;
         const char* Rule = Last == '3' ? "3 to 9" : "1 to 9";
-        return Refused(S, std::int32_t(Offset + Digit),
-                       PositionText(Offset + Digit) + ": a UPC-E ending in " + Last + " needs " + Rule +
-                           " here, not " + Six[Digit - 1] + "; UPC-A " + UpcA + Gs1CheckDigit(UpcA) +
-                           " is zero-suppressed as " + NumberSystem + Canonical + Gs1CheckDigit(UpcA));
+        return Refused(S, std::int32_t(T.Place(Offset + Digit)),
+                       T.Where(Offset + Digit) + ": a UPC-E ending in " + Last + " needs " + Rule + " here, not " +
+                           Six[Digit - 1] + "; UPC-A " + UpcA + Gs1CheckDigit(UpcA) + " is zero-suppressed as " +
+                           NumberSystem + Canonical + Gs1CheckDigit(UpcA));
     }
     const char Check = Gs1CheckDigit(UpcA);
     if (Text.size() == 8 && Text[7] != Check)
-        return Refused(S, 8,
-                       PositionText(8) + ": the check digit, computed over UPC-A " + UpcA + ", is " + Check +
-                           ", not " + Text[7]);
+        return Refused(S, std::int32_t(T.Place(8)),
+                       T.Where(8) + ": the check digit, computed over UPC-A " + UpcA + ", is " + Check + ", not " +
+                           Text[7]);
     TEanReading R;
     R.Symbology = S;
+    R.Error.clear();
     R.Data = NumberSystem + std::string(Six) + Check;
     return R;
 }
 
+} // namespace
+
 // Adds the add-on to a reading that holds, or refuses it.
-TEanReading WithAddOn(TEanReading R, std::string_view AddOn)
+TEanReading WithAddOn(TEanReading R, const TText& AddOn, std::string_view Of, bool TwoDigits)
 {
-    if (!R.Valid() || AddOn.empty())
+    if (!R.Valid() || AddOn.Size() == 0)
         return R;
-    if (AddOn.size() != 2 && AddOn.size() != 5)
+    const std::string_view A = AddOn.Chars();
+    if (A.size() != 5 && (!TwoDigits || A.size() != 2))
         return Refused(R.Symbology, 0,
-                       "an add-on has 2 or 5 digits, not " + std::to_string(AddOn.size()) + " characters", true);
-    if (const std::size_t P = FirstNonDigit(AddOn))
-        return Refused(R.Symbology, std::int32_t(P),
-                       "add-on " + PositionText(P) + ": " + Quoted(AddOn[P - 1]) + " is not a digit", true);
-    R.AddOn = AddOn;
+                       "'" + AddOn.Text() + "' is not " + std::string(Of) + (TwoDigits ? " of 2 or 5 digits" : " of 5 digits"),
+                       true);
+    if (const std::size_t P = FirstNonDigit(A))
+        return Refused(R.Symbology, std::int32_t(AddOn.Place(P)),
+                       "add-on " + AddOn.Where(P) + ": " + AddOn.Quote(P) + " is not a digit", true);
+    R.AddOn = A;
     return R;
 }
+
+namespace {
 
 std::string CompletedAddOn(std::string_view AddOn)
 {
@@ -188,21 +205,25 @@ bool Unknown(TSymbology Symbology, TEanReading& Out)
 
 } // namespace
 
-TEanReading ReadSymbol(TSymbology Symbology, const std::string& Text, const std::string& AddOn)
+TEanReading ReadSymbol(TSymbology Symbology, const TText& Text, const TText& AddOn)
 {
     if (TEanReading R; Unknown(Symbology, R))
         return R;
-    return WithAddOn(Symbology == TSymbology::UpcE ? ReadUpcE(Text) : ReadPlain(Symbology, Text), AddOn);
+    return WithAddOn(Symbology == TSymbology::UpcE ? ReadUpcE(Text) : ReadPlain(Symbology, Text), AddOn,
+                     "an add-on", true);
 }
 
-TEanReading CompleteSymbol(TSymbology Symbology, const std::string& Text, const std::string& AddOn)
+TEanReading CompleteSymbol(TSymbology Symbology, const TText& T, const TText& AddOn)
 {
     TEanReading R;
     if (Unknown(Symbology, R))
         return R;
     R.Symbology = Symbology;
+    R.Error.clear();
+    const std::string_view Text = T.Chars();
     if (Symbology == TSymbology::Ean13) {
-        R.Data = CompleteGTIN(Text);
+        R.Data = Normalized(Text, 12);
+        R.Data += Gs1CheckDigit(R.Data);
     } else if (Symbology != TSymbology::UpcE) {
         const std::string Body = Normalized(Text, RowOf(Symbology)->BodyDigits);
         R.Data = Body + Gs1CheckDigit(Body);
@@ -213,33 +234,33 @@ TEanReading CompleteSymbol(TSymbology Symbology, const std::string& Text, const 
         const std::string UpcA = ExpandBody(Seven[0], std::string_view(Seven).substr(1));
         R.Data = Seven[0] + SuppressBody(UpcA) + Gs1CheckDigit(UpcA);
     } else {
-        const std::string Body = Normalized(Text, 11);
-        R = ReadUpcE(Body);
+        R = ReadUpcE(TText(Normalized(Text, 11)));
     }
-    R.AddOn = CompletedAddOn(AddOn);
+    R.AddOn = CompletedAddOn(AddOn.Chars());
     return R;
 }
 
-TEanReading ReadGtin(const std::string& Gtin, const std::string& AddOn)
+TEanReading ReadGtin(const TText& T, const TText& AddOn)
 {
     constexpr TSymbology NotYetKnown = TSymbology::Ean13;
+    const std::string_view Gtin = T.Chars();
     const std::size_t N = Gtin.size();
-    if (N != 8 && N != 12 && N != 13 && N != 14)
-        return Refused(NotYetKnown, 0, "a GTIN has 8, 12, 13 or 14 digits; the text has " + std::to_string(N) +
-                                       " characters");
     if (const std::size_t P = FirstNonDigit(Gtin))
-        return Refused(NotYetKnown, std::int32_t(P), PositionText(P) + ": " + Quoted(Gtin[P - 1]) + " is not a digit");
-    const std::string_view Body = std::string_view(Gtin).substr(0, N - 1);
+        return Refused(NotYetKnown, std::int32_t(T.Place(P)), T.Where(P) + ": " + T.Quote(P) + " is not a digit");
+    if (N != 8 && N != 12 && N != 13 && N != 14)
+        return Refused(NotYetKnown, 0, "a GTIN has 8, 12, 13 or 14 digits; the text has " + Count(T));
+    const std::string_view Body = Gtin.substr(0, N - 1);
     if (const char Check = Gs1CheckDigit(Body); Gtin.back() != Check)
-        return Refused(NotYetKnown, std::int32_t(N),
-                       PositionText(N) + ": the check digit of " + std::string(Body) + " is " + Check + ", not " +
+        return Refused(NotYetKnown, std::int32_t(T.Place(N)),
+                       T.Where(N) + ": the check digit of " + std::string(Body) + " is " + Check + ", not " +
                            Gtin.back());
-    const std::string Full = std::string(14 - N, '0') + Gtin;
+    const std::string Full = std::string(14 - N, '0').append(Gtin);
     if (Full[0] != '0')
-        return Refused(NotYetKnown, 1,
-                       PositionText(1) + ": a GTIN-14 with indicator digit " + Full[0] +
+        return Refused(NotYetKnown, std::int32_t(T.Place(1)),
+                       T.Where(1) + ": a GTIN-14 with indicator digit " + Full[0] +
                            " is carried by no EAN/UPC symbol");
     TEanReading R;
+    R.Error.clear();
     if (Full.compare(0, 6, "000000") == 0) {
         R.Symbology = TSymbology::Ean8;
         R.Data = Full.substr(6);
@@ -250,8 +271,20 @@ TEanReading ReadGtin(const std::string& Gtin, const std::string& AddOn)
         R.Symbology = TSymbology::Ean13;
         R.Data = Full.substr(1);
     }
-    return WithAddOn(R, AddOn);
+    return WithAddOn(R, AddOn, "an add-on", true);
 }
+
+TEanReading ReadSymbol(TSymbology Symbology, const std::string& Text, const std::string& AddOn)
+{
+    return ReadSymbol(Symbology, TText(Text), TText(AddOn));
+}
+
+TEanReading CompleteSymbol(TSymbology Symbology, const std::string& Text, const std::string& AddOn)
+{
+    return CompleteSymbol(Symbology, TText(Text), TText(AddOn));
+}
+
+TEanReading ReadGtin(const std::string& Gtin, const std::string& AddOn) { return ReadGtin(TText(Gtin), TText(AddOn)); }
 
 std::string ExpandUpcE(const std::string& UpcE)
 {
@@ -273,7 +306,7 @@ std::string SuppressUpcA(const std::string& UpcA)
 {
     if (UpcA.size() != 11 && UpcA.size() != 12)
         return {};
-    const TEanReading R = ReadUpcE(UpcA);
+    const TEanReading R = ReadUpcE(TText(UpcA));
     return R.Valid() ? R.Data : std::string();
 }
 

@@ -45,9 +45,10 @@ struct TExportOptions {
     // The quiet-zone marks: EAN-13's '>', EAN-8's '<' and '>', the '>' after an add-on.
     bool DrawRightDelimiter = true;
     TColor BackgroundColor = clWhite, BarColor = clBlack, FontColor = clBlack;
-    // The symbol the text is read for, leniently (CompleteSymbol) unless
-    // Strict, when a text the strict reading refuses (ReadSymbol) is an
-    // error with its reason. EAN-13 without an add-on is today's output.
+    // For the functions that take a text: the symbology it is read for
+    // (Read), completed unless Strict, when a text the strict reading
+    // refuses is an error with its reason, and the add-on. EAN-13 without
+    // an add-on is today's output. A reading carries its own.
     TSymbology Symbology = TSymbology::Ean13;
     std::string AddOn = {}; // none, or 2 or 5 digits
     std::int32_t AddOnGap = DefaultAddOnGap; // modules, 7 to 12
@@ -66,10 +67,6 @@ struct TExportOptions {
     // output exactly, half from each edge. Refused where the narrowest bar
     // would keep less than half a module or less than a dot.
     double BarWidthReductionMM = 0;
-    // The number line printed above the bars (a book's "ISBN 978-3-16-148410-0",
-    // as ReadIsbn, ReadIsmn and ReadIssn give it in TEanReading::Line); empty
-    // for none. The symbol grows by it; the bars keep their height.
-    std::string Line = {};
 };
 
 struct TRasterExport {
@@ -87,10 +84,12 @@ struct TRasterExport {
 // that lies inside GS1's range and a whole number of dots inside it exists,
 // the nearest such one. The image carries the dpi.
 WEQBARCODE_EXPORT TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOptions& Options = {});
+WEQBARCODE_EXPORT TRasterExport RenderRaster(const TEanReading& Reading, int Dpi, const TExportOptions& Options = {});
 
 // The size of RenderRaster's image, without drawing it: empty where the
 // symbol cannot be drawn.
 WEQBARCODE_EXPORT QSize RasterSize(const std::string& Text, int Dpi, const TExportOptions& Options = {});
+WEQBARCODE_EXPORT QSize RasterSize(const TEanReading& Reading, int Dpi, const TExportOptions& Options = {});
 
 // Draws the symbol at its physical size from the device's origin, with the
 // device's own resolution (a printer, an SVG generator, a PDF writer), the
@@ -98,6 +97,8 @@ WEQBARCODE_EXPORT QSize RasterSize(const std::string& Text, int Dpi, const TExpo
 // on by another painter at the time; DrawOnPainter draws with that one.
 WEQBARCODE_EXPORT bool DrawOnDevice(const std::string& Text, QPaintDevice* Device, const TExportOptions& Options = {},
                                     QString* Error = nullptr);
+WEQBARCODE_EXPORT bool DrawOnDevice(const TEanReading& Reading, QPaintDevice* Device,
+                                    const TExportOptions& Options = {}, QString* Error = nullptr);
 
 // Draws the symbol at its physical size with a painter someone else owns
 // (several symbols on one page, text beside them), its top-left at (Left,
@@ -105,6 +106,8 @@ WEQBARCODE_EXPORT bool DrawOnDevice(const std::string& Text, QPaintDevice* Devic
 // device of Dpi dots per inch: every module is DotsPerModule(X, Dpi) of them.
 // The painter's state is as it was afterwards.
 WEQBARCODE_EXPORT bool DrawOnPainter(const std::string& Text, QPainter& Painter, int Dpi, double Left, double Top,
+                                     const TExportOptions& Options = {}, QString* Error = nullptr);
+WEQBARCODE_EXPORT bool DrawOnPainter(const TEanReading& Reading, QPainter& Painter, int Dpi, double Left, double Top,
                                      const TExportOptions& Options = {}, QString* Error = nullptr);
 
 // The whole number of a device's dots that a module takes at Dpi, at least
@@ -118,9 +121,16 @@ WEQBARCODE_EXPORT std::int32_t DotsPerModule(double XDimensionMM, int Dpi);
 WEQBARCODE_EXPORT bool ExportPng(const std::string& Text, const QString& Path, int Dpi,
                                  const TExportOptions& Options = {}, TRasterExport* Report = nullptr,
                                  QString* Error = nullptr);
+WEQBARCODE_EXPORT bool ExportPng(const TEanReading& Reading, const QString& Path, int Dpi,
+                                 const TExportOptions& Options = {}, TRasterExport* Report = nullptr,
+                                 QString* Error = nullptr);
 WEQBARCODE_EXPORT bool ExportSvg(const std::string& Text, const QString& Path, const TExportOptions& Options = {},
                                  QString* Error = nullptr);
+WEQBARCODE_EXPORT bool ExportSvg(const TEanReading& Reading, const QString& Path, const TExportOptions& Options = {},
+                                 QString* Error = nullptr);
 WEQBARCODE_EXPORT bool ExportPdf(const std::string& Text, const QString& Path, const TExportOptions& Options = {},
+                                 QString* Error = nullptr);
+WEQBARCODE_EXPORT bool ExportPdf(const TEanReading& Reading, const QString& Path, const TExportOptions& Options = {},
                                  QString* Error = nullptr);
 
 // The bytes of the files above, for callers that store or send them
@@ -129,9 +139,15 @@ WEQBARCODE_EXPORT bool ExportPdf(const std::string& Text, const QString& Path, c
 // outlines. False, with the reason in Error, where the export would fail.
 WEQBARCODE_EXPORT bool EncodePng(const std::string& Text, int Dpi, const TExportOptions& Options, QByteArray& Out,
                                  TRasterExport* Report = nullptr, QString* Error = nullptr);
+WEQBARCODE_EXPORT bool EncodePng(const TEanReading& Reading, int Dpi, const TExportOptions& Options, QByteArray& Out,
+                                 TRasterExport* Report = nullptr, QString* Error = nullptr);
 WEQBARCODE_EXPORT bool EncodeSvg(const std::string& Text, const TExportOptions& Options, QByteArray& Out,
                                  QString* Error = nullptr);
+WEQBARCODE_EXPORT bool EncodeSvg(const TEanReading& Reading, const TExportOptions& Options, QByteArray& Out,
+                                 QString* Error = nullptr);
 WEQBARCODE_EXPORT bool EncodePdf(const std::string& Text, const TExportOptions& Options, QByteArray& Out,
+                                 QString* Error = nullptr);
+WEQBARCODE_EXPORT bool EncodePdf(const TEanReading& Reading, const TExportOptions& Options, QByteArray& Out,
                                  QString* Error = nullptr);
 
 // What GS1's rules say of a print job: one finding each, a stable code and a
@@ -153,6 +169,8 @@ struct TPrintFinding {
 // of item once.
 WEQBARCODE_EXPORT std::vector<TPrintFinding> CheckGs1(const std::string& Text, const TExportOptions& Options,
                                                       int Dpi = 0, bool Strict = false);
+WEQBARCODE_EXPORT std::vector<TPrintFinding> CheckGs1(const TEanReading& Reading, const TExportOptions& Options,
+                                                      int Dpi = 0, bool Strict = false);
 // The X-dimension a job draws, in words: "X 0.375 mm (3 dots at 203 dpi,
 // 113.6 %)", or for vector output "X 0.330 mm (100.0 %)".
 WEQBARCODE_EXPORT std::string DescribeXDimension(const TExportOptions& Options, int Dpi = 0);
@@ -163,6 +181,7 @@ WEQBARCODE_EXPORT std::string DescribeXDimension(const TExportOptions& Options, 
 // each dot reflecting as much as the ink and background it covers. Decode
 // fails (grade F, with DecodeError) where the symbol cannot be drawn at all.
 WEQBARCODE_EXPORT TScanGrade GradeSymbol(const std::string& Text, const TExportOptions& Options, int Dpi = 0);
+WEQBARCODE_EXPORT TScanGrade GradeSymbol(const TEanReading& Reading, const TExportOptions& Options, int Dpi = 0);
 
 // A file that appears whole or not at all, as every export writes its files:
 // the bytes go to a file without a name (or, where the file system has none,
@@ -215,6 +234,8 @@ public:
     // to whole micrometres. False, with the reason, where it cannot be drawn.
     bool Place(const std::string& Text, double LeftMM, double TopMM, const TExportOptions& Options = {},
                QString* Error = nullptr);
+    bool Place(const TEanReading& Reading, double LeftMM, double TopMM, const TExportOptions& Options = {},
+               QString* Error = nullptr);
     // A straight line, such as a crop mark, WidthMM thick.
     void Line(double X1MM, double Y1MM, double X2MM, double Y2MM, double WidthMM, TColor Color = clBlack);
     // Ends the last page, writes what the pages share and commits the file:
@@ -224,6 +245,8 @@ public:
     // The size Text's symbol takes with Options, quiet zones included, as
     // Place draws it; false, with the reason, where it cannot be drawn.
     static bool SizeOf(const std::string& Text, const TExportOptions& Options, double& WidthMM, double& HeightMM,
+                       QString* Error = nullptr);
+    static bool SizeOf(const TEanReading& Reading, const TExportOptions& Options, double& WidthMM, double& HeightMM,
                        QString* Error = nullptr);
 
 private:

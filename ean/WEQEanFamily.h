@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class TCanvas;
 
@@ -23,22 +24,28 @@ namespace WEQEan {
 inline constexpr std::int32_t MinAddOnGap = 7, MaxAddOnGap = 12, DefaultAddOnGap = 9;
 
 // What a text says for one symbology: the digits the symbol carries, or why
-// it cannot be drawn.
+// it cannot be drawn. Read makes them; only what it gives is drawn.
 struct WEQBARCODE_EXPORT TEanReading {
     TSymbology Symbology = TSymbology::Ean13;
     // The symbol's digits, check digit included: EAN-13 13, EAN-8 8, UPC-A 12,
     // UPC-E 8 (number system, the six digits under the bars, check digit).
     std::string Data;
     std::string AddOn; // empty, or 2 or 5 digits
-    // Empty when the reading holds; otherwise which position and which rule.
-    std::string Error;
-    // The 1-based position the error is about, in the text or (ErrorInAddOn)
-    // in the add-on; 0 when it is about the length or the whole number.
+    // Empty when the reading holds (only Read makes one that does);
+    // otherwise which position and which rule.
+    std::string Error = "nothing has been read";
+    // The 1-based position (in characters) the error is about, in the text
+    // or (ErrorInAddOn) in the add-on; 0 when it is about the length or the
+    // whole number.
     std::int32_t ErrorPosition = 0;
     bool ErrorInAddOn = false;
     // The number printed above the bars of a book's, a serial's or printed
     // music's symbol ("ISBN 978-3-16-148410-0"); empty for none.
     std::string Line;
+    // What a reading that holds did not take as written, a sentence each:
+    // what completion changed, a text that reads as two numbers, an option
+    // the text overrides.
+    std::vector<std::string> Warnings;
 
     bool Valid() const { return Error.empty(); }
     // The GTIN the symbol carries: EAN-13 13 digits, EAN-8 8, UPC-A 12 and
@@ -48,33 +55,48 @@ struct WEQBARCODE_EXPORT TEanReading {
     std::string Title() const;
 };
 
-// The strict reading. EAN-13: 12 digits, or 13 with the right check digit.
-// EAN-8: 7, or 8 with the right check digit. UPC-A: 11, or 12 with the right
-// check digit. UPC-E: 6 (number system 0), 7 with the number system 0 or 1,
-// or 8 with the check digit computed over the expanded UPC-A, in the one form
-// zero suppression gives; or a UPC-A (11 or 12 digits as above) that can be
-// zero-suppressed. The add-on: none (empty), or exactly 2 or 5 digits.
-WEQBARCODE_EXPORT TEanReading ReadSymbol(TSymbology Symbology, const std::string& Text,
-                                         const std::string& AddOn = {});
+// What a text can be read as: a symbology of the family; Auto, the symbol
+// that carries a GTIN of 8, 12, 13 or 14 digits, or the book number the text
+// is written as; or a book's (ISBN), printed music's (ISMN) or serial's
+// (ISSN) number, each an EAN-13 with the number printed above its bars.
+// The first four are TSymbology's.
+enum class TKind : std::uint8_t { Ean13, Ean8, UpcA, UpcE, Auto, Isbn, Ismn, Issn };
+inline constexpr std::size_t KindCount = 8;
+inline constexpr TKind KindOf(TSymbology Symbology) { return TKind(Symbology); }
 
-// The lenient reading: the first N characters (12 for EAN-13, 7 for EAN-8,
-// 11 for UPC-A), non-digits replaced by '0' where they stand, padded with
-// leading zeros, the check digit computed afresh; for EAN-13 exactly
-// CompleteGTIN. UPC-E: a text of up to 8 characters is the number system and
-// six digits so completed (a number system other than 0 or 1 becomes 0, a
-// form zero suppression does not give becomes the one it gives); a longer
-// text is completed as a UPC-A and zero-suppressed, which fails, with the
-// reason, for a UPC-A that cannot be. The add-on: empty stays none; up to 2
-// characters complete to 2 digits, longer ones to 5 from their first 5.
-WEQBARCODE_EXPORT TEanReading CompleteSymbol(TSymbology Symbology, const std::string& Text,
-                                             const std::string& AddOn = {});
+// The kinds' names: Name as a command line or a file names it ("ean13"),
+// Title as people do ("EAN-13").
+struct TKindName {
+    TKind Kind;
+    const char* Name;
+    const char* Title;
+};
+// KindCount entries, in the enumeration's order.
+WEQBARCODE_EXPORT const TKindName* KindNames();
+// The kind of a name, in any case; false for none.
+WEQBARCODE_EXPORT bool KindNamed(const std::string& Name, TKind& Kind);
 
-// The automatic choice for a GTIN of 8, 12, 13 or 14 digits with the right
-// check digit: the GTIN it holds in its 14-digit form, with its leading
-// zeros, picks the symbol: six zeros EAN-8, two zeros UPC-A, one EAN-13. A
-// GTIN-14 with an indicator digit other than 0 is refused: no EAN/UPC symbol
-// carries it.
-WEQBARCODE_EXPORT TEanReading ReadGtin(const std::string& Gtin, const std::string& AddOn = {});
+struct TReadOptions {
+    // Completion, for the family's symbologies (and Auto's text that holds
+    // no GTIN, as EAN-13): only the first digits count, other characters
+    // become '0', the check digit is computed afresh, and each change is a
+    // warning. Book numbers are always read as they are.
+    bool Complete = false;
+    // Empty for none, else 2 or 5 digits.
+    std::string AddOn;
+    // An ISSN's 2-digit variant (price or issue code); empty for 00. A
+    // 13-digit text carries its own.
+    std::string IssnVariant;
+};
+
+// The one reader: the text (UTF-8, a character a position) as Kind takes
+// it. Spaces around it are ignored, and single spaces between digits as
+// printed under a symbol ("4 006381 333931", "9638 5081"); book numbers take
+// hyphens and single spaces between their digits and a label ("ISBN",
+// "ISBN-13", "ISSN", "ISMN", any case, an optional colon). Anything else
+// that is not exactly what Kind takes is refused with its reason and the
+// position, in characters, it is about; empty text is refused.
+WEQBARCODE_EXPORT TEanReading Read(TKind Kind, const std::string& Text, const TReadOptions& Options = {});
 
 // The UPC-A (12 digits, check digit computed) of a UPC-E of 6 digits, 7 with
 // its number system or 8 with its check digit; empty for anything else (a

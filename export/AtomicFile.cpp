@@ -6,6 +6,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -56,6 +57,15 @@ const std::string& HostTag()
     return Tag;
 }
 
+// The part of a file's name its temporaries begin with: "." and the name,
+// cut short where the temporary's name would pass what a folder entry can
+// hold ("." + tag + PID-HOST-RANDOM take at most 43 bytes).
+std::string TemporaryStem(const std::string& Name)
+{
+    constexpr std::size_t MaxEntry = 255, MaxTail = 1 + sizeof TemporaryTag - 1 + 20 + 1 + 8 + 1 + 16;
+    return "." + Name.substr(0, std::min(Name.size(), MaxEntry - MaxTail));
+}
+
 // A name beside Path that no one else uses.
 std::string TemporaryName(const std::string& Path)
 {
@@ -66,7 +76,7 @@ std::string TemporaryName(const std::string& Path)
     char Suffix[64];
     std::snprintf(Suffix, sizeof Suffix, "%ld-%s-%016llx", static_cast<long>(getpid()), HostTag().c_str(),
                   static_cast<unsigned long long>(Random()));
-    return Dir + "." + Name + TemporaryTag + Suffix;
+    return Dir + TemporaryStem(Name) + TemporaryTag + Suffix;
 }
 
 // A temporary of ours whose process is gone from this machine: the rest of
@@ -96,7 +106,7 @@ void RemoveStale(const std::string& Target)
     static std::unordered_map<std::string, std::vector<std::string>> Found;
     constexpr std::size_t MaxFolders = 1024, MaxStale = 4096;
     const std::string Dir = Folder(Target);
-    const std::string Prefix = std::string(".").append(Target, Target.find_last_of('/') + 1).append(TemporaryTag);
+    const std::string Prefix = TemporaryStem(Target.substr(Target.find_last_of('/') + 1)) + TemporaryTag;
     const std::lock_guard Guard(Lock);
     auto It = Found.find(Dir);
     if (It == Found.end()) {

@@ -103,7 +103,7 @@ std::string DescribeXDimension(const TExportOptions& O, int Dpi)
     return Out;
 }
 
-std::vector<TPrintFinding> CheckGs1(const std::string& Text, const TExportOptions& O, int Dpi, bool Strict)
+std::vector<TPrintFinding> CheckGs1(const TEanReading& R, const TExportOptions& O, int Dpi, bool Strict)
 {
     std::vector<TPrintFinding> Found;
     const auto Add = [&Found](TPrintFinding::TSeverity Severity, const char* Code, std::string Sentence) {
@@ -114,7 +114,6 @@ std::vector<TPrintFinding> CheckGs1(const std::string& Text, const TExportOption
         Add(TPrintFinding::Error, "x-dimension", Reason.toStdString());
         return Found;
     }
-    const TEanReading R = ReadingOf(Text, O);
     if (!R.Valid()) {
         Add(TPrintFinding::Error, "symbol", R.Error);
         return Found;
@@ -176,10 +175,9 @@ std::vector<TPrintFinding> CheckGs1(const std::string& Text, const TExportOption
     return Found;
 }
 
-TScanGrade GradeSymbol(const std::string& Text, const TExportOptions& O, int Dpi)
+TScanGrade GradeSymbol(const TEanReading& R, const TExportOptions& O, int Dpi)
 {
     TScanGrade Failed;
-    const TEanReading R = ReadingOf(Text, O);
     const auto Fail = [&Failed](const QString& Why) {
         Failed.DecodeError = Why.toStdString();
         Failed.Reason = ScanParameterName(TScanParameter::Decode);
@@ -193,16 +191,16 @@ TScanGrade GradeSymbol(const std::string& Text, const TExportOptions& O, int Dpi
     TSymbol Symbol;
     if (Dpi == 0) {
         // The vector symbol at 600 dpi, as a scan of a perfect print would read it.
-        if (!SymbolAt(Text, VectorGrid(O.XDimensionMM), O, Symbol, &Reason))
+        if (!SymbolAt(R, VectorGrid(O.XDimensionMM), O, Symbol, &Reason))
             return Fail(Reason);
         return GradeScan(ProfileOf(Symbol, 600.0 / MicrometresPerInch, O), R);
     }
 
     // The raster as written, read along ten rows across the bars.
     const TSnap S = Snap(O.XDimensionMM, Dpi);
-    if (!SymbolAt(Text, RasterGrid(S, Dpi), O, Symbol, &Reason))
+    if (!SymbolAt(R, RasterGrid(S, Dpi), O, Symbol, &Reason))
         return Fail(Reason);
-    const TRasterExport Raster = RenderRaster(Text, Dpi, O);
+    const TRasterExport Raster = RenderRaster(R, Dpi, O);
     if (Raster.Image.isNull())
         return Fail(Raster.Error);
     const QImage& Image = Raster.Image;
@@ -235,6 +233,16 @@ TScanGrade GradeSymbol(const std::string& Text, const TExportOptions& O, int Dpi
             Worst = std::move(Scan);
     }
     return Worst;
+}
+
+std::vector<TPrintFinding> CheckGs1(const std::string& Text, const TExportOptions& O, int Dpi, bool Strict)
+{
+    return CheckGs1(ReadText(Text, O), O, Dpi, Strict);
+}
+
+TScanGrade GradeSymbol(const std::string& Text, const TExportOptions& O, int Dpi)
+{
+    return GradeSymbol(ReadText(Text, O), O, Dpi);
 }
 
 } // namespace WEQEan

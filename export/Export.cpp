@@ -66,11 +66,17 @@ TSnap Snap(double X, double Dpi)
     return {Best, Measure(Best)};
 }
 
-TEanReading ReadingOf(const std::string& Text, const TExportOptions& O)
+TEanReading ReadText(const std::string& Text, const TExportOptions& O)
 {
-    TEanReading R = O.Strict ? ReadSymbol(O.Symbology, Text, O.AddOn) : CompleteSymbol(O.Symbology, Text, O.AddOn);
-    R.Line = O.Line;
-    return R;
+    if (!RowOf(O.Symbology)) {
+        TEanReading Refused;
+        Refused.Error = "symbology " + std::to_string(int(O.Symbology)) + " is none of EAN-13, EAN-8, UPC-A, UPC-E";
+        return Refused;
+    }
+    TReadOptions R;
+    R.Complete = !O.Strict;
+    R.AddOn = O.AddOn;
+    return Read(KindOf(O.Symbology), Text, R);
 }
 
 TGrid RasterGrid(const TSnap& S, int Dpi) { return {S.Dots, Dpi / MillimetresPerInch, 1}; }
@@ -114,9 +120,8 @@ bool GeometryOf(TSymbology Symbology, const TExportOptions& O, const TGrid& Grid
     return true;
 }
 
-bool SymbolAt(const std::string& Text, const TGrid& Grid, const TExportOptions& O, TSymbol& Symbol, QString* Error)
+bool SymbolAt(const TEanReading& R, const TGrid& Grid, const TExportOptions& O, TSymbol& Symbol, QString* Error)
 {
-    const TEanReading R = ReadingOf(Text, O);
     TPrintGeometry G;
     if (!GeometryOf(R.Symbology, O, Grid, G, Error))
         return false;
@@ -146,17 +151,12 @@ bool SymbolAt(const std::string& Text, const TGrid& Grid, const TExportOptions& 
     return true;
 }
 
-QString Title(const std::string& Text, const TExportOptions& O)
-{
-    return QString::fromStdString(ReadingOf(Text, O).Title());
-}
-
 
 namespace {
 
 // The raster symbol of a text at Dpi, and how it is painted: false with the
 // reason in Out.Error where it cannot be; Out gets the snap either way.
-bool PrepareRaster(const std::string& Text, int Dpi, const TExportOptions& O, TRasterExport& Out, TSymbol& Symbol,
+bool PrepareRaster(const TEanReading& R, int Dpi, const TExportOptions& O, TRasterExport& Out, TSymbol& Symbol,
                    TPaint& Paint)
 {
     if (!CheckXDimension(O.XDimensionMM, &Out.Error) || !CheckDpi(Dpi, &Out.Error))
@@ -165,7 +165,7 @@ bool PrepareRaster(const std::string& Text, int Dpi, const TExportOptions& O, TR
     Out.DotsPerModule = S.Dots;
     Out.XDimensionMM = S.XDimensionMM;
     Out.WithinGs1Range = WithinGs1(S.XDimensionMM);
-    if (!SymbolAt(Text, RasterGrid(S, Dpi), O, Symbol, &Out.Error))
+    if (!SymbolAt(R, RasterGrid(S, Dpi), O, Symbol, &Out.Error))
         return false;
     if (Symbol.Width > MaxRasterSide || Symbol.Height > MaxRasterSide ||
         std::int64_t(Symbol.Width) * Symbol.Height > MaxRasterPixels) {
@@ -228,12 +228,12 @@ private:
 
 std::int64_t PngBandBytes = std::int64_t(32) << 20;
 
-TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOptions& O)
+TRasterExport RenderRaster(const TEanReading& R, int Dpi, const TExportOptions& O)
 {
     TRasterExport Out;
     TSymbol Symbol;
     TPaint Paint;
-    if (!PrepareRaster(Text, Dpi, O, Out, Symbol, Paint))
+    if (!PrepareRaster(R, Dpi, O, Out, Symbol, Paint))
         return Out;
     QImage Image(Symbol.Width, Symbol.Height, QImage::Format_RGB32);
     if (Image.isNull()) {
@@ -253,16 +253,16 @@ TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOption
     return Out;
 }
 
-QSize RasterSize(const std::string& Text, int Dpi, const TExportOptions& O)
+QSize RasterSize(const TEanReading& R, int Dpi, const TExportOptions& O)
 {
     TSymbol Symbol;
     if (!CheckXDimension(O.XDimensionMM, nullptr) || !CheckDpi(Dpi, nullptr) ||
-        !SymbolAt(Text, RasterGrid(Snap(O.XDimensionMM, Dpi), Dpi), O, Symbol, nullptr))
+        !SymbolAt(R, RasterGrid(Snap(O.XDimensionMM, Dpi), Dpi), O, Symbol, nullptr))
         return {};
     return {Symbol.Width, Symbol.Height};
 }
 
-bool DrawOnDevice(const std::string& Text, QPaintDevice* Device, const TExportOptions& O, QString* Error)
+bool DrawOnDevice(const TEanReading& R, QPaintDevice* Device, const TExportOptions& O, QString* Error)
 {
     if (!Device)
         return Fail(Error, QStringLiteral("No device to draw on"));
@@ -273,11 +273,11 @@ bool DrawOnDevice(const std::string& Text, QPaintDevice* Device, const TExportOp
     QPainter Painter;
     if (!Painter.begin(Device))
         return Fail(Error, QStringLiteral("The device cannot be painted on"));
-    return DrawOnPainter(Text, Painter, Device->logicalDpiX(), 0, 0, O, Error);
+    return DrawOnPainter(R, Painter, Device->logicalDpiX(), 0, 0, O, Error);
 }
 
 // Vector files then hold paths, not text in a font the reader may lack.
-bool DrawOnPainter(const std::string& Text, QPainter& Painter, int Dpi, double Left, double Top,
+bool DrawOnPainter(const TEanReading& R, QPainter& Painter, int Dpi, double Left, double Top,
                    const TExportOptions& O, QString* Error)
 {
     if (!CheckXDimension(O.XDimensionMM, Error))
@@ -289,7 +289,7 @@ bool DrawOnPainter(const std::string& Text, QPainter& Painter, int Dpi, double L
     const TSnap S = Snap(O.XDimensionMM, Dpi);
     const TGrid Grid = DeviceGrid(S, Dpi);
     TSymbol Symbol;
-    if (!SymbolAt(Text, Grid, O, Symbol, Error))
+    if (!SymbolAt(R, Grid, O, Symbol, Error))
         return false;
     const double Scale = 1.0 / Grid.PerDot;
     Painter.save();
@@ -302,12 +302,13 @@ bool DrawOnPainter(const std::string& Text, QPainter& Painter, int Dpi, double L
 
 std::int32_t DotsPerModule(double XDimensionMM, int Dpi)
 {
-    if (!std::isfinite(XDimensionMM) || XDimensionMM <= 0 || Dpi <= 0)
+    // Beyond the largest X-dimension the dots could pass any integer.
+    if (!std::isfinite(XDimensionMM) || XDimensionMM <= 0 || XDimensionMM > MaxXDimensionMM || Dpi <= 0)
         return 1;
     return Snap(XDimensionMM, Dpi).Dots;
 }
 
-bool EncodePng(const std::string& Text, int Dpi, const TExportOptions& O, QByteArray& Out, TRasterExport* Report,
+bool EncodePng(const TEanReading& Reading, int Dpi, const TExportOptions& O, QByteArray& Out, TRasterExport* Report,
                QString* Error)
 {
     const QRgb Background = TCanvas::PixelOf(O.BackgroundColor);
@@ -316,10 +317,10 @@ bool EncodePng(const std::string& Text, int Dpi, const TExportOptions& O, QByteA
     TSymbol Symbol;
     TPaint Paint;
     bool Encoded = false;
-    if (!PrepareRaster(Text, Dpi, O, R, Symbol, Paint)) {
+    if (!PrepareRaster(Reading, Dpi, O, R, Symbol, Paint)) {
         Fail(Error, R.Error);
     } else if (std::int64_t(Symbol.Width) * Symbol.Height * 4 <= PngBandBytes) {
-        R = RenderRaster(Text, Dpi, O);
+        R = RenderRaster(Reading, Dpi, O);
         Out = R.Image.isNull() ? QByteArray() : PngOfImage(R.Image, Dpi, 6, Transparent);
         Encoded = !Out.isEmpty() || Fail(Error, R.Image.isNull() ? R.Error : QStringLiteral("Cannot encode the image as PNG"));
     } else {
@@ -336,16 +337,16 @@ bool EncodePng(const std::string& Text, int Dpi, const TExportOptions& O, QByteA
     return Encoded;
 }
 
-bool EncodeSvg(const std::string& Text, const TExportOptions& O, QByteArray& Out, QString* Error)
+bool EncodeSvg(const TEanReading& R, const TExportOptions& O, QByteArray& Out, QString* Error)
 {
     if (!CheckXDimension(O.XDimensionMM, Error))
         return false;
     TSymbol Symbol;
     const TGrid Grid = VectorGrid(O.XDimensionMM);
-    if (!SymbolAt(Text, Grid, O, Symbol, Error))
+    if (!SymbolAt(R, Grid, O, Symbol, Error))
         return false;
     TSvgStyle Style{O.BackgroundColor, O.BarColor, O.FontColor, Grid.PerModule,
-                    Title(Text, O).toStdString(), O.FillBackground};
+                    R.Title(), O.FillBackground};
     std::string Svg;
     Svg.reserve(4096);
     AppendSvg(ResolveVector(std::move(Symbol)), Style, Svg);
@@ -353,12 +354,12 @@ bool EncodeSvg(const std::string& Text, const TExportOptions& O, QByteArray& Out
     return true;
 }
 
-bool EncodePdf(const std::string& Text, const TExportOptions& O, QByteArray& Out, QString* Error)
+bool EncodePdf(const TEanReading& R, const TExportOptions& O, QByteArray& Out, QString* Error)
 {
     if (!CheckXDimension(O.XDimensionMM, Error))
         return false;
     TSymbol Symbol;
-    if (!SymbolAt(Text, VectorGrid(O.XDimensionMM), O, Symbol, Error))
+    if (!SymbolAt(R, VectorGrid(O.XDimensionMM), O, Symbol, Error))
         return false;
     constexpr double PointsPerUnit = PdfPointsPerUnit;
     const TVectorSymbol V = ResolveVector(std::move(Symbol));
@@ -370,29 +371,74 @@ bool EncodePdf(const std::string& Text, const TExportOptions& O, QByteArray& Out
     Pdf.BeginPage(V.Symbol.Width * PointsPerUnit, V.Symbol.Height * PointsPerUnit);
     Pdf.Place(V, 0, 0, PointsPerUnit, O.BackgroundColor, O.BarColor, O.FontColor, O.FillBackground);
     Pdf.EndPage();
-    if (!Pdf.Finish(Title(Text, O).toStdString()))
+    if (!Pdf.Finish(R.Title()))
         return Fail(Error, QStringLiteral("Cannot make the PDF"));
     Out = std::move(Bytes);
     return true;
 }
 
-bool ExportPng(const std::string& Text, const QString& Path, int Dpi, const TExportOptions& O, TRasterExport* Report,
+bool ExportPng(const TEanReading& R, const QString& Path, int Dpi, const TExportOptions& O, TRasterExport* Report,
                QString* Error)
 {
     QByteArray Data;
-    return EncodePng(Text, Dpi, O, Data, Report, Error) && SaveFile(Path, Data, Error);
+    return EncodePng(R, Dpi, O, Data, Report, Error) && SaveFile(Path, Data, Error);
 }
 
+bool ExportSvg(const TEanReading& R, const QString& Path, const TExportOptions& O, QString* Error)
+{
+    QByteArray Data;
+    return EncodeSvg(R, O, Data, Error) && SaveFile(Path, Data, Error);
+}
+
+bool ExportPdf(const TEanReading& R, const QString& Path, const TExportOptions& O, QString* Error)
+{
+    QByteArray Data;
+    return EncodePdf(R, O, Data, Error) && SaveFile(Path, Data, Error);
+}
+
+// The text's exports: its one reading, then the same as for a reading.
+TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOptions& O)
+{
+    return RenderRaster(ReadText(Text, O), Dpi, O);
+}
+QSize RasterSize(const std::string& Text, int Dpi, const TExportOptions& O)
+{
+    return RasterSize(ReadText(Text, O), Dpi, O);
+}
+bool DrawOnDevice(const std::string& Text, QPaintDevice* Device, const TExportOptions& O, QString* Error)
+{
+    return DrawOnDevice(ReadText(Text, O), Device, O, Error);
+}
+bool DrawOnPainter(const std::string& Text, QPainter& Painter, int Dpi, double Left, double Top,
+                   const TExportOptions& O, QString* Error)
+{
+    return DrawOnPainter(ReadText(Text, O), Painter, Dpi, Left, Top, O, Error);
+}
+bool EncodePng(const std::string& Text, int Dpi, const TExportOptions& O, QByteArray& Out, TRasterExport* Report,
+               QString* Error)
+{
+    return EncodePng(ReadText(Text, O), Dpi, O, Out, Report, Error);
+}
+bool EncodeSvg(const std::string& Text, const TExportOptions& O, QByteArray& Out, QString* Error)
+{
+    return EncodeSvg(ReadText(Text, O), O, Out, Error);
+}
+bool EncodePdf(const std::string& Text, const TExportOptions& O, QByteArray& Out, QString* Error)
+{
+    return EncodePdf(ReadText(Text, O), O, Out, Error);
+}
+bool ExportPng(const std::string& Text, const QString& Path, int Dpi, const TExportOptions& O, TRasterExport* Report,
+               QString* Error)
+{
+    return ExportPng(ReadText(Text, O), Path, Dpi, O, Report, Error);
+}
 bool ExportSvg(const std::string& Text, const QString& Path, const TExportOptions& O, QString* Error)
 {
-    QByteArray Data;
-    return EncodeSvg(Text, O, Data, Error) && SaveFile(Path, Data, Error);
+    return ExportSvg(ReadText(Text, O), Path, O, Error);
 }
-
 bool ExportPdf(const std::string& Text, const QString& Path, const TExportOptions& O, QString* Error)
 {
-    QByteArray Data;
-    return EncodePdf(Text, O, Data, Error) && SaveFile(Path, Data, Error);
+    return ExportPdf(ReadText(Text, O), Path, O, Error);
 }
 
 } // namespace WEQEan

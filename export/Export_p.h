@@ -24,7 +24,9 @@ struct TSnap {
 // nearer one outside.
 TSnap Snap(double X, double Dpi);
 
-TEanReading ReadingOf(const std::string& Text, const TExportOptions& O);
+// The reading of a text as the options ask for it (the symbology, the
+// add-on, completion unless Strict): the text exports' one read.
+TEanReading ReadText(const std::string& Text, const TExportOptions& O);
 
 // The grid a symbol is described on: its units per module and per
 // millimetre, and how many of them make one of the output's dots, the step
@@ -54,8 +56,7 @@ bool GeometryOf(TSymbology Symbology, const TExportOptions& O, const TGrid& Grid
 
 // The symbol on a grid, its bars as tall and as narrow as the options ask,
 // or false with the reason the reading, the gap or the options give.
-bool SymbolAt(const std::string& Text, const TGrid& Grid, const TExportOptions& O, TSymbol& Symbol, QString* Error);
-QString Title(const std::string& Text, const TExportOptions& O);
+bool SymbolAt(const TEanReading& R, const TGrid& Grid, const TExportOptions& O, TSymbol& Symbol, QString* Error);
 
 // Points of a PDF page for each unit of a symbol on the vector grid.
 inline constexpr double PdfPointsPerUnit = 72.0 / 25400;

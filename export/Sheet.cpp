@@ -52,11 +52,11 @@ void TPdfSheet::NewPage(double WidthMM, double HeightMM)
     d->PageOpen = true;
 }
 
-bool TPdfSheet::Place(const std::string& Text, double LeftMM, double TopMM, const TExportOptions& O, QString* Error)
+bool TPdfSheet::Place(const TEanReading& R, double LeftMM, double TopMM, const TExportOptions& O, QString* Error)
 {
     if (!d->Pdf || !d->PageOpen)
-        return Fail(Error, QStringLiteral("No page to place %1 on").arg(QString::fromStdString(Text)));
-    if (!CheckXDimension(O.XDimensionMM, Error) || !SymbolAt(Text, VectorGrid(O.XDimensionMM), O, d->Symbol, Error))
+        return Fail(Error, QStringLiteral("No page to place %1 on").arg(QString::fromStdString(R.Title())));
+    if (!CheckXDimension(O.XDimensionMM, Error) || !SymbolAt(R, VectorGrid(O.XDimensionMM), O, d->Symbol, Error))
         return false;
     d->Pdf->Place(ResolveVector(d->Symbol), Points(LeftMM), Points(TopMM), PdfPointsPerUnit,
                   O.BackgroundColor, O.BarColor, O.FontColor, O.FillBackground);
@@ -86,16 +86,27 @@ bool TPdfSheet::Finish(const QString& Title, QString* Error)
     return d->File.Commit(true, Error);
 }
 
-bool TPdfSheet::SizeOf(const std::string& Text, const TExportOptions& O, double& WidthMM, double& HeightMM,
+bool TPdfSheet::SizeOf(const TEanReading& R, const TExportOptions& O, double& WidthMM, double& HeightMM,
                        QString* Error)
 {
     TSymbol Symbol;
-    if (!CheckXDimension(O.XDimensionMM, Error) || !SymbolAt(Text, VectorGrid(O.XDimensionMM), O, Symbol, Error))
+    if (!CheckXDimension(O.XDimensionMM, Error) || !SymbolAt(R, VectorGrid(O.XDimensionMM), O, Symbol, Error))
         return false;
     constexpr double MillimetresPerUnit = 0.001;
     WidthMM = Symbol.Width * MillimetresPerUnit;
     HeightMM = Symbol.Height * MillimetresPerUnit;
     return true;
+}
+
+bool TPdfSheet::Place(const std::string& Text, double LeftMM, double TopMM, const TExportOptions& O, QString* Error)
+{
+    return Place(ReadText(Text, O), LeftMM, TopMM, O, Error);
+}
+
+bool TPdfSheet::SizeOf(const std::string& Text, const TExportOptions& O, double& WidthMM, double& HeightMM,
+                       QString* Error)
+{
+    return SizeOf(ReadText(Text, O), O, WidthMM, HeightMM, Error);
 }
 
 } // namespace WEQEan

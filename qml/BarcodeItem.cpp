@@ -3,8 +3,12 @@
 #include <WEQBarCode/control/BarcodeNotify.h>
 
 #include <QQuickWindow>
+#include <QRegularExpression>
 #include <QSGImageNode>
 #include <QSGRectangleNode>
+#include <QUrl>
+
+#include <cmath>
 
 namespace WEQ {
 
@@ -94,10 +98,47 @@ void BarcodeItem::SetErrorString(const QString& Reason)
         emit errorStringChanged(errorString());
 }
 
-bool BarcodeItem::save(const QString& path, int dpi)
+namespace {
+
+// The local file a QML path names: a url's, a "scheme://..." string's or
+// a file: string's local file, else the string as a path (a name holding a
+// colon included). Empty, with the reason, for any other scheme.
+QString LocalFile(const QVariant& Path, QString& Reason)
+{
+    QUrl Url;
+    if (Path.metaType() == QMetaType::fromType<QUrl>()) {
+        Url = Path.toUrl();
+    } else {
+        const QString Text = Path.toString();
+        static const QRegularExpression Scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+://"));
+        if (!Text.startsWith(QLatin1String("file:"), Qt::CaseInsensitive) && !Scheme.match(Text).hasMatch())
+            return Text;
+        Url = QUrl(Text);
+    }
+    if (Url.isLocalFile())
+        return Url.toLocalFile();
+    Reason = QStringLiteral("Cannot write %1: only local files (a path or a file: URL) can be written")
+                 .arg(Url.toDisplayString());
+    return {};
+}
+
+} // namespace
+
+bool BarcodeItem::save(const QVariant& path, double dpi)
 {
     QString Reason;
-    const bool Saved = FBarcode.save(path, dpi, &Reason);
+    const QString File = LocalFile(path, Reason);
+    // A dpi no int holds is named as given rather than as its wrapped value.
+    const bool Whole = std::isfinite(dpi) && dpi == std::floor(dpi) && std::abs(dpi) <= 1e9;
+    bool Saved = false;
+    if (File.isEmpty() && Reason.isEmpty())
+        Reason = QStringLiteral("Cannot write: no file name");
+    else if (!File.isEmpty() && !Whole)
+        Reason = QStringLiteral("Cannot write %1: %2 dpi is not a whole number of dots per inch from 50 to 9600")
+                     .arg(File)
+                     .arg(dpi);
+    else if (!File.isEmpty())
+        Saved = FBarcode.save(File, int(dpi), &Reason);
     SetErrorString(Saved ? QString() : Reason);
     return Saved;
 }

@@ -58,8 +58,10 @@ public:
     QStringList warnings() const;
 
     // The symbol at its true size into a file, its format from the suffix:
-    // false with the reason in errorString.
-    Q_INVOKABLE bool save(const QString& path, int dpi = 600);
+    // false with the reason in errorString. The path is a local file's name
+    // or a file: URL (a string or a url, as Qt.resolvedUrl gives); URLs of
+    // other schemes are refused. The dpi as QML gives it, any number.
+    Q_INVOKABLE bool save(const QVariant& path, double dpi = 600);
 
 public slots:
     void setGtin(const QString& text);

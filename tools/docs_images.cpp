@@ -94,17 +94,22 @@ int main(int argc, char** argv)
     Symbol(Out.filePath("symbol-m5.png"), 5);
     WEQEan::ExportPng("400638133393", Out.filePath("export-600dpi.png"), 600);
     WEQEan::ExportSvg("400638133393", Out.filePath("export.svg"));
-    using WEQEan::ReadSymbol;
-    using WEQEan::TSymbology;
-    FamilySymbol(Out.filePath("ean8.png"), ReadSymbol(TSymbology::Ean8, "9638507"));
-    FamilySymbol(Out.filePath("upca.png"), ReadSymbol(TSymbology::UpcA, "03600029145"));
-    FamilySymbol(Out.filePath("upce.png"), ReadSymbol(TSymbology::UpcE, "0425261"));
-    FamilySymbol(Out.filePath("ean13-addon2.png"), ReadSymbol(TSymbology::Ean13, "977123456700", "12"));
-    FamilySymbol(Out.filePath("ean13-addon5.png"), ReadSymbol(TSymbology::Ean13, "978020137962", "52495"));
-    FamilySymbol(Out.filePath("upce-addon2.png"), ReadSymbol(TSymbology::UpcE, "0425261", "07"));
-    FamilySymbol(Out.filePath("isbn.png"), WEQEan::ReadIsbn("ISBN 0-306-40615-2", "51299"));
-    FamilySymbol(Out.filePath("ismn.png"), WEQEan::ReadIsmn("M-2306-7118-7"));
-    FamilySymbol(Out.filePath("issn.png"), WEQEan::ReadIssn("0317-8471", "00", "07"));
+    using WEQEan::Read;
+    using WEQEan::TKind;
+    const auto With = [](const char* AddOn) {
+        WEQEan::TReadOptions O;
+        O.AddOn = AddOn;
+        return O;
+    };
+    FamilySymbol(Out.filePath("ean8.png"), Read(TKind::Ean8, "9638507"));
+    FamilySymbol(Out.filePath("upca.png"), Read(TKind::UpcA, "03600029145"));
+    FamilySymbol(Out.filePath("upce.png"), Read(TKind::UpcE, "0425261"));
+    FamilySymbol(Out.filePath("ean13-addon2.png"), Read(TKind::Ean13, "977123456700", With("12")));
+    FamilySymbol(Out.filePath("ean13-addon5.png"), Read(TKind::Ean13, "978020137962", With("52495")));
+    FamilySymbol(Out.filePath("upce-addon2.png"), Read(TKind::UpcE, "0425261", With("07")));
+    FamilySymbol(Out.filePath("isbn.png"), Read(TKind::Isbn, "ISBN 0-306-40615-2", With("51299")));
+    FamilySymbol(Out.filePath("ismn.png"), Read(TKind::Ismn, "M-2306-7118-7"));
+    FamilySymbol(Out.filePath("issn.png"), Read(TKind::Issn, "0317-8471", With("07")));
     LabelPage(Out.filePath("label-a6.png"));
     return 0;
 }

@@ -60,7 +60,7 @@ std::string Items(const std::string& Bytes, std::size_t Chunk, const TReading& R
     std::string Out;
     TItem I;
     while (Reader.Next(I))
-        Out += std::to_string(I.Line) + ":" + (I.Rejected.empty() ? I.Gtin : "!" + I.Rejected) + "\n";
+        Out += std::to_string(I.Line) + ":" + (I.Rejected.empty() ? I.Gtin() : "!" + I.Rejected) + "\n";
     return Out;
 }
 
@@ -87,8 +87,8 @@ TEST(CliHostileTest, LinesAreBytesAndBadBytesRejectTheirLineAlone)
         std::string Input, Items;
     } Rows[] = {
         {"a NUL rejects its line, the next lines stay lines", "40063\0junk\n8133393\n5012345678900\n"s,
-         "1:!byte 6 is \\x00, not printable ASCII: '40063\\x00junk'\n"
-         "2:!'8133393' has 7 digits; a GTIN has 12, or 13 with its check digit\n3:5012345678900\n"},
+         "1:!byte 6 is \\x00, a control character: '40063\\x00junk'\n"
+         "2:!'8133393': EAN-13 takes 12 digits, or 13 with the check digit; the text has 7 digits\n3:5012345678900\n"},
         {"UTF-16 LE with its BOM", Wide(TwoGtins, 2, false, true), Utf16Refused},
         {"UTF-16 BE with its BOM", Wide(TwoGtins, 2, true, true), Utf16Refused},
         {"UTF-16 LE without a BOM", Wide(TwoGtins, 2, false, false), Utf16Refused},
@@ -97,33 +97,33 @@ TEST(CliHostileTest, LinesAreBytesAndBadBytesRejectTheirLineAlone)
         {"UTF-32 BE without a BOM", Wide(TwoGtins, 4, true, false), Utf32Refused},
         {"a UTF-8 BOM is skipped", "\xEF\xBB\xBF" + TwoGtins, "1:4006381333931\n2:5901234123457\n"},
         {"a BOM past the start is a bad byte", "400638133393\n\xEF\xBB\xBF" "590123412345\n",
-         "1:4006381333931\n2:!byte 1 is \\xef, not printable ASCII: '\\xef\\xbb\\xbf590123412345'\n"},
+         "1:4006381333931\n2:!byte 1 is \\xef, not printable UTF-8: '\\xef\\xbb\\xbf590123412345'\n"},
         {"CR-only line ends make one line", "400638133393\r590123412345\r",
-         "1:!byte 13 is \\x0d, not printable ASCII (lines end in LF or CR LF): '400638133393\\x0d590123412345'\n"},
+         "1:!byte 13 is \\x0d, a control character (lines end in LF or CR LF): '400638133393\\x0d590123412345'\n"},
         {"CRLF line ends", "400638133393\r\n590123412345\r\n", "1:4006381333931\n2:5901234123457\n"},
-        {"a raw C1 byte", "\x9b" "31m\n", "1:!byte 1 is \\x9b, not printable ASCII: '\\x9b31m'\n"},
-        {"a C1 character in UTF-8", "12\xC2\x9b" "1m\n", "1:!byte 3 is \\xc2, not printable ASCII: '12\\xc2\\x9b1m'\n"},
+        {"a raw C1 byte", "\x9b" "31m\n", "1:!byte 1 is \\x9b, not printable UTF-8: '\\x9b31m'\n"},
+        {"a C1 character in UTF-8", "12\xC2\x9b" "1m\n", "1:!byte 3 is \\xc2, not printable UTF-8: '12\\xc2\\x9b1m'\n"},
         {"ESC and DEL", "\x1b[2J\n1\x7f\n",
-         "1:!byte 1 is \\x1b, not printable ASCII: '\\x1b[2J'\n2:!byte 2 is \\x7f, not printable ASCII: '1\\x7f'\n"},
+         "1:!byte 1 is \\x1b, a control character: '\\x1b[2J'\n2:!byte 2 is \\x7f, a control character: '1\\x7f'\n"},
         {"a tab around a field is space, inside one it parts the GTIN from its add-on",
          "\t400638133393\t,12\n4006\t38133393\n\"4006\t38133393\"\n",
-         "1:4006381333931\n2:!'4006' has 4 digits; a GTIN has 12, or 13 with its check digit\n"
-         "3:!'4006\\x0938133393' is not a GTIN: '\\x09' is not a digit\n"},
-        {"any non-ASCII byte, even in a later CSV field", "400638133393,Cr\xC3\xA8me\n",
-         "1:!byte 16 is \\xc3, not printable ASCII: '400638133393,Cr\\xc3\\xa8me'\n"},
+         "1:4006381333931\n2:!'4006\\x0938133393': EAN-13 takes 12 digits, or 13 with the check digit; the text has 4 "
+         "digits\n3:!'\"4006\\x0938133393\"': position 5: byte 0x09 is not a digit\n"},
+        {"UTF-8 is text, named as it stands", "400638133393,Cr\xC3\xA8me\n",
+         "1:!'400638133393,Cr\xC3\xA8me': add-on position 1: 'C' is not a digit\n"},
         {"comments and blank lines are no items whatever their bytes", "# Cr\xC3\xA8me \0\n \t\n400638133393\n"s,
          "3:4006381333931\n"},
         {"the last line without its newline", "400638133393\n1\0"s,
-         "1:4006381333931\n2:!byte 2 is \\x00, not printable ASCII: '1\\x00'\n"},
+         "1:4006381333931\n2:!byte 2 is \\x00, a control character: '1\\x00'\n"},
         {"the longest line with CRLF is no longer", Long + "\r\n",
-         "1:!'" + std::string(40, '1') + "...' has 4096 digits; a GTIN has 12, or 13 with its check digit\n"},
+         "1:!'" + std::string(40, '1') + "...': the text has 4096 characters; no symbol takes more than 1024\n"},
         {"one byte more is too long", Long + "1\n400638133393\n",
          "1:!a line longer than 4096 characters\n2:4006381333931\n"},
         {"a bad byte far in is shown where it is", std::string(2000, '7') + '\0' + std::string(1000, '8') + "\n",
-         "1:!byte 2001 is \\x00, not printable ASCII: '..." + std::string(30, '7') + "\\x00" + std::string(29, '8') +
+         "1:!byte 2001 is \\x00, a control character: '..." + std::string(30, '7') + "\\x00" + std::string(29, '8') +
              "...'\n"},
         {"an empty input", "", ""},
-        {"two bytes are too few to tell UTF-16", "1\0"s, "1:!byte 2 is \\x00, not printable ASCII: '1\\x00'\n"},
+        {"two bytes are too few to tell UTF-16", "1\0"s, "1:!byte 2 is \\x00, a control character: '1\\x00'\n"},
     };
     for (const auto& Row : Rows) {
         SCOPED_TRACE(Row.Name);
@@ -133,7 +133,7 @@ TEST(CliHostileTest, LinesAreBytesAndBadBytesRejectTheirLineAlone)
     }
 }
 
-TEST(CliHostileTest, MessagesShowEveryByteOutsidePrintableAscii)
+TEST(CliHostileTest, MessagesShowPrintableTextAndEscapeEveryOtherByte)
 {
     const struct {
         std::string Text, Shown;
@@ -141,7 +141,9 @@ TEST(CliHostileTest, MessagesShowEveryByteOutsidePrintableAscii)
         {"plain text, 'quoted' \\ as is", "plain text, 'quoted' \\ as is"},
         {std::string("\0\x1b[31m\t\r\n", 9), "\\x00\\x1b[31m\\x09\\x0d\\x0a"},
         {"\x7f\x80\x9b\xc2\x9b\xff", "\\x7f\\x80\\x9b\\xc2\\x9b\\xff"},
-        {"K\xc3\xa4se/\xe2\x80\xae.png", "K\\xc3\\xa4se/\\xe2\\x80\\xae.png"},
+        {"K\xc3\xa4se/\xe2\x80\xae.png", "K\xc3\xa4se/\\xe2\\x80\\xae.png"}, // a direction override is escaped
+        {"\xed\xa0\x80\xe0\x80\xaf", "\\xed\\xa0\\x80\\xe0\\x80\\xaf"},          // a surrogate, an overlong '/'
+        {"\xef\xbc\x94\xc2\xa0", "\xef\xbc\x94\xc2\xa0"},                                  // full-width 4, no-break space
     };
     for (const auto& Row : Rows)
         EXPECT_EQ(Escape(Row.Text), Row.Shown);
@@ -314,8 +316,8 @@ TEST(CliHostileTest, HostileInputFilesGiveDefinedOutcomes)
     } Rows[] = {
         {"a NUL splits no item and joins none", "40063\0junk\n8133393\n5012345678900\n"s, {},
          1,
-         "in.txt:1: byte 6 is \\x00, not printable ASCII: '40063\\x00junk'\n"
-         "in.txt:2: '8133393' has 7 digits; a GTIN has 12, or 13 with its check digit\n"
+         "in.txt:1: byte 6 is \\x00, a control character: '40063\\x00junk'\n"
+         "in.txt:2: '8133393': EAN-13 takes 12 digits, or 13 with the check digit; the text has 7 digits\n"
          "weqbarcode: 2 of 3 items rejected, 1 files written\n",
          {"out", "out/00003-5012345678900.svg"}},
         {"UTF-16 is refused whole", Wide(TwoGtins, 2, false, true), {}, 2,
@@ -326,13 +328,13 @@ TEST(CliHostileTest, HostileInputFilesGiveDefinedOutcomes)
          "weqbarcode: cannot read in.txt: the input is UTF-32; save it as UTF-8 or ASCII\n", {}},
         {"a UTF-8 BOM", "\xEF\xBB\xBF" "400638133393\n", {}, 0, "", {"out", "out/00001-4006381333931.svg"}},
         {"C1 and ESC never reach the terminal", "\xC2\x9b" "2J\n\x9b" "2J\n\x1b]0;x\x07\n", {"--complete"}, 1,
-         "in.txt:1: byte 1 is \\xc2, not printable ASCII: '\\xc2\\x9b2J'\n"
-         "in.txt:2: byte 1 is \\x9b, not printable ASCII: '\\x9b2J'\n"
-         "in.txt:3: byte 1 is \\x1b, not printable ASCII: '\\x1b]0;x\\x07'\n"
+         "in.txt:1: byte 1 is \\xc2, not printable UTF-8: '\\xc2\\x9b2J'\n"
+         "in.txt:2: byte 1 is \\x9b, not printable UTF-8: '\\x9b2J'\n"
+         "in.txt:3: byte 1 is \\x1b, a control character: '\\x1b]0;x\\x07'\n"
          "weqbarcode: 3 of 3 items rejected, 0 files written\n",
          {}},
         {"CR-only line ends", "400638133393\r590123412345\r", {}, 1,
-         "in.txt:1: byte 13 is \\x0d, not printable ASCII (lines end in LF or CR LF): "
+         "in.txt:1: byte 13 is \\x0d, a control character (lines end in LF or CR LF): "
          "'400638133393\\x0d590123412345'\n"
          "weqbarcode: 1 of 1 items rejected, 0 files written\n",
          {}},
@@ -366,11 +368,11 @@ TEST(CliHostileTest, UserTextInEveryMessageIsEscaped)
         std::string Err;
     } Rows[] = {
         {"arguments", {"-o", "{gtin}.svg", "\x1b[2J", "12\xC2\x9b"}, 1,
-         Summary + "<arguments>:1: byte 1 is \\x1b, not printable ASCII: '\\x1b[2J'\n"
-         "<arguments>:2: byte 3 is \\xc2, not printable ASCII: '12\\xc2\\x9b'\n"
+         Summary + "<arguments>:1: byte 1 is \\x1b, a control character: '\\x1b[2J'\n"
+         "<arguments>:2: byte 3 is \\xc2, not printable UTF-8: '12\\xc2\\x9b'\n"
          "weqbarcode: 2 of 2 items rejected, 0 files written\n"},
         {"an input's name", {"-i", "in\x1b[2J.txt", "-o", "{gtin}.svg"}, 1,
-         Summary + "in\\x1b[2J.txt:1: '1' has 1 digit; a GTIN has 12, or 13 with its check digit\n"
+         Summary + "in\\x1b[2J.txt:1: '1': EAN-13 takes 12 digits, or 13 with the check digit; the text has 1 digit\n"
          "weqbarcode: 1 of 1 items rejected, 0 files written\n"},
         {"a missing input", {"-i", "no\x9b.txt"}, 2,
          "weqbarcode: cannot read no\\x9b.txt: No such file or directory\n"},
@@ -459,6 +461,20 @@ TEST(CliHostileTest, DestinationsAreReplacedNeverFollowedOrRefused)
          "weqbarcode: cannot write d.pdf: Is a directory\n",
          [](const QString& D) { EXPECT_TRUE(QFileInfo(D + "/d.pdf").isDir()); }, false,
          {"pdf", "d.pdf"}, "Cannot write d.pdf: Is a directory"},
+        {"a name of 245 bytes replaces its file, the temporary's name cut short",
+         [](const QString& D) { WriteFile(D + "/" + QString(240, 'a') + "b.png", "old"); },
+         {"-q", "-o", std::string(240, 'a') + "b.png", "4006381333931"}, 0, "",
+         [&](const QString& D) {
+             EXPECT_TRUE(Regular(D + "/" + QString(240, 'a') + "b.png"));
+             EXPECT_NE(ReadFile(D + "/" + QString(240, 'a') + "b.png"), "old");
+         },
+         false, {"png", std::string(240, 'a') + "b.png"}, ""},
+        {"a sheet of no label leaves the file there alone",
+         [](const QString& D) { WriteFile(D + "/prev.pdf", "precious"); },
+         {"-q", "--sheet", "A4", "-o", "prev.pdf", "4006381333932"}, 1,
+         "<arguments>:1: '4006381333932': position 13: the check digit of 400638133393 is 1, not 2\n"
+         "weqbarcode: 1 of 1 items rejected, 0 labels written\n",
+         [](const QString& D) { EXPECT_EQ(ReadFile(D + "/prev.pdf"), "precious"); }, false, {}, ""},
         {"a sheet's missing folders are made",
          [](const QString&) {},
          {"-q", "--sheet", "A4", "-o", "new/deeper/s.pdf", "400638133393"}, 0, "",
@@ -505,6 +521,33 @@ TEST(CliHostileTest, DestinationsAreReplacedNeverFollowedOrRefused)
     EXPECT_FALSE(WEQEan::ExportSvg("400638133393", Dir.filePath(QString::fromUtf8("a\0b.svg", 7)), {}, &Error));
     EXPECT_TRUE(Error.endsWith(": the name holds a NUL character")) << Error.toStdString();
     EXPECT_EQ(Listing(Dir.path()), QStringList());
+}
+
+// Standard output or standard error on a full disk: whatever did not reach
+// them is a failed write, status 2, said on standard error where it can be.
+TEST(CliHostileTest, AFullStandardStreamIsAFailedWrite)
+{
+    const struct {
+        const char* Name;
+        const char* Redirect;
+        std::vector<std::string> Args;
+        std::string Err; // a part of standard error; empty: none expected
+    } Rows[] = {
+        {"grades", ">/dev/full", {"--verify", "-o", "o/{n}.png", "4006381333931"},
+         "weqbarcode: cannot write standard output: No space left on device"},
+        {"the help", ">/dev/full", {"--help"}, "cannot write standard output"},
+        {"the version", ">/dev/full", {"--version"}, "cannot write standard output"},
+        {"a rejection's reason", "2>/dev/full", {"-o", "o/{n}.svg", "4006381333932"}, ""},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        QTemporaryDir Dir;
+        std::vector<std::string> Args{"-c", std::string("exec \"$0\" \"$@\" ") + Row.Redirect, WEQ_CLI};
+        Args.insert(Args.end(), Row.Args.begin(), Row.Args.end());
+        const TExit R = RunChild(Dir.path(), Args, {}, {}, false, "/bin/sh");
+        EXPECT_EQ(R.Status, 2) << R.Err;
+        EXPECT_NE(R.Err.find(Row.Err), std::string::npos) << R.Err;
+    }
 }
 
 // --- Signals ---------------------------------------------------------------------
@@ -712,8 +755,9 @@ TEST(CliHostileTest, FrameEstimateIsTheImageTheLibraryDraws)
         Args.push_back(Row.Item);
         const TOptions O = ParseOptions(Args, 1).Options;
         TItem Item;
-        ASSERT_TRUE(CheckItem(Row.Item, TReading{O.Symbology, O.AddOn, false}, Item)) << Item.Rejected;
-        const WEQEan::TRasterExport R = WEQEan::RenderRaster(Item.Gtin, O.Dpi, ExportOf(Item, O));
+        ReadItem(Row.Item, O.Reading, Item);
+        ASSERT_EQ(Item.Rejected, "");
+        const WEQEan::TRasterExport R = WEQEan::RenderRaster(Item.Reading, O.Dpi, O.Export);
         ASSERT_FALSE(R.Image.isNull()) << R.Error.toStdString();
         EXPECT_EQ(TFrames(O).Bytes(Item), std::uint64_t(R.Image.width()) * std::uint64_t(R.Image.height()) * 4);
     }

@@ -67,18 +67,25 @@ const TValueRow ValueRows[] = {
      "EAN-13 9790230671187", {113, 88}},
     {"Auto: a 977 GTIN is a serial", Barcode::Auto, "9770317847001", "07", true, true, "", "9770317847001",
      "EAN-13 9770317847001 +07", {140, 88}},
+    // Reasons name the character typed, whatever its script.
+    {"a hyphen of another script", Barcode::Isbn, "978\u20103\u201016\u2010148410\u20100", "", true, false,
+     "position 4: '\u2010' is not a digit", "", "", {113, 79}},
+    {"full-width digits", Barcode::Ean13, "\uFF14\uFF10\uFF10\uFF16\uFF13\uFF18\uFF11\uFF13\uFF13\uFF13\uFF19\uFF13",
+     "", true, false, "position 1: '\uFF14' is not a digit", "", "", {113, 79}},
+    {"a full-width label", Barcode::Isbn, "\uFF29\uFF33\uFF22\uFF2E 978-3-16-148410-0", "", true, false,
+     "position 1: '\uFF29' is not a digit", "", "", {113, 79}},
 };
 
 TEST(BarcodeTest, ValuesReadBack)
 {
     for (const TValueRow& Row : ValueRows) {
         SCOPED_TRACE(Row.Name);
-        Barcode B(QString::fromLatin1(Row.Text), Row.Symbology);
+        Barcode B(QString::fromUtf8(Row.Text), Row.Symbology);
         B.setAddOn(QString::fromLatin1(Row.AddOn));
         B.setStrict(Row.Strict);
         EXPECT_EQ(B.isValid(), Row.Valid);
         if (*Row.Error)
-            EXPECT_TRUE(B.errorString().contains(QString::fromLatin1(Row.Error))) << B.errorString().toStdString();
+            EXPECT_TRUE(B.errorString().contains(QString::fromUtf8(Row.Error))) << B.errorString().toStdString();
         else
             EXPECT_TRUE(B.errorString().isEmpty()) << B.errorString().toStdString();
         EXPECT_EQ(B.gtin(), Row.Gtin);
@@ -110,12 +117,17 @@ TEST(BarcodeTest, ModulesSnapToWholeDots)
         {0.264, 600, 7, 0.296333}, // 6 dots, 0.254 mm, would fall outside GS1's range
         {0.660, 203, 5, 0.625616},
         {0.100, 72, 1, 0.352778}, // never below one dot
+        {1e9, 300, 0, 0},         // no drawable X-dimension: no dots, no size
+        {-1, 300, 0, 0},
+        {std::nan(""), 300, 0, 0},
+        {0.330, 0, 0, 0},
     };
     for (const TSnapRow& Row : Rows) {
         Barcode B(QStringLiteral("400638133393"));
         B.setXDimension(Row.X);
         EXPECT_EQ(B.moduleWidthForDpi(Row.Dpi), Row.Dots) << Row.X << " mm at " << Row.Dpi << " dpi";
         EXPECT_NEAR(B.xDimensionForDpi(Row.Dpi), Row.Measured, 1e-6) << Row.X << " mm at " << Row.Dpi << " dpi";
+        EXPECT_EQ(B.size().isEmpty(), Row.Dots == 0 && Row.Dpi != 0) << Row.X << " mm";
     }
 }
 

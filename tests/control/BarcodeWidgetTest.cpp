@@ -48,8 +48,9 @@ TEST(BarcodeWidgetTest, InputValidOnlyForTextThatAlreadyIsAGtin)
         {"13 digits, wrong check digit", "4006381333930", false, "4006381333931"},
         {"11 digits", "40063813339", false, "0400638133390"},
         {"14 digits", "40063813339310", false, "4006381333931"},
-        {"empty", "", false, "0000000000000"},
-        {"leading space", " 400638133393", false, "0400638133390"},
+        {"empty", "", false, ""},
+        {"spaces around", " 400638133393 ", true, "4006381333931"},
+        {"digit groups as printed", "4 006381 333931", true, "4006381333931"},
         {"a letter", "40063813339a", false, "4006381333900"},
         {"a NUL inside", QString::fromLatin1("4006381\0" "33393", 13), false, "4006381033398"},
         {"Arabic-Indic digits", Arabic12, false, "0000000000000"},
@@ -76,13 +77,13 @@ TEST(BarcodeWidgetTest, EveryPropertySignalsEachRealChangeOnce)
     ExpectOneSignalPerRealChange(Widget, {
         {"text", "400638133393", {"text", "gtin", "inputValid", "errorString", "barcode"}},
         {"gtin", "4006381333931", {"text", "barcode"}},                                       // completes to the same GTIN
-        {"text", "4006381333930", {"text", "inputValid", "errorString", "barcode"}},          // a typo in the check digit
-        {"gtin", "ABC", {"text", "gtin", "errorString", "barcode"}},                          // another reason
-        {"text", "abc", {"text", "barcode"}},                                                 // the same reason
-        {"text", "036000291452", {"text", "gtin", "inputValid", "errorString", "barcode"}},   // an EAN-13 body
+        {"text", "4006381333930", {"text", "inputValid", "errorString", "warnings", "barcode"}},          // a typo in the check digit
+        {"gtin", "ABC", {"text", "gtin", "errorString", "warnings", "barcode"}},              // another reason
+        {"text", "abc", {"text", "errorString", "warnings", "barcode"}},                      // another character named
+        {"text", "036000291452", {"text", "gtin", "inputValid", "errorString", "warnings", "barcode"}}, // an EAN-13 body
         {"symbology", QVariant::fromValue(WEQ::BarcodeWidget::UpcA), {"symbology", "gtin", "barcode"}}, // a UPC-A as it stands
-        {"addOn", "1", {"addOn", "inputValid", "errorString", "barcode"}}, // completed to 01, not what the strict reading takes
-        {"addOn", "12", {"addOn", "inputValid", "errorString", "barcode"}},
+        {"addOn", "1", {"addOn", "inputValid", "errorString", "warnings", "barcode"}}, // completed to 01
+        {"addOn", "12", {"addOn", "inputValid", "errorString", "warnings", "barcode"}},
         {"barColor", QColor(Qt::red), {"barColor", "barcode", "warnings"}}, // a scanner's light cannot see red
         {"barColor", QColor(), {"barColor", "barcode", "warnings"}},        // invalid: the default, black
         {"barColor", QColor::fromHsv(0, 0, 0), {}},              // black in another colour model

@@ -1,6 +1,7 @@
 // The print-quality grade of profiles drawn from the library's own layout: the
 // colours a 660 nm scanner sees, bars widened or thinned by whole dots, spots
 // painted into elements, and profiles that must not decode.
+#include "ean/Core_p.h"
 #include "ean/WEQEanGrade.h"
 #include "tests/core/FamilyShow.h"
 

@@ -5,6 +5,7 @@
 // exporting and painting the control must never crash, and must succeed
 // exactly where the parameters are valid. The family's readings and drawing
 // likewise.
+#include "ean/Core_p.h"
 #include "control/WEQBarCode.h"
 #include "ean/WEQEan.h"
 #include "ean/WEQEanBook.h"

@@ -13,6 +13,7 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -99,21 +100,38 @@ TEST(QmlTest, OtherSymbologiesAndAddOnsFromQml)
     }
 }
 
-// save() from QML: the file where it can be written, the reason in
-// errorString where it cannot.
+// save() from QML: a path, a file: URL as a string or a url, the file it
+// names; otherwise the reason in errorString, naming what was given.
 TEST(QmlTest, SavesAFileOrSaysWhyNot)
 {
     QTemporaryDir Dir;
-    const QString Good = Dir.filePath("from-qml.png"), Bad = Dir.filePath("missing/from-qml.png");
-    TScene Scene(QStringLiteral(R"(import WEQBarCode
-        Barcode { text: "400638133393"; property bool saved: save("%1", 300); property bool refused: !save("%2") })")
-                     .arg(Good, Bad)
-                     .toUtf8());
-    ASSERT_NE(Scene.Item, nullptr);
-    EXPECT_TRUE(Scene.Item->property("saved").toBool());
-    EXPECT_TRUE(Scene.Item->property("refused").toBool());
-    EXPECT_EQ(DecodeEan13(QImage(Good)), "4006381333931");
-    EXPECT_TRUE(Scene.Item->property("errorString").toString().contains("missing"));
+    const QString Url = QUrl::fromLocalFile(Dir.filePath("as-url.png")).toString();
+    const struct {
+        const char* Name;
+        QString Call, Written, Reason;
+    } Rows[] = {
+        {"a path", QString("save('%1', 300)").arg(Dir.filePath("path.png")), Dir.filePath("path.png"), {}},
+        {"a file: URL string", QString("save('%1', 300)").arg(Url), Dir.filePath("as-url.png"), {}},
+        {"a url", QString("save(Qt.url('%1'), 300)").arg(QUrl::fromLocalFile(Dir.filePath("url.png")).toString()),
+         Dir.filePath("url.png"), {}},
+        {"a missing folder", QString("save('%1')").arg(Dir.filePath("missing/p.png")), {}, "missing"},
+        {"another scheme", "save('http://example.com/p.png')", {}, "only local files"},
+        {"a dpi no int holds", QString("save('%1', 1e12)").arg(Dir.filePath("big.png")), {}, "1e+12 dpi"},
+    };
+    for (const auto& Row : Rows) {
+        TScene Scene(QStringLiteral(R"(import WEQBarCode
+            Barcode { text: "400638133393"; property bool saved: %1 })")
+                         .arg(Row.Call)
+                         .toUtf8());
+        ASSERT_NE(Scene.Item, nullptr) << Row.Name;
+        EXPECT_EQ(Scene.Item->property("saved").toBool(), !Row.Written.isEmpty()) << Row.Name;
+        if (!Row.Written.isEmpty()) {
+            EXPECT_EQ(DecodeEan13(QImage(Row.Written)), "4006381333931") << Row.Name;
+        }
+        EXPECT_TRUE(Scene.Item->property("errorString").toString().contains(Row.Reason))
+            << Row.Name << ": " << Scene.Item->property("errorString").toString().toStdString();
+    }
+    EXPECT_FALSE(QDir().exists(QStringLiteral("file:"))) << "a URL was taken as a relative folder";
 }
 
 // The example as a user runs it, told to save at once.
@@ -152,8 +170,8 @@ TEST(QmlTest, EveryPropertySignalsEachRealChangeOnce)
     ASSERT_NE(Scene.Item, nullptr);
     ExpectOneSignalPerRealChange(*Scene.Item, {
         {"gtin", "400638133393", {"text", "gtin", "inputValid", "errorString", "barcode"}},
-        {"text", "4006381333930", {"text", "inputValid", "errorString", "barcode"}},
-        {"text", "036000291452", {"text", "gtin", "inputValid", "errorString", "barcode"}},
+        {"text", "4006381333930", {"text", "inputValid", "errorString", "warnings", "barcode"}},
+        {"text", "036000291452", {"text", "gtin", "inputValid", "errorString", "warnings", "barcode"}},
         {"symbology", 2 /* Barcode.UpcA */, {"symbology", "gtin", "barcode"}},
         {"addOn", "12345", {"addOn", "barcode"}},
         {"barColor", QColor(Qt::red), {"barColor", "barcode", "warnings"}}, // a scanner's light cannot see red

@@ -1,5 +1,6 @@
 // Faults of the drawing outside the demo's ordinary sizes and settings:
 // themes, huge sizes, files that cannot be written, bad parameters.
+#include "ean/Core_p.h"
 #include "control/WEQBarCode.h"
 #include "ean/WEQEan.h"
 #include "ean/WEQEanExport.h"

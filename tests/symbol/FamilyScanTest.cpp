@@ -4,6 +4,7 @@
 // to PNG, SVG and PDF. Then the pixels: the fast path against the painter,
 // each character's ink inside its own box, and the '<' as the mirrored '>'.
 #define ZX_USE_UTF8 1
+#include "ean/Core_p.h"
 #include "ean/WEQEanBook.h"
 #include "ean/WEQEanExport.h"
 #include "ean/WEQEanFamily.h"
@@ -252,16 +253,13 @@ TEST(FamilyScanTest, BookSymbolsDecodeAndTheirLineStaysClearOfTheBars)
                                 ReadIssn("0317-8471"),         ReadIssn("ISSN 2434-561X", "05", "07")};
     for (const TEanReading& R : Rows) {
         ASSERT_TRUE(R.Valid()) << R.Error;
-        TExportOptions O;
-        O.Strict = true;
-        O.AddOn = R.AddOn;
-        O.Line = R.Line;
+        const TExportOptions O;
         const QString Png = Dir.filePath("b.png"), Svg = Dir.filePath("b.svg"), Pdf = Dir.filePath("b.pdf");
         QString Error;
         TRasterExport Report;
-        ASSERT_TRUE(ExportPng(R.Data, Png, 600, O, &Report, &Error)) << Error.toStdString();
-        ASSERT_TRUE(ExportSvg(R.Data, Svg, O, &Error)) << Error.toStdString();
-        ASSERT_TRUE(ExportPdf(R.Data, Pdf, O, &Error)) << Error.toStdString();
+        ASSERT_TRUE(ExportPng(R, Png, 600, O, &Report, &Error)) << Error.toStdString();
+        ASSERT_TRUE(ExportSvg(R, Svg, O, &Error)) << Error.toStdString();
+        ASSERT_TRUE(ExportPdf(R, Pdf, O, &Error)) << Error.toStdString();
         QImage Drawn(Report.Image.size(), QImage::Format_RGB32);
         Drawn.fill(Qt::white);
         {

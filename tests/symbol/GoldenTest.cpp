@@ -3,6 +3,7 @@
 // as it stood before the symbol was built by one builder. A change to any of
 // them is a change of what users print; when one is meant, the row's digest
 // is recorded again and the change said in the commit.
+#include "ean/Core_p.h"
 #include "ean/WEQEan.h"
 #include "ean/WEQEanExport.h"
 #include "ocrb/WEQOcrB.h"

@@ -5,6 +5,7 @@
 // them), everything else through DrawSymbol. Shared by the tests that compare
 // one way of drawing with another.
 
+#include "ean/Core_p.h"
 #include "ean/WEQEan.h"
 #include "ean/WEQEanFamily.h"
 

@@ -2,6 +2,8 @@
 // give exactly the pixels of the same drawing alone on the application's
 // thread, and leave the application thread's view of the drawing alone.
 // DrawEan13 and DrawSymbol alike, the whole family.
+#include "ean/Core_p.h"
+#include "control/Barcode.h"
 #include "ean/WEQEanExport.h"
 #include "ocrb/WEQOcrB_p.h"
 #include "symbol/SymbolCases.h"
@@ -146,6 +148,38 @@ TEST(ThreadTest, ExportsBesideDrawingsChangeNothingOfTheirs)
     }
     Exporter.join();
     EXPECT_TRUE(AllWritten);
+}
+
+// Copies of one barcode on different threads: one detaches again and again
+// (copying the shared rendering) while another renders two sizes in turn
+// into that same shared data. Each copy must see only its own images.
+TEST(ThreadTest, CopiesOnTwoThreadsAreIndependent)
+{
+    const WEQ::Barcode Original(QStringLiteral("4006381333931"));
+    const QSizeF Small(113, 79), Large(226, 158);
+    const QImage SmallImage = WEQ::Barcode(Original).screenImage({}, Small, 1, nullptr);
+    const QImage LargeImage = WEQ::Barcode(Original).screenImage({}, Large, 1, nullptr);
+    ASSERT_FALSE(SmallImage.isNull());
+    ASSERT_NE(SmallImage.size(), LargeImage.size());
+    for (int Round = 0; Round < 20; ++Round) {
+        WEQ::Barcode Renderer = Original, Detacher = Original;
+        std::atomic<bool> Done{false};
+        std::thread Detaching([&] {
+            while (!Done) {
+                WEQ::Barcode Copy = Detacher;
+                Copy.setXDimension(Copy.xDimension()); // non-const access: detaches
+            }
+        });
+        int Wrong = 0;
+        for (int I = 0; I < 200; ++I) {
+            const bool Big = I % 2;
+            if (Renderer.screenImage({}, Big ? Large : Small, 1, nullptr) != (Big ? LargeImage : SmallImage))
+                ++Wrong;
+        }
+        Done = true;
+        Detaching.join();
+        ASSERT_EQ(Wrong, 0) << "round " << Round;
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // One symbol, one geometry: the PDF and the SVG of an input are read back by
 // independent renderers and hold the same bars and characters; the marks
 // stand clear of everything else in the description and in the ink.
+#include "ean/Core_p.h"
 #include "ean/WEQEanExport.h"
 #include "ean/WEQEanFamily.h"
 #include "symbol/SvgRaster.h"
