@@ -9,7 +9,7 @@ WEQ_PACKAGES=(
   qt6-declarative-dev qt6-declarative-dev-tools qml6-module-qtquick qml6-module-qtqml-workerscript
   libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev libzint-dev zlib1g-dev
   dpkg-dev file ccache
-  xvfb xauth imagemagick python3 python3-xlib python3-stdnum fonts-dejavu-extra
+  xvfb xauth imagemagick python3 python3-xlib fonts-dejavu-extra
   zint zbar-tools poppler-utils
 )
 
