@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // weqbarcode: EAN-13 symbols in bulk, one file per GTIN or labels on sheets.
 #include "Batch.h"
 #include "Checks.h"

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+# SPDX-License-Identifier: MIT
+
 # Where the parts of the project are installed, relative to the prefix.
 
 # Designer's plugin folder in Qt's own layout (lib/x86_64-linux-gnu/qt6/plugins

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+# SPDX-License-Identifier: MIT
+
 # Debian packages, one per install component, made by `cpack -G DEB` in a
 # build configured with CMAKE_INSTALL_PREFIX=/usr (scripts/package does so).
 #

@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+# SPDX-License-Identifier: MIT
+
 """Generates ean/IsbnRangeData.h, the registration groups' and registrants'
 ranges that hyphenate ISBNs, and the publisher ranges of ISMNs, from the range
 list of the npm package isbn3 (MIT licence, so that the table the library

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // The command-line program: its options and items as plain values, and the
 // program itself run on small batches whose files are read back by real
 // readers.
