@@ -298,8 +298,14 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
                 {"ismn", TSymbology::Ean13, TBookKind::Ismn},  {"issn", TSymbology::Ean13, TBookKind::Issn}};
             const auto* N = std::find_if(std::begin(Names), std::end(Names),
                                          [&](const auto& Entry) { return Lower(Value) == std::get<0>(Entry); });
-            if (N == std::end(Names))
-                return Bad("a symbology: ean13, ean8, upca, upce, auto, isbn, ismn or issn");
+            if (N == std::end(Names)) {
+                // Named from the table: the shell completion is checked against this list.
+                std::string List;
+                for (const auto& Entry : Names)
+                    List += (List.empty() ? "" : &Entry == std::end(Names) - 1 ? " or " : ", ") +
+                            std::string(std::get<0>(Entry));
+                return Bad("a symbology: " + List);
+            }
             O.Symbology = std::get<1>(*N);
             O.Book = std::get<2>(*N);
         } else if (Long == "--issn-variant") {
@@ -379,6 +385,7 @@ GTIN,ADDON  GTIN+ADDON  GTIN ADDON  or GTIN<tab>ADDON (fields may be quoted as
 in CSV; an empty add-on field is none). Any other field, a third one, or text
 after the add-on rejects the item with its reason.
 
+Options:
   -i, --input FILE        one item per line ('-' is standard input), ASCII or
                           UTF-8 (a BOM is skipped; UTF-16 and UTF-32 are
                           refused); blank lines and lines starting with '#' are
