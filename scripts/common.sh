@@ -11,7 +11,7 @@ WEQ_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev designer-qt6 libgl-dev
   qt6-declarative-dev qt6-declarative-dev-tools qml6-module-qtquick qml6-module-qtqml-workerscript
   libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev libzint-dev zlib1g-dev
-  dpkg-dev file ccache reuse help2man
+  dpkg-dev file ccache reuse lintian help2man man-db
   xvfb xauth imagemagick python3 python3-xlib fonts-dejavu-extra
   zint zbar-tools poppler-utils
 )
