@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // A keystroke in the demo's GTIN box, to the symbol redrawn on the window.
 #include "BenchMain.h"
 #include "uMain.h"

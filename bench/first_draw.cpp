@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // weq_bench_first_draw M: in a fresh process, the first and the later
 // drawings of a whole symbol at module width M into an image of its size
 // (already in memory, as a window's backing store is), in milliseconds.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // The finished raster symbol, side by side: ours, Zint's and zxing-cpp's, for
 // the same GTINs at the same module widths, and a plain fill of the same area.
 #include <ean/WEQEan.h>

@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+# SPDX-License-Identifier: MIT
+
 """Runs the benchmarks once and prints the side-by-side table as ratios.
 
     bench/report.py BUILD_DIR

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // GS1's print rules applied to a run: the findings that hold for the whole

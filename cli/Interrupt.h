@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // SIGINT, SIGTERM and SIGHUP end the program only where no temporary file

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // The items of a batch: where each came from, and its GTIN or why it was

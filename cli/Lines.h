@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // An input's lines as bytes: read in blocks up to each newline, whatever the

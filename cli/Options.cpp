@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 #include "Options.h"
 
 #include "Text.h"
@@ -296,6 +299,7 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
             if (!ParseCount(Value, O.MemoryMB) || O.MemoryMB < 1 || O.MemoryMB > MaxMemoryMB)
                 return Bad("a size in MB from 1 to " + std::to_string(MaxMemoryMB));
         } else if (Long == "--symbology") {
+            // Named from the reader's table: the shell completion is checked against this list.
             if (!WEQEan::KindNamed(Value, O.Reading.Kind))
                 return Bad("a symbology: " + KindList());
         } else if (Long == "--issn-variant") {
@@ -378,6 +382,7 @@ GTIN,ADDON  GTIN+ADDON  GTIN ADDON  or GTIN<tab>ADDON (fields may be quoted as
 in CSV; an empty add-on field is none). Any other field, a third one, or text
 after the add-on rejects the item with its reason.
 
+Options:
   -i, --input FILE        one item per line ('-' is standard input), ASCII or
                           UTF-8 (a BOM is skipped; UTF-16 and UTF-32 are
                           refused); blank lines and lines starting with '#' are

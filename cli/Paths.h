@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // Where a batch's files go: which item took each path, and the folders made

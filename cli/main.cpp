@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // weqbarcode: EAN-13 symbols in bulk, one file per GTIN or labels on sheets.
 #include "Batch.h"
 #include "Checks.h"
@@ -70,7 +73,14 @@ int Run(int argc, char** argv)
         return 0;
     }
     if (O.Version) {
-        std::printf("weqbarcode %s\n", WEQ_VERSION);
+        // As Debian's command-line tools print it: the version, the holder
+        // and the licence.
+        std::printf("weqbarcode %s\n"
+                    "Copyright (C) 2026 The WEQBarCode authors\n"
+                    "License MIT: <https://spdx.org/licenses/MIT.html>.\n"
+                    "This is free software: you are free to change and redistribute it.\n"
+                    "There is NO WARRANTY, to the extent permitted by law.\n",
+                    WEQ_VERSION);
         return 0;
     }
     if (!Parsed.Error.empty()) {

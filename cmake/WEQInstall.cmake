@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+# SPDX-License-Identifier: MIT
+
 # Where the parts of the project are installed, relative to the prefix.
 
 # Designer's plugin folder in Qt's own layout (lib/x86_64-linux-gnu/qt6/plugins
@@ -41,4 +44,21 @@ endfunction()
 function(weq_runpath_to_libdir target destination)
   file(RELATIVE_PATH way ${CMAKE_INSTALL_PREFIX}/${destination} ${CMAKE_INSTALL_FULL_LIBDIR})
   set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/${way}")
+endfunction()
+
+# weq_install_gzipped(SOURCE DESTINATION COMPONENT [DEPENDS target...]):
+# installs SOURCE (of the tree or made by the build) into DESTINATION
+# compressed as Debian wants manual pages and changelogs: gzip -9n, with no
+# name or time in the header, so that the same text packs the same bytes.
+function(weq_install_gzipped source destination component)
+  cmake_parse_arguments(weq_arg "" "" "DEPENDS" ${ARGN})
+  get_filename_component(name ${source} NAME)
+  set(gzipped ${CMAKE_CURRENT_BINARY_DIR}/gzipped/${component}/${name}.gz)
+  add_custom_command(OUTPUT ${gzipped}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/gzipped/${component}
+    COMMAND sh -c "gzip -9n < \"$1\" > \"$2\"" sh ${source} ${gzipped}
+    DEPENDS ${source} ${weq_arg_DEPENDS} VERBATIM)
+  string(MAKE_C_IDENTIFIER "weq_gzip_${component}_${name}" target)
+  add_custom_target(${target} ALL DEPENDS ${gzipped})
+  install(FILES ${gzipped} DESTINATION ${destination} COMPONENT ${component})
 endfunction()

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // ISBN, ISMN and ISSN read into EAN-13: one scanner for the label, the
 // separators and each digit's position in the text, then each number's
 // rules, and the hyphenation by the compiled ranges.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // The drawing entry points on a canvas: DrawEan13 and its helpers as the
 // interface describes them, and DrawSymbol for the family. Each describes the
 // symbol with the one builder, settles everything the painter needs (the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // The grade of one scan reflectance profile with the parameters of ISO/IEC
 // 15416, and our own reference decode of the EAN/UPC family: the element
 // widths read back through the family's own rows and character-set tables,

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // GTIN completion and the one check digit, normaliser and digit test of the family.
 
 #include "ean/Core_p.h"

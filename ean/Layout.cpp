@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // The one layout of the family: each symbology, and the add-on, is a row of
 // steps from left to right, and one builder turns a row and its digits into
 // the symbol's bars and character boxes at a module width. Every module count

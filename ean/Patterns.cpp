@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // The character-set tables of the family and the lookups over them.
 
 #include "ean/Core_p.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // Reading a text for a symbology of the family: strictly with reasons,
 // leniently as the EAN-13 control completes its GTIN, and the automatic
 // choice from a GTIN. UPC-E zero suppression lives here and nowhere else.

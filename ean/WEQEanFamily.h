@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // The EAN/UPC family beside EAN-13: EAN-8, UPC-A, UPC-E and the 2- and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // Run with barcode_in_qml; QML_IMPORT_PATH=<prefix>/lib/x86_64-linux-gnu/qt6/qml
 // (the prefix's QML folder) is all it needs to find the module.
 import QtQuick

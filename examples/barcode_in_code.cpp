@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // A TWEQBarCode made in code and placed in a layout above a label, fed by a
 // line edit: the layout gives it exactly its snapped size.
 #include <WEQBarCode/control/WEQBarCode.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // A WEQ::BarcodeWidget in a layout, fed by a line edit, with a label that
 // flags text that is not yet a GTIN instead of silently printing another one.
 #include <WEQBarCode/control/BarcodeWidget.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // barcode_in_qml [FILE.qml]: shows barcode.qml (or FILE.qml).
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // barcode_to_image GTIN FILE.png: draws the symbol at module width 4 and saves it.
 #include <WEQBarCode/ean/WEQEan.h>
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // book_cover FILE.pdf [ISBN [PRICE]]: the back cover of a paperback, 129 x
 // 198 mm, with its blurb and, in the corner where a till looks for it, the
 // book's symbol: the ISBN printed above the bars, hyphenated, and the price

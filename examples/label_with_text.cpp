@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // label_with_text FILE.pdf: a shipping label on an A6 page, a line of text and
 // two symbols beside it, each at its true size where the page wants it.
 #include <WEQBarCode/Barcode.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // What GS1's rules say of a print job, and the grade a scanner would give
 // the symbol as printed: both from the same symbol the exports write.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // The exports: one symbol description for each, a raster painted with the
 // fitted font or the vector form written out, then the file's bytes.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // PDF files of vector symbols, written as they are placed: each character
 // shape a form XObject, written once however often it stands on the pages;
 // each symbol its background, its bars as rectangles and a few operators a

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // Label sheets: many symbols on pages of a PDF of our own writing, streamed
 // into a file that appears whole or not at all.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 #include "export/Writers_p.h"
 
 #include "ean/Vector_p.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // Fitting the font height to a box by measuring rendered ink, and the cache
 // of fittings that every thread shares.
 

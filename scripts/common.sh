@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+# SPDX-License-Identifier: MIT
+
 # Shared by the set-up commands. Installs the Debian packages the project
 # needs, as root directly or through sudo, and only when one is missing.
 # scripts/check-packages proves after each configure that this list holds
@@ -8,8 +11,8 @@ WEQ_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev designer-qt6 libgl-dev
   qt6-declarative-dev qt6-declarative-dev-tools qml6-module-qtquick qml6-module-qtqml-workerscript
   libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev libzint-dev zlib1g-dev
-  dpkg-dev file ccache
-  xvfb xauth imagemagick python3 python3-xlib python3-stdnum fonts-dejavu-extra
+  dpkg-dev file ccache reuse lintian help2man man-db
+  xvfb xauth imagemagick python3 python3-xlib fonts-dejavu-extra
   zint zbar-tools poppler-utils
 )
 

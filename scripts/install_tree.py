@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+# SPDX-License-Identifier: MIT
+
 """install_tree.py STAGE PREFIX      copies a staged installation into PREFIX
    install_tree.py --check PREFIX   only tells whether PREFIX can take one
 

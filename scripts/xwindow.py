@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+# SPDX-License-Identifier: MIT
+
 """xwindow.py wait|id|close TITLE SECONDS: waits until a window titled TITLE is
 mapped (and with id prints its X id), or asks it to close with WM_DELETE_WINDOW
 as a window manager's close button does. Exits non-zero when the window does not

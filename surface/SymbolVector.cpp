@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 #include "ean/Vector_p.h"
 #include "surface/Canvas_p.h"
 #include "surface/SymbolPaint_p.h"

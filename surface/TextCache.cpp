@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // Text as the painter draws it, kept so that a warm repaint copies pixels
 // instead of rasterising glyphs again. An entry holds the painter's own
 // rendering of one string on one uniform background, cropped to the pixels

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // Renders the pictures under docs/: weq_docs_images OUTPUT_DIR
 #include <WEQBarCode/Barcode.h>
 #include <ean/WEQEan.h>

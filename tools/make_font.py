@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+# SPDX-License-Identifier: MIT
+
 """Generates ocrb/OCRB.ttf, the embedded OCR-B font, from Debian's public-domain
 OCR-B (fonts-ocr-b, CFF outlines):
 

@@ -1,17 +1,20 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+# SPDX-License-Identifier: MIT
+
 """Generates ean/IsbnRangeData.h, the registration groups' and registrants'
 ranges that hyphenate ISBNs, and the publisher ranges of ISMNs, from the range
-list Debian's python3-stdnum ships:
+list of the npm package isbn3 (MIT licence, so that the table the library
+compiles in is under the same terms as the library):
 
-    /usr/bin/python3 tools/make_isbn_ranges.py [/usr/lib/python3/dist-packages/stdnum/isbn.dat] > ean/IsbnRangeData.h
+    /usr/bin/python3 tools/make_isbn_ranges.py [lib/groups.js] > ean/IsbnRangeData.h
 
-The list is a tree, one node a line, its depth the line's indent: a node is a
-comma-separated list of ranges ("00-19", or "7" for "7-7") and any key="value"
-properties. Depth 0 is the EAN prefix (978, 979); under it a node without
-properties gives the registration groups' lengths, and one node with an agency
-each is a group; under a group its registrant ranges, each range's bounds as
-many digits as the registrant element has. Digits no range covers are not
-assigned.
+Without an argument the script fetches isbn3 at the pinned version with
+`npm pack` and checks the tarball against the pinned digest; a newer list is
+a new pin. lib/groups.js is a JavaScript object literal: for each group
+("978-0", "979-10") its agency's name and its registrant ranges, each range's
+bounds as many digits as the registrant element has. Digits no range covers
+are not assigned.
 
 In the table, each group's ranges are steps over the seven digits after the
 group, padded with zeros: from Start on the registrant element has Length
@@ -21,41 +24,54 @@ element's length by its first digits as the ISMN agency assigns them (3 digits
 from 000, 4 from 1000, 5 from 40000, 6 from 700000, 7 from 9000000), which
 covers every number.
 """
+import base64
+import hashlib
+import json
 import re
+import subprocess
 import sys
+import tarfile
+import tempfile
 
-DEFAULT_SOURCE = "/usr/lib/python3/dist-packages/stdnum/isbn.dat"
+ISBN3 = "isbn3@2.0.11"
+ISBN3_SHA512 = "lfywKiZtT93v5v5UQbZcjhrdRrq46lsPXJZEVp/IHGu2s45Qfra6lVXCYMXHW4KcfywdOo2UmZyv1+k6tzX04Q=="
+ISBN3_NOTICE = "isbn3 2.0.11, lib/groups.js: Copyright (c) 2025 inventaire, MIT licence"
 SPAN = 7  # digits a step's Start is written in
 ISMN_RANGES = [("000", "099"), ("1000", "3999"), ("40000", "69999"), ("700000", "899999"), ("9000000", "9999999")]
 
 
-def parse_ranges(text):
-    ranges = []
-    for item in text.split(","):
-        bounds = item.split("-")
-        first, last = bounds[0], bounds[-1]
-        if len(bounds) > 2 or not (first.isdigit() and last.isdigit() and len(first) == len(last) and first <= last):
-            raise SystemExit(f"bad range {item!r}")
-        ranges.append((first, last))
-    return ranges
+def fetch_groups_js():
+    """lib/groups.js of the pinned isbn3, as text."""
+    with tempfile.TemporaryDirectory() as folder:
+        name = subprocess.run(["npm", "pack", "--silent", ISBN3], cwd=folder, check=True,
+                              capture_output=True, text=True).stdout.split()[-1]
+        data = open(f"{folder}/{name}", "rb").read()
+        if base64.b64encode(hashlib.sha512(data).digest()).decode() != ISBN3_SHA512:
+            raise SystemExit(f"{name} does not have the pinned digest")
+        with tarfile.open(f"{folder}/{name}") as tar:
+            return tar.extractfile("package/lib/groups.js").read().decode("utf-8")
 
 
-def read_tree(path):
-    """The list's header comments and its nodes as (depth, ranges, properties)."""
-    comments, nodes = [], []
-    with open(path, encoding="utf-8") as source:
-        for line in source:
-            line = line.rstrip("\n")
-            if line.startswith("#"):
-                comments.append(line[1:].strip())
-                continue
-            if not line.strip():
-                continue
-            depth = len(line) - len(line.lstrip(" "))
-            ranges, rest = (line.split(maxsplit=1) + [""])[:2]
-            properties = dict(re.findall(r'(\w+)="([^"]*)"', rest))
-            nodes.append((depth, parse_ranges(ranges), properties))
-    return comments, nodes
+def read_groups(text):
+    """[prefix digits, agency, ranges] of each group of a groups.js."""
+    body = text[text.index("module.exports =") + len("module.exports ="):]
+
+    # The literal as JSON: single-quoted strings and bare keys quoted.
+    def token(m):
+        if m.group(1) is not None:
+            return json.dumps(re.sub(r"\\(.)", r"\1", m.group(1)))
+        return f'"{m.group(2)}"'
+    groups = json.loads(re.sub(r"'((?:[^'\\]|\\.)*)'|\b(name|ranges)\b(?=\s*:)", token, body))
+    result = []
+    for key, group in groups.items():
+        if not re.fullmatch(r"97[89]-[0-9]+", key):
+            raise SystemExit(f"unexpected group {key!r}")
+        ranges = [tuple(r) for r in group["ranges"]]
+        for first, last in ranges:
+            if not (first.isdigit() and last.isdigit() and len(first) == len(last) and first <= last):
+                raise SystemExit(f"bad range {first}-{last} in {key}")
+        result.append([key.replace("-", ""), group["name"], ranges])
+    return result
 
 
 def steps_of(ranges, digits_left):
@@ -77,42 +93,17 @@ def steps_of(ranges, digits_left):
     return steps
 
 
-def groups_of(nodes):
-    """(prefix digits, agency, ranges) for every group, and the groups' lengths by EAN prefix."""
-    groups, lengths = [], {}
-    ean = group = None
-    for depth, ranges, properties in nodes:
-        if depth == 0:
-            (ean, _), = ranges
-            group = None
-        elif depth == 1 and not properties:
-            lengths[ean] = ranges
-        elif depth == 1:
-            (first, _), = ranges
-            group = [ean + first, properties.get("agency", ""), []]
-            groups.append(group)
-        elif depth == 2 and group:
-            group[2].extend(ranges)
-        else:
-            raise SystemExit(f"unexpected node at depth {depth}: {ranges}")
-    return groups, lengths
-
-
-def check_groups(groups, lengths):
+def check_groups(groups):
     prefixes = [g[0] for g in groups]
     for prefix in prefixes:
-        ean, rest = prefix[:3], prefix[3:]
-        if not any(len(first) == len(rest) and first <= rest <= last for first, last in lengths.get(ean, [])):
-            raise SystemExit(f"group {prefix} lies in none of {ean}'s group ranges")
         if any(other != prefix and other.startswith(prefix) for other in prefixes):
             raise SystemExit(f"group {prefix} begins another group")
 
 
 def main():
-    path = sys.argv[1] if len(sys.argv) > 1 else DEFAULT_SOURCE
-    comments, nodes = read_tree(path)
-    groups, lengths = groups_of(nodes)
-    check_groups(groups, lengths)
+    text = open(sys.argv[1], encoding="utf-8").read() if len(sys.argv) > 1 else fetch_groups_js()
+    groups = read_groups(text)
+    check_groups(groups)
     if any(g[0].startswith("9790") for g in groups):
         raise SystemExit("the list has ranges of 979-0; use them instead of ISMN_RANGES")
     groups.append(["9790", "ISMN", ISMN_RANGES])
@@ -129,9 +120,7 @@ def main():
     out = sys.stdout
     out.write("// Generated, do not edit; regenerate: "
               "/usr/bin/python3 tools/make_isbn_ranges.py > ean/IsbnRangeData.h\n")
-    out.write(f"// From {path} (Debian's python3-stdnum):\n")
-    for line in comments:
-        out.write(f"//   {line}\n")
+    out.write(f"// From {ISBN3_NOTICE}; the International ISBN Agency's range list.\n")
     out.write("// 979-0 (ISMN): the publisher element is 3 digits from 000, 4 from 1000, 5 from 40000, "
               "6 from 700000, 7 from 9000000.\n")
     out.write("// Included by ean/Book.cpp only.\n\n")

@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+# SPDX-License-Identifier: MIT
+
 """Generates ocrb/OcrBOutlineData.h, the vector outlines of the OCR-B digits
 '0'..'9' and the delimiter '>', from Debian's public-domain OCR-B font.
 

@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+# SPDX-License-Identifier: MIT
+
 """Generates ocrb/OcrBQuadData.h, the OCR-B digits '0'..'9' as quadratic
 outlines for vector files, and the characters of the number line printed
 above a book's symbol in the font's own units, from the embedded font

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+# SPDX-License-Identifier: MIT
+
 """The design-unit extents of the OCR-B digit outlines, shared by the outline
 generators: each digit's outline is mapped exactly onto these."""
 

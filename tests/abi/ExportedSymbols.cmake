@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+# SPDX-License-Identifier: MIT
+
 # cmake -DNM=nm -DLIBRARY=libWEQBarCode.so -DEXPECTED=symbols.txt -P ExportedSymbols.cmake
 # Fails unless the shared library exports exactly the symbols of its
 # installed headers, as listed in symbols.txt: nothing of its internals, and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // The command-line program: its options and items as plain values, and the
 // program itself run on small batches whose files are read back by real
 // readers.
@@ -940,7 +943,18 @@ TEST(CliRunTest, ExitStatusSaysWhatHappened)
         EXPECT_NE(R.Err.find(Row.Err), std::string::npos) << R.Err;
     }
     EXPECT_NE(RunCli(Dir.path(), {"--help"}).Out.find("--sheet A4|Letter"), std::string::npos);
-    EXPECT_EQ(RunCli(Dir.path(), {"--version"}).Out, "weqbarcode " WEQ_VERSION "\n");
+}
+
+// Packagers and users look for the licence where Debian's own tools print it;
+// the version stays alone on the first line, where help2man reads it.
+TEST(CliRunTest, VersionNamesTheLicence)
+{
+    QTemporaryDir Dir;
+    const TRun R = RunCli(Dir.path(), {"--version"});
+    EXPECT_EQ(R.Status, 0);
+    EXPECT_EQ(R.Out.substr(0, R.Out.find('\n')), "weqbarcode " WEQ_VERSION);
+    EXPECT_NE(R.Out.find("\nCopyright (C) 2026 The WEQBarCode authors\n"), std::string::npos) << R.Out;
+    EXPECT_NE(R.Out.find("\nLicense MIT: <https://spdx.org/licenses/MIT.html>.\n"), std::string::npos) << R.Out;
 }
 
 // Nothing half-written: a folder that cannot be written to, and a write cut

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // The command line against what an adversary hands it: hostile bytes in its
 // inputs, destinations that are links, read-only or in the way, signals in
 // the middle of a batch, and inputs whose length would make memory grow.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // Uses the installed headers and library the way an application would.
 #include <WEQBarCode/control/WEQBarCode.h>
 #include <WEQBarCode/ean/WEQEan.h>

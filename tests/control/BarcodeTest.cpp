@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // WEQ::Barcode as an application uses it: values read back, drawn at their
 // true size into other people's painters, measured in the pixels and pages
 // they make.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 #include "control/SignalTable.h"
 #include "control/WEQBarCode.h"
 #include "ean/WEQEan.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // Run once per device pixel ratio (QT_SCALE_FACTOR): bars must stay whole
 // device pixels, each a whole number of modules.
 #include "control/BarcodeWidget.h"

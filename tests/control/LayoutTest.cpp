@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // Both symbol widgets in a QVBoxLayout above a label, as an application
 // would place them.
 #include "control/BarcodeWidget.h"

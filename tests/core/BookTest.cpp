@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // Book, serial and printed-music numbers read into EAN-13: conversions, the
 // line above the bars, the reasons for refusals, and the hyphenation by the
 // ranges. Every expected hyphenation was looked up in the range list the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // The family beside EAN-13 read as numbers: the readings with their reasons,
 // the completions, the choice from a GTIN, UPC-E zero suppression, and the
 // symbols' modules and character boxes.

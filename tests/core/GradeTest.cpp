@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // The print-quality grade of profiles drawn from the library's own layout: the
 // colours a 660 nm scanner sees, bars widened or thinned by whole dots, spots
 // painted into elements, and profiles that must not decode.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // The description of a whole symbol, read as numbers: every element in
 // drawing order, bars and character boxes alike.
 #include "ean/WEQEanSymbol.h"

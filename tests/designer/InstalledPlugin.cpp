@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // weq_installed_plugin PLUGIN LIBDIR: loads an installed Designer plugin the
 // way Designer does and uses its TWEQBarCode through the meta-object alone.
 //

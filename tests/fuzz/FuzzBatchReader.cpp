@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // libFuzzer target: arbitrary bytes as an input file of the command line,
 // read for a symbology, add-on and completion the first byte picks. The
 // items must be the lines a plain split of the bytes gives (less blank lines

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // libFuzzer target: arbitrary bytes become a GTIN text, a drawing size (module
 // widths up to 128, beyond the font's sizes), export parameters (any double
 // for the X-dimension, any int for the dpi) and the control's properties.

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+# SPDX-License-Identifier: MIT
+
 """The all-or-nothing copy of scripts/install: each row prepares a prefix,
 installs a small staged tree into it, and checks the outcome. A row that
 fails leaves the prefix exactly as it was: same files, contents and times."""

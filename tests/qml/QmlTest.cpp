@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // The QML module as an application gets it: installed into a prefix and found
 // through QML_IMPORT_PATH alone. This test does not link the library; the
 // installed plugin must find it by itself.

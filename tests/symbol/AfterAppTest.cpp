@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // Drawing once the application object is gone: the font registration has
 // been removed with it, so the digits come from the outlines, and nothing
 // reaches for the font database. Its own program, since the application

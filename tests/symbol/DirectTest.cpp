@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // The warm path writes a symbol's rows and copies its characters straight
 // into the image; it must give the painter's pixels, everywhere.
 #include "control/WEQBarCode.h"

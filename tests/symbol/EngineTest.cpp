@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // Faults of the drawing outside the demo's ordinary sizes and settings:
 // themes, huge sizes, files that cannot be written, bad parameters.
 #include "ean/Core_p.h"

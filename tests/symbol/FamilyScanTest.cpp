@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // The family proved by independent means: module patterns against another
 // encoder's (zint --dump), and every symbol and add-on read back by two
 // decoders (zbar's zbarimg and zxing-cpp) as drawn on screen and as exported

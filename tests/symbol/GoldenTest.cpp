@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // Every output pinned by its bytes: PNG and SVG files, and the pixels that
 // DrawEan13 and DrawSymbol leave, as SHA-1 digests recorded from the engine
 // as it stood before the symbol was built by one builder. A change to any of

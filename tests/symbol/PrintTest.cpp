@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // Print options measured in the files they give: the bars' height in PNG,
 // SVG and PDF, bars narrowed by whole dots read back as run lengths, the
 // grade of colours under a scanner's red light, and what the GS1 check says.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // Drawings and exports on many threads at once, each on its own image, must
 // give exactly the pixels of the same drawing alone on the application's
 // thread, and leave the application thread's view of the drawing alone.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // One symbol, one geometry: the PDF and the SVG of an input are read back by
 // independent renderers and hold the same bars and characters; the marks
 // stand clear of everything else in the description and in the ink.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // The file writers behind the exports: PNGs as small as their colours allow
 // and read back exactly, SVGs that stay small and draw what the painter draws.
 #include "ean/WEQEan.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // weq_decode_image PICTURE: prints the EAN-13 GTIN read from the picture; exits 1 if none.
 #include "symbol/Decode.h"
 

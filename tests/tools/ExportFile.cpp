@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // weq_export_file png|svg|pdf PATH: exports one symbol; exit 0 when the export
 // says it wrote the file, 1 when it says it failed (with the reason on stderr).
 // The tests run it under limits a test process cannot put on itself.
