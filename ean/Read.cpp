@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // The one reader: a text, as written or typed, into the reading of the kind
 // asked for, with the reason where it cannot be and a warning for what it
 // did not take as written.

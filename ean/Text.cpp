@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
 // A text as the readers see it: characters, each with its place and bytes.
 
 #include "ean/Core_p.h"
