@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "surface/Export.h"
+#include "ean/Export.h"
 
 #include <QColor>
 #include <QFlags>

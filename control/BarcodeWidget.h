@@ -4,7 +4,7 @@
 #pragma once
 
 #include "control/Barcode.h"
-#include "surface/Export.h"
+#include "ean/Export.h"
 
 #include <QColor>
 #include <QString>

@@ -8,7 +8,7 @@
 // of the widgets that show it.
 
 #include "ean/WEQEanSymbol.h"
-#include "surface/Colors.h"
+#include "ean/Colors.h"
 
 #include <QColor>
 #include <QImage>

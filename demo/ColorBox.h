@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include <surface/Colors.h>
+#include <ean/Colors.h>
 
 #include <QComboBox>
 

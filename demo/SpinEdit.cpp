@@ -3,7 +3,7 @@
 
 #include "SpinEdit.h"
 
-#include <surface/Exceptions.h>
+#include <ean/Exceptions.h>
 
 #include <QLineEdit>
 

@@ -8,7 +8,7 @@
 
 #include "ean/Core_p.h"
 #include "ean/WEQEan.h"
-#include "ocrb/OcrBQuadOutlines.h"
+#include "ean/OcrBQuadOutlines.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,8 +5,8 @@
 
 #include "ean/Core_p.h"
 
-#include "ocrb/OcrBOutlines.h"
-#include "ocrb/OcrBQuadOutlines.h"
+#include "ean/OcrBOutlines.h"
+#include "ean/OcrBQuadOutlines.h"
 
 #include <algorithm>
 #include <cstring>

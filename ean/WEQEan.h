@@ -9,7 +9,7 @@
 
 #include "ean/WEQEanSymbol.h"
 #include "surface/Canvas.h"
-#include "surface/Export.h"
+#include "ean/Export.h"
 
 #include <array>
 #include <cstdint>

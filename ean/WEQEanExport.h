@@ -17,8 +17,8 @@
 
 #include "ean/WEQEanFamily.h"
 #include "ean/WEQEanGrade.h"
-#include "surface/Colors.h"
-#include "surface/Export.h"
+#include "ean/Colors.h"
+#include "ean/Export.h"
 
 #include <QByteArray>
 #include <QImage>

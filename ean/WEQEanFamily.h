@@ -11,8 +11,8 @@
 // DrawEan13 and TWEQBarCode stay EAN-13 only.
 
 #include "ean/WEQEanSymbol.h"
-#include "surface/Colors.h"
-#include "surface/Export.h"
+#include "ean/Colors.h"
+#include "ean/Export.h"
 
 #include <cstdint>
 #include <string>

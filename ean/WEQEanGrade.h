@@ -11,7 +11,7 @@
 // arithmetic on numbers and strings.
 
 #include "ean/WEQEanFamily.h"
-#include "surface/Export.h"
+#include "ean/Export.h"
 
 #include <cstdint>
 #include <string>

@@ -10,7 +10,7 @@
 #include "ean/Vector_p.h"
 #include "export/Export_p.h"
 #include "export/Writers_p.h"
-#include "surface/SymbolPaint_p.h"
+#include "render/SymbolPaint_p.h"
 
 #include <QPainter>
 #include <QTransform>

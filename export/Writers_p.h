@@ -7,7 +7,7 @@
 // form or its raster: no painter, no device, nothing shared between calls, so
 // any number of threads may write at once.
 
-#include "surface/Colors.h"
+#include "ean/Colors.h"
 
 #include <QByteArray>
 #include <QImage>

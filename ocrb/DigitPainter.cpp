@@ -3,7 +3,7 @@
 
 #include "ocrb/Fit_p.h"
 
-#include "surface/Arith.h"
+#include "ean/Arith.h"
 #include "surface/Canvas_p.h"
 
 #include <QRect>

@@ -6,7 +6,7 @@
 
 #include "ocrb/Fit_p.h"
 
-#include "surface/Arith.h"
+#include "ean/Arith.h"
 #include "surface/Ink_p.h"
 
 #include <algorithm>

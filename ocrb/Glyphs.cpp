@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The WEQBarCode authors
 // SPDX-License-Identifier: MIT
 
-#include "ocrb/OcrBOutlines.h"
+#include "ean/OcrBOutlines.h"
 #include "ocrb/WEQOcrB_p.h"
-#include "surface/Arith.h"
+#include "ean/Arith.h"
 
 #include <algorithm>
 

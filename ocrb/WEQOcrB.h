@@ -8,7 +8,7 @@
 // and the built-in vector outlines used when the font is not available.
 
 #include "surface/Canvas.h"
-#include "surface/Export.h"
+#include "ean/Export.h"
 
 #include <QPoint>
 

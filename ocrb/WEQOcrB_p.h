@@ -6,9 +6,9 @@
 // Internals of the digit painter: what the symbol drawing and the tests use
 // beyond the public interface.
 
-#include "ocrb/OcrBQuadOutlines.h"
+#include "ean/OcrBQuadOutlines.h"
 #include "ocrb/WEQOcrB.h"
-#include "surface/Export.h"
+#include "ean/Export.h"
 
 #include <QByteArray>
 #include <QRect>

@@ -3,29 +3,6 @@
 
 #pragma once
 
-#include "surface/Export.h"
-
-#include <cstdint>
-#include <stdexcept>
-#include <string>
-
-// The base of every error this library raises on purpose. The symbol drawing
-// catches exactly this class; anything else passes to the caller.
-class WEQBARCODE_EXPORT Exception : public std::runtime_error {
-public:
-    explicit Exception(const std::string& Message) : std::runtime_error(Message) {}
-};
-
-// Raised when a text that should hold a decimal integer does not.
-class WEQBARCODE_EXPORT EConvertError : public Exception {
-public:
-    explicit EConvertError(const std::string& Message) : Exception(Message) {}
-};
-
-// Decimal text to a 32-bit integer: an optional sign and one or more digits,
-// nothing else (no blanks, no hexadecimal). Anything else, and any value outside
-// the 32-bit range, raises EConvertError.
-WEQBARCODE_EXPORT std::int32_t StrToInt(const std::string& Text);
-
-// As StrToInt, but gives Default where StrToInt would raise.
-WEQBARCODE_EXPORT std::int32_t StrToIntDef(const std::string& Text, std::int32_t Default);
+// Kept where programs written against earlier releases include it; the
+// definitions are the core's, beneath the drawing surface.
+#include "ean/Exceptions.h"

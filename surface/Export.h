@@ -3,10 +3,6 @@
 
 #pragma once
 
-// Marks what the shared library exports; everything else is hidden. The same
-// attribute serves the library and its users on the compilers we build with.
-#if defined(__GNUC__) || defined(__clang__)
-#define WEQBARCODE_EXPORT __attribute__((visibility("default")))
-#else
-#define WEQBARCODE_EXPORT
-#endif
+// Kept where programs written against earlier releases include it; the
+// definitions are the core's, beneath the drawing surface.
+#include "ean/Export.h"

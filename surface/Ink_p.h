@@ -5,7 +5,7 @@
 
 // Measuring the ink of rendered text, for fitting a font to a box.
 
-#include "surface/Export.h"
+#include "ean/Export.h"
 
 #include <cstdint>
 #include <string>

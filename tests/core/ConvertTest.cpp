@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The WEQBarCode authors
 // SPDX-License-Identifier: MIT
 
-#include "surface/Exceptions.h"
+#include "ean/Exceptions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The WEQBarCode authors
 // SPDX-License-Identifier: MIT
 
-#include "ocrb/OcrBOutlines.h"
+#include "ean/OcrBOutlines.h"
 #include "ocrb/WEQOcrB.h"
 
 #include <QImage>

@@ -8,7 +8,7 @@
 #include "ean/WEQEan.h"
 #include "ean/WEQEanExport.h"
 #include "ocrb/WEQOcrB_p.h"
-#include "surface/SymbolPaint_p.h"
+#include "render/SymbolPaint_p.h"
 #include "symbol/Decode.h"
 #include "symbol/SvgRaster.h"
 

@@ -12,7 +12,7 @@
 #include "ean/WEQEanExport.h"
 #include "ean/WEQEanFamily.h"
 #include "ocrb/WEQOcrB_p.h"
-#include "surface/SymbolPaint_p.h"
+#include "render/SymbolPaint_p.h"
 #include "tests/core/FamilyShow.h"
 
 #include <QPainter>

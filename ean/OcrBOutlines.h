@@ -26,7 +26,7 @@ struct TGlyphOutline {
 
 } // namespace WEQOcrB
 
-#include "ocrb/OcrBOutlineData.h"
+#include "ean/OcrBOutlineData.h"
 
 namespace WEQOcrB {
 

@@ -34,4 +34,4 @@ struct TQuadOutline {
 
 } // namespace WEQOcrB
 
-#include "ocrb/OcrBQuadData.h"
+#include "ean/OcrBQuadData.h"

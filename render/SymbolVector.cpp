@@ -3,7 +3,7 @@
 
 #include "ean/Vector_p.h"
 #include "surface/Canvas_p.h"
-#include "surface/SymbolPaint_p.h"
+#include "render/SymbolPaint_p.h"
 
 #include <QPainterPath>
 

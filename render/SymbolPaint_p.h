@@ -8,7 +8,7 @@
 
 #include "ean/WEQEanSymbol.h"
 #include "ocrb/WEQOcrB_p.h"
-#include "surface/Arith.h"
+#include "ean/Arith.h"
 #include "surface/Canvas.h"
 #include "surface/Canvas_p.h"
 

@@ -9,8 +9,8 @@
 
 #include "ean/Core_p.h"
 #include "ean/WEQEan.h"
-#include "surface/Arith.h"
-#include "surface/SymbolPaint_p.h"
+#include "ean/Arith.h"
+#include "render/SymbolPaint_p.h"
 
 #include <algorithm>
 

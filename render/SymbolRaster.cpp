@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The WEQBarCode authors
 // SPDX-License-Identifier: MIT
 
-#include "surface/SymbolPaint_p.h"
+#include "render/SymbolPaint_p.h"
 
 #include "ean/Vector_p.h"
-#include "surface/Arith.h"
+#include "ean/Arith.h"
 
 #include <QRect>
 #include <QRgb>
