@@ -25,12 +25,15 @@ function(weq_public_headers target)
     file(CONFIGURE OUTPUT ${forward}/WEQBarCode/${header}
       CONTENT "#include \"${CMAKE_CURRENT_SOURCE_DIR}/${header}\"\n")
   endforeach()
-  # The value type is <WEQBarCode/Barcode.h> too, as Qt classes are reached.
-  set(top ${CMAKE_CURRENT_BINARY_DIR}/include-top/WEQBarCode/Barcode.h)
-  file(CONFIGURE OUTPUT ${top} CONTENT "#include \"control/Barcode.h\"\n")
-  install(FILES ${top} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/WEQBarCode COMPONENT dev)
-  file(CONFIGURE OUTPUT ${forward}/WEQBarCode/Barcode.h
-    CONTENT "#include \"${CMAKE_CURRENT_SOURCE_DIR}/control/Barcode.h\"\n")
+  # The Qt-style classes are reached as Qt's are, <WEQBarCode/Barcode.h>,
+  # each a header of one include beside the folders of the rest.
+  foreach(top IN ITEMS control/Barcode.h control/BarcodeWidget.h)
+    get_filename_component(name ${top} NAME)
+    set(file ${CMAKE_CURRENT_BINARY_DIR}/include-top/WEQBarCode/${name})
+    file(CONFIGURE OUTPUT ${file} CONTENT "// SPDX-FileCopyrightText: 2026 The WEQBarCode authors\n// SPDX-License-Identifier: MIT\n#include \"${top}\"\n")
+    install(FILES ${file} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/WEQBarCode COMPONENT dev)
+    file(CONFIGURE OUTPUT ${forward}/WEQBarCode/${name} CONTENT "#include \"${CMAKE_CURRENT_SOURCE_DIR}/${top}\"\n")
+  endforeach()
   target_include_directories(${target} PUBLIC
     $<BUILD_INTERFACE:${forward}>
     $<BUILD_INTERFACE:${forward}/WEQBarCode>

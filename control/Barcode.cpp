@@ -43,20 +43,28 @@ public:
     BarcodePrivate(const BarcodePrivate& O)
         : QSharedData(O), Text(O.Text), AddOn(O.AddOn), Symbology(O.Symbology), Strict(O.Strict), Bar(O.Bar),
           Background(O.Background), Digits(O.Digits), Marks(O.Marks), XDimension(O.XDimension), Reading(O.Reading),
-          Error(O.Error), Screen(O.LockedScreen())
+          TextError(O.TextError), Screen(O.LockedScreen())
     {
     }
 
     QString Text, AddOn;
     Barcode::Symbology Symbology = Barcode::Ean13;
-    bool Strict = false;
+    bool Strict = true;
     QColor Bar = DefaultBar, Background = DefaultBackground, Digits = DefaultText;
     bool Marks = true;
     double XDimension = WEQEan::NominalXDimensionMM;
 
     // What is drawn, and the strict reading's reason.
     WEQEan::TEanReading Reading;
-    QString Error;
+    QString TextError;
+
+    // Why nothing can be drawn, or why the text is not what the symbology takes.
+    QString Error() const
+    {
+        QString Reason;
+        return WEQEan::CheckXDimension(XDimension, &Reason) ? TextError : Reason;
+    }
+    bool Drawable() const { return Reading.Valid() && WEQEan::CheckXDimension(XDimension, nullptr); }
 
     // The last rendering for a screen, for repaints at the same size.
     struct TScreen {
@@ -82,7 +90,7 @@ public:
         O.AddOn = Bounded(AddOn);
         Reading = WEQEan::Read(WEQEan::TKind(Symbology), Bounded(Text), O);
         // What completion changed is said as the strict reading says it.
-        Error = QString::fromStdString(
+        TextError = QString::fromStdString(
             !Reading.Valid() || Reading.Warnings.empty() || !O.Complete
                 ? Reading.Error
                 : WEQEan::Read(WEQEan::TKind(Symbology), Bounded(Text), {false, O.AddOn, {}}).Error);
@@ -120,7 +128,7 @@ public:
     // The symbol in an image of whole device pixels a module, at Ratio.
     QImage Render(const TSymbolFit& Fit, qreal Ratio) const
     {
-        if (Fit.ModuleWidth == 0 || !Reading.Valid())
+        if (Fit.ModuleWidth == 0 || !Drawable())
             return {};
         const std::lock_guard Guard(Lock);
         if (!Screen.Image.isNull() && Screen.Size == Fit.Size && Screen.Ratio == Ratio)
@@ -169,8 +177,8 @@ QString Barcode::text() const { return d->Text; }
 Barcode::Symbology Barcode::symbology() const { return d->Symbology; }
 QString Barcode::addOn() const { return d->AddOn; }
 bool Barcode::strict() const { return d->Strict; }
-bool Barcode::isValid() const { return d->Reading.Valid(); }
-QString Barcode::errorString() const { return d->Error; }
+bool Barcode::isValid() const { return d->Drawable(); }
+QString Barcode::errorString() const { return d->Error(); }
 QString Barcode::gtin() const { return QString::fromLatin1(d->Reading.Data); }
 QString Barcode::title() const { return d->Reading.Valid() ? QString::fromStdString(d->Reading.Title()) : QString(); }
 QColor Barcode::barColor() const { return d->Bar; }
@@ -257,13 +265,9 @@ void Barcode::setXDimension(double millimetres)
     d->Changed();
 }
 
-namespace {
-bool Drawable(double XDimension) { return WEQEan::CheckXDimension(XDimension, nullptr); }
-} // namespace
-
 int Barcode::moduleWidthForDpi(int dpi) const
 {
-    return Drawable(d->XDimension) && dpi > 0 ? WEQEan::DotsPerModule(d->XDimension, dpi) : 0;
+    return WEQEan::CheckXDimension(d->XDimension, nullptr) && dpi > 0 ? WEQEan::DotsPerModule(d->XDimension, dpi) : 0;
 }
 
 double Barcode::xDimensionForDpi(int dpi) const
@@ -281,7 +285,7 @@ QSizeF Barcode::size() const
 {
     // What the vector files measure: the module a whole number of micrometres.
     double Width = 0, Height = 0;
-    if (!Drawable(d->XDimension))
+    if (!WEQEan::CheckXDimension(d->XDimension, nullptr))
         return {};
     if (d->Reading.Valid() && WEQEan::TPdfSheet::SizeOf(d->Reading, d->Options(), Width, Height))
         return QSizeF(Width, Height);
@@ -294,50 +298,72 @@ QStringList Barcode::warnings() const
     QStringList Out;
     for (const std::string& W : d->Reading.Warnings)
         Out << QString::fromStdString(W);
-    if (d->Reading.Valid())
+    if (d->Drawable())
         for (const WEQEan::TPrintFinding& F : WEQEan::CheckGs1(d->Reading, d->Options()))
             Out << QString::fromStdString(F.Text);
     return Out;
 }
 
+QSizeF Barcode::sizeForDpi(int dpi) const
+{
+    if (!isValid())
+        return {};
+    const QSize Dots = WEQEan::RasterSize(d->Reading, dpi, d->Options());
+    return Dots.isEmpty() ? QSizeF() : QSizeF(Dots) * (MillimetresPerInch / dpi);
+}
+
 bool Barcode::paint(QPainter* painter, const QPointF& topLeftMillimetres) const
 {
-    if (!painter || !painter->isActive() || !d->Reading.Valid())
+    if (!painter || !painter->isActive() || !isValid())
         return false;
     QPaintDevice* Device = painter->device();
-    const qreal Ratio = Device->devicePixelRatioF();
-    // An image counts its dots per inch in its own pixels; other devices in
-    // their logical units, each of Ratio device pixels.
-    const bool Image = Device->devType() == QInternal::Image;
-    const double DeviceDpi = Image ? Device->logicalDpiX() : Device->logicalDpiX() * Ratio;
-    const double UnitsPerMillimetre = DeviceDpi / Ratio / MillimetresPerInch;
-    const QPointF At = topLeftMillimetres * UnitsPerMillimetre;
+    // Every device gives its dots per inch in its logical units, each of
+    // its pixel ratio's device pixels (images too, as fonts take them).
+    const double DotsPerMillimetre = Device->logicalDpiX() * Device->devicePixelRatioF() / MillimetresPerInch;
+    if (!(DotsPerMillimetre > 0))
+        return false;
+    // The window and viewport (and the pixel ratio) alone, before the world
+    // transform: how the painter's units present the device's millimetres.
+    const QTransform World = painter->worldTransform();
+    const QTransform View = World.inverted() * painter->deviceTransform();
+    const double UnitsX = DotsPerMillimetre / std::hypot(View.m11(), View.m12());
+    const double UnitsY = DotsPerMillimetre / std::hypot(View.m21(), View.m22());
+    if (!std::isfinite(UnitsX) || !std::isfinite(UnitsY))
+        return false;
+    // The symbol in micrometres from its top-left, then the world transform,
+    // as text and shapes follow it.
+    const QTransform Frame = QTransform::fromScale(UnitsX / 1000, UnitsY / 1000) *
+                             QTransform::fromTranslate(topLeftMillimetres.x() * UnitsX, topLeftMillimetres.y() * UnitsY) *
+                             World;
+    const QTransform ToDevice = Frame * View;
     const WEQEan::TExportOptions O = d->Options();
     painter->save();
     bool Drawn;
-    if (painter->worldTransform().type() <= QTransform::TxTranslate) {
-        // Device dots as the painter's units, from the nearest whole dot:
-        // every module then covers whole dots of the device.
-        const QTransform ToDevice = painter->deviceTransform();
-        const QTransform DeviceOnly = painter->worldTransform().inverted() * ToDevice;
-        const QPointF Dot = ToDevice.map(At);
-        const QPointF Whole(std::round(Dot.x()), std::round(Dot.y()));
-        painter->setWorldTransform(QTransform::fromTranslate(Whole.x(), Whole.y()) * DeviceOnly.inverted());
-        Drawn = WEQEan::DrawOnPainter(d->Reading, *painter, qRound(DeviceDpi), 0, 0, O);
+    // Dots per inch across, as the transform gives them.
+    const double DotsAcross = std::abs(ToDevice.m11()) * 25400;
+    if (ToDevice.type() <= QTransform::TxScale && DotsAcross >= 1 && DotsAcross <= 1e6) {
+        // Axis-aligned: drawn in whole device dots from the nearest whole dot;
+        // a different scale down (or a mirror) scales the dots down alike.
+        const double Down = std::abs(ToDevice.m22());
+        const QPointF Origin = ToDevice.map(QPointF(0, 0));
+        const QTransform Dots(ToDevice.m11() < 0 ? -1 : 1, 0, 0,
+                              (ToDevice.m22() < 0 ? -1 : 1) * Down / std::abs(ToDevice.m11()), std::round(Origin.x()),
+                              std::round(Origin.y()));
+        painter->setWorldTransform(Dots * View.inverted());
+        Drawn = WEQEan::PaintInDots(d->Reading, *painter, int(std::lround(DotsAcross)), O, nullptr);
     } else {
-        // Scaled or turned there are no whole dots to keep: micrometres.
-        painter->translate(At);
-        painter->scale(UnitsPerMillimetre / 1000, UnitsPerMillimetre / 1000);
+        // Turned or sheared there are no whole dots to keep: micrometres.
+        painter->setWorldTransform(Frame);
         Drawn = WEQEan::DrawOnPainter(d->Reading, *painter, 25400, 0, 0, O);
     }
     painter->restore();
     return Drawn;
 }
 
-void Barcode::paint(QPainter* painter, const QRectF& rect, Qt::Alignment alignment, bool keepAspectRatio) const
+bool Barcode::paint(QPainter* painter, const QRectF& rect, Qt::Alignment alignment, bool keepAspectRatio) const
 {
     if (!painter || !painter->isActive())
-        return;
+        return false;
     painter->save();
     painter->translate(rect.topLeft());
     if (d->Background.alpha() > 0)
@@ -354,6 +380,7 @@ void Barcode::paint(QPainter* painter, const QRectF& rect, Qt::Alignment alignme
     if (!Image.isNull())
         painter->drawImage(Place.topLeft(), Image);
     painter->restore();
+    return !Image.isNull();
 }
 
 QImage Barcode::screenImage(const QPointF& deviceOrigin, const QSizeF& size, qreal devicePixelRatio, QRectF* place,
@@ -408,8 +435,8 @@ bool Barcode::save(const QString& path, int dpi, QString* error) const
             *error = Reason;
         return false;
     };
-    if (!d->Reading.Valid())
-        return Fail(QStringLiteral("Cannot write %1: %2").arg(path, d->Error));
+    if (!d->Drawable())
+        return Fail(QStringLiteral("Cannot write %1: %2").arg(path, d->Error()));
     const QString Suffix = QFileInfo(path).suffix().toLower();
     const WEQEan::TExportOptions O = d->Options();
     if (Suffix == QLatin1String("png"))

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "ean/Export.h"
+#include "../ean/Export.h"
 
 #include <QColor>
 #include <QFlags>
@@ -28,10 +28,14 @@ class BarcodePrivate;
 // that make one symbol, implicitly shared and cheap to copy like QPen or
 // QFont, comparable, and able to draw itself.
 //
-// The text is read for the symbology: leniently by default, as the widgets
-// complete what is typed (only the first digits count, non-digits become '0',
-// the check digit is computed afresh), or, with `strict`, refused with the
-// reason where it is not exactly what the symbology takes. `Auto` takes a GTIN
+// The text is read for the symbology strictly by default: spaces around it
+// and between digit groups as printed under a symbol ("4 006381 333931") are
+// ignored, and anything else that is not exactly what the symbology takes is
+// refused with the reason (empty text too): no other product is ever drawn
+// without a word. With `strict` off the text is completed instead, as the
+// EAN-13 control completes its GTIN (only the first digits count, non-digits
+// become '0', the check digit is computed afresh), and `warnings` says what
+// completion changed. `Auto` takes a GTIN
 // of 8, 12, 13 or 14 digits with its check digit and picks the symbol that
 // carries it. `Isbn`, `Ismn` and `Issn` read a book's, printed music's or a
 // serial's number as it is written ("ISBN 978-3-16-148410-0", an ISBN-10,
@@ -40,11 +44,16 @@ class BarcodePrivate;
 // form, and a GTIN beginning 978, 979 or 977 as the book, music or serial it is.
 //
 // It draws at its true size: `paint(QPainter*, QPointF)` on any painter's
-// device (a printer page, a QPdfWriter, a QSvgGenerator, an image, a widget),
-// with every module a whole number of the device's dots when the painter's
-// transform is a translation or none; under a scale or a rotation it draws the
-// exact geometry, unsnapped. Give vector devices a fine resolution (600 dpi or
-// more): their dots are the ones modules snap to. `paint(QPainter*, QRectF)`
+// device (a printer page, a QPdfWriter, a QSvgGenerator, an image, a widget)
+// in the painter's own coordinates, as Qt draws text and shapes: the device's
+// millimetres as its window, viewport and device pixel ratio present them
+// (on a page whose window makes one unit a millimetre, one unit is one
+// millimetre; on a high-DPI image the same logical size as at ratio 1, in
+// more dots), then the world transform (a scale for a preview, a rotation).
+// Wherever the whole transform is axis-aligned every module is a whole number
+// of the device's dots; turned or sheared, the exact geometry is drawn. Give
+// vector devices a fine resolution (600 dpi or more): their dots are the ones
+// modules snap to; `sizeForDpi` says what a resolution draws. `paint(QPainter*, QRectF)`
 // draws for screens instead: the largest symbol of whole device pixels a
 // module that fits the rectangle. Neither begins nor ends painting, nor
 // touches the painter's state beyond the call.
@@ -106,20 +115,24 @@ public:
     // Empty for none, else 2 or 5 digits (completed as the text is, unless strict).
     QString addOn() const;
     void setAddOn(const QString& addOn);
-    // Off by default: what the strict reading refuses is completed instead.
+    // On by default; off, what the strict reading refuses is completed
+    // instead, and the warnings say what changed.
     bool strict() const;
     void setStrict(bool strict);
 
     // --- Read back ------------------------------------------------------------
-    // A symbol can be drawn: the text completes (or, strict, is read) to one.
+    // A symbol can be drawn: the text is read (or, not strict, completed) to
+    // one and the X-dimension is one the outputs take; otherwise nothing is
+    // drawn or saved and errorString says why.
     bool isValid() const;
-    // Why the text and add-on are not exactly what the symbology takes, as the
-    // strict reading says it ("position 13: the check digit of 400638133393 is
-    // 1, not 2"), whether or not strict is set; empty when they are. What
-    // completion then changed is among the warnings.
+    // Why nothing can be drawn (an X-dimension out of range first), or else
+    // why the text and add-on are not exactly what the symbology takes, as
+    // the strict reading says it ("position 13: the check digit of
+    // 400638133393 is 1, not 2"), whether or not strict is set; empty when
+    // they are. What completion then changed is among the warnings.
     QString errorString() const;
-    // The digits drawn, check digit included (UPC-E: its eight); empty when
-    // nothing can be drawn.
+    // The digits the text reads to, check digit included (UPC-E: its eight);
+    // empty when it reads to none.
     QString gtin() const;
     // The symbology, the digits and the add-on: "UPC-E 04252614 +12".
     QString title() const;
@@ -150,22 +163,31 @@ public:
     // --- Size -----------------------------------------------------------------
     // Modules across (quiet zones and add-on included) and down as a screen
     // shows it (79, EAN-8 65, a book's symbol 9 more for its number line);
-    // what the files measure in millimetres at xDimension, GS1's nominal bar
-    // height and the digits below them, and a book's number line above.
+    // what the vector files measure in millimetres at xDimension (the module a
+    // whole number of micrometres), GS1's nominal bar height and the digits
+    // below them, and a book's number line above; empty where nothing can be
+    // drawn.
     QSize sizeInModules() const;
     QSizeF size() const;
+    // What paint and toImage draw at dpi, in millimetres: the modules snapped
+    // to whole dots (at 1200 dpi 0.330 mm is 16 dots, 0.3387 mm); empty where
+    // nothing can be drawn.
+    QSizeF sizeForDpi(int dpi) const;
 
     // --- Output ---------------------------------------------------------------
-    // At its true size, its top-left at topLeftMillimetres from the painter's
-    // origin as the device measures it. False (nothing drawn) where nothing
-    // can be drawn or the painter is not active.
+    // At its true size, its top-left at topLeftMillimetres (the device's
+    // millimetres, as the painter presents them) from the painter's origin.
+    // False (nothing drawn) where nothing can be drawn or the painter is not
+    // active.
     bool paint(QPainter* painter, const QPointF& topLeftMillimetres) const;
     // For screens: the largest symbol of whole device pixels a module that
     // fits rect (in the painter's coordinates), aligned in it as
     // QStyle::alignedRect aligns; with keepAspectRatio at the nominal height,
     // otherwise as high as rect (at least 18 modules). The background, unless
     // of alpha 0, fills rect. Too small a rect shows the background alone.
-    void paint(QPainter* painter, const QRectF& rect, Qt::Alignment alignment = Qt::AlignCenter,
+    // False where no symbol was drawn (too small a rect, nothing drawable, a
+    // painter not active).
+    bool paint(QPainter* painter, const QRectF& rect, Qt::Alignment alignment = Qt::AlignCenter,
                bool keepAspectRatio = true) const;
     // The symbol at dpi with the dots per inch recorded; null where nothing
     // can be drawn (errorString, or an unusable dpi or size, says why).

@@ -3,9 +3,10 @@
 
 #include "control/BarcodeWidget.h"
 
-#include "control/BarcodeNotify.h"
+#include "control/BarcodeHolder_p.h"
 #include "control/Describe_p.h"
 #include "control/SymbolPainter_p.h"
+#include "ean/WEQEanFamily.h"
 
 #include <QPainter>
 #include <QPaintEvent>
@@ -15,11 +16,9 @@
 
 namespace WEQ {
 
-struct BarcodeWidget::Private {
-    Barcode Symbol;
+struct BarcodeWidget::Private : TBarcodeHolder {
     Qt::Alignment Alignment = Qt::AlignCenter;
     bool KeepAspectRatio = true;
-    QString SaveError; // the last failed save's reason, until the barcode changes
 };
 
 namespace {
@@ -32,12 +31,11 @@ TSymbolShape ShapeOf(const Barcode& B, bool KeepAspectRatio)
 // The symbology's name for assistive technology, whether or not the text reads.
 QString KindOf(const Barcode& B)
 {
-    // In the order of Barcode::Symbology.
-    static const QString Kinds[] = {QStringLiteral("EAN-13"), QStringLiteral("EAN-8"), QStringLiteral("UPC-A"),
-                                    QStringLiteral("UPC-E"),  QStringLiteral("GTIN"),  QStringLiteral("ISBN"),
-                                    QStringLiteral("ISMN"),   QStringLiteral("ISSN")};
-    static_assert(std::size(Kinds) == Barcode::Issn + 1);
-    return B.isValid() ? B.title().section(QLatin1Char(' '), 0, 0) : Kinds[int(B.symbology())];
+    if (B.isValid())
+        return B.title().section(QLatin1Char(' '), 0, 0);
+    // Auto says what it reads: a GTIN.
+    return B.symbology() == Barcode::Auto ? QStringLiteral("GTIN")
+                                           : QString::fromLatin1(WEQEan::KindNames()[B.symbology()].Title);
 }
 
 } // namespace
@@ -56,28 +54,32 @@ BarcodeWidget::~BarcodeWidget() = default;
 
 QString BarcodeWidget::gtin() const { return d->Symbol.gtin(); }
 QString BarcodeWidget::text() const { return d->Symbol.text(); }
-bool BarcodeWidget::inputValid() const { return d->Symbol.errorString().isEmpty(); }
+bool BarcodeWidget::inputValid() const { return d->InputValid(); }
 QColor BarcodeWidget::barColor() const { return d->Symbol.barColor(); }
 QColor BarcodeWidget::backgroundColor() const { return d->Symbol.backgroundColor(); }
 QColor BarcodeWidget::textColor() const { return d->Symbol.textColor(); }
-bool BarcodeWidget::quietZoneMarker() const { return d->Symbol.quietZoneMarks(); }
+bool BarcodeWidget::quietZoneMarks() const { return d->Symbol.quietZoneMarks(); }
+bool BarcodeWidget::strict() const { return d->Symbol.strict(); }
+double BarcodeWidget::xDimension() const { return d->Symbol.xDimension(); }
 bool BarcodeWidget::keepAspectRatio() const { return d->KeepAspectRatio; }
 Qt::Alignment BarcodeWidget::alignment() const { return d->Alignment; }
-BarcodeWidget::Symbology BarcodeWidget::symbology() const { return Symbology(d->Symbol.symbology()); }
+Barcode::Symbology BarcodeWidget::symbology() const { return d->Symbol.symbology(); }
 QString BarcodeWidget::addOn() const { return d->Symbol.addOn(); }
 Barcode BarcodeWidget::barcode() const { return d->Symbol; }
 
 QStringList BarcodeWidget::warnings() const { return d->Symbol.warnings(); }
 
-QString BarcodeWidget::errorString() const { return d->SaveError.isEmpty() ? d->Symbol.errorString() : d->SaveError; }
+QString BarcodeWidget::errorString() const { return d->ErrorString(); }
 
 void BarcodeWidget::setGtin(const QString& text) { setText(text); }
 
 void BarcodeWidget::setText(const QString& text) { setBarcodeProperty(*this, &Barcode::setText, text); }
 
-void BarcodeWidget::setSymbology(Symbology symbology)
+void BarcodeWidget::setSymbology(Symbology symbology) { setBarcodeProperty(*this, &Barcode::setSymbology, symbology); }
+void BarcodeWidget::setStrict(bool strict) { setBarcodeProperty(*this, &Barcode::setStrict, strict); }
+void BarcodeWidget::setXDimension(double millimetres)
 {
-    setBarcodeProperty(*this, &Barcode::setSymbology, Barcode::Symbology(symbology));
+    setBarcodeProperty(*this, &Barcode::setXDimension, millimetres);
 }
 
 void BarcodeWidget::setAddOn(const QString& addOn) { setBarcodeProperty(*this, &Barcode::setAddOn, addOn); }
@@ -91,38 +93,24 @@ void BarcodeWidget::setBackgroundColor(const QColor& color)
 
 void BarcodeWidget::setTextColor(const QColor& color) { setBarcodeProperty(*this, &Barcode::setTextColor, color); }
 
-void BarcodeWidget::setQuietZoneMarker(bool on) { setBarcodeProperty(*this, &Barcode::setQuietZoneMarks, on); }
+void BarcodeWidget::setQuietZoneMarks(bool on) { setBarcodeProperty(*this, &Barcode::setQuietZoneMarks, on); }
 
 void BarcodeWidget::setBarcode(const Barcode& barcode)
 {
-    if (barcode == d->Symbol)
-        return;
-    const Barcode Old = d->Symbol;
-    const QString OldError = errorString();
-    const QStringList OldWarnings = warnings();
-    d->Symbol = barcode;
-    d->SaveError.clear();
-    setAttribute(Qt::WA_OpaquePaintEvent, barcode.backgroundColor().alpha() == 255);
-    if (Old.sizeInModules() != barcode.sizeInModules())
-        updateGeometry(); // another width in modules, another nominal height
-    // Text that completes to the same digits, a new strictness or size on
-    // paper: nothing on the screen changes.
-    constexpr Barcode::Properties Shown = Barcode::SymbologyProperty | Barcode::AddOnProperty |
-        Barcode::BarColorProperty | Barcode::BackgroundColorProperty | Barcode::TextColorProperty |
-        Barcode::QuietZoneMarksProperty;
-    if (Old.gtin() != barcode.gtin() || (Old.differences(barcode) & Shown))
-        update();
-    // Each change is an event to the widget, whose watchers may delete it.
-    const QPointer<BarcodeWidget> Alive(this);
-    if (Old.gtin() != barcode.gtin() || Old.symbology() != barcode.symbology())
-        DescribeSymbol(*this, gtin(), KindOf(barcode));
-    if (!Alive)
-        return;
-    emitBarcodeChanges(*this, Old, barcode);
-    if (Alive && errorString() != OldError)
-        emit errorStringChanged(errorString());
-    if (Alive && warnings() != OldWarnings)
-        emit warningsChanged(warnings());
+    replaceBarcode(*this, *d, barcode, [this, &barcode](const Barcode& Old) {
+        setAttribute(Qt::WA_OpaquePaintEvent, barcode.backgroundColor().alpha() == 255);
+        if (Old.sizeInModules() != barcode.sizeInModules())
+            updateGeometry(); // another width in modules, another nominal height
+        // Text that reads to the same digits, a new strictness or size on
+        // paper: nothing on the screen changes.
+        constexpr Barcode::Properties Shown = Barcode::SymbologyProperty | Barcode::AddOnProperty |
+            Barcode::BarColorProperty | Barcode::BackgroundColorProperty | Barcode::TextColorProperty |
+            Barcode::QuietZoneMarksProperty;
+        if (Old.gtin() != barcode.gtin() || Old.isValid() != barcode.isValid() || (Old.differences(barcode) & Shown))
+            update();
+        if (Old.gtin() != barcode.gtin() || Old.symbology() != barcode.symbology())
+            DescribeSymbol(*this, gtin(), KindOf(barcode));
+    });
 }
 
 void BarcodeWidget::setKeepAspectRatio(bool on)
@@ -144,21 +132,7 @@ void BarcodeWidget::setAlignment(Qt::Alignment alignment)
     emit alignmentChanged(alignment);
 }
 
-void BarcodeWidget::SetErrorString(const QString& Reason)
-{
-    const QString Old = errorString();
-    d->SaveError = Reason;
-    if (errorString() != Old)
-        emit errorStringChanged(errorString());
-}
-
-bool BarcodeWidget::save(const QString& path, int dpi)
-{
-    QString Reason;
-    const bool Saved = d->Symbol.save(path, dpi, &Reason);
-    SetErrorString(Saved ? QString() : Reason);
-    return Saved;
-}
+bool BarcodeWidget::save(const QString& path, int dpi) { return saveBarcode(*this, *d, path, dpi); }
 
 bool BarcodeWidget::print(QPrinter* printer)
 {

@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "control/Barcode.h"
-#include "ean/Export.h"
+#include "Barcode.h"
+#include "../ean/Export.h"
 
 #include <QColor>
 #include <QString>
@@ -28,20 +28,23 @@ namespace WEQ {
 // background. Symbols stay within TBitmap's bounds: a larger rectangle gets the
 // largest symbol within them.
 //
-// Text written to `gtin` or `text` is completed as CompleteGTIN does for
-// EAN-13 (only the first 12 characters count, non-digits become '0', the check
-// digit is computed afresh) and as CompleteSymbol does for the others; `text`
+// Text written to `gtin` or `text` is read as WEQ::Barcode reads it:
+// strictly by default (spaces around it and between printed digit groups
+// ignored, anything else that is not what the symbology takes refused, with
+// the reason in `errorString`, and only the background shown), or with
+// `strict` off completed (only the first digits count, non-digits become '0',
+// the check digit is computed afresh; `warnings` says what changed). `text`
 // keeps what was written and `inputValid` says whether it (and the add-on)
 // already was what the symbology takes, so an application can flag a typo
-// instead of printing another product. A text that cannot be completed for
-// the symbology (a UPC-A without a zero-suppressed UPC-E form) leaves `gtin`
-// empty and shows only the background. An invalid colour stands for the default; the colours are
-// black bars and digits on white whatever the palette, because scanners need
-// dark on light. A background with alpha 0 leaves what is behind the widget
-// showing; bars and digits are drawn opaque.
+// instead of printing another product. An invalid colour stands for the
+// default; the colours are black bars and digits on white whatever the
+// palette, because scanners need dark on light. A background with alpha 0
+// leaves what is behind the widget showing; bars and digits are drawn opaque.
 //
 // Everything but keepAspectRatio and alignment is the widget's WEQ::Barcode
-// (`barcode`), which it draws; save and print write it at its true size.
+// (`barcode`), which it draws; save and print write it at its true size
+// (`xDimension`). `quietZoneMarker` is the older name of `quietZoneMarks`,
+// kept so that existing forms load.
 //
 // Signals are emitted only on a real change, after the widget has taken it.
 class WEQBARCODE_EXPORT BarcodeWidget : public QWidget {
@@ -52,19 +55,20 @@ class WEQBARCODE_EXPORT BarcodeWidget : public QWidget {
     Q_PROPERTY(QColor barColor READ barColor WRITE setBarColor NOTIFY barColorChanged)
     Q_PROPERTY(QColor backgroundColor READ backgroundColor WRITE setBackgroundColor NOTIFY backgroundColorChanged)
     Q_PROPERTY(QColor textColor READ textColor WRITE setTextColor NOTIFY textColorChanged)
+    Q_PROPERTY(bool quietZoneMarks READ quietZoneMarks WRITE setQuietZoneMarks NOTIFY quietZoneMarksChanged)
     Q_PROPERTY(bool quietZoneMarker READ quietZoneMarker WRITE setQuietZoneMarker NOTIFY quietZoneMarkerChanged)
     Q_PROPERTY(bool keepAspectRatio READ keepAspectRatio WRITE setKeepAspectRatio NOTIFY keepAspectRatioChanged)
     Q_PROPERTY(Qt::Alignment alignment READ alignment WRITE setAlignment NOTIFY alignmentChanged)
-    Q_PROPERTY(Symbology symbology READ symbology WRITE setSymbology NOTIFY symbologyChanged)
+    Q_PROPERTY(WEQ::Barcode::Symbology symbology READ symbology WRITE setSymbology NOTIFY symbologyChanged)
     Q_PROPERTY(QString addOn READ addOn WRITE setAddOn NOTIFY addOnChanged)
+    Q_PROPERTY(bool strict READ strict WRITE setStrict NOTIFY strictChanged)
+    Q_PROPERTY(double xDimension READ xDimension WRITE setXDimension NOTIFY xDimensionChanged)
     Q_PROPERTY(WEQ::Barcode barcode READ barcode WRITE setBarcode NOTIFY barcodeChanged)
     Q_PROPERTY(QString errorString READ errorString NOTIFY errorStringChanged)
     Q_PROPERTY(QStringList warnings READ warnings NOTIFY warningsChanged)
 
 public:
-    // As WEQ::Barcode::Symbology.
-    enum Symbology { Ean13, Ean8, UpcA, UpcE, Auto, Isbn, Ismn, Issn };
-    Q_ENUM(Symbology)
+    using Symbology = Barcode::Symbology;
 
     explicit BarcodeWidget(QWidget* parent = nullptr);
     explicit BarcodeWidget(const QString& text, QWidget* parent = nullptr);
@@ -75,13 +79,16 @@ public:
     QString gtin() const;
     // What was last written to gtin or text; empty after construction.
     QString text() const;
-    // The text was 12 ASCII digits, or 13 with the right check digit.
+    // The text (and add-on) was exactly what the symbology takes, for an
+    // X-dimension the outputs take.
     bool inputValid() const;
     QColor barColor() const;
     QColor backgroundColor() const;
     QColor textColor() const;
-    // The '>' in the right quiet zone; on by default.
-    bool quietZoneMarker() const;
+    // The '>' in the right quiet zone (EAN-8's '<' too); on by default.
+    bool quietZoneMarks() const;
+    // The older name of quietZoneMarks.
+    bool quietZoneMarker() const { return quietZoneMarks(); }
     // 79 modules high; on by default.
     bool keepAspectRatio() const;
     // Where the symbol sits in the rectangle; centred by default. As in
@@ -92,6 +99,9 @@ public:
     // The add-on's text, as written: empty for none, else completed to 2 or 5
     // digits (up to 2 characters give 2).
     QString addOn() const;
+    // The barcode's strict and xDimension: on, and 0.330 mm, by default.
+    bool strict() const;
+    double xDimension() const;
     WEQ::Barcode barcode() const;
     // Why the last save failed; otherwise why the text is not yet what the
     // symbology takes (the barcode's errorString); empty when neither.
@@ -121,11 +131,14 @@ public slots:
     void setBarColor(const QColor& color);
     void setBackgroundColor(const QColor& color);
     void setTextColor(const QColor& color);
-    void setQuietZoneMarker(bool on);
+    void setQuietZoneMarks(bool on);
+    void setQuietZoneMarker(bool on) { setQuietZoneMarks(on); }
     void setKeepAspectRatio(bool on);
     void setAlignment(Qt::Alignment alignment);
     void setSymbology(Symbology symbology);
     void setAddOn(const QString& addOn);
+    void setStrict(bool strict);
+    void setXDimension(double millimetres);
     void setBarcode(const WEQ::Barcode& barcode);
 
 signals:
@@ -135,11 +148,14 @@ signals:
     void barColorChanged(const QColor& color);
     void backgroundColorChanged(const QColor& color);
     void textColorChanged(const QColor& color);
+    void quietZoneMarksChanged(bool on);
     void quietZoneMarkerChanged(bool on);
     void keepAspectRatioChanged(bool on);
     void alignmentChanged(Qt::Alignment alignment);
-    void symbologyChanged(Symbology symbology);
+    void symbologyChanged(WEQ::Barcode::Symbology symbology);
     void addOnChanged(const QString& addOn);
+    void strictChanged(bool strict);
+    void xDimensionChanged(double millimetres);
     void barcodeChanged(const WEQ::Barcode& barcode);
     void errorStringChanged(const QString& errorString);
     void warningsChanged(const QStringList& warnings);
@@ -148,8 +164,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void SetErrorString(const QString& Reason);
-
     struct Private;
     std::unique_ptr<Private> d;
 };

@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "ean/Colors.h"
-#include "ean/Export.h"
+#include "../ean/Colors.h"
+#include "../ean/Export.h"
 
 #include <QString>
 #include <QWidget>

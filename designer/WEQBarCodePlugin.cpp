@@ -30,7 +30,7 @@ QString TWidgetPlugin::domXml() const { return FDomXml; }
 TWEQBarCodePlugins::TWEQBarCodePlugins(QObject* Parent) : QObject(Parent)
 {
     FWidgets.append(new TWidgetPlugin(
-        QStringLiteral("TWEQBarCode"), QStringLiteral("control/WEQBarCode.h"),
+        QStringLiteral("TWEQBarCode"), QStringLiteral("<WEQBarCode/control/WEQBarCode.h>"),
         QStringLiteral("Shows the EAN-13 symbol of its GTIN, snapped to whole modules, with OCR-B digits."),
         QStringLiteral(R"(<ui language="c++">
  <widget class="TWEQBarCode" name="WEQBarCode">
@@ -40,7 +40,7 @@ TWEQBarCodePlugins::TWEQBarCodePlugins(QObject* Parent) : QObject(Parent)
 )"),
         [](QWidget* Parent) -> QWidget* { return new TWEQBarCode(Parent); }, this));
     FWidgets.append(new TWidgetPlugin(
-        QStringLiteral("WEQ::BarcodeWidget"), QStringLiteral("control/BarcodeWidget.h"),
+        QStringLiteral("WEQ::BarcodeWidget"), QStringLiteral("<WEQBarCode/BarcodeWidget.h>"),
         QStringLiteral("Shows the EAN-13 symbol of its GTIN, the largest whole-module symbol that fits, with "
                        "OCR-B digits; made for layouts."),
         QStringLiteral(R"(<ui language="c++">

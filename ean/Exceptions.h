@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "ean/Export.h"
+#include "Export.h"
 
 #include <cstdint>
 #include <stdexcept>

@@ -7,9 +7,9 @@
 // and the drawing of a whole symbol on a 113-module grid. Everything but
 // DrawEan13 and its two helpers is plain arithmetic on strings and numbers.
 
-#include "ean/WEQEanSymbol.h"
-#include "surface/Canvas.h"
-#include "ean/Export.h"
+#include "WEQEanSymbol.h"
+#include "../surface/Canvas.h"
+#include "Export.h"
 
 #include <array>
 #include <cstdint>

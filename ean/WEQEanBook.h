@@ -17,7 +17,7 @@
 // refused, as is a text longer than 64 characters. A refusal's position
 // counts every character of the text as given.
 
-#include "ean/WEQEanFamily.h"
+#include "WEQEanFamily.h"
 
 #include <cstdint>
 #include <string>

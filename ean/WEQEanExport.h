@@ -15,10 +15,10 @@
 // Every function here may run on any thread, each call on its own device or
 // file, and touches none of the process-wide drawing state.
 
-#include "ean/WEQEanFamily.h"
-#include "ean/WEQEanGrade.h"
-#include "ean/Colors.h"
-#include "ean/Export.h"
+#include "WEQEanFamily.h"
+#include "WEQEanGrade.h"
+#include "Colors.h"
+#include "Export.h"
 
 #include <QByteArray>
 #include <QImage>

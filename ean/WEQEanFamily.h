@@ -10,9 +10,9 @@
 // Everything but DrawSymbol is plain arithmetic on strings and numbers.
 // DrawEan13 and TWEQBarCode stay EAN-13 only.
 
-#include "ean/WEQEanSymbol.h"
-#include "ean/Colors.h"
-#include "ean/Export.h"
+#include "WEQEanSymbol.h"
+#include "Colors.h"
+#include "Export.h"
 
 #include <cstdint>
 #include <string>

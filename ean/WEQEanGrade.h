@@ -10,8 +10,8 @@
 // where a verifier averages ten: its grade is a pre-press estimate. Plain
 // arithmetic on numbers and strings.
 
-#include "ean/WEQEanFamily.h"
-#include "ean/Export.h"
+#include "WEQEanFamily.h"
+#include "Export.h"
 
 #include <cstdint>
 #include <string>

@@ -8,8 +8,8 @@
 // Every output (a widget's paint, an image, SVG, PDF, a printer) draws from
 // this one description; nothing here touches a surface.
 
-#include "ean/Exceptions.h"
-#include "ean/Export.h"
+#include "Exceptions.h"
+#include "Export.h"
 
 #include <cstdint>
 #include <string>

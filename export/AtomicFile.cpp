@@ -151,7 +151,7 @@ bool ProcFdUsable()
 
 } // namespace
 
-struct TAtomicFile::TImpl {
+struct WEQBARCODE_HIDDEN TAtomicFile::TImpl {
     QString Path;
     std::string Target, TempPath; // TempPath: the named temporary, where no unnamed one could be made
     int Fd = -1;

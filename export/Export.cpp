@@ -280,17 +280,15 @@ bool DrawOnDevice(const TEanReading& R, QPaintDevice* Device, const TExportOptio
 }
 
 // Vector files then hold paths, not text in a font the reader may lack.
-bool DrawOnPainter(const TEanReading& R, QPainter& Painter, int Dpi, double Left, double Top,
-                   const TExportOptions& O, QString* Error)
+namespace {
+
+// The vector symbol on Grid with a painter in whole units of the grid's dots,
+// its top-left at (Left, Top).
+bool PaintOnGrid(const TEanReading& R, QPainter& Painter, const TGrid& Grid, double Left, double Top,
+                 const TExportOptions& O, QString* Error)
 {
-    if (!CheckXDimension(O.XDimensionMM, Error))
-        return false;
-    if (Dpi <= 0)
-        return Fail(Error, QStringLiteral("The device has no resolution"));
     if (!Painter.isActive())
         return Fail(Error, QStringLiteral("The painter is not painting"));
-    const TSnap S = Snap(O.XDimensionMM, Dpi);
-    const TGrid Grid = DeviceGrid(S, Dpi);
     TSymbol Symbol;
     if (!SymbolAt(R, Grid, O, Symbol, Error))
         return false;
@@ -301,6 +299,27 @@ bool DrawOnPainter(const TEanReading& R, QPainter& Painter, int Dpi, double Left
                 O.FillBackground);
     Painter.restore();
     return true;
+}
+
+} // namespace
+
+bool DrawOnPainter(const TEanReading& R, QPainter& Painter, int Dpi, double Left, double Top,
+                   const TExportOptions& O, QString* Error)
+{
+    if (!CheckXDimension(O.XDimensionMM, Error))
+        return false;
+    if (Dpi <= 0)
+        return Fail(Error, QStringLiteral("The device has no resolution"));
+    return PaintOnGrid(R, Painter, DeviceGrid(Snap(O.XDimensionMM, Dpi), Dpi), Left, Top, O, Error);
+}
+
+bool PaintInDots(const TEanReading& R, QPainter& Painter, int Dpi, const TExportOptions& O, QString* Error)
+{
+    if (!CheckXDimension(O.XDimensionMM, Error))
+        return false;
+    if (Dpi <= 0)
+        return Fail(Error, QStringLiteral("The device has no resolution"));
+    return PaintOnGrid(R, Painter, RasterGrid(Snap(O.XDimensionMM, Dpi), Dpi), 0, 0, O, Error);
 }
 
 std::int32_t DotsPerModule(double XDimensionMM, int Dpi)

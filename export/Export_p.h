@@ -61,6 +61,11 @@ bool GeometryOf(TSymbology Symbology, const TExportOptions& O, const TGrid& Grid
 // or false with the reason the reading, the gap or the options give.
 bool SymbolAt(const TEanReading& R, const TGrid& Grid, const TExportOptions& O, TSymbol& Symbol, QString* Error);
 
+// The vector symbol with a painter whose units are a device's dots at Dpi,
+// on the raster's grid: every module, bar and box is the whole dots
+// RenderRaster gives them, so a device of Dpi shows what the image holds.
+bool PaintInDots(const TEanReading& R, QPainter& Painter, int Dpi, const TExportOptions& O, QString* Error);
+
 // Points of a PDF page for each unit of a symbol on the vector grid.
 inline constexpr double PdfPointsPerUnit = 72.0 / 25400;
 

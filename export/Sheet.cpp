@@ -23,7 +23,7 @@ double Points(double Millimetres) { return std::llround(Millimetres * 1000) / 10
 
 } // namespace
 
-struct TPdfSheet::TImpl {
+struct WEQBARCODE_HIDDEN TPdfSheet::TImpl {
     TAtomicFile File;
     QString Path, Reason; // the first write that failed
     std::optional<TPdfDocument> Pdf;

@@ -7,8 +7,8 @@
 // digit painter that fits the font height to a box by measuring rendered ink,
 // and the built-in vector outlines used when the font is not available.
 
-#include "surface/Canvas.h"
-#include "ean/Export.h"
+#include "../surface/Canvas.h"
+#include "../ean/Export.h"
 
 #include <QPoint>
 

@@ -3,8 +3,6 @@
 
 #include "BarcodeItem.h"
 
-#include <WEQBarCode/control/BarcodeNotify.h>
-
 #include <QQuickWindow>
 #include <QRegularExpression>
 #include <QSGImageNode>
@@ -24,33 +22,34 @@ BarcodeItem::BarcodeItem(QQuickItem* parent) : QQuickItem(parent)
 // Module width 3 at the nominal height, as BarcodeWidget's size hint.
 void BarcodeItem::UpdateImplicitSize()
 {
-    const QSize Modules = FBarcode.sizeInModules();
+    const QSize Modules = FHolder.Symbol.sizeInModules();
     setImplicitSize(3 * Modules.width(), 3 * Modules.height());
 }
 
-QString BarcodeItem::gtin() const { return FBarcode.gtin(); }
-QString BarcodeItem::text() const { return FBarcode.text(); }
-bool BarcodeItem::inputValid() const { return FBarcode.errorString().isEmpty(); }
-QColor BarcodeItem::barColor() const { return FBarcode.barColor(); }
-QColor BarcodeItem::backgroundColor() const { return FBarcode.backgroundColor(); }
-QColor BarcodeItem::textColor() const { return FBarcode.textColor(); }
-bool BarcodeItem::quietZoneMarker() const { return FBarcode.quietZoneMarks(); }
+QString BarcodeItem::gtin() const { return FHolder.Symbol.gtin(); }
+QString BarcodeItem::text() const { return FHolder.Symbol.text(); }
+bool BarcodeItem::inputValid() const { return FHolder.InputValid(); }
+QColor BarcodeItem::barColor() const { return FHolder.Symbol.barColor(); }
+QColor BarcodeItem::backgroundColor() const { return FHolder.Symbol.backgroundColor(); }
+QColor BarcodeItem::textColor() const { return FHolder.Symbol.textColor(); }
+bool BarcodeItem::quietZoneMarks() const { return FHolder.Symbol.quietZoneMarks(); }
+bool BarcodeItem::strict() const { return FHolder.Symbol.strict(); }
+double BarcodeItem::xDimension() const { return FHolder.Symbol.xDimension(); }
 bool BarcodeItem::keepAspectRatio() const { return FKeepAspectRatio; }
-BarcodeItem::Symbology BarcodeItem::symbology() const { return Symbology(FBarcode.symbology()); }
-QString BarcodeItem::addOn() const { return FBarcode.addOn(); }
-Barcode BarcodeItem::barcode() const { return FBarcode; }
-QStringList BarcodeItem::warnings() const { return FBarcode.warnings(); }
+Barcode::Symbology BarcodeItem::symbology() const { return FHolder.Symbol.symbology(); }
+QString BarcodeItem::addOn() const { return FHolder.Symbol.addOn(); }
+Barcode BarcodeItem::barcode() const { return FHolder.Symbol; }
+QStringList BarcodeItem::warnings() const { return FHolder.Symbol.warnings(); }
 
-QString BarcodeItem::errorString() const { return FSaveError.isEmpty() ? FBarcode.errorString() : FSaveError; }
+QString BarcodeItem::errorString() const { return FHolder.ErrorString(); }
 
 void BarcodeItem::setGtin(const QString& text) { setText(text); }
 
 void BarcodeItem::setText(const QString& text) { setBarcodeProperty(*this, &Barcode::setText, text); }
 
-void BarcodeItem::setSymbology(Symbology symbology)
-{
-    setBarcodeProperty(*this, &Barcode::setSymbology, Barcode::Symbology(symbology));
-}
+void BarcodeItem::setSymbology(Symbology symbology) { setBarcodeProperty(*this, &Barcode::setSymbology, symbology); }
+void BarcodeItem::setStrict(bool strict) { setBarcodeProperty(*this, &Barcode::setStrict, strict); }
+void BarcodeItem::setXDimension(double millimetres) { setBarcodeProperty(*this, &Barcode::setXDimension, millimetres); }
 
 void BarcodeItem::setAddOn(const QString& addOn) { setBarcodeProperty(*this, &Barcode::setAddOn, addOn); }
 
@@ -63,25 +62,15 @@ void BarcodeItem::setBackgroundColor(const QColor& color)
 
 void BarcodeItem::setTextColor(const QColor& color) { setBarcodeProperty(*this, &Barcode::setTextColor, color); }
 
-void BarcodeItem::setQuietZoneMarker(bool on) { setBarcodeProperty(*this, &Barcode::setQuietZoneMarks, on); }
+void BarcodeItem::setQuietZoneMarks(bool on) { setBarcodeProperty(*this, &Barcode::setQuietZoneMarks, on); }
 
 void BarcodeItem::setBarcode(const Barcode& barcode)
 {
-    if (barcode == FBarcode)
-        return;
-    const Barcode Old = FBarcode;
-    const QString OldError = errorString();
-    const QStringList OldWarnings = warnings();
-    FBarcode = barcode;
-    FSaveError.clear();
-    if (Old.sizeInModules() != barcode.sizeInModules())
-        UpdateImplicitSize();
-    Redraw();
-    emitBarcodeChanges(*this, Old, barcode);
-    if (errorString() != OldError)
-        emit errorStringChanged(errorString());
-    if (warnings() != OldWarnings)
-        emit warningsChanged(warnings());
+    replaceBarcode(*this, FHolder, barcode, [this, &barcode](const Barcode& Old) {
+        if (Old.sizeInModules() != barcode.sizeInModules())
+            UpdateImplicitSize();
+        Redraw();
+    });
 }
 
 void BarcodeItem::setKeepAspectRatio(bool on)
@@ -91,14 +80,6 @@ void BarcodeItem::setKeepAspectRatio(bool on)
     FKeepAspectRatio = on;
     Redraw();
     emit keepAspectRatioChanged(on);
-}
-
-void BarcodeItem::SetErrorString(const QString& Reason)
-{
-    const QString Old = errorString();
-    FSaveError = Reason;
-    if (errorString() != Old)
-        emit errorStringChanged(errorString());
 }
 
 namespace {
@@ -133,7 +114,6 @@ bool BarcodeItem::save(const QVariant& path, double dpi)
     const QString File = LocalFile(path, Reason);
     // A dpi no int holds is named as given rather than as its wrapped value.
     const bool Whole = std::isfinite(dpi) && dpi == std::floor(dpi) && std::abs(dpi) <= 1e9;
-    bool Saved = false;
     if (File.isEmpty() && Reason.isEmpty())
         Reason = QStringLiteral("Cannot write: no file name");
     else if (!File.isEmpty() && !Whole)
@@ -141,9 +121,13 @@ bool BarcodeItem::save(const QVariant& path, double dpi)
                      .arg(File)
                      .arg(dpi);
     else if (!File.isEmpty())
-        Saved = FBarcode.save(File, int(dpi), &Reason);
-    SetErrorString(Saved ? QString() : Reason);
-    return Saved;
+        return saveBarcode(*this, FHolder, File, int(dpi));
+    // Refused before the barcode's save: the reason as a failed save's.
+    const QString Old = errorString();
+    FHolder.SaveError = Reason;
+    if (errorString() != Old)
+        emit errorStringChanged(errorString());
+    return false;
 }
 
 void BarcodeItem::Redraw()
@@ -170,7 +154,7 @@ void BarcodeItem::itemChange(ItemChange change, const ItemChangeData& value)
 void BarcodeItem::updatePolish()
 {
     const double Ratio = window() ? window()->effectiveDevicePixelRatio() : 1.0;
-    FShown = FBarcode.screenImage(mapToScene(QPointF(0, 0)) * Ratio, size(), Ratio, &FShownRect, Qt::AlignCenter,
+    FShown = FHolder.Symbol.screenImage(mapToScene(QPointF(0, 0)) * Ratio, size(), Ratio, &FShownRect, Qt::AlignCenter,
                                   FKeepAspectRatio);
 }
 
@@ -182,7 +166,7 @@ QSGNode* BarcodeItem::updatePaintNode(QSGNode* old, UpdatePaintNodeData*)
     if (!Background)
         Background = window()->createRectangleNode();
     Background->setRect(boundingRect());
-    Background->setColor(FBarcode.backgroundColor());
+    Background->setColor(FHolder.Symbol.backgroundColor());
     auto* Symbol = static_cast<QSGImageNode*>(Background->firstChild());
     if (FShown.isNull()) {
         if (Symbol) {

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "control/BarcodeHolder_p.h"
+
 #include <WEQBarCode/Barcode.h>
 
 #include <QColor>
@@ -22,24 +24,28 @@ namespace WEQ {
 class BarcodeItem : public QQuickItem {
     Q_OBJECT
     QML_NAMED_ELEMENT(Barcode)
+    // Barcode.UpcA and the rest: the value type's one enumeration.
+    QML_EXTENDED_NAMESPACE(WEQ::Barcode)
     Q_PROPERTY(QString gtin READ gtin WRITE setGtin NOTIFY gtinChanged)
     Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)
     Q_PROPERTY(bool inputValid READ inputValid NOTIFY inputValidChanged)
     Q_PROPERTY(QColor barColor READ barColor WRITE setBarColor NOTIFY barColorChanged)
     Q_PROPERTY(QColor backgroundColor READ backgroundColor WRITE setBackgroundColor NOTIFY backgroundColorChanged)
     Q_PROPERTY(QColor textColor READ textColor WRITE setTextColor NOTIFY textColorChanged)
-    Q_PROPERTY(bool quietZoneMarker READ quietZoneMarker WRITE setQuietZoneMarker NOTIFY quietZoneMarkerChanged)
+    Q_PROPERTY(bool quietZoneMarks READ quietZoneMarks WRITE setQuietZoneMarks NOTIFY quietZoneMarksChanged)
+    // The older name of quietZoneMarks, kept so that existing QML loads.
+    Q_PROPERTY(bool quietZoneMarker READ quietZoneMarks WRITE setQuietZoneMarks NOTIFY quietZoneMarkerChanged)
     Q_PROPERTY(bool keepAspectRatio READ keepAspectRatio WRITE setKeepAspectRatio NOTIFY keepAspectRatioChanged)
-    Q_PROPERTY(Symbology symbology READ symbology WRITE setSymbology NOTIFY symbologyChanged)
+    Q_PROPERTY(WEQ::Barcode::Symbology symbology READ symbology WRITE setSymbology NOTIFY symbologyChanged)
     Q_PROPERTY(QString addOn READ addOn WRITE setAddOn NOTIFY addOnChanged)
+    Q_PROPERTY(bool strict READ strict WRITE setStrict NOTIFY strictChanged)
+    Q_PROPERTY(double xDimension READ xDimension WRITE setXDimension NOTIFY xDimensionChanged)
     Q_PROPERTY(WEQ::Barcode barcode READ barcode WRITE setBarcode NOTIFY barcodeChanged)
     Q_PROPERTY(QString errorString READ errorString NOTIFY errorStringChanged)
     Q_PROPERTY(QStringList warnings READ warnings NOTIFY warningsChanged)
 
 public:
-    // As WEQ::Barcode::Symbology: Barcode.Ean13, Barcode.UpcA, ...
-    enum Symbology { Ean13, Ean8, UpcA, UpcE, Auto, Isbn, Ismn, Issn };
-    Q_ENUM(Symbology)
+    using Symbology = Barcode::Symbology;
 
     explicit BarcodeItem(QQuickItem* parent = nullptr);
 
@@ -49,7 +55,9 @@ public:
     QColor barColor() const;
     QColor backgroundColor() const;
     QColor textColor() const;
-    bool quietZoneMarker() const;
+    bool quietZoneMarks() const;
+    bool strict() const;
+    double xDimension() const;
     bool keepAspectRatio() const;
     Symbology symbology() const;
     QString addOn() const;
@@ -72,7 +80,9 @@ public slots:
     void setBarColor(const QColor& color);
     void setBackgroundColor(const QColor& color);
     void setTextColor(const QColor& color);
-    void setQuietZoneMarker(bool on);
+    void setQuietZoneMarks(bool on);
+    void setStrict(bool strict);
+    void setXDimension(double millimetres);
     void setKeepAspectRatio(bool on);
     void setSymbology(Symbology symbology);
     void setAddOn(const QString& addOn);
@@ -85,9 +95,12 @@ signals:
     void barColorChanged(const QColor& color);
     void backgroundColorChanged(const QColor& color);
     void textColorChanged(const QColor& color);
+    void quietZoneMarksChanged(bool on);
     void quietZoneMarkerChanged(bool on);
+    void strictChanged(bool strict);
+    void xDimensionChanged(double millimetres);
     void keepAspectRatioChanged(bool on);
-    void symbologyChanged(Symbology symbology);
+    void symbologyChanged(WEQ::Barcode::Symbology symbology);
     void addOnChanged(const QString& addOn);
     void barcodeChanged(const WEQ::Barcode& barcode);
     void errorStringChanged(const QString& errorString);
@@ -103,11 +116,9 @@ private:
     // Render again before the next frame.
     void Redraw();
     void UpdateImplicitSize();
-    void SetErrorString(const QString& Reason);
 
-    Barcode FBarcode;
+    TBarcodeHolder FHolder;
     bool FKeepAspectRatio = true;
-    QString FSaveError;
     // Handed from the GUI thread's polish to the scene graph's sync.
     QImage FShown;
     QRectF FShownRect;

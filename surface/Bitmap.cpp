@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-struct TBitmap::TImpl {
+struct WEQBARCODE_HIDDEN TBitmap::TImpl {
     QImage Image;
     // Kept apart from the image: a bitmap 3 wide and 0 high has no image.
     std::int32_t Width = 0, Height = 0;

@@ -3,9 +3,9 @@
 
 #pragma once
 
-#include "ean/Colors.h"
-#include "ean/Exceptions.h"
-#include "ean/Export.h"
+#include "../ean/Colors.h"
+#include "../ean/Exceptions.h"
+#include "../ean/Export.h"
 
 #include <cstdint>
 #include <memory>

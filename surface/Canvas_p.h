@@ -53,7 +53,7 @@ public:
     std::unique_ptr<TImpl> d;
 };
 
-struct TCanvas::TState {
+struct WEQBARCODE_HIDDEN TCanvas::TState {
     QPaintDevice* Device = nullptr;
     std::optional<QPainter> Painter;
 

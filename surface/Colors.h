@@ -5,4 +5,4 @@
 
 // Kept where programs written against earlier releases include it; the
 // definitions are the core's, beneath the drawing surface.
-#include "ean/Colors.h"
+#include "../ean/Colors.h"

@@ -63,7 +63,7 @@ constexpr QRgb NoBackground = 0;
 
 } // namespace
 
-struct TTextCache::TImpl {
+struct WEQBARCODE_HIDDEN TTextCache::TImpl {
     bool Find(const TTextKey& Key, TTextImage& Out)
     {
         const std::lock_guard Lock(Mutex);

@@ -12,6 +12,7 @@
 #include <QBuffer>
 #include <QDebug>
 #include <QFile>
+#include <QPageSize>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QPdfWriter>
@@ -22,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numeric>
 
 namespace {
 
@@ -171,41 +173,97 @@ std::vector<int> Runs(const QImage& Image, int Y)
     return Out;
 }
 
-// paint() at the true size on images of several device pixel ratios, and
-// on a 203 dpi "printer": every bar and space a whole number of modules of
-// the device's own dots, wherever the painter is moved to.
-TEST(BarcodeTest, PaintGivesWholeDeviceDotModules)
+// paint() at the true size in the painter's coordinates, as Qt draws text:
+// images of several device pixel ratios (the same logical size, more dots),
+// a 203 dpi "printer", a preview scaled down and one turned a quarter. Where
+// the whole transform is axis-aligned every bar and space is a whole number
+// of modules of the device's own dots, at the resolution the transform
+// gives; the symbol lands at its place in logical units, and it decodes.
+TEST(BarcodeTest, PaintDrawsTheTrueSizeInThePaintersCoordinates)
 {
     const struct {
+        const char* Name;
         qreal Ratio;
         int Dpi;
-        QPointF Offset; // of the painter, in its units
-    } Rows[] = {{1, 96, {0, 0}}, {1.5, 96, {0.25, 0}}, {2, 96, {1.5, 0.5}}, {1, 203, {0, 0}}, {1, 203, {3.3, 0}}};
+        QTransform World; // of the painter, in its units
+        int Dots;         // a module's dots at the resolution the transform gives; 0: turned
+    } Rows[] = {
+        {"ratio 1", 1, 96, QTransform(), 2},                                        // 0.5 mm at 96 dpi
+        {"ratio 1.5", 1.5, 96, QTransform::fromTranslate(0.25, 0), 3},               // 144 dots an inch
+        {"ratio 2", 2, 96, QTransform::fromTranslate(1.5, 0.5), 4},                  // 192
+        {"a 203 dpi printer", 1, 203, QTransform::fromTranslate(3.3, 0), 4},
+        {"a preview at half size", 1, 600, QTransform::fromScale(0.5, 0.5), 6},      // 300 dots an inch
+        {"turned a quarter", 1, 203, QTransform().translate(700, 0).rotate(90), 0},
+    };
     for (const auto& Row : Rows) {
-        SCOPED_TRACE("ratio " + std::to_string(Row.Ratio) + ", " + std::to_string(Row.Dpi) + " dpi");
+        SCOPED_TRACE(Row.Name);
         Barcode B(QStringLiteral("400638133393"));
         B.setXDimension(0.5);
-        QImage Image(1200, 800, QImage::Format_RGB32);
+        QImage Image(int(1100 * Row.Ratio), int(800 * Row.Ratio), QImage::Format_RGB32);
         Image.setDotsPerMeterX(int(std::lround(Row.Dpi / 0.0254)));
         Image.setDotsPerMeterY(int(std::lround(Row.Dpi / 0.0254)));
         Image.setDevicePixelRatio(Row.Ratio);
         Image.fill(Qt::white);
         {
             QPainter P(&Image);
-            P.translate(Row.Offset);
+            P.setWorldTransform(Row.World);
             ASSERT_TRUE(B.paint(&P, QPointF(2, 2)));
         }
-        const int M = B.moduleWidthForDpi(Row.Dpi);
-        const std::vector<int> Bars = Runs(Image, int(4 * Row.Dpi / 25.4 + 10));
+        if (Row.Dots == 0) {
+            QImage Back = Image.transformed(QTransform().rotate(-90));
+            EXPECT_EQ(DecodeEan13(Back), "4006381333931");
+            continue;
+        }
+        // The bars' row, and the first bar where 2 mm and 11 modules put it.
+        const double Scale = Row.World.m11(), DotsPerMM = Row.Dpi * Row.Ratio / 25.4 * Scale;
+        const std::vector<int> Bars = Runs(Image, int((2 + 10) * DotsPerMM + Row.World.dy() * Row.Ratio));
         ASSERT_EQ(Bars.size(), 59u) << "30 bars and the spaces between them";
         int Modules = 0;
         for (const int Run : Bars) {
-            EXPECT_EQ(Run % M, 0) << "a run of " << Run << " dots at " << M << " dots a module";
-            Modules += Run / M;
+            EXPECT_EQ(Run % Row.Dots, 0) << "a run of " << Run << " dots at " << Row.Dots << " dots a module";
+            Modules += Run / Row.Dots;
         }
         EXPECT_EQ(Modules, 95);
+        EXPECT_NEAR(B.sizeForDpi(qRound(Row.Dpi * Row.Ratio * Scale)).width(),
+                    113 * Row.Dots * 25.4 / qRound(Row.Dpi * Row.Ratio * Scale), 1e-9);
         EXPECT_EQ(DecodeEan13(Image), "4006381333931");
     }
+    // What a resolution draws, beside the nominal size: 0.330 mm is 16 dots at 1200 dpi.
+    const Barcode B(QStringLiteral("400638133393"));
+    EXPECT_NEAR(B.size().width(), 37.29, 1e-9);
+    EXPECT_NEAR(B.sizeForDpi(1200).width(), 113 * 16 * 25.4 / 1200, 1e-9);
+    EXPECT_NEAR(B.sizeForDpi(1200).width(), 38.27, 0.005);
+}
+
+// On a page whose window makes one unit a millimetre, the symbol lands at
+// its place in millimetres at its true size: the PDF rasterised at 600 dpi.
+TEST(BarcodeTest, PaintOnAMillimetreWindowLandsInMillimetres)
+{
+    QTemporaryDir Dir;
+    const QString Path = Dir.filePath("window.pdf");
+    {
+        QPdfWriter Writer(Path);
+        Writer.setResolution(1200);
+        Writer.setPageSize(QPageSize(QSizeF(60, 40), QPageSize::Millimeter));
+        Writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter P(&Writer);
+        P.setWindow(0, 0, 60, 40);
+        ASSERT_TRUE(Barcode(QStringLiteral("400638133393")).paint(&P, QPointF(5, 5)));
+    }
+    QProcess Pdf;
+    Pdf.start("pdftoppm", {"-r", "600", "-png", "-singlefile", Path, Dir.filePath("page")});
+    ASSERT_TRUE(Pdf.waitForFinished(60000));
+    const QImage Page(Dir.filePath("page.png"));
+    ASSERT_FALSE(Page.isNull()) << "pdftoppm (poppler-utils) made no page";
+    // 16 dots of 1200 a module: 8 of these 600. The first bar 5 mm and 11 modules in.
+    const std::vector<int> Bars = Runs(Page, int(20 * 600 / 25.4));
+    ASSERT_EQ(Bars.size(), 59u);
+    int First = 0;
+    while (qGray(Page.pixel(First, int(20 * 600 / 25.4))) >= 128)
+        ++First;
+    EXPECT_NEAR(First, (5 + 11 * 16 / 1200.0 * 25.4) / 25.4 * 600, 1.5);
+    EXPECT_NEAR(std::accumulate(Bars.begin(), Bars.end(), 0), 95 * 8, 2);
+    EXPECT_EQ(DecodeEan13(Page), "4006381333931");
 }
 
 // On a screen a book's symbol takes no more than its rectangle, its number

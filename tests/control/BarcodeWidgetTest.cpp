@@ -62,14 +62,19 @@ TEST(BarcodeWidgetTest, InputValidOnlyForTextThatAlreadyIsAGtin)
         {"emoji", QString::fromUtf8("\xF0\x9F\x98\x80") + QStringLiteral("12345678901"), false, "0123456789012"},
         {"a million digits", QString(1'000'000, QChar('7')), false, "7777777777772"},
     };
-    BarcodeWidget Widget;
-    EXPECT_FALSE(Widget.inputValid()) << "nothing written yet";
-    for (const TInput& In : Inputs) {
-        SCOPED_TRACE(In.Name);
-        Widget.setText(In.Text);
-        EXPECT_EQ(Widget.inputValid(), In.Valid);
-        EXPECT_EQ(Widget.gtin(), In.Gtin);
-        EXPECT_EQ(Widget.text(), In.Text) << "text keeps what was written";
+    // Strictly (the default) only what already is a GTIN shows; completed,
+    // every text shows a GTIN, and inputValid still flags the typo.
+    for (const bool Strict : {true, false}) {
+        BarcodeWidget Widget;
+        Widget.setStrict(Strict);
+        EXPECT_FALSE(Widget.inputValid()) << "nothing written yet";
+        for (const TInput& In : Inputs) {
+            SCOPED_TRACE(std::string(In.Name) + (Strict ? ", strict" : ", completed"));
+            Widget.setText(In.Text);
+            EXPECT_EQ(Widget.inputValid(), In.Valid);
+            EXPECT_EQ(Widget.gtin(), Strict && !In.Valid ? "" : In.Gtin);
+            EXPECT_EQ(Widget.text(), In.Text) << "text keeps what was written";
+        }
     }
 }
 
@@ -79,20 +84,25 @@ TEST(BarcodeWidgetTest, EveryPropertySignalsEachRealChangeOnce)
     const auto TopLeft = QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignTop));
     ExpectOneSignalPerRealChange(Widget, {
         {"text", "400638133393", {"text", "gtin", "inputValid", "errorString", "barcode"}},
-        {"gtin", "4006381333931", {"text", "barcode"}},                                       // completes to the same GTIN
-        {"text", "4006381333930", {"text", "inputValid", "errorString", "warnings", "barcode"}},          // a typo in the check digit
-        {"gtin", "ABC", {"text", "gtin", "errorString", "warnings", "barcode"}},              // another reason
-        {"text", "abc", {"text", "errorString", "warnings", "barcode"}},                      // another character named
+        {"gtin", "4006381333931", {"text", "barcode"}},                                  // reads to the same GTIN
+        {"text", "4006381333930", {"text", "gtin", "inputValid", "errorString", "barcode"}}, // a typo: refused
+        {"strict", false, {"strict", "gtin", "warnings", "barcode"}},                   // completed, and said
+        {"gtin", "ABC", {"text", "gtin", "errorString", "warnings", "barcode"}},         // another reason
+        {"text", "abc", {"text", "errorString", "warnings", "barcode"}},                 // another character named
         {"text", "036000291452", {"text", "gtin", "inputValid", "errorString", "warnings", "barcode"}}, // an EAN-13 body
-        {"symbology", QVariant::fromValue(WEQ::BarcodeWidget::UpcA), {"symbology", "gtin", "barcode"}}, // a UPC-A as it stands
+        {"symbology", QVariant::fromValue(WEQ::Barcode::UpcA), {"symbology", "gtin", "barcode"}}, // a UPC-A as it stands
         {"addOn", "1", {"addOn", "inputValid", "errorString", "warnings", "barcode"}}, // completed to 01
         {"addOn", "12", {"addOn", "inputValid", "errorString", "warnings", "barcode"}},
+        {"strict", true, {"strict", "barcode"}},                                        // already what it takes
+        {"xDimension", 0.05, {"xDimension", "inputValid", "errorString", "barcode"}},   // nothing drawable
+        {"xDimension", 0.5, {"xDimension", "inputValid", "errorString", "barcode"}},
         {"barColor", QColor(Qt::red), {"barColor", "barcode", "warnings"}}, // a scanner's light cannot see red
         {"barColor", QColor(), {"barColor", "barcode", "warnings"}},        // invalid: the default, black
         {"barColor", QColor::fromHsv(0, 0, 0), {}},              // black in another colour model
         {"backgroundColor", QColor(Qt::transparent), {"backgroundColor", "barcode", "warnings"}}, // no quiet zone
         {"textColor", QColor(Qt::blue), {"textColor", "barcode"}},
-        {"quietZoneMarker", false, {"quietZoneMarker", "barcode"}},
+        {"quietZoneMarks", false, {"quietZoneMarks", "quietZoneMarker", "barcode"}},
+        {"quietZoneMarker", true, {"quietZoneMarks", "quietZoneMarker", "barcode"}}, // the older name
         {"keepAspectRatio", false, {"keepAspectRatio"}},
         {"alignment", TopLeft, {"alignment"}},
     });
@@ -113,18 +123,18 @@ TEST(BarcodeWidgetTest, EverySymbologyAndAddOnShowsAndDecodes)
         int Modules;
     };
     const TRow Rows[] = {
-        {"UPC-A as printed in the US", BarcodeWidget::UpcA, "036000291452", "", true, "036000291452",
+        {"UPC-A as printed in the US", WEQ::Barcode::UpcA, "036000291452", "", true, "036000291452",
          "UPC-A:036000291452", 113},
-        {"EAN-8 of a small pack", BarcodeWidget::Ean8, "96385074", "", true, "96385074", "EAN-8:96385074", 81},
-        {"UPC-E, zero-suppressed", BarcodeWidget::UpcE, "04252614", "", true, "04252614", "UPC-E:04252614", 67},
-        {"EAN-13 of a book with its price", BarcodeWidget::Ean13, "978020137962", "51995", true, "9780201379624",
+        {"EAN-8 of a small pack", WEQ::Barcode::Ean8, "96385074", "", true, "96385074", "EAN-8:96385074", 81},
+        {"UPC-E, zero-suppressed", WEQ::Barcode::UpcE, "04252614", "", true, "04252614", "UPC-E:04252614", 67},
+        {"EAN-13 of a book with its price", WEQ::Barcode::Ean13, "978020137962", "51995", true, "9780201379624",
          "EAN-13:9780201379624 51995", 11 + 95 + 9 + 47 + 5},
-        {"UPC-A with a 2-digit add-on, completed", BarcodeWidget::UpcA, "03600029145", "7", false, "036000291452",
+        {"UPC-A with a 2-digit add-on", WEQ::Barcode::UpcA, "03600029145", "07", true, "036000291452",
          "UPC-A:036000291452 07", 9 + 95 + 9 + 20 + 5},
-        {"a UPC-A UPC-E cannot hold", BarcodeWidget::UpcE, "036000291452", "", false, "", "(nothing decoded)", 67},
-        {"an ISBN-10 with its price", BarcodeWidget::Isbn, "ISBN 0-306-40615-2", "51299", true, "9780306406157",
+        {"a UPC-A UPC-E cannot hold", WEQ::Barcode::UpcE, "036000291452", "", false, "", "(nothing decoded)", 67},
+        {"an ISBN-10 with its price", WEQ::Barcode::Isbn, "ISBN 0-306-40615-2", "51299", true, "9780306406157",
          "EAN-13:9780306406157 51299", 11 + 95 + 9 + 47 + 5},
-        {"an ISSN with its issue", BarcodeWidget::Issn, "0317-8471", "07", true, "9770317847001",
+        {"an ISSN with its issue", WEQ::Barcode::Issn, "0317-8471", "07", true, "9770317847001",
          "EAN-13:9770317847001 07", 11 + 95 + 9 + 20 + 5},
     };
     for (const TRow& Row : Rows) {
@@ -254,12 +264,12 @@ TEST(BarcodeWidgetTest, SizeHintsForLayouts)
 
 TEST(BarcodeWidgetTest, TheGtinReachesAssistiveTechnologyAndTheTooltip)
 {
-    BarcodeWidget Widget(QStringLiteral("12345"));
-    EXPECT_EQ(Widget.toolTip(), "0000000123457");
+    BarcodeWidget Widget(QStringLiteral("978020137962"));
+    EXPECT_EQ(Widget.toolTip(), "9780201379624");
     QAccessibleInterface* A = QAccessible::queryAccessibleInterface(&Widget);
     ASSERT_NE(A, nullptr);
     EXPECT_EQ(A->role(), QAccessible::Graphic);
-    EXPECT_EQ(A->text(QAccessible::Name), "0000000123457");
+    EXPECT_EQ(A->text(QAccessible::Name), "9780201379624");
     Widget.setGtin(QStringLiteral("400638133393"));
     EXPECT_EQ(A->text(QAccessible::Name), "4006381333931") << "follows every change";
 }

@@ -40,7 +40,7 @@ TEST(DesignerPluginTest, OffersBothWidgetsWithEditableProperties)
     ASSERT_NE(Collection, nullptr) << "the plugin is not a collection";
     const TOffered Offered[] = {
         {"TWEQBarCode",
-         "control/WEQBarCode.h",
+         "<WEQBarCode/control/WEQBarCode.h>",
          "TWEQBarCode",
          {{"GTIN", QMetaType::QString},
           {"Color", QMetaType::UInt},
@@ -52,14 +52,17 @@ TEST(DesignerPluginTest, OffersBothWidgetsWithEditableProperties)
           {"DrawOnBitmap", QMetaType::Bool}}},
         // QColor properties are what Designer edits with a colour picker.
         {"WEQ::BarcodeWidget",
-         "control/BarcodeWidget.h",
+         "<WEQBarCode/BarcodeWidget.h>",
          "WEQ::BarcodeWidget",
          {{"gtin", QMetaType::QString},
           {"text", QMetaType::QString},
           {"barColor", QMetaType::QColor},
           {"backgroundColor", QMetaType::QColor},
           {"textColor", QMetaType::QColor},
-          {"quietZoneMarker", QMetaType::Bool},
+          {"quietZoneMarks", QMetaType::Bool},
+          {"quietZoneMarker", QMetaType::Bool}, // the older name: forms that have it still load
+          {"strict", QMetaType::Bool},
+          {"xDimension", QMetaType::Double},
           {"keepAspectRatio", QMetaType::Bool}}},
     };
     const QList<QDesignerCustomWidgetInterface*> Widgets = Collection->customWidgets();

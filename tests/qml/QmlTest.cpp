@@ -151,7 +151,7 @@ TEST(QmlTest, TheExampleSavesItsSymbol)
 
 TEST(QmlTest, DefaultsImplicitSizeAndATransparentBackground)
 {
-    TScene Scene(R"(import WEQBarCode; Barcode { text: "40063813339x"; backgroundColor: "transparent" })");
+    TScene Scene(R"(import WEQBarCode; Barcode { text: "40063813339x"; strict: false; backgroundColor: "transparent" })");
     ASSERT_NE(Scene.Item, nullptr);
     QQuickItem& Item = *Scene.Item;
     EXPECT_EQ(QSizeF(Item.implicitWidth(), Item.implicitHeight()), QSizeF(339, 237));
@@ -160,8 +160,9 @@ TEST(QmlTest, DefaultsImplicitSizeAndATransparentBackground)
     EXPECT_FALSE(Item.property("inputValid").toBool());
     EXPECT_EQ(Item.property("barColor").value<QColor>(), QColor(Qt::black));
     EXPECT_EQ(Item.property("textColor").value<QColor>(), QColor(Qt::black));
-    EXPECT_TRUE(Item.property("quietZoneMarker").toBool());
+    EXPECT_TRUE(Item.property("quietZoneMarks").toBool());
     EXPECT_TRUE(Item.property("keepAspectRatio").toBool());
+    EXPECT_EQ(Item.property("xDimension").toDouble(), 0.33);
     const QImage Shot = Scene.Grab();
     EXPECT_EQ(Shot.pixel(2, 2), Green) << "the window shows through the quiet zone";
     EXPECT_EQ(ShowBars(BarsOnRow(Shot, 0, 3, Black, 339)).substr(0, 4), "12/1") << "the first guard bar";
@@ -173,15 +174,18 @@ TEST(QmlTest, EveryPropertySignalsEachRealChangeOnce)
     ASSERT_NE(Scene.Item, nullptr);
     ExpectOneSignalPerRealChange(*Scene.Item, {
         {"gtin", "400638133393", {"text", "gtin", "inputValid", "errorString", "barcode"}},
-        {"text", "4006381333930", {"text", "inputValid", "errorString", "warnings", "barcode"}},
-        {"text", "036000291452", {"text", "gtin", "inputValid", "errorString", "warnings", "barcode"}},
+        {"text", "4006381333930", {"text", "gtin", "inputValid", "errorString", "barcode"}},
+        {"strict", false, {"strict", "gtin", "warnings", "barcode"}},
+        {"text", "036000291452", {"text", "inputValid", "errorString", "warnings", "barcode"}},
         {"symbology", 2 /* Barcode.UpcA */, {"symbology", "gtin", "barcode"}},
         {"addOn", "12345", {"addOn", "barcode"}},
-        {"barColor", QColor(Qt::red), {"barColor", "barcode", "warnings"}}, // a scanner's light cannot see red
-        {"barColor", QColor(), {"barColor", "barcode", "warnings"}},        // invalid: the default, black
+        {"xDimension", 11.0, {"xDimension", "inputValid", "errorString", "barcode"}},
+        {"barColor", QColor(Qt::red), {"barColor", "barcode"}}, // nothing drawable: no print findings
+        {"xDimension", 0.33, {"xDimension", "inputValid", "errorString", "warnings", "barcode"}},
+        {"barColor", QColor(), {"barColor", "barcode", "warnings"}}, // invalid: the default, black
         {"backgroundColor", QColor(Qt::yellow), {"backgroundColor", "barcode"}},
         {"textColor", QColor(Qt::blue), {"textColor", "barcode"}},
-        {"quietZoneMarker", false, {"quietZoneMarker", "barcode"}},
+        {"quietZoneMarker", false, {"quietZoneMarks", "quietZoneMarker", "barcode"}},
         {"keepAspectRatio", false, {"keepAspectRatio"}},
     });
 }
