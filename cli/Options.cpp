@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 
 namespace WEQCli {
@@ -27,16 +28,6 @@ std::string Lower(std::string S)
 {
     std::transform(S.begin(), S.end(), S.begin(), [](unsigned char C) { return char(std::tolower(C)); });
     return S;
-}
-
-// ".png" of "out/a.PNG"; empty without one.
-std::string Suffix(const std::string& Path)
-{
-    const std::size_t Slash = Path.find_last_of('/');
-    const std::size_t Dot = Path.find_last_of('.');
-    if (Dot == std::string::npos || (Slash != std::string::npos && Dot < Slash))
-        return {};
-    return Lower(Path.substr(Dot));
 }
 
 // A number as messages show it: 0.33, 1000.
@@ -533,22 +524,16 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
         O.Output = "labels.pdf";
     if (const std::string E = CheckPattern(O.Output); !E.empty())
         return Fail(E);
-    const std::string Kind = Suffix(O.Output);
+    const std::optional<TFormat> Format = WEQEan::FileFormatOf(QString::fromStdString(O.Output));
     if (O.Sheet) {
-        if (Kind != ".pdf")
+        if (Format != TFormat::Pdf)
             return Fail("a sheet is one PDF: the output must end in .pdf");
         if (O.Output.find('{') != std::string::npos)
             return Fail("a sheet is one file: its name takes no {gtin} or {n}");
-        O.Format = TFormat::Pdf;
-    } else if (Kind == ".png") {
-        O.Format = TFormat::Png;
-    } else if (Kind == ".svg") {
-        O.Format = TFormat::Svg;
-    } else if (Kind == ".pdf") {
-        O.Format = TFormat::Pdf;
-    } else {
+    } else if (!Format) {
         return Fail("cannot tell the format of '" + O.Output + "': end it in .png, .svg or .pdf");
     }
+    O.Format = *Format;
     if (O.Inputs.empty() && O.Gtins.empty())
         return Fail("no GTINs: give them as arguments or with --input FILE");
     return P;

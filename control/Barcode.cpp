@@ -11,7 +11,6 @@
 #include "surface/Canvas.h"
 
 #include <QDebug>
-#include <QFileInfo>
 #include <QHash>
 #include <QImage>
 #include <QPainter>
@@ -410,14 +409,17 @@ bool Barcode::save(const QString& path, int dpi, QString* error) const
     };
     if (!d->Reading.Valid())
         return Fail(QStringLiteral("Cannot write %1: %2").arg(path, d->Error));
-    const QString Suffix = QFileInfo(path).suffix().toLower();
     const WEQEan::TExportOptions O = d->Options();
-    if (Suffix == QLatin1String("png"))
-        return WEQEan::ExportPng(d->Reading, path, dpi, O, nullptr, error);
-    if (Suffix == QLatin1String("svg"))
-        return WEQEan::ExportSvg(d->Reading, path, O, error);
-    if (Suffix == QLatin1String("pdf"))
-        return WEQEan::ExportPdf(d->Reading, path, O, error);
+    if (const std::optional<WEQEan::TFileFormat> Format = WEQEan::FileFormatOf(path)) {
+        switch (*Format) {
+        case WEQEan::TFileFormat::Png:
+            return WEQEan::ExportPng(d->Reading, path, dpi, O, nullptr, error);
+        case WEQEan::TFileFormat::Svg:
+            return WEQEan::ExportSvg(d->Reading, path, O, error);
+        case WEQEan::TFileFormat::Pdf:
+            return WEQEan::ExportPdf(d->Reading, path, O, error);
+        }
+    }
     return Fail(QStringLiteral("Cannot write %1: the name ends in neither .png, .svg nor .pdf").arg(path));
 }
 

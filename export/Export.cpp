@@ -303,6 +303,23 @@ bool DrawOnPainter(const TEanReading& R, QPainter& Painter, int Dpi, double Left
     return true;
 }
 
+std::optional<TFileFormat> FileFormatOf(const QString& Path)
+{
+    static constexpr struct {
+        const char* Suffix;
+        TFileFormat Format;
+    } Suffixes[] = {{"png", TFileFormat::Png}, {"svg", TFileFormat::Svg}, {"pdf", TFileFormat::Pdf}};
+    const QStringView Name = QStringView(Path).mid(Path.lastIndexOf(u'/') + 1);
+    const qsizetype Dot = Name.lastIndexOf(u'.');
+    if (Dot < 0)
+        return std::nullopt;
+    const QString Suffix = Name.mid(Dot + 1).toString().toLower();
+    for (const auto& S : Suffixes)
+        if (Suffix == QLatin1String(S.Suffix))
+            return S.Format;
+    return std::nullopt;
+}
+
 std::int32_t DotsPerModule(double XDimensionMM, int Dpi)
 {
     // Beyond the largest X-dimension the dots could pass any integer.
