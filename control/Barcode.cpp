@@ -7,6 +7,7 @@
 #include "ean/WEQEanExport.h"
 #include "ean/WEQEanBook.h"
 #include "ean/WEQEanFamily.h"
+#include "ean/Units.h"
 #include "export/Export_p.h"
 #include "surface/Canvas.h"
 
@@ -28,8 +29,6 @@ const QColor DefaultBar = Qt::black, DefaultBackground = Qt::white, DefaultText 
 // book's number is read from up to 64 characters) but still long enough to
 // be refused as too long: megabytes of pasted text cost no more than a GTIN.
 std::string Bounded(const QString& Text) { return Text.left(2048).toStdString(); }
-
-constexpr double MillimetresPerInch = 25.4;
 
 } // namespace
 
@@ -267,7 +266,7 @@ int Barcode::moduleWidthForDpi(int dpi) const
 
 double Barcode::xDimensionForDpi(int dpi) const
 {
-    return dpi > 0 ? moduleWidthForDpi(dpi) * MillimetresPerInch / dpi : 0.0;
+    return dpi > 0 ? moduleWidthForDpi(dpi) * WEQEan::MillimetresPerInch / dpi : 0.0;
 }
 
 QSize Barcode::sizeInModules() const
@@ -284,7 +283,7 @@ QSizeF Barcode::size() const
         return {};
     if (d->Reading.Valid() && WEQEan::TPdfSheet::SizeOf(d->Reading, d->Options(), Width, Height))
         return QSizeF(Width, Height);
-    const double X = WEQEan::DotsPerModule(d->XDimension, 25400) / 1000.0;
+    const double X = WEQEan::DotsPerModule(d->XDimension, WEQEan::MicrometresPerInch) / WEQEan::MicrometresPerMillimetre;
     return QSizeF(sizeInModules()) * X;
 }
 
@@ -309,7 +308,7 @@ bool Barcode::paint(QPainter* painter, const QPointF& topLeftMillimetres) const
     // their logical units, each of Ratio device pixels.
     const bool Image = Device->devType() == QInternal::Image;
     const double DeviceDpi = Image ? Device->logicalDpiX() : Device->logicalDpiX() * Ratio;
-    const double UnitsPerMillimetre = DeviceDpi / Ratio / MillimetresPerInch;
+    const double UnitsPerMillimetre = DeviceDpi / Ratio / WEQEan::MillimetresPerInch;
     const QPointF At = topLeftMillimetres * UnitsPerMillimetre;
     const WEQEan::TExportOptions O = d->Options();
     painter->save();
@@ -326,8 +325,9 @@ bool Barcode::paint(QPainter* painter, const QPointF& topLeftMillimetres) const
     } else {
         // Scaled or turned there are no whole dots to keep: micrometres.
         painter->translate(At);
-        painter->scale(UnitsPerMillimetre / 1000, UnitsPerMillimetre / 1000);
-        Drawn = WEQEan::DrawOnPainter(d->Reading, *painter, 25400, 0, 0, O);
+        const double UnitsPerMicrometre = UnitsPerMillimetre / WEQEan::MicrometresPerMillimetre;
+        painter->scale(UnitsPerMicrometre, UnitsPerMicrometre);
+        Drawn = WEQEan::DrawOnPainter(d->Reading, *painter, WEQEan::MicrometresPerInch, 0, 0, O);
     }
     painter->restore();
     return Drawn;

@@ -7,6 +7,7 @@
 #include "ean/WEQEanExport.h"
 
 #include "ean/Core_p.h"
+#include "ean/Units.h"
 #include "ean/Vector_p.h"
 #include "export/Export_p.h"
 #include "export/Writers_p.h"
@@ -25,7 +26,6 @@ namespace {
 // Beyond this an image is more memory than any print needs (1 GB).
 constexpr std::int64_t MaxRasterPixels = std::int64_t(1) << 28;
 constexpr std::int32_t MaxRasterSide = 32767;
-constexpr double MillimetresPerInch = 25.4;
 
 } // namespace
 
@@ -90,7 +90,11 @@ TGrid DeviceGrid(const TSnap& S, int Dpi)
     return {S.Dots * Fine, Dpi / MillimetresPerInch * Fine, Fine};
 }
 
-TGrid VectorGrid(double XDimensionMM) { return {Snap(XDimensionMM, MicrometresPerInch).Dots, 1000.0, 1}; }
+// Micrometres: any X-dimension given to the micrometre is a whole number of them.
+TGrid VectorGrid(double XDimensionMM)
+{
+    return {Snap(XDimensionMM, MicrometresPerInch).Dots, MicrometresPerMillimetre, 1};
+}
 
 double NominalBarModules(TSymbology Symbology) { return Symbology == TSymbology::Ean8 ? 55.24 : 69.24; }
 
@@ -243,7 +247,7 @@ TRasterExport RenderRaster(const TEanReading& R, int Dpi, const TExportOptions& 
         Out.Error = QStringLiteral("Not enough memory for %1 x %2 pixels").arg(Symbol.Width).arg(Symbol.Height);
         return Out;
     }
-    const int DotsPerMetre = int(std::lround(Dpi / 0.0254));
+    const int DotsPerMetre = int(std::lround(Dpi / MetresPerInch));
     Image.setDotsPerMeterX(DotsPerMetre);
     Image.setDotsPerMeterY(DotsPerMetre);
     try {

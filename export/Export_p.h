@@ -6,6 +6,7 @@
 // What the exports share: the checks of their parameters, the snap of the
 // module to whole dots, and the symbol of a text at whole modules.
 
+#include "ean/Units.h"
 #include "ean/WEQEanExport.h"
 
 #include <QString>
@@ -62,6 +63,6 @@ bool GeometryOf(TSymbology Symbology, const TExportOptions& O, const TGrid& Grid
 bool SymbolAt(const TEanReading& R, const TGrid& Grid, const TExportOptions& O, TSymbol& Symbol, QString* Error);
 
 // Points of a PDF page for each unit of a symbol on the vector grid.
-inline constexpr double PdfPointsPerUnit = 72.0 / 25400;
+inline constexpr double PdfPointsPerUnit = PointsPerInch / MicrometresPerInch;
 
 } // namespace WEQEan
