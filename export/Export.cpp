@@ -96,8 +96,6 @@ TGrid VectorGrid(double XDimensionMM)
     return {Snap(XDimensionMM, MicrometresPerInch).Dots, MicrometresPerMillimetre, 1};
 }
 
-double NominalBarModules(TSymbology Symbology) { return Symbology == TSymbology::Ean8 ? 55.24 : 69.24; }
-
 bool GeometryOf(TSymbology Symbology, const TExportOptions& O, const TGrid& Grid, TPrintGeometry& G, QString* Error)
 {
     constexpr double MaxBarHeightMM = 1000;

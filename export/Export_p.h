@@ -47,9 +47,6 @@ TGrid RasterGrid(const TSnap& S, int Dpi);
 TGrid DeviceGrid(const TSnap& S, int Dpi);
 TGrid VectorGrid(double XDimensionMM);
 
-// GS1's nominal height of the main bars in modules: 69.24, EAN-8 55.24.
-double NominalBarModules(TSymbology Symbology);
-
 // The heights and widths the print options ask for, on a grid: false, with
 // the reason, where they cannot be drawn.
 struct TPrintGeometry {
