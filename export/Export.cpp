@@ -198,6 +198,27 @@ void PaintRows(const TSymbol& Symbol, const TPaint& Paint, QImage& Image, int To
         PaintSymbol(Symbol, Canvas, Paint);
 }
 
+// The prepared symbol painted whole into Out.Image, which carries the dpi;
+// Out.Error says why where it cannot be.
+void PaintImage(const TSymbol& Symbol, const TPaint& Paint, int Dpi, TRasterExport& Out)
+{
+    QImage Image(Symbol.Width, Symbol.Height, QImage::Format_RGB32);
+    if (Image.isNull()) {
+        Out.Error = QStringLiteral("Not enough memory for %1 x %2 pixels").arg(Symbol.Width).arg(Symbol.Height);
+        return;
+    }
+    const int DotsPerMetre = int(std::lround(Dpi / MetresPerInch));
+    Image.setDotsPerMeterX(DotsPerMetre);
+    Image.setDotsPerMeterY(DotsPerMetre);
+    try {
+        PaintRows(Symbol, Paint, Image, 0);
+    } catch (const Exception& E) {
+        Out.Error = QString::fromStdString(E.what());
+        return;
+    }
+    Out.Image = std::move(Image);
+}
+
 // The symbol's rows a band at a time, the band painted when the writer first
 // asks for one of its rows: a symbol at any size costs a band, not a frame.
 class TBandRows final : public TRowSource {
@@ -238,23 +259,8 @@ TRasterExport RenderRaster(const TEanReading& R, int Dpi, const TExportOptions& 
     TRasterExport Out;
     TSymbol Symbol;
     TPaint Paint;
-    if (!PrepareRaster(R, Dpi, O, Out, Symbol, Paint))
-        return Out;
-    QImage Image(Symbol.Width, Symbol.Height, QImage::Format_RGB32);
-    if (Image.isNull()) {
-        Out.Error = QStringLiteral("Not enough memory for %1 x %2 pixels").arg(Symbol.Width).arg(Symbol.Height);
-        return Out;
-    }
-    const int DotsPerMetre = int(std::lround(Dpi / MetresPerInch));
-    Image.setDotsPerMeterX(DotsPerMetre);
-    Image.setDotsPerMeterY(DotsPerMetre);
-    try {
-        PaintRows(Symbol, Paint, Image, 0);
-    } catch (const Exception& E) {
-        Out.Error = QString::fromStdString(E.what());
-        return Out;
-    }
-    Out.Image = std::move(Image);
+    if (PrepareRaster(R, Dpi, O, Out, Symbol, Paint))
+        PaintImage(Symbol, Paint, Dpi, Out);
     return Out;
 }
 
@@ -342,7 +348,7 @@ bool EncodePng(const TEanReading& Reading, int Dpi, const TExportOptions& O, QBy
     if (!PrepareRaster(Reading, Dpi, O, R, Symbol, Paint)) {
         Fail(Error, R.Error);
     } else if (std::int64_t(Symbol.Width) * Symbol.Height * 4 <= PngBandBytes) {
-        R = RenderRaster(Reading, Dpi, O);
+        PaintImage(Symbol, Paint, Dpi, R);
         Out = R.Image.isNull() ? QByteArray() : PngOfImage(R.Image, Dpi, 6, Transparent);
         Encoded = !Out.isEmpty() || Fail(Error, R.Image.isNull() ? R.Error : QStringLiteral("Cannot encode the image as PNG"));
     } else {

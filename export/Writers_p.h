@@ -98,8 +98,4 @@ private:
     double PageWidth = 0, PageHeight = 0;
 };
 
-// Writes Data to Path whole or not at all (see TAtomicFile): false with the
-// reason in Error.
-bool SaveAtomically(const QString& Path, const QByteArray& Data, QString* Error);
-
 } // namespace WEQEan
