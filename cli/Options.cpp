@@ -140,7 +140,7 @@ const std::string Ok;
 // the reason it cannot (Ok when it can). What one option asks of another is
 // checked after them all, in ParseOptions.
 struct TOptionRow {
-    char Short = 0; // none
+    char Short = 0; // 0: none
     const char* Long;
     const char* Value = nullptr; // its name in --help; none: a flag
     const char* Help = "";       // wrapped by --help; '\n' starts a new line
