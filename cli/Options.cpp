@@ -11,7 +11,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <tuple>
+#include <optional>
+#include <string_view>
 
 namespace WEQCli {
 
@@ -27,16 +28,6 @@ std::string Lower(std::string S)
 {
     std::transform(S.begin(), S.end(), S.begin(), [](unsigned char C) { return char(std::tolower(C)); });
     return S;
-}
-
-// ".png" of "out/a.PNG"; empty without one.
-std::string Suffix(const std::string& Path)
-{
-    const std::size_t Slash = Path.find_last_of('/');
-    const std::size_t Dot = Path.find_last_of('.');
-    if (Dot == std::string::npos || (Slash != std::string::npos && Dot < Slash))
-        return {};
-    return Lower(Path.substr(Dot));
 }
 
 // A number as messages show it: 0.33, 1000.
@@ -131,6 +122,315 @@ std::string CheckPattern(const std::string& Pattern)
     return {};
 }
 
+// --- The options -------------------------------------------------------------
+
+// An option's value as its handler reads it.
+struct TArg {
+    const std::string& Long;
+    const std::string& Value;
+    // The reason a value is refused: "--dpi: 'x' is not a resolution ...".
+    std::string IsNot(const std::string& What) const { return Long + ": '" + Value + "' is not " + What; }
+};
+
+// What a handler returns for a value it took.
+const std::string Ok;
+
+// One option of the command line: how it is written, what --help says of
+// it, and its handler, which reads the value into the options and returns
+// the reason it cannot (Ok when it can). What one option asks of another is
+// checked after them all, in ParseOptions.
+struct TOptionRow {
+    char Short = 0; // 0: none
+    const char* Long;
+    const char* Value = nullptr; // its name in --help; none: a flag
+    const char* Help = "";       // wrapped by --help; '\n' starts a new line
+    // --help lists the option on the line of the row before, under that row's help.
+    bool SameLine = false;
+    // The option lays out a sheet: without --sheet it is refused.
+    bool NeedsSheet = false;
+    std::string (*Handle)(TOptions& O, const TArg& A);
+};
+
+// The module width from an --x-dimension or a --magnification, ToMM making
+// millimetres of the value.
+std::string XDimension(TOptions& O, const TArg& A, double (*ToMM)(double))
+{
+    double V = 0;
+    if (!ParseNumber(A.Value, V))
+        return A.IsNot("a number");
+    O.Export.XDimensionMM = ToMM(V);
+    if (!(O.Export.XDimensionMM >= WEQEan::MinXDimensionMM && O.Export.XDimensionMM <= WEQEan::MaxXDimensionMM))
+        return A.Long + " " + A.Value + " makes an X-dimension outside 0.1 .. 10 mm";
+    return Ok;
+}
+
+std::string Colour(TColor& C, const TArg& A) { return ParseColor(A.Value, C) ? Ok : A.IsNot("a colour #rrggbb"); }
+
+// A whole number from Min to Max, or the reason it is not What.
+std::string Whole(int& N, const TArg& A, int Min, int Max, const std::string& What)
+{
+    return ParseInt(A.Value, N) && N >= Min && N <= Max ? Ok : A.IsNot(What);
+}
+
+// In the order --help lists them.
+constexpr TOptionRow Table[] = {
+    {.Short = 'i', .Long = "--input", .Value = "FILE",
+     .Help = "one item per line ('-' is standard input), ASCII or UTF-8 (a BOM is skipped; UTF-16 and UTF-32 are "
+             "refused); blank lines and lines starting with '#' are skipped; a line with a byte that is not "
+             "printable ASCII (a tab aside) is rejected, the byte named",
+     .Handle = [](TOptions& O, const TArg& A) {
+         O.Inputs.push_back(A.Value);
+         return Ok;
+     }},
+    {.Short = 'o', .Long = "--output", .Value = "PATTERN",
+     .Help = "the file to write, default {gtin}.png; {gtin} is the symbol's digits, {n} the item's number (counted "
+             "over all items, rejected ones too), 5 digits at least; .png, .svg or .pdf picks the format; missing "
+             "folders are made",
+     .Handle = [](TOptions& O, const TArg& A) {
+         O.Output = A.Value;
+         return Ok;
+     }},
+    {.Long = "--symbology", .Value = "S",
+     .Help = "ean13 (default), ean8, upca, upce, or auto: each GTIN of 8, 12, 13 or 14 digits as the symbol it holds "
+             "(EAN-8, UPC-A or EAN-13), and a book's, music's or serial's number as below; isbn, ismn or issn: the "
+             "number as written (978-3-16-148410-0, an ISBN-10, M-2306-7118-7, 0317-8471; a label ISBN, ISMN or "
+             "ISSN before it may stand apart), printed above the bars (\"ISBN 978-3-16-148410-0\"); an ISBN's add-on "
+             "is its price code (90000: none), an ISSN's the issue",
+     // Named from the reader's table: the shell completion is checked against this list.
+     .Handle = [](TOptions& O, const TArg& A) {
+         return WEQEan::KindNamed(A.Value, O.Reading.Kind) ? Ok : A.IsNot("a symbology: " + KindList());
+     }},
+    {.Long = "--issn-variant", .Value = "NN", .Help = "an ISSN's price or variant code, default 00",
+     .Handle = [](TOptions& O, const TArg& A) {
+         if (!Digits(A.Value, 2))
+             return A.IsNot("an ISSN variant: 2 digits");
+         O.Reading.Options.IssnVariant = A.Value;
+         return Ok;
+     }},
+    {.Long = "--add-on", .Value = "DIGITS", .Help = "a 2- or 5-digit add-on for every item without its own",
+     .Handle = [](TOptions& O, const TArg& A) {
+         if (!Digits(A.Value, 2) && !Digits(A.Value, 5))
+             return A.IsNot("an add-on: 2 or 5 digits");
+         O.Reading.Options.AddOn = A.Value;
+         return Ok;
+     }},
+    {.Long = "--dpi", .Value = "N", .Help = "PNG resolution, default 300 (50 .. 9600)",
+     .Handle = [](TOptions& O, const TArg& A) {
+         return Whole(O.Dpi, A, WEQEan::MinDpi, WEQEan::MaxDpi,
+                      "a resolution from " + std::to_string(WEQEan::MinDpi) + " to " + std::to_string(WEQEan::MaxDpi) +
+                          " dpi");
+     }},
+    {.Short = 'x', .Long = "--x-dimension", .Value = "MM", .Help = "module width, default 0.330 (0.1 .. 10)",
+     .Handle = [](TOptions& O, const TArg& A) { return XDimension(O, A, [](double MM) { return MM; }); }},
+    {.Long = "--magnification", .Value = "F", .Help = "module width as a magnification, 1.0 = 0.330 mm",
+     .Handle = [](TOptions& O, const TArg& A) { return XDimension(O, A, WEQEan::MagnificationToXDimension); }},
+    {.Long = "--bar-height", .Value = "MM",
+     .Help = "the main bars' height, above 0 and up to 1000; default the nominal 69.24 modules (EAN-8 55.24)",
+     .Handle = [](TOptions& O, const TArg& A) {
+         return ParseMM(A.Value, 0, false, MaxBarHeightMM, O.Export.BarHeightMM)
+                    ? Ok
+                    : A.IsNot("a bar height above 0 and up to " + Number(MaxBarHeightMM) + " mm");
+     }},
+    {.Long = "--bar-width-reduction", .Value = "MM",
+     .Help = "taken from every bar for the press's ink spread, from 0 (default) to below the X-dimension",
+     .Handle = [](TOptions& O, const TArg& A) {
+         return ParseMM(A.Value, 0, true, WEQEan::MaxXDimensionMM, O.Export.BarWidthReductionMM)
+                    ? Ok
+                    : A.IsNot("a reduction from 0 to below the X-dimension in mm");
+     }},
+    {.Long = "--no-marker", .Help = "no '>' in the right quiet zone",
+     .Handle = [](TOptions& O, const TArg&) {
+         O.Export.DrawRightDelimiter = false;
+         return Ok;
+     }},
+    {.Long = "--bar-color", .Value = "#rrggbb",
+     .Handle = [](TOptions& O, const TArg& A) { return Colour(O.Export.BarColor, A); }},
+    {.Long = "--background-color", .Value = "#rrggbb", .SameLine = true,
+     .Handle = [](TOptions& O, const TArg& A) { return Colour(O.Export.BackgroundColor, A); }},
+    {.Long = "--text-color", .Value = "#rrggbb", .SameLine = true,
+     .Handle = [](TOptions& O, const TArg& A) { return Colour(O.Export.FontColor, A); }},
+    {.Long = "--complete",
+     .Help = "complete any text to a GTIN as the control does; without it an item must be 12 digits, or 13 with the "
+             "right check digit (EAN-8: 7 or 8, UPC-A: 11 or 12, UPC-E: 6, 7 or 8, or a UPC-A that zero suppression "
+             "can shorten), and other items are rejected with the reason",
+     .Handle = [](TOptions& O, const TArg&) {
+         O.Reading.Options.Complete = true;
+         return Ok;
+     }},
+    {.Long = "--gs1-strict", .Help = "every warning of the print checks is an error",
+     .Handle = [](TOptions& O, const TArg&) {
+         O.Gs1Strict = true;
+         return Ok;
+     }},
+    {.Long = "--verify",
+     .Help = "grade each label once written, a pre-press estimate under a scanner's 660 nm light: 'NAME: grade B "
+             "(pre-press estimate)' on standard output",
+     .Handle = [](TOptions& O, const TArg&) {
+         O.Verify = true;
+         return Ok;
+     }},
+    {.Long = "--min-grade", .Value = "A|B|C|D", .Help = "with --verify, a label graded under this fails, default C",
+     .Handle = [](TOptions& O, const TArg& A) {
+         const std::string G = Lower(A.Value);
+         if (G.size() != 1 || G[0] < 'a' || G[0] > 'd')
+             return A.IsNot("a grade: A, B, C or D");
+         O.MinGrade = char(G[0] - 'a' + 'A');
+         return Ok;
+     }},
+    {.Long = "--sheet", .Value = "A4|Letter|WxH",
+     .Help = "all labels at their physical size in a grid on the pages of one PDF (output default labels.pdf); WxH "
+             "is a page in mm, e.g. 100x150",
+     .Handle = [](TOptions& O, const TArg& A) {
+         const std::string L = Lower(A.Value);
+         if (L == "a4")
+             O.Sheet = A4;
+         else if (L == "letter")
+             O.Sheet = Letter;
+         else if (double W = 0, H = 0; ParseSize(A.Value, MaxPageMM, W, H))
+             O.Sheet = TPage{Number(W) + " x " + Number(H) + " mm", W, H};
+         else
+             return A.IsNot("a page size: A4, Letter or WxH in mm up to " + Number(MaxPageMM));
+         return Ok;
+     }},
+    {.Long = "--label", .Value = "WxH",
+     .Help = "the cells in mm (label stock), the first at the margins' corner; default: as large as the largest "
+             "label the options give (with --symbology auto the largest it may choose, a book's number line "
+             "included; with --add-on, its add-on), stretched to fill the area inside the margins",
+     .NeedsSheet = true,
+     .Handle = [](TOptions& O, const TArg& A) {
+         return ParseSize(A.Value, MaxPageMM, O.LabelWidthMM, O.LabelHeightMM)
+                    ? Ok
+                    : A.IsNot("a label size WxH in mm up to " + Number(MaxPageMM));
+     }},
+    {.Long = "--gap", .Value = "H[,V]",
+     .Help = "gutters between the cells in mm, across and down (V defaults to H); default one quiet zone (11 "
+             "modules) without --label, none with it",
+     .NeedsSheet = true,
+     .Handle = [](TOptions& O, const TArg& A) {
+         const std::size_t Comma = A.Value.find(',');
+         double Across = 0, Down = 0;
+         if (!ParseMM(A.Value.substr(0, Comma), 0, true, MaxGapMM, Across) ||
+             (Comma != std::string::npos && !ParseMM(A.Value.substr(Comma + 1), 0, true, MaxGapMM, Down)))
+             return A.IsNot("gutters H[,V] from 0 to " + Number(MaxGapMM) + " mm");
+         O.GapAcrossMM = Across;
+         O.GapDownMM = Comma == std::string::npos ? Across : Down;
+         return Ok;
+     }},
+    {.Long = "--crop-marks",
+     .Help = "0.1 mm marks outward from each cell's corners, each shortened or left out where it would come near a "
+             "label",
+     .NeedsSheet = true,
+     .Handle = [](TOptions& O, const TArg&) {
+         O.CropMarks = true;
+         return Ok;
+     }},
+    {.Long = "--columns", .Value = "N", .Help = "the grid, default as many as fit", .NeedsSheet = true,
+     .Handle = [](TOptions& O, const TArg& A) {
+         return Whole(O.Columns, A, 1, MaxGrid, "a count from 1 to " + std::to_string(MaxGrid));
+     }},
+    {.Long = "--rows", .Value = "N", .SameLine = true, .NeedsSheet = true,
+     .Handle = [](TOptions& O, const TArg& A) {
+         return Whole(O.Rows, A, 1, MaxGrid, "a count from 1 to " + std::to_string(MaxGrid));
+     }},
+    {.Long = "--margin", .Value = "MM",
+     .Help = "page margin, default 10\nEach label is centred in its cell. A label larger than its cell is refused "
+             "before anything is written; an item whose own add-on makes its label larger is rejected (give --label "
+             "or a 5-digit --add-on for room)",
+     .NeedsSheet = true,
+     .Handle = [](TOptions& O, const TArg& A) {
+         return ParseNumber(A.Value, O.MarginMM) && O.MarginMM >= 0 && O.MarginMM <= 100
+                    ? Ok
+                    : A.IsNot("a margin from 0 to 100 mm");
+     }},
+    {.Short = 'j', .Long = "--jobs", .Value = "N", .Help = "worker threads, default the number of cores",
+     .Handle = [](TOptions& O, const TArg& A) {
+         return Whole(O.Jobs, A, 1, MaxJobs, "a thread count from 1 to " + std::to_string(MaxJobs));
+     }},
+    {.Long = "--memory", .Value = "MB",
+     .Help = "what the PNG images being drawn at once may take together, default 1024; fewer threads draw at once "
+             "where they would take more (one image larger than this is drawn alone)",
+     .Handle = [](TOptions& O, const TArg& A) {
+         return ParseCount(A.Value, O.MemoryMB) && O.MemoryMB >= 1 && O.MemoryMB <= MaxMemoryMB
+                    ? Ok
+                    : A.IsNot("a size in MB from 1 to " + std::to_string(MaxMemoryMB));
+     }},
+    {.Short = 'q', .Long = "--quiet", .Help = "print nothing but errors",
+     .Handle = [](TOptions& O, const TArg&) {
+         O.Quiet = true;
+         return Ok;
+     }},
+    {.Short = 'h', .Long = "--help",
+     .Handle = [](TOptions& O, const TArg&) {
+         O.Help = true;
+         return Ok;
+     }},
+    {.Long = "--version", .SameLine = true,
+     .Handle = [](TOptions& O, const TArg&) {
+         O.Version = true;
+         return Ok;
+     }},
+};
+
+// A second row of one name would never be reached.
+constexpr bool NamesUnique()
+{
+    for (std::size_t I = 0; I < std::size(Table); ++I)
+        for (std::size_t J = I + 1; J < std::size(Table); ++J)
+            if (std::string_view(Table[I].Long) == Table[J].Long || (Table[I].Short && Table[I].Short == Table[J].Short))
+                return false;
+    return true;
+}
+static_assert(NamesUnique());
+
+// The row of "--name" or "-x"; null for none.
+const TOptionRow* RowNamed(const std::string& Name)
+{
+    for (const TOptionRow& Row : Table)
+        if (Name == Row.Long || (Row.Short && Name.size() == 2 && Name[1] == Row.Short))
+            return &Row;
+    return nullptr;
+}
+
+// Help from column 26, or two spaces after names that reach it (help2man
+// reads two spaces as the end of the names), wrapped within 79 columns.
+constexpr std::size_t HelpColumn = 26, LineWidth = 79;
+
+void AppendEntry(std::string& Out, const std::string& Names, std::string_view Help)
+{
+    if (Help.empty()) {
+        Out += Names + "\n";
+        return;
+    }
+    std::string Line = Names + std::string(Names.size() + 2 <= HelpColumn ? HelpColumn - Names.size() : 2, ' ');
+    bool Words = false; // on this line
+    const auto Break = [&] {
+        Out += Line + "\n";
+        Line.assign(HelpColumn, ' ');
+        Words = false;
+    };
+    for (std::size_t Start = 0; Start <= Help.size();) {
+        const std::size_t End = std::min(Help.find_first_of(" \n", Start), Help.size());
+        if (const std::string_view Word = Help.substr(Start, End - Start); !Word.empty()) {
+            if (Words && Line.size() + 1 + Word.size() > LineWidth)
+                Break();
+            Line += (Words ? " " : "") + std::string(Word);
+            Words = true;
+        }
+        if (End < Help.size() && Help[End] == '\n')
+            Break();
+        Start = End + 1;
+    }
+    if (Words)
+        Out += Line + "\n";
+}
+
+// An option's names as --help shows them: "  -i, --input FILE", "      --dpi N".
+std::string NamesOf(const TOptionRow& Row)
+{
+    return (Row.Short ? std::string("-") + Row.Short + ", " : std::string()) + Row.Long +
+           (Row.Value ? std::string(" ") + Row.Value : std::string());
+}
+
 } // namespace
 
 std::string ExpandPattern(const std::string& Pattern, const std::string& Gtin, std::size_t Number)
@@ -159,9 +459,11 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
     TParsed P;
     TOptions& O = P.Options;
     O.Jobs = std::clamp(DefaultJobs, 1, MaxJobs);
-    bool OutputGiven = false, XGiven = false, MagnificationGiven = false, GridGiven = false, ReductionGiven = false,
-         MinGradeGiven = false;
-    std::string GridOption;
+    // The options given, in their order, for the checks across them.
+    std::vector<const TOptionRow*> Given;
+    const auto Was = [&Given](std::string_view Long) {
+        return std::any_of(Given.begin(), Given.end(), [Long](const TOptionRow* Row) { return Row->Long == Long; });
+    };
     const auto Fail = [&P](std::string Reason) {
         P.Error = std::move(Reason);
         return P;
@@ -191,181 +493,47 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
             Value = Arg.substr(2);
             Inline = true;
         }
-        static const struct {
-            const char *Short, *Long;
-            bool TakesValue;
-        } Known[] = {{"-i", "--input", true},         {"-o", "--output", true},
-                     {nullptr, "--dpi", true},        {"-x", "--x-dimension", true},
-                     {nullptr, "--magnification", true}, {nullptr, "--no-marker", false},
-                     {nullptr, "--bar-color", true},  {nullptr, "--background-color", true},
-                     {nullptr, "--text-color", true}, {nullptr, "--complete", false},
-                     {nullptr, "--sheet", true},      {nullptr, "--columns", true},
-                     {nullptr, "--rows", true},       {nullptr, "--margin", true},
-                     {"-j", "--jobs", true},          {nullptr, "--memory", true},
-                     {"-q", "--quiet", false},
-                     {"-h", "--help", false},         {nullptr, "--version", false},
-                     {nullptr, "--symbology", true},  {nullptr, "--add-on", true},
-                     {nullptr, "--bar-height", true}, {nullptr, "--bar-width-reduction", true},
-                     {nullptr, "--gs1-strict", false}, {nullptr, "--verify", false},
-                     {nullptr, "--min-grade", true},  {nullptr, "--label", true},
-                     {nullptr, "--gap", true},        {nullptr, "--crop-marks", false},
-                     {nullptr, "--issn-variant", true}};
-        const auto* Found = std::find_if(std::begin(Known), std::end(Known), [&](const auto& K) {
-            return (K.Short && Name == K.Short) || Name == K.Long;
-        });
-        if (Found == std::end(Known))
+        const TOptionRow* Row = RowNamed(Name);
+        if (!Row)
             return Fail("unknown option " + Name);
-        const std::string Long = Found->Long;
-        if (Found->TakesValue && !Inline) {
+        const std::string Long = Row->Long;
+        if (Row->Value && !Inline) {
             if (I + 1 >= Args.size())
                 return Fail(Long + " needs a value");
             Value = Args[++I];
-        } else if (!Found->TakesValue && Inline) {
+        } else if (!Row->Value && Inline) {
             return Fail(Long + " takes no value");
         }
-        const auto Bad = [&](const std::string& What) { return Fail(Long + ": '" + Value + "' is not " + What); };
-
-        if (Long == "--input") {
-            O.Inputs.push_back(Value);
-        } else if (Long == "--output") {
-            O.Output = Value;
-            OutputGiven = true;
-        } else if (Long == "--dpi") {
-            if (!ParseInt(Value, O.Dpi) || O.Dpi < WEQEan::MinDpi || O.Dpi > WEQEan::MaxDpi)
-                return Bad("a resolution from " + std::to_string(WEQEan::MinDpi) + " to " +
-                           std::to_string(WEQEan::MaxDpi) + " dpi");
-        } else if (Long == "--x-dimension" || Long == "--magnification") {
-            double V = 0;
-            if (!ParseNumber(Value, V))
-                return Bad("a number");
-            (Long == "--x-dimension" ? XGiven : MagnificationGiven) = true;
-            O.Export.XDimensionMM = Long == "--x-dimension" ? V : WEQEan::MagnificationToXDimension(V);
-            if (!(O.Export.XDimensionMM >= WEQEan::MinXDimensionMM && O.Export.XDimensionMM <= WEQEan::MaxXDimensionMM))
-                return Fail(Long + " " + Value + " makes an X-dimension outside 0.1 .. 10 mm");
-        } else if (Long == "--no-marker") {
-            O.Export.DrawRightDelimiter = false;
-        } else if (Long == "--bar-color" || Long == "--background-color" || Long == "--text-color") {
-            TColor& C = Long == "--bar-color" ? O.Export.BarColor
-                        : Long == "--text-color" ? O.Export.FontColor
-                                                 : O.Export.BackgroundColor;
-            if (!ParseColor(Value, C))
-                return Bad("a colour #rrggbb");
-        } else if (Long == "--complete") {
-            O.Reading.Options.Complete = true;
-        } else if (Long == "--sheet") {
-            const std::string L = Lower(Value);
-            if (L == "a4")
-                O.Sheet = A4;
-            else if (L == "letter")
-                O.Sheet = Letter;
-            else if (double W = 0, H = 0; ParseSize(Value, MaxPageMM, W, H))
-                O.Sheet = TPage{Number(W) + " x " + Number(H) + " mm", W, H};
-            else
-                return Bad("a page size: A4, Letter or WxH in mm up to " + Number(MaxPageMM));
-        } else if (Long == "--label") {
-            if (!ParseSize(Value, MaxPageMM, O.LabelWidthMM, O.LabelHeightMM))
-                return Bad("a label size WxH in mm up to " + Number(MaxPageMM));
-            GridGiven = true;
-            GridOption = Long;
-        } else if (Long == "--gap") {
-            const std::size_t Comma = Value.find(',');
-            double Across = 0, Down = 0;
-            if (!ParseMM(Value.substr(0, Comma), 0, true, MaxGapMM, Across) ||
-                (Comma != std::string::npos && !ParseMM(Value.substr(Comma + 1), 0, true, MaxGapMM, Down)))
-                return Bad("gutters H[,V] from 0 to " + Number(MaxGapMM) + " mm");
-            O.GapAcrossMM = Across;
-            O.GapDownMM = Comma == std::string::npos ? Across : Down;
-            GridGiven = true;
-            GridOption = Long;
-        } else if (Long == "--crop-marks") {
-            O.CropMarks = true;
-            GridGiven = true;
-            GridOption = Long;
-        } else if (Long == "--columns" || Long == "--rows") {
-            int& N = Long == "--columns" ? O.Columns : O.Rows;
-            if (!ParseInt(Value, N) || N < 1 || N > MaxGrid)
-                return Bad("a count from 1 to " + std::to_string(MaxGrid));
-            GridGiven = true;
-            GridOption = Long;
-        } else if (Long == "--margin") {
-            if (!ParseNumber(Value, O.MarginMM) || O.MarginMM < 0 || O.MarginMM > 100)
-                return Bad("a margin from 0 to 100 mm");
-            GridGiven = true;
-            GridOption = Long;
-        } else if (Long == "--jobs") {
-            if (!ParseInt(Value, O.Jobs) || O.Jobs < 1 || O.Jobs > MaxJobs)
-                return Bad("a thread count from 1 to " + std::to_string(MaxJobs));
-        } else if (Long == "--memory") {
-            if (!ParseCount(Value, O.MemoryMB) || O.MemoryMB < 1 || O.MemoryMB > MaxMemoryMB)
-                return Bad("a size in MB from 1 to " + std::to_string(MaxMemoryMB));
-        } else if (Long == "--symbology") {
-            // Named from the reader's table: the shell completion is checked against this list.
-            if (!WEQEan::KindNamed(Value, O.Reading.Kind))
-                return Bad("a symbology: " + KindList());
-        } else if (Long == "--issn-variant") {
-            if (!Digits(Value, 2))
-                return Bad("an ISSN variant: 2 digits");
-            O.Reading.Options.IssnVariant = Value;
-        } else if (Long == "--add-on") {
-            if (!Digits(Value, 2) && !Digits(Value, 5))
-                return Bad("an add-on: 2 or 5 digits");
-            O.Reading.Options.AddOn = Value;
-        } else if (Long == "--bar-height") {
-            if (!ParseMM(Value, 0, false, MaxBarHeightMM, O.Export.BarHeightMM))
-                return Bad("a bar height above 0 and up to " + Number(MaxBarHeightMM) + " mm");
-        } else if (Long == "--bar-width-reduction") {
-            if (!ParseMM(Value, 0, true, WEQEan::MaxXDimensionMM, O.Export.BarWidthReductionMM))
-                return Bad("a reduction from 0 to below the X-dimension in mm");
-            ReductionGiven = true;
-        } else if (Long == "--gs1-strict") {
-            O.Gs1Strict = true;
-        } else if (Long == "--verify") {
-            O.Verify = true;
-        } else if (Long == "--min-grade") {
-            const std::string G = Lower(Value);
-            if (G.size() != 1 || G[0] < 'a' || G[0] > 'd')
-                return Bad("a grade: A, B, C or D");
-            O.MinGrade = char(G[0] - 'a' + 'A');
-            MinGradeGiven = true;
-        } else if (Long == "--quiet") {
-            O.Quiet = true;
-        } else if (Long == "--help") {
-            O.Help = true;
-        } else if (Long == "--version") {
-            O.Version = true;
-        }
+        if (std::string Reason = Row->Handle(O, {Long, Value}); !Reason.empty())
+            return Fail(std::move(Reason));
+        Given.push_back(Row);
     }
     if (O.Help || O.Version)
         return P;
-    if (XGiven && MagnificationGiven)
+    if (Was("--x-dimension") && Was("--magnification"))
         return Fail("give --x-dimension or --magnification, not both");
-    if (ReductionGiven && O.Export.BarWidthReductionMM >= O.Export.XDimensionMM)
+    if (Was("--bar-width-reduction") && O.Export.BarWidthReductionMM >= O.Export.XDimensionMM)
         return Fail("--bar-width-reduction " + Number(O.Export.BarWidthReductionMM) +
                     " mm leaves no bar: it must be below the X-dimension, " + Number(O.Export.XDimensionMM) + " mm");
-    if (MinGradeGiven && !O.Verify)
+    if (Was("--min-grade") && !O.Verify)
         return Fail("--min-grade needs --verify: only graded labels have a grade to hold to it");
-    if (GridGiven && !O.Sheet)
-        return Fail(GridOption + " lays out a sheet: it needs --sheet");
-    if (O.Sheet && !OutputGiven)
+    const auto Grid = std::find_if(Given.rbegin(), Given.rend(), [](const TOptionRow* Row) { return Row->NeedsSheet; });
+    if (Grid != Given.rend() && !O.Sheet)
+        return Fail(std::string((*Grid)->Long) + " lays out a sheet: it needs --sheet");
+    if (O.Sheet && !Was("--output"))
         O.Output = "labels.pdf";
     if (const std::string E = CheckPattern(O.Output); !E.empty())
         return Fail(E);
-    const std::string Kind = Suffix(O.Output);
+    const std::optional<TFormat> Format = WEQEan::FileFormatOf(QString::fromStdString(O.Output));
     if (O.Sheet) {
-        if (Kind != ".pdf")
+        if (Format != TFormat::Pdf)
             return Fail("a sheet is one PDF: the output must end in .pdf");
         if (O.Output.find('{') != std::string::npos)
             return Fail("a sheet is one file: its name takes no {gtin} or {n}");
-        O.Format = TFormat::Pdf;
-    } else if (Kind == ".png") {
-        O.Format = TFormat::Png;
-    } else if (Kind == ".svg") {
-        O.Format = TFormat::Svg;
-    } else if (Kind == ".pdf") {
-        O.Format = TFormat::Pdf;
-    } else {
+    } else if (!Format) {
         return Fail("cannot tell the format of '" + O.Output + "': end it in .png, .svg or .pdf");
     }
+    O.Format = *Format;
     if (O.Inputs.empty() && O.Gtins.empty())
         return Fail("no GTINs: give them as arguments or with --input FILE");
     return P;
@@ -373,7 +541,7 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
 
 std::string UsageText()
 {
-    return R"(Usage: weqbarcode [OPTIONS] [ITEM...]
+    std::string Out = R"(Usage: weqbarcode [OPTIONS] [ITEM...]
 Writes an EAN-13 symbol (or EAN-8, UPC-A, UPC-E) for each GTIN, one file
 each, or all of them as labels on the pages of one PDF.
 
@@ -383,75 +551,15 @@ in CSV; an empty add-on field is none). Any other field, a third one, or text
 after the add-on rejects the item with its reason.
 
 Options:
-  -i, --input FILE        one item per line ('-' is standard input), ASCII or
-                          UTF-8 (a BOM is skipped; UTF-16 and UTF-32 are
-                          refused); blank lines and lines starting with '#' are
-                          skipped; a line with a byte that is not printable
-                          ASCII (a tab aside) is rejected, the byte named
-  -o, --output PATTERN    the file to write, default {gtin}.png; {gtin} is the
-                          symbol's digits, {n} the item's number (counted over
-                          all items, rejected ones too), 5 digits at least;
-                          .png, .svg or .pdf picks the format; missing folders
-                          are made
-      --symbology S       ean13 (default), ean8, upca, upce, or auto: each
-                          GTIN of 8, 12, 13 or 14 digits as the symbol it holds
-                          (EAN-8, UPC-A or EAN-13), and a book's, music's or
-                          serial's number as below; isbn, ismn or issn: the
-                          number as written (978-3-16-148410-0, an ISBN-10,
-                          M-2306-7118-7, 0317-8471; a label ISBN, ISMN or ISSN
-                          before it may stand apart), printed above the bars
-                          ("ISBN 978-3-16-148410-0"); an ISBN's add-on is its
-                          price code (90000: none), an ISSN's the issue
-      --issn-variant NN   an ISSN's price or variant code, default 00
-      --add-on DIGITS     a 2- or 5-digit add-on for every item without its own
-      --dpi N             PNG resolution, default 300 (50 .. 9600)
-  -x, --x-dimension MM    module width, default 0.330 (0.1 .. 10)
-      --magnification F   module width as a magnification, 1.0 = 0.330 mm
-      --bar-height MM     the main bars' height, above 0 and up to 1000;
-                          default the nominal 69.24 modules (EAN-8 55.24)
-      --bar-width-reduction MM  taken from every bar for the press's ink
-                          spread, from 0 (default) to below the X-dimension
-      --no-marker         no '>' in the right quiet zone
-      --bar-color #rrggbb, --background-color #rrggbb, --text-color #rrggbb
-      --complete          complete any text to a GTIN as the control does; without
-                          it an item must be 12 digits, or 13 with the right check
-                          digit (EAN-8: 7 or 8, UPC-A: 11 or 12, UPC-E: 6, 7 or
-                          8, or a UPC-A that zero suppression can shorten), and
-                          other items are rejected with the reason
-      --gs1-strict        every warning of the print checks is an error
-      --verify            grade each label once written, a pre-press estimate
-                          under a scanner's 660 nm light: 'NAME: grade B
-                          (pre-press estimate)' on standard output
-      --min-grade A|B|C|D with --verify, a label graded under this fails,
-                          default C
-      --sheet A4|Letter|WxH  all labels at their physical size in a grid on the
-                          pages of one PDF (output default labels.pdf); WxH is
-                          a page in mm, e.g. 100x150
-      --label WxH         the cells in mm (label stock), the first at the
-                          margins' corner; default: as large as the largest
-                          label the options give (with --symbology auto the
-                          largest it may choose, a book's number line
-                          included; with --add-on, its add-on),
-                          stretched to fill the area inside the margins
-      --gap H[,V]         gutters between the cells in mm, across and down (V
-                          defaults to H); default one quiet zone (11 modules)
-                          without --label, none with it
-      --crop-marks        0.1 mm marks outward from each cell's corners, each
-                          shortened or left out where it would come near a label
-      --columns N, --rows N  the grid, default as many as fit
-      --margin MM         page margin, default 10
-                          Each label is centred in its cell. A label larger than
-                          its cell is refused before anything is written; an
-                          item whose own add-on makes its label larger is
-                          rejected (give --label or a 5-digit --add-on for room)
-  -j, --jobs N            worker threads, default the number of cores
-      --memory MB         what the PNG images being drawn at once may take
-                          together, default 1024; fewer threads draw at once
-                          where they would take more (one image larger than
-                          this is drawn alone)
-  -q, --quiet             print nothing but errors
-  -h, --help, --version
-
+)";
+    for (std::size_t I = 0; I < std::size(Table); ++I) {
+        const TOptionRow& Row = Table[I];
+        std::string Names = (Row.Short ? "  " : "      ") + NamesOf(Row);
+        while (I + 1 < std::size(Table) && Table[I + 1].SameLine)
+            Names += ", " + NamesOf(Table[++I]);
+        AppendEntry(Out, Names, Row.Help);
+    }
+    return Out + R"(
 Every item is checked against GS1's print rules. What holds for the whole job
 (X-dimension, its snap to whole dots, bar height, colours, bar width
 reduction) is printed once, after the X-dimension drawn, before anything is

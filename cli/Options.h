@@ -17,7 +17,7 @@
 
 namespace WEQCli {
 
-enum class TFormat { Png, Svg, Pdf };
+using TFormat = WEQEan::TFileFormat;
 
 struct TPage {
     std::string Name; // as messages name it: "A4", "100 x 150 mm"

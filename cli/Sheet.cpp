@@ -9,6 +9,7 @@
 #include "Text.h"
 
 #include <WEQBarCode/ean/WEQEanExport.h>
+#include <WEQBarCode/ean/Units.h>
 #include <WEQBarCode/ean/WEQEanFamily.h>
 
 #include <algorithm>
@@ -24,7 +25,7 @@ namespace WEQCli {
 namespace {
 
 // Modules of whole micrometres, as the sheet draws them.
-constexpr int SheetDpi = 25400;
+constexpr int SheetDpi = WEQEan::MicrometresPerInch;
 // Rounding of millimetres summed over a page's cells.
 constexpr double Slack = 1e-9;
 // A crop mark starts this far out from its corner, is this long at most,
@@ -103,7 +104,7 @@ TSheetLayout LayOutSheet(const TOptions& O)
             L.LabelHeightMM = std::max(L.LabelHeightMM, H);
         }
     // One quiet zone, the widest of the family's, between neighbours.
-    const double QuietZone = 11 * WEQEan::DotsPerModule(O.Export.XDimensionMM, SheetDpi) / 1000.0;
+    const double QuietZone = 11 * WEQEan::DotsPerModule(O.Export.XDimensionMM, SheetDpi) / WEQEan::MicrometresPerMillimetre;
     const bool Stock = O.LabelWidthMM > 0;
     L.GapAcrossMM = O.GapAcrossMM.value_or(Stock ? 0.0 : QuietZone);
     L.GapDownMM = O.GapDownMM.value_or(Stock ? 0.0 : QuietZone);

@@ -7,11 +7,11 @@
 #include "ean/WEQEanExport.h"
 #include "ean/WEQEanBook.h"
 #include "ean/WEQEanFamily.h"
+#include "ean/Units.h"
 #include "export/Export_p.h"
 #include "surface/Canvas.h"
 
 #include <QDebug>
-#include <QFileInfo>
 #include <QHash>
 #include <QImage>
 #include <QPainter>
@@ -29,8 +29,6 @@ const QColor DefaultBar = Qt::black, DefaultBackground = Qt::white, DefaultText 
 // book's number is read from up to 64 characters) but still long enough to
 // be refused as too long: megabytes of pasted text cost no more than a GTIN.
 std::string Bounded(const QString& Text) { return Text.left(2048).toStdString(); }
-
-constexpr double MillimetresPerInch = 25.4;
 
 } // namespace
 
@@ -272,7 +270,7 @@ int Barcode::moduleWidthForDpi(int dpi) const
 
 double Barcode::xDimensionForDpi(int dpi) const
 {
-    return dpi > 0 ? moduleWidthForDpi(dpi) * MillimetresPerInch / dpi : 0.0;
+    return dpi > 0 ? moduleWidthForDpi(dpi) * WEQEan::MillimetresPerInch / dpi : 0.0;
 }
 
 QSize Barcode::sizeInModules() const
@@ -289,7 +287,7 @@ QSizeF Barcode::size() const
         return {};
     if (d->Reading.Valid() && WEQEan::TPdfSheet::SizeOf(d->Reading, d->Options(), Width, Height))
         return QSizeF(Width, Height);
-    const double X = WEQEan::DotsPerModule(d->XDimension, 25400) / 1000.0;
+    const double X = WEQEan::DotsPerModule(d->XDimension, WEQEan::MicrometresPerInch) / WEQEan::MicrometresPerMillimetre;
     return QSizeF(sizeInModules()) * X;
 }
 
@@ -309,7 +307,7 @@ QSizeF Barcode::sizeForDpi(int dpi) const
     if (!isValid())
         return {};
     const QSize Dots = WEQEan::RasterSize(d->Reading, dpi, d->Options());
-    return Dots.isEmpty() ? QSizeF() : QSizeF(Dots) * (MillimetresPerInch / dpi);
+    return Dots.isEmpty() ? QSizeF() : QSizeF(Dots) * (WEQEan::MillimetresPerInch / dpi);
 }
 
 bool Barcode::paint(QPainter* painter, const QPointF& topLeftMillimetres) const
@@ -319,7 +317,7 @@ bool Barcode::paint(QPainter* painter, const QPointF& topLeftMillimetres) const
     QPaintDevice* Device = painter->device();
     // Every device gives its dots per inch in its logical units, each of
     // its pixel ratio's device pixels (images too, as fonts take them).
-    const double DotsPerMillimetre = Device->logicalDpiX() * Device->devicePixelRatioF() / MillimetresPerInch;
+    const double DotsPerMillimetre = Device->logicalDpiX() * Device->devicePixelRatioF() / WEQEan::MillimetresPerInch;
     if (!(DotsPerMillimetre > 0))
         return false;
     // The window and viewport (and the pixel ratio) alone, before the world
@@ -340,7 +338,7 @@ bool Barcode::paint(QPainter* painter, const QPointF& topLeftMillimetres) const
     painter->save();
     bool Drawn;
     // Dots per inch across, as the transform gives them.
-    const double DotsAcross = std::abs(ToDevice.m11()) * 25400;
+    const double DotsAcross = std::abs(ToDevice.m11()) * WEQEan::MicrometresPerInch;
     if (ToDevice.type() <= QTransform::TxScale && DotsAcross >= 1 && DotsAcross <= 1e6) {
         // Axis-aligned: drawn in whole device dots from the nearest whole dot;
         // a different scale down (or a mirror) scales the dots down alike.
@@ -354,7 +352,7 @@ bool Barcode::paint(QPainter* painter, const QPointF& topLeftMillimetres) const
     } else {
         // Turned or sheared there are no whole dots to keep: micrometres.
         painter->setWorldTransform(Frame);
-        Drawn = WEQEan::DrawOnPainter(d->Reading, *painter, 25400, 0, 0, O);
+        Drawn = WEQEan::DrawOnPainter(d->Reading, *painter, WEQEan::MicrometresPerInch, 0, 0, O);
     }
     painter->restore();
     return Drawn;
@@ -437,14 +435,17 @@ bool Barcode::save(const QString& path, int dpi, QString* error) const
     };
     if (!d->Drawable())
         return Fail(QStringLiteral("Cannot write %1: %2").arg(path, d->Error()));
-    const QString Suffix = QFileInfo(path).suffix().toLower();
     const WEQEan::TExportOptions O = d->Options();
-    if (Suffix == QLatin1String("png"))
-        return WEQEan::ExportPng(d->Reading, path, dpi, O, nullptr, error);
-    if (Suffix == QLatin1String("svg"))
-        return WEQEan::ExportSvg(d->Reading, path, O, error);
-    if (Suffix == QLatin1String("pdf"))
-        return WEQEan::ExportPdf(d->Reading, path, O, error);
+    if (const std::optional<WEQEan::TFileFormat> Format = WEQEan::FileFormatOf(path)) {
+        switch (*Format) {
+        case WEQEan::TFileFormat::Png:
+            return WEQEan::ExportPng(d->Reading, path, dpi, O, nullptr, error);
+        case WEQEan::TFileFormat::Svg:
+            return WEQEan::ExportSvg(d->Reading, path, O, error);
+        case WEQEan::TFileFormat::Pdf:
+            return WEQEan::ExportPdf(d->Reading, path, O, error);
+        }
+    }
     return Fail(QStringLiteral("Cannot write %1: the name ends in neither .png, .svg nor .pdf").arg(path));
 }
 

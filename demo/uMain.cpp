@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPrintDialog>
@@ -106,11 +105,14 @@ void TFrmWEqBarCodeDemo::ShowGs1Findings()
 bool TFrmWEqBarCodeDemo::SaveSymbolAs(const QString& Path)
 {
     const WEQEan::TExportOptions Options = FileOptions(*WEQBarCode1);
-    const QString Suffix = QFileInfo(Path).suffix().toLower();
-    if (Suffix == QLatin1String("svg"))
+    switch (WEQEan::FileFormatOf(Path).value_or(WEQEan::TFileFormat::Png)) {
+    case WEQEan::TFileFormat::Svg:
         return WEQEan::ExportSvg(SymbolText(), Path, Options);
-    if (Suffix == QLatin1String("pdf"))
+    case WEQEan::TFileFormat::Pdf:
         return WEQEan::ExportPdf(SymbolText(), Path, Options);
+    case WEQEan::TFileFormat::Png:
+        break;
+    }
     return WEQEan::ExportPng(SymbolText(), Path, 300, Options);
 }
 

@@ -187,7 +187,7 @@ struct TSymbologyRow {
     std::size_t BodyDigits;           // without the check digit (the add-on: all of them)
     std::int32_t LeftQuietZone;       // before the first bar (the add-on: its gap, given)
     std::int32_t RightQuietZone;      // after the last bar
-    std::int32_t RatioHeightModules;  // the nominal height
+    double NominalBarModules;         // GS1's nominal height of the main bars
     const TStep* Steps;
     std::size_t StepCount;
 };
@@ -198,6 +198,8 @@ const TSymbologyRow* RowOf(TSymbology Symbology);
 const TSymbologyRow* AddOnRowOf(std::size_t Digits);
 // The modules from the first bar to the last.
 std::int32_t BarModules(const TSymbologyRow& Row);
+// GS1's nominal height of the main bars in modules: 69.24, EAN-8 55.24.
+double NominalBarModules(TSymbology Symbology);
 
 // The tables of the character sets.
 extern const std::array<const char*, 10> UpcEParities;

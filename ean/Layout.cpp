@@ -76,21 +76,19 @@ constexpr TStep AddOn5Steps[] = {
 };
 
 // In the order of TSymbology. The quiet zones are GS1's least; a mark fills
-// all of its quiet zone but the module beside the bars. Heights: the bars
-// GS1's nominal height (69.24 X, EAN-8 55.24 X) to the nearest whole module,
-// with one module and the digit box below them.
+// all of its quiet zone but the module beside the bars.
 constexpr TSymbologyRow Rows[] = {
-    {TitleOf(TSymbology::Ean13), 12, 11, 7, 79, Ean13Steps, std::size(Ean13Steps)},
-    {TitleOf(TSymbology::Ean8), 7, 7, 7, 65, Ean8Steps, std::size(Ean8Steps)},
-    {TitleOf(TSymbology::UpcA), 11, 9, 9, 79, UpcASteps, std::size(UpcASteps)},
-    {TitleOf(TSymbology::UpcE), 7, 9, 7, 79, UpcESteps, std::size(UpcESteps)},
+    {TitleOf(TSymbology::Ean13), 12, 11, 7, 69.24, Ean13Steps, std::size(Ean13Steps)},
+    {TitleOf(TSymbology::Ean8), 7, 7, 7, 55.24, Ean8Steps, std::size(Ean8Steps)},
+    {TitleOf(TSymbology::UpcA), 11, 9, 9, 69.24, UpcASteps, std::size(UpcASteps)},
+    {TitleOf(TSymbology::UpcE), 7, 9, 7, 69.24, UpcESteps, std::size(UpcESteps)},
 };
-// The add-on starts where the caller's gap ends: no quiet zone of its own on the left.
+// The add-on starts where the caller's gap ends: no quiet zone of its own on
+// the left; its bars end where the main symbol's do.
 constexpr TSymbologyRow AddOnRows[] = {
     {"add-on", 2, 0, 5, 0, AddOn2Steps, std::size(AddOn2Steps)},
     {"add-on", 5, 0, 5, 0, AddOn5Steps, std::size(AddOn5Steps)},
 };
-static_assert(Rows[0].RatioHeightModules == Ean13RatioHeightModules);
 
 constexpr std::int32_t StepModules(const TStep& Step)
 {
@@ -119,6 +117,17 @@ static_assert(BarModulesOf(AddOnRows[0]) == 20 && BarModulesOf(AddOnRows[1]) == 
 constexpr long double DigitBoxHeightPerModule = 8.33L;
 constexpr long double SmallBoxHeightPerModule = 5.55L;
 constexpr std::int32_t GuardExtensionModules = 5;
+
+// The height a symbol keeps its proportion at: the least whole number of
+// modules holding the nominal bars, the module below them and the digit
+// box (EAN-13: 69.24 + 1 + 8.33 makes 79).
+constexpr std::int32_t RatioHeightModulesOf(const TSymbologyRow& Row)
+{
+    const long double Exact = Row.NominalBarModules + 1 + DigitBoxHeightPerModule;
+    const auto Whole = std::int32_t(Exact);
+    return Whole < Exact ? Whole + 1 : Whole;
+}
+static_assert(RatioHeightModulesOf(Rows[0]) == Ean13RatioHeightModules && RatioHeightModulesOf(Rows[1]) == 65);
 
 // Writes the elements of rows of steps into a symbol.
 class TBuilder {
@@ -454,7 +463,9 @@ std::int32_t SymbolModules(TSymbology Symbology, std::size_t AddOnDigits, std::i
     return Main + AddOnGap + StepModules(AddOnRows[0].Steps[0]) + StepModules(Digits) + AddOnRows[0].RightQuietZone;
 }
 
-std::int32_t RatioHeightModules(TSymbology Symbology) { return MeasuredRow(Symbology).RatioHeightModules; }
+std::int32_t RatioHeightModules(TSymbology Symbology) { return RatioHeightModulesOf(MeasuredRow(Symbology)); }
+
+double NominalBarModules(TSymbology Symbology) { return MeasuredRow(Symbology).NominalBarModules; }
 
 std::int32_t LineBandHeight(const TEanReading& Reading, std::int32_t ModuleWidth)
 {

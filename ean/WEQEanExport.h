@@ -25,6 +25,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,13 @@ WEQBARCODE_EXPORT bool DrawOnPainter(const TEanReading& Reading, QPainter& Paint
 // one: the nearest to the X-dimension, and where that lies inside GS1's
 // range and a whole number of dots inside it exists, the nearest such one.
 WEQBARCODE_EXPORT std::int32_t DotsPerModule(double XDimensionMM, int Dpi);
+
+// The formats of the files below, each named by the suffix of a file's name.
+enum class TFileFormat : std::uint8_t { Png, Svg, Pdf };
+// The format a file's name asks for by its suffix, in any case ("out/a.PNG"
+// is a PNG); none for any other suffix, or none at all. The name alone is
+// read: no file is looked at.
+WEQBARCODE_EXPORT std::optional<TFileFormat> FileFormatOf(const QString& Path);
 
 // Files, written whole or not at all: a failed write returns false, with the
 // reason in Error, and leaves an existing file as it was. A PNG export

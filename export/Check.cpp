@@ -7,6 +7,7 @@
 #include "ean/WEQEanExport.h"
 
 #include "ean/Core_p.h"
+#include "ean/Units.h"
 #include "export/Export_p.h"
 #include "export/Writers_p.h"
 #include "surface/Canvas.h"
@@ -31,7 +32,10 @@ std::string Format(const char* Pattern, ...)
 }
 
 // Of the X-dimension as printed to the micrometre, as the sentence states it.
-double Percent(double XMM) { return std::round(XMM * 1000) / 1000 / NominalXDimensionMM * 100; }
+double Percent(double XMM)
+{
+    return std::round(XMM * MicrometresPerMillimetre) / MicrometresPerMillimetre / NominalXDimensionMM * 100;
+}
 
 // An sRGB colour as 0xRRGGBB, system colours resolved.
 std::uint32_t RgbOf(TColor Color)
@@ -97,10 +101,12 @@ std::string DescribeXDimension(const TExportOptions& O, int Dpi)
     }
     if (O.BarWidthReductionMM > 0 && std::isfinite(O.BarWidthReductionMM)) {
         if (Dpi > 0) {
-            const long long Dots = std::llround(O.BarWidthReductionMM * Dpi / 25.4);
-            Out += Format(", bar width reduction %lld dot%s (%.3f mm)", Dots, Dots == 1 ? "" : "s", Dots * 25.4 / Dpi);
+            const long long Dots = std::llround(O.BarWidthReductionMM * Dpi / MillimetresPerInch);
+            Out += Format(", bar width reduction %lld dot%s (%.3f mm)", Dots, Dots == 1 ? "" : "s",
+                          Dots * MillimetresPerInch / Dpi);
         } else {
-            Out += Format(", bar width reduction %.3f mm", std::llround(O.BarWidthReductionMM * 1000) / 1000.0);
+            Out += Format(", bar width reduction %.3f mm",
+                          std::llround(O.BarWidthReductionMM * MicrometresPerMillimetre) / MicrometresPerMillimetre);
         }
     }
     return Out;

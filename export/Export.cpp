@@ -7,6 +7,7 @@
 #include "ean/WEQEanExport.h"
 
 #include "ean/Core_p.h"
+#include "ean/Units.h"
 #include "ean/Vector_p.h"
 #include "export/Export_p.h"
 #include "export/Writers_p.h"
@@ -25,7 +26,6 @@ namespace {
 // Beyond this an image is more memory than any print needs (1 GB).
 constexpr std::int64_t MaxRasterPixels = std::int64_t(1) << 28;
 constexpr std::int32_t MaxRasterSide = 32767;
-constexpr double MillimetresPerInch = 25.4;
 
 } // namespace
 
@@ -90,9 +90,11 @@ TGrid DeviceGrid(const TSnap& S, int Dpi)
     return {S.Dots * Fine, Dpi / MillimetresPerInch * Fine, Fine};
 }
 
-TGrid VectorGrid(double XDimensionMM) { return {Snap(XDimensionMM, MicrometresPerInch).Dots, 1000.0, 1}; }
-
-double NominalBarModules(TSymbology Symbology) { return Symbology == TSymbology::Ean8 ? 55.24 : 69.24; }
+// Micrometres: any X-dimension given to the micrometre is a whole number of them.
+TGrid VectorGrid(double XDimensionMM)
+{
+    return {Snap(XDimensionMM, MicrometresPerInch).Dots, MicrometresPerMillimetre, 1};
+}
 
 bool GeometryOf(TSymbology Symbology, const TExportOptions& O, const TGrid& Grid, TPrintGeometry& G, QString* Error)
 {
@@ -196,6 +198,27 @@ void PaintRows(const TSymbol& Symbol, const TPaint& Paint, QImage& Image, int To
         PaintSymbol(Symbol, Canvas, Paint);
 }
 
+// The prepared symbol painted whole into Out.Image, which carries the dpi;
+// Out.Error says why where it cannot be.
+void PaintImage(const TSymbol& Symbol, const TPaint& Paint, int Dpi, TRasterExport& Out)
+{
+    QImage Image(Symbol.Width, Symbol.Height, QImage::Format_RGB32);
+    if (Image.isNull()) {
+        Out.Error = QStringLiteral("Not enough memory for %1 x %2 pixels").arg(Symbol.Width).arg(Symbol.Height);
+        return;
+    }
+    const int DotsPerMetre = int(std::lround(Dpi / MetresPerInch));
+    Image.setDotsPerMeterX(DotsPerMetre);
+    Image.setDotsPerMeterY(DotsPerMetre);
+    try {
+        PaintRows(Symbol, Paint, Image, 0);
+    } catch (const Exception& E) {
+        Out.Error = QString::fromStdString(E.what());
+        return;
+    }
+    Out.Image = std::move(Image);
+}
+
 // The symbol's rows a band at a time, the band painted when the writer first
 // asks for one of its rows: a symbol at any size costs a band, not a frame.
 class TBandRows final : public TRowSource {
@@ -236,23 +259,8 @@ TRasterExport RenderRaster(const TEanReading& R, int Dpi, const TExportOptions& 
     TRasterExport Out;
     TSymbol Symbol;
     TPaint Paint;
-    if (!PrepareRaster(R, Dpi, O, Out, Symbol, Paint))
-        return Out;
-    QImage Image(Symbol.Width, Symbol.Height, QImage::Format_RGB32);
-    if (Image.isNull()) {
-        Out.Error = QStringLiteral("Not enough memory for %1 x %2 pixels").arg(Symbol.Width).arg(Symbol.Height);
-        return Out;
-    }
-    const int DotsPerMetre = int(std::lround(Dpi / 0.0254));
-    Image.setDotsPerMeterX(DotsPerMetre);
-    Image.setDotsPerMeterY(DotsPerMetre);
-    try {
-        PaintRows(Symbol, Paint, Image, 0);
-    } catch (const Exception& E) {
-        Out.Error = QString::fromStdString(E.what());
-        return Out;
-    }
-    Out.Image = std::move(Image);
+    if (PrepareRaster(R, Dpi, O, Out, Symbol, Paint))
+        PaintImage(Symbol, Paint, Dpi, Out);
     return Out;
 }
 
@@ -322,6 +330,23 @@ bool PaintInDots(const TEanReading& R, QPainter& Painter, int Dpi, const TExport
     return PaintOnGrid(R, Painter, RasterGrid(Snap(O.XDimensionMM, Dpi), Dpi), 0, 0, O, Error);
 }
 
+std::optional<TFileFormat> FileFormatOf(const QString& Path)
+{
+    static constexpr struct {
+        const char* Suffix;
+        TFileFormat Format;
+    } Suffixes[] = {{"png", TFileFormat::Png}, {"svg", TFileFormat::Svg}, {"pdf", TFileFormat::Pdf}};
+    const QStringView Name = QStringView(Path).mid(Path.lastIndexOf(u'/') + 1);
+    const qsizetype Dot = Name.lastIndexOf(u'.');
+    if (Dot < 0)
+        return std::nullopt;
+    const QString Suffix = Name.mid(Dot + 1).toString().toLower();
+    for (const auto& S : Suffixes)
+        if (Suffix == QLatin1String(S.Suffix))
+            return S.Format;
+    return std::nullopt;
+}
+
 std::int32_t DotsPerModule(double XDimensionMM, int Dpi)
 {
     // Beyond the largest X-dimension the dots could pass any integer.
@@ -342,7 +367,7 @@ bool EncodePng(const TEanReading& Reading, int Dpi, const TExportOptions& O, QBy
     if (!PrepareRaster(Reading, Dpi, O, R, Symbol, Paint)) {
         Fail(Error, R.Error);
     } else if (std::int64_t(Symbol.Width) * Symbol.Height * 4 <= PngBandBytes) {
-        R = RenderRaster(Reading, Dpi, O);
+        PaintImage(Symbol, Paint, Dpi, R);
         Out = R.Image.isNull() ? QByteArray() : PngOfImage(R.Image, Dpi, 6, Transparent);
         Encoded = !Out.isEmpty() || Fail(Error, R.Image.isNull() ? R.Error : QStringLiteral("Cannot encode the image as PNG"));
     } else {

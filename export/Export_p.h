@@ -6,6 +6,7 @@
 // What the exports share: the checks of their parameters, the snap of the
 // module to whole dots, and the symbol of a text at whole modules.
 
+#include "ean/Units.h"
 #include "ean/WEQEanExport.h"
 
 #include <QString>
@@ -46,9 +47,6 @@ TGrid RasterGrid(const TSnap& S, int Dpi);
 TGrid DeviceGrid(const TSnap& S, int Dpi);
 TGrid VectorGrid(double XDimensionMM);
 
-// GS1's nominal height of the main bars in modules: 69.24, EAN-8 55.24.
-double NominalBarModules(TSymbology Symbology);
-
 // The heights and widths the print options ask for, on a grid: false, with
 // the reason, where they cannot be drawn.
 struct TPrintGeometry {
@@ -67,6 +65,6 @@ bool SymbolAt(const TEanReading& R, const TGrid& Grid, const TExportOptions& O, 
 bool PaintInDots(const TEanReading& R, QPainter& Painter, int Dpi, const TExportOptions& O, QString* Error);
 
 // Points of a PDF page for each unit of a symbol on the vector grid.
-inline constexpr double PdfPointsPerUnit = 72.0 / 25400;
+inline constexpr double PdfPointsPerUnit = PointsPerInch / MicrometresPerInch;
 
 } // namespace WEQEan

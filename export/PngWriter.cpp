@@ -3,6 +3,8 @@
 
 #include "export/Writers_p.h"
 
+#include "ean/Units.h"
+
 #include <zlib.h>
 
 #include <array>
@@ -190,7 +192,7 @@ QByteArray PngOfRows(TRowSource& Source, int Dpi, int Level, const QRgb* Transpa
         Chunk(Png, "tRNS", Trns.data(), Trns.size());
     }
     // Dots per metre, the unit being the metre.
-    const std::uint32_t PerMetre = std::uint32_t(std::lround(Dpi / 0.0254));
+    const std::uint32_t PerMetre = std::uint32_t(std::lround(Dpi / MetresPerInch));
     std::vector<std::uint8_t> Phys;
     Put32(Phys, PerMetre);
     Put32(Phys, PerMetre);

@@ -4,6 +4,7 @@
 // Label sheets: many symbols on pages of a PDF of our own writing, streamed
 // into a file that appears whole or not at all.
 
+#include "ean/Units.h"
 #include "ean/Vector_p.h"
 #include "export/Export_p.h"
 #include "export/Writers_p.h"
@@ -15,11 +16,12 @@ namespace WEQEan {
 
 namespace {
 
-constexpr double PointsPerMillimetre = 72.0 / 25.4;
-
 // Millimetres to points, the millimetres first rounded to whole micrometres
 // so that every label starts on the same grid as its modules.
-double Points(double Millimetres) { return std::llround(Millimetres * 1000) / 1000.0 * PointsPerMillimetre; }
+double Points(double Millimetres)
+{
+    return std::llround(Millimetres * MicrometresPerMillimetre) / MicrometresPerMillimetre * PointsPerMillimetre;
+}
 
 } // namespace
 

@@ -22,10 +22,6 @@ namespace WEQEan {
 
 struct TVectorSymbol;
 
-// The vector files work in micrometres, so any X-dimension given to the
-// micrometre is a whole number of their units.
-inline constexpr int MicrometresPerInch = 25400;
-
 struct TSvgStyle {
     TColor Background = clWhite, Bars = clBlack, Digits = clBlack;
     std::int32_t MicrometresPerModule = 330; // the printed size: Symbol.Modules of these
@@ -101,9 +97,5 @@ private:
     std::string XObjects, Content;
     double PageWidth = 0, PageHeight = 0;
 };
-
-// Writes Data to Path whole or not at all (see TAtomicFile): false with the
-// reason in Error.
-bool SaveAtomically(const QString& Path, const QByteArray& Data, QString* Error);
 
 } // namespace WEQEan

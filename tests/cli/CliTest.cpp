@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
 #include <linux/capability.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -130,6 +131,23 @@ TEST(CliOptionsTest, ReadsOrRefusesTheCommandLine)
     const TOptions Defaults = ParseOptions({"1"}, 1).Options;
     EXPECT_EQ(Defaults.MinGrade, 'C');
     EXPECT_FALSE(Defaults.Verify || Defaults.Gs1Strict || Defaults.GapAcrossMM);
+}
+
+// --help is made from the option table: every line within 79 columns, and
+// every option it names, in an entry or in prose, one the parser takes.
+TEST(CliOptionsTest, HelpFitsAndNamesOnlyKnownOptions)
+{
+    const std::string Help = UsageText();
+    for (std::size_t At = 0, End; At < Help.size(); At = End + 1) {
+        End = Help.find('\n', At);
+        EXPECT_LE(End - At, 79u) << Help.substr(At, End - At);
+    }
+    std::set<std::string> Names;
+    for (std::size_t At = Help.find("--"); At != std::string::npos; At = Help.find("--", At + 2))
+        Names.insert(Help.substr(At, Help.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-", At) - At));
+    for (const std::string& Name : Names)
+        EXPECT_EQ(ParseOptions({Name}, 1).Error.find("unknown option"), std::string::npos) << Name;
+    EXPECT_TRUE(Names.count("--input") && Names.count("--rows") && Names.count("--version")) << "every row listed";
 }
 
 // Each line's fate as "number@line:gtin", "number@line:gtin+addon" or

@@ -45,6 +45,20 @@ TEST(ExportTest, PngSnapsTheModuleToWholeDotsAndScans)
 
 // The SVG as Qt's SVG renderer draws it at ten pixels per module: the bars
 // on whole modules, the size in millimetres, and a symbol that scans.
+TEST(ExportTest, FileFormatIsTheNamesSuffix)
+{
+    const struct {
+        const char* Path;
+        std::optional<TFileFormat> Format;
+    } Rows[] = {
+        {"a.png", TFileFormat::Png},   {"out/{gtin}.SVG", TFileFormat::Svg}, {"x.tar.Pdf", TFileFormat::Pdf},
+        {".pdf", TFileFormat::Pdf},    {"a.jpg", std::nullopt},              {"png", std::nullopt},
+        {"a.png/b", std::nullopt},     {"a.png/", std::nullopt},             {"a.png.gz", std::nullopt},
+    };
+    for (const auto& Row : Rows)
+        EXPECT_EQ(FileFormatOf(QString::fromLatin1(Row.Path)), Row.Format) << Row.Path;
+}
+
 TEST(ExportTest, SvgBarsAreTheModulePattern)
 {
     QTemporaryDir Dir;
