@@ -45,37 +45,47 @@ public:
             Guard.unlock();
             Tick();
             Guard.lock();
-            Changed.wait_for(Guard, std::chrono::milliseconds(50));
+            ReaderWaits = true;
+            NotFull.wait_for(Guard, std::chrono::milliseconds(50));
+            ReaderWaits = false;
         }
         Jobs.push_back(std::move(Job));
-        Changed.notify_all();
+        if (IdleWorkers)
+            NotEmpty.notify_one();
         return true;
     }
     // The next job; false once the queue is closed and empty, or on Stop.
     bool Pop(TJob& Job, const std::atomic<bool>& Stop)
     {
         std::unique_lock Guard(Lock);
-        while (Jobs.empty() && !Closed && !Stop)
-            Changed.wait_for(Guard, std::chrono::milliseconds(50));
+        while (Jobs.empty() && !Closed && !Stop) {
+            ++IdleWorkers;
+            NotEmpty.wait_for(Guard, std::chrono::milliseconds(50));
+            --IdleWorkers;
+        }
         if (Jobs.empty() || Stop)
             return false;
         Job = std::move(Jobs.front());
         Jobs.pop_front();
-        Changed.notify_all();
+        // The reader refills the window once it runs low, not for every job:
+        // each wake-up costs a switch of threads.
+        if (ReaderWaits && Jobs.size() <= JobWindow / 2)
+            NotFull.notify_one();
         return true;
     }
     void Close()
     {
         const std::lock_guard Guard(Lock);
         Closed = true;
-        Changed.notify_all();
+        NotEmpty.notify_all();
     }
 
 private:
     std::mutex Lock;
-    std::condition_variable Changed;
+    std::condition_variable NotEmpty, NotFull;
     std::deque<TJob> Jobs;
-    bool Closed = false;
+    std::size_t IdleWorkers = 0;
+    bool ReaderWaits = false, Closed = false;
 };
 
 // The workers' lines in the order of their jobs: a job's lines wait until

@@ -193,10 +193,12 @@ bool TAtomicFile::Open(const QString& Path, QString* Error)
     // A file that is there and may not be written stays as it is, as a
     // program that opened it for writing would find.
     struct stat Info {};
-    if (lstat(d->Target.c_str(), &Info) == 0 && S_ISREG(Info.st_mode) && access(d->Target.c_str(), W_OK) != 0)
-        return Fail(Error, Reason(errno));
-    if (lstat(d->Target.c_str(), &Info) == 0 && S_ISDIR(Info.st_mode))
-        return Fail(Error, Reason(EISDIR));
+    if (lstat(d->Target.c_str(), &Info) == 0) {
+        if (S_ISREG(Info.st_mode) && access(d->Target.c_str(), W_OK) != 0)
+            return Fail(Error, Reason(errno));
+        if (S_ISDIR(Info.st_mode))
+            return Fail(Error, Reason(EISDIR));
+    }
     if (ProcFdUsable()) {
         d->Fd = open(Folder(d->Target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         if (d->Fd >= 0)
@@ -241,10 +243,15 @@ bool TAtomicFile::Commit(bool Sync, QString* Error)
         return Fail(Error, Reason(EBADF));
     if (Sync && fdatasync(d->Fd) != 0)
         return Fail(Error, Reason(errno));
-    // A file replaced keeps its permissions, as a file written in place would.
-    struct stat Old {};
-    if (lstat(d->Target.c_str(), &Old) == 0 && S_ISREG(Old.st_mode))
-        fchmod(d->Fd, Old.st_mode & 07777);
+    // A file replaced keeps its permissions, as a file written in place
+    // would; asked only where a file is there to replace.
+    const auto KeepMode = [this] {
+        struct stat Old {};
+        if (lstat(d->Target.c_str(), &Old) == 0 && S_ISREG(Old.st_mode))
+            fchmod(d->Fd, Old.st_mode & 07777);
+    };
+    if (!d->TempPath.empty())
+        KeepMode();
     if (d->TempPath.empty()) {
         // The unnamed file gets its name; where the name is taken, a
         // temporary one first, then the rename that replaces the old file
@@ -259,6 +266,7 @@ bool TAtomicFile::Commit(bool Sync, QString* Error)
         }
         if (errno != EEXIST)
             return Fail(Error, Reason(errno));
+        KeepMode();
         for (int Attempt = 0; Attempt < 16 && d->TempPath.empty(); ++Attempt) {
             const std::string Name = TemporaryName(d->Target);
             if (linkat(AT_FDCWD, Self.c_str(), AT_FDCWD, Name.c_str(), AT_SYMLINK_FOLLOW) == 0)

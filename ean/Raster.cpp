@@ -1,0 +1,192 @@
+// SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+// SPDX-License-Identifier: MIT
+
+// A symbol's pixels from its vector form: whole-dot rectangles as runs,
+// outlines sampled at the dots' centres, as a printer's driver fills a shape.
+
+#include "ean/Raster_p.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace WEQEan {
+
+void TPackedRows::Reset(std::int32_t Width, std::int32_t Height, int Depth, std::uint8_t Fill)
+{
+    W = std::max(0, Width);
+    H = std::max(0, Height);
+    D = Depth;
+    RowBytes = (std::size_t(W) * std::size_t(D) + 7) / 8;
+    // A byte of Fill in every pixel it holds.
+    std::uint8_t Pattern = 0;
+    for (int Bit = 0; Bit < 8; Bit += D)
+        Pattern = std::uint8_t(Pattern << D | (Fill & ((1 << D) - 1)));
+    Bytes.assign(RowBytes * std::size_t(H), Pattern);
+}
+
+void TPackedRows::Span(std::int32_t Y, std::int32_t X0, std::int32_t X1, std::uint8_t Index)
+{
+    if (Y < 0 || Y >= H)
+        return;
+    X0 = std::max(X0, 0);
+    X1 = std::min(X1, W);
+    std::uint8_t* Row = Bytes.data() + std::size_t(Y) * RowBytes;
+    const int PerByte = 8 / D;
+    const std::uint8_t Mask = std::uint8_t((1 << D) - 1), Value = Index & Mask;
+    std::int32_t X = X0;
+    // The pixels before the first whole byte, the whole bytes, the rest.
+    for (; X < X1 && X % PerByte; ++X) {
+        const int Shift = 8 - D * (X % PerByte + 1);
+        Row[X / PerByte] = std::uint8_t((Row[X / PerByte] & ~(Mask << Shift)) | Value << Shift);
+    }
+    if (X1 - X >= PerByte) {
+        std::uint8_t Whole = 0;
+        for (int P = 0; P < PerByte; ++P)
+            Whole = std::uint8_t(Whole << D | Value);
+        const std::int32_t Bytes = (X1 - X) / PerByte;
+        std::fill(Row + X / PerByte, Row + X / PerByte + Bytes, Whole);
+        X += Bytes * PerByte;
+    }
+    for (; X < X1; ++X) {
+        const int Shift = 8 - D * (X % PerByte + 1);
+        Row[X / PerByte] = std::uint8_t((Row[X / PerByte] & ~(Mask << Shift)) | Value << Shift);
+    }
+}
+
+std::uint8_t TPackedRows::Pixel(std::int32_t X, std::int32_t Y) const
+{
+    if (X < 0 || Y < 0 || X >= W || Y >= H)
+        return 0;
+    const int PerByte = 8 / D;
+    const int Shift = 8 - D * (X % PerByte + 1);
+    return std::uint8_t(Row(Y)[X / PerByte] >> Shift & ((1 << D) - 1));
+}
+
+namespace {
+
+struct TSegment {
+    long double X0, Y0, X1, Y1;
+};
+
+// The outline as straight segments: each curve cut into enough pieces that
+// none strays a fiftieth of a dot from it (a quadratic's chord strays by
+// |P0 - 2C + P1| / 8 over n squared).
+std::vector<TSegment> Flatten(const TVectorCommand* Commands, std::size_t Count)
+{
+    std::vector<TSegment> Out;
+    long double X = 0, Y = 0, StartX = 0, StartY = 0;
+    for (std::size_t I = 0; I < Count; ++I) {
+        const TVectorCommand& C = Commands[I];
+        switch (C.Kind) {
+        case TVectorCommand::Move:
+            X = StartX = C.X;
+            Y = StartY = C.Y;
+            break;
+        case TVectorCommand::Line:
+            Out.push_back({X, Y, C.X, C.Y});
+            X = C.X;
+            Y = C.Y;
+            break;
+        case TVectorCommand::Quad: {
+            const long double DX = X - 2 * C.CX + C.X, DY = Y - 2 * C.CY + C.Y;
+            const long double Stray = std::sqrt(DX * DX + DY * DY) / 8;
+            const int Pieces = int(std::clamp<long double>(std::ceil(std::sqrt(Stray / 0.02L)), 1, 64));
+            long double PX = X, PY = Y;
+            for (int K = 1; K <= Pieces; ++K) {
+                const long double T = static_cast<long double>(K) / Pieces, U = 1 - T;
+                const long double QX = U * U * X + 2 * U * T * C.CX + T * T * C.X;
+                const long double QY = U * U * Y + 2 * U * T * C.CY + T * T * C.Y;
+                Out.push_back({PX, PY, QX, QY});
+                PX = QX;
+                PY = QY;
+            }
+            X = C.X;
+            Y = C.Y;
+            break;
+        }
+        case TVectorCommand::Close:
+            Out.push_back({X, Y, StartX, StartY});
+            X = StartX;
+            Y = StartY;
+            break;
+        }
+    }
+    return Out;
+}
+
+} // namespace
+
+TGlyphMask SampleOutline(const TVectorCommand* Commands, std::size_t Count, std::int32_t Width, std::int32_t Height)
+{
+    TGlyphMask M;
+    M.Width = std::max(0, Width);
+    M.Height = std::max(0, Height);
+    M.Ink.assign(std::size_t(M.Width) * std::size_t(M.Height), 0);
+    const std::vector<TSegment> Segments = Flatten(Commands, Count);
+    struct TCrossing {
+        long double X;
+        int Direction;
+    };
+    std::vector<TCrossing> Crossings;
+    for (std::int32_t Y = 0; Y < M.Height; ++Y) {
+        const long double Centre = Y + 0.5L;
+        Crossings.clear();
+        for (const TSegment& S : Segments) {
+            // Half-open in y, so a vertex on the centre line counts once.
+            const bool Down = S.Y0 <= Centre && Centre < S.Y1, Up = S.Y1 <= Centre && Centre < S.Y0;
+            if (Down || Up)
+                Crossings.push_back({S.X0 + (Centre - S.Y0) * (S.X1 - S.X0) / (S.Y1 - S.Y0), Down ? 1 : -1});
+        }
+        std::sort(Crossings.begin(), Crossings.end(), [](const TCrossing& A, const TCrossing& B) { return A.X < B.X; });
+        int Winding = 0;
+        for (std::size_t I = 0; I + 1 < Crossings.size(); ++I) {
+            Winding += Crossings[I].Direction;
+            if (Winding == 0)
+                continue;
+            // The dots whose centres lie from this crossing to the next.
+            const long double From = std::ceil(Crossings[I].X - 0.5L), To = std::ceil(Crossings[I + 1].X - 0.5L);
+            const auto X0 = std::int32_t(std::clamp<long double>(From, 0, M.Width));
+            const auto X1 = std::int32_t(std::clamp<long double>(To, 0, M.Width));
+            std::fill(M.Ink.begin() + std::ptrdiff_t(std::size_t(Y) * std::size_t(M.Width) + std::size_t(X0)),
+                      M.Ink.begin() + std::ptrdiff_t(std::size_t(Y) * std::size_t(M.Width) + std::size_t(std::max(X0, X1))),
+                      std::uint8_t(1));
+        }
+    }
+    return M;
+}
+
+void RasterizeSymbol(const TVectorSymbol& V, const TRasterIndices& Indices, int Depth, TPackedRows& Out)
+{
+    const TSymbol& S = V.Symbol;
+    Out.Reset(S.Width, S.Height, Depth, Indices.Background);
+    for (const TSymbolElement& E : S.Elements)
+        if (E.Kind == TSymbolElement::Bar)
+            for (std::int32_t Y = E.Top; Y < E.Top + E.Height; ++Y)
+                Out.Span(Y, E.Left, E.Left + E.Width, Indices.Bars);
+    std::vector<TGlyphMask> Masks(V.Shapes.size());
+    std::vector<bool> Sampled(V.Shapes.size(), false);
+    for (const TPlacedGlyph& G : V.Glyphs) {
+        const TGlyphShape& Shape = V.Shapes[G.Shape];
+        if (!Sampled[G.Shape]) {
+            Masks[G.Shape] = SampleOutline(V.Commands.data() + Shape.First, Shape.Count, Shape.Width, Shape.Height);
+            Sampled[G.Shape] = true;
+        }
+        const TGlyphMask& M = Masks[G.Shape];
+        for (std::int32_t Y = 0; Y < M.Height; ++Y) {
+            const std::uint8_t* Ink = M.Ink.data() + std::size_t(Y) * std::size_t(M.Width);
+            for (std::int32_t X = 0; X < M.Width;) {
+                if (!Ink[X]) {
+                    ++X;
+                    continue;
+                }
+                std::int32_t End = X;
+                while (End < M.Width && Ink[End])
+                    ++End;
+                Out.Span(G.Top + Y, G.Left + X, G.Left + End, Indices.Characters);
+                X = End;
+            }
+        }
+    }
+}
+
+} // namespace WEQEan
