@@ -4,6 +4,7 @@
 #include <control/WEQBarCode.h>
 #include <ean/WEQEan.h>
 #include <ean/WEQEanExport.h>
+#include <export/Export_p.h>
 #include <ocrb/WEQOcrB.h>
 
 #include <QApplication>
@@ -53,5 +54,28 @@ void BM_ExportPdf(benchmark::State& State)
         WEQEan::ExportPdf("400638133393", Dir.filePath("e.pdf"));
 }
 BENCHMARK(BM_ExportPdf)->Unit(benchmark::kMicrosecond);
+
+// The PNG of random GTINs at 300 dpi, at a compression level: the time and
+// the bytes the files' level trades.
+void BM_EncodePngLevel(benchmark::State& State)
+{
+    std::vector<WEQEan::TEanReading> Readings;
+    std::uint64_t Seed = 2026;
+    for (int I = 0; I < 64; ++I) {
+        std::string Body;
+        for (int D = 0; D < 12; ++D)
+            Body += char('0' + (Seed = Seed * 6364136223846793005u + 1442695040888963407u) % 10);
+        Readings.push_back(WEQEan::Read(WEQEan::TKind::Ean13, Body));
+    }
+    std::size_t I = 0, Bytes = 0, Files = 0;
+    QByteArray Out;
+    for (auto _ : State) {
+        WEQEan::EncodePngAtLevel(Readings[I++ % Readings.size()], 300, {}, int(State.range(0)), Out);
+        Bytes += std::size_t(Out.size());
+        ++Files;
+    }
+    State.counters["bytes"] = double(Bytes) / double(std::max<std::size_t>(1, Files));
+}
+BENCHMARK(BM_EncodePngLevel)->Arg(1)->Arg(2)->Arg(3)->Arg(6)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -15,13 +15,17 @@ TFrames::TFrames(const TOptions& O)
 {
     if (O.Format != TFormat::Png || O.Sheet)
         return;
+    // A bit a dot for two colours, two where the digits have their own.
+    const std::uint64_t Depth = O.Export.FontColor == O.Export.BarColor ? 1 : 2;
     for (const auto S : {WEQEan::TSymbology::Ean13, WEQEan::TSymbology::Ean8, WEQEan::TSymbology::UpcA,
                          WEQEan::TSymbology::UpcE})
         for (const char* AddOn : {"", "00", "00000"})
             for (const bool Line : {false, true}) {
                 const QSize Size = WEQEan::RasterSize(SampleReading(S, std::strlen(AddOn), Line), O.Dpi, O.Export);
-                Frame[KindOf(S, std::strlen(AddOn), Line)] =
-                    std::uint64_t(std::max(0, Size.width())) * std::uint64_t(std::max(0, Size.height())) * 4;
+                // The packed rows and their copy for the compression, a
+                // filter byte a row more; every write-out as large again at most.
+                const std::uint64_t Row = (std::uint64_t(std::max(0, Size.width())) * Depth + 7) / 8 + 1;
+                Frame[KindOf(S, std::strlen(AddOn), Line)] = 3 * Row * std::uint64_t(std::max(0, Size.height()));
             }
 }
 

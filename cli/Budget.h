@@ -19,7 +19,9 @@
 namespace WEQCli {
 
 // The bytes of an item's raster frame at the options' dpi, X-dimension and
-// bar height: its width times its height in dots, four bytes a dot. Vector
+// bar height: its rows packed a bit a dot (two where the digits' colour is
+// their own), copied once for the compression and once more for what it
+// writes out. Vector
 // files draw no frame: 0. The size depends on the symbology and the add-on's
 // digits alone, so each is measured once.
 class TFrames {

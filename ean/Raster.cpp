@@ -30,27 +30,42 @@ void TPackedRows::Span(std::int32_t Y, std::int32_t X0, std::int32_t X1, std::ui
         return;
     X0 = std::max(X0, 0);
     X1 = std::min(X1, W);
+    if (X0 >= X1)
+        return;
     std::uint8_t* Row = Bytes.data() + std::size_t(Y) * RowBytes;
-    const int PerByte = 8 / D;
-    const std::uint8_t Mask = std::uint8_t((1 << D) - 1), Value = Index & Mask;
-    std::int32_t X = X0;
-    // The pixels before the first whole byte, the whole bytes, the rest.
-    for (; X < X1 && X % PerByte; ++X) {
-        const int Shift = 8 - D * (X % PerByte + 1);
-        Row[X / PerByte] = std::uint8_t((Row[X / PerByte] & ~(Mask << Shift)) | Value << Shift);
+    // Bit positions from the row's first bit; a byte's high bits come first.
+    const std::size_t First = std::size_t(X0) * std::size_t(D), Last = std::size_t(X1) * std::size_t(D);
+    std::uint8_t Whole = 0;
+    for (int Bit = 0; Bit < 8; Bit += D)
+        Whole = std::uint8_t(Whole << D | (Index & ((1 << D) - 1)));
+    const auto Blend = [](std::uint8_t& Byte, std::uint8_t Mask, std::uint8_t Value) {
+        Byte = std::uint8_t((Byte & ~Mask) | (Value & Mask));
+    };
+    const std::size_t B0 = First / 8, B1 = (Last - 1) / 8;
+    const std::uint8_t Head = std::uint8_t(0xFFu >> (First % 8)), Tail = std::uint8_t(0xFFu << (7 - (Last - 1) % 8));
+    if (B0 == B1) {
+        Blend(Row[B0], Head & Tail, Whole);
+        return;
     }
-    if (X1 - X >= PerByte) {
-        std::uint8_t Whole = 0;
-        for (int P = 0; P < PerByte; ++P)
-            Whole = std::uint8_t(Whole << D | Value);
-        const std::int32_t Bytes = (X1 - X) / PerByte;
-        std::fill(Row + X / PerByte, Row + X / PerByte + Bytes, Whole);
-        X += Bytes * PerByte;
-    }
-    for (; X < X1; ++X) {
-        const int Shift = 8 - D * (X % PerByte + 1);
-        Row[X / PerByte] = std::uint8_t((Row[X / PerByte] & ~(Mask << Shift)) | Value << Shift);
-    }
+    Blend(Row[B0], Head, Whole);
+    std::fill(Row + B0 + 1, Row + B1, Whole);
+    Blend(Row[B1], Tail, Whole);
+}
+
+void TPackedRows::CopyRow(std::int32_t Source, std::int32_t From, std::int32_t To)
+{
+    if (Source < 0 || Source >= H)
+        return;
+    for (std::int32_t Y = std::max(From, 0); Y < std::min(To, H); ++Y)
+        if (Y != Source)
+            std::copy_n(Bytes.data() + std::size_t(Source) * RowBytes, RowBytes, Bytes.data() + std::size_t(Y) * RowBytes);
+}
+
+void TPackedRows::Release(std::size_t Keep)
+{
+    if (Bytes.capacity() > Keep)
+        std::vector<std::uint8_t>().swap(Bytes);
+    W = H = 0;
 }
 
 std::uint8_t TPackedRows::Pixel(std::int32_t X, std::int32_t Y) const
@@ -155,38 +170,58 @@ TGlyphMask SampleOutline(const TVectorCommand* Commands, std::size_t Count, std:
     return M;
 }
 
-void RasterizeSymbol(const TVectorSymbol& V, const TRasterIndices& Indices, int Depth, TPackedRows& Out)
+const std::vector<TGlyphRuns::TRun>& TGlyphRuns::Of(const TVectorSymbol& V, std::size_t Index)
+{
+    const TGlyphShape& Shape = V.Shapes[Index];
+    for (const TEntry& E : Entries)
+        if (E.Ch == Shape.Ch && E.Line == Shape.Line && E.Width == Shape.Width && E.Height == Shape.Height)
+            return E.Runs;
+    // A handful of sizes a run: a cache past that is a new run's.
+    constexpr std::size_t MaxEntries = 256;
+    if (Entries.size() >= MaxEntries)
+        Entries.clear();
+    const TGlyphMask M = SampleOutline(V.Commands.data() + Shape.First, Shape.Count, Shape.Width, Shape.Height);
+    TEntry E{Shape.Ch, Shape.Line, Shape.Width, Shape.Height, {}};
+    for (std::int32_t Y = 0; Y < M.Height; ++Y) {
+        const std::uint8_t* Ink = M.Ink.data() + std::size_t(Y) * std::size_t(M.Width);
+        for (std::int32_t X = 0; X < M.Width;) {
+            if (!Ink[X]) {
+                ++X;
+                continue;
+            }
+            const std::int32_t Start = X;
+            while (X < M.Width && Ink[X])
+                ++X;
+            E.Runs.push_back({Y, Start, X});
+        }
+    }
+    Entries.push_back(std::move(E));
+    return Entries.back().Runs;
+}
+
+void RasterizeSymbol(const TVectorSymbol& V, const TRasterIndices& Indices, int Depth, TPackedRows& Out,
+                     TGlyphRuns& Glyphs)
 {
     const TSymbol& S = V.Symbol;
     Out.Reset(S.Width, S.Height, Depth, Indices.Background);
+    // The rows where the same bars run (between any bar's top or end and
+    // the next) are one row made and copied.
+    std::vector<std::int32_t> Edges;
     for (const TSymbolElement& E : S.Elements)
-        if (E.Kind == TSymbolElement::Bar)
-            for (std::int32_t Y = E.Top; Y < E.Top + E.Height; ++Y)
+        if (E.Kind == TSymbolElement::Bar && E.Height > 0)
+            Edges.insert(Edges.end(), {E.Top, E.Top + E.Height});
+    std::sort(Edges.begin(), Edges.end());
+    Edges.erase(std::unique(Edges.begin(), Edges.end()), Edges.end());
+    for (std::size_t I = 0; I + 1 < Edges.size(); ++I) {
+        const std::int32_t Y = Edges[I];
+        for (const TSymbolElement& E : S.Elements)
+            if (E.Kind == TSymbolElement::Bar && E.Top <= Y && Y < E.Top + E.Height)
                 Out.Span(Y, E.Left, E.Left + E.Width, Indices.Bars);
-    std::vector<TGlyphMask> Masks(V.Shapes.size());
-    std::vector<bool> Sampled(V.Shapes.size(), false);
-    for (const TPlacedGlyph& G : V.Glyphs) {
-        const TGlyphShape& Shape = V.Shapes[G.Shape];
-        if (!Sampled[G.Shape]) {
-            Masks[G.Shape] = SampleOutline(V.Commands.data() + Shape.First, Shape.Count, Shape.Width, Shape.Height);
-            Sampled[G.Shape] = true;
-        }
-        const TGlyphMask& M = Masks[G.Shape];
-        for (std::int32_t Y = 0; Y < M.Height; ++Y) {
-            const std::uint8_t* Ink = M.Ink.data() + std::size_t(Y) * std::size_t(M.Width);
-            for (std::int32_t X = 0; X < M.Width;) {
-                if (!Ink[X]) {
-                    ++X;
-                    continue;
-                }
-                std::int32_t End = X;
-                while (End < M.Width && Ink[End])
-                    ++End;
-                Out.Span(G.Top + Y, G.Left + X, G.Left + End, Indices.Characters);
-                X = End;
-            }
-        }
+        Out.CopyRow(Y, Y + 1, Edges[I + 1]);
     }
+    for (const TPlacedGlyph& G : V.Glyphs)
+        for (const TGlyphRuns::TRun& R : Glyphs.Of(V, G.Shape))
+            Out.Span(G.Top + R.Y, G.Left + R.X0, G.Left + R.X1, Indices.Characters);
 }
 
 } // namespace WEQEan

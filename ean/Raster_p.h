@@ -29,6 +29,11 @@ public:
     int Depth() const { return D; }
     std::size_t Stride() const { return RowBytes; }
     const std::uint8_t* Row(std::int32_t Y) const { return Bytes.data() + std::size_t(Y) * RowBytes; }
+    // Rows From .. To - 1 become copies of row Source.
+    void CopyRow(std::int32_t Source, std::int32_t From, std::int32_t To);
+    // Gives the storage back where it holds more than Keep bytes: a large
+    // symbol's rows are not kept for the next, small one.
+    void Release(std::size_t Keep);
 
 private:
     std::int32_t W = 0, H = 0;
@@ -54,9 +59,30 @@ struct TRasterIndices {
     std::uint8_t Background = 0, Bars = 1, Characters = 1;
 };
 
+// The ink of the shapes sampled so far, as runs of dots a row, by the shape
+// (its character, box and kind): a character of a size is sampled once, for
+// every symbol that cache serves.
+class TGlyphRuns {
+public:
+    struct TRun {
+        std::int32_t Y, X0, X1;
+    };
+    const std::vector<TRun>& Of(const TVectorSymbol& Symbol, std::size_t Shape);
+
+private:
+    struct TEntry {
+        char Ch;
+        bool Line;
+        std::int32_t Width, Height;
+        std::vector<TRun> Runs;
+    };
+    std::vector<TEntry> Entries;
+};
+
 // The symbol, described on a grid of whole dots (bars and boxes whole, the
-// characters' outlines placed), into Out at Depth bits a pixel; every shape
-// is sampled once, however many characters take it.
-void RasterizeSymbol(const TVectorSymbol& Symbol, const TRasterIndices& Indices, int Depth, TPackedRows& Out);
+// characters' outlines placed), into Out at Depth bits a pixel: rows of the
+// same bars made once and copied, each shape's runs from Glyphs.
+void RasterizeSymbol(const TVectorSymbol& Symbol, const TRasterIndices& Indices, int Depth, TPackedRows& Out,
+                     TGlyphRuns& Glyphs);
 
 } // namespace WEQEan

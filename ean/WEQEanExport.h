@@ -75,7 +75,8 @@ struct TExportOptions {
 
 struct TRasterExport {
     // Null when nothing could be drawn (Error says why), and where a PNG
-    // export wrote a symbol too large to hold whole band by band.
+    // export wrote a symbol larger than 32 MB of 32-bit pixels (written
+    // from its packed rows alone).
     QImage Image;
     std::int32_t DotsPerModule = 0;  // the snapped module width
     double XDimensionMM = 0;         // what the snapped module width measures

@@ -11,6 +11,7 @@
 #include "ean/Vector_p.h"
 #include "export/Export_p.h"
 #include "export/Writers_p.h"
+#include "ean/Raster_p.h"
 #include "render/SymbolPaint_p.h"
 
 #include <QPainter>
@@ -159,10 +160,38 @@ bool SymbolAt(const TEanReading& R, const TGrid& Grid, const TExportOptions& O, 
 
 namespace {
 
-// The raster symbol of a text at Dpi, and how it is painted: false with the
+// zlib's level for the PNG files: on a symbol's rows 2 takes half the time
+// of 6 for a fifth more bytes, and 1 saves little more time for a tenth
+// more bytes again (the speed page has the figures).
+constexpr int PngLevel = 2;
+
+// A raster symbol's pixels as indices into its palette of few colours (the
+// background, the bars, the characters when theirs differ), packed as PNG
+// keeps them; the rows are the thread's own, kept from one symbol to the next.
+struct TRaster {
+    TPackedRows& Rows;
+    std::vector<std::uint32_t> Palette; // 0xRRGGBB by index
+};
+
+// A thread's rows and sampled characters, kept from one symbol to the next:
+// a batch's files then cost no allocation and each character size one sampling.
+struct TThreadRaster {
+    TPackedRows Rows;
+    TGlyphRuns Glyphs;
+};
+TThreadRaster& ThreadRaster()
+{
+    thread_local TThreadRaster Raster;
+    return Raster;
+}
+TPackedRows& ThreadRows() { return ThreadRaster().Rows; }
+
+std::uint32_t Rgb(TColor Color) { return TCanvas::PixelOf(Color) & 0xFFFFFFu; }
+
+// The raster symbol of a reading at Dpi, its bars whole dots and its
+// characters the outlines sampled at the dots' centres: false with the
 // reason in Out.Error where it cannot be; Out gets the snap either way.
-bool PrepareRaster(const TEanReading& R, int Dpi, const TExportOptions& O, TRasterExport& Out, TSymbol& Symbol,
-                   TPaint& Paint)
+bool RasterizeAt(const TEanReading& R, int Dpi, const TExportOptions& O, TRasterExport& Out, TRaster& Raster)
 {
     if (!CheckXDimension(O.XDimensionMM, &Out.Error) || !CheckDpi(Dpi, &Out.Error))
         return false;
@@ -170,6 +199,7 @@ bool PrepareRaster(const TEanReading& R, int Dpi, const TExportOptions& O, TRast
     Out.DotsPerModule = S.Dots;
     Out.XDimensionMM = S.XDimensionMM;
     Out.WithinGs1Range = WithinGs1(S.XDimensionMM);
+    TSymbol Symbol;
     if (!SymbolAt(R, RasterGrid(S, Dpi), O, Symbol, &Out.Error))
         return false;
     if (Symbol.Width > MaxRasterSide || Symbol.Height > MaxRasterSide ||
@@ -177,90 +207,47 @@ bool PrepareRaster(const TEanReading& R, int Dpi, const TExportOptions& O, TRast
         Out.Error = QStringLiteral("%1 x %2 pixels is more than an image may have").arg(Symbol.Width).arg(Symbol.Height);
         return false;
     }
-    // The font without antialiasing, placed by each character's own ink, so
-    // that its edges are as crisp as the bars'; the outlines where the font
-    // cannot be fitted or is not there.
-    Paint = TPaint{.Background = O.BackgroundColor, .Bars = O.BarColor, .Digits = O.FontColor};
-    Paint.Fits = &WEQOcrB::TFitCache::Shared();
-    Paint.Glyphs = &TTextCache::Shared();
-    if (WEQOcrB::OcrBFontRegistered())
-        FitAllDigits(Symbol, Paint);
+    Raster.Palette = {Rgb(O.BackgroundColor), Rgb(O.BarColor)};
+    TRasterIndices Indices;
+    if (Rgb(O.FontColor) != Raster.Palette[1]) {
+        Raster.Palette.push_back(Rgb(O.FontColor));
+        Indices.Characters = 2;
+    }
+    RasterizeSymbol(ResolveVector(std::move(Symbol)), Indices, Raster.Palette.size() <= 2 ? 1 : 2, Raster.Rows,
+                    ThreadRaster().Glyphs);
     return true;
 }
 
-// Paints the symbol's rows from Top on into Image, the canvas moved up by Top.
-void PaintRows(const TSymbol& Symbol, const TPaint& Paint, QImage& Image, int Top)
+// The raster as a 32-bit image that carries the dpi; Out.Error says why
+// where there is not memory for one.
+void ImageOf(const TRaster& Raster, int Dpi, TRasterExport& Out)
 {
-    TCanvas Canvas(&Image);
-    if (Top != 0)
-        Canvas.SetTransform(QTransform::fromTranslate(0, -Top));
-    if (!PaintSymbolDirect(Symbol, Canvas, Paint))
-        PaintSymbol(Symbol, Canvas, Paint);
-}
-
-// The prepared symbol painted whole into Out.Image, which carries the dpi;
-// Out.Error says why where it cannot be.
-void PaintImage(const TSymbol& Symbol, const TPaint& Paint, int Dpi, TRasterExport& Out)
-{
-    QImage Image(Symbol.Width, Symbol.Height, QImage::Format_RGB32);
+    const TPackedRows& Rows = Raster.Rows;
+    QImage Image(Rows.Width(), Rows.Height(), QImage::Format_RGB32);
     if (Image.isNull()) {
-        Out.Error = QStringLiteral("Not enough memory for %1 x %2 pixels").arg(Symbol.Width).arg(Symbol.Height);
+        Out.Error = QStringLiteral("Not enough memory for %1 x %2 pixels").arg(Rows.Width()).arg(Rows.Height());
         return;
     }
     const int DotsPerMetre = int(std::lround(Dpi / MetresPerInch));
     Image.setDotsPerMeterX(DotsPerMetre);
     Image.setDotsPerMeterY(DotsPerMetre);
-    try {
-        PaintRows(Symbol, Paint, Image, 0);
-    } catch (const Exception& E) {
-        Out.Error = QString::fromStdString(E.what());
-        return;
+    for (std::int32_t Y = 0; Y < Rows.Height(); ++Y) {
+        auto* Line = reinterpret_cast<QRgb*>(Image.scanLine(Y));
+        for (std::int32_t X = 0; X < Rows.Width(); ++X)
+            Line[X] = 0xFF000000u | Raster.Palette[Rows.Pixel(X, Y)];
     }
     Out.Image = std::move(Image);
 }
 
-// The symbol's rows a band at a time, the band painted when the writer first
-// asks for one of its rows: a symbol at any size costs a band, not a frame.
-class TBandRows final : public TRowSource {
-public:
-    TBandRows(const TSymbol& Symbol, const TPaint& Paint)
-        : Symbol(Symbol), Paint(Paint),
-          Rows(int(std::clamp<std::int64_t>(PngBandBytes / 4 / std::max(1, Symbol.Width), 1, Symbol.Height)))
-    {
-    }
-    int Width() const override { return Symbol.Width; }
-    int Height() const override { return Symbol.Height; }
-    const QRgb* Row(int Y) override
-    {
-        if (Band.isNull() || Y < Top || Y >= Top + Band.height()) {
-            Top = Y - Y % Rows;
-            Band = QImage(Symbol.Width, std::min(Rows, Symbol.Height - Top), QImage::Format_RGB32);
-            if (Band.isNull())
-                throw Exception("Not enough memory for a band of " + std::to_string(Symbol.Width) + " pixels");
-            PaintRows(Symbol, Paint, Band, Top);
-        }
-        return reinterpret_cast<const QRgb*>(Band.constScanLine(Y - Top));
-    }
-
-private:
-    const TSymbol& Symbol;
-    const TPaint& Paint;
-    const int Rows;
-    QImage Band;
-    int Top = 0;
-};
-
 } // namespace
-
-std::int64_t PngBandBytes = std::int64_t(32) << 20;
 
 TRasterExport RenderRaster(const TEanReading& R, int Dpi, const TExportOptions& O)
 {
     TRasterExport Out;
-    TSymbol Symbol;
-    TPaint Paint;
-    if (PrepareRaster(R, Dpi, O, Out, Symbol, Paint))
-        PaintImage(Symbol, Paint, Dpi, Out);
+    TRaster Raster{ThreadRows(), {}};
+    if (RasterizeAt(R, Dpi, O, Out, Raster))
+        ImageOf(Raster, Dpi, Out);
+    Raster.Rows.Release(std::size_t(4) << 20);
     return Out;
 }
 
@@ -358,27 +345,28 @@ std::int32_t DotsPerModule(double XDimensionMM, int Dpi)
 bool EncodePng(const TEanReading& Reading, int Dpi, const TExportOptions& O, QByteArray& Out, TRasterExport* Report,
                QString* Error)
 {
-    const QRgb Background = TCanvas::PixelOf(O.BackgroundColor);
-    const QRgb* Transparent = O.FillBackground ? nullptr : &Background;
+    return EncodePngAtLevel(Reading, Dpi, O, PngLevel, Out, Report, Error);
+}
+
+bool EncodePngAtLevel(const TEanReading& Reading, int Dpi, const TExportOptions& O, int Level, QByteArray& Out,
+                      TRasterExport* Report, QString* Error)
+{
     TRasterExport R;
-    TSymbol Symbol;
-    TPaint Paint;
+    TRaster Raster{ThreadRows(), {}};
     bool Encoded = false;
-    if (!PrepareRaster(Reading, Dpi, O, R, Symbol, Paint)) {
+    if (!RasterizeAt(Reading, Dpi, O, R, Raster)) {
         Fail(Error, R.Error);
-    } else if (std::int64_t(Symbol.Width) * Symbol.Height * 4 <= PngBandBytes) {
-        PaintImage(Symbol, Paint, Dpi, R);
-        Out = R.Image.isNull() ? QByteArray() : PngOfImage(R.Image, Dpi, 6, Transparent);
-        Encoded = !Out.isEmpty() || Fail(Error, R.Image.isNull() ? R.Error : QStringLiteral("Cannot encode the image as PNG"));
     } else {
-        try {
-            TBandRows Rows(Symbol, Paint);
-            Out = PngOfRows(Rows, Dpi, 6, Transparent);
-            Encoded = !Out.isEmpty() || Fail(Error, QStringLiteral("Cannot encode the image as PNG"));
-        } catch (const Exception& E) {
-            Fail(Error, QString::fromStdString(E.what()));
-        }
+        Out = PngOfPacked(Raster.Rows, Raster.Palette, Dpi, Level, O.FillBackground ? -1 : 0);
+        Encoded = !Out.isEmpty() || Fail(Error, QStringLiteral("Cannot encode the image as PNG"));
+        // The image only for a caller that asks for the report, and only
+        // where it is a frame such a caller may hold (32 MB of pixels).
+        constexpr std::int64_t ReportedImageBytes = std::int64_t(32) << 20;
+        if (Encoded && Report && std::int64_t(Raster.Rows.Width()) * Raster.Rows.Height() * 4 <= ReportedImageBytes)
+            ImageOf(Raster, Dpi, R);
     }
+    // The thread keeps a small symbol's rows for the next, not a large one's.
+    Raster.Rows.Release(std::size_t(4) << 20);
     if (Report)
         *Report = std::move(R);
     return Encoded;

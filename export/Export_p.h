@@ -64,6 +64,11 @@ bool SymbolAt(const TEanReading& R, const TGrid& Grid, const TExportOptions& O, 
 // RenderRaster gives them, so a device of Dpi shows what the image holds.
 bool PaintInDots(const TEanReading& R, QPainter& Painter, int Dpi, const TExportOptions& O, QString* Error);
 
+// EncodePng at zlib's Level (1 fast .. 9 small), for the benchmark that
+// picks the files' level.
+bool EncodePngAtLevel(const TEanReading& Reading, int Dpi, const TExportOptions& O, int Level, QByteArray& Out,
+                      TRasterExport* Report = nullptr, QString* Error = nullptr);
+
 // Points of a PDF page for each unit of a symbol on the vector grid.
 inline constexpr double PdfPointsPerUnit = PointsPerInch / MicrometresPerInch;
 

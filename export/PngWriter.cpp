@@ -3,6 +3,8 @@
 
 #include "export/Writers_p.h"
 
+#include "ean/Raster_p.h"
+
 #include "ean/Units.h"
 
 #include <zlib.h>
@@ -10,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace WEQEan {
@@ -218,6 +221,129 @@ QByteArray PngOfImage(const QImage& Source, int Dpi, int Level, const QRgb* Tran
         const QRgb* Row(int Y) override { return reinterpret_cast<const QRgb*>(Image.constScanLine(Y)); }
     } Rows(Image);
     return PngOfRows(Rows, Dpi, Level, Transparent);
+}
+
+namespace {
+
+// One compression stream a thread, reset for each file: a fresh one costs
+// its tables' allocation and setup every time.
+struct TDeflater {
+    z_stream Z{};
+    int Level = -1;
+    bool Ready = false;
+    ~TDeflater()
+    {
+        if (Ready)
+            deflateEnd(&Z);
+    }
+    bool Start(int NewLevel)
+    {
+        if (!Ready) {
+            Ready = deflateInit(&Z, NewLevel) == Z_OK;
+            Level = NewLevel;
+            return Ready;
+        }
+        if (deflateReset(&Z) != Z_OK)
+            return false;
+        if (NewLevel != Level && deflateParams(&Z, NewLevel, Z_DEFAULT_STRATEGY) != Z_OK)
+            return false;
+        Level = NewLevel;
+        return true;
+    }
+};
+
+} // namespace
+
+QByteArray PngOfPacked(const TPackedRows& Rows, const std::vector<std::uint32_t>& Palette, int Dpi, int Level,
+                       int Transparent)
+{
+    const std::int32_t W = Rows.Width(), H = Rows.Height();
+    const int Depth = Rows.Depth();
+    if (W <= 0 || H <= 0 || Palette.empty() || Palette.size() > (std::size_t(1) << Depth))
+        return {};
+    // Black and white alone is 1-bit grey, black 0; any other colours a palette.
+    const bool Mono = Depth == 1 && Palette.size() == 2 &&
+                      ((Palette[0] == 0 && Palette[1] == 0xFFFFFFu) || (Palette[0] == 0xFFFFFFu && Palette[1] == 0));
+    const bool Flip = Mono && Palette[0] == 0xFFFFFFu;
+    const std::size_t Stride = Rows.Stride();
+
+    // A row like the one above it (every row of bars but the first) is
+    // filtered with the row above, so it deflates to almost nothing; any
+    // other row is left unfiltered, which on these images deflates smaller.
+    thread_local std::vector<std::uint8_t> Raw;
+    Raw.resize(std::size_t(H) * (Stride + 1));
+    for (std::int32_t Y = 0; Y < H; ++Y) {
+        std::uint8_t* Out = Raw.data() + std::size_t(Y) * (Stride + 1);
+        const std::uint8_t* Row = Rows.Row(Y);
+        if (Y > 0 && std::memcmp(Row, Rows.Row(Y - 1), Stride) == 0) {
+            Out[0] = 2;
+            std::memset(Out + 1, 0, Stride);
+            continue;
+        }
+        Out[0] = 0;
+        if (Flip)
+            for (std::size_t I = 0; I < Stride; ++I)
+                Out[1 + I] = std::uint8_t(~Row[I]);
+        else
+            std::memcpy(Out + 1, Row, Stride);
+    }
+    thread_local TDeflater Deflater;
+    if (!Deflater.Start(Level))
+        return {};
+    z_stream& Z = Deflater.Z;
+    // Room for the worst case, left untouched (and so unmapped) beyond
+    // what the stream writes.
+    const std::size_t Bound = deflateBound(&Z, uLong(Raw.size()));
+    const std::unique_ptr<std::uint8_t[]> Deflated(new std::uint8_t[Bound]);
+    Z.next_in = Raw.data();
+    Z.avail_in = uInt(Raw.size());
+    Z.next_out = Deflated.get();
+    Z.avail_out = uInt(Bound);
+    const bool Done = deflate(&Z, Z_FINISH) == Z_STREAM_END;
+    const std::size_t DeflatedSize = Bound - Z.avail_out;
+    // A large symbol's rows are not kept for the next, small one.
+    constexpr std::size_t KeptBytes = std::size_t(4) << 20;
+    if (Raw.capacity() > KeptBytes)
+        std::vector<std::uint8_t>().swap(Raw);
+    if (!Done)
+        return {};
+
+    std::vector<std::uint8_t> Png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Png.reserve(DeflatedSize + 128);
+    std::vector<std::uint8_t> Header;
+    Put32(Header, std::uint32_t(W));
+    Put32(Header, std::uint32_t(H));
+    Header.push_back(std::uint8_t(Depth));
+    Header.push_back(Mono ? 0 : 3);         // colour type: grey, palette
+    Header.insert(Header.end(), {0, 0, 0}); // compression, filter, interlace
+    Chunk(Png, "IHDR", Header.data(), Header.size());
+    if (!Mono) {
+        std::vector<std::uint8_t> Plte;
+        for (const std::uint32_t C : Palette)
+            Plte.insert(Plte.end(), {std::uint8_t(C >> 16), std::uint8_t(C >> 8), std::uint8_t(C)});
+        Chunk(Png, "PLTE", Plte.data(), Plte.size());
+    }
+    // The transparent colour: its palette entry's alpha, or the grey sample
+    // that stands for it.
+    if (Transparent >= 0 && std::size_t(Transparent) < Palette.size()) {
+        std::vector<std::uint8_t> Trns;
+        if (Mono)
+            Trns = {0, std::uint8_t(Palette[std::size_t(Transparent)] == 0xFFFFFFu ? 1 : 0)};
+        else
+            for (std::size_t I = 0; I < Palette.size(); ++I)
+                Trns.push_back(int(I) == Transparent ? 0 : 255);
+        Chunk(Png, "tRNS", Trns.data(), Trns.size());
+    }
+    // Dots per metre, the unit being the metre.
+    const std::uint32_t PerMetre = std::uint32_t(std::lround(Dpi / MetresPerInch));
+    std::vector<std::uint8_t> Phys;
+    Put32(Phys, PerMetre);
+    Put32(Phys, PerMetre);
+    Phys.push_back(1);
+    Chunk(Png, "pHYs", Phys.data(), Phys.size());
+    Chunk(Png, "IDAT", Deflated.get(), DeflatedSize);
+    Chunk(Png, "IEND", nullptr, 0);
+    return QByteArray(reinterpret_cast<const char*>(Png.data()), qsizetype(Png.size()));
 }
 
 } // namespace WEQEan

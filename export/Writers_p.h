@@ -55,9 +55,14 @@ public:
 // hold whole is rendered band by band.
 QByteArray PngOfRows(TRowSource& Rows, int Dpi, int Level = 6, const QRgb* Transparent = nullptr);
 
-// A PNG whose symbol would take more than these bytes as an image of 32-bit
-// pixels is painted in bands of about these bytes instead; for tests.
-extern std::int64_t PngBandBytes;
+class TPackedRows;
+// PNG of rows packed as the format keeps them, at Depth bits an index into
+// Palette (0xRRGGBB each): 1-bit grey where the two colours are black and
+// white, else a palette. Transparent, unless -1, is the index that lets the
+// page through. The compression stream is the thread's own, reused.
+QByteArray PngOfPacked(const TPackedRows& Rows, const std::vector<std::uint32_t>& Palette, int Dpi, int Level,
+                       int Transparent = -1);
+
 
 // A PDF document written as its pages are made, into a sink that takes the
 // bytes in order (a buffer, a file): each character shape once, as a form

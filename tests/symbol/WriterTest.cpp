@@ -97,46 +97,6 @@ TEST(WriterTest, PngOfAnyImageReadsBackExactly)
     }
 }
 
-// A symbol too large to hold as an image is written band by band: the same
-// bytes as from the whole image, whatever the band's height, the font's
-// digits and the outlines' (beyond the font's sizes) alike.
-TEST(WriterTest, PngInBandsIsThePngOfTheWholeImage)
-{
-    const struct {
-        const char* Name;
-        TSymbology Symbology;
-        const char* Text;
-        const char* AddOn;
-        int Dpi;
-        bool Fill;
-        std::int64_t BandBytes;
-    } Rows[] = {
-        {"EAN-13, a band a row", TSymbology::Ean13, "400638133393", "", 300, true, 1},
-        {"EAN-8 with add-on, bands of 7 rows", TSymbology::Ean8, "9638507", "12", 600, true, 7 * 4 * 108 * 8},
-        {"UPC-E transparent", TSymbology::UpcE, "0425261", "52495", 300, false, 4000},
-        {"EAN-13 at 4800 dpi, bands of 4 MB", TSymbology::Ean13, "978020137962", "", 4800, true, 4 << 20},
-    };
-    struct TGuard {
-        std::int64_t Saved = PngBandBytes;
-        ~TGuard() { PngBandBytes = Saved; }
-    } Guard;
-    for (const auto& Row : Rows) {
-        SCOPED_TRACE(Row.Name);
-        TExportOptions O;
-        O.Symbology = Row.Symbology;
-        O.AddOn = Row.AddOn;
-        O.FillBackground = Row.Fill;
-        PngBandBytes = std::int64_t(1) << 40;
-        QByteArray Whole, Banded;
-        ASSERT_TRUE(EncodePng(Row.Text, Row.Dpi, O, Whole));
-        PngBandBytes = Row.BandBytes;
-        TRasterExport Report;
-        ASSERT_TRUE(EncodePng(Row.Text, Row.Dpi, O, Banded, &Report));
-        EXPECT_TRUE(Report.Image.isNull()) << "the whole image was made after all";
-        EXPECT_EQ(Banded, Whole);
-    }
-}
-
 QByteArray Svg(const std::string& Text, const TColors& C = {clWhite, clBlack, clBlack})
 {
     TExportOptions O;
