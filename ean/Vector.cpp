@@ -164,7 +164,25 @@ void ResolveGlyph(char Ch, std::int32_t Width, std::int32_t Height, std::vector<
         ResolveMark(Width, Ch == '<', Out);
 }
 
-TVectorSymbol ResolveVector(TSymbol Symbol)
+const std::vector<TVectorCommand>& TShapeCache::Of(char Ch, std::int32_t Width, std::int32_t Height, bool Line)
+{
+    for (const TEntry& E : Entries)
+        if (E.Ch == Ch && E.Line == Line && E.Width == Width && E.Height == Height)
+            return E.Commands;
+    // A run draws a handful of sizes; past this many the cache starts anew.
+    constexpr std::size_t MaxEntries = 512;
+    if (Entries.size() >= MaxEntries)
+        Entries.clear();
+    TEntry E{Ch, Line, Width, Height, {}};
+    if (Line)
+        ResolveLineGlyph(Ch, Width, Height, E.Commands);
+    else
+        ResolveGlyph(Ch, Width, Height, E.Commands);
+    Entries.push_back(std::move(E));
+    return Entries.back().Commands;
+}
+
+TVectorSymbol ResolveVector(TSymbol Symbol, TShapeCache* Cache)
 {
     TVectorSymbol V;
     V.Symbol = std::move(Symbol);
@@ -180,10 +198,14 @@ TVectorSymbol ResolveVector(TSymbol Symbol)
         auto It = std::find_if(V.Shapes.begin(), V.Shapes.end(), Same);
         if (It == V.Shapes.end()) {
             const std::size_t First = V.Commands.size();
-            if (Line)
+            if (Cache) {
+                const std::vector<TVectorCommand>& Known = Cache->Of(E.Ch, E.Width, E.Height, Line);
+                V.Commands.insert(V.Commands.end(), Known.begin(), Known.end());
+            } else if (Line) {
                 ResolveLineGlyph(E.Ch, E.Width, E.Height, V.Commands);
-            else
+            } else {
                 ResolveGlyph(E.Ch, E.Width, E.Height, V.Commands);
+            }
             if (V.Commands.size() == First)
                 continue;
             V.Shapes.push_back({E.Ch, E.Width, Height, First, V.Commands.size() - First, Line});

@@ -57,8 +57,28 @@ void ResolveGlyph(char Ch, std::int32_t Width, std::int32_t Height, std::vector<
 // line's highest ink on the box's top. Nothing for a character without one.
 void ResolveLineGlyph(char Ch, std::int32_t Width, std::int32_t Height, std::vector<TVectorCommand>& Out);
 
+// Outlines resolved so far, by their shape (character, box, kind): a
+// character of one size is resolved once for every symbol a cache serves.
+// One cache serves one thread at a time.
+class TShapeCache {
+public:
+    // The commands of Ch's outline in a Width x Height box (Line: a number
+    // line's character); empty for a character without one.
+    const std::vector<TVectorCommand>& Of(char Ch, std::int32_t Width, std::int32_t Height, bool Line);
+
+private:
+    struct TEntry {
+        char Ch;
+        bool Line;
+        std::int32_t Width, Height;
+        std::vector<TVectorCommand> Commands;
+    };
+    std::vector<TEntry> Entries;
+};
+
 // Resolves the characters of Symbol; one without an outline ('0'..'9', '<'
-// and '>' have one, and the number line's) is left out.
-TVectorSymbol ResolveVector(TSymbol Symbol);
+// and '>' have one, and the number line's) is left out. With a cache, a
+// shape it holds is copied rather than resolved again.
+TVectorSymbol ResolveVector(TSymbol Symbol, TShapeCache* Cache = nullptr);
 
 } // namespace WEQEan

@@ -173,18 +173,20 @@ struct TRaster {
     std::vector<std::uint32_t> Palette; // 0xRRGGBB by index
 };
 
-// A thread's rows and sampled characters, kept from one symbol to the next:
-// a batch's files then cost no allocation and each character size one sampling.
-struct TThreadRaster {
+// A thread's rows, sampled characters and resolved outlines, kept from one
+// symbol to the next: a batch's files then cost no allocation and each
+// character size one resolution and one sampling.
+struct TThreadCaches {
     TPackedRows Rows;
     TGlyphRuns Glyphs;
+    TShapeCache Shapes;
 };
-TThreadRaster& ThreadRaster()
+TThreadCaches& ThreadCaches()
 {
-    thread_local TThreadRaster Raster;
+    thread_local TThreadCaches Raster;
     return Raster;
 }
-TPackedRows& ThreadRows() { return ThreadRaster().Rows; }
+TPackedRows& ThreadRows() { return ThreadCaches().Rows; }
 
 std::uint32_t Rgb(TColor Color) { return TCanvas::PixelOf(Color) & 0xFFFFFFu; }
 
@@ -213,8 +215,8 @@ bool RasterizeAt(const TEanReading& R, int Dpi, const TExportOptions& O, TRaster
         Raster.Palette.push_back(Rgb(O.FontColor));
         Indices.Characters = 2;
     }
-    RasterizeSymbol(ResolveVector(std::move(Symbol)), Indices, Raster.Palette.size() <= 2 ? 1 : 2, Raster.Rows,
-                    ThreadRaster().Glyphs);
+    RasterizeSymbol(ResolveVector(std::move(Symbol), &ThreadCaches().Shapes), Indices, Raster.Palette.size() <= 2 ? 1 : 2, Raster.Rows,
+                    ThreadCaches().Glyphs);
     return true;
 }
 
@@ -384,7 +386,7 @@ bool EncodeSvg(const TEanReading& R, const TExportOptions& O, QByteArray& Out, Q
                     R.Title(), O.FillBackground};
     std::string Svg;
     Svg.reserve(4096);
-    AppendSvg(ResolveVector(std::move(Symbol)), Style, Svg);
+    AppendSvg(ResolveVector(std::move(Symbol), &ThreadCaches().Shapes), Style, Svg);
     Out = QByteArray(Svg.data(), qsizetype(Svg.size()));
     return true;
 }
@@ -397,7 +399,7 @@ bool EncodePdf(const TEanReading& R, const TExportOptions& O, QByteArray& Out, Q
     if (!SymbolAt(R, VectorGrid(O.XDimensionMM), O, Symbol, Error))
         return false;
     constexpr double PointsPerUnit = PdfPointsPerUnit;
-    const TVectorSymbol V = ResolveVector(std::move(Symbol));
+    const TVectorSymbol V = ResolveVector(std::move(Symbol), &ThreadCaches().Shapes);
     QByteArray Bytes;
     TPdfDocument Pdf([&Bytes](const char* Data, std::size_t Size) {
         Bytes.append(Data, qsizetype(Size));

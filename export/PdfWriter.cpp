@@ -17,6 +17,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 
 namespace WEQEan {
 
@@ -78,13 +79,18 @@ std::string PdfString(const std::string& Text)
 
 std::string Deflated(const std::string& Data)
 {
-    uLongf Size = compressBound(uLong(Data.size()));
-    std::string Out(Size, '\0');
-    if (compress2(reinterpret_cast<Bytef*>(Out.data()), &Size, reinterpret_cast<const Bytef*>(Data.data()),
-                  uLong(Data.size()), 6) != Z_OK)
+    TDeflater& D = TDeflater::Thread();
+    if (!D.Start(6))
         return {};
-    Out.resize(Size);
-    return Out;
+    const std::size_t Bound = deflateBound(&D.Z, uLong(Data.size()));
+    const std::unique_ptr<Bytef[]> Out(new Bytef[Bound]);
+    D.Z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(Data.data()));
+    D.Z.avail_in = uInt(Data.size());
+    D.Z.next_out = Out.get();
+    D.Z.avail_out = uInt(Bound);
+    if (deflate(&D.Z, Z_FINISH) != Z_STREAM_END)
+        return {};
+    return std::string(reinterpret_cast<const char*>(Out.get()), Bound - D.Z.avail_out);
 }
 
 } // namespace

@@ -223,36 +223,32 @@ QByteArray PngOfImage(const QImage& Source, int Dpi, int Level, const QRgb* Tran
     return PngOfRows(Rows, Dpi, Level, Transparent);
 }
 
-namespace {
-
-// One compression stream a thread, reset for each file: a fresh one costs
-// its tables' allocation and setup every time.
-struct TDeflater {
-    z_stream Z{};
-    int Level = -1;
-    bool Ready = false;
-    ~TDeflater()
-    {
-        if (Ready)
-            deflateEnd(&Z);
-    }
-    bool Start(int NewLevel)
-    {
-        if (!Ready) {
-            Ready = deflateInit(&Z, NewLevel) == Z_OK;
-            Level = NewLevel;
-            return Ready;
-        }
-        if (deflateReset(&Z) != Z_OK)
-            return false;
-        if (NewLevel != Level && deflateParams(&Z, NewLevel, Z_DEFAULT_STRATEGY) != Z_OK)
-            return false;
+bool TDeflater::Start(int NewLevel)
+{
+    if (!Ready) {
+        Ready = deflateInit(&Z, NewLevel) == Z_OK;
         Level = NewLevel;
-        return true;
+        return Ready;
     }
-};
+    if (deflateReset(&Z) != Z_OK)
+        return false;
+    if (NewLevel != Level && deflateParams(&Z, NewLevel, Z_DEFAULT_STRATEGY) != Z_OK)
+        return false;
+    Level = NewLevel;
+    return true;
+}
 
-} // namespace
+TDeflater::~TDeflater()
+{
+    if (Ready)
+        deflateEnd(&Z);
+}
+
+TDeflater& TDeflater::Thread()
+{
+    thread_local TDeflater Deflater;
+    return Deflater;
+}
 
 QByteArray PngOfPacked(const TPackedRows& Rows, const std::vector<std::uint32_t>& Palette, int Dpi, int Level,
                        int Transparent)
@@ -287,7 +283,7 @@ QByteArray PngOfPacked(const TPackedRows& Rows, const std::vector<std::uint32_t>
         else
             std::memcpy(Out + 1, Row, Stride);
     }
-    thread_local TDeflater Deflater;
+    TDeflater& Deflater = TDeflater::Thread();
     if (!Deflater.Start(Level))
         return {};
     z_stream& Z = Deflater.Z;

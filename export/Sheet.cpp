@@ -31,6 +31,7 @@ struct WEQBARCODE_HIDDEN TPdfSheet::TImpl {
     std::optional<TPdfDocument> Pdf;
     bool PageOpen = false;
     TSymbol Symbol; // its storage serves every label
+    TShapeCache Shapes; // each character shape resolved once for the sheet
 };
 
 TPdfSheet::TPdfSheet() : d(std::make_unique<TImpl>()) {}
@@ -63,7 +64,7 @@ bool TPdfSheet::Place(const TEanReading& R, double LeftMM, double TopMM, const T
         return Fail(Error, QStringLiteral("No page to place %1 on").arg(QString::fromStdString(R.Title())));
     if (!CheckXDimension(O.XDimensionMM, Error) || !SymbolAt(R, VectorGrid(O.XDimensionMM), O, d->Symbol, Error))
         return false;
-    d->Pdf->Place(ResolveVector(d->Symbol), Points(LeftMM), Points(TopMM), PdfPointsPerUnit,
+    d->Pdf->Place(ResolveVector(d->Symbol, &d->Shapes), Points(LeftMM), Points(TopMM), PdfPointsPerUnit,
                   O.BackgroundColor, O.BarColor, O.FontColor, O.FillBackground);
     return true;
 }

@@ -13,6 +13,8 @@
 #include <QImage>
 #include <QString>
 
+#include <zlib.h>
+
 #include <functional>
 #include <map>
 #include <string>
@@ -54,6 +56,19 @@ public:
 // PngOfImage of rows that need not all exist at once: a symbol too large to
 // hold whole is rendered band by band.
 QByteArray PngOfRows(TRowSource& Rows, int Dpi, int Level = 6, const QRgb* Transparent = nullptr);
+
+// One compression stream a thread, reset for each file: a fresh one costs
+// its tables' allocation and setup (page faults over a quarter megabyte)
+// every time.
+struct TDeflater {
+    z_stream Z{};
+    int Level = -1;
+    bool Ready = false;
+    ~TDeflater();
+    // Ready for a new stream at Level.
+    bool Start(int NewLevel);
+    static TDeflater& Thread();
+};
 
 class TPackedRows;
 // PNG of rows packed as the format keeps them, at Depth bits an index into
