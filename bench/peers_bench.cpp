@@ -6,6 +6,7 @@
 #include <ean/WEQEan.h>
 #include <ocrb/WEQOcrB.h>
 #include <ocrb/WEQOcrB_p.h>
+#include <surface/Canvas_p.h>
 
 #define ZX_USE_UTF8 1
 #include <QImage>
@@ -23,11 +24,10 @@ namespace {
 
 const char* const Gtins[] = {"4006381333931", "9780201379624", "0000000123457", "5901234123457"};
 
-void BM_Ours(benchmark::State& State, bool Font)
+void BM_Ours(benchmark::State& State, bool Font, int M)
 {
     const bool Saved = WEQOcrB::OcrBFontLoaded;
     WEQOcrB::OcrBFontLoaded = Font && Saved;
-    const int M = int(State.range(0));
     QImage Image(113 * M, 79 * M, QImage::Format_RGB32);
     TCanvas Canvas(&Image);
     WEQEan::DrawEan13(Gtins[0], Canvas, 113 * M, 79 * M, clWhite, clBlack, clBlack, true, true); // warm the fit
@@ -38,8 +38,28 @@ void BM_Ours(benchmark::State& State, bool Font)
     }
     WEQOcrB::OcrBFontLoaded = Saved;
 }
-void BM_OursFont(benchmark::State& State) { BM_Ours(State, true); }
-void BM_OursOutlines(benchmark::State& State) { BM_Ours(State, false); }
+void BM_OursFont(benchmark::State& State) { BM_Ours(State, true, int(State.range(0))); }
+void BM_OursOutlines(benchmark::State& State) { BM_Ours(State, false, int(State.range(0))); }
+
+// DrawEan13 warm with one fast path turned off: its gain is the time this
+// adds to BM_OursFont at the same width.
+const std::pair<const char*, std::atomic<bool>*> FastPaths[] = {
+    {"direct pixels", &TFastPaths::DirectPixels},       {"vector copy", &TFastPaths::VectorCopy},
+    {"text cache", &TFastPaths::TextCache},             {"text cache: recent", &TFastPaths::TextCacheRecent},
+    {"text cache: characters", &TFastPaths::TextCacheFront}, {"thread buffers", &TFastPaths::ThreadBuffers},
+    {"layout memo", &TFastPaths::LayoutMemo},
+};
+void BM_OursWithout(benchmark::State& State)
+{
+    const auto& [Name, Switch] = FastPaths[State.range(0)];
+    State.SetLabel(Name);
+    Switch->store(false);
+    BM_Ours(State, true, int(State.range(1)));
+    Switch->store(true);
+}
+BENCHMARK(BM_OursWithout)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, int(std::size(FastPaths)) - 1, 1), {1, 3, 5, 8}})
+    ->Unit(benchmark::kMicrosecond);
 
 // Zint's X-dimension is 2 pixels at scale 1: module width m is scale m / 2.
 // Its raster is then 113 m wide, as ours; the height is set to match too.

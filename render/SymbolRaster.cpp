@@ -225,6 +225,8 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
     }
     std::sort(Edges.begin(), Edges.begin() + std::ptrdiff_t(EdgeCount));
     thread_local std::vector<std::uint32_t> Row;
+    if (!TFastPaths::ThreadBuffers)
+        std::vector<std::uint32_t>().swap(Row);
     for (std::size_t Band = 0; Band + 1 < EdgeCount; ++Band) {
         const std::int32_t Top = Edges[Band], Bottom = Edges[Band + 1];
         Row.resize(std::size_t(W));
@@ -270,7 +272,7 @@ bool PaintSymbolDirect(const TSymbol& Symbol, TCanvas& Canvas, const TPaint& Pai
     thread_local std::vector<QRect> LastLayout;
     thread_local std::array<bool, 32> LastClear{};
     thread_local std::size_t LastTextCount = 0;
-    const bool SameLayout = !TooMany && LastTextCount == TextCount && LastLayout.size() == TextCount + LowCount &&
+    const bool SameLayout = TFastPaths::LayoutMemo && !TooMany && LastTextCount == TextCount && LastLayout.size() == TextCount + LowCount &&
                             std::equal(Regions.begin(), Regions.begin() + std::ptrdiff_t(TextCount), LastLayout.begin()) &&
                             std::equal(Low.begin(), Low.begin() + std::ptrdiff_t(LowCount),
                                        LastLayout.begin() + std::ptrdiff_t(TextCount));

@@ -57,7 +57,7 @@ void CopyPixelRect(const std::uint32_t* From, std::ptrdiff_t FromStride, std::si
                    std::uint32_t* To, std::ptrdiff_t ToStride)
 {
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-    if (Width >= 8 && HasAvx2) {
+    if (Width >= 8 && HasAvx2 && TFastPaths::VectorCopy) {
         CopyPixelRectWide(From, FromStride, Width, Height, To, ToStride);
         return;
     }
@@ -85,7 +85,7 @@ void TCanvas::TState::Begin()
 void TCanvas::TState::FindRaster()
 {
     Raster = nullptr;
-    if (!TCanvasRaster::AllowDirectPixels)
+    if (!TFastPaths::DirectPixels)
         return;
     QPaintEngine* Engine = Painter->paintEngine();
     if (!Engine || Engine->type() != QPaintEngine::Raster || !Engine->paintDevice() ||

@@ -103,13 +103,31 @@ struct WEQBARCODE_HIDDEN TCanvas::TState {
     int FontPixelSize() const { return FontHeight < 0 ? -FontHeight : FontHeight; }
 };
 
+// The fast paths of drawing, each a switch so that the benchmark can turn
+// it off and show what it gains (docs/speed.md): one that gains under a
+// tenth does not stay. Each gives exactly the pixels of the path without it.
+struct TFastPaths {
+    // Rows and cached text written straight into an image's pixels, where
+    // the result equals the painter's pixel for pixel; off, every canvas
+    // made afterwards goes through the painter.
+    static inline std::atomic<bool> DirectPixels{true};
+    // Rows copied with 32-byte vector stores rather than the library's memcpy.
+    static inline std::atomic<bool> VectorCopy{true};
+    // Text copied from the painter's own earlier rendering rather than drawn.
+    static inline std::atomic<bool> TextCache{true};
+    // The thread's recent entries and its single characters by code, before
+    // the shared, locked cache.
+    static inline std::atomic<bool> TextCacheRecent{true};
+    static inline std::atomic<bool> TextCacheFront{true};
+    // Buffers kept by each thread from one drawing to the next.
+    static inline std::atomic<bool> ThreadBuffers{true};
+    // Which characters stand clear of everything, taken from the thread's
+    // last symbol where its layout is the same rather than tested again.
+    static inline std::atomic<bool> LayoutMemo{true};
+};
+
 // The library's reach into a canvas's pixels, for drawing whole symbols fast.
 struct TCanvasRaster {
-    // Where a canvas may write straight into the pixels behind it (the
-    // default), it does so only where the result equals the painter's pixel
-    // for pixel. Off, every canvas made afterwards goes through the painter;
-    // for comparisons and benchmarks.
-    static inline std::atomic<bool> AllowDirectPixels{true};
     // True when the canvas can write straight into the pixels behind it.
     static bool DirectPixels(const TCanvas& Canvas);
     // Rows [Top, Bottom) get Width pixels of Row (0xFFRRGGBB) from x = 0;

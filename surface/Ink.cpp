@@ -81,6 +81,8 @@ TInkBox MeasureTextInk(const std::string& FontName, std::int32_t PixelHeight, co
     // characters of about the same size, and fresh memory costs more than the drawing.
     thread_local QImage Bitmaps[2];
     QImage& Bitmap = Bitmaps[Wide];
+    if (!TFastPaths::ThreadBuffers)
+        Bitmap = QImage();
     if (Bitmap.width() < W || Bitmap.height() < H)
         Bitmap = QImage(std::max(W, Bitmap.width()), std::max(H, Bitmap.height()), Format);
     if (Bitmap.isNull())

@@ -194,7 +194,7 @@ const TTextImage& CachedText(TTextCache& Cache, const TTextKey& Key, const QFont
     thread_local QHash<TTextKey, TTextImage> Recent;
     thread_local const TTextCache* RecentOwner = nullptr;
     thread_local TTextImage Large;
-    if (RecentOwner != &Cache) {
+    if (RecentOwner != &Cache || !TFastPaths::TextCacheRecent) {
         Recent.clear();
         RecentOwner = &Cache;
     }
@@ -242,7 +242,7 @@ bool TCanvas::TState::DrawCachedText(TTextCache& Cache, int X, int Y, const std:
                                       const QRect* Known)
 {
     const int PixelSize = FontPixelSize();
-    if (!Raster || PixelSize <= 0 || PixelSize > MaxCachedTextPixelSize)
+    if (!Raster || PixelSize <= 0 || PixelSize > MaxCachedTextPixelSize || !TFastPaths::TextCache)
         return false;
     // Black on white marks every pixel the glyphs cover at all: no other pixel
     // changes whatever the colours. Large text is its one rendering.
@@ -252,7 +252,7 @@ bool TCanvas::TState::DrawCachedText(TTextCache& Cache, int X, int Y, const std:
     // One character of small text goes through the thread's front.
     TCharFront* Front = nullptr;
     const unsigned char Ch = Text.size() == 1 ? static_cast<unsigned char>(Text[0]) : 0;
-    if (Text.size() == 1 && !Large && !FontName.empty()) { // an empty name follows the application's font
+    if (Text.size() == 1 && !Large && !FontName.empty() && TFastPaths::TextCacheFront) { // an empty name follows the application's font
         Front = &CharFront();
         if (Front->Owner != &Cache || Front->FontName != FontName || Front->PixelSize != PixelSize ||
             Front->Antialias != FontAntialias || Front->Format != Format) {
@@ -307,6 +307,8 @@ bool TCanvas::TState::DrawCachedText(TTextCache& Cache, int X, int Y, const std:
         return false; // blending onto translucent pixels is the painter's business
     if (!Known || !Known->translated(RasterOffset).contains(OnImage)) {
         thread_local std::vector<QRgb> Uniform;
+        if (!TFastPaths::ThreadBuffers)
+            std::vector<QRgb>().swap(Uniform);
         if (Uniform.size() < std::size_t(OnImage.width()) || (!Uniform.empty() && Uniform[0] != Background))
             Uniform.assign(std::max<std::size_t>(std::size_t(OnImage.width()), 256), Background);
         const std::size_t RowBytes = std::size_t(OnImage.width()) * sizeof(QRgb);

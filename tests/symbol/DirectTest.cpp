@@ -14,13 +14,13 @@
 namespace {
 
 struct TDirectGuard {
-    ~TDirectGuard() { TCanvasRaster::AllowDirectPixels = true; }
+    ~TDirectGuard() { TFastPaths::DirectPixels = true; }
 };
 
 QImage Render(const TSymbolCase& C, bool Direct)
 {
     const TDirectGuard Guard;
-    TCanvasRaster::AllowDirectPixels = Direct;
+    TFastPaths::DirectPixels = Direct;
     return DrawCase(C);
 }
 
@@ -48,7 +48,7 @@ TEST(DirectDrawingTest, AControlRepaintGivesThePaintersPixels)
         Control->SetGTIN(Gtin);
         const QImage Fast = Window.grab().toImage();
         const TDirectGuard Guard;
-        TCanvasRaster::AllowDirectPixels = false;
+        TFastPaths::DirectPixels = false;
         const QImage Plain = Window.grab().toImage();
         ASSERT_EQ(Fast, Plain) << Gtin;
     }
