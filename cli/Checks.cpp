@@ -11,8 +11,8 @@ namespace WEQCli {
 
 bool JobWide(const std::string& Code)
 {
-    static const char* const Codes[] = {"x-dimension", "x-snapped",           "bar-height",
-                                        "colours",     "bar-width-reduction", "quiet-zone"};
+    static const char* const Codes[] = {"x-dimension", "x-snapped",           "bar-height", "colours",
+                                        "bar-colour",  "bar-width-reduction", "quiet-zone"};
     return std::any_of(std::begin(Codes), std::end(Codes), [&](const char* C) { return Code == C; });
 }
 

@@ -444,9 +444,11 @@ bool Barcode::save(const QString& path, int dpi, QString* error) const
             return WEQEan::ExportSvg(d->Reading, path, O, error);
         case WEQEan::TFileFormat::Pdf:
             return WEQEan::ExportPdf(d->Reading, path, O, error);
+        case WEQEan::TFileFormat::Eps:
+            return WEQEan::ExportEps(d->Reading, path, O, error);
         }
     }
-    return Fail(QStringLiteral("Cannot write %1: the name ends in neither .png, .svg nor .pdf").arg(path));
+    return Fail(QStringLiteral("Cannot write %1: the name ends in none of .png, .svg, .pdf and .eps").arg(path));
 }
 
 Barcode::Properties Barcode::differences(const Barcode& other) const

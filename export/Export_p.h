@@ -8,6 +8,7 @@
 
 #include "ean/Units.h"
 #include "ean/WEQEanExport.h"
+#include "export/Writers_p.h"
 
 #include <QString>
 
@@ -63,6 +64,13 @@ bool SymbolAt(const TEanReading& R, const TGrid& Grid, const TExportOptions& O, 
 // on the raster's grid: every module, bar and box is the whole dots
 // RenderRaster gives them, so a device of Dpi shows what the image holds.
 bool PaintInDots(const TEanReading& R, QPainter& Painter, int Dpi, const TExportOptions& O, QString* Error);
+
+// The options' inks (see TExportOptions): false, with the reason, where
+// PDF/X is asked for and a colour or ink given is RGB.
+bool InksOf(const TExportOptions& O, TInks& Inks, QString* Error);
+// The options with their inks' sRGB equivalents in the colour fields and no
+// background for no ink, for everything that draws RGB.
+TExportOptions RgbOptions(const TExportOptions& O);
 
 // Points of a PDF page for each unit of a symbol on the vector grid.
 inline constexpr double PdfPointsPerUnit = PointsPerInch / MicrometresPerInch;
