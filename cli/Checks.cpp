@@ -83,6 +83,23 @@ bool TPrintChecks::Admit(const TItem& Item, const TItemSource& Source, TProgress
     return Passed;
 }
 
+std::string RgbNote(const TOptions& O)
+{
+    if (O.Sheet || (O.Format != TFormat::Png && O.Format != TFormat::Svg))
+        return {};
+    const std::pair<const std::optional<WEQEan::TInk>*, const char*> Inks[] = {
+        {&O.Export.BarInk, "the bars' "}, {&O.Export.BackgroundInk, "the background's "}, {&O.Export.FontInk, "the digits' "}};
+    std::string Drawn;
+    for (const auto& [Ink, Role] : Inks)
+        if (*Ink && ((*Ink)->Kind == WEQEan::TInk::Cmyk || (*Ink)->Kind == WEQEan::TInk::Spot))
+            Drawn += (Drawn.empty() ? "" : ", ") + std::string(Role) + WEQEan::InkText(**Ink) + " as " +
+                     WEQEan::InkText(WEQEan::TInk::FromColor(WEQEan::InkColor(**Ink)));
+    if (Drawn.empty())
+        return {};
+    return std::string(O.Format == TFormat::Png ? "PNG" : "SVG") + " holds RGB: " + Drawn +
+           ", each ink's sRGB equivalent; PDF and EPS keep the inks";
+}
+
 std::string Describe(const WEQEan::TPrintFinding& F)
 {
     // The library's sentences follow "warning: " as clauses; a first word

@@ -50,6 +50,9 @@ TEST(CliOptionsTest, ReadsOrRefusesTheCommandLine)
         {"defaults", {"400638133393"}, ""},
         {"format from the suffix", {"-o", "a/{gtin}.SVG", "1"}, "", TFormat::Svg},
         {"pdf files", {"--output=x{n}.pdf", "1"}, "", TFormat::Pdf},
+        {"eps files", {"-o", "{gtin}.eps", "1"}, "", TFormat::Eps},
+        {"pdf/x of inks", {"--pdf-x", "--bar-color", "spot(Blue 072,100,80,0,0)", "-o", "a.pdf", "1"}, "",
+         TFormat::Pdf},
         {"x-dimension", {"-x", "0.5", "1"}, "", TFormat::Png, 0.5},
         {"x-dimension glued", {"-x0.264", "1"}, "", TFormat::Png, 0.264},
         {"magnification", {"--magnification", "2", "1"}, "", TFormat::Png, 0.660},
@@ -85,7 +88,16 @@ TEST(CliOptionsTest, ReadsOrRefusesTheCommandLine)
         {"gap of three", {"--sheet", "A4", "--gap", "1,2,3", "1"}, "gutters H[,V]"},
         {"label without a sheet", {"--label", "50x30", "1"}, "--label lays out a sheet: it needs --sheet"},
         {"crop marks without a sheet", {"--crop-marks", "1"}, "--crop-marks lays out a sheet"},
-        {"bad colour", {"--bar-color", "red", "1"}, "#rrggbb"},
+        {"bad colour", {"--bar-color", "red", "1"}, "#rrggbb, cmyk(C,M,Y,K), spot(NAME,C,M,Y,K) or none"},
+        {"no bars", {"--bar-color", "none", "1"}, "--bar-color: none is for the background only"},
+        {"a percentage over 100", {"--text-color", "cmyk(0,0,0,101)", "1"}, "'101' is not a percentage"},
+        {"pdf-x of an RGB colour", {"--pdf-x", "--bar-color", "#000000", "-o", "a.pdf", "1"},
+         "--pdf-x takes CMYK and spot inks only: --bar-color #000000 is RGB"},
+        {"pdf-x of an RGB background", {"--pdf-x", "--background-color", "#ffffff", "-o", "a.pdf", "1"},
+         "--background-color #ffffff is RGB"},
+        {"pdf-x not a pdf", {"--pdf-x", "-o", "a.eps", "1"}, "--pdf-x makes PDF files"},
+        {"condition without pdf-x", {"--output-condition", "FOGRA51", "-o", "a.pdf", "1"}, "give --pdf-x too"},
+        {"condition not a name", {"--pdf-x", "--output-condition", "FOGRA 39", "1"}, "a registered condition's name"},
         {"no jobs", {"-j", "0", "1"}, "thread count"},
         {"missing value", {"-o"}, "needs a value"},
         {"value on a flag", {"--quiet=yes", "1"}, "takes no value"},
@@ -105,9 +117,14 @@ TEST(CliOptionsTest, ReadsOrRefusesTheCommandLine)
         }
     }
     const TOptions O =
-        ParseOptions({"--bar-color", "#102030", "--text-color=#A0b0C0", "--no-marker", "-j", "3", "9"}, 2).Options;
-    EXPECT_EQ(O.Export.BarColor, 0x302010u) << "red in the low byte";
-    EXPECT_EQ(O.Export.FontColor, 0xC0B0A0u);
+        ParseOptions({"--bar-color", "#102030", "--text-color=#A0b0C0", "--background-color", "spot(Gold, 0,20,60,20)",
+                      "--no-marker", "-j", "3", "9"},
+                     2)
+            .Options;
+    ASSERT_TRUE(O.Export.BarInk && O.Export.FontInk && O.Export.BackgroundInk);
+    EXPECT_EQ(O.Export.BarInk->Color, 0x302010u) << "red in the low byte";
+    EXPECT_EQ(O.Export.FontInk->Color, 0xC0B0A0u);
+    EXPECT_EQ(WEQEan::InkText(*O.Export.BackgroundInk), "spot(Gold,0,20,60,20)");
     EXPECT_FALSE(O.Export.DrawRightDelimiter);
     EXPECT_EQ(O.Jobs, 3);
     EXPECT_EQ(ParseOptions({"1"}, 7).Options.Jobs, 7) << "the default is the number of cores";
@@ -454,6 +471,47 @@ TEST(CliRunTest, EveryFormatDecodes)
         for (int I = 0; I < Gtins.size(); ++I) {
             const QString Path = Dir.filePath(QString("out/%1-%2.%3").arg(I + 1, 5, 10, QChar('0')).arg(Written[I]).arg(Suffix));
             EXPECT_EQ(DecodeFile(Path), Written[I].toStdString()) << Path.toStdString();
+        }
+    }
+}
+
+// Inks on the command line: an RGB format says once what it draws for an
+// ink; --pdf-x refuses an RGB colour before anything is written, and what
+// it writes, single files and sheets, says what it is.
+TEST(CliRunTest, InksAreSaidOnceAndPdfXRefusesRgbBeforeAnyWrite)
+{
+    const struct {
+        const char* Name;
+        QStringList Args;
+        int Status, Files;
+        const char* Err;  // a part of the messages, said once
+        const char* File; // a part of the first file written
+    } Rows[] = {
+        {"png of an ink", {"--bar-color", "cmyk(0,0,0,100)", "-o", "{n}.png"}, 0, 3,
+         "PNG holds RGB: the bars' cmyk(0,0,0,100) as #000000", "PNG"},
+        {"svg of a spot", {"--background-color", "spot(Cream,0,3,12,0)", "-o", "{n}.svg"}, 0, 3,
+         "SVG holds RGB: the background's spot(Cream,0,3,12,0) as #fff7e0", "#fff7e0"},
+        {"pdf/x by default", {"--pdf-x", "-o", "{n}.pdf"}, 0, 3, "", "/GTS_PDFXVersion (PDF/X-1a:2003)"},
+        {"pdf/x of an RGB colour", {"--pdf-x", "--text-color", "#333333", "-o", "{n}.pdf"}, 2, 0,
+         "--text-color #333333 is RGB", ""},
+        {"a pdf/x sheet of a spot", {"--sheet", "A4", "--crop-marks", "--pdf-x", "--output-condition", "FOGRA51",
+                                     "--bar-color", "spot(Blue 072,100,80,0,0)", "-o", "s.pdf"},
+         0, 1, "", "/OutputConditionIdentifier (FOGRA51)"},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        QTemporaryDir Dir;
+        const TRun R = RunCli(Dir.path(), Row.Args + Gtins.mid(0, 3));
+        EXPECT_EQ(R.Status, Row.Status) << R.Err;
+        const QStringList Files = QDir(Dir.path()).entryList(QDir::Files, QDir::Name);
+        EXPECT_EQ(Files.size(), Row.Files) << R.Err;
+        const std::size_t At = R.Err.find(Row.Err);
+        EXPECT_NE(At, std::string::npos) << R.Err;
+        EXPECT_EQ(R.Err.find(Row.Err, At + 1), *Row.Err ? std::string::npos : At + 1) << R.Err;
+        if (!Files.isEmpty()) {
+            QFile File(Dir.filePath(Files.first()));
+            ASSERT_TRUE(File.open(QIODevice::ReadOnly));
+            EXPECT_TRUE(File.readAll().contains(Row.File)) << Files.first().toStdString();
         }
     }
 }
