@@ -89,9 +89,16 @@ bool InksOf(const TExportOptions& O, TInks& Inks, QString* Error)
     const auto Given = [&O](const std::optional<TInk>& Ink, TColor Color, TColor Default, const TInk& PdfX) {
         return Ink ? *Ink : O.PdfX && Color == Default ? PdfX : TInk::FromColor(Color);
     };
-    Inks.Background = O.FillBackground ? Given(O.BackgroundInk, O.BackgroundColor, clWhite, TInk::NoInk())
-                                       : TInk::NoInk();
     Inks.Bars = Given(O.BarInk, O.BarColor, clBlack, Black);
+    // A white background left as it was, behind bars of ink, is white in
+    // their model too: no ink on any plate, where RGB white would make the
+    // file RGB.
+    const bool Process = Inks.Bars.Kind == TInk::Cmyk || Inks.Bars.Kind == TInk::Spot;
+    const TInk White = O.PdfX ? TInk::NoInk() : Process ? TInk::FromCmyk(0, 0, 0, 0) : TInk::FromColor(clWhite);
+    Inks.Background = !O.FillBackground             ? TInk::NoInk()
+                      : O.BackgroundInk              ? *O.BackgroundInk
+                      : O.BackgroundColor == clWhite ? White
+                                                     : TInk::FromColor(O.BackgroundColor);
     Inks.Digits = O.FontInk ? *O.FontInk : O.BarInk ? *O.BarInk : Given({}, O.FontColor, clBlack, Black);
     if (Inks.Bars.Kind == TInk::None || Inks.Digits.Kind == TInk::None)
         return Fail(Error, QStringLiteral("The bars and digits need an ink: none is for the background"));

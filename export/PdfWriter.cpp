@@ -279,7 +279,13 @@ void TPdfDocument::AppendInk(const TInk& Ink, bool Stroke)
             const std::string Name = "CS" + std::to_string(SpotNames.size());
             ColorSpaces += "/" + Name + " [/Separation " + PdfName(Ink.Name) +
                            " /DeviceCMYK << /FunctionType 2 /Domain [0 1] /C0 [0 0 0 0] /C1 [";
-            AppendNumbers(ColorSpaces, {Ink.C / 100, Ink.M / 100, Ink.Y / 100, Ink.K / 100}, "] /N 1 >>]");
+            const double Process[4] = {Ink.C / 100, Ink.M / 100, Ink.Y / 100, Ink.K / 100};
+            for (int I = 0; I < 4; ++I) {
+                if (I > 0)
+                    ColorSpaces += ' ';
+                AppendNumber(ColorSpaces, Process[I]);
+            }
+            ColorSpaces += "] /N 1 >>]\n";
             Known = SpotNames.emplace(Key, Name).first;
         }
         Content += "/" + Known->second + (Stroke ? " CS 1 SCN\n" : " cs 1 scn\n");
