@@ -489,9 +489,6 @@ TEST(CliRunTest, InksAreSaidOnceAndPdfXRefusesRgbBeforeAnyWrite)
     } Rows[] = {
         {"png of an ink", {"--bar-color", "cmyk(0,0,0,100)", "-o", "{n}.png"}, 0, 3,
          "PNG holds RGB: the bars' cmyk(0,0,0,100) as #000000", "PNG"},
-        {"svg of a spot", {"--background-color", "spot(Cream,0,3,12,0)", "-o", "{n}.svg"}, 0, 3,
-         "SVG holds RGB: the background's spot(Cream,0,3,12,0) as #fff7e0", "#fff7e0"},
-        {"pdf/x by default", {"--pdf-x", "-o", "{n}.pdf"}, 0, 3, "", "/GTS_PDFXVersion (PDF/X-1a:2003)"},
         {"pdf/x of an RGB colour", {"--pdf-x", "--text-color", "#333333", "-o", "{n}.pdf"}, 2, 0,
          "--text-color #333333 is RGB", ""},
         {"a pdf/x sheet of a spot", {"--sheet", "A4", "--crop-marks", "--pdf-x", "--output-condition", "FOGRA51",

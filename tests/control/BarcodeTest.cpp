@@ -363,7 +363,6 @@ TEST(BarcodeTest, CmykAndSpotColoursAreInksInItsPdf)
         void (*Set)(Barcode&);
         std::vector<QByteArray> Present, Absent;
     } Rows[] = {
-        {"RGB as ever", [](Barcode&) {}, {"0 0 0 rg", "1 1 1 rg"}, {" k\n", "/Separation"}},
         {"black ink, white behind it in CMYK too",
          [](Barcode& B) { B.setBarColor(QColor::fromCmykF(0, 0, 0, 1)); },
          {"0 0 0 1 k", "0 0 0 0 k"},
