@@ -225,7 +225,7 @@ public:
     QByteArray toPng(int dpi) const;
     QByteArray toSvg() const;
     QByteArray toPdf() const;
-    // The file at path, its format from the suffix (png, svg, pdf; dpi for
+    // The file at path, its format from the suffix (png, svg, pdf, eps; dpi for
     // PNG), written whole or not at all; false with the reason in error.
     bool save(const QString& path, int dpi = 600, QString* error = nullptr) const;
 

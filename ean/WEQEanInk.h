@@ -14,8 +14,10 @@
 #include "Colors.h"
 #include "Export.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace WEQEan {
 
