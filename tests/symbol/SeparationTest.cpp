@@ -142,6 +142,49 @@ TEST(SeparationTest, EveryShapeIsOnItsInksPlatesAndNoOther)
         }
 }
 
+// A sheet's labels and crop marks: the marks on the bars' plates, black ink
+// where the bars are left as they were under PDF/X.
+TEST(SeparationTest, ASheetsLabelsAndMarksStayOnTheirPlates)
+{
+    const struct {
+        const char* Name;
+        const char* Bars; // null: as the options leave it
+        std::vector<std::string> Inked;
+    } Rows[] = {
+        {"PDF/X as the options leave it", nullptr, {"Black"}},
+        {"a spot ink", "spot(Green 347,100,0,86,3)", {"Green 347"}},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        TExportOptions O;
+        TInk Bars = TInk::FromCmyk(0, 0, 0, 100);
+        if (Row.Bars && ParseInk(Row.Bars, Bars))
+            O.BarInk = Bars;
+        QTemporaryDir Dir;
+        const QString File = Dir.filePath("sheet.pdf");
+        TPdfSheet Sheet;
+        ASSERT_TRUE(Sheet.Open(File));
+        Sheet.SetPdfX();
+        Sheet.NewPage(100, 60);
+        ASSERT_TRUE(Sheet.Place("4006381333931", 5, 5, O));
+        ASSERT_TRUE(Sheet.Place("5901234123457", 50, 5, O));
+        Sheet.Line(1, 1, 4, 1, 0.1, Bars);
+        Sheet.Line(96, 59, 99, 59, 0.1); // black, as crop marks are by default
+        QString Error;
+        ASSERT_TRUE(Sheet.Finish("Labels", &Error)) << Error.toStdString();
+        std::string Seen;
+        for (const auto& [Plate, Ink] : Plates(File, Dir.path())) {
+            Seen += Plate + " " + std::to_string(Ink) + " %; ";
+            const bool Inked = std::find(Row.Inked.begin(), Row.Inked.end(), Plate) != Row.Inked.end();
+            // The one black mark of the spot sheet is on the black plate.
+            if (Inked || (Plate == "Black" && Row.Bars))
+                EXPECT_GT(Ink, 0.0) << Plate << ": " << Seen;
+            else
+                EXPECT_EQ(Ink, 0.0) << Plate << ": " << Seen;
+        }
+    }
+}
+
 // Ghostscript's own box of what the EPS draws ends where its header says;
 // the first ink on the left is the digit in the quiet zone.
 TEST(SeparationTest, EpsBoundingBoxIsWhatGhostscriptFinds)
