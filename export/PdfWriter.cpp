@@ -105,7 +105,8 @@ std::string PdfDate()
     return Text;
 }
 
-// The ICC registry's words for the conditions a PDF/X file names most.
+// The conditions a PDF/X file names most, in words for /Info and
+// /OutputCondition.
 const char* ConditionOf(const std::string& Identifier)
 {
     static const struct {
