@@ -144,6 +144,9 @@ bool Encode(const TJob& Job, const TOptions& Options, QByteArray& Bytes, std::st
     case TFormat::Pdf:
         Done = WEQEan::EncodePdf(R, E, Bytes, &Reason);
         break;
+    case TFormat::Eps:
+        Done = WEQEan::EncodeEps(R, E, Bytes, &Reason);
+        break;
     }
     if (!Done)
         Error = "cannot make " + Job.Path + ": " + Reason.toStdString();

@@ -11,8 +11,8 @@ namespace WEQCli {
 
 bool JobWide(const std::string& Code)
 {
-    static const char* const Codes[] = {"x-dimension", "x-snapped",           "bar-height",
-                                        "colours",     "bar-width-reduction", "quiet-zone"};
+    static const char* const Codes[] = {"x-dimension", "x-snapped",           "bar-height", "colours",
+                                        "bar-colour",  "bar-width-reduction", "quiet-zone"};
     return std::any_of(std::begin(Codes), std::end(Codes), [&](const char* C) { return Code == C; });
 }
 
@@ -81,6 +81,23 @@ bool TPrintChecks::Admit(const TItem& Item, const TItemSource& Source, TProgress
             Progress.Print(Source.Origin(Item) + ": " + Describe(F));
     }
     return Passed;
+}
+
+std::string RgbNote(const TOptions& O)
+{
+    if (O.Sheet || (O.Format != TFormat::Png && O.Format != TFormat::Svg))
+        return {};
+    const std::pair<const std::optional<WEQEan::TInk>*, const char*> Inks[] = {
+        {&O.Export.BarInk, "the bars' "}, {&O.Export.BackgroundInk, "the background's "}, {&O.Export.FontInk, "the digits' "}};
+    std::string Drawn;
+    for (const auto& [Ink, Role] : Inks)
+        if (*Ink && ((*Ink)->Kind == WEQEan::TInk::Cmyk || (*Ink)->Kind == WEQEan::TInk::Spot))
+            Drawn += (Drawn.empty() ? "" : ", ") + std::string(Role) + WEQEan::InkText(**Ink) + " as " +
+                     WEQEan::InkText(WEQEan::TInk::FromColor(WEQEan::InkColor(**Ink)));
+    if (Drawn.empty())
+        return {};
+    return std::string(O.Format == TFormat::Png ? "PNG" : "SVG") + " holds RGB: " + Drawn +
+           ", each ink's sRGB equivalent; PDF and EPS keep the inks";
 }
 
 std::string Describe(const WEQEan::TPrintFinding& F)

@@ -59,6 +59,11 @@ private:
     std::array<std::optional<std::vector<WEQEan::TPrintFinding>>, ItemKinds> ItemFound; // by KindOf
 };
 
+// What an RGB format makes of the run's inks: for PNG and SVG output, a
+// sentence naming each CMYK or spot ink and the sRGB colour drawn for it;
+// empty for the other formats and for RGB colours.
+std::string RgbNote(const TOptions& Options);
+
 // "warning: TEXT" or "error: TEXT".
 std::string Describe(const WEQEan::TPrintFinding& Finding);
 

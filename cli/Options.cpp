@@ -75,25 +75,6 @@ bool ParseSize(const std::string& Text, double Max, double& Width, double& Heigh
            ParseMM(Text.substr(X + 1), 0, false, Max, Height);
 }
 
-// #rrggbb as a TColor (red in the low byte).
-bool ParseColor(const std::string& Text, TColor& Out)
-{
-    if (Text.size() != 7 || Text[0] != '#')
-        return false;
-    TColor V = 0;
-    for (std::size_t I = 1; I < 7; ++I) {
-        const int D = std::isdigit(static_cast<unsigned char>(Text[I])) ? Text[I] - '0'
-                      : std::isxdigit(static_cast<unsigned char>(Text[I]))
-                          ? std::tolower(static_cast<unsigned char>(Text[I])) - 'a' + 10
-                          : -1;
-        if (D < 0)
-            return false;
-        V = V << 4 | TColor(D);
-    }
-    Out = (V >> 16 & 0xFF) | (V & 0xFF00) | (V & 0xFF) << 16;
-    return true;
-}
-
 // "ean13, ean8, ..., or issn": the kinds' names, as the reader has them.
 std::string KindList()
 {
@@ -121,6 +102,11 @@ std::string CheckPattern(const std::string& Pattern)
     }
     return {};
 }
+
+// Whether the output is drawn through Qt's PDF engine, which in Qt 6.4 has no
+// colour model and writes CMYK as RGB: nothing is yet; a label template
+// drawn by Qt's SVG renderer will be, and --pdf-x is refused for it.
+bool DrawsThroughQtPdf(const TOptions&) { return false; }
 
 // --- The options -------------------------------------------------------------
 
@@ -164,7 +150,18 @@ std::string XDimension(TOptions& O, const TArg& A, double (*ToMM)(double))
     return Ok;
 }
 
-std::string Colour(TColor& C, const TArg& A) { return ParseColor(A.Value, C) ? Ok : A.IsNot("a colour #rrggbb"); }
+// A colour as an ink; none only where no ink is a choice (the background).
+std::string Colour(std::optional<WEQEan::TInk>& Ink, const TArg& A, bool NoneAllowed)
+{
+    WEQEan::TInk Read;
+    std::string Why;
+    if (!WEQEan::ParseInk(A.Value, Read, &Why))
+        return A.IsNot("a colour: " + Why);
+    if (Read.Kind == WEQEan::TInk::None && !NoneAllowed)
+        return A.Long + ": none is for the background only";
+    Ink = Read;
+    return Ok;
+}
 
 // A whole number from Min to Max, or the reason it is not What.
 std::string Whole(int& N, const TArg& A, int Min, int Max, const std::string& What)
@@ -184,8 +181,8 @@ constexpr TOptionRow Table[] = {
      }},
     {.Short = 'o', .Long = "--output", .Value = "PATTERN",
      .Help = "the file to write, default {gtin}.png; {gtin} is the symbol's digits, {n} the item's number (counted "
-             "over all items, rejected ones too), 5 digits at least; .png, .svg or .pdf picks the format; missing "
-             "folders are made",
+             "over all items, rejected ones too), 5 digits at least; .png, .svg, .pdf or .eps picks the format; "
+             "missing folders are made",
      .Handle = [](TOptions& O, const TArg& A) {
          O.Output = A.Value;
          return Ok;
@@ -243,12 +240,35 @@ constexpr TOptionRow Table[] = {
          O.Export.DrawRightDelimiter = false;
          return Ok;
      }},
-    {.Long = "--bar-color", .Value = "#rrggbb",
-     .Handle = [](TOptions& O, const TArg& A) { return Colour(O.Export.BarColor, A); }},
-    {.Long = "--background-color", .Value = "#rrggbb", .SameLine = true,
-     .Handle = [](TOptions& O, const TArg& A) { return Colour(O.Export.BackgroundColor, A); }},
-    {.Long = "--text-color", .Value = "#rrggbb", .SameLine = true,
-     .Handle = [](TOptions& O, const TArg& A) { return Colour(O.Export.FontColor, A); }},
+    {.Long = "--bar-color", .Value = "COLOR",
+     .Help = "the bars' ink, default black; the digits take it unless --text-color gives theirs",
+     .Handle = [](TOptions& O, const TArg& A) { return Colour(O.Export.BarInk, A, false); }},
+    {.Long = "--background-color", .Value = "COLOR",
+     .Help = "the background, default white; none draws no background (the quiet zones stay clear by its absence)",
+     .Handle = [](TOptions& O, const TArg& A) { return Colour(O.Export.BackgroundInk, A, true); }},
+    {.Long = "--text-color", .Value = "COLOR", .Help = "the digits' ink",
+     .Handle = [](TOptions& O, const TArg& A) { return Colour(O.Export.FontInk, A, false); }},
+    {.Long = "--pdf-x",
+     .Help = "PDF/X-1a:2003 for press: CMYK and spot inks only (a colour not given is black ink, cmyk(0,0,0,100), "
+             "on no background; an RGB colour given is refused), an output intent, trim and bleed boxes on every "
+             "page",
+     .Handle = [](TOptions& O, const TArg&) {
+         O.Export.PdfX = true;
+         return Ok;
+     }},
+    {.Long = "--output-condition", .Value = "NAME",
+     .Help = "with --pdf-x, the printing condition's name in the ICC's registry, default FOGRA39 (offset on coated "
+             "paper); FOGRA51, FOGRA52, GRACoL2006_Coated1v2 and SWOP2006_Coated3v2 are others",
+     .Handle = [](TOptions& O, const TArg& A) {
+         const bool Name = !A.Value.empty() && A.Value.size() <= 64 &&
+                           std::all_of(A.Value.begin(), A.Value.end(), [](unsigned char C) {
+                               return std::isalnum(C) || C == '_' || C == '-' || C == '.';
+                           });
+         if (!Name)
+             return A.IsNot("a registered condition's name: up to 64 letters, digits, '_', '-' and '.'");
+         O.Export.OutputCondition = A.Value;
+         return Ok;
+     }},
     {.Long = "--complete",
      .Help = "complete any text to a GTIN as the control does; without it an item must be 12 digits, or 13 with the "
              "right check digit (EAN-8: 7 or 8, UPC-A: 11 or 12, UPC-E: 6, 7 or 8, or a UPC-A that zero suppression "
@@ -531,9 +551,25 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
         if (O.Output.find('{') != std::string::npos)
             return Fail("a sheet is one file: its name takes no {gtin} or {n}");
     } else if (!Format) {
-        return Fail("cannot tell the format of '" + O.Output + "': end it in .png, .svg or .pdf");
+        return Fail("cannot tell the format of '" + O.Output + "': end it in .png, .svg, .pdf or .eps");
     }
     O.Format = *Format;
+    if (Was("--output-condition") && !O.Export.PdfX)
+        return Fail("--output-condition names the printing condition of --pdf-x: give --pdf-x too");
+    if (O.Export.PdfX) {
+        if (O.Format != TFormat::Pdf)
+            return Fail("--pdf-x makes PDF files: the output must end in .pdf");
+        if (DrawsThroughQtPdf(O))
+            return Fail("--pdf-x: this layout is drawn through Qt's PDF engine, which writes every colour as RGB; "
+                        "PDF/X-1a takes CMYK and spot inks only");
+        const std::pair<const std::optional<WEQEan::TInk>*, const char*> Given[] = {
+            {&O.Export.BarInk, "--bar-color"}, {&O.Export.BackgroundInk, "--background-color"},
+            {&O.Export.FontInk, "--text-color"}};
+        for (const auto& [Ink, Option] : Given)
+            if (*Ink && (*Ink)->Kind == WEQEan::TInk::Rgb)
+                return Fail(std::string("--pdf-x takes CMYK and spot inks only: ") + Option + " " +
+                            WEQEan::InkText(**Ink) + " is RGB; give cmyk(C,M,Y,K) or spot(NAME,C,M,Y,K)");
+    }
     if (O.Inputs.empty() && O.Gtins.empty())
         return Fail("no GTINs: give them as arguments or with --input FILE");
     return P;
@@ -560,6 +596,15 @@ Options:
         AppendEntry(Out, Names, Row.Help);
     }
     return Out + R"(
+A COLOR is #rrggbb (RGB), cmyk(C,M,Y,K) (process inks in percent, 0 to 100),
+spot(NAME,C,M,Y,K) (a spot ink on a plate of its own, named, with its CMYK
+look for proofs and the grade) or, for the background, none. PDF, EPS and
+sheets print the inks as given; PNG and SVG hold RGB and draw a CMYK or spot
+ink as its sRGB equivalent, which the run says once. A layout that goes
+through Qt's PDF engine is RGB only and takes no --pdf-x. The grade reads an
+ink's reflectance at 660 nm from its process inks (an RGB colour first as the
+CMYK a press would print), on white paper.
+
 Every item is checked against GS1's print rules. What holds for the whole job
 (X-dimension, its snap to whole dots, bar height, colours, bar width
 reduction) is printed once, after the X-dimension drawn, before anything is

@@ -205,6 +205,10 @@ TBatchResult WriteSheet(TItemSource& Source, const TOptions& O, TProgress& Progr
         R.Failure = Clause(Reason);
         return R;
     }
+    if (O.Export.PdfX)
+        Pdf.SetPdfX(O.Export.OutputCondition);
+    // Crop marks on the plates the bars use, and no other.
+    const bool MarksInBarInk = O.Export.BarInk && O.Export.BarInk->Kind != WEQEan::TInk::Rgb;
     TLabelSizes Sizes(O);
     TPrintChecks Checks(O);
     std::size_t Labels = 0;
@@ -242,8 +246,12 @@ TBatchResult WriteSheet(TItemSource& Source, const TOptions& O, TProgress& Progr
             break;
         }
         if (O.CropMarks)
-            for (const TCropMark& M : CropMarks(L, *O.Sheet, Column, Row))
-                Pdf.Line(M.X1, M.Y1, M.X2, M.Y2, CropMarkWidthMM);
+            for (const TCropMark& M : CropMarks(L, *O.Sheet, Column, Row)) {
+                if (MarksInBarInk)
+                    Pdf.Line(M.X1, M.Y1, M.X2, M.Y2, CropMarkWidthMM, *O.Export.BarInk);
+                else
+                    Pdf.Line(M.X1, M.Y1, M.X2, M.Y2, CropMarkWidthMM);
+            }
         ++Labels;
         if (O.Verify) {
             bool Below = false;

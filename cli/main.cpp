@@ -105,9 +105,9 @@ int Run(int argc, char** argv)
     }
 
     // Raster digits need the font, which needs a GUI application; the PDF
-    // writer and the grade want one too. SVG files are written without.
+    // writer and the grade want one too. SVG and EPS files are written without.
     std::unique_ptr<QGuiApplication> App;
-    if (O.Format != TFormat::Svg || O.Sheet || O.Verify) {
+    if ((O.Format != TFormat::Svg && O.Format != TFormat::Eps) || O.Sheet || O.Verify) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         static int AppArgc = 1;
         static char Name[] = "weqbarcode";
@@ -117,8 +117,11 @@ int Run(int argc, char** argv)
 
     // What holds for the whole job is told once, before anything is written;
     // an error there fails the run.
-    if (!O.Quiet)
+    if (!O.Quiet) {
         Print("weqbarcode: " + WEQEan::DescribeXDimension(O.Export, MeasureDpi(O)));
+        if (const std::string Note = RgbNote(O); !Note.empty())
+            Print("weqbarcode: " + Note);
+    }
     bool JobFails = false;
     const TPrintChecks Checks(O);
     for (const WEQEan::TPrintFinding& F : Checks.Job()) {

@@ -9,10 +9,11 @@
 _weqbarcode()
 {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local flags='--no-marker --complete --gs1-strict --verify --crop-marks --quiet --help --version'
+    local flags='--no-marker --complete --gs1-strict --verify --pdf-x --crop-marks --quiet --help --version'
     local values='--input --output --symbology --issn-variant --add-on --dpi --x-dimension
         --magnification --bar-height --bar-width-reduction --bar-color --background-color
-        --text-color --min-grade --sheet --label --gap --columns --rows --margin --jobs --memory'
+        --text-color --output-condition --min-grade --sheet --label --gap --columns --rows --margin --jobs
+        --memory'
 
     # bash splits "--sheet=A" at the '=': the value is completed as after "--sheet A".
     if [[ $cur == = ]]; then
@@ -40,11 +41,20 @@ _weqbarcode()
             mapfile -t COMPREPLY < <(compgen -W 'A4 Letter' -- "$cur")
             return
             ;;
+        --background-color)
+            mapfile -t COMPREPLY < <(compgen -W 'none' -- "$cur")
+            return
+            ;;
+        --output-condition)
+            mapfile -t COMPREPLY < <(compgen -W 'FOGRA39 FOGRA51 FOGRA52 GRACoL2006_Coated1v2 SWOP2006_Coated3v2' -- "$cur")
+            return
+            ;;
         -x | -j)
             return
             ;;
     esac
-    # Any other option that takes a value takes a number, a size or a colour.
+    # Any other option that takes a value takes a number, a size or a colour
+    # (#rrggbb, cmyk(...) and spot(...) need quoting: nothing is offered).
     [[ " ${values//$'\n'/ } " == *" $prev "* ]] && return
 
     # The other words are GTINs: nothing to offer.

@@ -40,7 +40,8 @@ public:
     // read under the source's lock.
     BarcodePrivate(const BarcodePrivate& O)
         : QSharedData(O), Text(O.Text), AddOn(O.AddOn), Symbology(O.Symbology), Strict(O.Strict), Bar(O.Bar),
-          Background(O.Background), Digits(O.Digits), Marks(O.Marks), XDimension(O.XDimension), Reading(O.Reading),
+          Background(O.Background), Digits(O.Digits), Spots(O.Spots), Marks(O.Marks), XDimension(O.XDimension),
+          Reading(O.Reading),
           TextError(O.TextError), Screen(O.LockedScreen())
     {
     }
@@ -49,6 +50,7 @@ public:
     Barcode::Symbology Symbology = Barcode::Ean13;
     bool Strict = true;
     QColor Bar = DefaultBar, Background = DefaultBackground, Digits = DefaultText;
+    QString Spots[3]; // by ColorRole: the spot ink's name, or empty
     bool Marks = true;
     double XDimension = WEQEan::NominalXDimensionMM;
 
@@ -105,7 +107,28 @@ public:
         O.BackgroundColor = O.FillBackground ? ToTColor(Background) : clWhite;
         O.BarColor = ToTColor(Bar);
         O.FontColor = ToTColor(Digits);
+        O.BarInk = InkOf(Barcode::BarRole);
+        O.BackgroundInk = O.FillBackground ? InkOf(Barcode::BackgroundRole) : std::nullopt;
+        // The digits take the bars' ink unless given their own colour.
+        O.FontInk = InkOf(Barcode::TextRole);
+        if (O.BarInk && !O.FontInk)
+            O.FontInk = Digits == DefaultText ? *O.BarInk : WEQEan::TInk::FromColor(O.FontColor);
         return O;
+    }
+
+    // A role's ink where it is one: its spot ink, or its CMYK colour.
+    std::optional<WEQEan::TInk> InkOf(Barcode::ColorRole Role) const
+    {
+        const QColor& Color = Role == Barcode::BarRole ? Bar : Role == Barcode::BackgroundRole ? Background : Digits;
+        if (Spots[Role].isEmpty() && Color.spec() != QColor::Cmyk)
+            return std::nullopt;
+        const QColor Cmyk = Color.toCmyk();
+        // Percent to the hundredth: a float channel's last bits are no ink.
+        const auto Percent = [](float F) { return std::round(double(F) * 10000) / 100; };
+        const double C = Percent(Cmyk.cyanF()), M = Percent(Cmyk.magentaF()), Y = Percent(Cmyk.yellowF()),
+                     K = Percent(Cmyk.blackF());
+        return Spots[Role].isEmpty() ? WEQEan::TInk::FromCmyk(C, M, Y, K)
+                                     : WEQEan::TInk::FromSpot(Spots[Role].toStdString(), C, M, Y, K);
     }
 
     // The number line's modules on a screen: its band at a large module
@@ -223,28 +246,55 @@ void Barcode::setStrict(bool strict)
 void Barcode::setBarColor(const QColor& color)
 {
     const QColor Value = ColorOrDefault(color, DefaultBar);
-    if (Value == d->Bar)
+    if (Value == d->Bar && d->Spots[BarRole].isEmpty())
         return;
     d->Bar = Value;
+    d->Spots[BarRole].clear();
     d->Changed();
 }
 
 void Barcode::setBackgroundColor(const QColor& color)
 {
     const QColor Value = ColorOrDefault(color, DefaultBackground);
-    if (Value == d->Background)
+    if (Value == d->Background && d->Spots[BackgroundRole].isEmpty())
         return;
     d->Background = Value;
+    d->Spots[BackgroundRole].clear();
     d->Changed();
 }
 
 void Barcode::setTextColor(const QColor& color)
 {
     const QColor Value = ColorOrDefault(color, DefaultText);
-    if (Value == d->Digits)
+    if (Value == d->Digits && d->Spots[TextRole].isEmpty())
         return;
     d->Digits = Value;
+    d->Spots[TextRole].clear();
     d->Changed();
+}
+
+bool Barcode::setSpotColor(ColorRole role, const QString& name, const QColor& color)
+{
+    if (role < BarRole || role > TextRole || !color.isValid())
+        return false;
+    // The name as the files take it, checked as the command line's is.
+    WEQEan::TInk Ink;
+    if (name.size() > int(WEQEan::MaxSpotNameLength) ||
+        !WEQEan::ParseInk("spot(" + name.toStdString() + ",0,0,0,0)", Ink) || Ink.Name != name.toStdString())
+        return false;
+    QColor& Role = role == BarRole ? d->Bar : role == BackgroundRole ? d->Background : d->Digits;
+    const QColor Cmyk = color.toCmyk();
+    if (Role == Cmyk && d->Spots[role] == name)
+        return true;
+    Role = Cmyk;
+    d->Spots[role] = name;
+    d->Changed();
+    return true;
+}
+
+QString Barcode::spotColorName(ColorRole role) const
+{
+    return role >= BarRole && role <= TextRole ? d->Spots[role] : QString();
 }
 
 void Barcode::setQuietZoneMarks(bool on)
@@ -444,9 +494,11 @@ bool Barcode::save(const QString& path, int dpi, QString* error) const
             return WEQEan::ExportSvg(d->Reading, path, O, error);
         case WEQEan::TFileFormat::Pdf:
             return WEQEan::ExportPdf(d->Reading, path, O, error);
+        case WEQEan::TFileFormat::Eps:
+            return WEQEan::ExportEps(d->Reading, path, O, error);
         }
     }
-    return Fail(QStringLiteral("Cannot write %1: the name ends in neither .png, .svg nor .pdf").arg(path));
+    return Fail(QStringLiteral("Cannot write %1: the name ends in none of .png, .svg, .pdf and .eps").arg(path));
 }
 
 Barcode::Properties Barcode::differences(const Barcode& other) const
@@ -459,9 +511,10 @@ Barcode::Properties Barcode::differences(const Barcode& other) const
     P.setFlag(SymbologyProperty, A.Symbology != B.Symbology);
     P.setFlag(AddOnProperty, A.AddOn != B.AddOn);
     P.setFlag(StrictProperty, A.Strict != B.Strict);
-    P.setFlag(BarColorProperty, A.Bar != B.Bar);
-    P.setFlag(BackgroundColorProperty, A.Background != B.Background);
-    P.setFlag(TextColorProperty, A.Digits != B.Digits);
+    P.setFlag(BarColorProperty, A.Bar != B.Bar || A.Spots[BarRole] != B.Spots[BarRole]);
+    P.setFlag(BackgroundColorProperty,
+              A.Background != B.Background || A.Spots[BackgroundRole] != B.Spots[BackgroundRole]);
+    P.setFlag(TextColorProperty, A.Digits != B.Digits || A.Spots[TextRole] != B.Spots[TextRole]);
     P.setFlag(QuietZoneMarksProperty, A.Marks != B.Marks);
     P.setFlag(XDimensionProperty, !(A.XDimension == B.XDimension ||
                                     (std::isnan(A.XDimension) && std::isnan(B.XDimension))));
@@ -473,7 +526,8 @@ bool Barcode::operator==(const Barcode& other) const { return differences(other)
 size_t qHash(const Barcode& B, size_t Seed) noexcept
 {
     return qHashMulti(Seed, B.text(), int(B.symbology()), B.addOn(), B.strict(), B.barColor().rgba(),
-                      B.backgroundColor().rgba(), B.textColor().rgba(), B.quietZoneMarks(),
+                      B.backgroundColor().rgba(), B.textColor().rgba(), B.spotColorName(Barcode::BarRole),
+                      B.spotColorName(Barcode::BackgroundRole), B.spotColorName(Barcode::TextRole), B.quietZoneMarks(),
                       std::isnan(B.xDimension()) ? 0.0 : B.xDimension());
 }
 

@@ -139,14 +139,34 @@ public:
 
     // --- Look -----------------------------------------------------------------
     // Black bars and digits on white by default; an invalid colour stands for
-    // the default, a background of alpha 0 for none (files still get white:
-    // a printed symbol needs its quiet zones light).
+    // the default, a background of alpha 0 for none (no background box in
+    // the files: the quiet zones are the paper's). A colour whose spec is
+    // CMYK (QColor::fromCmykF) is process inks in the PDF and EPS files
+    // (DeviceCMYK, setcmykcolor); the digits then take the bars' ink unless
+    // given a colour of their own, and a white background behind them is
+    // CMYK white. PNG, SVG, screens and paint() draw its RGB: Qt's PDF engine
+    // has no colour model and writes every colour as RGB, so paint() into a
+    // QPdfWriter or QPrinter gives an RGB file; toPdf() and save() keep the
+    // inks.
     QColor barColor() const;
     void setBarColor(const QColor& color);
     QColor backgroundColor() const;
     void setBackgroundColor(const QColor& color);
     QColor textColor() const;
     void setTextColor(const QColor& color);
+    // Spot inks: a named ink on a plate of its own in the PDF and EPS files
+    // (a Separation whose alternate is the colour's CMYK, for proofs), the
+    // role's colour becoming that CMYK colour, which screens, PNG, SVG and
+    // the grade go by. The name is 1 to 63 printable ASCII characters without
+    // '(', ')' or ',' and none of All, None, Cyan, Magenta, Yellow, Black;
+    // another is refused (false, nothing changes). Setting the role's colour
+    // again takes the spot ink away.
+    enum ColorRole { BarRole, BackgroundRole, TextRole };
+    Q_ENUM(ColorRole)
+    bool setSpotColor(ColorRole role, const QString& name, const QColor& color);
+    // The role's spot ink's name; empty for none.
+    QString spotColorName(ColorRole role) const;
+
     // The '>' (and EAN-8's '<') in the quiet zones; on by default.
     bool quietZoneMarks() const;
     void setQuietZoneMarks(bool on);
@@ -205,7 +225,7 @@ public:
     QByteArray toPng(int dpi) const;
     QByteArray toSvg() const;
     QByteArray toPdf() const;
-    // The file at path, its format from the suffix (png, svg, pdf; dpi for
+    // The file at path, its format from the suffix (png, svg, pdf, eps; dpi for
     // PNG), written whole or not at all; false with the reason in error.
     bool save(const QString& path, int dpi = 600, QString* error = nullptr) const;
 

@@ -42,7 +42,8 @@ TColor ToTColor(const QColor& Color)
 
 QColor ColorOrDefault(const QColor& Color, const QColor& Default)
 {
-    return Color.isValid() ? Color.toRgb() : Default.toRgb();
+    // A CMYK colour stays one: it is printed as process inks.
+    return !Color.isValid() ? Default.toRgb() : Color.spec() == QColor::Cmyk ? Color : Color.toRgb();
 }
 
 TSymbolFit FitSymbol(QSize DeviceArea, const TSymbolShape& Shape)

@@ -110,6 +110,8 @@ bool TFrmWEqBarCodeDemo::SaveSymbolAs(const QString& Path)
         return WEQEan::ExportSvg(SymbolText(), Path, Options);
     case WEQEan::TFileFormat::Pdf:
         return WEQEan::ExportPdf(SymbolText(), Path, Options);
+    case WEQEan::TFileFormat::Eps:
+        return WEQEan::ExportEps(SymbolText(), Path, Options);
     case WEQEan::TFileFormat::Png:
         break;
     }

@@ -17,6 +17,7 @@
 
 #include "WEQEanFamily.h"
 #include "WEQEanGrade.h"
+#include "WEQEanInk.h"
 #include "Colors.h"
 #include "Export.h"
 
@@ -71,6 +72,20 @@ struct TExportOptions {
     // output exactly, half from each edge. Refused where the narrowest bar
     // would keep less than half a module or less than a dot.
     double BarWidthReductionMM = 0;
+    // The inks, beside the colours above, which they take the place of where
+    // given: the PDF and EPS files (and sheets) print a CMYK ink as process
+    // colours and a spot ink on its own plate; PNG, SVG and painters, RGB all
+    // of them, draw its sRGB equivalent (InkColor). Unset, an ink is its
+    // colour's RGB, and the digits take the bars' ink where BarInk is given.
+    // A background of no ink (TInk::None) draws none, as FillBackground off.
+    std::optional<TInk> BackgroundInk = {}, BarInk = {}, FontInk = {};
+    // PDF files as PDF/X-1a:2003 for the output condition of that name in
+    // the ICC's registry (FOGRA39: ISO 12647-2 offset on coated paper): CMYK
+    // and spot inks only. Colours left as they are become black ink alone on
+    // no background; an RGB colour or ink given refuses the file with the
+    // reason. The other formats ignore it.
+    bool PdfX = false;
+    std::string OutputCondition = "FOGRA39";
 };
 
 struct TRasterExport {
@@ -121,7 +136,7 @@ WEQBARCODE_EXPORT bool DrawOnPainter(const TEanReading& Reading, QPainter& Paint
 WEQBARCODE_EXPORT std::int32_t DotsPerModule(double XDimensionMM, int Dpi);
 
 // The formats of the files below, each named by the suffix of a file's name.
-enum class TFileFormat : std::uint8_t { Png, Svg, Pdf };
+enum class TFileFormat : std::uint8_t { Png, Svg, Pdf, Eps };
 // The format a file's name asks for by its suffix, in any case ("out/a.PNG"
 // is a PNG); none for any other suffix, or none at all. The name alone is
 // read: no file is looked at.
@@ -144,6 +159,13 @@ WEQBARCODE_EXPORT bool ExportPdf(const std::string& Text, const QString& Path, c
                                  QString* Error = nullptr);
 WEQBARCODE_EXPORT bool ExportPdf(const TEanReading& Reading, const QString& Path, const TExportOptions& Options = {},
                                  QString* Error = nullptr);
+// Encapsulated PostScript (EPSF-3.0) for artwork: the PDF's outlines and
+// inks, its bounding box the symbol's exact size (%%HiResBoundingBox; the
+// whole points of %%BoundingBox round it outward), no fonts.
+WEQBARCODE_EXPORT bool ExportEps(const std::string& Text, const QString& Path, const TExportOptions& Options = {},
+                                 QString* Error = nullptr);
+WEQBARCODE_EXPORT bool ExportEps(const TEanReading& Reading, const QString& Path, const TExportOptions& Options = {},
+                                 QString* Error = nullptr);
 
 // The bytes of the files above, for callers that store or send them
 // themselves: a PNG of 1-bit grey (black and white) or a palette of the
@@ -161,13 +183,19 @@ WEQBARCODE_EXPORT bool EncodePdf(const std::string& Text, const TExportOptions& 
                                  QString* Error = nullptr);
 WEQBARCODE_EXPORT bool EncodePdf(const TEanReading& Reading, const TExportOptions& Options, QByteArray& Out,
                                  QString* Error = nullptr);
+WEQBARCODE_EXPORT bool EncodeEps(const std::string& Text, const TExportOptions& Options, QByteArray& Out,
+                                 QString* Error = nullptr);
+WEQBARCODE_EXPORT bool EncodeEps(const TEanReading& Reading, const TExportOptions& Options, QByteArray& Out,
+                                 QString* Error = nullptr);
 
 // What GS1's rules say of a print job: one finding each, a stable code and a
 // sentence. Codes: "x-dimension" (outside 0.264 .. 0.660 mm), "x-snapped"
 // (the whole-dot snap moved X), "bar-height" (below the nominal proportion),
 // "quiet-zone" (no background to keep it light), "add-on-gap", "add-on-ean8"
 // (not a GS1 combination), "colours" (graded under C under 660 nm light),
-// "bar-width-reduction" (not possible), "symbol" (the text cannot be drawn).
+// "bar-colour" (red, orange or yellow bars, or bars of a light tint, which
+// GS1 advises against whatever they grade), "bar-width-reduction" (not
+// possible), "symbol" (the text cannot be drawn).
 struct TPrintFinding {
     enum TSeverity : std::uint8_t { Warning, Error };
     TSeverity Severity = Warning;
@@ -250,6 +278,10 @@ public:
                QString* Error = nullptr);
     // A straight line, such as a crop mark, WidthMM thick.
     void Line(double X1MM, double Y1MM, double X2MM, double Y2MM, double WidthMM, TColor Color = clBlack);
+    void Line(double X1MM, double Y1MM, double X2MM, double Y2MM, double WidthMM, const TInk& Ink);
+    // The file as PDF/X-1a:2003 for that output condition (see
+    // TExportOptions::PdfX); from then on Place and Line refuse RGB.
+    void SetPdfX(const std::string& OutputCondition = "FOGRA39");
     // Ends the last page, writes what the pages share and commits the file:
     // false, with the reason, where any write failed (nothing is left then).
     bool Finish(const QString& Title, QString* Error = nullptr);

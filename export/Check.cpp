@@ -37,22 +37,30 @@ double Percent(double XMM)
     return std::round(XMM * MicrometresPerMillimetre) / MicrometresPerMillimetre / NominalXDimensionMM * 100;
 }
 
-// An sRGB colour as 0xRRGGBB, system colours resolved.
-std::uint32_t RgbOf(TColor Color)
-{
-    const TColor C = TCanvas::ResolveColor(Color);
-    return (C & 0xFFu) << 16 | (C & 0xFF00u) | (C >> 16 & 0xFFu);
-}
-
 // The X-dimension a job draws: whole dots at Dpi, or whole micrometres.
 double DrawnXDimension(double X, int Dpi) { return Snap(X, Dpi > 0 ? Dpi : MicrometresPerInch).XDimensionMM; }
 
+// The 660 nm reflectance of an ink as printed, a system colour resolved.
+double Reflectance(const TInk& Ink)
+{
+    return InkReflectance660(Ink.Kind == TInk::Rgb ? TInk::FromColor(TCanvas::ResolveColor(Ink.Color)) : Ink);
+}
+
+// The job's inks, as a PDF of its options prints them.
+TInks InksFor(const TExportOptions& O)
+{
+    TInks Inks;
+    InksOf(O, Inks, nullptr);
+    return Inks;
+}
+
 // A scan line across every bar of Symbol, DotsPerUnit dots a unit of its
-// grid, in the job's colours: each dot as light as the bars and the
+// grid, in the job's inks: each dot as light as the bars and the
 // background it covers.
 TScanProfile ProfileOf(const TSymbol& Symbol, double DotsPerUnit, const TExportOptions& O)
 {
-    const double Light = Reflectance660(RgbOf(O.BackgroundColor)), Dark = Reflectance660(RgbOf(O.BarColor));
+    const TInks Inks = InksFor(O);
+    const double Light = Reflectance(Inks.Background), Dark = Reflectance(Inks.Bars);
     TScanProfile Profile;
     Profile.DotsPerModule = Symbol.ModuleWidth * DotsPerUnit;
     Profile.Reflectance.assign(std::size_t(std::ceil(Symbol.Width * DotsPerUnit)), Light);
@@ -69,6 +77,32 @@ TScanProfile ProfileOf(const TSymbol& Symbol, double DotsPerUnit, const TExportO
     return Profile;
 }
 
+// What GS1 advises against for bars whatever they grade: red, orange or
+// yellow (to a scanner's red light much like the spaces), and light tints
+// (screened dots a scanner reads as specks). Empty where neither holds.
+std::string BarColourAdvice(const TInk& Bars)
+{
+    const TColor Color = TCanvas::ResolveColor(InkColor(Bars));
+    const double R = (Color & 0xFF) / 255.0, G = (Color >> 8 & 0xFF) / 255.0, B = (Color >> 16 & 0xFF) / 255.0;
+    const double Max = std::max({R, G, B}), Min = std::min({R, G, B});
+    // Hue in degrees, as HSV has it.
+    double Hue = 0;
+    if (Max > Min)
+        Hue = Max == R ? 60 * std::fmod((G - B) / (Max - Min) + 6, 6.0)
+              : Max == G ? 60 * ((B - R) / (Max - Min) + 2)
+                         : 60 * ((R - G) / (Max - Min) + 4);
+    const bool Warm = (Hue >= 345 || Hue <= 70) && Max > 0 && (Max - Min) / Max >= 0.5 && Max >= 0.45;
+    const TInk Process =
+        Bars.Kind == TInk::Rgb ? PressInkOf((Color & 0xFFu) << 16 | (Color & 0xFF00u) | (Color >> 16 & 0xFFu)) : Bars;
+    const bool Tint = std::max({Process.C, Process.M, Process.Y, Process.K}) < 50;
+    if (!Warm && !Tint)
+        return {};
+    return "Bars " + InkText(Bars) + " are " + (Warm ? "red, orange or yellow" : "a light tint") +
+           (Warm && Tint ? " and a light tint" : "") +
+           ", which GS1 advises against for bars whatever they grade: print them solid in a dark ink (black, dark "
+           "blue, dark green, dark brown)";
+}
+
 // The symbol's bars alone at four dots a module: what the job's colours grade
 // to, whatever the printer does.
 TScanGrade GradeColours(const TEanReading& R, const TExportOptions& O)
@@ -82,7 +116,6 @@ TScanGrade GradeColours(const TEanReading& R, const TExportOptions& O)
     return GradeScan(ProfileOf(Symbol, 1, O), R);
 }
 
-std::string Hex(TColor Color) { return Format("#%06x", unsigned(RgbOf(Color))); }
 
 } // namespace
 
@@ -154,7 +187,7 @@ std::vector<TPrintFinding> CheckGs1(const TEanReading& R, const TExportOptions& 
                        Nominal, X, NominalBarModules(R.Symbology)));
     }
 
-    if (!O.FillBackground)
+    if (InksFor(O).Background.Kind == TInk::None)
         Add(TPrintFinding::Warning, "quiet-zone",
             "No background is drawn: the quiet zones are only as light and as clear as what the label is printed on");
     if (!R.AddOn.empty()) {
@@ -167,16 +200,19 @@ std::vector<TPrintFinding> CheckGs1(const TEanReading& R, const TExportOptions& 
     }
 
     const TScanGrade Colours = GradeColours(R, O);
+    const TInks Inks = InksFor(O);
     if (Colours.Grade > 'C') {
         // Without contrast everything else fails too: name the cause.
         const std::string Held = Colours.SymbolContrast.Grade == 'F' ? "symbol contrast" : Colours.Reason;
         Add(TPrintFinding::Warning, "colours",
             Format("Bars %s on %s grade %c under a scanner's 660 nm light, held down by %s: the bars reflect %.0f "
                    "%%, the background %.0f %% (symbol contrast %.0f %%); scanners may not read them",
-                   Hex(O.BarColor).c_str(), Hex(O.BackgroundColor).c_str(), Colours.Grade, Held.c_str(),
-                   Reflectance660(RgbOf(O.BarColor)), Reflectance660(RgbOf(O.BackgroundColor)),
-                   Colours.SymbolContrast.Value));
+                   InkText(Inks.Bars).c_str(),
+                   Inks.Background.Kind == TInk::None ? "the paper" : InkText(Inks.Background).c_str(), Colours.Grade,
+                   Held.c_str(), Reflectance(Inks.Bars), Reflectance(Inks.Background), Colours.SymbolContrast.Value));
     }
+    if (std::string Advice = BarColourAdvice(Inks.Bars); !Advice.empty())
+        Add(TPrintFinding::Warning, "bar-colour", std::move(Advice));
 
     if (Strict)
         for (TPrintFinding& F : Found)
@@ -220,6 +256,18 @@ TScanGrade GradeSymbol(const TEanReading& R, const TExportOptions& O, int Dpi)
             Top = std::max(Top, E.Top);
             Bottom = std::min(Bottom, E.Top + E.Height);
         }
+    // Each pixel as light as the ink it was painted for.
+    const TExportOptions Rgb = RgbOptions(O);
+    const TInks Inks = InksFor(O);
+    const std::pair<QRgb, double> Painted[] = {{TCanvas::PixelOf(Rgb.BarColor), Reflectance(Inks.Bars)},
+                                               {TCanvas::PixelOf(Rgb.BackgroundColor), Reflectance(Inks.Background)},
+                                               {TCanvas::PixelOf(Rgb.FontColor), Reflectance(Inks.Digits)}};
+    const auto InkOfPixel = [&Painted](QRgb Pixel) {
+        for (const auto& [Color, Value] : Painted)
+            if ((Color & 0xFFFFFFu) == (Pixel & 0xFFFFFFu))
+                return Value;
+        return Reflectance(TInk::FromColor(TColor(qRed(Pixel) | qGreen(Pixel) << 8 | qBlue(Pixel) << 16)));
+    };
     TScanProfile Profile;
     Profile.DotsPerModule = S.Dots;
     Profile.Reflectance.resize(std::size_t(Image.width()));
@@ -233,7 +281,7 @@ TScanGrade GradeSymbol(const TEanReading& R, const TExportOptions& O, int Dpi)
         for (int I = 0; I < Image.width(); ++I) {
             if (Row[I] != Last) {
                 Last = Row[I];
-                Value = Reflectance660(Last & 0xFFFFFFu);
+                Value = InkOfPixel(Last);
             }
             Profile.Reflectance[std::size_t(I)] = Value;
         }

@@ -83,6 +83,52 @@ TEanReading ReadText(const std::string& Text, const TExportOptions& O)
     return Read(KindOf(O.Symbology), Text, R);
 }
 
+bool InksOf(const TExportOptions& O, TInks& Inks, QString* Error)
+{
+    const TInk Black = TInk::FromCmyk(0, 0, 0, 100);
+    // Under PDF/X a colour left as it was is black ink, and no ink behind it.
+    const auto Given = [&O](const std::optional<TInk>& Ink, TColor Color, TColor Default, const TInk& PdfX) {
+        return Ink ? *Ink : O.PdfX && Color == Default ? PdfX : TInk::FromColor(Color);
+    };
+    Inks.Bars = Given(O.BarInk, O.BarColor, clBlack, Black);
+    // A white background left as it was, behind bars of ink, is white in
+    // their model too: no ink on any plate, where RGB white would make the
+    // file RGB.
+    const bool Process = Inks.Bars.Kind == TInk::Cmyk || Inks.Bars.Kind == TInk::Spot;
+    const TInk White = O.PdfX ? TInk::NoInk() : Process ? TInk::FromCmyk(0, 0, 0, 0) : TInk::FromColor(clWhite);
+    Inks.Background = !O.FillBackground             ? TInk::NoInk()
+                      : O.BackgroundInk              ? *O.BackgroundInk
+                      : O.BackgroundColor == clWhite ? White
+                                                     : TInk::FromColor(O.BackgroundColor);
+    Inks.Digits = O.FontInk ? *O.FontInk : O.BarInk ? *O.BarInk : Given({}, O.FontColor, clBlack, Black);
+    if (Inks.Bars.Kind == TInk::None || Inks.Digits.Kind == TInk::None)
+        return Fail(Error, QStringLiteral("The bars and digits need an ink: none is for the background"));
+    if (!O.PdfX)
+        return true;
+    const std::pair<const TInk*, const char*> Roles[] = {
+        {&Inks.Background, "background is"}, {&Inks.Bars, "bars are"}, {&Inks.Digits, "digits are"}};
+    for (const auto& [Ink, Role] : Roles)
+        if (Ink->Kind == TInk::Rgb)
+            return Fail(Error, QStringLiteral("PDF/X-1a takes CMYK and spot inks only, and the %1 RGB %2: give "
+                                              "cmyk(C,M,Y,K) or spot(NAME,C,M,Y,K)")
+                                   .arg(QLatin1String(Role), QString::fromStdString(InkText(*Ink))));
+    return true;
+}
+
+TExportOptions RgbOptions(const TExportOptions& Given)
+{
+    TExportOptions O = Given;
+    O.PdfX = false;
+    TInks Inks;
+    InksOf(O, Inks, nullptr);
+    O.FillBackground = Inks.Background.Kind != TInk::None;
+    if (O.FillBackground)
+        O.BackgroundColor = InkColor(Inks.Background);
+    O.BarColor = InkColor(Inks.Bars);
+    O.FontColor = InkColor(Inks.Digits);
+    return O;
+}
+
 TGrid RasterGrid(const TSnap& S, int Dpi) { return {S.Dots, Dpi / MillimetresPerInch, 1}; }
 
 TGrid DeviceGrid(const TSnap& S, int Dpi)
@@ -193,8 +239,9 @@ std::uint32_t Rgb(TColor Color) { return TCanvas::PixelOf(Color) & 0xFFFFFFu; }
 // The raster symbol of a reading at Dpi, its bars whole dots and its
 // characters the outlines sampled at the dots' centres: false with the
 // reason in Out.Error where it cannot be; Out gets the snap either way.
-bool RasterizeAt(const TEanReading& R, int Dpi, const TExportOptions& O, TRasterExport& Out, TRaster& Raster)
+bool RasterizeAt(const TEanReading& R, int Dpi, const TExportOptions& Given, TRasterExport& Out, TRaster& Raster)
 {
+    const TExportOptions O = RgbOptions(Given);
     if (!CheckXDimension(O.XDimensionMM, &Out.Error) || !CheckDpi(Dpi, &Out.Error))
         return false;
     const TSnap S = Snap(O.XDimensionMM, Dpi);
@@ -282,8 +329,10 @@ namespace {
 // The vector symbol on Grid with a painter in whole units of the grid's dots,
 // its top-left at (Left, Top).
 bool PaintOnGrid(const TEanReading& R, QPainter& Painter, const TGrid& Grid, double Left, double Top,
-                 const TExportOptions& O, QString* Error)
+                 const TExportOptions& Given, QString* Error)
 {
+    // A painter's device takes RGB, Qt's PDF engine too.
+    const TExportOptions O = RgbOptions(Given);
     if (!Painter.isActive())
         return Fail(Error, QStringLiteral("The painter is not painting"));
     TSymbol Symbol;
@@ -324,7 +373,7 @@ std::optional<TFileFormat> FileFormatOf(const QString& Path)
     static constexpr struct {
         const char* Suffix;
         TFileFormat Format;
-    } Suffixes[] = {{"png", TFileFormat::Png}, {"svg", TFileFormat::Svg}, {"pdf", TFileFormat::Pdf}};
+    } Suffixes[] = {{"png", TFileFormat::Png}, {"svg", TFileFormat::Svg}, {"pdf", TFileFormat::Pdf}, {"eps", TFileFormat::Eps}};
     const QStringView Name = QStringView(Path).mid(Path.lastIndexOf(u'/') + 1);
     const qsizetype Dot = Name.lastIndexOf(u'.');
     if (Dot < 0)
@@ -359,7 +408,8 @@ bool EncodePngAtLevel(const TEanReading& Reading, int Dpi, const TExportOptions&
     if (!RasterizeAt(Reading, Dpi, O, R, Raster)) {
         Fail(Error, R.Error);
     } else {
-        Out = PngOfPacked(Raster.Rows, Raster.Palette, Dpi, Level, O.FillBackground ? -1 : 0);
+        // No ink for the background is no background, as the RGB options say.
+        Out = PngOfPacked(Raster.Rows, Raster.Palette, Dpi, Level, RgbOptions(O).FillBackground ? -1 : 0);
         Encoded = !Out.isEmpty() || Fail(Error, QStringLiteral("Cannot encode the image as PNG"));
         // The image only for a caller that asks for the report, and only
         // where it is a frame such a caller may hold (32 MB of pixels).
@@ -374,8 +424,9 @@ bool EncodePngAtLevel(const TEanReading& Reading, int Dpi, const TExportOptions&
     return Encoded;
 }
 
-bool EncodeSvg(const TEanReading& R, const TExportOptions& O, QByteArray& Out, QString* Error)
+bool EncodeSvg(const TEanReading& R, const TExportOptions& Given, QByteArray& Out, QString* Error)
 {
+    const TExportOptions O = RgbOptions(Given);
     if (!CheckXDimension(O.XDimensionMM, Error))
         return false;
     TSymbol Symbol;
@@ -393,7 +444,8 @@ bool EncodeSvg(const TEanReading& R, const TExportOptions& O, QByteArray& Out, Q
 
 bool EncodePdf(const TEanReading& R, const TExportOptions& O, QByteArray& Out, QString* Error)
 {
-    if (!CheckXDimension(O.XDimensionMM, Error))
+    TInks Inks;
+    if (!CheckXDimension(O.XDimensionMM, Error) || !InksOf(O, Inks, Error))
         return false;
     TSymbol Symbol;
     if (!SymbolAt(R, VectorGrid(O.XDimensionMM), O, Symbol, Error))
@@ -405,12 +457,30 @@ bool EncodePdf(const TEanReading& R, const TExportOptions& O, QByteArray& Out, Q
         Bytes.append(Data, qsizetype(Size));
         return true;
     });
+    if (O.PdfX)
+        Pdf.SetPdfX(O.OutputCondition);
     Pdf.BeginPage(V.Symbol.Width * PointsPerUnit, V.Symbol.Height * PointsPerUnit);
-    Pdf.Place(V, 0, 0, PointsPerUnit, O.BackgroundColor, O.BarColor, O.FontColor, O.FillBackground);
+    Pdf.Place(V, 0, 0, PointsPerUnit, Inks);
     Pdf.EndPage();
     if (!Pdf.Finish(R.Title()))
         return Fail(Error, QStringLiteral("Cannot make the PDF"));
     Out = std::move(Bytes);
+    return true;
+}
+
+bool EncodeEps(const TEanReading& R, const TExportOptions& Given, QByteArray& Out, QString* Error)
+{
+    TExportOptions O = Given;
+    O.PdfX = false;
+    TInks Inks;
+    TSymbol Symbol;
+    if (!CheckXDimension(O.XDimensionMM, Error) || !InksOf(O, Inks, Error) ||
+        !SymbolAt(R, VectorGrid(O.XDimensionMM), O, Symbol, Error))
+        return false;
+    std::string Eps;
+    Eps.reserve(16384);
+    AppendEps(ResolveVector(std::move(Symbol), &ThreadCaches().Shapes), Inks, R.Title(), Eps);
+    Out = QByteArray(Eps.data(), qsizetype(Eps.size()));
     return true;
 }
 
@@ -431,6 +501,12 @@ bool ExportPdf(const TEanReading& R, const QString& Path, const TExportOptions& 
 {
     QByteArray Data;
     return EncodePdf(R, O, Data, Error) && SaveFile(Path, Data, Error);
+}
+
+bool ExportEps(const TEanReading& R, const QString& Path, const TExportOptions& O, QString* Error)
+{
+    QByteArray Data;
+    return EncodeEps(R, O, Data, Error) && SaveFile(Path, Data, Error);
 }
 
 // The text's exports: its one reading, then the same as for a reading.
@@ -476,6 +552,14 @@ bool ExportSvg(const std::string& Text, const QString& Path, const TExportOption
 bool ExportPdf(const std::string& Text, const QString& Path, const TExportOptions& O, QString* Error)
 {
     return ExportPdf(ReadText(Text, O), Path, O, Error);
+}
+bool EncodeEps(const std::string& Text, const TExportOptions& O, QByteArray& Out, QString* Error)
+{
+    return EncodeEps(ReadText(Text, O), O, Out, Error);
+}
+bool ExportEps(const std::string& Text, const QString& Path, const TExportOptions& O, QString* Error)
+{
+    return ExportEps(ReadText(Text, O), Path, O, Error);
 }
 
 } // namespace WEQEan

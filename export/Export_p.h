@@ -8,6 +8,7 @@
 
 #include "ean/Units.h"
 #include "ean/WEQEanExport.h"
+#include "export/Writers_p.h"
 
 #include <QString>
 
@@ -68,6 +69,13 @@ bool PaintInDots(const TEanReading& R, QPainter& Painter, int Dpi, const TExport
 // picks the files' level.
 bool EncodePngAtLevel(const TEanReading& Reading, int Dpi, const TExportOptions& O, int Level, QByteArray& Out,
                       TRasterExport* Report = nullptr, QString* Error = nullptr);
+
+// The options' inks (see TExportOptions): false, with the reason, where
+// PDF/X is asked for and a colour or ink given is RGB.
+bool InksOf(const TExportOptions& O, TInks& Inks, QString* Error);
+// The options with their inks' sRGB equivalents in the colour fields and no
+// background for no ink, for everything that draws RGB.
+TExportOptions RgbOptions(const TExportOptions& O);
 
 // Points of a PDF page for each unit of a symbol on the vector grid.
 inline constexpr double PdfPointsPerUnit = PointsPerInch / MicrometresPerInch;

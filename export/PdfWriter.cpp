@@ -14,9 +14,13 @@
 
 #include <zlib.h>
 
+#include <string_view>
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <memory>
 
 namespace WEQEan {
@@ -59,10 +63,69 @@ void AppendNumbers(std::string& Out, std::initializer_list<double> Values, const
     Out += '\n';
 }
 
-void AppendColor(std::string& Out, TColor Color)
+void AppendColor(std::string& Out, TColor Color, bool Stroke = false)
 {
     const TColor Rgb = TCanvas::ResolveColor(Color);
-    AppendNumbers(Out, {(Rgb & 0xFF) / 255.0, (Rgb >> 8 & 0xFF) / 255.0, (Rgb >> 16 & 0xFF) / 255.0}, "rg", 3);
+    AppendNumbers(Out, {(Rgb & 0xFF) / 255.0, (Rgb >> 8 & 0xFF) / 255.0, (Rgb >> 16 & 0xFF) / 255.0},
+                  Stroke ? "RG" : "rg", 3);
+}
+
+// A name object: bytes outside '!' .. '~' and PDF's delimiters as #xx.
+std::string PdfName(const std::string& Name)
+{
+    std::string Out = "/";
+    for (const char Ch : Name) {
+        const auto Byte = static_cast<unsigned char>(Ch);
+        if (Byte < 0x21 || Byte > 0x7E || std::string_view("#()<>[]{}/%").find(Ch) != std::string_view::npos) {
+            char Hex[4];
+            std::snprintf(Hex, sizeof Hex, "#%02X", unsigned(Byte));
+            Out += Hex;
+        } else {
+            Out += Ch;
+        }
+    }
+    return Out;
+}
+
+// The moment the file is made, or SOURCE_DATE_EPOCH for builds that must
+// make the same bytes again.
+std::time_t Moment()
+{
+    if (const char* Epoch = std::getenv("SOURCE_DATE_EPOCH"); Epoch && *Epoch)
+        return std::time_t(std::strtoll(Epoch, nullptr, 10));
+    return std::time(nullptr);
+}
+
+std::string PdfDate()
+{
+    const std::time_t Now = Moment();
+    std::tm Utc{};
+    gmtime_r(&Now, &Utc);
+    char Text[32];
+    std::strftime(Text, sizeof Text, "(D:%Y%m%d%H%M%S+00'00')", &Utc);
+    return Text;
+}
+
+// The conditions a PDF/X file names most, in words for /Info and
+// /OutputCondition.
+const char* ConditionOf(const std::string& Identifier)
+{
+    static const struct {
+        const char* Identifier;
+        const char* Condition;
+    } Known[] = {
+        {"FOGRA39", "Offset printing to ISO 12647-2:2004/Amd 1 on coated paper (paper types 1 and 2)"},
+        {"FOGRA51", "Offset printing to ISO 12647-2:2013 on premium coated paper (PC1)"},
+        {"FOGRA52", "Offset printing to ISO 12647-2:2013 on wood-free uncoated paper (PC5)"},
+        {"FOGRA47", "Offset printing to ISO 12647-2:2004 on uncoated white paper"},
+        {"GRACoL2006_Coated1v2", "GRACoL coated offset, paper grade 1"},
+        {"SWOP2006_Coated3v2", "SWOP web offset, paper grade 3"},
+        {"SWOP2006_Coated5v2", "SWOP web offset, paper grade 5"},
+    };
+    for (const auto& K : Known)
+        if (Identifier == K.Identifier)
+            return K.Condition;
+    return nullptr;
 }
 
 // Text for a PDF string: its own escapes, and Latin-1 only.
@@ -117,6 +180,8 @@ void TPdfDocument::Put(const std::string& Bytes)
     if (!Sink(Bytes.data(), Bytes.size()))
         Broken = true;
     Written += Bytes.size();
+    Crc = std::uint32_t(crc32(Crc, reinterpret_cast<const Bytef*>(Bytes.data()), uInt(Bytes.size())));
+    Adler = std::uint32_t(adler32(Adler, reinterpret_cast<const Bytef*>(Bytes.data()), uInt(Bytes.size())));
 }
 
 void TPdfDocument::BeginObject(int Number)
@@ -201,6 +266,47 @@ std::string TPdfDocument::ShapeName(const TVectorSymbol& V, std::size_t Shape)
 void TPdfDocument::Place(const TVectorSymbol& V, double Left, double Top, double PointsPerUnit, TColor Background,
                          TColor Bars, TColor Digits, bool FillBackground)
 {
+    Place(V, Left, Top, PointsPerUnit,
+          TInks{FillBackground ? TInk::FromColor(Background) : TInk::NoInk(), TInk::FromColor(Bars),
+                TInk::FromColor(Digits)});
+}
+
+void TPdfDocument::AppendInk(const TInk& Ink, bool Stroke)
+{
+    switch (Ink.Kind) {
+    case TInk::Cmyk:
+        AppendNumbers(Content, {Ink.C / 100, Ink.M / 100, Ink.Y / 100, Ink.K / 100}, Stroke ? "K" : "k");
+        return;
+    case TInk::Spot: {
+        // One colour space a spot ink, its tint 1 the ink solid; the
+        // alternate a proof prints is its CMYK at the same tint.
+        const std::string Key = InkText(Ink);
+        auto Known = SpotNames.find(Key);
+        if (Known == SpotNames.end()) {
+            const std::string Name = "CS" + std::to_string(SpotNames.size());
+            ColorSpaces += "/" + Name + " [/Separation " + PdfName(Ink.Name) +
+                           " /DeviceCMYK << /FunctionType 2 /Domain [0 1] /C0 [0 0 0 0] /C1 [";
+            const double Process[4] = {Ink.C / 100, Ink.M / 100, Ink.Y / 100, Ink.K / 100};
+            for (int I = 0; I < 4; ++I) {
+                if (I > 0)
+                    ColorSpaces += ' ';
+                AppendNumber(ColorSpaces, Process[I]);
+            }
+            ColorSpaces += "] /N 1 >>]\n";
+            Known = SpotNames.emplace(Key, Name).first;
+        }
+        Content += "/" + Known->second + (Stroke ? " CS 1 SCN\n" : " cs 1 scn\n");
+        return;
+    }
+    case TInk::Rgb:
+    case TInk::None:
+        AppendColor(Content, InkColor(Ink), Stroke);
+        return;
+    }
+}
+
+void TPdfDocument::Place(const TVectorSymbol& V, double Left, double Top, double PointsPerUnit, const TInks& Inks)
+{
     const TSymbol& S = V.Symbol;
     // The symbol's units, y downward, from its top-left corner on the page.
     Content += "q\n";
@@ -210,11 +316,11 @@ void TPdfDocument::Place(const TVectorSymbol& V, double Left, double Top, double
         Content += ' ';
     }
     AppendNumbers(Content, {Left, PageHeight - Top}, "cm", 4);
-    if (FillBackground) {
-        AppendColor(Content, Background);
+    if (Inks.Background.Kind != TInk::None) {
+        AppendInk(Inks.Background, false);
         AppendNumbers(Content, {0, 0, double(S.Width), double(S.Height)}, "re f", 0);
     }
-    AppendColor(Content, Bars);
+    AppendInk(Inks.Bars, false);
     bool Any = false;
     for (const TSymbolElement& E : S.Elements)
         if (E.Kind == TSymbolElement::Bar && E.Width > 0 && E.Height > 0) {
@@ -223,7 +329,7 @@ void TPdfDocument::Place(const TVectorSymbol& V, double Left, double Top, double
         }
     if (Any)
         Content += "f\n";
-    AppendColor(Content, Digits);
+    AppendInk(Inks.Digits, false);
     for (const TPlacedGlyph& G : V.Glyphs) {
         const std::string Name = ShapeName(V, G.Shape);
         Content += "q 1 0 0 1 ";
@@ -236,12 +342,18 @@ void TPdfDocument::Place(const TVectorSymbol& V, double Left, double Top, double
 
 void TPdfDocument::Line(double X1, double Y1, double X2, double Y2, double Width, TColor Color)
 {
-    const TColor Rgb = TCanvas::ResolveColor(Color);
-    AppendNumbers(Content, {(Rgb & 0xFF) / 255.0, (Rgb >> 8 & 0xFF) / 255.0, (Rgb >> 16 & 0xFF) / 255.0}, "RG", 3);
+    Line(X1, Y1, X2, Y2, Width, TInk::FromColor(Color));
+}
+
+void TPdfDocument::Line(double X1, double Y1, double X2, double Y2, double Width, const TInk& Ink)
+{
+    AppendInk(Ink, true);
     AppendNumbers(Content, {Width}, "w");
     AppendNumbers(Content, {X1, PageHeight - Y1}, "m");
     AppendNumbers(Content, {X2, PageHeight - Y2}, "l S");
 }
+
+void TPdfDocument::SetPdfX(const std::string& Identifier) { OutputCondition = Identifier; }
 
 void TPdfDocument::EndPage()
 {
@@ -252,8 +364,10 @@ void TPdfDocument::EndPage()
     AppendNumbers(Box, {0, 0, PageWidth, PageHeight}, "", 4);
     Box.pop_back();
     Box.pop_back();
-    Put("<< /Type /Page /Parent 2 0 R /MediaBox [" + Box + "] /Resources 3 0 R /Contents " + std::to_string(Stream) +
-        " 0 R >>\nendobj\n");
+    // PDF/X: the page is the trimmed label; nothing bleeds beyond it.
+    const std::string Boxes = OutputCondition.empty() ? "" : " /TrimBox [" + Box + "] /BleedBox [" + Box + "]";
+    Put("<< /Type /Page /Parent 2 0 R /MediaBox [" + Box + "]" + Boxes + " /Resources 3 0 R /Contents " +
+        std::to_string(Stream) + " 0 R >>\nendobj\n");
     Pages.push_back(Page);
     Content.clear();
 }
@@ -261,17 +375,31 @@ void TPdfDocument::EndPage()
 bool TPdfDocument::Finish(const std::string& Title)
 {
     BeginObject(3);
-    Put("<< /ProcSet [/PDF] /XObject << " + XObjects + ">> >>\nendobj\n");
+    Put("<< /ProcSet [/PDF] /XObject << " + XObjects + ">>" +
+        (ColorSpaces.empty() ? std::string() : " /ColorSpace << " + ColorSpaces + ">>") + " >>\nendobj\n");
     std::string Kids;
     for (const int Page : Pages)
         Kids += std::to_string(Page) + " 0 R ";
     BeginObject(2);
     Put("<< /Type /Pages /Kids [" + Kids + "] /Count " + std::to_string(Pages.size()) + " >>\nendobj\n");
     BeginObject(1);
-    Put("<< /Type /Catalog /Pages 2 0 R >>\nendobj\n");
+    std::string Intents, InfoKeys;
+    if (!OutputCondition.empty()) {
+        // A registered condition: its name in the ICC's registry stands for
+        // the profile, which need not be embedded.
+        const char* Condition = ConditionOf(OutputCondition);
+        Intents = " /OutputIntents [<< /Type /OutputIntent /S /GTS_PDFX /OutputConditionIdentifier " +
+                  PdfString(OutputCondition) + " /RegistryName (http://www.color.org) /Info " +
+                  PdfString(Condition ? Condition : OutputCondition) +
+                  (Condition ? " /OutputCondition " + PdfString(Condition) : std::string()) + " >>]";
+        const std::string Date = PdfDate();
+        InfoKeys = " /CreationDate " + Date + " /ModDate " + Date + " /Trapped /False /GTS_PDFXVersion (PDF/X-1a:2003)";
+    }
+    Put("<< /Type /Catalog /Pages 2 0 R" + Intents + " >>\nendobj\n");
     const int Info = NewObject();
     BeginObject(Info);
-    Put("<< /Title " + PdfString(Title) + " /Creator (WEQBarCode) /Producer (WEQBarCode) >>\nendobj\n");
+    Put("<< /Title " + PdfString(Title) + " /Creator (WEQBarCode) /Producer (WEQBarCode)" + InfoKeys +
+        " >>\nendobj\n");
     const std::size_t XRef = Written;
     std::string Table = "xref\n0 " + std::to_string(Offsets.size() + 1) + "\n0000000000 65535 f \n";
     for (const std::size_t Offset : Offsets) {
@@ -279,9 +407,17 @@ bool TPdfDocument::Finish(const std::string& Title)
         std::snprintf(Line, sizeof Line, "%010zu 00000 n \n", Offset);
         Table += Line;
     }
+    // The file's identity: what it holds and when it was made.
+    std::string Id;
+    if (!OutputCondition.empty()) {
+        char Hex[48];
+        std::snprintf(Hex, sizeof Hex, "<%08X%08X%016llX>", unsigned(Crc), unsigned(Adler),
+                      static_cast<unsigned long long>(Moment()));
+        Id = std::string(" /ID [") + Hex + " " + Hex + "]";
+    }
     Put(Table);
     Put("trailer\n<< /Size " + std::to_string(Offsets.size() + 1) + " /Root 1 0 R /Info " + std::to_string(Info) +
-        " 0 R >>\nstartxref\n" + std::to_string(XRef) + "\n%%EOF\n");
+        " 0 R" + Id + " >>\nstartxref\n" + std::to_string(XRef) + "\n%%EOF\n");
     return !Broken;
 }
 

@@ -30,6 +30,8 @@ struct WEQBARCODE_HIDDEN TPdfSheet::TImpl {
     QString Path, Reason; // the first write that failed
     std::optional<TPdfDocument> Pdf;
     bool PageOpen = false;
+    bool PdfX = false;
+    std::string OutputCondition;
     TSymbol Symbol; // its storage serves every label
     TShapeCache Shapes; // each character shape resolved once for the sheet
 };
@@ -45,6 +47,8 @@ bool TPdfSheet::Open(const QString& Path, QString* Error)
     d->Pdf.emplace([this](const char* Data, std::size_t Size) {
         return d->Reason.isEmpty() && d->File.Write(Data, Size, &d->Reason);
     });
+    if (d->PdfX)
+        d->Pdf->SetPdfX(d->OutputCondition);
     return true;
 }
 
@@ -62,17 +66,43 @@ bool TPdfSheet::Place(const TEanReading& R, double LeftMM, double TopMM, const T
 {
     if (!d->Pdf || !d->PageOpen)
         return Fail(Error, QStringLiteral("No page to place %1 on").arg(QString::fromStdString(R.Title())));
-    if (!CheckXDimension(O.XDimensionMM, Error) || !SymbolAt(R, VectorGrid(O.XDimensionMM), O, d->Symbol, Error))
+    // The sheet's PDF/X, not the options', decides what it takes.
+    TExportOptions Sheet = O;
+    Sheet.PdfX = d->PdfX;
+    TInks Inks;
+    if (!CheckXDimension(O.XDimensionMM, Error) || !InksOf(Sheet, Inks, Error) ||
+        !SymbolAt(R, VectorGrid(O.XDimensionMM), O, d->Symbol, Error))
         return false;
-    d->Pdf->Place(ResolveVector(d->Symbol, &d->Shapes), Points(LeftMM), Points(TopMM), PdfPointsPerUnit,
-                  O.BackgroundColor, O.BarColor, O.FontColor, O.FillBackground);
+    d->Pdf->Place(ResolveVector(d->Symbol, &d->Shapes), Points(LeftMM), Points(TopMM), PdfPointsPerUnit, Inks);
     return true;
 }
 
 void TPdfSheet::Line(double X1MM, double Y1MM, double X2MM, double Y2MM, double WidthMM, TColor Color)
 {
-    if (d->Pdf && d->PageOpen)
-        d->Pdf->Line(Points(X1MM), Points(Y1MM), Points(X2MM), Points(Y2MM), WidthMM * PointsPerMillimetre, Color);
+    // Under PDF/X black lines are black ink.
+    Line(X1MM, Y1MM, X2MM, Y2MM, WidthMM,
+         d->PdfX && Color == clBlack ? TInk::FromCmyk(0, 0, 0, 100) : TInk::FromColor(Color));
+}
+
+void TPdfSheet::Line(double X1MM, double Y1MM, double X2MM, double Y2MM, double WidthMM, const TInk& Ink)
+{
+    if (!d->Pdf || !d->PageOpen)
+        return;
+    if (d->PdfX && Ink.Kind == TInk::Rgb) {
+        if (d->Reason.isEmpty())
+            d->Reason = QStringLiteral("PDF/X-1a takes CMYK and spot inks only: a line is RGB %1")
+                            .arg(QString::fromStdString(InkText(Ink)));
+        return;
+    }
+    d->Pdf->Line(Points(X1MM), Points(Y1MM), Points(X2MM), Points(Y2MM), WidthMM * PointsPerMillimetre, Ink);
+}
+
+void TPdfSheet::SetPdfX(const std::string& OutputCondition)
+{
+    d->PdfX = true;
+    d->OutputCondition = OutputCondition;
+    if (d->Pdf)
+        d->Pdf->SetPdfX(OutputCondition);
 }
 
 bool TPdfSheet::Finish(const QString& Title, QString* Error)

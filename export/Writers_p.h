@@ -8,6 +8,7 @@
 // any number of threads may write at once.
 
 #include "ean/Colors.h"
+#include "ean/WEQEanInk.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -23,6 +24,11 @@
 namespace WEQEan {
 
 struct TVectorSymbol;
+
+// The three inks a symbol is printed with. Background None: no background.
+struct TInks {
+    TInk Background, Bars, Digits;
+};
 
 struct TSvgStyle {
     TColor Background = clWhite, Bars = clBlack, Digits = clBlack;
@@ -79,6 +85,12 @@ QByteArray PngOfPacked(const TPackedRows& Rows, const std::vector<std::uint32_t>
                        int Transparent = -1);
 
 
+// An EPSF-3.0 file of a symbol described in micrometres: the bounding box its
+// exact size, the bars as rectangles and each character shape a procedure
+// defined once, every shape in its ink (setrgbcolor, setcmykcolor, or a
+// Separation colour space for a spot ink).
+void AppendEps(const TVectorSymbol& Symbol, const TInks& Inks, const std::string& Title, std::string& Out);
+
 // A PDF document written as its pages are made, into a sink that takes the
 // bytes in order (a buffer, a file): each character shape once, as a form
 // XObject, however many symbols use it, so that a page of many labels costs a
@@ -93,8 +105,16 @@ public:
     // points from the page's top-left corner.
     void Place(const TVectorSymbol& Symbol, double Left, double Top, double PointsPerUnit, TColor Background,
                TColor Bars, TColor Digits, bool FillBackground = true);
+    // The same in inks: CMYK as DeviceCMYK, a spot ink as a Separation with
+    // its CMYK as the alternate, RGB as DeviceRGB.
+    void Place(const TVectorSymbol& Symbol, double Left, double Top, double PointsPerUnit, const TInks& Inks);
     // A line from (X1, Y1) to (X2, Y2) points from the page's top-left.
     void Line(double X1, double Y1, double X2, double Y2, double Width, TColor Color);
+    void Line(double X1, double Y1, double X2, double Y2, double Width, const TInk& Ink);
+    // PDF/X-1a:2003 for the registered output condition of that name: the
+    // OutputIntent, a TrimBox and BleedBox on each page, the document's
+    // /ID and the Info keys it asks for. The inks must be CMYK or spot.
+    void SetPdfX(const std::string& OutputCondition);
     bool Failed() const { return Broken; }
     void EndPage();
     // The shared objects, the page tree and the cross-reference table; false
@@ -107,6 +127,7 @@ private:
     void BeginObject(int Number);
     void PutStream(int Number, const std::string& Dictionary, const std::string& Data);
     std::string ShapeName(const TVectorSymbol& Symbol, std::size_t Shape);
+    void AppendInk(const TInk& Ink, bool Stroke);
 
     TSink Sink;
     bool Broken = false;
@@ -116,6 +137,10 @@ private:
     std::map<std::string, std::string> ShapeNames;
     std::string XObjects, Content;
     double PageWidth = 0, PageHeight = 0;
+    std::map<std::string, std::string> SpotNames; // a spot ink's text to its colour space's name
+    std::string ColorSpaces;
+    std::string OutputCondition; // empty: not PDF/X
+    std::uint32_t Crc = 0, Adler = 1; // of every byte so far, for PDF/X's /ID
 };
 
 } // namespace WEQEan

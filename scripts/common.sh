@@ -13,7 +13,7 @@ WEQ_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev libzint-dev zlib1g-dev
   dpkg-dev file ccache reuse lintian help2man man-db
   xvfb xauth imagemagick python3 python3-xlib fonts-dejavu-extra
-  zint zbar-tools poppler-utils
+  zint zbar-tools poppler-utils ghostscript
 )
 
 # Debian's interpreter, whatever else is first on PATH: its modules are the

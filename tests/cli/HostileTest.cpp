@@ -738,40 +738,6 @@ TEST(CliHostileTest, AHundredThousandLabelSheetIsQuickAndSmall)
     }
 }
 
-// The estimate holds what a job allocates: the packed rows (a bit a dot, two
-// with digits of their own colour), their copy for the compression and the
-// deflated bytes, measured as the job's peak over a process that drew nothing.
-TEST(CliHostileTest, FrameEstimateHoldsWhatAJobTakes)
-{
-    if (Instrumented)
-        GTEST_SKIP() << "the address sanitizer's memory is not the program's";
-    const struct {
-        std::vector<std::string> Args;
-        const char* Item;
-    } Rows[] = {
-        {{"--dpi", "9600"}, "400638133393"},
-        {{"--dpi", "9600", "--text-color", "#0000ff"}, "400638133393"},
-        {{"--dpi", "9600", "--symbology", "upce", "--add-on", "12345"}, "0425261"},
-    };
-    QTemporaryDir Dir;
-    const long Idle = RunChild(Dir.path(), {"-q", "-o", "{n}.svg", "400638133393"}).PeakKB;
-    for (const auto& Row : Rows) {
-        SCOPED_TRACE(Row.Item);
-        std::vector<std::string> Args = Row.Args;
-        Args.push_back(Row.Item);
-        const TOptions O = ParseOptions(Args, 1).Options;
-        TItem Item;
-        ReadItem(Row.Item, O.Reading, Item);
-        ASSERT_EQ(Item.Rejected, "");
-        Args.insert(Args.begin(), {"-q", "-o", "{n}.png"});
-        const TExit R = RunChild(Dir.path(), Args);
-        ASSERT_EQ(R.Status, 0) << R.Err;
-        const double Estimate = double(TFrames(O).Bytes(Item)) / 1024;
-        EXPECT_GT(Estimate, 0.9 * double(R.PeakKB - Idle)) << "the job took more than its estimate";
-        EXPECT_LT(Estimate, 2.5 * double(R.PeakKB - Idle) + 4096) << "the estimate is far above the job";
-    }
-}
-
 TEST(CliHostileTest, JobsStayWithinTheMemoryBudget)
 {
     if (Instrumented)

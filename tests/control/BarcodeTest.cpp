@@ -7,6 +7,7 @@
 #include "control/Barcode.h"
 #include "control/BarcodeWidget.h"
 #include "symbol/Decode.h"
+#include "symbol/PdfText.h"
 #include "symbol/SymbolTestUtil.h"
 
 #include <QBuffer>
@@ -351,6 +352,73 @@ TEST(BarcodeTest, SymbolsPaintedBesideTextOnOnePdfPage)
         const double Expected = Dots(At.x() + QuietZone * B.xDimensionForDpi(1200));
         EXPECT_LE(std::abs(FirstDark(Page, int(Dots(At.y() + 5)), Area.left() - 10) - Expected), 1.0);
     }
+}
+
+// A CMYK QColor is process inks in the PDF, a spot colour a Separation; an
+// RGB colour stays RGB. What each row's PDF must and must not say.
+TEST(BarcodeTest, CmykAndSpotColoursAreInksInItsPdf)
+{
+    const struct {
+        const char* Name;
+        void (*Set)(Barcode&);
+        std::vector<QByteArray> Present, Absent;
+    } Rows[] = {
+        {"black ink, white behind it in CMYK too",
+         [](Barcode& B) { B.setBarColor(QColor::fromCmykF(0, 0, 0, 1)); },
+         {"0 0 0 1 k", "0 0 0 0 k"},
+         {" rg\n", " RG\n"}},
+        {"digits of their own", [](Barcode& B) {
+             B.setBarColor(QColor::fromCmykF(1, 0.5, 0, 0));
+             B.setTextColor(QColor::fromCmykF(0, 0, 0, 1));
+         },
+         {"1 0.5 0 0 k", "0 0 0 1 k"}, {" rg\n"}},
+        {"a spot ink", [](Barcode& B) {
+             B.setSpotColor(Barcode::BarRole, "Reflex Blue", QColor::fromCmykF(1, 0.72, 0, 0.06));
+         },
+         {"/Separation /Reflex#20Blue /DeviceCMYK", "/C1 [1 0.72 0 0.06]", "/CS0 cs 1 scn"}, {" rg\n"}},
+        {"a spot ink taken away by a colour", [](Barcode& B) {
+             B.setSpotColor(Barcode::BarRole, "Reflex Blue", QColor::fromCmykF(1, 0.72, 0, 0.06));
+             B.setBarColor(Qt::black);
+         },
+         {"0 0 0 rg"}, {"/Separation"}},
+        {"no background", [](Barcode& B) {
+             B.setBarColor(QColor::fromCmykF(0, 0, 0, 1));
+             B.setBackgroundColor(Qt::transparent);
+         },
+         {"0 0 0 1 k"}, {"0 0 0 0 k", " rg\n"}},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        Barcode B("4006381333931");
+        Row.Set(B);
+        const QByteArray Text = PdfText(B.toPdf());
+        for (const QByteArray& Want : Row.Present)
+            EXPECT_TRUE(Text.contains(Want)) << Want.toStdString() << " in\n" << Text.toStdString();
+        for (const QByteArray& Not : Row.Absent)
+            EXPECT_FALSE(Text.contains(Not)) << Not.toStdString() << " in\n" << Text.toStdString();
+    }
+}
+
+TEST(BarcodeTest, ASpotColourIsNamedAsTheFilesTakeIt)
+{
+    Barcode B("4006381333931");
+    const QColor Blue = QColor::fromCmykF(1, 0.72, 0, 0.06);
+    for (const char* Refused : {"", "Black", "none", "A,B", "Tab\there", "Caf\u00e9", " Padded"}) {
+        EXPECT_FALSE(B.setSpotColor(Barcode::BarRole, QString::fromUtf8(Refused), Blue)) << Refused;
+        EXPECT_EQ(B, Barcode("4006381333931")) << Refused << " changed the barcode";
+    }
+    EXPECT_FALSE(B.setSpotColor(Barcode::BarRole, QString(64, 'x'), Blue));
+    ASSERT_TRUE(B.setSpotColor(Barcode::TextRole, "Gold 871", QColor(200, 160, 40)));
+    EXPECT_EQ(B.spotColorName(Barcode::TextRole), "Gold 871");
+    EXPECT_EQ(B.textColor().spec(), QColor::Cmyk);
+    EXPECT_EQ(B.differences(Barcode("4006381333931")), Barcode::TextColorProperty);
+    // The same ink again changes nothing; the colour alone takes it away.
+    Barcode Again = B;
+    ASSERT_TRUE(Again.setSpotColor(Barcode::TextRole, "Gold 871", QColor(200, 160, 40)));
+    EXPECT_EQ(Again, B);
+    Again.setTextColor(Again.textColor());
+    EXPECT_EQ(Again.spotColorName(Barcode::TextRole), "");
+    EXPECT_NE(Again, B);
 }
 
 TEST(BarcodeTest, SaveWritesTheFormatOfTheSuffix)
