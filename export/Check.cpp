@@ -10,6 +10,7 @@
 #include "ean/Units.h"
 #include "export/Export_p.h"
 #include "export/Writers_p.h"
+#include "ean/Raster_p.h"
 #include "surface/Canvas.h"
 
 #include <algorithm>
@@ -245,10 +246,11 @@ TScanGrade GradeSymbol(const TEanReading& R, const TExportOptions& O, int Dpi)
     const TSnap S = Snap(O.XDimensionMM, Dpi);
     if (!SymbolAt(R, RasterGrid(S, Dpi), O, Symbol, &Reason))
         return Fail(Reason);
-    const TRasterExport Raster = RenderRaster(R, Dpi, O);
-    if (Raster.Image.isNull())
-        return Fail(Raster.Error);
-    const QImage& Image = Raster.Image;
+    TRasterExport Report;
+    TRaster Raster{ThreadRows(), {}};
+    if (!RasterizeAt(R, Dpi, O, Report, Raster))
+        return Fail(Report.Error);
+    const TPackedRows& Rows = Raster.Rows;
     // Rows every bar crosses: below the lowest top, above the highest bottom.
     std::int32_t Top = 0, Bottom = Symbol.Height;
     for (const TSymbolElement& E : Symbol.Elements)
@@ -256,39 +258,23 @@ TScanGrade GradeSymbol(const TEanReading& R, const TExportOptions& O, int Dpi)
             Top = std::max(Top, E.Top);
             Bottom = std::min(Bottom, E.Top + E.Height);
         }
-    // Each pixel as light as the ink it was painted for.
-    const TExportOptions Rgb = RgbOptions(O);
+    // Each pixel as light as the ink it was painted for, by its index.
     const TInks Inks = InksFor(O);
-    const std::pair<QRgb, double> Painted[] = {{TCanvas::PixelOf(Rgb.BarColor), Reflectance(Inks.Bars)},
-                                               {TCanvas::PixelOf(Rgb.BackgroundColor), Reflectance(Inks.Background)},
-                                               {TCanvas::PixelOf(Rgb.FontColor), Reflectance(Inks.Digits)}};
-    const auto InkOfPixel = [&Painted](QRgb Pixel) {
-        for (const auto& [Color, Value] : Painted)
-            if ((Color & 0xFFFFFFu) == (Pixel & 0xFFFFFFu))
-                return Value;
-        return Reflectance(TInk::FromColor(TColor(qRed(Pixel) | qGreen(Pixel) << 8 | qBlue(Pixel) << 16)));
-    };
+    const double Painted[] = {Reflectance(Inks.Background), Reflectance(Inks.Bars), Reflectance(Inks.Digits)};
     TScanProfile Profile;
     Profile.DotsPerModule = S.Dots;
-    Profile.Reflectance.resize(std::size_t(Image.width()));
+    Profile.Reflectance.resize(std::size_t(Rows.Width()));
     TScanGrade Worst;
     constexpr int Lines = 10;
     for (int L = 0; L < Lines; ++L) {
-        const int Y = std::clamp(int(Top + (Bottom - Top) * (L + 0.5) / Lines), 0, Image.height() - 1);
-        const auto* Row = reinterpret_cast<const QRgb*>(Image.constScanLine(Y));
-        QRgb Last = ~Row[0];
-        double Value = 0;
-        for (int I = 0; I < Image.width(); ++I) {
-            if (Row[I] != Last) {
-                Last = Row[I];
-                Value = InkOfPixel(Last);
-            }
-            Profile.Reflectance[std::size_t(I)] = Value;
-        }
+        const int Y = std::clamp(int(Top + (Bottom - Top) * (L + 0.5) / Lines), 0, Rows.Height() - 1);
+        for (std::int32_t X = 0; X < Rows.Width(); ++X)
+            Profile.Reflectance[std::size_t(X)] = Painted[std::min<std::size_t>(Rows.Pixel(X, Y), 2)];
         TScanGrade Scan = GradeScan(Profile, R);
         if (L == 0 || Scan.Grade > Worst.Grade)
             Worst = std::move(Scan);
     }
+    Raster.Rows.Release(std::size_t(4) << 20);
     return Worst;
 }
 

@@ -211,14 +211,6 @@ namespace {
 // more bytes again (the speed page has the figures).
 constexpr int PngLevel = 2;
 
-// A raster symbol's pixels as indices into its palette of few colours (the
-// background, the bars, the characters when theirs differ), packed as PNG
-// keeps them; the rows are the thread's own, kept from one symbol to the next.
-struct TRaster {
-    TPackedRows& Rows;
-    std::vector<std::uint32_t> Palette; // 0xRRGGBB by index
-};
-
 // A thread's rows, sampled characters and resolved outlines, kept from one
 // symbol to the next: a batch's files then cost no allocation and each
 // character size one resolution and one sampling.
@@ -232,13 +224,16 @@ TThreadCaches& ThreadCaches()
     thread_local TThreadCaches Raster;
     return Raster;
 }
+} // namespace
+
 TPackedRows& ThreadRows() { return ThreadCaches().Rows; }
+
+namespace {
 
 std::uint32_t Rgb(TColor Color) { return TCanvas::PixelOf(Color) & 0xFFFFFFu; }
 
-// The raster symbol of a reading at Dpi, its bars whole dots and its
-// characters the outlines sampled at the dots' centres: false with the
-// reason in Out.Error where it cannot be; Out gets the snap either way.
+} // namespace
+
 bool RasterizeAt(const TEanReading& R, int Dpi, const TExportOptions& Given, TRasterExport& Out, TRaster& Raster)
 {
     const TExportOptions O = RgbOptions(Given);
@@ -266,6 +261,8 @@ bool RasterizeAt(const TEanReading& R, int Dpi, const TExportOptions& Given, TRa
                     ThreadCaches().Glyphs);
     return true;
 }
+
+namespace {
 
 // The raster as a 32-bit image that carries the dpi; Out.Error says why
 // where there is not memory for one.

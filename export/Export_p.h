@@ -12,6 +12,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace WEQEan {
 
 // False, with Reason in Error when given.
@@ -76,6 +78,22 @@ bool InksOf(const TExportOptions& O, TInks& Inks, QString* Error);
 // The options with their inks' sRGB equivalents in the colour fields and no
 // background for no ink, for everything that draws RGB.
 TExportOptions RgbOptions(const TExportOptions& O);
+
+class TPackedRows;
+// A raster symbol's pixels as indices into its palette of few colours (0 the
+// background, 1 the bars, 2 the characters where theirs differ), packed as
+// PNG keeps them.
+struct TRaster {
+    TPackedRows& Rows;
+    std::vector<std::uint32_t> Palette; // 0xRRGGBB by index
+};
+// The calling thread's rows, kept from one symbol to the next.
+TPackedRows& ThreadRows();
+// The raster symbol of a reading at Dpi, its bars whole dots and its
+// characters the outlines sampled at the dots' centres, in the inks' sRGB
+// equivalents: false with the reason in Out.Error where it cannot be; Out
+// gets the snap either way.
+bool RasterizeAt(const TEanReading& R, int Dpi, const TExportOptions& Given, TRasterExport& Out, TRaster& Raster);
 
 // Points of a PDF page for each unit of a symbol on the vector grid.
 inline constexpr double PdfPointsPerUnit = PointsPerInch / MicrometresPerInch;
