@@ -11,7 +11,7 @@
 #include "export/Export_p.h"
 #include "export/Writers_p.h"
 #include "ean/Raster_p.h"
-#include "surface/Canvas.h"
+#include "ean/SystemColors_p.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,7 +44,7 @@ double DrawnXDimension(double X, int Dpi) { return Snap(X, Dpi > 0 ? Dpi : Micro
 // The 660 nm reflectance of an ink as printed, a system colour resolved.
 double Reflectance(const TInk& Ink)
 {
-    return InkReflectance660(Ink.Kind == TInk::Rgb ? TInk::FromColor(TCanvas::ResolveColor(Ink.Color)) : Ink);
+    return InkReflectance660(Ink.Kind == TInk::Rgb ? TInk::FromColor(ResolveColor(Ink.Color)) : Ink);
 }
 
 // The job's inks, as a PDF of its options prints them.
@@ -83,7 +83,7 @@ TScanProfile ProfileOf(const TSymbol& Symbol, double DotsPerUnit, const TExportO
 // (screened dots a scanner reads as specks). Empty where neither holds.
 std::string BarColourAdvice(const TInk& Bars)
 {
-    const TColor Color = TCanvas::ResolveColor(InkColor(Bars));
+    const TColor Color = ResolveColor(InkColor(Bars));
     const double R = (Color & 0xFF) / 255.0, G = (Color >> 8 & 0xFF) / 255.0, B = (Color >> 16 & 0xFF) / 255.0;
     const double Max = std::max({R, G, B}), Min = std::min({R, G, B});
     // Hue in degrees, as HSV has it.

@@ -9,7 +9,7 @@
 
 #include "ean/Units.h"
 #include "ean/Vector_p.h"
-#include "surface/Canvas.h"
+#include "ean/SystemColors_p.h"
 
 #include <cmath>
 #include <cstdio>
@@ -87,7 +87,7 @@ void AppendInk(std::string& Out, const TInk& Ink)
     case TInk::None:
         break;
     }
-    const TColor Rgb = TCanvas::ResolveColor(InkColor(Ink));
+    const TColor Rgb = ResolveColor(InkColor(Ink));
     AppendNumbers(Out, {(Rgb & 0xFF) / 255.0, (Rgb >> 8 & 0xFF) / 255.0, (Rgb >> 16 & 0xFF) / 255.0}, "setrgbcolor",
                   3);
 }
@@ -98,7 +98,7 @@ void AddPlates(const TInk& Ink, bool (&Plates)[4])
 {
     TInk Process = Ink;
     if (Ink.Kind == TInk::Rgb) {
-        const TColor C = TCanvas::ResolveColor(Ink.Color);
+        const TColor C = ResolveColor(Ink.Color);
         Process = PressInkOf((C & 0xFFu) << 16 | (C & 0xFF00u) | (C >> 16 & 0xFFu));
     } else if (Ink.Kind != TInk::Cmyk) {
         return;

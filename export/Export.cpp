@@ -12,6 +12,7 @@
 #include "export/Export_p.h"
 #include "export/Writers_p.h"
 #include "ean/Raster_p.h"
+#include "ean/SystemColors_p.h"
 #include "render/SymbolPaint_p.h"
 
 #include <QPainter>
@@ -230,7 +231,7 @@ TPackedRows& ThreadRows() { return ThreadCaches().Rows; }
 
 namespace {
 
-std::uint32_t Rgb(TColor Color) { return TCanvas::PixelOf(Color) & 0xFFFFFFu; }
+std::uint32_t Rgb(TColor Color) { return PixelOf(Color) & 0xFFFFFFu; }
 
 } // namespace
 

@@ -10,7 +10,7 @@
 #include "export/Writers_p.h"
 
 #include "ean/Vector_p.h"
-#include "surface/Canvas.h"
+#include "ean/SystemColors_p.h"
 
 #include <zlib.h>
 
@@ -65,7 +65,7 @@ void AppendNumbers(std::string& Out, std::initializer_list<double> Values, const
 
 void AppendColor(std::string& Out, TColor Color, bool Stroke = false)
 {
-    const TColor Rgb = TCanvas::ResolveColor(Color);
+    const TColor Rgb = ResolveColor(Color);
     AppendNumbers(Out, {(Rgb & 0xFF) / 255.0, (Rgb >> 8 & 0xFF) / 255.0, (Rgb >> 16 & 0xFF) / 255.0},
                   Stroke ? "RG" : "rg", 3);
 }

@@ -4,7 +4,7 @@
 #include "export/Writers_p.h"
 
 #include "ean/Vector_p.h"
-#include "surface/Canvas.h"
+#include "ean/SystemColors_p.h"
 
 #include <algorithm>
 #include <array>
@@ -39,7 +39,7 @@ void AppendMillimetres(std::string& Out, std::int64_t Micrometres)
 
 void AppendColor(std::string& Out, TColor Color)
 {
-    const TColor Rgb = TCanvas::ResolveColor(Color);
+    const TColor Rgb = ResolveColor(Color);
     const unsigned C[3] = {Rgb & 0xFFu, (Rgb >> 8) & 0xFFu, (Rgb >> 16) & 0xFFu};
     static constexpr char Hex[] = "0123456789abcdef";
     Out += '#';
@@ -204,7 +204,7 @@ void AppendBars(std::string& Out, const TSymbol& Symbol)
         Path.Close();
 }
 
-bool IsBlack(TColor Color) { return TCanvas::ResolveColor(Color) == 0; }
+bool IsBlack(TColor Color) { return ResolveColor(Color) == 0; }
 
 } // namespace
 
