@@ -11,7 +11,6 @@
 #include "Source.h"
 #include "Text.h"
 
-#include <QGuiApplication>
 
 #include <cerrno>
 #include <cstdio>
@@ -102,17 +101,6 @@ int Run(int argc, char** argv)
             Interrupt::Exit();
         Print("weqbarcode: " + Error);
         return 2;
-    }
-
-    // Raster digits need the font, which needs a GUI application; the PDF
-    // writer and the grade want one too. SVG and EPS files are written without.
-    std::unique_ptr<QGuiApplication> App;
-    if ((O.Format != TFormat::Svg && O.Format != TFormat::Eps) || O.Sheet || O.Verify) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int AppArgc = 1;
-        static char Name[] = "weqbarcode";
-        static char* AppArgv[] = {Name, nullptr};
-        App = std::make_unique<QGuiApplication>(AppArgc, AppArgv);
     }
 
     // What holds for the whole job is told once, before anything is written;
