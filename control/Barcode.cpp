@@ -11,6 +11,8 @@
 #include "export/Export_p.h"
 #include "surface/Canvas.h"
 
+#include <array>
+
 #include <QDebug>
 #include <QHash>
 #include <QImage>
@@ -50,7 +52,7 @@ public:
     Barcode::Symbology Symbology = Barcode::Ean13;
     bool Strict = true;
     QColor Bar = DefaultBar, Background = DefaultBackground, Digits = DefaultText;
-    QString Spots[3]; // by ColorRole: the spot ink's name, or empty
+    std::array<QString, 3> Spots; // by ColorRole: the spot ink's name, or empty
     bool Marks = true;
     double XDimension = WEQEan::NominalXDimensionMM;
 
