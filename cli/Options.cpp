@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace WEQCli {
 
@@ -21,7 +22,7 @@ namespace {
 constexpr int MaxJobs = 256;
 constexpr int MaxGrid = 1000;
 // Larger pages, labels and bars than these are typing errors, not print jobs.
-constexpr double MaxPageMM = 5000, MaxGapMM = 1000, MaxBarHeightMM = 1000;
+constexpr double MaxPageMM = 5000, MaxGapMM = 1000, MaxBarHeightMM = 1000, MaxMarginMM = 100;
 constexpr std::uint64_t MaxMemoryMB = std::uint64_t(1) << 30; // a petabyte: no machine, but no overflow either
 
 std::string Lower(std::string S)
@@ -332,15 +333,30 @@ constexpr TOptionRow Table[] = {
      .Handle = [](TOptions& O, const TArg& A) {
          return Whole(O.Rows, A, 1, MaxGrid, "a count from 1 to " + std::to_string(MaxGrid));
      }},
-    {.Long = "--margin", .Value = "MM",
-     .Help = "page margin, default 10\nEach label is centred in its cell. A label larger than its cell is refused "
-             "before anything is written; an item whose own add-on makes its label larger is rejected (give --label "
-             "or a 5-digit --add-on for room)",
+    {.Long = "--margin", .Value = "MM|L,T|L,T,R,B",
+     .Help = "page margins in mm, default 10: one value for all four, left and top (right and bottom the same), "
+             "or all four\nEach label is centred in its cell. A label larger than its cell is refused before "
+             "anything is written; an item whose own add-on makes its label larger is rejected (give --label or a "
+             "5-digit --add-on for room)",
      .NeedsSheet = true,
      .Handle = [](TOptions& O, const TArg& A) {
-         return ParseNumber(A.Value, O.MarginMM) && O.MarginMM >= 0 && O.MarginMM <= 100
-                    ? Ok
-                    : A.IsNot("a margin from 0 to 100 mm");
+         std::vector<double> V;
+         for (std::size_t From = 0;;) {
+             const std::size_t Comma = A.Value.find(',', From);
+             double MM = 0;
+             if (!ParseMM(A.Value.substr(From, Comma - From), 0, true, MaxMarginMM, MM))
+                 return A.IsNot("margins MM, L,T or L,T,R,B from 0 to " + Number(MaxMarginMM) + " mm");
+             V.push_back(MM);
+             if (Comma == std::string::npos)
+                 break;
+             From = Comma + 1;
+         }
+         if (V.size() == 3 || V.size() > 4)
+             return A.IsNot("margins MM, L,T or L,T,R,B from 0 to " + Number(MaxMarginMM) + " mm");
+         // Two values: the right as the left, the bottom as the top.
+         const bool Four = V.size() == 4;
+         O.Margins = {V[0], V.size() > 1 ? V[1] : V[0], Four ? V[2] : V[0], Four ? V[3] : V.back()};
+         return Ok;
      }},
     {.Short = 'j', .Long = "--jobs", .Value = "N", .Help = "worker threads, default the number of cores",
      .Handle = [](TOptions& O, const TArg& A) {

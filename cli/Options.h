@@ -19,6 +19,11 @@ namespace WEQCli {
 
 using TFormat = WEQEan::TFileFormat;
 
+// A sheet's margins in mm.
+struct TMargins {
+    double Left = 10, Top = 10, Right = 10, Bottom = 10;
+};
+
 struct TPage {
     std::string Name; // as messages name it: "A4", "100 x 150 mm"
     double WidthMM, HeightMM;
@@ -43,7 +48,7 @@ struct TOptions {
     char MinGrade = 'C';
     std::optional<TPage> Sheet;
     int Columns = 0, Rows = 0; // 0: as many as fit
-    double MarginMM = 10.0;
+    TMargins Margins;
     // The cells of label stock; 0: the largest label the options give.
     double LabelWidthMM = 0, LabelHeightMM = 0;
     // The gutters between cells across and down; none: a quiet zone

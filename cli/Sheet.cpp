@@ -87,7 +87,8 @@ TBox LabelBox(const TSheetLayout& L, int Column, int Row)
 TSheetLayout LayOutSheet(const TOptions& O)
 {
     TSheetLayout L;
-    L.MarginMM = O.MarginMM;
+    L.MarginLeftMM = O.Margins.Left;
+    L.MarginTopMM = O.Margins.Top;
     // A book's number line makes its label taller; --symbology auto may
     // choose a book.
     const bool Lines = O.Reading.Kind >= WEQEan::TKind::Auto;
@@ -114,7 +115,8 @@ TSheetLayout LayOutSheet(const TOptions& O)
                   " mm do not fit the --label cells of " + Mm(CellW) + " x " + Mm(CellH) + " mm";
         return L;
     }
-    const double W = O.Sheet->WidthMM - 2 * O.MarginMM, H = O.Sheet->HeightMM - 2 * O.MarginMM;
+    const TMargins& M = O.Margins;
+    const double W = O.Sheet->WidthMM - M.Left - M.Right, H = O.Sheet->HeightMM - M.Top - M.Bottom;
     const auto Fit = [](double Room, double Cell, double Gap) {
         return Room > 0 ? int(std::min(1e6, std::floor((Room + Gap) / (Cell + Gap) + Slack))) : 0;
     };
@@ -123,15 +125,19 @@ TSheetLayout LayOutSheet(const TOptions& O)
     L.Rows = O.Rows ? O.Rows : FitRows;
     if (L.Columns > FitColumns || L.Rows > FitRows || L.Columns < 1 || L.Rows < 1) {
         // Said as the user set it: the page, its margins, and a grid only where one was asked for.
-        char Text[400];
+        char Margins[128], Text[400];
+        if (M.Left == M.Top && M.Left == M.Right && M.Left == M.Bottom)
+            std::snprintf(Margins, sizeof Margins, "%g", M.Left);
+        else
+            std::snprintf(Margins, sizeof Margins, "%g, %g, %g, %g", M.Left, M.Top, M.Right, M.Bottom);
         if (W <= 0 || H <= 0)
-            std::snprintf(Text, sizeof Text, "a page of %s leaves no room inside margins of %g mm", O.Sheet->Name.c_str(),
-                          O.MarginMM);
+            std::snprintf(Text, sizeof Text, "a page of %s leaves no room inside margins of %s mm", O.Sheet->Name.c_str(),
+                          Margins);
         else
             std::snprintf(Text, sizeof Text, "%s of %.2f x %.2f mm with gutters of %.2f, %.2f mm fit %d x %d on %s "
-                          "inside margins of %g mm",
+                          "inside margins of %s mm",
                           Stock ? "cells" : "labels", CellW, CellH, L.GapAcrossMM, L.GapDownMM, FitColumns, FitRows,
-                          O.Sheet->Name.c_str(), O.MarginMM);
+                          O.Sheet->Name.c_str(), Margins);
         L.Error = Text;
         if (O.Columns || O.Rows)
             L.Error += "; " + (O.Columns ? "--columns " + std::to_string(O.Columns) : std::string()) +

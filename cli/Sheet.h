@@ -19,12 +19,12 @@ struct TSheetLayout {
     double LabelWidthMM = 0, LabelHeightMM = 0; // the largest label the options give
     double CellWidthMM = 0, CellHeightMM = 0;
     double GapAcrossMM = 0, GapDownMM = 0;
-    double MarginMM = 0;
+    double MarginLeftMM = 0, MarginTopMM = 0; // the first cell's corner
     std::string Error; // why the grid asked for does not fit
 
     // The top-left corner of a cell on its page.
-    double CellLeft(int Column) const { return MarginMM + Column * (CellWidthMM + GapAcrossMM); }
-    double CellTop(int Row) const { return MarginMM + Row * (CellHeightMM + GapDownMM); }
+    double CellLeft(int Column) const { return MarginLeftMM + Column * (CellWidthMM + GapAcrossMM); }
+    double CellTop(int Row) const { return MarginTopMM + Row * (CellHeightMM + GapDownMM); }
 };
 // The cells are the --label's, or as large as the largest label the options
 // can give (that of the symbology, or with --symbology auto the largest of

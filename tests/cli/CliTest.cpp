@@ -83,6 +83,10 @@ TEST(CliOptionsTest, ReadsOrRefusesTheCommandLine)
         {"gap negative", {"--sheet", "A4", "--gap", "-1", "1"}, "gutters H[,V]"},
         {"gap with an empty second", {"--sheet", "A4", "--gap", "2,", "1"}, "gutters H[,V]"},
         {"gap of three", {"--sheet", "A4", "--gap", "1,2,3", "1"}, "gutters H[,V]"},
+        {"margins of three", {"--sheet", "A4", "--margin", "1,2,3", "1"}, "margins MM, L,T or L,T,R,B"},
+        {"margins of five", {"--sheet", "A4", "--margin", "1,2,3,4,5", "1"}, "margins MM, L,T or L,T,R,B"},
+        {"a margin left empty", {"--sheet", "A4", "--margin", "7,", "1"}, "margins MM, L,T or L,T,R,B"},
+        {"a margin beyond 100", {"--sheet", "A4", "--margin", "7,101", "1"}, "margins MM, L,T or L,T,R,B"},
         {"label without a sheet", {"--label", "50x30", "1"}, "--label lays out a sheet: it needs --sheet"},
         {"crop marks without a sheet", {"--crop-marks", "1"}, "--crop-marks lays out a sheet"},
         {"bad colour", {"--bar-color", "red", "1"}, "#rrggbb"},
@@ -128,6 +132,21 @@ TEST(CliOptionsTest, ReadsOrRefusesTheCommandLine)
     EXPECT_EQ(std::make_pair(P.LabelWidthMM, P.LabelHeightMM), std::make_pair(50.0, 30.0));
     EXPECT_EQ(std::make_pair(P.GapAcrossMM, P.GapDownMM), std::make_pair(std::optional(2.0), std::optional(3.5)));
     EXPECT_EQ(ParseOptions({"--sheet", "A4", "--gap", "4", "1"}, 1).Options.GapDownMM, 4.0) << "V defaults to H";
+    const struct {
+        const char* Value;
+        TMargins Margins;
+    } MarginRows[] = {
+        {"7", {7, 7, 7, 7}},
+        {"7.2,15.1", {7.2, 15.1, 7.2, 15.1}},
+        {"1,2,3,4", {1, 2, 3, 4}},
+        {"0,0.5", {0, 0.5, 0, 0.5}},
+    };
+    for (const auto& Row : MarginRows) {
+        const TMargins M = ParseOptions({"--sheet", "A4", "--margin", Row.Value, "1"}, 1).Options.Margins;
+        EXPECT_EQ(std::vector<double>({M.Left, M.Top, M.Right, M.Bottom}),
+                  std::vector<double>({Row.Margins.Left, Row.Margins.Top, Row.Margins.Right, Row.Margins.Bottom}))
+            << Row.Value;
+    }
     const TOptions Defaults = ParseOptions({"1"}, 1).Options;
     EXPECT_EQ(Defaults.MinGrade, 'C');
     EXPECT_FALSE(Defaults.Verify || Defaults.Gs1Strict || Defaults.GapAcrossMM);
@@ -308,6 +327,14 @@ TEST(CliSheetTest, LayoutFitsThePage)
         {"cells narrower than the label", {"--sheet", "A4", "--label", "37x30"}, 0, 0},
         {"cells lower than the label", {"--sheet", "A4", "--label", "40x25"}, 0, 0},
         {"cells for the add-on", {"--sheet", "A4", "--label", "40x30", "--add-on", "12"}, 0, 0},
+        {"21-up A4 stock by its left and top margins", {"--sheet", "A4", "--label", "63.5x38.1", "--margin", "7.2,15.1"},
+         3, 7},
+        {"a right margin that leaves two columns", {"--sheet", "A4", "--label", "63.5x38.1", "--margin",
+         "7.2,15.1,80,0"}, 1, 7},
+        {"a bottom margin that costs a row", {"--sheet", "A4", "--label", "63.5x38.1", "--margin", "7.2,15.1,7.2,16"},
+         3, 6},
+        {"margins of four values named in the refusal", {"--sheet", "A4", "--margin", "100,2,90,4"}, 0, 0,
+         "on A4 inside margins of 100, 2, 90, 4 mm"},
     };
     for (const auto& Row : Rows) {
         SCOPED_TRACE(Row.Name);
@@ -329,8 +356,9 @@ TEST(CliSheetTest, LayoutFitsThePage)
         EXPECT_GE(L.CellWidthMM, L.LabelWidthMM);
         EXPECT_GE(L.CellHeightMM, L.LabelHeightMM);
         // Inside the margins; label stock keeps its size; labels a quiet zone apart unless told otherwise.
-        EXPECT_LE(L.CellLeft(L.Columns - 1) + L.CellWidthMM, O.Sheet->WidthMM - O.MarginMM + 1e-9);
-        EXPECT_LE(L.CellTop(L.Rows - 1) + L.CellHeightMM, O.Sheet->HeightMM - O.MarginMM + 1e-9);
+        EXPECT_EQ(std::make_pair(L.CellLeft(0), L.CellTop(0)), std::make_pair(O.Margins.Left, O.Margins.Top));
+        EXPECT_LE(L.CellLeft(L.Columns - 1) + L.CellWidthMM, O.Sheet->WidthMM - O.Margins.Right + 1e-9);
+        EXPECT_LE(L.CellTop(L.Rows - 1) + L.CellHeightMM, O.Sheet->HeightMM - O.Margins.Bottom + 1e-9);
         if (O.LabelWidthMM > 0) {
             EXPECT_EQ(std::make_pair(L.CellWidthMM, L.CellHeightMM), std::make_pair(O.LabelWidthMM, O.LabelHeightMM));
         }
