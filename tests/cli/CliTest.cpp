@@ -6,6 +6,7 @@
 // readers.
 #include "Batch.h"
 #include "Checks.h"
+#include "Csv.h"
 #include "Items.h"
 #include "Options.h"
 #include "Progress.h"
@@ -284,6 +285,80 @@ TEST(CliItemsTest, ReadsLinesCsvAndComments)
     for (const auto& Row : Rows) {
         SCOPED_TRACE(Row.Name);
         EXPECT_EQ(ReadText(Row.Input, Row.AddOn), Row.Items);
+    }
+}
+
+// The records of Input, each "LINE:[field|field]" or "LINE:!fault", read
+// from blocks of Block bytes at most.
+std::string CsvRecords(const std::string& Input, std::size_t Block)
+{
+    std::size_t At = 0;
+    TCsvReader Reader([&](char* Buffer, std::size_t Size) {
+        const std::size_t N = std::min({Size, Block, Input.size() - At});
+        std::memcpy(Buffer, Input.data() + At, N);
+        At += N;
+        return long(N);
+    });
+    if (!Reader.Encoding().empty())
+        return "refused: " + Reader.Encoding();
+    std::string Out;
+    TCsvRecord R;
+    while (Reader.Next(R)) {
+        Out += std::to_string(R.Line) + ":";
+        if (!R.Fault.empty()) {
+            Out += "!" + R.Fault + "\n";
+            continue;
+        }
+        for (std::size_t I = 0; I < R.Fields.size(); ++I)
+            Out += (I ? "|" : "[") + R.Fields[I];
+        Out += "]\n";
+    }
+    return Out;
+}
+
+// RFC 4180's rules one by one, and what breaks them: a fault names the
+// record by its first line, and the records after it are read as ever.
+TEST(CliCsvTest, ReadsRecordsAsRfc4180WritesThem)
+{
+    const std::string Huge = "\"" + std::string(MaxRecordBytes + 1, 'x') + "\"";
+    std::string Wide;
+    for (std::size_t I = 0; I <= MaxRecordFields; ++I)
+        Wide += ",";
+    const struct {
+        const char* Name;
+        std::string Input, Records;
+    } Rows[] = {
+        {"records end in CR LF", "aaa,bbb,ccc\r\nzzz,yyy,xxx\r\n", "1:[aaa|bbb|ccc]\n2:[zzz|yyy|xxx]\n"},
+        {"the last record without its line break", "aaa,bbb\r\nzzz,yyy", "1:[aaa|bbb]\n2:[zzz|yyy]\n"},
+        {"LF alone ends a record too", "a,b\nc,d\n", "1:[a|b]\n2:[c|d]\n"},
+        {"spaces belong to the field", " aaa , b b \n", "1:[ aaa | b b ]\n"},
+        {"fields in quotes", "\"aaa\",\"bbb\",\"ccc\"\r\n", "1:[aaa|bbb|ccc]\n"},
+        {"a comma inside quotes", "\"Milk, 1 l\",4006381333931\n", "1:[Milk, 1 l|4006381333931]\n"},
+        {"line breaks inside quotes, the next record on its own line", "\"aaa\",\"b\r\nbb\",\"ccc\"\r\nzzz,yyy\r\n",
+         "1:[aaa|b\r\nbb|ccc]\n3:[zzz|yyy]\n"},
+        {"a doubled quote is one quote", "\"aaa\",\"b\"\"bb\",\"ccc\"\n", "1:[aaa|b\"bb|ccc]\n"},
+        {"quotes doubled at a field's ends", "\"\"\"Bio\"\"\",\"\"\"\"\n", "1:[\"Bio\"|\"]\n"},
+        {"empty fields, quoted or not", "a,,\"\"\n,\n\"\"\n", "1:[a||]\n2:[|]\n3:[]\n"},
+        {"blank lines are no records but are counted", "\r\na\n\n\nb\n\n", "2:[a]\n5:[b]\n"},
+        {"a UTF-8 byte order mark is skipped", "\xEF\xBB\xBFSKU,GTIN\n", "1:[SKU|GTIN]\n"},
+        {"UTF-8 as it is", "Cr\xC3\xA8me fra\xC3\xAE" "che,\xE2\x82\xAC" "1\n", "1:[Cr\xC3\xA8me fra\xC3\xAE" "che|\xE2\x82\xAC" "1]\n"},
+        {"a NUL is a byte like any other", std::string("a\0b,c\n", 6), std::string("1:[a\0b|c]\n", 10)},
+        {"a lone CR stays in its field", "a\rb,c\n", "1:[a\rb|c]\n"},
+        {"a quote without its end runs to the end of the input", "a,b\n\"open,c\nd,e\n",
+         "1:[a|b]\n2:!a quote without its end\n"},
+        {"text after the closing quote", "\"ab\"c,d\nx\n", "1:!field 1: 'c' after its closing quote\n2:[x]\n"},
+        {"a quote inside a field not in quotes", "5\" pizza,1\nx\n",
+         "1:!field 1: a quote inside a field that is not in quotes\n2:[x]\n"},
+        {"a record too long, then the next", Huge + "\nx\n",
+         "1:!a record longer than 65536 bytes\n2:[x]\n"},
+        {"too many fields", Wide + "\nx\n", "1:!more than 1024 fields\n2:[x]\n"},
+        {"UTF-16 refused", std::string("\xFF\xFEG\0T\0", 6), "refused: UTF-16"},
+        {"nothing at all", "", ""},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        EXPECT_EQ(CsvRecords(Row.Input, SIZE_MAX), Row.Records) << "in one block";
+        EXPECT_EQ(CsvRecords(Row.Input, 1), Row.Records) << "a byte at a time";
     }
 }
 
