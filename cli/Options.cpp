@@ -183,6 +183,24 @@ constexpr TOptionRow Table[] = {
          O.Inputs.push_back(A.Value);
          return Ok;
      }},
+    {.Long = "--gtin-column", .Value = "NAME|N",
+     .Help = "read the inputs as comma-separated values (RFC 4180: quoted fields, \"\" for a quote, commas and line "
+             "breaks in quotes; UTF-8, a BOM skipped) whose first line names the columns, each record's GTIN from "
+             "this column: a name in any case, or a number from 1; a record is named by its first line",
+     .Handle = [](TOptions& O, const TArg& A) {
+         if (A.Value.empty())
+             return A.IsNot("a column: a name or a number from 1");
+         O.GtinColumn = A.Value;
+         return Ok;
+     }},
+    {.Long = "--add-on-column", .Value = "NAME|N",
+     .Help = "with --gtin-column, each record's add-on from this column (an empty field: none, or the --add-on)",
+     .Handle = [](TOptions& O, const TArg& A) {
+         if (A.Value.empty())
+             return A.IsNot("a column: a name or a number from 1");
+         O.AddOnColumn = A.Value;
+         return Ok;
+     }},
     {.Short = 'o', .Long = "--output", .Value = "PATTERN",
      .Help = "the file to write, default {gtin}.png; {gtin} is the symbol's digits, {n} the item's number (counted "
              "over all items, rejected ones too), 5 digits at least; .png, .svg or .pdf picks the format; missing "
@@ -531,6 +549,11 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
     if (Was("--bar-width-reduction") && O.Export.BarWidthReductionMM >= O.Export.XDimensionMM)
         return Fail("--bar-width-reduction " + Number(O.Export.BarWidthReductionMM) +
                     " mm leaves no bar: it must be below the X-dimension, " + Number(O.Export.XDimensionMM) + " mm");
+    if (Was("--add-on-column") && !Was("--gtin-column"))
+        return Fail("--add-on-column needs --gtin-column: only records with a header have columns");
+    if (Was("--gtin-column") && (O.Inputs.empty() || !O.Gtins.empty()))
+        return Fail("--gtin-column reads the records of the --input files: give " +
+                    std::string(O.Inputs.empty() ? "one" : "no GTIN arguments beside them"));
     if (Was("--min-grade") && !O.Verify)
         return Fail("--min-grade needs --verify: only graded labels have a grade to hold to it");
     const auto Grid = std::find_if(Given.rbegin(), Given.rend(), [](const TOptionRow* Row) { return Row->NeedsSheet; });

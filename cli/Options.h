@@ -34,6 +34,9 @@ inline const TPage Letter{"Letter", 215.9, 279.4};
 struct TOptions {
     std::vector<std::string> Inputs;   // files of GTINs, "-" for standard input
     std::vector<std::string> Gtins;    // from the command line
+    // The inputs as comma-separated values with a header: the columns of
+    // the GTIN and the add-on, each a name or a number from 1; empty: lines.
+    std::string GtinColumn, AddOnColumn;
     std::string Output = "{gtin}.png"; // pattern; with a sheet, the one PDF
     TFormat Format = TFormat::Png;
     int Dpi = 300;

@@ -44,8 +44,11 @@ public:
 private:
     struct TInput;
     bool Start(TInput& In, std::string& Error);
+    // The reader of the input open at Fd: lines, or records with --gtin-column.
+    std::unique_ptr<TInputItems> ReaderOf(int Fd, std::uint32_t Input) const;
 
     TReading Reading;
+    std::string GtinColumn, AddOnColumn;
     std::vector<std::string> Arguments;
     std::vector<TInput> Inputs;
     std::size_t NextArgument = 0, Current = 0, Numbered = 0;

@@ -7,6 +7,7 @@
 #include "Batch.h"
 #include "Checks.h"
 #include "Csv.h"
+#include "CsvItems.h"
 #include "Items.h"
 #include "Options.h"
 #include "Progress.h"
@@ -85,6 +86,10 @@ TEST(CliOptionsTest, ReadsOrRefusesTheCommandLine)
         {"gap with an empty second", {"--sheet", "A4", "--gap", "2,", "1"}, "gutters H[,V]"},
         {"gap of three", {"--sheet", "A4", "--gap", "1,2,3", "1"}, "gutters H[,V]"},
         {"margins of three", {"--sheet", "A4", "--margin", "1,2,3", "1"}, "margins MM, L,T or L,T,R,B"},
+        {"an add-on column without the GTIN's", {"-i", "a.csv", "--add-on-column", "3"}, "needs --gtin-column"},
+        {"a GTIN column with arguments", {"-i", "a.csv", "--gtin-column", "2", "1"}, "give no GTIN arguments beside"},
+        {"a GTIN column without an input", {"--gtin-column", "2", "1"}, "the records of the --input files: give one"},
+        {"an empty GTIN column", {"-i", "a.csv", "--gtin-column="}, "is not a column"},
         {"margins of five", {"--sheet", "A4", "--margin", "1,2,3,4,5", "1"}, "margins MM, L,T or L,T,R,B"},
         {"a margin left empty", {"--sheet", "A4", "--margin", "7,", "1"}, "margins MM, L,T or L,T,R,B"},
         {"a margin beyond 100", {"--sheet", "A4", "--margin", "7,101", "1"}, "margins MM, L,T or L,T,R,B"},
@@ -359,6 +364,94 @@ TEST(CliCsvTest, ReadsRecordsAsRfc4180WritesThem)
         SCOPED_TRACE(Row.Name);
         EXPECT_EQ(CsvRecords(Row.Input, SIZE_MAX), Row.Records) << "in one block";
         EXPECT_EQ(CsvRecords(Row.Input, 1), Row.Records) << "a byte at a time";
+    }
+}
+
+// The items of comma-separated values with the columns given:
+// "LINE:gtin+addon [field|field]", "LINE:!reason", or "refused: reason".
+std::string ReadRecords(const std::string& Text, const std::string& Gtin, const std::string& AddOnColumn = {},
+                        const std::string& AddOn = {})
+{
+    std::size_t At = 0;
+    TReading Reading;
+    Reading.Options.AddOn = AddOn;
+    TCsvItemReader Reader(
+        [&](char* Buffer, std::size_t Size) {
+            const std::size_t N = std::min(Size, Text.size() - At);
+            std::memcpy(Buffer, Text.data() + At, N);
+            At += N;
+            return long(N);
+        },
+        Reading, Gtin, AddOnColumn, 1);
+    if (const std::string Refusal = Reader.Refusal(); !Refusal.empty())
+        return "refused: " + Refusal;
+    std::string Out;
+    TItem I;
+    while (Reader.Next(I)) {
+        Out += std::to_string(I.Line) + ":";
+        if (!I.Rejected.empty()) {
+            Out += "!" + I.Rejected + "\n";
+            continue;
+        }
+        Out += I.Gtin() + (I.Reading.AddOn.empty() ? "" : "+" + I.Reading.AddOn) + " [";
+        for (std::size_t F = 0; F < I.Fields.size(); ++F)
+            Out += (F ? "|" : "") + I.Fields[F];
+        Out += "]\n";
+        EXPECT_EQ(I.Columns ? I.Columns->size() : 0, I.Fields.size()) << "every field named by its column";
+    }
+    return Out;
+}
+
+// Records with a header: the columns found by name in any case or by
+// number, each record's GTIN and add-on from its columns, every field kept
+// as written, and a record that cannot be one rejected by its first line.
+TEST(CliItemsTest, ReadsRecordsByTheirColumns)
+{
+    const std::string Shop = "SKU,GTIN,Name,Price,Add-on\r\n"
+                             "A1,4006381333931,\"Cr\xC3\xA8me fra\xC3\xAE" "che, 200 g\",1.99,\r\n"
+                             "A2,\"5901234123457\",\"Say \"\"cheese\"\"\",2.49,12\r\n";
+    const struct {
+        const char* Name;
+        std::string Input, Gtin, AddOnColumn = "", AddOn = "";
+        std::string Items;
+    } Rows[] = {
+        {"by name in any case", Shop, "gtin", "", "",
+         "2:4006381333931 [A1|4006381333931|Cr\xC3\xA8me fra\xC3\xAE" "che, 200 g|1.99|]\n"
+         "3:5901234123457 [A2|5901234123457|Say \"cheese\"|2.49|12]\n"},
+        {"by number, the add-on's column beside, an empty one the --add-on", Shop, "2", "ADD-ON", "90000",
+         "2:4006381333931+90000 [A1|4006381333931|Cr\xC3\xA8me fra\xC3\xAE" "che, 200 g|1.99|]\n"
+         "3:5901234123457+12 [A2|5901234123457|Say \"cheese\"|2.49|12]\n"},
+        {"a header name padded with spaces", "sku, GTIN \n1,4006381333931\n", "gtin", "", "",
+         "2:4006381333931 [1|4006381333931]\n"},
+        {"a record over three lines is named by its first", "GTIN,Name\n4006381333931,\"one\ntwo\nthree\"\nbad,x\n",
+         "GTIN", "", "", "2:4006381333931 [4006381333931|one\ntwo\nthree]\n5:!'bad': position 1: 'b' is not a digit\n"},
+        {"a bad check digit, the rest read", "GTIN\n4006381333932\n4006381333931\n", "1", "", "",
+         "2:!'4006381333932': position 13: the check digit of 400638133393 is 1, not 2\n3:4006381333931 [4006381333931]\n"},
+        {"fewer fields than the header", "GTIN,Name\n4006381333931\n", "1", "", "", "2:!1 field where the header has 2\n"},
+        {"more fields than the header", "GTIN\n4006381333931,x\n", "1", "", "", "2:!2 fields where the header has 1\n"},
+        {"a NUL in a field", std::string("GTIN,Name\n4006381333931,a\0b\n", 28), "1", "", "",
+         "2:!field 2 ('Name'), byte 2 is \\x00, a control character: 'a\\x00b'\n"},
+        {"broken UTF-8 in a field", "GTIN,Name\n4006381333931,Cr\xC3me\n", "1", "", "",
+         "2:!field 2 ('Name'), byte 3 is \\xc3, not printable UTF-8: 'Cr\\xc3me'\n"},
+        {"a bad add-on", "GTIN,A\n4006381333931,123\n", "1", "A", "",
+         "2:!'4006381333931': '123' is not an add-on of 2 or 5 digits\n"},
+        {"a quote without its end", "GTIN,Name\n4006381333931,\"open\n", "1", "", "", "2:!a quote without its end\n"},
+        {"no column of the name", Shop, "EAN", "", "", "refused: --gtin-column 'EAN': no column of the header is "
+         "named so ('SKU', 'GTIN', 'Name', 'Price', 'Add-on')"},
+        {"a column beyond the header", Shop, "6", "", "", "refused: --gtin-column 6: the header has 5 columns "
+         "('SKU', 'GTIN', 'Name', 'Price', 'Add-on')"},
+        {"no add-on column of the name", Shop, "2", "Addon", "", "refused: --add-on-column 'Addon': no column of the "
+         "header is named so ('SKU', 'GTIN', 'Name', 'Price', 'Add-on')"},
+        {"column 0", Shop, "0", "", "", "refused: --gtin-column 0: the header has 5 columns ('SKU', 'GTIN', 'Name', "
+         "'Price', 'Add-on')"},
+        {"no header at all", "\r\n\n", "1", "", "", "refused: no header line naming the columns"},
+        {"a header that breaks the rules", "\"GTIN\"x\n1\n", "1", "", "", "refused: line 1, the header: field 1: 'x' "
+         "after its closing quote"},
+        {"a header line alone gives no items", "GTIN\n", "1", "", "", ""},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        EXPECT_EQ(ReadRecords(Row.Input, Row.Gtin, Row.AddOnColumn, Row.AddOn), Row.Items);
     }
 }
 
