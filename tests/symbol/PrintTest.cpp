@@ -89,13 +89,14 @@ std::pair<double, double> BarHeightsOfPdf(const QByteArray& Pdf)
         QByteArray Packed = Pdf.mid(At + 7, End - At - 7);
         Packed.prepend(QByteArray::fromHex("00100000")); // a size hint for qUncompress
         const QByteArray Text = qUncompress(Packed);
-        if (Text.contains(" cm\n") && Text.contains(" re\n"))
+        if (Text.contains(" cm\n") && Text.contains(" re f\n"))
             Content = Text;
     }
     const QString S = QString::fromLatin1(Content);
     const double Scale = QRegularExpression(R"(^q\n([0-9.]+) )").match(S).captured(1).toDouble();
     double Low = 1e9, High = 0;
-    auto It = QRegularExpression(R"(\n[0-9.]+ 0 [0-9.]+ ([0-9.]+) re\n)").globalMatch(S);
+    // The bars, each a fill of its own, after the background's.
+    auto It = QRegularExpression(R"(\n[0-9.]+ 0 [0-9.]+ ([0-9.]+) re f\n)").globalMatch(S, S.indexOf("0 0 0 rg\n"));
     while (It.hasNext()) {
         const double H = It.next().captured(1).toDouble();
         Low = std::min(Low, H);
