@@ -29,7 +29,10 @@ std::vector<WEQEan::TSymbology> Symbologies(const TOptions& O)
 bool OneSymbology(const TOptions& O) { return O.Reading.Kind != WEQEan::TKind::Auto;
 }
 
-int MeasureDpi(const TOptions& O) { return O.Format == TFormat::Png && !O.Sheet ? O.Dpi : 0; }
+int MeasureDpi(const TOptions& O)
+{
+    return O.Export.PrinterDpi ? O.Export.PrinterDpi : O.Format == TFormat::Png && !O.Sheet ? O.Dpi : 0;
+}
 
 TPrintChecks::TPrintChecks(const TOptions& Options) : O(Options)
 {

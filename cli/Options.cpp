@@ -233,8 +233,12 @@ constexpr TOptionRow Table[] = {
          O.Reading.Options.AddOn = A.Value;
          return Ok;
      }},
-    {.Long = "--dpi", .Value = "N", .Help = "PNG resolution, default 300 (50 .. 9600)",
+    {.Long = "--dpi", .Value = "N",
+     .Help = "the printer's resolution, 50 .. 9600: a PNG's dots (default 300); given with PDF output (files, "
+             "sheets, rolls, templates), the dots the X-dimension snaps to and every label's place and symbol lie "
+             "on, counted from the page's top-left corner, so that each module prints as the same whole dots",
      .Handle = [](TOptions& O, const TArg& A) {
+         O.DpiGiven = true;
          return Whole(O.Dpi, A, WEQEan::MinDpi, WEQEan::MaxDpi,
                       "a resolution from " + std::to_string(WEQEan::MinDpi) + " to " + std::to_string(WEQEan::MaxDpi) +
                           " dpi");
@@ -573,6 +577,8 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
         return Fail("cannot tell the format of '" + O.Output + "': end it in .png, .svg or .pdf");
     }
     O.Format = *Format;
+    if (O.DpiGiven && O.Format == TFormat::Pdf)
+        O.Export.PrinterDpi = O.Dpi;
     if (O.Inputs.empty() && O.Gtins.empty())
         return Fail("no GTINs: give them as arguments or with --input FILE");
     return P;

@@ -40,6 +40,7 @@ struct TOptions {
     std::string Output = "{gtin}.png"; // pattern; with a sheet, the one PDF
     TFormat Format = TFormat::Png;
     int Dpi = 300;
+    bool DpiGiven = false; // PDF output then lies on the printer's dots
     WEQEan::TExportOptions Export;
     // How every item is read: its kind (--symbology), completion, the add-on
     // of every item without its own, an ISSN's variant.

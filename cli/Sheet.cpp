@@ -105,7 +105,9 @@ TSheetLayout LayOutSheet(const TOptions& O)
             L.LabelHeightMM = std::max(L.LabelHeightMM, H);
         }
     // One quiet zone, the widest of the family's, between neighbours.
-    const double QuietZone = 11 * WEQEan::DotsPerModule(O.Export.XDimensionMM, SheetDpi) / WEQEan::MicrometresPerMillimetre;
+    const int GridDpi = O.Export.PrinterDpi ? O.Export.PrinterDpi : SheetDpi;
+    const double QuietZone =
+        11 * WEQEan::DotsPerModule(O.Export.XDimensionMM, GridDpi) * WEQEan::MillimetresPerInch / GridDpi;
     const bool Stock = O.LabelWidthMM > 0;
     L.GapAcrossMM = O.GapAcrossMM.value_or(Stock ? 0.0 : QuietZone);
     L.GapDownMM = O.GapDownMM.value_or(Stock ? 0.0 : QuietZone);
@@ -256,7 +258,7 @@ TBatchResult WriteSheet(TItemSource& Source, const TOptions& O, TProgress& Progr
             std::string Why;
             const std::string Name = O.Output + ", page " + std::to_string((Labels - 1) / PerPage + 1) + ", label " +
                                      std::to_string(OnPage + 1);
-            const std::string Line = GradeLine(Name, WEQEan::GradeSymbol(Item.Reading, O.Export, 0), O, Below, Why);
+            const std::string Line = GradeLine(Name, WEQEan::GradeSymbol(Item.Reading, O.Export, MeasureDpi(O)), O, Below, Why);
             if (!O.Quiet)
                 std::fputs((Escape(Line) + '\n').c_str(), stdout);
             if (Below) {

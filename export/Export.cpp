@@ -96,6 +96,18 @@ TGrid VectorGrid(double XDimensionMM)
     return {Snap(XDimensionMM, MicrometresPerInch).Dots, MicrometresPerMillimetre, 1};
 }
 
+bool PdfGridOf(const TExportOptions& O, TPdfGrid& Out, QString* Error)
+{
+    if (!CheckXDimension(O.XDimensionMM, Error) || (O.PrinterDpi != 0 && !CheckDpi(O.PrinterDpi, Error)))
+        return false;
+    if (O.PrinterDpi == 0)
+        Out = {VectorGrid(O.XDimensionMM), PdfPointsPerUnit, 1 / MicrometresPerMillimetre};
+    else
+        Out = {RasterGrid(Snap(O.XDimensionMM, O.PrinterDpi), O.PrinterDpi), PointsPerInch / O.PrinterDpi,
+               MillimetresPerInch / O.PrinterDpi};
+    return true;
+}
+
 bool GeometryOf(TSymbology Symbology, const TExportOptions& O, const TGrid& Grid, TPrintGeometry& G, QString* Error)
 {
     constexpr double MaxBarHeightMM = 1000;
@@ -403,20 +415,18 @@ bool EncodeSvg(const TEanReading& R, const TExportOptions& O, QByteArray& Out, Q
 
 bool EncodePdf(const TEanReading& R, const TExportOptions& O, QByteArray& Out, QString* Error)
 {
-    if (!CheckXDimension(O.XDimensionMM, Error))
-        return false;
+    TPdfGrid G;
     TSymbol Symbol;
-    if (!SymbolAt(R, VectorGrid(O.XDimensionMM), O, Symbol, Error))
+    if (!PdfGridOf(O, G, Error) || !SymbolAt(R, G.Grid, O, Symbol, Error))
         return false;
-    constexpr double PointsPerUnit = PdfPointsPerUnit;
     const TVectorSymbol V = ResolveVector(std::move(Symbol));
     QByteArray Bytes;
     TPdfDocument Pdf([&Bytes](const char* Data, std::size_t Size) {
         Bytes.append(Data, qsizetype(Size));
         return true;
     });
-    Pdf.BeginPage(V.Symbol.Width * PointsPerUnit, V.Symbol.Height * PointsPerUnit);
-    Pdf.Place(V, 0, 0, PointsPerUnit, O.BackgroundColor, O.BarColor, O.FontColor, O.FillBackground);
+    Pdf.BeginPage(V.Symbol.Width * G.PointsPerUnit, V.Symbol.Height * G.PointsPerUnit);
+    Pdf.Place(V, 0, 0, G.PointsPerUnit, O.BackgroundColor, O.BarColor, O.FontColor, O.FillBackground);
     Pdf.EndPage();
     if (!Pdf.Finish(R.Title()))
         return Fail(Error, QStringLiteral("Cannot make the PDF"));

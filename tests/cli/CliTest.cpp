@@ -153,6 +153,24 @@ TEST(CliOptionsTest, ReadsOrRefusesTheCommandLine)
                   std::vector<double>({Row.Margins.Left, Row.Margins.Top, Row.Margins.Right, Row.Margins.Bottom}))
             << Row.Value;
     }
+    // --dpi puts PDF output on the printer's dots, and the checks measure there.
+    const struct {
+        std::vector<std::string> Args;
+        int PrinterDpi, MeasureDpi;
+    } DpiRows[] = {
+        {{"-o", "a.pdf", "1"}, 0, 0},
+        {{"--dpi", "203", "-o", "a.pdf", "1"}, 203, 203},
+        {{"--dpi", "203", "--sheet", "A4", "1"}, 203, 203},
+        {{"--sheet", "A4", "1"}, 0, 0},
+        {{"--dpi", "203", "1"}, 0, 203},
+        {{"1"}, 0, 300},
+        {{"--dpi", "600", "-o", "a.svg", "1"}, 0, 0},
+    };
+    for (const auto& Row : DpiRows) {
+        const TOptions O = ParseOptions(Row.Args, 1).Options;
+        EXPECT_EQ(O.Export.PrinterDpi, Row.PrinterDpi) << Row.Args[0] << " " << Row.Args[1];
+        EXPECT_EQ(MeasureDpi(O), Row.MeasureDpi) << Row.Args[0] << " " << Row.Args[1];
+    }
     const TOptions Defaults = ParseOptions({"1"}, 1).Options;
     EXPECT_EQ(Defaults.MinGrade, 'C');
     EXPECT_FALSE(Defaults.Verify || Defaults.Gs1Strict || Defaults.GapAcrossMM);
