@@ -13,7 +13,7 @@ namespace WEQCli {
 
 TFrames::TFrames(const TOptions& O)
 {
-    if (O.Format != TFormat::Png || O.Sheet)
+    if (O.Format != TFormat::Png || OnePdf(O))
         return;
     for (const auto S : {WEQEan::TSymbology::Ean13, WEQEan::TSymbology::Ean8, WEQEan::TSymbology::UpcA,
                          WEQEan::TSymbology::UpcE})

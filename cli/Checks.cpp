@@ -31,7 +31,7 @@ bool OneSymbology(const TOptions& O) { return O.Reading.Kind != WEQEan::TKind::A
 
 int MeasureDpi(const TOptions& O)
 {
-    return O.Export.PrinterDpi ? O.Export.PrinterDpi : O.Format == TFormat::Png && !O.Sheet ? O.Dpi : 0;
+    return O.Export.PrinterDpi ? O.Export.PrinterDpi : O.Format == TFormat::Png && !OnePdf(O) ? O.Dpi : 0;
 }
 
 TPrintChecks::TPrintChecks(const TOptions& Options) : O(Options)

@@ -315,11 +315,18 @@ constexpr TOptionRow Table[] = {
              return A.IsNot("a page size: A4, Letter or WxH in mm up to " + Number(MaxPageMM));
          return Ok;
      }},
+    {.Long = "--roll",
+     .Help = "one label a page of one PDF (output default labels.pdf), the page the label's size (with --label, "
+             "that size, the symbol centred), for label printers and rolls",
+     .Handle = [](TOptions& O, const TArg&) {
+         O.Roll = true;
+         return Ok;
+     }},
     {.Long = "--label", .Value = "WxH",
-     .Help = "the cells in mm (label stock), the first at the margins' corner; default: as large as the largest "
-             "label the options give (with --symbology auto the largest it may choose, a book's number line "
-             "included; with --add-on, its add-on), stretched to fill the area inside the margins",
-     .NeedsSheet = true,
+     .Help = "the cells in mm (label stock), the first at the margins' corner, or a roll's labels; default: as large "
+             "as the largest label the options give (with --symbology auto the largest it may choose, a book's "
+             "number line included; with --add-on, its add-on), on a sheet stretched to fill the area inside the "
+             "margins",
      .Handle = [](TOptions& O, const TArg& A) {
          return ParseSize(A.Value, MaxPageMM, O.LabelWidthMM, O.LabelHeightMM)
                     ? Ok
@@ -560,19 +567,24 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
                     std::string(O.Inputs.empty() ? "one" : "no GTIN arguments beside them"));
     if (Was("--min-grade") && !O.Verify)
         return Fail("--min-grade needs --verify: only graded labels have a grade to hold to it");
+    if (O.Sheet && O.Roll)
+        return Fail("give --sheet or --roll, not both: a roll has one label a page");
     const auto Grid = std::find_if(Given.rbegin(), Given.rend(), [](const TOptionRow* Row) { return Row->NeedsSheet; });
     if (Grid != Given.rend() && !O.Sheet)
         return Fail(std::string((*Grid)->Long) + " lays out a sheet: it needs --sheet");
-    if (O.Sheet && !Was("--output"))
+    if (Was("--label") && !OnePdf(O))
+        return Fail("--label sizes the labels of a sheet or a roll: it needs --sheet or --roll");
+    if (OnePdf(O) && !Was("--output"))
         O.Output = "labels.pdf";
     if (const std::string E = CheckPattern(O.Output); !E.empty())
         return Fail(E);
     const std::optional<TFormat> Format = WEQEan::FileFormatOf(QString::fromStdString(O.Output));
-    if (O.Sheet) {
+    if (OnePdf(O)) {
+        const std::string What = O.Sheet ? "a sheet" : "a roll";
         if (Format != TFormat::Pdf)
-            return Fail("a sheet is one PDF: the output must end in .pdf");
+            return Fail(What + " is one PDF: the output must end in .pdf");
         if (O.Output.find('{') != std::string::npos)
-            return Fail("a sheet is one file: its name takes no {gtin} or {n}");
+            return Fail(What + " is one file: its name takes no {gtin} or {n}");
     } else if (!Format) {
         return Fail("cannot tell the format of '" + O.Output + "': end it in .png, .svg or .pdf");
     }

@@ -51,6 +51,8 @@ struct TOptions {
     bool Verify = false;
     char MinGrade = 'C';
     std::optional<TPage> Sheet;
+    // One label a page, the page the label's size.
+    bool Roll = false;
     int Columns = 0, Rows = 0; // 0: as many as fit
     TMargins Margins;
     // The cells of label stock; 0: the largest label the options give.
@@ -71,6 +73,9 @@ struct TParsed {
     TOptions Options;
     std::string Error; // empty when the options can be used
 };
+
+// Every label goes on the pages of one PDF: a sheet or a roll.
+inline bool OnePdf(const TOptions& O) { return O.Sheet || O.Roll; }
 
 // Reads argv[1..]; DefaultJobs is what --jobs means when not given.
 TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs);

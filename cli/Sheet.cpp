@@ -117,6 +117,14 @@ TSheetLayout LayOutSheet(const TOptions& O)
                   " mm do not fit the --label cells of " + Mm(CellW) + " x " + Mm(CellH) + " mm";
         return L;
     }
+    if (O.Roll) {
+        // A page a label: no margins, no gutters, the cell the page.
+        L.Columns = L.Rows = 1;
+        L.MarginLeftMM = L.MarginTopMM = L.GapAcrossMM = L.GapDownMM = 0;
+        L.CellWidthMM = CellW;
+        L.CellHeightMM = CellH;
+        return L;
+    }
     const TMargins& M = O.Margins;
     const double W = O.Sheet->WidthMM - M.Left - M.Right, H = O.Sheet->HeightMM - M.Top - M.Bottom;
     const auto Fit = [](double Room, double Cell, double Gap) {
@@ -234,17 +242,22 @@ TBatchResult WriteSheet(TItemSource& Source, const TOptions& O, TProgress& Progr
             R.Failure = "cannot make " + O.Output + ": " + R.Failure;
             break;
         }
-        if (Width > L.CellWidthMM + Slack || Height > L.CellHeightMM + Slack) {
+        // A roll without --label takes each label at its size.
+        const bool Cells = O.Sheet || O.LabelWidthMM > 0;
+        if (Cells && (Width > L.CellWidthMM + Slack || Height > L.CellHeightMM + Slack)) {
             Reject("its label of " + Mm(Width) + " x " + Mm(Height) + " mm is larger than the cells of " +
                    Mm(L.CellWidthMM) + " x " + Mm(L.CellHeightMM) + " mm");
             continue;
         }
         const std::size_t OnPage = Labels % PerPage;
+        // A roll's page is its label's (or --label's) size; a sheet's the sheet's.
+        const bool Stock = O.LabelWidthMM > 0;
+        const double CellW = O.Roll && !Stock ? Width : L.CellWidthMM, CellH = O.Roll && !Stock ? Height : L.CellHeightMM;
         if (OnPage == 0)
-            Pdf.NewPage(O.Sheet->WidthMM, O.Sheet->HeightMM);
+            Pdf.NewPage(O.Roll ? CellW : O.Sheet->WidthMM, O.Roll ? CellH : O.Sheet->HeightMM);
         const int Column = int(OnPage % std::size_t(L.Columns)), Row = int(OnPage / std::size_t(L.Columns));
-        const double Left = L.CellLeft(Column) + (L.CellWidthMM - Width) / 2;
-        const double Top = L.CellTop(Row) + (L.CellHeightMM - Height) / 2;
+        const double Left = L.CellLeft(Column) + (CellW - Width) / 2;
+        const double Top = L.CellTop(Row) + (CellH - Height) / 2;
         if (!Pdf.Place(Item.Reading, Left, Top, O.Export, &Reason)) {
             R.Failure = "cannot make " + O.Output + ": " + Reason.toStdString();
             break;
@@ -256,8 +269,8 @@ TBatchResult WriteSheet(TItemSource& Source, const TOptions& O, TProgress& Progr
         if (O.Verify) {
             bool Below = false;
             std::string Why;
-            const std::string Name = O.Output + ", page " + std::to_string((Labels - 1) / PerPage + 1) + ", label " +
-                                     std::to_string(OnPage + 1);
+            const std::string Name = O.Output + ", page " + std::to_string((Labels - 1) / PerPage + 1) +
+                                     (O.Roll ? "" : ", label " + std::to_string(OnPage + 1));
             const std::string Line = GradeLine(Name, WEQEan::GradeSymbol(Item.Reading, O.Export, MeasureDpi(O)), O, Below, Why);
             if (!O.Quiet)
                 std::fputs((Escape(Line) + '\n').c_str(), stdout);

@@ -88,7 +88,7 @@ int Run(int argc, char** argv)
         Print("Try 'weqbarcode --help'.");
         return 2;
     }
-    if (O.Sheet) {
+    if (OnePdf(O)) {
         if (const TSheetLayout L = LayOutSheet(O); !L.Error.empty()) {
             Print("weqbarcode: " + L.Error);
             return 2;
@@ -107,7 +107,7 @@ int Run(int argc, char** argv)
     // Raster digits need the font, which needs a GUI application; the PDF
     // writer and the grade want one too. SVG files are written without.
     std::unique_ptr<QGuiApplication> App;
-    if (O.Format != TFormat::Svg || O.Sheet || O.Verify) {
+    if (O.Format != TFormat::Svg || OnePdf(O) || O.Verify) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         static int AppArgc = 1;
         static char Name[] = "weqbarcode";
@@ -137,7 +137,7 @@ int Run(int argc, char** argv)
     TProgress Progress(TProgress::Unknown, Bar);
     if (Bar)
         Progress.SetTotal(Source.CountAhead().value_or(TProgress::Unknown));
-    const TBatchResult Result = O.Sheet ? WriteSheet(Source, O, Progress) : WriteFiles(Source, O, Progress);
+    const TBatchResult Result = OnePdf(O) ? WriteSheet(Source, O, Progress) : WriteFiles(Source, O, Progress);
     if (Result.Interrupted)
         Interrupt::Exit();
     if (!Result.Failure.empty()) {
@@ -146,7 +146,7 @@ int Run(int argc, char** argv)
     }
     if (Result.Rejected)
         Print("weqbarcode: " + std::to_string(Result.Rejected) + " of " + std::to_string(Result.Items) +
-              " items rejected, " + std::to_string(Result.Written) + (O.Sheet ? " labels" : " files") + " written");
+              " items rejected, " + std::to_string(Result.Written) + (OnePdf(O) ? " labels" : " files") + " written");
     if (Result.BelowGrade)
         Print("weqbarcode: " + std::to_string(Result.BelowGrade) + " of " + std::to_string(Result.Written) +
               " labels written graded under " + O.MinGrade);

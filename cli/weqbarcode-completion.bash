@@ -9,7 +9,7 @@
 _weqbarcode()
 {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local flags='--no-marker --complete --gs1-strict --verify --crop-marks --quiet --help --version'
+    local flags='--no-marker --complete --gs1-strict --verify --roll --crop-marks --quiet --help --version'
     local values='--input --gtin-column --add-on-column --output --symbology --issn-variant --add-on
         --dpi --x-dimension --magnification --bar-height --bar-width-reduction --bar-color --background-color
         --text-color --min-grade --sheet --label --gap --columns --rows --margin --jobs --memory'

@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -93,7 +94,12 @@ TEST(CliOptionsTest, ReadsOrRefusesTheCommandLine)
         {"margins of five", {"--sheet", "A4", "--margin", "1,2,3,4,5", "1"}, "margins MM, L,T or L,T,R,B"},
         {"a margin left empty", {"--sheet", "A4", "--margin", "7,", "1"}, "margins MM, L,T or L,T,R,B"},
         {"a margin beyond 100", {"--sheet", "A4", "--margin", "7,101", "1"}, "margins MM, L,T or L,T,R,B"},
-        {"label without a sheet", {"--label", "50x30", "1"}, "--label lays out a sheet: it needs --sheet"},
+        {"label without a sheet", {"--label", "50x30", "1"}, "--label sizes the labels of a sheet or a roll"},
+        {"a roll is a pdf", {"--roll", "1"}, "", TFormat::Pdf},
+        {"a roll and a sheet", {"--roll", "--sheet", "A4", "1"}, "give --sheet or --roll, not both"},
+        {"a roll has no gutters", {"--roll", "--gap", "2", "1"}, "--gap lays out a sheet: it needs --sheet"},
+        {"a roll not a pdf", {"--roll", "-o", "r.png", "1"}, "a roll is one PDF"},
+        {"a roll of one name", {"--roll", "-o", "{n}.pdf", "1"}, "a roll is one file"},
         {"crop marks without a sheet", {"--crop-marks", "1"}, "--crop-marks lays out a sheet"},
         {"bad colour", {"--bar-color", "red", "1"}, "#rrggbb"},
         {"no jobs", {"-j", "0", "1"}, "thread count"},
@@ -734,6 +740,57 @@ TEST(CliRunTest, SymbologiesAndAddOnsDecodeInEveryFormat)
                                      QStringList{"--issn-variant", "5", "1"}, QStringList{"--issn-variant", "0a", "1"}}) {
         const TRun R = RunCli(Dir.path(), Usage);
         EXPECT_EQ(R.Status, 2) << Usage.join(' ').toStdString();
+    }
+}
+
+// The pages' sizes of a PDF of ours in millimetres, from their MediaBox.
+std::vector<QSizeF> PageSizes(const QByteArray& Pdf)
+{
+    std::vector<QSizeF> Sizes;
+    const QRegularExpression Box(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])");
+    for (auto It = Box.globalMatch(QString::fromLatin1(Pdf)); It.hasNext();) {
+        const QRegularExpressionMatch M = It.next();
+        Sizes.emplace_back(M.captured(1).toDouble() * 25.4 / 72, M.captured(2).toDouble() * 25.4 / 72);
+    }
+    return Sizes;
+}
+
+// A roll: a label a page, each page its label's size (or --label's, the
+// symbol centred), in the order of the items; a run that writes no label
+// leaves the roll there as it was.
+TEST(CliRunTest, ARollHasALabelAPage)
+{
+    double W = 0, H = 0, AddOnW = 0;
+    WEQEan::TExportOptions WithAddOn;
+    WithAddOn.AddOn = "12";
+    ASSERT_TRUE(WEQEan::TPdfSheet::SizeOf("400638133393", {}, W, H));
+    ASSERT_TRUE(WEQEan::TPdfSheet::SizeOf("400638133393", WithAddOn, AddOnW, H));
+    const struct {
+        const char* Name;
+        QStringList Args;
+        std::vector<QSizeF> Pages;
+    } Rows[] = {
+        {"each label its own size", {"400638133393", "590123412345+12"}, {{W, H}, {AddOnW, H}}},
+        {"label stock", {"--label", "50x30", "400638133393", "590123412345"}, {{50, 30}, {50, 30}}},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        QTemporaryDir Dir;
+        const TRun R = RunCli(Dir.path(), QStringList{"-q", "--roll", "-o", "roll.pdf"} + Row.Args);
+        ASSERT_EQ(R.Status, 0) << R.Err;
+        const QByteArray Pdf = Read(Dir.filePath("roll.pdf"));
+        const std::vector<QSizeF> Sizes = PageSizes(Pdf);
+        ASSERT_EQ(Sizes.size(), Row.Pages.size());
+        for (std::size_t I = 0; I < Sizes.size(); ++I) {
+            EXPECT_NEAR(Sizes[I].width(), Row.Pages[I].width(), 0.001) << "page " << I + 1;
+            EXPECT_NEAR(Sizes[I].height(), Row.Pages[I].height(), 0.001) << "page " << I + 1;
+        }
+        EXPECT_EQ(DecodeEan13(PdfPage(Dir.filePath("roll.pdf"), 2, 300)), "5901234123457");
+        // Every item rejected: the roll stays as it was.
+        const TRun Rejected = RunCli(Dir.path(), QStringList{"-q", "--roll", "-o", "roll.pdf", "4006381333932"});
+        EXPECT_EQ(Rejected.Status, 1);
+        EXPECT_EQ(Read(Dir.filePath("roll.pdf")), Pdf);
+        EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"roll.pdf"}) << "no temporary left";
     }
 }
 
