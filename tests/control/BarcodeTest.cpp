@@ -136,6 +136,65 @@ TEST(BarcodeTest, ModulesSnapToWholeDots)
     }
 }
 
+// The bars' height and the reduction for a press, as the command line's
+// options give them: the size, the warnings, and the bars a 300 dpi image
+// holds. At 0.330 mm GS1's symbol is 25.93 mm tall, 22.85 of bars (69.24
+// modules) and 3.08 below them; at 300 dpi a module is 4 dots, the nominal
+// bars 277.
+TEST(BarcodeTest, BarHeightAndReductionAreDrawn)
+{
+    const struct {
+        const char* Name;
+        double Height, Reduction;
+        const char* Error; // a part of errorString; empty: drawable
+        double SizeHeight; // mm
+        int BarDots, NarrowestBar;
+        bool Shorter; // the warnings say the bars are below the nominal height
+    } Rows[] = {
+        {"nominal", 0, 0, "", 25.927, 277, 4, false},
+        {"15 mm bars", 15, 0, "", 15 + 3.078, 177, 4, true},
+        {"a dot taken from every bar", 0, 0.0847, "", 25.927, 277, 3, false},
+        {"a bar height below 0", -1, 0, "bar height of -1 mm", 0, 0, 0, false},
+        {"a bar height beyond 1000 mm", 1001, 0, "bar height of 1001 mm", 0, 0, 0, false},
+        {"a bar height not a number", std::nan(""), 0, "bar height of nan mm", 0, 0, 0, false},
+        {"a reduction of a module", 0, 0.33, "bar width reduction of 0.33 mm", 0, 0, 0, false},
+        {"a reduction below 0", 0, -0.01, "bar width reduction of -0.01 mm", 0, 0, 0, false},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        Barcode B(QStringLiteral("400638133393"));
+        B.setBarHeight(Row.Height);
+        B.setBarWidthReduction(Row.Reduction);
+        EXPECT_EQ(B.isValid(), !*Row.Error);
+        EXPECT_TRUE(B.errorString().contains(QString::fromLatin1(Row.Error))) << B.errorString().toStdString();
+        if (*Row.Error) {
+            EXPECT_TRUE(B.toImage(300).isNull());
+            continue;
+        }
+        EXPECT_NEAR(B.size().height(), Row.SizeHeight, 0.001);
+        EXPECT_EQ(B.warnings().join(' ').contains("shorter than GS1's nominal"), Row.Shorter) << B.warnings().join(' ').toStdString();
+        const QImage Image = B.toImage(300);
+        // The first bar, 11 modules of quiet zone in: its height and width in dots.
+        const int Left = 11 * 4;
+        int Height = 0, Width = 0;
+        while (Height < Image.height() && qGray(Image.pixel(Left + 2, Height)) < 128)
+            ++Height;
+        for (int X = Left - 2; X < Left + 6; ++X)
+            Width += qGray(Image.pixel(X, 5)) < 128;
+        EXPECT_EQ(Height, Row.BarDots + 5 * 4) << "a guard bar: 5 modules longer";
+        EXPECT_EQ(Width, Row.NarrowestBar);
+        EXPECT_EQ(DecodeEan13(Image), "4006381333931");
+    }
+    Barcode A(QStringLiteral("400638133393")), B = A;
+    B.setBarHeight(0);
+    B.setBarWidthReduction(0);
+    EXPECT_EQ(A.differences(B), Barcode::Properties()) << "the default set again changes nothing";
+    B.setBarHeight(20);
+    B.setBarWidthReduction(0.02);
+    EXPECT_EQ(A.differences(B), Barcode::BarHeightProperty | Barcode::BarWidthReductionProperty);
+    EXPECT_NE(qHash(A), qHash(B));
+}
+
 TEST(BarcodeTest, ACopyIsAValueEqualToItsOriginal)
 {
     Barcode A(QStringLiteral("400638133393"));
