@@ -193,8 +193,10 @@ public:
     // --- Output ---------------------------------------------------------------
     // At its true size, its top-left at topLeftMillimetres (the device's
     // millimetres, as the painter presents them) from the painter's origin.
-    // False (nothing drawn) where nothing can be drawn or the painter is not
-    // active.
+    // On Qt's PDF devices (QPdfWriter, QPrinter) the digits are the embedded
+    // OCR-B font's glyphs, which the file holds once, placed as the outlines
+    // other vector devices get. False (nothing drawn) where nothing can be
+    // drawn or the painter is not active.
     bool paint(QPainter* painter, const QPointF& topLeftMillimetres) const;
     // For screens: the largest symbol of whole device pixels a module that
     // fits rect (in the painter's coordinates), aligned in it as

@@ -412,6 +412,85 @@ TEST(BarcodeTest, SymbolsPaintedBesideTextOnOnePdfPage)
     }
 }
 
+// On a PDF page the digits are the embedded font's glyphs, stored once,
+// mapped as the outlines are: rendered at 600 dpi they cover the dots the
+// outlines cover on an image of 600 dpi, but for a few along their edges
+// (the outlines are the font's curves refitted within 3 design units); a
+// page of one symbol stays small.
+TEST(BarcodeTest, APdfsDigitsAreTheOutlinesInTheFont)
+{
+    QTemporaryDir Dir;
+    const QString Path = Dir.filePath("digits.pdf");
+    for (const char* Text : {"400638133393", "978316148410"}) {
+        SCOPED_TRACE(Text);
+        Barcode B{QString::fromLatin1(Text)};
+        B.setXDimension(0.5);
+        {
+            QPdfWriter Pdf(Path);
+            Pdf.setPageSize(QPageSize(B.sizeForDpi(600) + QSizeF(4, 4), QPageSize::Millimeter));
+            Pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+            Pdf.setResolution(600);
+            QPainter P(&Pdf);
+            ASSERT_TRUE(B.paint(&P, QPointF(0, 0)));
+        }
+        const QByteArray Bytes = [&] {
+            QFile F(Path);
+            return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
+        }();
+        EXPECT_TRUE(Bytes.contains("+OCRB-Regular")) << "the font embedded";
+        EXPECT_LT(Bytes.size(), 16000) << "the font once, the digits a few bytes each";
+        // As a printer's raster: each dot whose centre a shape covers.
+        QProcess::execute("pdftoppm", {"-r", "600", "-aa", "no", "-aaVector", "no", "-png", "-singlefile", Path,
+                                       Path + "-page"});
+        const QImage Page = QImage(Path + "-page.png").convertToFormat(QImage::Format_RGB32);
+        ASSERT_FALSE(Page.isNull()) << "pdftoppm (poppler-utils) made no page";
+        QImage Outlines(Page.size(), QImage::Format_RGB32);
+        Outlines.fill(Qt::white);
+        Outlines.setDotsPerMeterX(23622); // 600 dpi
+        Outlines.setDotsPerMeterY(23622);
+        {
+            QPainter P(&Outlines);
+            ASSERT_TRUE(B.paint(&P, QPointF(0, 0)));
+        }
+        // The digits' band below the bars, the lowest eighth of the symbol:
+        // the columns and rows it inks, as runs "first-last", each within a
+        // dot of the outlines'; and few dots apart in all.
+        const int Bottom = int(B.sizeForDpi(600).height() / 25.4 * 600), Top = Bottom * 7 / 8;
+        const auto Extents = [&](const QImage& Image, bool Across) {
+            std::vector<std::pair<int, int>> Runs;
+            const int Count = Across ? Image.width() : Bottom - Top;
+            for (int I = 0; I < Count; ++I) {
+                bool Dark = false;
+                for (int J = 0; J < (Across ? Bottom - Top : Image.width()) && !Dark; ++J)
+                    Dark = qGray(Across ? Image.pixel(I, Top + J) : Image.pixel(J, Top + I)) < 128;
+                if (Dark && (Runs.empty() || Runs.back().second != I - 1))
+                    Runs.emplace_back(I, I);
+                else if (Dark)
+                    Runs.back().second = I;
+            }
+            return Runs;
+        };
+        for (const bool Across : {true, false}) {
+            const auto Want = Extents(Outlines, Across), Got = Extents(Page, Across);
+            ASSERT_EQ(Got.size(), Want.size()) << (Across ? "columns" : "rows");
+            for (std::size_t I = 0; I < Want.size(); ++I) {
+                EXPECT_NEAR(Got[I].first, Want[I].first, 1) << (Across ? "column run " : "row run ") << I;
+                EXPECT_NEAR(Got[I].second, Want[I].second, 1) << (Across ? "column run " : "row run ") << I;
+            }
+        }
+        int Ink = 0, Apart = 0;
+        for (int Y = Top; Y < Bottom; ++Y)
+            for (int X = 0; X < Page.width(); ++X) {
+                const bool Drawn = qGray(Outlines.pixel(X, Y)) < 128, Read = qGray(Page.pixel(X, Y)) < 128;
+                Ink += Drawn;
+                Apart += Drawn != Read;
+            }
+        EXPECT_GT(Ink, 2000);
+        EXPECT_LT(Apart, Ink / 10) << Apart << " of " << Ink << " dots apart";
+        EXPECT_EQ(DecodeEan13(Page), B.gtin().toStdString());
+    }
+}
+
 TEST(BarcodeTest, SaveWritesTheFormatOfTheSuffix)
 {
     QTemporaryDir Dir;
