@@ -3,9 +3,11 @@
 
 #include "Budget.h"
 
+#include <WEQBarCode/ean/Units.h>
 #include <WEQBarCode/ean/WEQEanExport.h>
 
 #include <algorithm>
+#include <cmath>
 #include <chrono>
 #include <cstring>
 
@@ -15,6 +17,14 @@ TFrames::TFrames(const TOptions& O)
 {
     if (O.Format != TFormat::Png || OnePdf(O))
         return;
+    if (O.TemplateWidthMM > 0) {
+        // A template's label, whatever its symbol.
+        const double PerMM = O.Dpi / WEQEan::MillimetresPerInch;
+        const auto Label = std::uint64_t(std::lround(O.TemplateWidthMM * PerMM)) *
+                           std::uint64_t(std::lround(O.TemplateHeightMM * PerMM)) * 4;
+        std::fill(std::begin(Frame), std::end(Frame), Label);
+        return;
+    }
     for (const auto S : {WEQEan::TSymbology::Ean13, WEQEan::TSymbology::Ean8, WEQEan::TSymbology::UpcA,
                          WEQEan::TSymbology::UpcE})
         for (const char* AddOn : {"", "00", "00000"})

@@ -98,11 +98,11 @@ bool TCsvItemReader::Start()
                       Escape(std::string(1, Name[Bad - 1])) + ", which begins no printable character";
             return false;
         }
-    Header = std::make_shared<const std::vector<std::string>>(Record.Fields);
-    if (!FindColumn(*Header, GtinColumn, "--gtin-column", Gtin, Refused))
+    ColumnNames = std::make_shared<const std::vector<std::string>>(Record.Fields);
+    if (!FindColumn(*ColumnNames, GtinColumn, "--gtin-column", Gtin, Refused))
         return false;
     HasAddOn = !AddOnColumn.empty();
-    return !HasAddOn || FindColumn(*Header, AddOnColumn, "--add-on-column", AddOn, Refused);
+    return !HasAddOn || FindColumn(*ColumnNames, AddOnColumn, "--add-on-column", AddOn, Refused);
 }
 
 std::string TCsvItemReader::Refusal()
@@ -136,9 +136,9 @@ bool TCsvItemReader::Next(TItem& Item)
         Reject(Record.Fault);
         return true;
     }
-    if (Record.Fields.size() != Header->size()) {
+    if (Record.Fields.size() != ColumnNames->size()) {
         Reject(std::to_string(Record.Fields.size()) + " field" + (Record.Fields.size() == 1 ? "" : "s") +
-               " where the header has " + std::to_string(Header->size()));
+               " where the header has " + std::to_string(ColumnNames->size()));
         return true;
     }
     for (std::size_t I = 0; I < Record.Fields.size(); ++I)
@@ -146,7 +146,7 @@ bool TCsvItemReader::Next(TItem& Item)
             const std::string& F = Record.Fields[I];
             const char C = F[Bad - 1];
             const bool Control = static_cast<unsigned char>(C) < 0x20 || C == 0x7F;
-            Reject("field " + std::to_string(I + 1) + " (" + Quote((*Header)[I], 24) + "), byte " +
+            Reject("field " + std::to_string(I + 1) + " (" + Quote((*ColumnNames)[I], 24) + "), byte " +
                    std::to_string(Bad) + " is " + Escape(std::string(1, C)) +
                    (Control ? ", a control character" : ", not printable UTF-8") + ": " + QuoteAround(F, Bad));
             return true;
@@ -163,7 +163,7 @@ bool TCsvItemReader::Next(TItem& Item)
     Item.Reading = std::move(R);
     Item.Rejected.clear();
     Item.Fields = std::move(Record.Fields);
-    Item.Columns = Header;
+    Item.Columns = ColumnNames;
     return true;
 }
 

@@ -32,6 +32,7 @@ public:
     bool Next(TItem& Item) override;
     std::size_t CountRest() override;
     int ReadError() const override { return Records.Error(); }
+    const std::vector<std::string>* Header() const override { return ColumnNames.get(); }
 
 private:
     bool Start();
@@ -42,7 +43,7 @@ private:
     std::uint32_t Input;
     bool Started = false;
     std::string Refused;
-    std::shared_ptr<const std::vector<std::string>> Header;
+    std::shared_ptr<const std::vector<std::string>> ColumnNames;
     std::size_t Gtin = 0, AddOn = 0;
     bool HasAddOn = false;
     TCsvRecord Record;

@@ -80,6 +80,8 @@ public:
     virtual std::size_t CountRest() = 0;
     // The errno of a failed read; 0 when none failed.
     virtual int ReadError() const = 0;
+    // The names of the columns, for records with a header; none for lines.
+    virtual const std::vector<std::string>* Header() const { return nullptr; }
 };
 
 // The items of an input of lines. Blank lines and lines starting with '#'

@@ -267,6 +267,7 @@ constexpr TOptionRow Table[] = {
          return Ok;
      }},
     {.Long = "--bar-color", .Value = "#rrggbb",
+     .Help = "the symbol's colours; a template's labels go through Qt's PDF engine, which writes RGB",
      .Handle = [](TOptions& O, const TArg& A) { return Colour(O.Export.BarColor, A); }},
     {.Long = "--background-color", .Value = "#rrggbb", .SameLine = true,
      .Handle = [](TOptions& O, const TArg& A) { return Colour(O.Export.BackgroundColor, A); }},
@@ -298,6 +299,19 @@ constexpr TOptionRow Table[] = {
          if (G.size() != 1 || G[0] < 'a' || G[0] > 'd')
              return A.IsNot("a grade: A, B, C or D");
          O.MinGrade = char(G[0] - 'a' + 'A');
+         return Ok;
+     }},
+    {.Long = "--template", .Value = "FILE.svg",
+     .Help = "each label drawn from an SVG template, its width and height (mm, cm, in, pt, px) its size, its viewBox "
+             "required; {Column} in the text of <text> and <tspan> or in an attribute's value is that column of the "
+             "record (as the header writes it), {gtin} the symbol's digits, {n} the item's number; the <rect> with "
+             "id=\"barcode\" is the symbol's box: the symbol centred in it, its bars shortened to a lower box, a "
+             "narrower one refused; the text is real text in the PDF; a label a file (.pdf or .png at --dpi), or "
+             "with --roll or --sheet one PDF",
+     .Handle = [](TOptions& O, const TArg& A) {
+         if (A.Value.empty())
+             return A.IsNot("a template file");
+         O.Template = A.Value;
          return Ok;
      }},
     {.Long = "--sheet", .Value = "A4|Letter|WxH",
@@ -456,8 +470,12 @@ void AppendEntry(std::string& Out, const std::string& Names, std::string_view He
     for (std::size_t Start = 0; Start <= Help.size();) {
         const std::size_t End = std::min(Help.find_first_of(" \n", Start), Help.size());
         if (const std::string_view Word = Help.substr(Start, End - Start); !Word.empty()) {
-            if (Words && Line.size() + 1 + Word.size() > LineWidth)
+            // Names too long for a word beside them: the help starts below.
+            if (Words ? Line.size() + 1 + Word.size() > LineWidth : Line.size() + Word.size() > LineWidth) {
+                if (!Words)
+                    Line = Names;
                 Break();
+            }
             Line += (Words ? " " : "") + std::string(Word);
             Words = true;
         }
@@ -587,6 +605,8 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
             return Fail(What + " is one file: its name takes no {gtin} or {n}");
     } else if (!Format) {
         return Fail("cannot tell the format of '" + O.Output + "': end it in .png, .svg or .pdf");
+    } else if (!O.Template.empty() && Format == TFormat::Svg) {
+        return Fail("a template's labels are PDF or PNG: end the output in .pdf or .png");
     }
     O.Format = *Format;
     if (O.DpiGiven && O.Format == TFormat::Pdf)

@@ -50,6 +50,10 @@ struct TOptions {
     // Each label graded after it is written; under MinGrade it fails.
     bool Verify = false;
     char MinGrade = 'C';
+    // An SVG label template: each label drawn from it.
+    std::string Template;
+    // The template's size once read; 0 without one.
+    double TemplateWidthMM = 0, TemplateHeightMM = 0;
     std::optional<TPage> Sheet;
     // One label a page, the page the label's size.
     bool Roll = false;

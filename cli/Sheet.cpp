@@ -92,7 +92,13 @@ TSheetLayout LayOutSheet(const TOptions& O)
     // A book's number line makes its label taller; --symbology auto may
     // choose a book.
     const bool Lines = O.Reading.Kind >= WEQEan::TKind::Auto;
-    for (const WEQEan::TSymbology S : Symbologies(O))
+    // A template's labels are its size, its cells label stock's.
+    const bool Templated = O.TemplateWidthMM > 0;
+    if (Templated) {
+        L.LabelWidthMM = O.TemplateWidthMM;
+        L.LabelHeightMM = O.TemplateHeightMM;
+    }
+    for (const WEQEan::TSymbology S : Templated ? std::vector<WEQEan::TSymbology>() : Symbologies(O))
         for (const bool Line : {false, Lines}) {
             double W = 0, H = 0;
             QString Reason;
@@ -108,10 +114,11 @@ TSheetLayout LayOutSheet(const TOptions& O)
     const int GridDpi = O.Export.PrinterDpi ? O.Export.PrinterDpi : SheetDpi;
     const double QuietZone =
         11 * WEQEan::DotsPerModule(O.Export.XDimensionMM, GridDpi) * WEQEan::MillimetresPerInch / GridDpi;
-    const bool Stock = O.LabelWidthMM > 0;
+    const bool Stock = O.LabelWidthMM > 0 || Templated;
     L.GapAcrossMM = O.GapAcrossMM.value_or(Stock ? 0.0 : QuietZone);
     L.GapDownMM = O.GapDownMM.value_or(Stock ? 0.0 : QuietZone);
-    const double CellW = Stock ? O.LabelWidthMM : L.LabelWidthMM, CellH = Stock ? O.LabelHeightMM : L.LabelHeightMM;
+    const double CellW = O.LabelWidthMM > 0 ? O.LabelWidthMM : L.LabelWidthMM;
+    const double CellH = O.LabelWidthMM > 0 ? O.LabelHeightMM : L.LabelHeightMM;
     if (Stock && (L.LabelWidthMM > CellW + Slack || L.LabelHeightMM > CellH + Slack)) {
         L.Error = "labels of " + Mm(L.LabelWidthMM) + " x " + Mm(L.LabelHeightMM) +
                   " mm do not fit the --label cells of " + Mm(CellW) + " x " + Mm(CellH) + " mm";

@@ -125,6 +125,8 @@ bool TItemSource::Open(std::string& Error)
             continue;
         if (!Start(In, Error))
             return false;
+        if (const std::vector<std::string>* Header = In.Reader->Header())
+            HeaderList.emplace_back(In.Name, *Header);
         // A file is opened again when its turn comes; a pipe keeps what was read of it.
         if (In.Regular && !In.Stdin) {
             In.Reader.reset();

@@ -5,6 +5,7 @@
 #include "Batch.h"
 #include "Checks.h"
 #include "Interrupt.h"
+#include "Labels.h"
 #include "Options.h"
 #include "Progress.h"
 #include "Sheet.h"
@@ -88,13 +89,6 @@ int Run(int argc, char** argv)
         Print("Try 'weqbarcode --help'.");
         return 2;
     }
-    if (OnePdf(O)) {
-        if (const TSheetLayout L = LayOutSheet(O); !L.Error.empty()) {
-            Print("weqbarcode: " + L.Error);
-            return 2;
-        }
-    }
-
     // Every input is opened and its start read before anything is written.
     TItemSource Source(O);
     if (std::string Error; !Source.Open(Error)) {
@@ -115,12 +109,30 @@ int Run(int argc, char** argv)
         App = std::make_unique<QGuiApplication>(AppArgc, AppArgv);
     }
 
+    // A template is read and held against the inputs' headers and the job's
+    // symbols before anything is written; the job then runs with its size
+    // and the bars its box leaves.
+    TOptions Job = O;
+    WEQ::LabelTemplate Template;
+    if (!O.Template.empty()) {
+        if (std::string Error; !PrepareTemplate(Source, O, Job, Template, Error)) {
+            Print("weqbarcode: " + Error);
+            return 2;
+        }
+    }
+    if (OnePdf(Job)) {
+        if (const TSheetLayout L = LayOutSheet(Job); !L.Error.empty()) {
+            Print("weqbarcode: " + L.Error);
+            return 2;
+        }
+    }
+
     // What holds for the whole job is told once, before anything is written;
     // an error there fails the run.
     if (!O.Quiet)
-        Print("weqbarcode: " + WEQEan::DescribeXDimension(O.Export, MeasureDpi(O)));
+        Print("weqbarcode: " + WEQEan::DescribeXDimension(Job.Export, MeasureDpi(Job)));
     bool JobFails = false;
-    const TPrintChecks Checks(O);
+    const TPrintChecks Checks(Job);
     for (const WEQEan::TPrintFinding& F : Checks.Job()) {
         const bool Error = F.Severity == WEQEan::TPrintFinding::Error;
         JobFails = JobFails || Error;
@@ -137,7 +149,10 @@ int Run(int argc, char** argv)
     TProgress Progress(TProgress::Unknown, Bar);
     if (Bar)
         Progress.SetTotal(Source.CountAhead().value_or(TProgress::Unknown));
-    const TBatchResult Result = OnePdf(O) ? WriteSheet(Source, O, Progress) : WriteFiles(Source, O, Progress);
+    const bool Templated = !O.Template.empty();
+    const TBatchResult Result = OnePdf(Job) ? (Templated ? WriteTemplateSheet(Source, Job, Template, Progress)
+                                                         : WriteSheet(Source, Job, Progress))
+                                            : WriteFiles(Source, Job, Progress, Templated ? &Template : nullptr);
     if (Result.Interrupted)
         Interrupt::Exit();
     if (!Result.Failure.empty()) {

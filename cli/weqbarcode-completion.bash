@@ -12,7 +12,7 @@ _weqbarcode()
     local flags='--no-marker --complete --gs1-strict --verify --roll --crop-marks --quiet --help --version'
     local values='--input --gtin-column --add-on-column --output --symbology --issn-variant --add-on
         --dpi --x-dimension --magnification --bar-height --bar-width-reduction --bar-color --background-color
-        --text-color --min-grade --sheet --label --gap --columns --rows --margin --jobs --memory'
+        --text-color --min-grade --template --sheet --label --gap --columns --rows --margin --jobs --memory'
 
     # bash splits "--sheet=A" at the '=': the value is completed as after "--sheet A".
     if [[ $cur == = ]]; then
@@ -23,7 +23,7 @@ _weqbarcode()
 
     COMPREPLY=()
     case $prev in
-        -i | --input | -o | --output)
+        -i | --input | -o | --output | --template)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return

@@ -91,6 +91,8 @@ TEST(CliOptionsTest, ReadsOrRefusesTheCommandLine)
         {"a GTIN column with arguments", {"-i", "a.csv", "--gtin-column", "2", "1"}, "give no GTIN arguments beside"},
         {"a GTIN column without an input", {"--gtin-column", "2", "1"}, "the records of the --input files: give one"},
         {"an empty GTIN column", {"-i", "a.csv", "--gtin-column="}, "is not a column"},
+        {"a template's labels as SVG", {"--template", "l.svg", "-o", "{n}.svg", "1"}, "a template's labels are PDF or PNG"},
+        {"a template's labels on a roll", {"--template", "l.svg", "--roll", "1"}, "", TFormat::Pdf},
         {"margins of five", {"--sheet", "A4", "--margin", "1,2,3,4,5", "1"}, "margins MM, L,T or L,T,R,B"},
         {"a margin left empty", {"--sheet", "A4", "--margin", "7,", "1"}, "margins MM, L,T or L,T,R,B"},
         {"a margin beyond 100", {"--sheet", "A4", "--margin", "7,101", "1"}, "margins MM, L,T or L,T,R,B"},

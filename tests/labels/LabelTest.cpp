@@ -8,6 +8,7 @@
 
 #include <WEQBarCode/LabelTemplate.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPageSize>
@@ -54,8 +55,9 @@ std::vector<std::pair<int, int>> DarkRuns(const QImage& Image, int Y, int From =
 QRect Ink(const QImage& Image, const QRect& Area)
 {
     QRect Box;
-    for (int Y = Area.top(); Y <= Area.bottom(); ++Y)
-        for (int X = Area.left(); X <= Area.right(); ++X)
+    const QRect Within = Area & Image.rect();
+    for (int Y = Within.top(); Y <= Within.bottom(); ++Y)
+        for (int X = Within.left(); X <= Within.right(); ++X)
             if (qGray(Image.pixel(X, Y)) < 128)
                 Box |= QRect(X, Y, 1, 1);
     return Box;
@@ -371,3 +373,288 @@ TEST(LabelTemplateTest, ThreadsShareATemplate)
 }
 
 } // namespace
+
+#ifdef WEQ_CLI
+namespace {
+
+// --- Label jobs of the command line ----------------------------------------
+
+struct TRun {
+    int Status = -1;
+    std::string Out, Err;
+};
+
+TRun RunCli(const QString& Dir, const QStringList& Args)
+{
+    QProcess P;
+    P.setWorkingDirectory(Dir);
+    P.start(QStringLiteral(WEQ_CLI), Args);
+    P.closeWriteChannel();
+    TRun R;
+    if (!P.waitForFinished(300000))
+        return R;
+    R.Status = P.exitStatus() == QProcess::NormalExit ? P.exitCode() : -1;
+    R.Out = P.readAllStandardOutput().toStdString();
+    R.Err = P.readAllStandardError().toStdString();
+    return R;
+}
+
+std::string Run(const QString& Program, const QStringList& Args)
+{
+    QProcess P;
+    P.start(Program, Args);
+    P.waitForFinished(60000);
+    return P.readAllStandardOutput().toStdString();
+}
+
+void Write(const QString& Path, const QByteArray& Bytes)
+{
+    QFile F(Path);
+    ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+    F.write(Bytes);
+}
+
+QByteArray Read(const QString& Path)
+{
+    QFile F(Path);
+    return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
+}
+
+// A page as a printer's raster makes it: poppler without antialiasing, each
+// dot filled where its centre is inside a shape.
+QImage PrinterPage(const QString& Pdf, int Page, int Dpi)
+{
+    QTemporaryDir Dir;
+    QProcess::execute("pdftoppm", {"-r", QString::number(Dpi), "-aa", "no", "-aaVector", "no", "-gray", "-f",
+                                   QString::number(Page), "-l", QString::number(Page), "-singlefile", Pdf,
+                                   Dir.filePath("page")});
+    return QImage(Dir.filePath("page.pgm")).convertToFormat(QImage::Format_RGB32);
+}
+
+// The text pdftotext reads in an area of a page, in millimetres.
+QString PdfText(const QString& Pdf, int Page, const QRectF& Area)
+{
+    const auto Points = [](double MM) { return QString::number(int(std::lround(MM / 25.4 * 72))); };
+    return QString::fromStdString(Run("pdftotext", {"-f", QString::number(Page), "-l", QString::number(Page), "-x",
+                                                    Points(Area.x()), "-y", Points(Area.y()), "-W",
+                                                    Points(Area.width()), "-H", Points(Area.height()), Pdf, "-"}));
+}
+
+// What zbarimg reads in a picture on a white margin.
+std::string Zbar(const QImage& Image, const QString& Dir)
+{
+    QImage Framed(Image.size() + QSize(40, 40), QImage::Format_RGB32);
+    Framed.fill(Qt::white);
+    QPainter(&Framed).drawImage(20, 20, Image);
+    const QString Png = Dir + "/zbar.png";
+    Framed.save(Png);
+    return QString::fromStdString(Run("zbarimg", {"-q", "--nodbus", Png})).trimmed().toStdString();
+}
+
+// A label template of W x H mm drawn in millimetres: a 2 mm square on its
+// top-left corner, the name centred, the SKU and price, the symbol's box.
+QByteArray Template(double W, double H, const char* Extra = "")
+{
+    return QStringLiteral(
+               R"(<svg xmlns="http://www.w3.org/2000/svg" width="%1mm" height="%2mm" viewBox="0 0 %1 %2">)"
+               R"(<rect x="0" y="0" width="2" height="2" fill="#000"/>)"
+               R"(<text x="%3" y="5" font-family="DejaVu Sans" font-size="2.4" font-weight="bold" )"
+               R"(text-anchor="middle">{Name}</text>)"
+               R"(<text x="4" y="8.5" font-family="DejaVu Sans" font-size="2.2">{SKU} · {Price}</text>%5)"
+               R"(<rect id="barcode" x="2" y="9.5" width="%4" height="%6"/></svg>)")
+        .arg(W)
+        .arg(H)
+        .arg(W / 2)
+        .arg(W - 4)
+        .arg(QString::fromUtf8(Extra))
+        .arg(H - 10.5)
+        .toUtf8();
+}
+
+// Products as a shop exports them: a byte order mark, CR LF, names with
+// accents, commas and quotes, one over two lines, a bad check digit on line
+// 4 (rejected by its line, the rest written).
+const QByteArray Products = "\xEF\xBB\xBFSKU,GTIN,Name,Price\r\n"
+                            "A1,4006381333931,\"Cr\xC3\xA8me fra\xC3\xAE" "che, 200 g\",\xE2\x82\xAC" "1.99\r\n"
+                            "A2,5901234123457,\"Say \"\"cheese\"\"\",\xE2\x82\xAC" "3.49\r\n"
+                            "A3,4006381333932,Broken,\xE2\x82\xAC" "0.10\r\n"
+                            "A4,9780201379624,\"\xC3\x86r\xC3\xB8sk\xC3\xB8" "bing, Sm\xC3\xB8rrebr\xC3\xB8" "d\",\xE2\x82\xAC" "12.00\r\n"
+                            "A5,\"0036000291452\",\"Line one\r\nline two\",\xE2\x82\xAC" "0.99\r\n"
+                            "A6,8712345678906,Plain,\xE2\x82\xAC" "5\r\n";
+// Each label's row and what the readers read: zxing-cpp names an EAN-13
+// that starts with 0 the UPC-A it carries.
+const struct {
+    const char *Sku, *Gtin, *Name, *Price, *Zxing;
+} Labels[] = {
+    {"A1", "4006381333931", "Cr\xC3\xA8me fra\xC3\xAE" "che, 200 g", "\xE2\x82\xAC" "1.99", "EAN-13:4006381333931"},
+    {"A2", "5901234123457", "Say \"cheese\"", "\xE2\x82\xAC" "3.49", "EAN-13:5901234123457"},
+    {"A4", "9780201379624", "\xC3\x86r\xC3\xB8sk\xC3\xB8" "bing, Sm\xC3\xB8rrebr\xC3\xB8" "d", "\xE2\x82\xAC" "12.00",
+     "EAN-13:9780201379624"},
+    {"A5", "0036000291452", "Line one line two", "\xE2\x82\xAC" "0.99", "UPC-A:036000291452"},
+    {"A6", "8712345678906", "Plain", "\xE2\x82\xAC" "5", "EAN-13:8712345678906"},
+};
+
+// Products on a 50 x 30 mm roll and on 21-up A4 stock (63.5 x 38.1 mm, left
+// margin 7.2 mm, top 15.1 mm) at 203 dpi, rasterised as a printer does: each
+// label in its place (the first one's corner at the margins, to the dot),
+// decoded by zxing-cpp and zbar to its row's GTIN, its text read back from
+// the PDF as written, and every bar and space of its symbol a whole number
+// of the 3-dot module, the known symbol's bars module by module.
+TEST(LabelJobTest, ProductsOnARollAndOnStockAtThePrintersDots)
+{
+    const struct {
+        const char* Name;
+        QStringList Args;
+        double W, H;
+        bool Stock;
+    } Rows[] = {
+        {"a roll", {"--roll"}, 50, 30, false},
+        {"21-up A4 stock", {"--sheet", "A4", "--margin", "7.2,15.1"}, 63.5, 38.1, true},
+    };
+    constexpr int Dpi = 203, Module = 3;
+    const auto Dots = [](double MM) { return int(std::lround(MM * Dpi / 25.4)); };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        QTemporaryDir Dir;
+        Write(Dir.filePath("products.csv"), Products);
+        Write(Dir.filePath("label.svg"), Template(Row.W, Row.H));
+        const TRun R = RunCli(Dir.path(), QStringList{"-i", "products.csv", "--gtin-column", "gtin", "--template",
+                                                      "label.svg", "--dpi", "203", "-o", "labels.pdf"} +
+                                              Row.Args);
+        EXPECT_EQ(R.Status, 1) << R.Err;
+        EXPECT_EQ(R.Err.rfind("weqbarcode: X 0.375 mm (3 dots at 203 dpi, 113.6 %)\n", 0), 0u) << R.Err;
+        EXPECT_NE(R.Err.find("\nproducts.csv:4: '4006381333932': position 13: the check digit"), std::string::npos)
+            << R.Err;
+        EXPECT_NE(R.Err.find("1 of 6 items rejected, 5 labels written"), std::string::npos) << R.Err;
+        const QString Pdf = Dir.filePath("labels.pdf");
+        for (int I = 0; I < int(std::size(Labels)); ++I) {
+            SCOPED_TRACE(Labels[I].Gtin);
+            const int Page = Row.Stock ? 1 : I + 1;
+            const QPointF At = Row.Stock ? QPointF(7.2 + I % 3 * 63.5, 15.1 + I / 3 * 38.1) : QPointF();
+            const QImage Image = PrinterPage(Pdf, Page, Dpi);
+            ASSERT_FALSE(Image.isNull()) << "pdftoppm (poppler-utils) made no page";
+            if (!Row.Stock) {
+                // Qt's PDF engine writes a page in whole points: 142 x 85 for 50 x 30 mm.
+                EXPECT_NEAR(Image.width(), Dots(Row.W), 1) << "the page the label's size";
+                EXPECT_NEAR(Image.height(), Dots(Row.H), 1) << "the page the label's size";
+            }
+            const QRect Label(Dots(At.x()), Dots(At.y()), Dots(Row.W), Dots(Row.H));
+            EXPECT_EQ(Ink(Image, QRect(Label.topLeft() - QPoint(3, 3), QSize(24, 24))),
+                      QRect(Label.topLeft(), QSize(Dots(2), Dots(2))))
+                << "the label's corner on the dot nearest its place";
+            const QImage Cell = Image.copy(Label);
+            EXPECT_EQ(DecodeFamily(Cell), Labels[I].Zxing);
+            EXPECT_EQ(Zbar(Cell, Dir.path()), std::string("EAN-13:") + Labels[I].Gtin);
+            const QStringList Text = PdfText(Pdf, Page, QRectF(At, QSizeF(Row.W, Row.H))).split(u'\n');
+            EXPECT_TRUE(Text.contains(QString::fromUtf8(Labels[I].Name))) << Text.join('|').toStdString();
+            EXPECT_TRUE(Text.contains(QString::fromUtf8(Labels[I].Sku) + QString::fromUtf8(" \xC2\xB7 ") +
+                                      QString::fromUtf8(Labels[I].Price)))
+                << Text.join('|').toStdString();
+            // A row across the bars, 2 mm into the box: 30 bars (59 runs
+            // of bars and spaces) of 1 to 4 modules of 3 dots, 95 modules in all.
+            const int Y = Dots(At.y() + 9.5 + 2);
+            const auto Bars = DarkRuns(Image, Y, Label.left() + Dots(2), Label.left() + Dots(Row.W - 2));
+            ASSERT_EQ(Bars.size(), 30u);
+            std::string Widths;
+            for (std::size_t B = 0; B < Bars.size(); ++B) {
+                Widths += std::to_string(Bars[B].second - Bars[B].first + 1) + " ";
+                if (B + 1 < Bars.size())
+                    Widths += "_" + std::to_string(Bars[B + 1].first - Bars[B].second - 1) + " ";
+            }
+            for (std::size_t B = 0; B < Bars.size(); ++B) {
+                const int Bar = Bars[B].second - Bars[B].first + 1;
+                EXPECT_TRUE(Bar % Module == 0 && Bar >= Module && Bar <= 4 * Module) << Widths;
+                if (B + 1 < Bars.size()) {
+                    const int Space = Bars[B + 1].first - Bars[B].second - 1;
+                    EXPECT_TRUE(Space % Module == 0 && Space >= Module && Space <= 4 * Module) << Widths;
+                }
+            }
+            EXPECT_EQ(Bars.back().second + 1 - Bars.front().first, 95 * Module) << Widths;
+            if (I == 0) {
+                const int Left = Bars.front().first - 11 * Module;
+                EXPECT_EQ(BarsOnRow(Image.copy(Left, 0, 113 * Module, Image.height()), Y, Module, qRgb(0, 0, 0),
+                                    113 * Module),
+                          BarsOf4006381333931)
+                    << Widths;
+            }
+        }
+    }
+}
+
+// A job that writes no label leaves the file there as it was, and no
+// temporary beside it: a placeholder no column names, a box narrower than
+// the symbol, a template refused, every row rejected; on a roll, a sheet,
+// and a sheet of plain symbols alike.
+TEST(LabelJobTest, AJobThatWritesNoLabelKeepsTheFile)
+{
+    const QByteArray Bad = "SKU,GTIN,Name,Price\nB1,4006381333932,x,1\nB2,123,y,2\n";
+    const struct {
+        const char* Name;
+        QByteArray Svg, Csv;
+        QStringList Args;
+        int Status;
+        const char* Error;
+    } Rows[] = {
+        {"a placeholder no column names", Template(50, 30, "<text>{Weight}</text>"), Products, {"--roll"}, 2,
+         "the template's placeholder {Weight} is no column of products.csv's header ('SKU', 'GTIN', 'Name', 'Price')"},
+        {"a box narrower than the symbol", Template(44, 30), Products, {"--roll", "--dpi", "203"}, 2,
+         "the template label.svg: the symbol is 42.42 mm wide, its box 40.00 mm"},
+        {"a template with entities", "<!DOCTYPE svg>" + Template(50, 30), Products, {"--sheet", "A4"}, 2,
+         "a template takes no DOCTYPE and no entities"},
+        {"every row rejected, on a roll", Template(50, 30), Bad, {"--roll"}, 1, "2 of 2 items rejected, 0 labels written"},
+        {"every row rejected, on a sheet", Template(50, 30), Bad, {"--sheet", "A4"}, 1,
+         "2 of 2 items rejected, 0 labels written"},
+        {"every item of a plain sheet rejected", {}, Bad, {"--sheet", "A4"}, 1, "2 of 2 items rejected, 0 labels written"},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        QTemporaryDir Dir;
+        Write(Dir.filePath("products.csv"), Row.Csv);
+        Write(Dir.filePath("label.svg"), Row.Svg);
+        const QByteArray Before = "%PDF-1.4 a good sheet made earlier\n";
+        Write(Dir.filePath("labels.pdf"), Before);
+        QStringList Args{"-q", "-i", "products.csv", "--gtin-column", "2", "-o", "labels.pdf"};
+        if (!Row.Svg.isEmpty())
+            Args << "--template" << "label.svg";
+        const TRun R = RunCli(Dir.path(), Args + Row.Args);
+        EXPECT_EQ(R.Status, Row.Status) << R.Err;
+        EXPECT_NE(R.Err.find(Row.Error), std::string::npos) << R.Err;
+        EXPECT_EQ(Read(Dir.filePath("labels.pdf")), Before);
+        EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden).join(' '), "label.svg labels.pdf products.csv");
+    }
+}
+
+// A label a file: PNG at the printer's dpi (its size the label's in whole
+// dots, the module's 3 dots in every bar), or a PDF of one page.
+TEST(LabelJobTest, ALabelAFile)
+{
+    for (const char* Pattern : {"out/{n}.png", "out/{gtin}.pdf"}) {
+        SCOPED_TRACE(Pattern);
+        QTemporaryDir Dir;
+        Write(Dir.filePath("products.csv"), Products);
+        Write(Dir.filePath("label.svg"), Template(50, 30));
+        const TRun R = RunCli(Dir.path(), {"-q", "-i", "products.csv", "--gtin-column", "GTIN", "--template",
+                                           "label.svg", "--dpi", "203", "-o", Pattern});
+        EXPECT_EQ(R.Status, 1) << R.Err;
+        for (int I = 0; I < int(std::size(Labels)); ++I) {
+            const bool Png = QString(Pattern).endsWith(".png");
+            // Numbered over every row, the rejected fourth too.
+            const QString Path = Dir.filePath(Png ? QString("out/%1.png").arg(I < 2 ? I + 1 : I + 2, 5, 10, QChar('0'))
+                                                  : QString("out/%1.pdf").arg(Labels[I].Gtin));
+            const QImage Image = Png ? QImage(Path).convertToFormat(QImage::Format_RGB32) : PrinterPage(Path, 1, 203);
+            ASSERT_FALSE(Image.isNull()) << Path.toStdString();
+            if (Png) {
+                EXPECT_EQ(Image.size(), QSize(400, 240)) << "50 x 30 mm at 203 dpi";
+                EXPECT_NEAR(Image.dotsPerMeterX() * 0.0254, 203, 0.5);
+            }
+            EXPECT_EQ(DecodeFamily(Image), Labels[I].Zxing) << Path.toStdString();
+            const auto Bars = DarkRuns(Image, int(std::lround(11.5 * 203 / 25.4)), 16, 384);
+            ASSERT_EQ(Bars.size(), 30u) << Path.toStdString();
+            for (const auto& [First, Last] : Bars)
+                EXPECT_EQ((Last + 1 - First) % 3, 0) << Path.toStdString();
+        }
+    }
+}
+
+} // namespace
+#endif
