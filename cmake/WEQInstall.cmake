@@ -30,7 +30,10 @@ function(weq_public_headers target)
   foreach(top IN ITEMS control/Barcode.h control/BarcodeWidget.h control/LabelTemplate.h)
     get_filename_component(name ${top} NAME)
     set(file ${CMAKE_CURRENT_BINARY_DIR}/include-top/WEQBarCode/${name})
+    # The generated header's notice is no notice of this file.
+    # REUSE-IgnoreStart
     file(CONFIGURE OUTPUT ${file} CONTENT "// SPDX-FileCopyrightText: 2026 The WEQBarCode authors\n// SPDX-License-Identifier: MIT\n#include \"${top}\"\n")
+    # REUSE-IgnoreEnd
     install(FILES ${file} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/WEQBarCode COMPONENT dev)
     file(CONFIGURE OUTPUT ${forward}/WEQBarCode/${name} CONTENT "#include \"${CMAKE_CURRENT_SOURCE_DIR}/${top}\"\n")
   endforeach()
