@@ -6,6 +6,7 @@
 #include "Budget.h"
 #include "Checks.h"
 #include "Interrupt.h"
+#include "Labels.h"
 #include "Paths.h"
 #include "Text.h"
 
@@ -128,8 +129,15 @@ private:
     std::size_t Next = 0;
 };
 
-bool Encode(const TJob& Job, const TOptions& Options, QByteArray& Bytes, std::string& Error)
+bool Encode(const TJob& Job, const TOptions& Options, const WEQ::LabelTemplate* Template, QByteArray& Bytes,
+            std::string& Error)
 {
+    if (Template) {
+        if (EncodeLabel(Job.Item, Options, *Template, Bytes, Error))
+            return true;
+        Error = "cannot make " + Job.Path + ": " + Error;
+        return false;
+    }
     const WEQEan::TExportOptions& E = Options.Export;
     const WEQEan::TEanReading& R = Job.Item.Reading;
     QString Reason;
@@ -169,6 +177,7 @@ bool Write(const std::string& Path, const QByteArray& Bytes, std::string& Error)
 // The workers and what they share; joined however the batch ends.
 struct TCrew {
     const TOptions& O;
+    const WEQ::LabelTemplate* Template;
     TInOrder Graded;
     const TFrames Frames;
     TJobQueue Queue;
@@ -183,8 +192,8 @@ struct TCrew {
     std::vector<std::thread> Workers;
     std::size_t Wanted;
 
-    TCrew(const TOptions& O, TProgress& Progress)
-        : O(O), Graded(Progress), Frames(O), Budget(std::uint64_t(O.MemoryMB) << 20), Wanted(std::size_t(O.Jobs))
+    TCrew(const TOptions& O, TProgress& Progress, const WEQ::LabelTemplate* Template)
+        : O(O), Template(Template), Graded(Progress), Frames(O), Budget(std::uint64_t(O.MemoryMB) << 20), Wanted(std::size_t(O.Jobs))
     {
     }
     ~TCrew()
@@ -218,7 +227,7 @@ struct TCrew {
                 const std::uint64_t Frame = Frames.Bytes(Job.Item);
                 if (!Budget.Take(Frame, Stop))
                     break;
-                const bool Made = Encode(Job, O, Bytes, Error);
+                const bool Made = Encode(Job, O, Template, Bytes, Error);
                 // The grade draws the frame again: it keeps its share of the budget till then.
                 if (!O.Verify)
                     Budget.Give(Frame);
@@ -290,10 +299,10 @@ std::string Clause(const QString& Reason)
     return Text;
 }
 
-TBatchResult WriteFiles(TItemSource& Source, const TOptions& O, TProgress& Progress)
+TBatchResult WriteFiles(TItemSource& Source, const TOptions& O, TProgress& Progress, const WEQ::LabelTemplate* Template)
 {
     TBatchResult R;
-    TCrew Crew(O, Progress);
+    TCrew Crew(O, Progress, Template);
     TPrintChecks Checks(O);
     TPathSet Paths;
     TFolders Folders;

@@ -16,6 +16,10 @@
 
 #include <QString>
 
+namespace WEQ {
+class LabelTemplate;
+}
+
 #include <string>
 
 namespace WEQCli {
@@ -38,7 +42,9 @@ struct TBatchResult {
 // once written, the grades printed in the order of the items. The first
 // failure stops the batch: no job starts after it; files already written
 // stay.
-TBatchResult WriteFiles(TItemSource& Source, const TOptions& Options, TProgress& Progress);
+// With a Template each file is a label drawn from it.
+TBatchResult WriteFiles(TItemSource& Source, const TOptions& Options, TProgress& Progress,
+                        const WEQ::LabelTemplate* Template = nullptr);
 
 // A reason of the library's, which starts a sentence, to follow "weqbarcode: ".
 std::string Clause(const QString& Reason);

@@ -3,9 +3,11 @@
 
 #include "Budget.h"
 
+#include <WEQBarCode/ean/Units.h>
 #include <WEQBarCode/ean/WEQEanExport.h>
 
 #include <algorithm>
+#include <cmath>
 #include <chrono>
 #include <cstring>
 
@@ -13,8 +15,16 @@ namespace WEQCli {
 
 TFrames::TFrames(const TOptions& O)
 {
-    if (O.Format != TFormat::Png || O.Sheet)
+    if (O.Format != TFormat::Png || OnePdf(O))
         return;
+    if (O.TemplateWidthMM > 0) {
+        // A template's label, whatever its symbol.
+        const double PerMM = O.Dpi / WEQEan::MillimetresPerInch;
+        const auto Label = std::uint64_t(std::lround(O.TemplateWidthMM * PerMM)) *
+                           std::uint64_t(std::lround(O.TemplateHeightMM * PerMM)) * 4;
+        std::fill(std::begin(Frame), std::end(Frame), Label);
+        return;
+    }
     // A bit a dot for two colours, two where the digits have their own.
     const std::uint64_t Depth = O.Export.FontColor == O.Export.BarColor ? 1 : 2;
     for (const auto S : {WEQEan::TSymbology::Ean13, WEQEan::TSymbology::Ean8, WEQEan::TSymbology::UpcA,

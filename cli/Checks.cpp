@@ -29,7 +29,10 @@ std::vector<WEQEan::TSymbology> Symbologies(const TOptions& O)
 bool OneSymbology(const TOptions& O) { return O.Reading.Kind != WEQEan::TKind::Auto;
 }
 
-int MeasureDpi(const TOptions& O) { return O.Format == TFormat::Png && !O.Sheet ? O.Dpi : 0; }
+int MeasureDpi(const TOptions& O)
+{
+    return O.Export.PrinterDpi ? O.Export.PrinterDpi : O.Format == TFormat::Png && !OnePdf(O) ? O.Dpi : 0;
+}
 
 TPrintChecks::TPrintChecks(const TOptions& Options) : O(Options)
 {
@@ -85,7 +88,8 @@ bool TPrintChecks::Admit(const TItem& Item, const TItemSource& Source, TProgress
 
 std::string RgbNote(const TOptions& O)
 {
-    if (O.Sheet || (O.Format != TFormat::Png && O.Format != TFormat::Svg))
+    const bool Templated = !O.Template.empty();
+    if (!Templated && (O.Sheet || (O.Format != TFormat::Png && O.Format != TFormat::Svg)))
         return {};
     const std::pair<const std::optional<WEQEan::TInk>*, const char*> Inks[] = {
         {&O.Export.BarInk, "the bars' "}, {&O.Export.BackgroundInk, "the background's "}, {&O.Export.FontInk, "the digits' "}};
@@ -96,6 +100,9 @@ std::string RgbNote(const TOptions& O)
                      WEQEan::InkText(WEQEan::TInk::FromColor(WEQEan::InkColor(**Ink)));
     if (Drawn.empty())
         return {};
+    if (Templated)
+        return "a template's labels hold RGB (Qt's PDF engine writes no other): " + Drawn +
+               ", each ink's sRGB equivalent; plain symbols' PDF and EPS keep the inks";
     return std::string(O.Format == TFormat::Png ? "PNG" : "SVG") + " holds RGB: " + Drawn +
            ", each ink's sRGB equivalent; PDF and EPS keep the inks";
 }

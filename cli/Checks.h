@@ -29,7 +29,8 @@ std::vector<WEQEan::TSymbology> Symbologies(const TOptions& Options);
 // Whether every item of the run takes the same symbology (all but auto).
 bool OneSymbology(const TOptions& Options);
 
-// The dpi the checks and grades measure at: the PNG's, 0 for vector output.
+// The dpi the checks and grades measure at: the PNG's or the printer's of
+// a PDF, 0 for vector output.
 int MeasureDpi(const TOptions& Options);
 
 

@@ -37,6 +37,8 @@ void Reject(TItem& Item, std::string Reason)
 {
     Item.Reading = {};
     Item.Rejected = std::move(Reason);
+    Item.Fields.clear();
+    Item.Columns.reset();
 }
 
 // A field from At: quoted ("" for a quote inside) or up to one of Ends;
@@ -175,6 +177,8 @@ void ReadItem(const std::string& Text, const TReading& Reading, TItem& Item)
     }
     Item.Reading = std::move(R);
     Item.Rejected.clear();
+    Item.Fields.clear();
+    Item.Columns.reset();
 }
 
 TItemReader::TItemReader(TLineReader::TRead Read, const TReading& Reading, std::uint32_t Input)

@@ -11,8 +11,10 @@
 #include <WEQBarCode/ean/WEQEanFamily.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace WEQCli {
 
@@ -22,6 +24,10 @@ struct TItem {
     std::size_t Number = 0;  // 1-based over all items, for {n}
     WEQEan::TEanReading Reading; // what is drawn, when accepted
     std::string Rejected;        // the reason, user text escaped; empty when accepted
+    // A record of comma-separated values: its fields, and its input's
+    // header naming them; none for a line or an argument.
+    std::vector<std::string> Fields;
+    std::shared_ptr<const std::vector<std::string>> Columns;
     const std::string& Gtin() const { return Reading.Data; } // the symbol's digits
 };
 
@@ -61,21 +67,34 @@ bool SplitItem(const std::string& Text, std::string& Gtin, std::string& AddOn, b
 // for a rejection names the whole item as it was given.
 void ReadItem(const std::string& Text, const TReading& Reading, TItem& Item);
 
-// One input's items in order. Blank lines and lines starting with '#' are
-// no items; every other line is one (ReadItem), rejected with its reason
-// where it holds a byte that begins no printable character (tabs aside:
-// controls, broken UTF-8) or is too long.
-class TItemReader {
+// One input's items in order, as they are needed.
+class TInputItems {
 public:
-    TItemReader(TLineReader::TRead Read, const TReading& Reading, std::uint32_t Input = 1);
-    // Why the input is no text of lines (UTF-16, UTF-32); empty when it is.
-    std::string Refusal();
+    virtual ~TInputItems() = default;
+    // Why the input gives no items (UTF-16, UTF-32, no header); empty when it does.
+    virtual std::string Refusal() = 0;
     // The next item, its Number left as it was; false at the end or when a
     // read failed (ReadError()).
-    bool Next(TItem& Item);
+    virtual bool Next(TItem& Item) = 0;
     // How many items are left, counted without checking them; they are read.
-    std::size_t CountRest();
-    int ReadError() const { return Lines.Error(); }
+    virtual std::size_t CountRest() = 0;
+    // The errno of a failed read; 0 when none failed.
+    virtual int ReadError() const = 0;
+    // The names of the columns, for records with a header; none for lines.
+    virtual const std::vector<std::string>* Header() const { return nullptr; }
+};
+
+// The items of an input of lines. Blank lines and lines starting with '#'
+// are no items; every other line is one (ReadItem), rejected with its reason
+// where it holds a byte that begins no printable character (tabs aside:
+// controls, broken UTF-8) or is too long.
+class TItemReader final : public TInputItems {
+public:
+    TItemReader(TLineReader::TRead Read, const TReading& Reading, std::uint32_t Input = 1);
+    std::string Refusal() override;
+    bool Next(TItem& Item) override;
+    std::size_t CountRest() override;
+    int ReadError() const override { return Lines.Error(); }
 
 private:
     TLineReader Lines;

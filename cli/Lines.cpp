@@ -5,6 +5,7 @@
 
 #include "Text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -12,12 +13,9 @@ namespace WEQCli {
 
 namespace {
 
-// How much of the start decides the encoding; the same however the input
-// arrives, in one block or byte by byte.
-constexpr std::size_t SniffBytes = 64;
 constexpr std::size_t BlockBytes = 64 * 1024;
 
-bool Starts(const std::vector<char>& B, std::size_t Size, std::initializer_list<unsigned char> Bytes)
+bool Starts(const char* B, std::size_t Size, std::initializer_list<unsigned char> Bytes)
 {
     if (Size < Bytes.size())
         return false;
@@ -30,7 +28,7 @@ bool Starts(const std::vector<char>& B, std::size_t Size, std::initializer_list<
 
 // Every Width-byte unit of the first Size bytes holds one non-NUL byte at
 // Place and NULs elsewhere: ASCII text in UTF-16 or UTF-32.
-bool NulPattern(const std::vector<char>& B, std::size_t Size, std::size_t Width, std::size_t Place)
+bool NulPattern(const char* B, std::size_t Size, std::size_t Width, std::size_t Place)
 {
     const std::size_t Units = Size / Width;
     if (Units < 2)
@@ -43,6 +41,21 @@ bool NulPattern(const std::vector<char>& B, std::size_t Size, std::size_t Width,
 }
 
 } // namespace
+
+std::string SniffEncoding(const char* B, std::size_t Size, std::size_t& Skip)
+{
+    Skip = 0;
+    Size = std::min(Size, SniffBytes); // the same however the input arrives, in one block or byte by byte
+    if (Starts(B, Size, {0xEF, 0xBB, 0xBF}))
+        Skip = 3;
+    else if (Starts(B, Size, {0xFF, 0xFE, 0, 0}) || Starts(B, Size, {0, 0, 0xFE, 0xFF}) || NulPattern(B, Size, 4, 0) ||
+             NulPattern(B, Size, 4, 3))
+        return "UTF-32";
+    else if (Starts(B, Size, {0xFF, 0xFE}) || Starts(B, Size, {0xFE, 0xFF}) || NulPattern(B, Size, 2, 0) ||
+             NulPattern(B, Size, 2, 1))
+        return "UTF-16";
+    return {};
+}
 
 TLineReader::TLineReader(TRead Read) : Read(std::move(Read)) {}
 
@@ -69,14 +82,7 @@ void TLineReader::Sniff()
         }
         End += std::size_t(N);
     }
-    if (Starts(Buffer, End, {0xEF, 0xBB, 0xBF}))
-        Begin = 3;
-    else if (Starts(Buffer, End, {0xFF, 0xFE, 0, 0}) || Starts(Buffer, End, {0, 0, 0xFE, 0xFF}) ||
-             NulPattern(Buffer, End, 4, 0) || NulPattern(Buffer, End, 4, 3))
-        Found = "UTF-32";
-    else if (Starts(Buffer, End, {0xFF, 0xFE}) || Starts(Buffer, End, {0xFE, 0xFF}) || NulPattern(Buffer, End, 2, 0) ||
-             NulPattern(Buffer, End, 2, 1))
-        Found = "UTF-16";
+    Found = SniffEncoding(Buffer.data(), End, Begin);
 }
 
 bool TLineReader::Refill()

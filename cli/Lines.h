@@ -27,6 +27,13 @@ struct TLine {
     std::size_t BadByte = 0;
 };
 
+// What an input's first bytes (its first 64, or all of a shorter one) say
+// of its encoding: "UTF-16" or "UTF-32" where they show it (by its byte
+// order mark, or by NULs in every other byte or every four), empty for
+// anything else; Skip is the length of a UTF-8 BOM there (3), else 0.
+std::string SniffEncoding(const char* Data, std::size_t Size, std::size_t& Skip);
+inline constexpr std::size_t SniffBytes = 64;
+
 class TLineReader {
 public:
     // Reads up to Size bytes into Buffer: the count, 0 at the end, -1 with

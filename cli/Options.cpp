@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace WEQCli {
 
@@ -21,7 +22,7 @@ namespace {
 constexpr int MaxJobs = 256;
 constexpr int MaxGrid = 1000;
 // Larger pages, labels and bars than these are typing errors, not print jobs.
-constexpr double MaxPageMM = 5000, MaxGapMM = 1000, MaxBarHeightMM = 1000;
+constexpr double MaxPageMM = 5000, MaxGapMM = 1000, MaxBarHeightMM = 1000, MaxMarginMM = 100;
 constexpr std::uint64_t MaxMemoryMB = std::uint64_t(1) << 30; // a petabyte: no machine, but no overflow either
 
 std::string Lower(std::string S)
@@ -104,9 +105,9 @@ std::string CheckPattern(const std::string& Pattern)
 }
 
 // Whether the output is drawn through Qt's PDF engine, which in Qt 6.4 has no
-// colour model and writes CMYK as RGB: nothing is yet; a label template
-// drawn by Qt's SVG renderer will be, and --pdf-x is refused for it.
-bool DrawsThroughQtPdf(const TOptions&) { return false; }
+// colour model and writes CMYK as RGB: a template's labels are, and --pdf-x
+// is refused for them.
+bool DrawsThroughQtPdf(const TOptions& O) { return !O.Template.empty(); }
 
 // --- The options -------------------------------------------------------------
 
@@ -179,6 +180,24 @@ constexpr TOptionRow Table[] = {
          O.Inputs.push_back(A.Value);
          return Ok;
      }},
+    {.Long = "--gtin-column", .Value = "NAME|N",
+     .Help = "read the inputs as comma-separated values (RFC 4180: quoted fields, \"\" for a quote, commas and line "
+             "breaks in quotes; UTF-8, a BOM skipped) whose first line names the columns, each record's GTIN from "
+             "this column: a name in any case, or a number from 1; a record is named by its first line",
+     .Handle = [](TOptions& O, const TArg& A) {
+         if (A.Value.empty())
+             return A.IsNot("a column: a name or a number from 1");
+         O.GtinColumn = A.Value;
+         return Ok;
+     }},
+    {.Long = "--add-on-column", .Value = "NAME|N",
+     .Help = "with --gtin-column, each record's add-on from this column (an empty field: none, or the --add-on)",
+     .Handle = [](TOptions& O, const TArg& A) {
+         if (A.Value.empty())
+             return A.IsNot("a column: a name or a number from 1");
+         O.AddOnColumn = A.Value;
+         return Ok;
+     }},
     {.Short = 'o', .Long = "--output", .Value = "PATTERN",
      .Help = "the file to write, default {gtin}.png; {gtin} is the symbol's digits, {n} the item's number (counted "
              "over all items, rejected ones too), 5 digits at least; .png, .svg, .pdf or .eps picks the format; "
@@ -211,8 +230,12 @@ constexpr TOptionRow Table[] = {
          O.Reading.Options.AddOn = A.Value;
          return Ok;
      }},
-    {.Long = "--dpi", .Value = "N", .Help = "PNG resolution, default 300 (50 .. 9600)",
+    {.Long = "--dpi", .Value = "N",
+     .Help = "the printer's resolution, 50 .. 9600: a PNG's dots (default 300); given with PDF output (files, "
+             "sheets, rolls, templates), the dots the X-dimension snaps to and every label's place and symbol lie "
+             "on, counted from the page's top-left corner, so that each module prints as the same whole dots",
      .Handle = [](TOptions& O, const TArg& A) {
+         O.DpiGiven = true;
          return Whole(O.Dpi, A, WEQEan::MinDpi, WEQEan::MaxDpi,
                       "a resolution from " + std::to_string(WEQEan::MinDpi) + " to " + std::to_string(WEQEan::MaxDpi) +
                           " dpi");
@@ -297,6 +320,19 @@ constexpr TOptionRow Table[] = {
          O.MinGrade = char(G[0] - 'a' + 'A');
          return Ok;
      }},
+    {.Long = "--template", .Value = "FILE.svg",
+     .Help = "each label drawn from an SVG template, its width and height (mm, cm, in, pt, px) its size, its viewBox "
+             "required; {Column} in the text of <text> and <tspan> or in an attribute's value is that column of the "
+             "record (as the header writes it), {gtin} the symbol's digits, {n} the item's number; the <rect> with "
+             "id=\"barcode\" is the symbol's box: the symbol centred in it, its bars shortened to a lower box, a "
+             "narrower one refused; the text is real text in the PDF; a label a file (.pdf or .png at --dpi), or "
+             "with --roll or --sheet one PDF",
+     .Handle = [](TOptions& O, const TArg& A) {
+         if (A.Value.empty())
+             return A.IsNot("a template file");
+         O.Template = A.Value;
+         return Ok;
+     }},
     {.Long = "--sheet", .Value = "A4|Letter|WxH",
      .Help = "all labels at their physical size in a grid on the pages of one PDF (output default labels.pdf); WxH "
              "is a page in mm, e.g. 100x150",
@@ -312,11 +348,18 @@ constexpr TOptionRow Table[] = {
              return A.IsNot("a page size: A4, Letter or WxH in mm up to " + Number(MaxPageMM));
          return Ok;
      }},
+    {.Long = "--roll",
+     .Help = "one label a page of one PDF (output default labels.pdf), the page the label's size (with --label, "
+             "that size, the symbol centred), for label printers and rolls",
+     .Handle = [](TOptions& O, const TArg&) {
+         O.Roll = true;
+         return Ok;
+     }},
     {.Long = "--label", .Value = "WxH",
-     .Help = "the cells in mm (label stock), the first at the margins' corner; default: as large as the largest "
-             "label the options give (with --symbology auto the largest it may choose, a book's number line "
-             "included; with --add-on, its add-on), stretched to fill the area inside the margins",
-     .NeedsSheet = true,
+     .Help = "the cells in mm (label stock), the first at the margins' corner, or a roll's labels; default: as large "
+             "as the largest label the options give (with --symbology auto the largest it may choose, a book's "
+             "number line included; with --add-on, its add-on), on a sheet stretched to fill the area inside the "
+             "margins",
      .Handle = [](TOptions& O, const TArg& A) {
          return ParseSize(A.Value, MaxPageMM, O.LabelWidthMM, O.LabelHeightMM)
                     ? Ok
@@ -352,15 +395,30 @@ constexpr TOptionRow Table[] = {
      .Handle = [](TOptions& O, const TArg& A) {
          return Whole(O.Rows, A, 1, MaxGrid, "a count from 1 to " + std::to_string(MaxGrid));
      }},
-    {.Long = "--margin", .Value = "MM",
-     .Help = "page margin, default 10\nEach label is centred in its cell. A label larger than its cell is refused "
-             "before anything is written; an item whose own add-on makes its label larger is rejected (give --label "
-             "or a 5-digit --add-on for room)",
+    {.Long = "--margin", .Value = "MM|L,T|L,T,R,B",
+     .Help = "page margins in mm, default 10: one value for all four, left and top (right and bottom the same), "
+             "or all four\nEach label is centred in its cell. A label larger than its cell is refused before "
+             "anything is written; an item whose own add-on makes its label larger is rejected (give --label or a "
+             "5-digit --add-on for room)",
      .NeedsSheet = true,
      .Handle = [](TOptions& O, const TArg& A) {
-         return ParseNumber(A.Value, O.MarginMM) && O.MarginMM >= 0 && O.MarginMM <= 100
-                    ? Ok
-                    : A.IsNot("a margin from 0 to 100 mm");
+         std::vector<double> V;
+         for (std::size_t From = 0;;) {
+             const std::size_t Comma = A.Value.find(',', From);
+             double MM = 0;
+             if (!ParseMM(A.Value.substr(From, Comma - From), 0, true, MaxMarginMM, MM))
+                 return A.IsNot("margins MM, L,T or L,T,R,B from 0 to " + Number(MaxMarginMM) + " mm");
+             V.push_back(MM);
+             if (Comma == std::string::npos)
+                 break;
+             From = Comma + 1;
+         }
+         if (V.size() == 3 || V.size() > 4)
+             return A.IsNot("margins MM, L,T or L,T,R,B from 0 to " + Number(MaxMarginMM) + " mm");
+         // Two values: the right as the left, the bottom as the top.
+         const bool Four = V.size() == 4;
+         O.Margins = {V[0], V.size() > 1 ? V[1] : V[0], Four ? V[2] : V[0], Four ? V[3] : V.back()};
+         return Ok;
      }},
     {.Short = 'j', .Long = "--jobs", .Value = "N", .Help = "worker threads, default the number of cores",
      .Handle = [](TOptions& O, const TArg& A) {
@@ -431,8 +489,12 @@ void AppendEntry(std::string& Out, const std::string& Names, std::string_view He
     for (std::size_t Start = 0; Start <= Help.size();) {
         const std::size_t End = std::min(Help.find_first_of(" \n", Start), Help.size());
         if (const std::string_view Word = Help.substr(Start, End - Start); !Word.empty()) {
-            if (Words && Line.size() + 1 + Word.size() > LineWidth)
+            // Names too long for a word beside them: the help starts below.
+            if (Words ? Line.size() + 1 + Word.size() > LineWidth : Line.size() + Word.size() > LineWidth) {
+                if (!Words)
+                    Line = Names;
                 Break();
+            }
             Line += (Words ? " " : "") + std::string(Word);
             Words = true;
         }
@@ -535,25 +597,39 @@ TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs)
     if (Was("--bar-width-reduction") && O.Export.BarWidthReductionMM >= O.Export.XDimensionMM)
         return Fail("--bar-width-reduction " + Number(O.Export.BarWidthReductionMM) +
                     " mm leaves no bar: it must be below the X-dimension, " + Number(O.Export.XDimensionMM) + " mm");
+    if (Was("--add-on-column") && !Was("--gtin-column"))
+        return Fail("--add-on-column needs --gtin-column: only records with a header have columns");
+    if (Was("--gtin-column") && (O.Inputs.empty() || !O.Gtins.empty()))
+        return Fail("--gtin-column reads the records of the --input files: give " +
+                    std::string(O.Inputs.empty() ? "one" : "no GTIN arguments beside them"));
     if (Was("--min-grade") && !O.Verify)
         return Fail("--min-grade needs --verify: only graded labels have a grade to hold to it");
+    if (O.Sheet && O.Roll)
+        return Fail("give --sheet or --roll, not both: a roll has one label a page");
     const auto Grid = std::find_if(Given.rbegin(), Given.rend(), [](const TOptionRow* Row) { return Row->NeedsSheet; });
     if (Grid != Given.rend() && !O.Sheet)
         return Fail(std::string((*Grid)->Long) + " lays out a sheet: it needs --sheet");
-    if (O.Sheet && !Was("--output"))
+    if (Was("--label") && !OnePdf(O))
+        return Fail("--label sizes the labels of a sheet or a roll: it needs --sheet or --roll");
+    if (OnePdf(O) && !Was("--output"))
         O.Output = "labels.pdf";
     if (const std::string E = CheckPattern(O.Output); !E.empty())
         return Fail(E);
     const std::optional<TFormat> Format = WEQEan::FileFormatOf(QString::fromStdString(O.Output));
-    if (O.Sheet) {
+    if (OnePdf(O)) {
+        const std::string What = O.Sheet ? "a sheet" : "a roll";
         if (Format != TFormat::Pdf)
-            return Fail("a sheet is one PDF: the output must end in .pdf");
+            return Fail(What + " is one PDF: the output must end in .pdf");
         if (O.Output.find('{') != std::string::npos)
-            return Fail("a sheet is one file: its name takes no {gtin} or {n}");
+            return Fail(What + " is one file: its name takes no {gtin} or {n}");
     } else if (!Format) {
         return Fail("cannot tell the format of '" + O.Output + "': end it in .png, .svg, .pdf or .eps");
+    } else if (!O.Template.empty() && Format != TFormat::Pdf && Format != TFormat::Png) {
+        return Fail("a template's labels are PDF or PNG: end the output in .pdf or .png");
     }
     O.Format = *Format;
+    if (O.DpiGiven && O.Format == TFormat::Pdf)
+        O.Export.PrinterDpi = O.Dpi;
     if (Was("--output-condition") && !O.Export.PdfX)
         return Fail("--output-condition names the printing condition of --pdf-x: give --pdf-x too");
     if (O.Export.PdfX) {

@@ -19,6 +19,11 @@ namespace WEQCli {
 
 using TFormat = WEQEan::TFileFormat;
 
+// A sheet's margins in mm.
+struct TMargins {
+    double Left = 10, Top = 10, Right = 10, Bottom = 10;
+};
+
 struct TPage {
     std::string Name; // as messages name it: "A4", "100 x 150 mm"
     double WidthMM, HeightMM;
@@ -29,9 +34,13 @@ inline const TPage Letter{"Letter", 215.9, 279.4};
 struct TOptions {
     std::vector<std::string> Inputs;   // files of GTINs, "-" for standard input
     std::vector<std::string> Gtins;    // from the command line
+    // The inputs as comma-separated values with a header: the columns of
+    // the GTIN and the add-on, each a name or a number from 1; empty: lines.
+    std::string GtinColumn, AddOnColumn;
     std::string Output = "{gtin}.png"; // pattern; with a sheet, the one PDF
     TFormat Format = TFormat::Png;
     int Dpi = 300;
+    bool DpiGiven = false; // PDF output then lies on the printer's dots
     WEQEan::TExportOptions Export;
     // How every item is read: its kind (--symbology), completion, the add-on
     // of every item without its own, an ISSN's variant.
@@ -41,9 +50,15 @@ struct TOptions {
     // Each label graded after it is written; under MinGrade it fails.
     bool Verify = false;
     char MinGrade = 'C';
+    // An SVG label template: each label drawn from it.
+    std::string Template;
+    // The template's size once read; 0 without one.
+    double TemplateWidthMM = 0, TemplateHeightMM = 0;
     std::optional<TPage> Sheet;
+    // One label a page, the page the label's size.
+    bool Roll = false;
     int Columns = 0, Rows = 0; // 0: as many as fit
-    double MarginMM = 10.0;
+    TMargins Margins;
     // The cells of label stock; 0: the largest label the options give.
     double LabelWidthMM = 0, LabelHeightMM = 0;
     // The gutters between cells across and down; none: a quiet zone
@@ -62,6 +77,9 @@ struct TParsed {
     TOptions Options;
     std::string Error; // empty when the options can be used
 };
+
+// Every label goes on the pages of one PDF: a sheet or a roll.
+inline bool OnePdf(const TOptions& O) { return O.Sheet || O.Roll; }
 
 // Reads argv[1..]; DefaultJobs is what --jobs means when not given.
 TParsed ParseOptions(const std::vector<std::string>& Args, int DefaultJobs);

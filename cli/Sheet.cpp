@@ -87,11 +87,18 @@ TBox LabelBox(const TSheetLayout& L, int Column, int Row)
 TSheetLayout LayOutSheet(const TOptions& O)
 {
     TSheetLayout L;
-    L.MarginMM = O.MarginMM;
+    L.MarginLeftMM = O.Margins.Left;
+    L.MarginTopMM = O.Margins.Top;
     // A book's number line makes its label taller; --symbology auto may
     // choose a book.
     const bool Lines = O.Reading.Kind >= WEQEan::TKind::Auto;
-    for (const WEQEan::TSymbology S : Symbologies(O))
+    // A template's labels are its size, its cells label stock's.
+    const bool Templated = O.TemplateWidthMM > 0;
+    if (Templated) {
+        L.LabelWidthMM = O.TemplateWidthMM;
+        L.LabelHeightMM = O.TemplateHeightMM;
+    }
+    for (const WEQEan::TSymbology S : Templated ? std::vector<WEQEan::TSymbology>() : Symbologies(O))
         for (const bool Line : {false, Lines}) {
             double W = 0, H = 0;
             QString Reason;
@@ -104,17 +111,29 @@ TSheetLayout LayOutSheet(const TOptions& O)
             L.LabelHeightMM = std::max(L.LabelHeightMM, H);
         }
     // One quiet zone, the widest of the family's, between neighbours.
-    const double QuietZone = 11 * WEQEan::DotsPerModule(O.Export.XDimensionMM, SheetDpi) / WEQEan::MicrometresPerMillimetre;
-    const bool Stock = O.LabelWidthMM > 0;
+    const int GridDpi = O.Export.PrinterDpi ? O.Export.PrinterDpi : SheetDpi;
+    const double QuietZone =
+        11 * WEQEan::DotsPerModule(O.Export.XDimensionMM, GridDpi) * WEQEan::MillimetresPerInch / GridDpi;
+    const bool Stock = O.LabelWidthMM > 0 || Templated;
     L.GapAcrossMM = O.GapAcrossMM.value_or(Stock ? 0.0 : QuietZone);
     L.GapDownMM = O.GapDownMM.value_or(Stock ? 0.0 : QuietZone);
-    const double CellW = Stock ? O.LabelWidthMM : L.LabelWidthMM, CellH = Stock ? O.LabelHeightMM : L.LabelHeightMM;
+    const double CellW = O.LabelWidthMM > 0 ? O.LabelWidthMM : L.LabelWidthMM;
+    const double CellH = O.LabelWidthMM > 0 ? O.LabelHeightMM : L.LabelHeightMM;
     if (Stock && (L.LabelWidthMM > CellW + Slack || L.LabelHeightMM > CellH + Slack)) {
         L.Error = "labels of " + Mm(L.LabelWidthMM) + " x " + Mm(L.LabelHeightMM) +
                   " mm do not fit the --label cells of " + Mm(CellW) + " x " + Mm(CellH) + " mm";
         return L;
     }
-    const double W = O.Sheet->WidthMM - 2 * O.MarginMM, H = O.Sheet->HeightMM - 2 * O.MarginMM;
+    if (O.Roll) {
+        // A page a label: no margins, no gutters, the cell the page.
+        L.Columns = L.Rows = 1;
+        L.MarginLeftMM = L.MarginTopMM = L.GapAcrossMM = L.GapDownMM = 0;
+        L.CellWidthMM = CellW;
+        L.CellHeightMM = CellH;
+        return L;
+    }
+    const TMargins& M = O.Margins;
+    const double W = O.Sheet->WidthMM - M.Left - M.Right, H = O.Sheet->HeightMM - M.Top - M.Bottom;
     const auto Fit = [](double Room, double Cell, double Gap) {
         return Room > 0 ? int(std::min(1e6, std::floor((Room + Gap) / (Cell + Gap) + Slack))) : 0;
     };
@@ -123,15 +142,19 @@ TSheetLayout LayOutSheet(const TOptions& O)
     L.Rows = O.Rows ? O.Rows : FitRows;
     if (L.Columns > FitColumns || L.Rows > FitRows || L.Columns < 1 || L.Rows < 1) {
         // Said as the user set it: the page, its margins, and a grid only where one was asked for.
-        char Text[400];
+        char Margins[128], Text[400];
+        if (M.Left == M.Top && M.Left == M.Right && M.Left == M.Bottom)
+            std::snprintf(Margins, sizeof Margins, "%g", M.Left);
+        else
+            std::snprintf(Margins, sizeof Margins, "%g, %g, %g, %g", M.Left, M.Top, M.Right, M.Bottom);
         if (W <= 0 || H <= 0)
-            std::snprintf(Text, sizeof Text, "a page of %s leaves no room inside margins of %g mm", O.Sheet->Name.c_str(),
-                          O.MarginMM);
+            std::snprintf(Text, sizeof Text, "a page of %s leaves no room inside margins of %s mm", O.Sheet->Name.c_str(),
+                          Margins);
         else
             std::snprintf(Text, sizeof Text, "%s of %.2f x %.2f mm with gutters of %.2f, %.2f mm fit %d x %d on %s "
-                          "inside margins of %g mm",
+                          "inside margins of %s mm",
                           Stock ? "cells" : "labels", CellW, CellH, L.GapAcrossMM, L.GapDownMM, FitColumns, FitRows,
-                          O.Sheet->Name.c_str(), O.MarginMM);
+                          O.Sheet->Name.c_str(), Margins);
         L.Error = Text;
         if (O.Columns || O.Rows)
             L.Error += "; " + (O.Columns ? "--columns " + std::to_string(O.Columns) : std::string()) +
@@ -230,17 +253,22 @@ TBatchResult WriteSheet(TItemSource& Source, const TOptions& O, TProgress& Progr
             R.Failure = "cannot make " + O.Output + ": " + R.Failure;
             break;
         }
-        if (Width > L.CellWidthMM + Slack || Height > L.CellHeightMM + Slack) {
+        // A roll without --label takes each label at its size.
+        const bool Cells = O.Sheet || O.LabelWidthMM > 0;
+        if (Cells && (Width > L.CellWidthMM + Slack || Height > L.CellHeightMM + Slack)) {
             Reject("its label of " + Mm(Width) + " x " + Mm(Height) + " mm is larger than the cells of " +
                    Mm(L.CellWidthMM) + " x " + Mm(L.CellHeightMM) + " mm");
             continue;
         }
         const std::size_t OnPage = Labels % PerPage;
+        // A roll's page is its label's (or --label's) size; a sheet's the sheet's.
+        const bool Stock = O.LabelWidthMM > 0;
+        const double CellW = O.Roll && !Stock ? Width : L.CellWidthMM, CellH = O.Roll && !Stock ? Height : L.CellHeightMM;
         if (OnPage == 0)
-            Pdf.NewPage(O.Sheet->WidthMM, O.Sheet->HeightMM);
+            Pdf.NewPage(O.Roll ? CellW : O.Sheet->WidthMM, O.Roll ? CellH : O.Sheet->HeightMM);
         const int Column = int(OnPage % std::size_t(L.Columns)), Row = int(OnPage / std::size_t(L.Columns));
-        const double Left = L.CellLeft(Column) + (L.CellWidthMM - Width) / 2;
-        const double Top = L.CellTop(Row) + (L.CellHeightMM - Height) / 2;
+        const double Left = L.CellLeft(Column) + (CellW - Width) / 2;
+        const double Top = L.CellTop(Row) + (CellH - Height) / 2;
         if (!Pdf.Place(Item.Reading, Left, Top, O.Export, &Reason)) {
             R.Failure = "cannot make " + O.Output + ": " + Reason.toStdString();
             break;
@@ -256,9 +284,9 @@ TBatchResult WriteSheet(TItemSource& Source, const TOptions& O, TProgress& Progr
         if (O.Verify) {
             bool Below = false;
             std::string Why;
-            const std::string Name = O.Output + ", page " + std::to_string((Labels - 1) / PerPage + 1) + ", label " +
-                                     std::to_string(OnPage + 1);
-            const std::string Line = GradeLine(Name, WEQEan::GradeSymbol(Item.Reading, O.Export, 0), O, Below, Why);
+            const std::string Name = O.Output + ", page " + std::to_string((Labels - 1) / PerPage + 1) +
+                                     (O.Roll ? "" : ", label " + std::to_string(OnPage + 1));
+            const std::string Line = GradeLine(Name, WEQEan::GradeSymbol(Item.Reading, O.Export, MeasureDpi(O)), O, Below, Why);
             if (!O.Quiet)
                 std::fputs((Escape(Line) + '\n').c_str(), stdout);
             if (Below) {

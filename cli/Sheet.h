@@ -19,19 +19,20 @@ struct TSheetLayout {
     double LabelWidthMM = 0, LabelHeightMM = 0; // the largest label the options give
     double CellWidthMM = 0, CellHeightMM = 0;
     double GapAcrossMM = 0, GapDownMM = 0;
-    double MarginMM = 0;
+    double MarginLeftMM = 0, MarginTopMM = 0; // the first cell's corner
     std::string Error; // why the grid asked for does not fit
 
     // The top-left corner of a cell on its page.
-    double CellLeft(int Column) const { return MarginMM + Column * (CellWidthMM + GapAcrossMM); }
-    double CellTop(int Row) const { return MarginMM + Row * (CellHeightMM + GapDownMM); }
+    double CellLeft(int Column) const { return MarginLeftMM + Column * (CellWidthMM + GapAcrossMM); }
+    double CellTop(int Row) const { return MarginTopMM + Row * (CellHeightMM + GapDownMM); }
 };
 // The cells are the --label's, or as large as the largest label the options
 // can give (that of the symbology, or with --symbology auto the largest of
 // EAN-13, UPC-A and EAN-8, each with the --add-on's digits), since the labels
 // are not known before the pages are drawn; those stretch to fill the area
 // inside the margins. Gutters are the --gap's, or one quiet zone of 11
-// modules without --label.
+// modules without --label. A roll's layout is one cell, the page, at the
+// page's corner.
 TSheetLayout LayOutSheet(const TOptions& Options);
 
 // A crop mark: a line from (X1, Y1) to (X2, Y2) on the page, in mm.
@@ -45,8 +46,10 @@ inline constexpr double CropMarkWidthMM = 0.1;
 // too short is dropped.
 std::vector<TCropMark> CropMarks(const TSheetLayout& Layout, const TPage& Page, int Column, int Row);
 
-// All labels on the pages of one PDF, written atomically; the rejected
-// items' reasons and the items' findings printed as they come.
+// All labels on the pages of one PDF, a sheet or a roll, written
+// atomically; the rejected items' reasons and the items' findings printed
+// as they come. A PDF without a label is not written: a file already there
+// stays as it was.
 TBatchResult WriteSheet(TItemSource& Source, const TOptions& Options, TProgress& Progress);
 
 } // namespace WEQCli

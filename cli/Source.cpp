@@ -3,6 +3,7 @@
 
 #include "Source.h"
 
+#include "CsvItems.h"
 #include "Interrupt.h"
 
 #include <cerrno>
@@ -56,10 +57,19 @@ struct TItemSource::TInput {
     std::string Name;
     int Fd = -1;
     bool Stdin = false, Regular = false;
-    std::unique_ptr<TItemReader> Reader;
+    std::unique_ptr<TInputItems> Reader;
 };
 
-TItemSource::TItemSource(const TOptions& O) : Reading(O.Reading), Arguments(O.Gtins)
+std::unique_ptr<TInputItems> TItemSource::ReaderOf(int Fd, std::uint32_t Input) const
+{
+    TLineReader::TRead Read = [Fd](char* B, std::size_t N) { return ReadInput(Fd, B, N); };
+    if (GtinColumn.empty())
+        return std::make_unique<TItemReader>(std::move(Read), Reading, Input);
+    return std::make_unique<TCsvItemReader>(std::move(Read), Reading, GtinColumn, AddOnColumn, Input);
+}
+
+TItemSource::TItemSource(const TOptions& O)
+    : Reading(O.Reading), GtinColumn(O.GtinColumn), AddOnColumn(O.AddOnColumn), Arguments(O.Gtins)
 {
     for (const std::string& Name : O.Inputs) {
         TInput In;
@@ -94,10 +104,7 @@ bool TItemSource::Start(TInput& In, std::string& Error)
         return false;
     }
     In.Regular = S_ISREG(Info.st_mode);
-    const int Fd = In.Fd;
-    const auto Input = std::uint32_t(&In - Inputs.data() + 1);
-    In.Reader = std::make_unique<TItemReader>([Fd](char* B, std::size_t N) { return ReadInput(Fd, B, N); }, Reading,
-                                              Input);
+    In.Reader = ReaderOf(In.Fd, std::uint32_t(&In - Inputs.data() + 1));
     if (const std::string Refusal = In.Reader->Refusal(); !Refusal.empty()) {
         Error = "cannot read " + In.Name + ": " + Refusal;
         return false;
@@ -118,6 +125,8 @@ bool TItemSource::Open(std::string& Error)
             continue;
         if (!Start(In, Error))
             return false;
+        if (const std::vector<std::string>* Header = In.Reader->Header())
+            HeaderList.emplace_back(In.Name, *Header);
         // A file is opened again when its turn comes; a pipe keeps what was read of it.
         if (In.Regular && !In.Stdin) {
             In.Reader.reset();
@@ -136,9 +145,9 @@ std::optional<std::size_t> TItemSource::CountAhead()
         const int Fd = open(In.Name.c_str(), O_RDONLY | O_CLOEXEC);
         if (Fd < 0)
             return std::nullopt;
-        TItemReader Reader([Fd](char* B, std::size_t N) { return ReadInput(Fd, B, N); }, Reading);
-        Count += Reader.CountRest();
-        const bool Failed = !Reader.Refusal().empty() || Reader.ReadError();
+        const std::unique_ptr<TInputItems> Reader = ReaderOf(Fd, 1);
+        Count += Reader->CountRest();
+        const bool Failed = !Reader->Refusal().empty() || Reader->ReadError();
         close(Fd);
         if (Failed)
             return std::nullopt;

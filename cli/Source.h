@@ -33,6 +33,9 @@ public:
     // The next item, numbered over all of them; false at the end, or where
     // reading failed (Error()) or a signal came.
     bool Next(TItem& Item);
+    // The header of each input of records, by the input's name, once Open
+    // has read them.
+    const std::vector<std::pair<std::string, std::vector<std::string>>>& Headers() const { return HeaderList; }
     // Why reading stopped before the end; empty when it did not.
     const std::string& Error() const { return Failure; }
     // "file:line" of an item, for messages.
@@ -44,8 +47,12 @@ public:
 private:
     struct TInput;
     bool Start(TInput& In, std::string& Error);
+    // The reader of the input open at Fd: lines, or records with --gtin-column.
+    std::unique_ptr<TInputItems> ReaderOf(int Fd, std::uint32_t Input) const;
 
     TReading Reading;
+    std::string GtinColumn, AddOnColumn;
+    std::vector<std::pair<std::string, std::vector<std::string>>> HeaderList;
     std::vector<std::string> Arguments;
     std::vector<TInput> Inputs;
     std::size_t NextArgument = 0, Current = 0, Numbered = 0;

@@ -5,12 +5,14 @@
 #include "Batch.h"
 #include "Checks.h"
 #include "Interrupt.h"
+#include "Labels.h"
 #include "Options.h"
 #include "Progress.h"
 #include "Sheet.h"
 #include "Source.h"
 #include "Text.h"
 
+#include <QGuiApplication>
 
 #include <cerrno>
 #include <cstdio>
@@ -87,13 +89,6 @@ int Run(int argc, char** argv)
         Print("Try 'weqbarcode --help'.");
         return 2;
     }
-    if (O.Sheet) {
-        if (const TSheetLayout L = LayOutSheet(O); !L.Error.empty()) {
-            Print("weqbarcode: " + L.Error);
-            return 2;
-        }
-    }
-
     // Every input is opened and its start read before anything is written.
     TItemSource Source(O);
     if (std::string Error; !Source.Open(Error)) {
@@ -103,15 +98,44 @@ int Run(int argc, char** argv)
         return 2;
     }
 
+    // A template's text and shapes are drawn by Qt's painter, which needs a
+    // GUI application for its fonts; a plain symbol needs none.
+    std::unique_ptr<QGuiApplication> App;
+    if (!O.Template.empty()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int AppArgc = 1;
+        static char Name[] = "weqbarcode";
+        static char* AppArgv[] = {Name, nullptr};
+        App = std::make_unique<QGuiApplication>(AppArgc, AppArgv);
+    }
+
+    // A template is read and held against the inputs' headers and the job's
+    // symbols before anything is written; the job then runs with its size
+    // and the bars its box leaves.
+    TOptions Job = O;
+    WEQ::LabelTemplate Template;
+    if (!O.Template.empty()) {
+        if (std::string Error; !PrepareTemplate(Source, O, Job, Template, Error)) {
+            Print("weqbarcode: " + Error);
+            return 2;
+        }
+    }
+    if (OnePdf(Job)) {
+        if (const TSheetLayout L = LayOutSheet(Job); !L.Error.empty()) {
+            Print("weqbarcode: " + L.Error);
+            return 2;
+        }
+    }
+
     // What holds for the whole job is told once, before anything is written;
     // an error there fails the run.
     if (!O.Quiet) {
-        Print("weqbarcode: " + WEQEan::DescribeXDimension(O.Export, MeasureDpi(O)));
-        if (const std::string Note = RgbNote(O); !Note.empty())
+        Print("weqbarcode: " + WEQEan::DescribeXDimension(Job.Export, MeasureDpi(Job)));
+        if (const std::string Note = RgbNote(Job); !Note.empty())
             Print("weqbarcode: " + Note);
     }
     bool JobFails = false;
-    const TPrintChecks Checks(O);
+    const TPrintChecks Checks(Job);
     for (const WEQEan::TPrintFinding& F : Checks.Job()) {
         const bool Error = F.Severity == WEQEan::TPrintFinding::Error;
         JobFails = JobFails || Error;
@@ -128,7 +152,17 @@ int Run(int argc, char** argv)
     TProgress Progress(TProgress::Unknown, Bar);
     if (Bar)
         Progress.SetTotal(Source.CountAhead().value_or(TProgress::Unknown));
-    const TBatchResult Result = O.Sheet ? WriteSheet(Source, O, Progress) : WriteFiles(Source, O, Progress);
+    const bool Templated = !O.Template.empty();
+    if (Templated && Job.Format == TFormat::Pdf) {
+        // Qt's PDF engine compresses each page through two buffers of 10 MB:
+        // kept on the heap and reused, rather than mapped and unmapped a page
+        // at a time, a label costs a quarter of the time.
+        mallopt(M_MMAP_THRESHOLD, 32 << 20);
+        mallopt(M_TRIM_THRESHOLD, 128 << 20);
+    }
+    const TBatchResult Result = OnePdf(Job) ? (Templated ? WriteTemplateSheet(Source, Job, Template, Progress)
+                                                         : WriteSheet(Source, Job, Progress))
+                                            : WriteFiles(Source, Job, Progress, Templated ? &Template : nullptr);
     if (Result.Interrupted)
         Interrupt::Exit();
     if (!Result.Failure.empty()) {
@@ -137,7 +171,7 @@ int Run(int argc, char** argv)
     }
     if (Result.Rejected)
         Print("weqbarcode: " + std::to_string(Result.Rejected) + " of " + std::to_string(Result.Items) +
-              " items rejected, " + std::to_string(Result.Written) + (O.Sheet ? " labels" : " files") + " written");
+              " items rejected, " + std::to_string(Result.Written) + (OnePdf(O) ? " labels" : " files") + " written");
     if (Result.BelowGrade)
         Print("weqbarcode: " + std::to_string(Result.BelowGrade) + " of " + std::to_string(Result.Written) +
               " labels written graded under " + O.MinGrade);

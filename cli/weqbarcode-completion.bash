@@ -9,11 +9,11 @@
 _weqbarcode()
 {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local flags='--no-marker --complete --gs1-strict --verify --pdf-x --crop-marks --quiet --help --version'
-    local values='--input --output --symbology --issn-variant --add-on --dpi --x-dimension
-        --magnification --bar-height --bar-width-reduction --bar-color --background-color
-        --text-color --output-condition --min-grade --sheet --label --gap --columns --rows --margin --jobs
-        --memory'
+    local flags='--no-marker --complete --gs1-strict --verify --pdf-x --roll --crop-marks --quiet --help --version'
+    local values='--input --gtin-column --add-on-column --output --symbology --issn-variant --add-on
+        --dpi --x-dimension --magnification --bar-height --bar-width-reduction --bar-color --background-color
+        --text-color --output-condition --min-grade --template --sheet --label --gap --columns --rows --margin
+        --jobs --memory'
 
     # bash splits "--sheet=A" at the '=': the value is completed as after "--sheet A".
     if [[ $cur == = ]]; then
@@ -24,7 +24,7 @@ _weqbarcode()
 
     COMPREPLY=()
     case $prev in
-        -i | --input | -o | --output)
+        -i | --input | -o | --output | --template)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return

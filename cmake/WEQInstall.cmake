@@ -27,7 +27,7 @@ function(weq_public_headers target)
   endforeach()
   # The Qt-style classes are reached as Qt's are, <WEQBarCode/Barcode.h>,
   # each a header of one include beside the folders of the rest.
-  foreach(top IN ITEMS control/Barcode.h control/BarcodeWidget.h)
+  foreach(top IN ITEMS control/Barcode.h control/BarcodeWidget.h control/LabelTemplate.h)
     get_filename_component(name ${top} NAME)
     set(file ${CMAKE_CURRENT_BINARY_DIR}/include-top/WEQBarCode/${name})
     # The licence tags spelled apart, so that this file's own tags stay the only ones here.

@@ -43,7 +43,7 @@ public:
     BarcodePrivate(const BarcodePrivate& O)
         : QSharedData(O), Text(O.Text), AddOn(O.AddOn), Symbology(O.Symbology), Strict(O.Strict), Bar(O.Bar),
           Background(O.Background), Digits(O.Digits), Spots(O.Spots), Marks(O.Marks), XDimension(O.XDimension),
-          Reading(O.Reading),
+          BarHeight(O.BarHeight), Reduction(O.Reduction), Reading(O.Reading),
           TextError(O.TextError), Screen(O.LockedScreen())
     {
     }
@@ -55,6 +55,7 @@ public:
     std::array<QString, 3> Spots; // by ColorRole: the spot ink's name, or empty
     bool Marks = true;
     double XDimension = WEQEan::NominalXDimensionMM;
+    double BarHeight = 0, Reduction = 0;
 
     // What is drawn, and the strict reading's reason.
     WEQEan::TEanReading Reading;
@@ -64,9 +65,18 @@ public:
     QString Error() const
     {
         QString Reason;
-        return WEQEan::CheckXDimension(XDimension, &Reason) ? TextError : Reason;
+        return WEQEan::CheckXDimension(XDimension, &Reason) && Geometry(&Reason) ? TextError : Reason;
     }
-    bool Drawable() const { return Reading.Valid() && WEQEan::CheckXDimension(XDimension, nullptr); }
+    bool Drawable() const
+    {
+        return Reading.Valid() && WEQEan::CheckXDimension(XDimension, nullptr) && Geometry(nullptr);
+    }
+    // Whether the bar height and reduction can be drawn at the X-dimension.
+    bool Geometry(QString* Reason) const
+    {
+        WEQEan::TPrintGeometry G;
+        return WEQEan::GeometryOf(Reading.Symbology, Options(), WEQEan::VectorGrid(XDimension), G, Reason);
+    }
 
     // The last rendering for a screen, for repaints at the same size.
     struct TScreen {
@@ -104,6 +114,8 @@ public:
     {
         WEQEan::TExportOptions O;
         O.XDimensionMM = XDimension;
+        O.BarHeightMM = BarHeight;
+        O.BarWidthReductionMM = Reduction;
         O.DrawRightDelimiter = Marks;
         O.FillBackground = Background.alpha() != 0;
         O.BackgroundColor = O.FillBackground ? ToTColor(Background) : clWhite;
@@ -209,6 +221,8 @@ QColor Barcode::backgroundColor() const { return d->Background; }
 QColor Barcode::textColor() const { return d->Digits; }
 bool Barcode::quietZoneMarks() const { return d->Marks; }
 double Barcode::xDimension() const { return d->XDimension; }
+double Barcode::barHeight() const { return d->BarHeight; }
+double Barcode::barWidthReduction() const { return d->Reduction; }
 
 // Each setter leaves the shared data alone when nothing changes, so that a
 // copy of an unchanged barcode keeps sharing it.
@@ -312,6 +326,25 @@ void Barcode::setXDimension(double millimetres)
     if (millimetres == d->XDimension || (std::isnan(millimetres) && std::isnan(d->XDimension)))
         return;
     d->XDimension = millimetres;
+    d->Changed();
+}
+
+// A value the same as before, NaN as NaN, changes nothing.
+static bool Same(double A, double B) { return A == B || (std::isnan(A) && std::isnan(B)); }
+
+void Barcode::setBarHeight(double millimetres)
+{
+    if (Same(millimetres, d->BarHeight))
+        return;
+    d->BarHeight = millimetres;
+    d->Changed();
+}
+
+void Barcode::setBarWidthReduction(double millimetres)
+{
+    if (Same(millimetres, d->Reduction))
+        return;
+    d->Reduction = millimetres;
     d->Changed();
 }
 
@@ -518,8 +551,9 @@ Barcode::Properties Barcode::differences(const Barcode& other) const
               A.Background != B.Background || A.Spots[BackgroundRole] != B.Spots[BackgroundRole]);
     P.setFlag(TextColorProperty, A.Digits != B.Digits || A.Spots[TextRole] != B.Spots[TextRole]);
     P.setFlag(QuietZoneMarksProperty, A.Marks != B.Marks);
-    P.setFlag(XDimensionProperty, !(A.XDimension == B.XDimension ||
-                                    (std::isnan(A.XDimension) && std::isnan(B.XDimension))));
+    P.setFlag(XDimensionProperty, !Same(A.XDimension, B.XDimension));
+    P.setFlag(BarHeightProperty, !Same(A.BarHeight, B.BarHeight));
+    P.setFlag(BarWidthReductionProperty, !Same(A.Reduction, B.Reduction));
     return P;
 }
 
@@ -530,7 +564,9 @@ size_t qHash(const Barcode& B, size_t Seed) noexcept
     return qHashMulti(Seed, B.text(), int(B.symbology()), B.addOn(), B.strict(), B.barColor().rgba(),
                       B.backgroundColor().rgba(), B.textColor().rgba(), B.spotColorName(Barcode::BarRole),
                       B.spotColorName(Barcode::BackgroundRole), B.spotColorName(Barcode::TextRole), B.quietZoneMarks(),
-                      std::isnan(B.xDimension()) ? 0.0 : B.xDimension());
+                      std::isnan(B.xDimension()) ? 0.0 : B.xDimension(),
+                      std::isnan(B.barHeight()) ? 0.0 : B.barHeight(),
+                      std::isnan(B.barWidthReduction()) ? 0.0 : B.barWidthReduction());
 }
 
 QDebug operator<<(QDebug Debug, const Barcode& B)

@@ -71,6 +71,8 @@ class WEQBARCODE_EXPORT Barcode {
     Q_PROPERTY(QColor textColor READ textColor WRITE setTextColor)
     Q_PROPERTY(bool quietZoneMarks READ quietZoneMarks WRITE setQuietZoneMarks)
     Q_PROPERTY(double xDimension READ xDimension WRITE setXDimension)
+    Q_PROPERTY(double barHeight READ barHeight WRITE setBarHeight)
+    Q_PROPERTY(double barWidthReduction READ barWidthReduction WRITE setBarWidthReduction)
     Q_PROPERTY(bool valid READ isValid)
     Q_PROPERTY(QString errorString READ errorString)
     Q_PROPERTY(QString gtin READ gtin)
@@ -94,6 +96,8 @@ public:
         TextColorProperty = 0x40,
         QuietZoneMarksProperty = 0x80,
         XDimensionProperty = 0x100,
+        BarHeightProperty = 0x200,
+        BarWidthReductionProperty = 0x400,
     };
     Q_DECLARE_FLAGS(Properties, Property)
 
@@ -179,14 +183,26 @@ public:
     // and what that measures in millimetres.
     int moduleWidthForDpi(int dpi) const;
     double xDimensionForDpi(int dpi) const;
+    // The main bars' height in millimetres, the guard bars 5 modules longer;
+    // 0 (the default) for GS1's nominal 69.24 modules (EAN-8 55.24). A
+    // value that is not finite or outside 0 .. 1000 mm makes nothing
+    // drawable; below the nominal height the warnings say so.
+    double barHeight() const;
+    void setBarHeight(double millimetres);
+    // Taken from every bar for a press's ink spread, in millimetres, 0 by
+    // default: on a device of whole dots the nearest whole number of them.
+    // A value that is not finite, negative, or leaves the narrowest bar less
+    // than half a module makes nothing drawable.
+    double barWidthReduction() const;
+    void setBarWidthReduction(double millimetres);
 
     // --- Size -----------------------------------------------------------------
     // Modules across (quiet zones and add-on included) and down as a screen
     // shows it (79, EAN-8 65, a book's symbol 9 more for its number line);
     // what the vector files measure in millimetres at xDimension (the module a
-    // whole number of micrometres), GS1's nominal bar height and the digits
-    // below them, and a book's number line above; empty where nothing can be
-    // drawn.
+    // whole number of micrometres), the bars' height (barHeight, or GS1's
+    // nominal) and the digits below them, and a book's number line above;
+    // empty where nothing can be drawn.
     QSize sizeInModules() const;
     QSizeF size() const;
     // What paint and toImage draw at dpi, in millimetres: the modules snapped
@@ -197,8 +213,10 @@ public:
     // --- Output ---------------------------------------------------------------
     // At its true size, its top-left at topLeftMillimetres (the device's
     // millimetres, as the painter presents them) from the painter's origin.
-    // False (nothing drawn) where nothing can be drawn or the painter is not
-    // active.
+    // On Qt's PDF devices (QPdfWriter, QPrinter) the digits are the embedded
+    // OCR-B font's glyphs, which the file holds once, placed as the outlines
+    // other vector devices get. False (nothing drawn) where nothing can be
+    // drawn or the painter is not active.
     bool paint(QPainter* painter, const QPointF& topLeftMillimetres) const;
     // For screens: the largest symbol of whole device pixels a module that
     // fits rect (in the painter's coordinates), aligned in it as

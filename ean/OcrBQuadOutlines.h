@@ -32,6 +32,11 @@ struct TQuadOutline {
     std::size_t Count;
 };
 
+// A point (x, y) of the font's units at (AX + BX x, AY + BY y) in design units.
+struct TFontMap {
+    long double AX, BX, AY, BY;
+};
+
 } // namespace WEQOcrB
 
 #include "ean/OcrBQuadData.h"

@@ -51,20 +51,13 @@ void AddOutline(const WEQOcrB::TQuadOutline& Q, TX X, TY Y, std::vector<TVectorC
     Add(Out, TVectorCommand::Close);
 }
 
-// A digit's curves as the outline painter places its polygons: the 687 x
-// 1077 cell scaled onto the box, the ink centred across, its lowest point on
-// the box's bottom edge; not truncated, as a vector coordinate is a position.
+// A digit's curves as DigitMap places them.
 void ResolveDigit(char Ch, std::int32_t Width, std::int32_t Height, std::vector<TVectorCommand>& Out)
 {
-    const std::size_t Index = std::size_t(Ch - '0');
-    const WEQOcrB::TGlyphOutline& Extents = WEQOcrB::OcrBOutlines[Index];
-    const WEQOcrB::TQuadOutline& Q = WEQOcrB::OcrBQuadOutlines[Index];
-    const long double SX = static_cast<long double>(Width) / GlyphCellWidth;
-    const long double SY = static_cast<long double>(Height) / GlyphCellHeight;
-    const long double XOff = Extents.XMin - (GlyphCellWidth - (Extents.XMax - Extents.XMin)) / 2.0L;
-    const auto X = [&](std::int32_t V) { return (V - XOff) * SX; };
-    const auto Y = [&](std::int32_t V) { return (GlyphCellHeight - (V - Extents.YMin)) * SY; };
-    AddOutline(Q, X, Y, Out);
+    const TDigitMap M = DigitMap(Ch, Width, Height);
+    const auto X = [&M](std::int32_t V) { return (V - M.XOff) * M.SX; };
+    const auto Y = [&M](std::int32_t V) { return (M.Baseline - V) * M.SY; };
+    AddOutline(WEQOcrB::OcrBQuadOutlines[std::size_t(Ch - '0')], X, Y, Out);
 }
 
 // The chevron square in the width of its box, its tip on the box's right
@@ -141,6 +134,25 @@ const TLineInk& LineInk()
 }
 
 } // namespace
+
+// As the outline painter places its polygons: the 687 x 1077 cell scaled
+// onto the box, the ink centred across, its lowest point on the box's
+// bottom edge.
+TDigitMap DigitMap(char Ch, std::int32_t Width, std::int32_t Height)
+{
+    const WEQOcrB::TGlyphOutline& Extents = WEQOcrB::OcrBOutlines[std::size_t(Ch - '0')];
+    return {Extents.XMin - (GlyphCellWidth - (Extents.XMax - Extents.XMin)) / 2.0L,
+            static_cast<long double>(GlyphCellHeight + Extents.YMin), static_cast<long double>(Width) / GlyphCellWidth,
+            static_cast<long double>(Height) / GlyphCellHeight};
+}
+
+// The font's map onto design units (x' = AX + BX x) followed by DigitMap.
+TDigitMap FontDigitMap(char Ch, std::int32_t Width, std::int32_t Height)
+{
+    const TDigitMap D = DigitMap(Ch, Width, Height);
+    const WEQOcrB::TFontMap& F = WEQOcrB::OcrBDigitFontMaps[std::size_t(Ch - '0')];
+    return {(D.XOff - F.AX) / F.BX, (D.Baseline - F.AY) / F.BY, D.SX * F.BX, D.SY * F.BY};
+}
 
 void ResolveLineGlyph(char Ch, std::int32_t Width, std::int32_t Height, std::vector<TVectorCommand>& Out)
 {

@@ -46,6 +46,19 @@ struct TVectorSymbol {
     std::vector<TPlacedGlyph> Glyphs; // in the order of the symbol's characters
 };
 
+// Where a digit ('0'..'9') lies in its Width x Height box: the point (x,
+// y) of the outline's design units (y up) at ((x - XOff) SX, (Baseline - y)
+// SY) from the box's origin, not truncated, as a vector coordinate is a
+// position.
+struct TDigitMap {
+    long double XOff, Baseline, SX, SY;
+};
+TDigitMap DigitMap(char Ch, std::int32_t Width, std::int32_t Height);
+// The same for the embedded font's own glyph, in its units: a writer that
+// holds the font draws the glyph where the outline goes (the outline is its
+// curves refitted within 3 design units).
+TDigitMap FontDigitMap(char Ch, std::int32_t Width, std::int32_t Height);
+
 // Appends the outline of Ch in a Width x Height box, relative to the box's
 // origin: a digit's curves, or a mark square in the box's width. Nothing for
 // a character without an outline.

@@ -86,6 +86,13 @@ struct TExportOptions {
     // reason. The other formats ignore it.
     bool PdfX = false;
     std::string OutputCondition = "FOGRA39";
+    // PDF output only (EncodePdf, ExportPdf, TPdfSheet): 0 draws the module a
+    // whole number of micrometres; a printer's resolution puts the symbol on
+    // its dots instead, as RenderRaster does at that dpi (the module, the
+    // bar heights and the reduction whole dots), and TPdfSheet every
+    // symbol's top-left on a dot counted from the page's top-left corner, so
+    // that the printer gives every module the same number of dots.
+    int PrinterDpi = 0;
 };
 
 struct TRasterExport {

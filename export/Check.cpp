@@ -186,6 +186,11 @@ std::vector<TPrintFinding> CheckGs1(const TEanReading& R, const TExportOptions& 
             Add(TPrintFinding::Warning, "bar-height",
                 Format("Bars %.2f mm tall are shorter than GS1's nominal %.2f mm for X %.3f mm (%.2f modules)", BarMM,
                        Nominal, X, NominalBarModules(R.Symbology)));
+        // Asked for and rounded away: said rather than silently drawn as none.
+        if (Dpi > 0 && O.BarWidthReductionMM > 0 && G.ReductionUnits == 0)
+            Add(TPrintFinding::Warning, "bar-width-reduction",
+                Format("A bar width reduction of %.3f mm is less than half a dot at %d dpi (%.3f mm): no dot is taken "
+                       "from the bars", O.BarWidthReductionMM, Dpi, MillimetresPerInch / Dpi));
     }
 
     if (InksFor(O).Background.Kind == TInk::None)

@@ -144,6 +144,18 @@ TGrid VectorGrid(double XDimensionMM)
     return {Snap(XDimensionMM, MicrometresPerInch).Dots, MicrometresPerMillimetre, 1};
 }
 
+bool PdfGridOf(const TExportOptions& O, TPdfGrid& Out, QString* Error)
+{
+    if (!CheckXDimension(O.XDimensionMM, Error) || (O.PrinterDpi != 0 && !CheckDpi(O.PrinterDpi, Error)))
+        return false;
+    if (O.PrinterDpi == 0)
+        Out = {VectorGrid(O.XDimensionMM), PdfPointsPerUnit, 1 / MicrometresPerMillimetre};
+    else
+        Out = {RasterGrid(Snap(O.XDimensionMM, O.PrinterDpi), O.PrinterDpi), PointsPerInch / O.PrinterDpi,
+               MillimetresPerInch / O.PrinterDpi};
+    return true;
+}
+
 bool GeometryOf(TSymbology Symbology, const TExportOptions& O, const TGrid& Grid, TPrintGeometry& G, QString* Error)
 {
     constexpr double MaxBarHeightMM = 1000;
@@ -443,12 +455,10 @@ bool EncodeSvg(const TEanReading& R, const TExportOptions& Given, QByteArray& Ou
 bool EncodePdf(const TEanReading& R, const TExportOptions& O, QByteArray& Out, QString* Error)
 {
     TInks Inks;
-    if (!CheckXDimension(O.XDimensionMM, Error) || !InksOf(O, Inks, Error))
-        return false;
+    TPdfGrid G;
     TSymbol Symbol;
-    if (!SymbolAt(R, VectorGrid(O.XDimensionMM), O, Symbol, Error))
+    if (!PdfGridOf(O, G, Error) || !InksOf(O, Inks, Error) || !SymbolAt(R, G.Grid, O, Symbol, Error))
         return false;
-    constexpr double PointsPerUnit = PdfPointsPerUnit;
     const TVectorSymbol V = ResolveVector(std::move(Symbol), &ThreadCaches().Shapes);
     QByteArray Bytes;
     TPdfDocument Pdf([&Bytes](const char* Data, std::size_t Size) {
@@ -457,8 +467,8 @@ bool EncodePdf(const TEanReading& R, const TExportOptions& O, QByteArray& Out, Q
     });
     if (O.PdfX)
         Pdf.SetPdfX(O.OutputCondition);
-    Pdf.BeginPage(V.Symbol.Width * PointsPerUnit, V.Symbol.Height * PointsPerUnit);
-    Pdf.Place(V, 0, 0, PointsPerUnit, Inks);
+    Pdf.BeginPage(V.Symbol.Width * G.PointsPerUnit, V.Symbol.Height * G.PointsPerUnit);
+    Pdf.Place(V, 0, 0, G.PointsPerUnit, Inks);
     Pdf.EndPage();
     if (!Pdf.Finish(R.Title()))
         return Fail(Error, QStringLiteral("Cannot make the PDF"));

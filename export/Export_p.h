@@ -98,4 +98,14 @@ bool RasterizeAt(const TEanReading& R, int Dpi, const TExportOptions& Given, TRa
 // Points of a PDF page for each unit of a symbol on the vector grid.
 inline constexpr double PdfPointsPerUnit = PointsPerInch / MicrometresPerInch;
 
+// The grid of a PDF's symbols: micrometres, or the dots of O.PrinterDpi;
+// and how many points and millimetres a unit of it measures.
+struct TPdfGrid {
+    TGrid Grid;
+    double PointsPerUnit, MillimetresPerUnit;
+};
+// False, with the reason, where the X-dimension or the printer's dpi is
+// not one the exports take.
+bool PdfGridOf(const TExportOptions& O, TPdfGrid& Out, QString* Error);
+
 } // namespace WEQEan

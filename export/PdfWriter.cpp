@@ -321,14 +321,11 @@ void TPdfDocument::Place(const TVectorSymbol& V, double Left, double Top, double
         AppendNumbers(Content, {0, 0, double(S.Width), double(S.Height)}, "re f", 0);
     }
     AppendInk(Inks.Bars, false);
-    bool Any = false;
+    // A fill a bar: rasterisers fill the dots whose centres a lone
+    // rectangle covers, but widen a path of many to every dot it touches.
     for (const TSymbolElement& E : S.Elements)
-        if (E.Kind == TSymbolElement::Bar && E.Width > 0 && E.Height > 0) {
-            AppendNumbers(Content, {double(E.Left), double(E.Top), double(E.Width), double(E.Height)}, "re", 0);
-            Any = true;
-        }
-    if (Any)
-        Content += "f\n";
+        if (E.Kind == TSymbolElement::Bar && E.Width > 0 && E.Height > 0)
+            AppendNumbers(Content, {double(E.Left), double(E.Top), double(E.Width), double(E.Height)}, "re f", 0);
     AppendInk(Inks.Digits, false);
     for (const TPlacedGlyph& G : V.Glyphs) {
         const std::string Name = ShapeName(V, G.Shape);

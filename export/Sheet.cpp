@@ -23,6 +23,12 @@ double Points(double Millimetres)
     return std::llround(Millimetres * MicrometresPerMillimetre) / MicrometresPerMillimetre * PointsPerMillimetre;
 }
 
+// Millimetres from the page's edge to points, on the symbols' grid.
+double GridPoints(double Millimetres, const TPdfGrid& G)
+{
+    return std::llround(Millimetres / G.MillimetresPerUnit) * G.PointsPerUnit;
+}
+
 } // namespace
 
 struct WEQBARCODE_HIDDEN TPdfSheet::TImpl {
@@ -70,10 +76,11 @@ bool TPdfSheet::Place(const TEanReading& R, double LeftMM, double TopMM, const T
     TExportOptions Sheet = O;
     Sheet.PdfX = d->PdfX;
     TInks Inks;
-    if (!CheckXDimension(O.XDimensionMM, Error) || !InksOf(Sheet, Inks, Error) ||
-        !SymbolAt(R, VectorGrid(O.XDimensionMM), O, d->Symbol, Error))
+    TPdfGrid G;
+    if (!PdfGridOf(O, G, Error) || !InksOf(Sheet, Inks, Error) || !SymbolAt(R, G.Grid, O, d->Symbol, Error))
         return false;
-    d->Pdf->Place(ResolveVector(d->Symbol, &d->Shapes), Points(LeftMM), Points(TopMM), PdfPointsPerUnit, Inks);
+    d->Pdf->Place(ResolveVector(d->Symbol, &d->Shapes), GridPoints(LeftMM, G), GridPoints(TopMM, G), G.PointsPerUnit,
+                  Inks);
     return true;
 }
 
@@ -126,11 +133,11 @@ bool TPdfSheet::SizeOf(const TEanReading& R, const TExportOptions& O, double& Wi
                        QString* Error)
 {
     TSymbol Symbol;
-    if (!CheckXDimension(O.XDimensionMM, Error) || !SymbolAt(R, VectorGrid(O.XDimensionMM), O, Symbol, Error))
+    TPdfGrid G;
+    if (!PdfGridOf(O, G, Error) || !SymbolAt(R, G.Grid, O, Symbol, Error))
         return false;
-    constexpr double MillimetresPerUnit = 0.001;
-    WidthMM = Symbol.Width * MillimetresPerUnit;
-    HeightMM = Symbol.Height * MillimetresPerUnit;
+    WidthMM = Symbol.Width * G.MillimetresPerUnit;
+    HeightMM = Symbol.Height * G.MillimetresPerUnit;
     return true;
 }
 

@@ -25,6 +25,8 @@ namespace WEQOcrB {
 
 // Where the embedded font lives among the program's resources.
 inline constexpr const char* OcrBFontResource = ":/ocrb/OCRB.ttf";
+// The embedded font's units to the em, those of the outline tables.
+inline constexpr int OcrBUnitsPerEm = 1000;
 
 // Registers font data for this process and tells whether it provides the
 // family "OCRB"; sets OcrBFontHandle.

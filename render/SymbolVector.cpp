@@ -5,9 +5,33 @@
 #include "surface/Canvas_p.h"
 #include "render/SymbolPaint_p.h"
 
+#include <QFontInfo>
+#include <QPaintEngine>
 #include <QPainterPath>
 
 namespace WEQEan {
+
+namespace {
+
+// A PDF holds the digits as text in the embedded font, which it stores
+// once, rather than as their outlines on every label (5 KB a symbol): the
+// same curves, placed by the same map. The painter gets the font when the
+// face is ours; otherwise the outlines.
+bool DigitsAsText(QPainter& Painter)
+{
+    if (!Painter.paintEngine() || Painter.paintEngine()->type() != QPaintEngine::Pdf || !WEQOcrB::OcrBFontRegistered())
+        return false;
+    QFont Font(QStringLiteral("OCRB"));
+    Font.setPixelSize(WEQOcrB::OcrBUnitsPerEm);
+    Font.setStyleStrategy(QFont::NoFontMerging);
+    Font.setHintingPreference(QFont::PreferNoHinting);
+    if (QFontInfo(Font).family() != QLatin1String("OCRB"))
+        return false;
+    Painter.setFont(Font);
+    return true;
+}
+
+} // namespace
 
 void PaintVector(const TVectorSymbol& V, QPainter& Painter, TColor Background, TColor Bars, TColor Digits,
                  bool FillBackground)
@@ -26,9 +50,22 @@ void PaintVector(const TVectorSymbol& V, QPainter& Painter, TColor Background, T
             Painter.fillRect(QRectF(E.Left, E.Top, E.Width, E.Height), BarColor);
     QPainterPath Glyphs;
     Glyphs.setFillRule(Qt::WindingFill);
+    const bool Text = DigitsAsText(Painter);
+    const QTransform World = Painter.worldTransform();
+    if (Text)
+        Painter.setPen(ToQColor(Digits));
     for (const TPlacedGlyph& G : V.Glyphs) {
         const TGlyphShape& Shape = V.Shapes[G.Shape];
         const qreal X = G.Left, Y = G.Top;
+        if (Text && !Shape.Line && Shape.Ch >= '0' && Shape.Ch <= '9') {
+            // The font's glyph at one pixel a unit, where its outline would be.
+            const TDigitMap M = FontDigitMap(Shape.Ch, Shape.Width, Shape.Height);
+            Painter.setWorldTransform(QTransform(qreal(M.SX), 0, 0, qreal(M.SY), X - qreal(M.XOff * M.SX),
+                                                 Y + qreal(M.Baseline * M.SY)) *
+                                      World);
+            Painter.drawText(QPointF(0, 0), QString(QLatin1Char(Shape.Ch)));
+            continue;
+        }
         for (std::size_t I = Shape.First; I < Shape.First + Shape.Count; ++I) {
             const TVectorCommand& C = V.Commands[I];
             switch (C.Kind) {
@@ -47,6 +84,7 @@ void PaintVector(const TVectorSymbol& V, QPainter& Painter, TColor Background, T
             }
         }
     }
+    Painter.setWorldTransform(World);
     Painter.fillPath(Glyphs, ToQColor(Digits));
     Painter.restore();
 }

@@ -129,6 +129,18 @@ def quad(p0, c, p1, t):
     return (u * u * p0[0] + 2 * u * t * c[0] + t * t * p1[0], u * u * p0[1] + 2 * u * t * c[1] + t * t * p1[1])
 
 
+def font_map(contours, extents):
+    """The map (AX, BX, AY, BY) of the font's units onto design units, x' = AX
+    + BX x and y' = AY + BY y, that makes the curves' extents exactly extents."""
+    samples = [quad(s[1], s[2], s[3], t / 16) if s[0] == "Q" else s[1]
+               for c in contours for s in segments(c) for t in range(17)]
+    xs, ys = [x for x, _ in samples], [y for _, y in samples]
+    x0, x1, y0, y1 = extents
+    sx0, sx1, sy0, sy1 = min(xs), max(xs), min(ys), max(ys)
+    bx, by = (x1 - x0) / (sx1 - sx0), (y1 - y0) / (sy1 - sy0)
+    return x0 - sx0 * bx, bx, y0 - sy0 * by, by
+
+
 def mapped(contours, extents):
     """The contours mapped so that their curves' extents are exactly extents."""
     samples = [quad(s[1], s[2], s[3], t / 16) if s[0] == "Q" else s[1]
@@ -270,6 +282,13 @@ def main():
     out.write("// '0'..'9'.\ninline constexpr std::array<TQuadOutline, 10> OcrBQuadOutlines{{\n")
     for index in range(10):
         out.write(f"    {{QuadPoints{index}, std::size(QuadPoints{index})}},\n")
+    out.write("}};\n\n")
+    out.write("// '0'..'9': the map of the font's own units onto the design units above,\n"
+              "// for writers that draw the font's glyph where the outline goes.\n"
+              "inline constexpr std::array<TFontMap, 10> OcrBDigitFontMaps{{\n")
+    for ch in "0123456789":
+        ax, bx, ay, by = font_map(font.contours(font.glyph_id(ord(ch))), EXTENTS[ch])
+        out.write(f"    {{{ax!r}L, {bx!r}L, {ay!r}L, {by!r}L}},\n")
     out.write("}};\n\n")
     out.write("// The number line's characters in the font's units (1000 to the em, y up,\n"
               "// the baseline at 0), unmapped: the line is placed by its own ink.\n")

@@ -6,6 +6,8 @@
 // readers.
 #include "Batch.h"
 #include "Checks.h"
+#include "Csv.h"
+#include "CsvItems.h"
 #include "Items.h"
 #include "Options.h"
 #include "Progress.h"
@@ -21,6 +23,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -86,7 +89,22 @@ TEST(CliOptionsTest, ReadsOrRefusesTheCommandLine)
         {"gap negative", {"--sheet", "A4", "--gap", "-1", "1"}, "gutters H[,V]"},
         {"gap with an empty second", {"--sheet", "A4", "--gap", "2,", "1"}, "gutters H[,V]"},
         {"gap of three", {"--sheet", "A4", "--gap", "1,2,3", "1"}, "gutters H[,V]"},
-        {"label without a sheet", {"--label", "50x30", "1"}, "--label lays out a sheet: it needs --sheet"},
+        {"margins of three", {"--sheet", "A4", "--margin", "1,2,3", "1"}, "margins MM, L,T or L,T,R,B"},
+        {"an add-on column without the GTIN's", {"-i", "a.csv", "--add-on-column", "3"}, "needs --gtin-column"},
+        {"a GTIN column with arguments", {"-i", "a.csv", "--gtin-column", "2", "1"}, "give no GTIN arguments beside"},
+        {"a GTIN column without an input", {"--gtin-column", "2", "1"}, "the records of the --input files: give one"},
+        {"an empty GTIN column", {"-i", "a.csv", "--gtin-column="}, "is not a column"},
+        {"a template's labels as SVG", {"--template", "l.svg", "-o", "{n}.svg", "1"}, "a template's labels are PDF or PNG"},
+        {"a template's labels on a roll", {"--template", "l.svg", "--roll", "1"}, "", TFormat::Pdf},
+        {"margins of five", {"--sheet", "A4", "--margin", "1,2,3,4,5", "1"}, "margins MM, L,T or L,T,R,B"},
+        {"a margin left empty", {"--sheet", "A4", "--margin", "7,", "1"}, "margins MM, L,T or L,T,R,B"},
+        {"a margin beyond 100", {"--sheet", "A4", "--margin", "7,101", "1"}, "margins MM, L,T or L,T,R,B"},
+        {"label without a sheet", {"--label", "50x30", "1"}, "--label sizes the labels of a sheet or a roll"},
+        {"a roll is a pdf", {"--roll", "1"}, "", TFormat::Pdf},
+        {"a roll and a sheet", {"--roll", "--sheet", "A4", "1"}, "give --sheet or --roll, not both"},
+        {"a roll has no gutters", {"--roll", "--gap", "2", "1"}, "--gap lays out a sheet: it needs --sheet"},
+        {"a roll not a pdf", {"--roll", "-o", "r.png", "1"}, "a roll is one PDF"},
+        {"a roll of one name", {"--roll", "-o", "{n}.pdf", "1"}, "a roll is one file"},
         {"crop marks without a sheet", {"--crop-marks", "1"}, "--crop-marks lays out a sheet"},
         {"bad colour", {"--bar-color", "red", "1"}, "#rrggbb, cmyk(C,M,Y,K), spot(NAME,C,M,Y,K) or none"},
         {"no bars", {"--bar-color", "none", "1"}, "--bar-color: none is for the background only"},
@@ -96,6 +114,9 @@ TEST(CliOptionsTest, ReadsOrRefusesTheCommandLine)
         {"pdf-x of an RGB background", {"--pdf-x", "--background-color", "#ffffff", "-o", "a.pdf", "1"},
          "--background-color #ffffff is RGB"},
         {"pdf-x not a pdf", {"--pdf-x", "-o", "a.eps", "1"}, "--pdf-x makes PDF files"},
+        {"pdf-x of a template's labels", {"--pdf-x", "--template", "t.svg", "--roll", "-o", "a.pdf", "1"},
+         "drawn through Qt's PDF engine, which writes every colour as RGB"},
+        {"a template's labels as svg", {"--template", "t.svg", "-o", "a.svg", "1"}, "are PDF or PNG"},
         {"condition without pdf-x", {"--output-condition", "FOGRA51", "-o", "a.pdf", "1"}, "give --pdf-x too"},
         {"condition not a name", {"--pdf-x", "--output-condition", "FOGRA 39", "1"}, "a registered condition's name"},
         {"no jobs", {"-j", "0", "1"}, "thread count"},
@@ -145,6 +166,39 @@ TEST(CliOptionsTest, ReadsOrRefusesTheCommandLine)
     EXPECT_EQ(std::make_pair(P.LabelWidthMM, P.LabelHeightMM), std::make_pair(50.0, 30.0));
     EXPECT_EQ(std::make_pair(P.GapAcrossMM, P.GapDownMM), std::make_pair(std::optional(2.0), std::optional(3.5)));
     EXPECT_EQ(ParseOptions({"--sheet", "A4", "--gap", "4", "1"}, 1).Options.GapDownMM, 4.0) << "V defaults to H";
+    const struct {
+        const char* Value;
+        TMargins Margins;
+    } MarginRows[] = {
+        {"7", {7, 7, 7, 7}},
+        {"7.2,15.1", {7.2, 15.1, 7.2, 15.1}},
+        {"1,2,3,4", {1, 2, 3, 4}},
+        {"0,0.5", {0, 0.5, 0, 0.5}},
+    };
+    for (const auto& Row : MarginRows) {
+        const TMargins M = ParseOptions({"--sheet", "A4", "--margin", Row.Value, "1"}, 1).Options.Margins;
+        EXPECT_EQ(std::vector<double>({M.Left, M.Top, M.Right, M.Bottom}),
+                  std::vector<double>({Row.Margins.Left, Row.Margins.Top, Row.Margins.Right, Row.Margins.Bottom}))
+            << Row.Value;
+    }
+    // --dpi puts PDF output on the printer's dots, and the checks measure there.
+    const struct {
+        std::vector<std::string> Args;
+        int PrinterDpi, MeasureDpi;
+    } DpiRows[] = {
+        {{"-o", "a.pdf", "1"}, 0, 0},
+        {{"--dpi", "203", "-o", "a.pdf", "1"}, 203, 203},
+        {{"--dpi", "203", "--sheet", "A4", "1"}, 203, 203},
+        {{"--sheet", "A4", "1"}, 0, 0},
+        {{"--dpi", "203", "1"}, 0, 203},
+        {{"1"}, 0, 300},
+        {{"--dpi", "600", "-o", "a.svg", "1"}, 0, 0},
+    };
+    for (const auto& Row : DpiRows) {
+        const TOptions O = ParseOptions(Row.Args, 1).Options;
+        EXPECT_EQ(O.Export.PrinterDpi, Row.PrinterDpi) << Row.Args[0] << " " << Row.Args[1];
+        EXPECT_EQ(MeasureDpi(O), Row.MeasureDpi) << Row.Args[0] << " " << Row.Args[1];
+    }
     const TOptions Defaults = ParseOptions({"1"}, 1).Options;
     EXPECT_EQ(Defaults.MinGrade, 'C');
     EXPECT_FALSE(Defaults.Verify || Defaults.Gs1Strict || Defaults.GapAcrossMM);
@@ -285,6 +339,168 @@ TEST(CliItemsTest, ReadsLinesCsvAndComments)
     }
 }
 
+// The records of Input, each "LINE:[field|field]" or "LINE:!fault", read
+// from blocks of Block bytes at most.
+std::string CsvRecords(const std::string& Input, std::size_t Block)
+{
+    std::size_t At = 0;
+    TCsvReader Reader([&](char* Buffer, std::size_t Size) {
+        const std::size_t N = std::min({Size, Block, Input.size() - At});
+        std::memcpy(Buffer, Input.data() + At, N);
+        At += N;
+        return long(N);
+    });
+    if (!Reader.Encoding().empty())
+        return "refused: " + Reader.Encoding();
+    std::string Out;
+    TCsvRecord R;
+    while (Reader.Next(R)) {
+        Out += std::to_string(R.Line) + ":";
+        if (!R.Fault.empty()) {
+            Out += "!" + R.Fault + "\n";
+            continue;
+        }
+        for (std::size_t I = 0; I < R.Fields.size(); ++I)
+            Out += (I ? "|" : "[") + R.Fields[I];
+        Out += "]\n";
+    }
+    return Out;
+}
+
+// RFC 4180's rules one by one, and what breaks them: a fault names the
+// record by its first line, and the records after it are read as ever.
+TEST(CliCsvTest, ReadsRecordsAsRfc4180WritesThem)
+{
+    const std::string Huge = "\"" + std::string(MaxRecordBytes + 1, 'x') + "\"";
+    std::string Wide;
+    for (std::size_t I = 0; I <= MaxRecordFields; ++I)
+        Wide += ",";
+    const struct {
+        const char* Name;
+        std::string Input, Records;
+    } Rows[] = {
+        {"records end in CR LF", "aaa,bbb,ccc\r\nzzz,yyy,xxx\r\n", "1:[aaa|bbb|ccc]\n2:[zzz|yyy|xxx]\n"},
+        {"the last record without its line break", "aaa,bbb\r\nzzz,yyy", "1:[aaa|bbb]\n2:[zzz|yyy]\n"},
+        {"LF alone ends a record too", "a,b\nc,d\n", "1:[a|b]\n2:[c|d]\n"},
+        {"spaces belong to the field", " aaa , b b \n", "1:[ aaa | b b ]\n"},
+        {"fields in quotes", "\"aaa\",\"bbb\",\"ccc\"\r\n", "1:[aaa|bbb|ccc]\n"},
+        {"a comma inside quotes", "\"Milk, 1 l\",4006381333931\n", "1:[Milk, 1 l|4006381333931]\n"},
+        {"line breaks inside quotes, the next record on its own line", "\"aaa\",\"b\r\nbb\",\"ccc\"\r\nzzz,yyy\r\n",
+         "1:[aaa|b\r\nbb|ccc]\n3:[zzz|yyy]\n"},
+        {"a doubled quote is one quote", "\"aaa\",\"b\"\"bb\",\"ccc\"\n", "1:[aaa|b\"bb|ccc]\n"},
+        {"quotes doubled at a field's ends", "\"\"\"Bio\"\"\",\"\"\"\"\n", "1:[\"Bio\"|\"]\n"},
+        {"empty fields, quoted or not", "a,,\"\"\n,\n\"\"\n", "1:[a||]\n2:[|]\n3:[]\n"},
+        {"blank lines are no records but are counted", "\r\na\n\n\nb\n\n", "2:[a]\n5:[b]\n"},
+        {"a UTF-8 byte order mark is skipped", "\xEF\xBB\xBFSKU,GTIN\n", "1:[SKU|GTIN]\n"},
+        {"UTF-8 as it is", "Cr\xC3\xA8me fra\xC3\xAE" "che,\xE2\x82\xAC" "1\n", "1:[Cr\xC3\xA8me fra\xC3\xAE" "che|\xE2\x82\xAC" "1]\n"},
+        {"a NUL is a byte like any other", std::string("a\0b,c\n", 6), std::string("1:[a\0b|c]\n", 10)},
+        {"a lone CR stays in its field", "a\rb,c\n", "1:[a\rb|c]\n"},
+        {"a quote without its end runs to the end of the input", "a,b\n\"open,c\nd,e\n",
+         "1:[a|b]\n2:!a quote without its end\n"},
+        {"text after the closing quote", "\"ab\"c,d\nx\n", "1:!field 1: 'c' after its closing quote\n2:[x]\n"},
+        {"a quote inside a field not in quotes", "5\" pizza,1\nx\n",
+         "1:!field 1: a quote inside a field that is not in quotes\n2:[x]\n"},
+        {"a record too long, then the next", Huge + "\nx\n",
+         "1:!a record longer than 65536 bytes\n2:[x]\n"},
+        {"too many fields", Wide + "\nx\n", "1:!more than 1024 fields\n2:[x]\n"},
+        {"UTF-16 refused", std::string("\xFF\xFEG\0T\0", 6), "refused: UTF-16"},
+        {"nothing at all", "", ""},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        EXPECT_EQ(CsvRecords(Row.Input, SIZE_MAX), Row.Records) << "in one block";
+        EXPECT_EQ(CsvRecords(Row.Input, 1), Row.Records) << "a byte at a time";
+    }
+}
+
+// The items of comma-separated values with the columns given:
+// "LINE:gtin+addon [field|field]", "LINE:!reason", or "refused: reason".
+std::string ReadRecords(const std::string& Text, const std::string& Gtin, const std::string& AddOnColumn = {},
+                        const std::string& AddOn = {})
+{
+    std::size_t At = 0;
+    TReading Reading;
+    Reading.Options.AddOn = AddOn;
+    TCsvItemReader Reader(
+        [&](char* Buffer, std::size_t Size) {
+            const std::size_t N = std::min(Size, Text.size() - At);
+            std::memcpy(Buffer, Text.data() + At, N);
+            At += N;
+            return long(N);
+        },
+        Reading, Gtin, AddOnColumn, 1);
+    if (const std::string Refusal = Reader.Refusal(); !Refusal.empty())
+        return "refused: " + Refusal;
+    std::string Out;
+    TItem I;
+    while (Reader.Next(I)) {
+        Out += std::to_string(I.Line) + ":";
+        if (!I.Rejected.empty()) {
+            Out += "!" + I.Rejected + "\n";
+            continue;
+        }
+        Out += I.Gtin() + (I.Reading.AddOn.empty() ? "" : "+" + I.Reading.AddOn) + " [";
+        for (std::size_t F = 0; F < I.Fields.size(); ++F)
+            Out += (F ? "|" : "") + I.Fields[F];
+        Out += "]\n";
+        EXPECT_EQ(I.Columns ? I.Columns->size() : 0, I.Fields.size()) << "every field named by its column";
+    }
+    return Out;
+}
+
+// Records with a header: the columns found by name in any case or by
+// number, each record's GTIN and add-on from its columns, every field kept
+// as written, and a record that cannot be one rejected by its first line.
+TEST(CliItemsTest, ReadsRecordsByTheirColumns)
+{
+    const std::string Shop = "SKU,GTIN,Name,Price,Add-on\r\n"
+                             "A1,4006381333931,\"Cr\xC3\xA8me fra\xC3\xAE" "che, 200 g\",1.99,\r\n"
+                             "A2,\"5901234123457\",\"Say \"\"cheese\"\"\",2.49,12\r\n";
+    const struct {
+        const char* Name;
+        std::string Input, Gtin, AddOnColumn = "", AddOn = "";
+        std::string Items;
+    } Rows[] = {
+        {"by name in any case", Shop, "gtin", "", "",
+         "2:4006381333931 [A1|4006381333931|Cr\xC3\xA8me fra\xC3\xAE" "che, 200 g|1.99|]\n"
+         "3:5901234123457 [A2|5901234123457|Say \"cheese\"|2.49|12]\n"},
+        {"by number, the add-on's column beside, an empty one the --add-on", Shop, "2", "ADD-ON", "90000",
+         "2:4006381333931+90000 [A1|4006381333931|Cr\xC3\xA8me fra\xC3\xAE" "che, 200 g|1.99|]\n"
+         "3:5901234123457+12 [A2|5901234123457|Say \"cheese\"|2.49|12]\n"},
+        {"a header name padded with spaces", "sku, GTIN \n1,4006381333931\n", "gtin", "", "",
+         "2:4006381333931 [1|4006381333931]\n"},
+        {"a record over three lines is named by its first", "GTIN,Name\n4006381333931,\"one\ntwo\nthree\"\nbad,x\n",
+         "GTIN", "", "", "2:4006381333931 [4006381333931|one\ntwo\nthree]\n5:!'bad': position 1: 'b' is not a digit\n"},
+        {"a bad check digit, the rest read", "GTIN\n4006381333932\n4006381333931\n", "1", "", "",
+         "2:!'4006381333932': position 13: the check digit of 400638133393 is 1, not 2\n3:4006381333931 [4006381333931]\n"},
+        {"fewer fields than the header", "GTIN,Name\n4006381333931\n", "1", "", "", "2:!1 field where the header has 2\n"},
+        {"more fields than the header", "GTIN\n4006381333931,x\n", "1", "", "", "2:!2 fields where the header has 1\n"},
+        {"a NUL in a field", std::string("GTIN,Name\n4006381333931,a\0b\n", 28), "1", "", "",
+         "2:!field 2 ('Name'), byte 2 is \\x00, a control character: 'a\\x00b'\n"},
+        {"broken UTF-8 in a field", "GTIN,Name\n4006381333931,Cr\xC3me\n", "1", "", "",
+         "2:!field 2 ('Name'), byte 3 is \\xc3, not printable UTF-8: 'Cr\\xc3me'\n"},
+        {"a bad add-on", "GTIN,A\n4006381333931,123\n", "1", "A", "",
+         "2:!'4006381333931': '123' is not an add-on of 2 or 5 digits\n"},
+        {"a quote without its end", "GTIN,Name\n4006381333931,\"open\n", "1", "", "", "2:!a quote without its end\n"},
+        {"no column of the name", Shop, "EAN", "", "", "refused: --gtin-column 'EAN': no column of the header is "
+         "named so ('SKU', 'GTIN', 'Name', 'Price', 'Add-on')"},
+        {"a column beyond the header", Shop, "6", "", "", "refused: --gtin-column 6: the header has 5 columns "
+         "('SKU', 'GTIN', 'Name', 'Price', 'Add-on')"},
+        {"no add-on column of the name", Shop, "2", "Addon", "", "refused: --add-on-column 'Addon': no column of the "
+         "header is named so ('SKU', 'GTIN', 'Name', 'Price', 'Add-on')"},
+        {"column 0", Shop, "0", "", "", "refused: --gtin-column 0: the header has 5 columns ('SKU', 'GTIN', 'Name', "
+         "'Price', 'Add-on')"},
+        {"no header at all", "\r\n\n", "1", "", "", "refused: no header line naming the columns"},
+        {"a header that breaks the rules", "\"GTIN\"x\n1\n", "1", "", "", "refused: line 1, the header: field 1: 'x' "
+         "after its closing quote"},
+        {"a header line alone gives no items", "GTIN\n", "1", "", "", ""},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        EXPECT_EQ(ReadRecords(Row.Input, Row.Gtin, Row.AddOnColumn, Row.AddOn), Row.Items);
+    }
+}
+
 TEST(CliPatternTest, FillsInTheItem)
 {
     const struct {
@@ -325,6 +541,14 @@ TEST(CliSheetTest, LayoutFitsThePage)
         {"cells narrower than the label", {"--sheet", "A4", "--label", "37x30"}, 0, 0},
         {"cells lower than the label", {"--sheet", "A4", "--label", "40x25"}, 0, 0},
         {"cells for the add-on", {"--sheet", "A4", "--label", "40x30", "--add-on", "12"}, 0, 0},
+        {"21-up A4 stock by its left and top margins", {"--sheet", "A4", "--label", "63.5x38.1", "--margin", "7.2,15.1"},
+         3, 7},
+        {"a right margin that leaves two columns", {"--sheet", "A4", "--label", "63.5x38.1", "--margin",
+         "7.2,15.1,80,0"}, 1, 7},
+        {"a bottom margin that costs a row", {"--sheet", "A4", "--label", "63.5x38.1", "--margin", "7.2,15.1,7.2,16"},
+         3, 6},
+        {"margins of four values named in the refusal", {"--sheet", "A4", "--margin", "100,2,90,4"}, 0, 0,
+         "on A4 inside margins of 100, 2, 90, 4 mm"},
     };
     for (const auto& Row : Rows) {
         SCOPED_TRACE(Row.Name);
@@ -346,8 +570,9 @@ TEST(CliSheetTest, LayoutFitsThePage)
         EXPECT_GE(L.CellWidthMM, L.LabelWidthMM);
         EXPECT_GE(L.CellHeightMM, L.LabelHeightMM);
         // Inside the margins; label stock keeps its size; labels a quiet zone apart unless told otherwise.
-        EXPECT_LE(L.CellLeft(L.Columns - 1) + L.CellWidthMM, O.Sheet->WidthMM - O.MarginMM + 1e-9);
-        EXPECT_LE(L.CellTop(L.Rows - 1) + L.CellHeightMM, O.Sheet->HeightMM - O.MarginMM + 1e-9);
+        EXPECT_EQ(std::make_pair(L.CellLeft(0), L.CellTop(0)), std::make_pair(O.Margins.Left, O.Margins.Top));
+        EXPECT_LE(L.CellLeft(L.Columns - 1) + L.CellWidthMM, O.Sheet->WidthMM - O.Margins.Right + 1e-9);
+        EXPECT_LE(L.CellTop(L.Rows - 1) + L.CellHeightMM, O.Sheet->HeightMM - O.Margins.Bottom + 1e-9);
         if (O.LabelWidthMM > 0) {
             EXPECT_EQ(std::make_pair(L.CellWidthMM, L.CellHeightMM), std::make_pair(O.LabelWidthMM, O.LabelHeightMM));
         }
@@ -575,6 +800,57 @@ TEST(CliRunTest, SymbologiesAndAddOnsDecodeInEveryFormat)
                                      QStringList{"--issn-variant", "5", "1"}, QStringList{"--issn-variant", "0a", "1"}}) {
         const TRun R = RunCli(Dir.path(), Usage);
         EXPECT_EQ(R.Status, 2) << Usage.join(' ').toStdString();
+    }
+}
+
+// The pages' sizes of a PDF of ours in millimetres, from their MediaBox.
+std::vector<QSizeF> PageSizes(const QByteArray& Pdf)
+{
+    std::vector<QSizeF> Sizes;
+    const QRegularExpression Box(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])");
+    for (auto It = Box.globalMatch(QString::fromLatin1(Pdf)); It.hasNext();) {
+        const QRegularExpressionMatch M = It.next();
+        Sizes.emplace_back(M.captured(1).toDouble() * 25.4 / 72, M.captured(2).toDouble() * 25.4 / 72);
+    }
+    return Sizes;
+}
+
+// A roll: a label a page, each page its label's size (or --label's, the
+// symbol centred), in the order of the items; a run that writes no label
+// leaves the roll there as it was.
+TEST(CliRunTest, ARollHasALabelAPage)
+{
+    double W = 0, H = 0, AddOnW = 0;
+    WEQEan::TExportOptions WithAddOn;
+    WithAddOn.AddOn = "12";
+    ASSERT_TRUE(WEQEan::TPdfSheet::SizeOf("400638133393", {}, W, H));
+    ASSERT_TRUE(WEQEan::TPdfSheet::SizeOf("400638133393", WithAddOn, AddOnW, H));
+    const struct {
+        const char* Name;
+        QStringList Args;
+        std::vector<QSizeF> Pages;
+    } Rows[] = {
+        {"each label its own size", {"400638133393", "590123412345+12"}, {{W, H}, {AddOnW, H}}},
+        {"label stock", {"--label", "50x30", "400638133393", "590123412345"}, {{50, 30}, {50, 30}}},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        QTemporaryDir Dir;
+        const TRun R = RunCli(Dir.path(), QStringList{"-q", "--roll", "-o", "roll.pdf"} + Row.Args);
+        ASSERT_EQ(R.Status, 0) << R.Err;
+        const QByteArray Pdf = Read(Dir.filePath("roll.pdf"));
+        const std::vector<QSizeF> Sizes = PageSizes(Pdf);
+        ASSERT_EQ(Sizes.size(), Row.Pages.size());
+        for (std::size_t I = 0; I < Sizes.size(); ++I) {
+            EXPECT_NEAR(Sizes[I].width(), Row.Pages[I].width(), 0.001) << "page " << I + 1;
+            EXPECT_NEAR(Sizes[I].height(), Row.Pages[I].height(), 0.001) << "page " << I + 1;
+        }
+        EXPECT_EQ(DecodeEan13(PdfPage(Dir.filePath("roll.pdf"), 2, 300)), "5901234123457");
+        // Every item rejected: the roll stays as it was.
+        const TRun Rejected = RunCli(Dir.path(), QStringList{"-q", "--roll", "-o", "roll.pdf", "4006381333932"});
+        EXPECT_EQ(Rejected.Status, 1);
+        EXPECT_EQ(Read(Dir.filePath("roll.pdf")), Pdf);
+        EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"roll.pdf"}) << "no temporary left";
     }
 }
 

@@ -12,6 +12,7 @@ inline int StrToInt(int Value) { return Value; }
 
 #include <WEQBarCode/Barcode.h>
 #include <WEQBarCode/BarcodeWidget.h>
+#include <WEQBarCode/LabelTemplate.h>
 
 // Used, so that the compiler sees them all.
 inline int OwnNames() { return StrToInt(clRed) + int(sizeof(Exception) + sizeof(EConvertError) + sizeof(TCanvas) + TColor(0)); }

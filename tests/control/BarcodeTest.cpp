@@ -137,6 +137,65 @@ TEST(BarcodeTest, ModulesSnapToWholeDots)
     }
 }
 
+// The bars' height and the reduction for a press, as the command line's
+// options give them: the size, the warnings, and the bars a 300 dpi image
+// holds. At 0.330 mm GS1's symbol is 25.93 mm tall, 22.85 of bars (69.24
+// modules) and 3.08 below them; at 300 dpi a module is 4 dots, the nominal
+// bars 277.
+TEST(BarcodeTest, BarHeightAndReductionAreDrawn)
+{
+    const struct {
+        const char* Name;
+        double Height, Reduction;
+        const char* Error; // a part of errorString; empty: drawable
+        double SizeHeight; // mm
+        int BarDots, NarrowestBar;
+        bool Shorter; // the warnings say the bars are below the nominal height
+    } Rows[] = {
+        {"nominal", 0, 0, "", 25.927, 277, 4, false},
+        {"15 mm bars", 15, 0, "", 15 + 3.078, 177, 4, true},
+        {"a dot taken from every bar", 0, 0.0847, "", 25.927, 277, 3, false},
+        {"a bar height below 0", -1, 0, "bar height of -1 mm", 0, 0, 0, false},
+        {"a bar height beyond 1000 mm", 1001, 0, "bar height of 1001 mm", 0, 0, 0, false},
+        {"a bar height not a number", std::nan(""), 0, "bar height of nan mm", 0, 0, 0, false},
+        {"a reduction of a module", 0, 0.33, "bar width reduction of 0.33 mm", 0, 0, 0, false},
+        {"a reduction below 0", 0, -0.01, "bar width reduction of -0.01 mm", 0, 0, 0, false},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        Barcode B(QStringLiteral("400638133393"));
+        B.setBarHeight(Row.Height);
+        B.setBarWidthReduction(Row.Reduction);
+        EXPECT_EQ(B.isValid(), !*Row.Error);
+        EXPECT_TRUE(B.errorString().contains(QString::fromLatin1(Row.Error))) << B.errorString().toStdString();
+        if (*Row.Error) {
+            EXPECT_TRUE(B.toImage(300).isNull());
+            continue;
+        }
+        EXPECT_NEAR(B.size().height(), Row.SizeHeight, 0.001);
+        EXPECT_EQ(B.warnings().join(' ').contains("shorter than GS1's nominal"), Row.Shorter) << B.warnings().join(' ').toStdString();
+        const QImage Image = B.toImage(300);
+        // The first bar, 11 modules of quiet zone in: its height and width in dots.
+        const int Left = 11 * 4;
+        int Height = 0, Width = 0;
+        while (Height < Image.height() && qGray(Image.pixel(Left + 2, Height)) < 128)
+            ++Height;
+        for (int X = Left - 2; X < Left + 6; ++X)
+            Width += qGray(Image.pixel(X, 5)) < 128;
+        EXPECT_EQ(Height, Row.BarDots + 5 * 4) << "a guard bar: 5 modules longer";
+        EXPECT_EQ(Width, Row.NarrowestBar);
+        EXPECT_EQ(DecodeEan13(Image), "4006381333931");
+    }
+    Barcode A(QStringLiteral("400638133393")), B = A;
+    B.setBarHeight(0);
+    B.setBarWidthReduction(0);
+    EXPECT_EQ(A.differences(B), Barcode::Properties()) << "the default set again changes nothing";
+    B.setBarHeight(20);
+    B.setBarWidthReduction(0.02);
+    EXPECT_EQ(A.differences(B), Barcode::BarHeightProperty | Barcode::BarWidthReductionProperty);
+    EXPECT_NE(qHash(A), qHash(B));
+}
+
 TEST(BarcodeTest, ACopyIsAValueEqualToItsOriginal)
 {
     Barcode A(QStringLiteral("400638133393"));
@@ -419,6 +478,85 @@ TEST(BarcodeTest, ASpotColourIsNamedAsTheFilesTakeIt)
     Again.setTextColor(Again.textColor());
     EXPECT_EQ(Again.spotColorName(Barcode::TextRole), "");
     EXPECT_NE(Again, B);
+}
+
+// On a PDF page the digits are the embedded font's glyphs, stored once,
+// mapped as the outlines are: rendered at 600 dpi they cover the dots the
+// outlines cover on an image of 600 dpi, but for a few along their edges
+// (the outlines are the font's curves refitted within 3 design units); a
+// page of one symbol stays small.
+TEST(BarcodeTest, APdfsDigitsAreTheOutlinesInTheFont)
+{
+    QTemporaryDir Dir;
+    const QString Path = Dir.filePath("digits.pdf");
+    for (const char* Text : {"400638133393", "978316148410"}) {
+        SCOPED_TRACE(Text);
+        Barcode B{QString::fromLatin1(Text)};
+        B.setXDimension(0.5);
+        {
+            QPdfWriter Pdf(Path);
+            Pdf.setPageSize(QPageSize(B.sizeForDpi(600) + QSizeF(4, 4), QPageSize::Millimeter));
+            Pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+            Pdf.setResolution(600);
+            QPainter P(&Pdf);
+            ASSERT_TRUE(B.paint(&P, QPointF(0, 0)));
+        }
+        const QByteArray Bytes = [&] {
+            QFile F(Path);
+            return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
+        }();
+        EXPECT_TRUE(Bytes.contains("+OCRB-Regular")) << "the font embedded";
+        EXPECT_LT(Bytes.size(), 16000) << "the font once, the digits a few bytes each";
+        // As a printer's raster: each dot whose centre a shape covers.
+        QProcess::execute("pdftoppm", {"-r", "600", "-aa", "no", "-aaVector", "no", "-png", "-singlefile", Path,
+                                       Path + "-page"});
+        const QImage Page = QImage(Path + "-page.png").convertToFormat(QImage::Format_RGB32);
+        ASSERT_FALSE(Page.isNull()) << "pdftoppm (poppler-utils) made no page";
+        QImage Outlines(Page.size(), QImage::Format_RGB32);
+        Outlines.fill(Qt::white);
+        Outlines.setDotsPerMeterX(23622); // 600 dpi
+        Outlines.setDotsPerMeterY(23622);
+        {
+            QPainter P(&Outlines);
+            ASSERT_TRUE(B.paint(&P, QPointF(0, 0)));
+        }
+        // The digits' band below the bars, the lowest eighth of the symbol:
+        // the columns and rows it inks, as runs "first-last", each within a
+        // dot of the outlines'; and few dots apart in all.
+        const int Bottom = int(B.sizeForDpi(600).height() / 25.4 * 600), Top = Bottom * 7 / 8;
+        const auto Extents = [&](const QImage& Image, bool Across) {
+            std::vector<std::pair<int, int>> Runs;
+            const int Count = Across ? Image.width() : Bottom - Top;
+            for (int I = 0; I < Count; ++I) {
+                bool Dark = false;
+                for (int J = 0; J < (Across ? Bottom - Top : Image.width()) && !Dark; ++J)
+                    Dark = qGray(Across ? Image.pixel(I, Top + J) : Image.pixel(J, Top + I)) < 128;
+                if (Dark && (Runs.empty() || Runs.back().second != I - 1))
+                    Runs.emplace_back(I, I);
+                else if (Dark)
+                    Runs.back().second = I;
+            }
+            return Runs;
+        };
+        for (const bool Across : {true, false}) {
+            const auto Want = Extents(Outlines, Across), Got = Extents(Page, Across);
+            ASSERT_EQ(Got.size(), Want.size()) << (Across ? "columns" : "rows");
+            for (std::size_t I = 0; I < Want.size(); ++I) {
+                EXPECT_NEAR(Got[I].first, Want[I].first, 1) << (Across ? "column run " : "row run ") << I;
+                EXPECT_NEAR(Got[I].second, Want[I].second, 1) << (Across ? "column run " : "row run ") << I;
+            }
+        }
+        int Ink = 0, Apart = 0;
+        for (int Y = Top; Y < Bottom; ++Y)
+            for (int X = 0; X < Page.width(); ++X) {
+                const bool Drawn = qGray(Outlines.pixel(X, Y)) < 128, Read = qGray(Page.pixel(X, Y)) < 128;
+                Ink += Drawn;
+                Apart += Drawn != Read;
+            }
+        EXPECT_GT(Ink, 2000);
+        EXPECT_LT(Apart, Ink / 10) << Apart << " of " << Ink << " dots apart";
+        EXPECT_EQ(DecodeEan13(Page), B.gtin().toStdString());
+    }
 }
 
 TEST(BarcodeTest, SaveWritesTheFormatOfTheSuffix)

@@ -34,7 +34,7 @@ TEST(EmbeddedFontTest, IsTheOcrBFaceWithTheExpectedInk)
     ASSERT_TRUE(Font.isValid());
     EXPECT_EQ(Font.familyName(), "OCRB");
     EXPECT_EQ(Font.styleName(), "Regular");
-    EXPECT_EQ(Font.unitsPerEm(), 1000);
+    EXPECT_EQ(Font.unitsPerEm(), OcrBUnitsPerEm) << "the outlines and a PDF's digits take it";
 
     const TInkRow Rows[] = {{'0', 113, -13, 613, 773}, {'1', 144, -10, 456, 770}, {'2', 130, 1, 593, 773},
                             {'3', 113, -13, 604, 758}, {'4', 113, -10, 613, 770}, {'5', 139, -13, 573, 758},

@@ -9,6 +9,8 @@
 #include "symbol/Decode.h"
 
 #include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -89,13 +91,14 @@ std::pair<double, double> BarHeightsOfPdf(const QByteArray& Pdf)
         QByteArray Packed = Pdf.mid(At + 7, End - At - 7);
         Packed.prepend(QByteArray::fromHex("00100000")); // a size hint for qUncompress
         const QByteArray Text = qUncompress(Packed);
-        if (Text.contains(" cm\n") && Text.contains(" re\n"))
+        if (Text.contains(" cm\n") && Text.contains(" re f\n"))
             Content = Text;
     }
     const QString S = QString::fromLatin1(Content);
     const double Scale = QRegularExpression(R"(^q\n([0-9.]+) )").match(S).captured(1).toDouble();
     double Low = 1e9, High = 0;
-    auto It = QRegularExpression(R"(\n[0-9.]+ 0 [0-9.]+ ([0-9.]+) re\n)").globalMatch(S);
+    // The bars, each a fill of its own, after the background's.
+    auto It = QRegularExpression(R"(\n[0-9.]+ 0 [0-9.]+ ([0-9.]+) re f\n)").globalMatch(S, S.indexOf("0 0 0 rg\n"));
     while (It.hasNext()) {
         const double H = It.next().captured(1).toDouble();
         Low = std::min(Low, H);
@@ -336,10 +339,91 @@ TEST(PrintTest, TheGs1CheckSaysWhatIsOutsideTheRules)
             All += F.Text + "\n";
         EXPECT_NE(All.find(Row.Sentence), std::string::npos) << All;
     }
+    // A reduction the dots round away is said, not drawn as none in silence.
+    TExportOptions Thin;
+    Thin.BarWidthReductionMM = 0.02;
+    EXPECT_EQ(Codes(CheckGs1("400638133393", Thin, 203), TPrintFinding::Warning), "x-snapped bar-width-reduction");
+    EXPECT_NE(CheckGs1("400638133393", Thin, 203).back().Text.find("0.020 mm is less than half a dot at 203 dpi"),
+              std::string::npos);
+    EXPECT_EQ(Codes(CheckGs1("400638133393", Thin, 1200), TPrintFinding::Warning), "");
+    EXPECT_EQ(Codes(CheckGs1("400638133393", Thin, 0), TPrintFinding::Warning), "");
     TExportOptions O;
     EXPECT_EQ(DescribeXDimension(O, 0), "X 0.330 mm (100.0 %)");
     EXPECT_EQ(DescribeXDimension(O, 203), "X 0.375 mm (3 dots at 203 dpi, 113.6 %)");
     O.BarWidthReductionMM = 0.05;
     EXPECT_EQ(DescribeXDimension(O, 600),
               "X 0.339 mm (8 dots at 600 dpi, 102.7 %), bar width reduction 1 dot (0.042 mm)");
+}
+
+namespace {
+
+// A PDF page as poppler rasterises it for a printer: no antialiasing, each
+// dot filled where its centre is inside a shape.
+QImage PrinterPage(const QString& Pdf, int Dpi)
+{
+    QTemporaryDir Dir;
+    QProcess::execute("pdftoppm", {"-r", QString::number(Dpi), "-aa", "no", "-aaVector", "no", "-gray", "-singlefile",
+                                   Pdf, Dir.filePath("page")});
+    return QImage(Dir.filePath("page.pgm"));
+}
+
+// A row as dark and light dots: "1110001...".
+std::string Dots(const QImage& Image, int Y, int Left, int Width)
+{
+    std::string Out;
+    for (int X = Left; X < Left + Width; ++X)
+        Out += X >= 0 && X < Image.width() && Y >= 0 && Y < Image.height() && qGray(Image.pixel(X, Y)) < 128 ? '1'
+                                                                                                              : '0';
+    return Out;
+}
+
+} // namespace
+
+// With a printer's dpi a PDF holds the raster of that dpi: rasterised at it,
+// the bars of a symbol placed anywhere on the page are the dots of the PNG,
+// from the dot nearest its place counted from the page's top-left corner.
+TEST(PrintTest, PdfOnAPrintersDotsIsTheRasterOfItsDpi)
+{
+    const struct {
+        int Dpi;
+        double X, LeftMM, TopMM, ReductionMM;
+    } Rows[] = {
+        {203, 0.330, 7.2, 15.1, 0},    {203, 0.330, 10.06, 3.33, 0.125}, {300, 0.264, 1.234, 5.678, 0},
+        {600, 0.500, 0.1, 0.1, 0.05},  {203, 0.250, 33.3, 2.2, 0},
+    };
+    QTemporaryDir Dir;
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(std::to_string(Row.Dpi) + " dpi, X " + std::to_string(Row.X) + " at " +
+                     std::to_string(Row.LeftMM) + ", " + std::to_string(Row.TopMM));
+        TExportOptions O;
+        O.XDimensionMM = Row.X;
+        O.BarWidthReductionMM = Row.ReductionMM;
+        O.PrinterDpi = Row.Dpi;
+        const QImage Raster = RenderRaster("400638133393", Row.Dpi, O).Image;
+        ASSERT_FALSE(Raster.isNull());
+        const QString Sheet = Dir.filePath("sheet.pdf"), Single = Dir.filePath("single.pdf");
+        TPdfSheet Pdf;
+        ASSERT_TRUE(Pdf.Open(Sheet));
+        Pdf.NewPage(80, 50);
+        ASSERT_TRUE(Pdf.Place("400638133393", Row.LeftMM, Row.TopMM, O));
+        ASSERT_TRUE(Pdf.Finish("dots"));
+        ASSERT_TRUE(ExportPdf("400638133393", Single, O));
+        double W = 0, H = 0;
+        ASSERT_TRUE(TPdfSheet::SizeOf("400638133393", O, W, H));
+        EXPECT_EQ(QSize(int(std::lround(W * Row.Dpi / 25.4)), int(std::lround(H * Row.Dpi / 25.4))), Raster.size());
+        const QImage Page = PrinterPage(Sheet, Row.Dpi), Alone = PrinterPage(Single, Row.Dpi);
+        ASSERT_FALSE(Page.isNull() || Alone.isNull()) << "pdftoppm (poppler-utils) made no page";
+        // Poppler rounds a page of a fraction of a dot more up.
+        EXPECT_NEAR(Alone.width(), Raster.width(), 1);
+        EXPECT_NEAR(Alone.height(), Raster.height(), 1);
+        const int Left = int(std::lround(Row.LeftMM * Row.Dpi / 25.4)), Top = int(std::lround(Row.TopMM * Row.Dpi / 25.4));
+        // Rows across the bars above the digits, and the guard bars' below them.
+        for (const int Y : {Raster.height() / 4, Raster.height() / 2, Raster.height() * 17 / 20}) {
+            const std::string Want = Dots(Raster, Y, 0, Raster.width());
+            EXPECT_EQ(Dots(Page, Top + Y, Left, Raster.width()), Want) << "row " << Y;
+            EXPECT_EQ(Dots(Alone, Y, 0, Raster.width()), Want) << "row " << Y;
+        }
+        EXPECT_EQ(Dots(Page, Top - 1, Left, Raster.width()), std::string(std::size_t(Raster.width()), '0'))
+            << "nothing above the symbol's top";
+    }
 }
