@@ -12,6 +12,7 @@
 #include "Options.h"
 #include "Sheet.h"
 #include "Text.h"
+#include "cli/Child.h"
 
 #include <ean/WEQEan.h>
 #include <ean/WEQEanExport.h>
@@ -155,133 +156,6 @@ TEST(CliHostileTest, MessagesShowPrintableTextAndEscapeEveryOtherByte)
 }
 
 // --- The program, in a child ------------------------------------------------------
-
-struct TExit {
-    int Status = -1; // the exit status; -1 when a signal ended it
-    int Signal = 0;
-    long PeakKB = 0; // its peak resident memory
-    std::string Err;
-};
-
-// weqbarcode (or Program) in Dir, its standard input a pipe the test holds,
-// standard error to a file (or nowhere), its peak memory from wait4.
-class TChild {
-public:
-    TChild(const QString& Dir, const std::vector<std::string>& Args, const std::vector<std::string>& Env = {},
-           bool KeepErr = true, bool BoundByPermissions = false, const char* Program = WEQ_CLI)
-    {
-        int Pipe[2];
-        if (pipe2(Pipe, O_CLOEXEC) != 0)
-            return;
-        ErrPath = KeepErr ? ErrDir.filePath("err").toStdString() : "/dev/null";
-        const std::string Where = Dir.toStdString();
-        std::vector<std::string> Argv{Program};
-        Argv.insert(Argv.end(), Args.begin(), Args.end());
-        std::vector<char*> A, E;
-        for (std::string& S : Argv)
-            A.push_back(S.data());
-        A.push_back(nullptr);
-        std::vector<std::string> Environment = Env;
-        for (char** P = environ; *P; ++P)
-            Environment.emplace_back(*P);
-        for (std::string& S : Environment)
-            E.push_back(S.data());
-        E.push_back(nullptr);
-        Pid = fork();
-        if (Pid == 0) {
-            // Only calls that are safe between fork and exec.
-            const int Err = open(ErrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int Null = open("/dev/null", O_WRONLY);
-            if (Err < 0 || Null < 0 || dup2(Pipe[0], 0) < 0 || dup2(Null, 1) < 0 || dup2(Err, 2) < 0 ||
-                chdir(Where.c_str()) != 0)
-                _exit(98);
-            // Root keeps its user but loses its power over permissions, so that
-            // a file's mode binds (the capabilities leave the bounding set).
-            if (BoundByPermissions && geteuid() == 0)
-                for (const int Capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
-                    if (prctl(PR_CAPBSET_DROP, Capability, 0, 0, 0) != 0)
-                        _exit(99);
-            execve(A[0], A.data(), E.data());
-            _exit(97);
-        }
-        close(Pipe[0]);
-        Input = Pipe[1];
-    }
-    ~TChild()
-    {
-        if (Input >= 0)
-            close(Input);
-        if (Pid > 0 && !Reaped) {
-            kill(Pid, SIGKILL);
-            waitpid(Pid, nullptr, 0);
-        }
-    }
-
-    void Write(const std::string& Bytes)
-    {
-        for (std::size_t At = 0; At < Bytes.size();) {
-            const ssize_t N = write(Input, Bytes.data() + At, Bytes.size() - At);
-            if (N <= 0)
-                return;
-            At += std::size_t(N);
-        }
-    }
-    void CloseInput()
-    {
-        if (Input >= 0)
-            close(Input);
-        Input = -1;
-    }
-    void Signal(int Sig) { kill(Pid, Sig); }
-    // Closing its input first, unless it is to stay open until the child ends.
-    TExit Wait(bool Close = true)
-    {
-        if (Close)
-            CloseInput();
-        TExit R;
-        int Status = 0;
-        rusage Usage{};
-        if (Pid <= 0 || wait4(Pid, &Status, 0, &Usage) != Pid)
-            return R;
-        Reaped = true;
-        R.Status = WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
-        R.Signal = WIFSIGNALED(Status) ? WTERMSIG(Status) : 0;
-        R.PeakKB = Usage.ru_maxrss;
-        // The last megabyte: enough for the last lines of millions.
-        std::ifstream Err(ErrPath, std::ios::binary | std::ios::ate);
-        const std::streamoff Size = Err.tellg();
-        Err.seekg(std::max<std::streamoff>(0, Size - (1 << 20)));
-        R.Err.assign(std::istreambuf_iterator<char>(Err), {});
-        return R;
-    }
-
-private:
-    QTemporaryDir ErrDir;
-    std::string ErrPath;
-    pid_t Pid = -1;
-    int Input = -1;
-    bool Reaped = false;
-};
-
-TExit RunChild(const QString& Dir, const std::vector<std::string>& Args, const std::string& Input = {},
-               const std::vector<std::string>& Env = {}, bool BoundByPermissions = false,
-               const char* Program = WEQ_CLI)
-{
-    TChild C(Dir, Args, Env, true, BoundByPermissions, Program);
-    C.Write(Input);
-    return C.Wait();
-}
-
-void WriteFile(const QString& Path, const std::string& Bytes)
-{
-    std::ofstream(Path.toStdString(), std::ios::binary) << Bytes;
-}
-
-std::string ReadFile(const QString& Path)
-{
-    std::ifstream In(Path.toStdString(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(In), {});
-}
 
 // Every entry under Dir, hidden ones too, as "a/b", sorted.
 QStringList Listing(const QString& Dir)
@@ -638,106 +512,6 @@ TEST(CliHostileTest, ALaterRunRemovesWhatAKilledOneLeft)
 
 // --- Memory ------------------------------------------------------------------------
 
-// Lines of one character and every hundredth a GTIN of 500 (so that half of
-// them are files taken already), as a file of Count lines.
-std::string MixedLines(std::size_t Count)
-{
-    std::string Out;
-    Out.reserve(Count * 3);
-    for (std::size_t I = 0; I < Count; ++I)
-        Out += I % 100 ? "1\n" : std::to_string(400000000000LL + 13 * (I / 100 % 500)) + "\n";
-    return Out;
-}
-
-#if defined(__SANITIZE_ADDRESS__)
-// The sanitizer keeps freed memory in quarantine and runs several times slower.
-constexpr bool Instrumented = true;
-#else
-constexpr bool Instrumented = false;
-#endif
-
-TEST(CliHostileTest, MemoryDoesNotGrowWithTheInput)
-{
-    if (Instrumented)
-        GTEST_SKIP() << "the address sanitizer's memory is not the program's";
-    QTemporaryDir Dir;
-    const auto Peak = [&](const std::string& File, std::size_t Count) {
-        WriteFile(Dir.filePath("in.txt"), MixedLines(Count));
-        TChild C(Dir.path(), {"-i", "in.txt", "-o", File}, {}, false);
-        const TExit R = C.Wait();
-        EXPECT_EQ(R.Status, 1);
-        return R.PeakKB;
-    };
-    const long Small = Peak("a/{gtin}.svg", 1000), Large = Peak("b/{gtin}.svg", 1000000);
-    EXPECT_EQ(QDir(Dir.filePath("b")).entryList(QDir::Files).size(), 500);
-    EXPECT_LT(Large, Small + 100 * 1024) << "a million lines: " << Large << " KB, a thousand: " << Small << " KB";
-
-    // 100 MB of one-character lines (an item, a comment, fourteen blank lines
-    // over and over), and one line of 100 MB.
-    constexpr std::size_t Hundred = 100u << 20;
-    const struct {
-        const char* Name;
-        std::function<std::string()> Input;
-        std::string Last; // the last line of the messages
-    } Rows[] = {
-        {"one-character lines",
-         [] {
-             std::string Block = "1\n#\n\t\n", Lines;
-             while (Block.size() < 32)
-                 Block += " \n";
-             while (Lines.size() < Hundred)
-                 Lines += Block;
-             return Lines;
-         },
-         "weqbarcode: 3276800 of 3276800 items rejected, 0 files written\n"},
-        {"one line", [] { return std::string(Hundred, '1').append("\n400638133393\n"); },
-         "weqbarcode: 1 of 2 items rejected, 1 files written\n"},
-    };
-    for (const auto& Row : Rows) {
-        SCOPED_TRACE(Row.Name);
-        WriteFile(Dir.filePath("big.txt"), Row.Input());
-        const TExit R = RunChild(Dir.path(), {"-i", "big.txt", "-o", "c/{n}.svg"});
-        QFile::remove(Dir.filePath("big.txt"));
-        EXPECT_EQ(R.Status, 1);
-        EXPECT_LT(R.PeakKB, 200 * 1024);
-        EXPECT_TRUE(R.Err.ends_with(Row.Last)) << R.Err.substr(R.Err.size() - std::min<std::size_t>(R.Err.size(), 200));
-    }
-}
-
-// A sheet at print-run scale: each character shape written once, each label
-// a few operators, so that time and size grow with the labels and memory
-// does not; its first and last pages still decode.
-TEST(CliHostileTest, AHundredThousandLabelSheetIsQuickAndSmall)
-{
-    QTemporaryDir Dir;
-    std::string Lines;
-    for (int I = 0; I < 100000; ++I)
-        Lines += std::to_string(400000000000LL + 7919LL * I) + "\n";
-    WriteFile(Dir.filePath("in.txt"), Lines);
-    const auto Start = std::chrono::steady_clock::now();
-    const TExit R = RunChild(Dir.path(), {"-q", "--sheet", "A4", "-i", "in.txt", "-o", "run.pdf"});
-    const double Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
-    ASSERT_EQ(R.Status, 0) << R.Err;
-    if (!Instrumented) {
-        EXPECT_LT(Seconds, 15.0);
-        EXPECT_LT(R.PeakKB, 100 * 1024);
-    }
-    const qint64 Size = QFileInfo(Dir.filePath("run.pdf")).size();
-    EXPECT_LT(Size, 200 * 100000) << "bytes a label: " << Size / 100000;
-    // The first cell of the first page and of the last.
-    const TSheetLayout L = LayOutSheet(ParseOptions({"--sheet", "A4", "1"}, 1).Options);
-    const int PerPage = L.Columns * L.Rows, Last = (100000 - 1) / PerPage;
-    for (const auto& [Page, Label] : {std::pair{1, 0}, std::pair{Last + 1, Last * PerPage}}) {
-        const QString Png = Dir.filePath(QString("p%1").arg(Page));
-        QProcess::execute("pdftoppm", {"-r", "300", "-png", "-singlefile", "-f", QString::number(Page), "-l",
-                                       QString::number(Page), "-x", "0", "-y", "0", "-W", "600", "-H", "500",
-                                       Dir.filePath("run.pdf"), Png});
-        EXPECT_EQ(DecodeEan13(QImage(Png + ".png")),
-                  WEQEan::CompleteGTIN(std::to_string(400000000000LL + 7919LL * Label)))
-            << "page " << Page;
-    }
-}
-
 TEST(CliHostileTest, FrameEstimateIsTheImageTheLibraryDraws)
 {
     const struct {
@@ -764,28 +538,6 @@ TEST(CliHostileTest, FrameEstimateIsTheImageTheLibraryDraws)
         ASSERT_FALSE(R.Image.isNull()) << R.Error.toStdString();
         EXPECT_EQ(TFrames(O).Bytes(Item), std::uint64_t(R.Image.width()) * std::uint64_t(R.Image.height()) * 4);
     }
-}
-
-TEST(CliHostileTest, JobsStayWithinTheMemoryBudget)
-{
-    if (Instrumented)
-        GTEST_SKIP() << "the address sanitizer's memory is not the program's";
-    // Four frames of 34 MB at 2400 dpi on four threads.
-    QTemporaryDir Dir;
-    const std::vector<std::string> Four{"-q", "-j", "4", "--dpi", "2400", "-o", "{n}.png", "400638133393",
-                                        "590123412345", "978020137962", "000000123457"};
-    const auto Peak = [&](std::vector<std::string> Args) {
-        const TExit R = RunChild(Dir.path(), Args);
-        EXPECT_EQ(R.Status, 0) << R.Err;
-        return R.PeakKB;
-    };
-    const long One = Peak({"-q", "--dpi", "2400", "-o", "{n}.png", "400638133393"});
-    std::vector<std::string> Alone = Four, Together = Four;
-    Alone.insert(Alone.end(), {"--memory", "40"});
-    Together.insert(Together.end(), {"--memory", "1000"});
-    const long Serial = Peak(Alone), Parallel = Peak(Together);
-    EXPECT_LT(Serial, One + 20 * 1024) << "one frame at a time: " << Serial << " KB, one item: " << One << " KB";
-    EXPECT_GT(Parallel, One + 50 * 1024) << "four at a time: " << Parallel << " KB, so the measure sees them";
 }
 
 } // namespace
