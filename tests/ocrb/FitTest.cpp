@@ -171,6 +171,7 @@ TEST_F(FitTest, AlternatingBoxSizesAreEachMeasuredOnce)
 
 TEST_F(FitTest, FirstFittingAfterAnEmptyCacheMeasures)
 {
+    TFitCache::Shared().Clear();
     const std::uint64_t Before = MeasurementCount;
     FitFontHeight(">", "OCRB", 12, 16);
     EXPECT_GT(MeasurementCount, Before);
