@@ -15,13 +15,11 @@ namespace {
 
 using WEQ::BarcodeWidget;
 
-const QRgb Black = qRgb(0, 0, 0), White = qRgb(255, 255, 255), Green = qRgb(0, 255, 0);
-
 // A green window holding one widget at its origin, without a layout.
-struct TWindow {
+struct TWidgetWindow {
     QWidget Window;
     BarcodeWidget* Widget = new BarcodeWidget(QStringLiteral("400638133393"), &Window);
-    TWindow()
+    TWidgetWindow()
     {
         Window.resize(400, 300);
         QPalette P = Window.palette();
@@ -163,7 +161,7 @@ TEST(BarcodeWidgetTest, ColoursAsWrittenAndInvalidOnesAsTheDefault)
         {"bars with alpha 0 are drawn opaque", QColor(255, 0, 0, 0), Qt::white, Qt::black, qRgb(255, 0, 0), White,
          Black},
     };
-    TWindow W;
+    TWidgetWindow W;
     for (const TColours& Row : Rows) {
         SCOPED_TRACE(Row.Name);
         W.Widget->setBarColor(Row.Bar);
@@ -211,7 +209,7 @@ TEST(BarcodeWidgetTest, SizesAlignmentAndAbsurdRectangles)
         {"QWIDGETSIZE_MAX high", {400, Max}, false, TopLeft, {0, 0, 339, 16384}},
         {"QWIDGETSIZE_MAX high, too narrow", {100, Max}, true, Centre, {}},
     };
-    TWindow W;
+    TWidgetWindow W;
     QElapsedTimer Timer;
     Timer.start();
     for (const TSize& Row : Rows) {

@@ -70,18 +70,30 @@ TEST(DrawingBoundsTest, NewBackgroundsAtLargeSizesCostNoMemoryBeyondTheImage)
     EXPECT_LT(ResidentMegabytes() - Before, 100) << "MB added by 40 background colours";
 }
 
-// At the top of the dpi range the symbol is written band by band: its own
-// bits, not a frame of 32-bit pixels (that would be 540 MB here).
+// At the top of the dpi range the digits are the outlines and the symbol is
+// written band by band: its own bits, not a frame of 32-bit pixels (that
+// would be 540 MB here).
 TEST(DrawingBoundsTest, ExportAtTheTopOfTheDpiRangeTakesLittleMemory)
 {
     QTemporaryDir Dir;
     const long Before = ResidentMegabytes();
     std::ofstream("/proc/self/clear_refs") << "5"; // the peak starts again from here
+    WEQEan::TRasterExport Report;
     QString Error;
-    ASSERT_TRUE(WEQEan::ExportPng("400638133393", Dir.filePath("e.png"), WEQEan::MaxDpi, {}, nullptr, &Error))
+    ASSERT_TRUE(WEQEan::ExportPng("400638133393", Dir.filePath("e.png"), WEQEan::MaxDpi, {}, &Report, &Error))
         << Error.toStdString();
     EXPECT_LT(PeakMegabytesSinceReset() - Before, 100) << "MB at the export's peak";
     EXPECT_LT(ResidentMegabytes() - Before, 100) << "MB left resident after the export";
+    EXPECT_EQ(Report.DotsPerModule, 125);
+    QImageReader Reader(Dir.filePath("e.png"));
+    Reader.setAllocationLimit(0); // the file is larger than a reader takes by default
+    const QImage Saved = Reader.read();
+    ASSERT_EQ(Saved.width(), 113 * 125);
+    // A decoder wants a few pixels a module, not 125: a whole-factor
+    // reduction keeps every bar whole.
+    EXPECT_EQ(DecodeEan13(Saved.scaled(Saved.width() / 41, Saved.height() / 41, Qt::IgnoreAspectRatio,
+                                       Qt::FastTransformation)),
+              "4006381333931");
 }
 
 // Lines of one character and every hundredth a GTIN of 500 (so that half of

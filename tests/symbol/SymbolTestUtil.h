@@ -16,6 +16,20 @@
 #include <string>
 #include <vector>
 
+inline constexpr QRgb Black = qRgb(0, 0, 0), White = qRgb(255, 255, 255), Red = qRgb(255, 0, 0),
+                      Green = qRgb(0, 255, 0);
+
+// The rectangle of every pixel of Image that is not white.
+inline QRect InkOf(const QImage& Image)
+{
+    QRect Ink;
+    for (int Y = 0; Y < Image.height(); ++Y)
+        for (int X = 0; X < Image.width(); ++X)
+            if (Image.pixel(X, Y) != White)
+                Ink |= QRect(X, Y, 1, 1);
+    return Ink;
+}
+
 struct TBar {
     int StartModule, Modules;
     bool operator==(const TBar&) const = default;
