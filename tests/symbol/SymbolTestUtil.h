@@ -20,14 +20,21 @@ inline constexpr QRgb Black = qRgb(0, 0, 0), White = qRgb(255, 255, 255), Red = 
                       Green = qRgb(0, 255, 0);
 
 // The rectangle of every pixel of Image that is not white.
-inline QRect InkOf(const QImage& Image)
+inline QRect InkOf(const QImage& Picture)
 {
-    QRect Ink;
-    for (int Y = 0; Y < Image.height(); ++Y)
+    const QImage Image = Picture.convertToFormat(QImage::Format_RGB32);
+    int Left = Image.width(), Right = -1, Top = Image.height(), Bottom = -1;
+    for (int Y = 0; Y < Image.height(); ++Y) {
+        const QRgb* Row = reinterpret_cast<const QRgb*>(Image.constScanLine(Y));
         for (int X = 0; X < Image.width(); ++X)
-            if (Image.pixel(X, Y) != White)
-                Ink |= QRect(X, Y, 1, 1);
-    return Ink;
+            if (Row[X] != White) {
+                Left = std::min(Left, X);
+                Right = std::max(Right, X);
+                Top = std::min(Top, Y);
+                Bottom = std::max(Bottom, Y);
+            }
+    }
+    return Right < 0 ? QRect() : QRect(QPoint(Left, Top), QPoint(Right, Bottom));
 }
 
 struct TBar {

@@ -164,7 +164,7 @@ TEST(ThreadTest, CopiesOnTwoThreadsAreIndependent)
     const QImage LargeImage = WEQ::Barcode(Original).screenImage({}, Large, 1, nullptr);
     ASSERT_FALSE(SmallImage.isNull());
     ASSERT_NE(SmallImage.size(), LargeImage.size());
-    for (int Round = 0; Round < 20; ++Round) {
+    for (int Round = 0; Round < 8; ++Round) {
         WEQ::Barcode Renderer = Original, Detacher = Original;
         std::atomic<bool> Done{false};
         std::thread Detaching([&] {
