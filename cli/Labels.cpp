@@ -32,13 +32,6 @@ constexpr double MaxLabelPixels = double(1 << 28);
 
 QColor ToQColor(TColor C) { return QColor(int(C & 0xFF), int(C >> 8 & 0xFF), int(C >> 16 & 0xFF)); }
 
-std::string Mm(double V)
-{
-    char Text[32];
-    std::snprintf(Text, sizeof Text, "%.2f", V);
-    return Text;
-}
-
 // The dpi a label's symbol is drawn at: the printer's, the PNG's, or the
 // vector files' micrometres.
 int LabelDpi(const TOptions& O)

@@ -33,13 +33,6 @@ constexpr double Slack = 1e-9;
 // the last.
 constexpr double MarkStartMM = 1.0, MarkLengthMM = 3.0, MarkClearanceMM = 0.25, ShortestMarkMM = 0.5;
 
-std::string Mm(double V)
-{
-    char Text[32];
-    std::snprintf(Text, sizeof Text, "%.2f", V);
-    return Text;
-}
-
 // The sizes of the labels of one run, by symbology and add-on: they depend
 // on nothing else, so each is asked for once.
 class TLabelSizes {
@@ -83,6 +76,13 @@ TBox LabelBox(const TSheetLayout& L, int Column, int Row)
 }
 
 } // namespace
+
+std::string Mm(double V)
+{
+    char Text[32];
+    std::snprintf(Text, sizeof Text, "%.2f", V);
+    return Text;
+}
 
 TSheetLayout LayOutSheet(const TOptions& O)
 {

@@ -35,6 +35,9 @@ struct TSheetLayout {
 // page's corner.
 TSheetLayout LayOutSheet(const TOptions& Options);
 
+// Millimetres as messages give them: two decimals.
+std::string Mm(double V);
+
 // A crop mark: a line from (X1, Y1) to (X2, Y2) on the page, in mm.
 struct TCropMark {
     double X1, Y1, X2, Y2;

@@ -29,6 +29,7 @@
 
 #include <cstring>
 #include <set>
+#include <map>
 #include <linux/capability.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -279,14 +280,11 @@ TEST(CliItemsTest, ReadsEachItemAsWritten)
         {"isbn-10:  0-306-40615-2", TKind::Auto, "9780306406157|ISBN 978-0-306-40615-7"},
         {"ISBN 0 306 40615 2", TKind::Auto, "9780306406157|ISBN 978-0-306-40615-7"},
         {"ISBN 0-306-4O615-2", TKind::Auto, "!'ISBN 0-306-4O615-2': position 13: 'O' is not a digit"},
-        {"ISBN 978-3-16-148410-0-", TKind::Auto, "!'ISBN 978-3-16-148410-0-': position 23: '-' stands after the last digit"},
-        {"ISSN 0317--8471", TKind::Auto, "!'ISSN 0317--8471': position 11: '-' follows another separator"},
         {"ISSN 0317 8471", TKind::Auto, "9770317847001|ISSN 0317-8471"},
         {"ISSN 0317-8471,07", TKind::Auto, "9770317847056+07|ISSN 0317-8471", false, "05"},
         {"9770317847001 07", TKind::Auto, "9770317847001+07|ISSN 0317-8471"},
         {"9770317847001", TKind::Issn, "9770317847001|ISSN 0317-8471~the variant 05 is not used", false, "05"},
         {"M-2306-7118-7", TKind::Auto, "9790230671187|ISMN 979-0-2306-7118-7"},
-        {"ISBN 400638133393", TKind::Auto, "!'ISBN 400638133393': an ISBN has 10 characters"},
         {"3-16-148410-7", TKind::Isbn, "!'3-16-148410-7': position 13: the check character of 316148410 is X"},
         {"\xEF\xBC\x94" "006381333931", TKind::Ean13, "!'\xEF\xBC\x94" "006381333931': position 1: '\xEF\xBC\x94' is not a digit"},
     };
@@ -677,28 +675,31 @@ std::string DecodeFile(const QString& Path)
     return DecodeEan13(PdfPage(Path, 1, 300));
 }
 
+void WriteText(const QString& Path, const QByteArray& Bytes)
+{
+    QFile F(Path);
+    ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+    F.write(Bytes);
+}
+
+// What zbarimg reads in a PNG on a white margin, one symbol a line, sorted.
+std::string Zbar(const QString& Png)
+{
+    const QImage Image(Png);
+    QImage Framed(Image.size() + QSize(32, 32), QImage::Format_RGB32);
+    Framed.fill(Qt::white);
+    QPainter(&Framed).drawImage(16, 16, Image);
+    Framed.save(Png + ".framed.png");
+    QProcess P;
+    P.start("zbarimg", {"-q", "--nodbus", "-Sean2.enable", "-Sean5.enable", Png + ".framed.png"});
+    P.waitForFinished(30000);
+    QStringList Lines = QString::fromLatin1(P.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    Lines.sort();
+    return Lines.join('\n').toStdString();
+}
+
 const QStringList Gtins = {"400638133393", "590123412345", "978020137962", "000000123457", "871234567890"};
 const QStringList Written = {"4006381333931", "5901234123457", "9780201379624", "0000001234572", "8712345678906"};
-
-TEST(CliRunTest, EveryFormatDecodes)
-{
-    for (const char* Suffix : {"png", "svg", "pdf"}) {
-        SCOPED_TRACE(Suffix);
-        QTemporaryDir Dir;
-        QFile List(Dir.filePath("list.txt"));
-        ASSERT_TRUE(List.open(QIODevice::WriteOnly));
-        List.write((Gtins.mid(2).join('\n') + '\n').toUtf8());
-        List.close();
-        const TRun R = RunCli(Dir.path(), {"-q", "-i", "list.txt", "-o", QString("out/{n}-{gtin}.") + Suffix,
-                                        Gtins[0], Gtins[1]});
-        EXPECT_EQ(R.Status, 0) << R.Err;
-        EXPECT_EQ(R.Out + R.Err, "") << "a quiet success prints nothing";
-        for (int I = 0; I < Gtins.size(); ++I) {
-            const QString Path = Dir.filePath(QString("out/%1-%2.%3").arg(I + 1, 5, 10, QChar('0')).arg(Written[I]).arg(Suffix));
-            EXPECT_EQ(DecodeFile(Path), Written[I].toStdString()) << Path.toStdString();
-        }
-    }
-}
 
 // Inks on the command line: an RGB format says once what it draws for an
 // ink; --pdf-x refuses an RGB colour before anything is written, and what
@@ -738,56 +739,49 @@ TEST(CliRunTest, InksAreSaidOnceAndPdfXRefusesRgbBeforeAnyWrite)
     }
 }
 
-// Each symbology and add-on of the command line, in every format: the file
-// name is the symbol's digits, and a reader reads what the item said.
-TEST(CliRunTest, SymbologiesAndAddOnsDecodeInEveryFormat)
+// Each format once, each symbology's options once: the file named by the
+// pattern holds what a reader reads as the item said. (The library's own
+// tests decode every symbol in every format.)
+TEST(CliRunTest, EveryFormatAndSymbologyReachesItsFile)
 {
-    struct TRow {
+    const struct {
         const char* Name;
         QStringList Args;
-        const char* File; // without its suffix
-        const char* Read; // zxing-cpp's "FORMAT:digits addon"
-        // The PNG's rows where the number line is printed above the bars: an
-        // EAN-13's 314 at 4 dots a module (277 of bars, 4, 33 of digits) and
-        // the line's band: boxes of 23 (17 wide, a pitch of 452 / 22) and a
-        // module above and below them.
-        int Rows = 0;
+        QByteArray List;        // the -i file, when there is one
+        std::vector<std::string> Files, Read; // zxing-cpp's "FORMAT:digits addon" of each
+    } Rows[] = {
+        {"arguments before the list's lines, numbered and named", {"-o", "out/{n}-{gtin}.png", Gtins[0], Gtins[1]},
+         "978020137962\n", {"out/00001-4006381333931.png", "out/00002-5901234123457.png", "out/00003-9780201379624.png"},
+         {"EAN-13:4006381333931", "EAN-13:5901234123457", "EAN-13:9780201379624"}},
+        {"UPC-E from its UPC-A, with an add-on", {"--symbology", "upce", "--add-on", "12", "-o", "{gtin}.svg",
+         "042100005264"}, "", {"04252614.svg"}, {"UPC-E:04252614 12"}},
+        {"an ISBN-10 labelled, with its price", {"--symbology", "isbn", "-o", "{gtin}.pdf", "ISBN 0-306-40615-2+51299"},
+         "", {"9780306406157.pdf"}, {"EAN-13:9780306406157 51299"}},
+        {"an ISSN with its variant and issue", {"--symbology", "issn", "--issn-variant", "05", "-o", "{gtin}.png",
+         "0317-8471,07"}, "", {"9770317847056.png"}, {"EAN-13:9770317847056 07"}},
+        {"EAN-8", {"--symbology", "EAN8", "-o", "{gtin}.svg", "9638507"}, "", {"96385074.svg"}, {"EAN-8:96385074"}},
+        {"the automatic choice of a GTIN-14", {"--symbology", "auto", "--add-on", "12", "-o", "{gtin}.pdf",
+         "00036000291452"}, "", {"036000291452.pdf"}, {"UPC-A:036000291452 12"}},
     };
-    const TRow Rows[] = {
-        {"UPC-A as it stands", {"--symbology", "upca", "036000291452"}, "036000291452", "UPC-A:036000291452"},
-        {"EAN-8", {"--symbology", "EAN8", "9638507"}, "96385074", "EAN-8:96385074"},
-        {"UPC-E from its UPC-A", {"--symbology", "upce", "042100005264"}, "04252614", "UPC-E:04252614"},
-        {"a book with its price", {"--add-on", "51995", "978020137962"}, "9780201379624",
-         "EAN-13:9780201379624 51995"},
-        {"the automatic choice of a GTIN-14", {"--symbology", "auto", "--add-on", "12", "00036000291452"},
-         "036000291452", "UPC-A:036000291452 12"},
-        {"an ISBN-10 labelled, with its price", {"--symbology", "isbn", "ISBN 0-306-40615-2+51299"}, "9780306406157",
-         "EAN-13:9780306406157 51299", 345},
-        {"an ISMN in its old form", {"--symbology", "ismn", "M-2306-7118-7"}, "9790230671187",
-         "EAN-13:9790230671187", 345},
-        {"an ISSN with its variant and issue", {"--symbology", "issn", "--issn-variant", "05", "0317-8471,07"},
-         "9770317847056", "EAN-13:9770317847056 07", 345},
-        {"a hyphenated ISBN recognised", {"--symbology", "auto", "978-3-16-148410-0"}, "9783161484100",
-         "EAN-13:9783161484100", 345},
-    };
-    for (const TRow& Row : Rows) {
-        for (const char* Suffix : {"png", "svg", "pdf"}) {
-            SCOPED_TRACE(std::string(Row.Name) + ", " + Suffix);
-            QTemporaryDir Dir;
-            const TRun R = RunCli(Dir.path(), QStringList{"-q", "-o", QString("{gtin}.") + Suffix} + Row.Args);
-            ASSERT_EQ(R.Status, 0) << R.Err;
-            const QString Path = Dir.filePath(QString::fromLatin1(Row.File) + "." + Suffix);
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        QTemporaryDir Dir;
+        WriteText(Dir.filePath("list.txt"), Row.List);
+        const QStringList Args = QStringList{"-q"} + (Row.List.isEmpty() ? QStringList() : QStringList{"-i", "list.txt"}) +
+                                 Row.Args;
+        const TRun R = RunCli(Dir.path(), Args);
+        EXPECT_EQ(R.Status, 0) << R.Err;
+        EXPECT_EQ(R.Out + R.Err, "") << "a quiet success prints nothing";
+        for (std::size_t I = 0; I < Row.Files.size(); ++I) {
+            const QString Path = Dir.filePath(QString::fromStdString(Row.Files[I]));
             const QImage Image = Path.endsWith(".png")   ? QImage(Path)
                                  : Path.endsWith(".svg") ? RenderSvg(Read(Path), 0.4 * TenPerModule, true)
                                                          : PdfPage(Path, 1, 300);
-            ASSERT_FALSE(Image.isNull()) << Path.toStdString() << " not written";
-            if (Row.Rows && Path.endsWith(".png")) {
-                EXPECT_EQ(Image.height(), Row.Rows);
-            }
+            ASSERT_FALSE(Image.isNull()) << Row.Files[I] << " not written";
             QImage OnMargin(Image.size() + QSize(40, 40), QImage::Format_RGB32);
             OnMargin.fill(Qt::white);
             QPainter(&OnMargin).drawImage(20, 20, Image);
-            EXPECT_EQ(DecodeFamily(OnMargin), Row.Read);
+            EXPECT_EQ(DecodeFamily(OnMargin), Row.Read[I]) << Row.Files[I];
         }
     }
     QTemporaryDir Dir;
@@ -854,110 +848,51 @@ TEST(CliRunTest, ARollHasALabelAPage)
     }
 }
 
+// 40 labels on A4: 36 (4 x 9) on the first page, 4 on the second, row by
+// row in the order of the input, each in its cell of the default grid (10 mm
+// margins, cells a quiet zone of 3.63 mm apart).
 TEST(CliRunTest, ASheetHoldsEveryLabelAtItsPlace)
 {
     QTemporaryDir Dir;
     QByteArray Input;
-    std::vector<std::string> Expected;
-    for (int I = 0; I < 60; ++I) {
-        const std::string Body = std::to_string(100000000000LL + 7919LL * I);
-        Input += QByteArray::fromStdString(Body) + '\n';
-        Expected.push_back(WEQEan::CompleteGTIN(Body));
-    }
+    for (int I = 0; I < 40; ++I)
+        Input += QByteArray::number(100000000000LL + 7919LL * I) + '\n';
     const TRun R = RunCli(Dir.path(), {"-q", "--sheet", "A4", "-i", "-", "-o", "s.pdf"}, Input);
     ASSERT_EQ(R.Status, 0) << R.Err;
-    const TSheetLayout L = LayOutSheet(ParseOptions({"--sheet", "A4", "1"}, 1).Options);
-    ASSERT_EQ(L.Columns * L.Rows, 36) << "36 on the first page, 24 on the second";
     constexpr int Dpi = 300;
     const auto Px = [](double MM) { return int(MM / 25.4 * Dpi); };
-    std::vector<std::string> Found;
-    for (int Page = 1; Page <= 2; ++Page) {
-        const QImage Image = PdfPage(Dir.filePath("s.pdf"), Page, Dpi);
+    const double CellW = (190 - 3 * 3.63) / 4, CellH = (277 - 8 * 3.63) / 9;
+    const struct {
+        int Page, Cell;
+        const char* Gtin;
+    } Labels[] = {{1, 0, "1000000000009"}, {1, 35, "1000002771655"}, {2, 0, "1000002850848"}, {2, 3, "1000003088417"}};
+    for (const auto& L : Labels) {
+        const QImage Image = PdfPage(Dir.filePath("s.pdf"), L.Page, Dpi);
         ASSERT_NEAR(Image.width(), Px(210.0), 1) << "the page is 210 mm exactly; the reader rounds up";
-        for (int Cell = 0; Cell < L.Columns * L.Rows && Found.size() < Expected.size(); ++Cell)
-            Found.push_back(DecodeEan13(Image.copy(Px(L.CellLeft(Cell % L.Columns)), Px(L.CellTop(Cell / L.Columns)),
-                                                   Px(L.CellWidthMM), Px(L.CellHeightMM))));
+        const double Left = 10 + (L.Cell % 4) * (CellW + 3.63), Top = 10 + (L.Cell / 4) * (CellH + 3.63);
+        EXPECT_EQ(DecodeEan13(Image.copy(Px(Left), Px(Top), Px(CellW), Px(CellH))), L.Gtin)
+            << "page " << L.Page << ", cell " << L.Cell;
     }
-    EXPECT_EQ(Found, Expected) << "row by row, in the order of the input";
     EXPECT_TRUE(PdfPage(Dir.filePath("s.pdf"), 3, 50).isNull()) << "a third page";
 }
 
-std::vector<std::string> Strings(const QStringList& List)
-{
-    std::vector<std::string> Out;
-    for (const QString& S : List)
-        Out.push_back(S.toStdString());
-    return Out;
-}
-
-void WriteText(const QString& Path, const QByteArray& Bytes)
-{
-    QFile F(Path);
-    ASSERT_TRUE(F.open(QIODevice::WriteOnly));
-    F.write(Bytes);
-}
-
-// What zbarimg reads in a PNG on a white margin, one symbol a line, sorted.
-std::string Zbar(const QString& Png)
-{
-    const QImage Image(Png);
-    QImage Framed(Image.size() + QSize(32, 32), QImage::Format_RGB32);
-    Framed.fill(Qt::white);
-    QPainter(&Framed).drawImage(16, 16, Image);
-    Framed.save(Png + ".framed.png");
-    QProcess P;
-    P.start("zbarimg", {"-q", "--nodbus", "-Sean2.enable", "-Sean5.enable", Png + ".framed.png"});
-    P.waitForFinished(30000);
-    QStringList Lines = QString::fromLatin1(P.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    Lines.sort();
-    return Lines.join('\n').toStdString();
-}
-
-// Every form of an item's own add-on, the --add-on for items without one,
-// and more than a GTIN and its add-on rejected by number: 3 arguments and 30
-// lines, the rest written and read back by zbar.
+// Each item's own add-on reaches its file, the --add-on those without one,
+// and a line of more than a GTIN and an add-on is rejected by its number.
+// (Every form of an item is read in CliItemsTest.)
 TEST(CliRunTest, EachItemCarriesItsOwnAddOn)
 {
-    const struct {
-        const char* Form; // %1 the GTIN's 12 digits, %2 its add-on
-        bool Own;         // the add-on is the item's; else the --add-on's 90210
-        const char* Rejected = nullptr;
-    } Forms[] = {
-        {"%1,%2", true}, {"%1+%2", true}, {"%1 %2", true}, {"%1\t%2", true}, {"\"%1\",\"%2\"", true},
-        {" %1 + %2 \r", true}, {"%1", false}, {"%1,", false}, {"%1,%2,x", false, "a third field"},
-        {"%1 %2 7", false, "'7' after the add-on"}, {"%1,Milk", false, "'Milk' is not an add-on of 2 or 5 digits"},
-        {"%1+", false, "'+' without an add-on"},
-    };
     QTemporaryDir Dir;
-    std::vector<std::string> Read; // by item; empty where rejected
-    std::string Err;
-    const auto Item = [&](int I, const std::string& Where) {
-        const auto& F = Forms[I % std::size(Forms)];
-        const QString Body = QString::number(400000000000LL + 7919LL * I), AddOn = I % 3 ? "12" : "51995";
-        const QString Text = QString(F.Form).replace("%1", Body).replace("%2", AddOn);
-        const std::string Shown = F.Own ? AddOn.toStdString() : "90210";
-        Read.push_back(F.Rejected ? "" : "EAN-13:" + WEQEan::CompleteGTIN(Body.toStdString()) +
-                                             (Shown.size() == 2 ? "\nEAN-2:" : "\nEAN-5:") + Shown);
-        if (F.Rejected)
-            Err += Where + ": " + Quote(Text.trimmed().toStdString()) + ": " + F.Rejected + "\n";
-        return Text;
-    };
-    QStringList Args{"-q", "--add-on", "90210", "-i", "list.txt", "-o", "out/{n}.png", "--"};
-    for (const int I : {1, 2, 8}) // plus, space, a third field
-        Args << Item(I, "<arguments>:" + std::to_string(Read.size() + 1));
-    QByteArray Lines;
-    for (int I = 3; I < 33; ++I)
-        Lines += Item(I, "list.txt:" + std::to_string(I - 2)).toUtf8() + '\n';
-    WriteText(Dir.filePath("list.txt"), Lines);
-    const TRun R = RunCli(Dir.path(), Args);
+    WriteText(Dir.filePath("list.txt"), "590123412345 51995\n978020137962\n871234567890,Milk\n");
+    const TRun R = RunCli(Dir.path(), {"-q", "--add-on", "90210", "-i", "list.txt", "-o", "out/{n}.png", "--",
+                                       "400638133393+12"});
     EXPECT_EQ(R.Status, 1);
-    const auto Rejected = std::count(Read.begin(), Read.end(), "");
-    EXPECT_EQ(R.Err, Err + "weqbarcode: " + std::to_string(Rejected) + " of 33 items rejected, " +
-                         std::to_string(33 - Rejected) + " files written\n");
-    for (std::size_t I = 0; I < Read.size(); ++I) {
-        const QString Png = Dir.filePath(QString("out/%1.png").arg(I + 1, 5, 10, QChar('0')));
-        EXPECT_EQ(QFile::exists(Png) ? Zbar(Png) : "", Read[I]) << "item " << I + 1;
-    }
+    EXPECT_EQ(R.Err, "list.txt:3: '871234567890,Milk': 'Milk' is not an add-on of 2 or 5 digits\n"
+                     "weqbarcode: 1 of 4 items rejected, 3 files written\n");
+    const char* const Read[] = {"EAN-13:4006381333931\nEAN-2:12", "EAN-13:5901234123457\nEAN-5:51995",
+                                "EAN-13:9780201379624\nEAN-5:90210"};
+    for (int I = 0; I < 3; ++I)
+        EXPECT_EQ(Zbar(Dir.filePath(QString("out/0000%1.png").arg(I + 1))), Read[I]) << "item " << I + 1;
+    EXPECT_FALSE(QFile::exists(Dir.filePath("out/00004.png")));
 }
 
 // A sheet's labels and lines as its content streams draw them, in mm from
@@ -1025,10 +960,23 @@ TEST(CliRunTest, SheetsPlaceEachLabelInItsCell)
     H = std::ceil(H * 1000) / 1000;
     const QByteArray Seven = "400638133393\n590123412345\n978020137962\n000000123457\n871234567890\n501234567890\n"
                              "123456789012\n";
+    // The labels' sizes, by the library's measure of a symbol of each kind.
+    std::map<WEQEan::TSymbology, QSizeF> Sizes;
+    for (const auto& [Symbology, Data] : {std::pair{WEQEan::TSymbology::Ean13, "4006381333931"},
+                                          std::pair{WEQEan::TSymbology::Ean8, "96385074"},
+                                          std::pair{WEQEan::TSymbology::UpcA, "036000291452"}}) {
+        WEQEan::TExportOptions O;
+        O.Symbology = Symbology;
+        double LabelW = 0, LabelH = 0;
+        ASSERT_TRUE(WEQEan::TPdfSheet::SizeOf(Data, O, LabelW, LabelH));
+        Sizes[Symbology] = {LabelW, LabelH};
+    }
+    constexpr WEQEan::TSymbology Ean13 = WEQEan::TSymbology::Ean13;
     const struct {
         const char* Name;
         QStringList Args;
         QByteArray Lines;
+        std::vector<WEQEan::TSymbology> Placed; // the labels on the page, in order
         double PageH, Margin, CellW, CellH, PitchW, PitchH; // the cells as the rule gives them
         int Columns;
         std::string Err;           // standard error after the X-dimension's line
@@ -1036,17 +984,19 @@ TEST(CliRunTest, SheetsPlaceEachLabelInItsCell)
     } Rows[] = {
         {"label stock with gutters",
          {"--sheet", "100x150", "--label", "45x30", "--gap", "2,3", "--margin", "4", "--crop-marks"},
-         Seven + "400638133393+12\n400638133393\n", 150, 4, 45, 30, 47, 33, 2,
+         Seven + "400638133393+12\n400638133393\n", std::vector(8, Ean13), 150, 4, 45, 30, 47, 33, 2,
          "<stdin>:8: its label of " + std::string(Size) + " is larger than the cells of 45.00 x 30.00 mm\n"
          "weqbarcode: 1 of 9 items rejected, 8 labels written\n"},
         {"the default grid: EAN-8 and UPC-A in cells for EAN-13 and a book's number line, a quiet zone apart",
-         {"--sheet", "A4", "--symbology", "auto", "--crop-marks"}, "96385074\n4006381333931\n036000291452\n", 297, 10,
-         (190 - 3 * 3.63) / 4, (277 - 7 * 3.63) / 8, (190 + 3.63) / 4, (277 + 3.63) / 8, 4, ""},
-        {"the default grid of EAN-13s", {"--sheet", "A4", "--crop-marks"}, "4006381333931\n590123412345\n", 297, 10,
-         (190 - 3 * 3.63) / 4, (277 - 8 * 3.63) / 9, (190 + 3.63) / 4, (277 + 3.63) / 9, 4, ""},
+         {"--sheet", "A4", "--symbology", "auto", "--crop-marks"}, "96385074\n4006381333931\n036000291452\n",
+         {WEQEan::TSymbology::Ean8, Ean13, WEQEan::TSymbology::UpcA}, 297, 10, (190 - 3 * 3.63) / 4,
+         (277 - 7 * 3.63) / 8, (190 + 3.63) / 4, (277 + 3.63) / 8, 4, ""},
+        {"the default grid of EAN-13s", {"--sheet", "A4", "--crop-marks"}, "4006381333931\n590123412345\n",
+         std::vector(2, Ean13), 297, 10, (190 - 3 * 3.63) / 4, (277 - 8 * 3.63) / 9, (190 + 3.63) / 4,
+         (277 + 3.63) / 9, 4, ""},
         {"label stock the label's size: marks only where they keep clear",
-         {"--sheet", "A4", "--label", QString("%1x%2").arg(W).arg(H), "--margin", "2", "--crop-marks"}, Seven, 297, 2,
-         W, H, W, H, int(206 / W), "", false},
+         {"--sheet", "A4", "--label", QString("%1x%2").arg(W).arg(H), "--margin", "2", "--crop-marks"}, Seven,
+         std::vector(7, Ean13), 297, 2, W, H, W, H, int(206 / W), "", false},
     };
     for (const auto& Row : Rows) {
         SCOPED_TRACE(Row.Name);
@@ -1059,16 +1009,10 @@ TEST(CliRunTest, SheetsPlaceEachLabelInItsCell)
         const TDrawn& Page = Pages[0];
         EXPECT_NEAR(Page.LineWidth, 0.1, 1e-3);
         EXPECT_FALSE(Page.Lines.empty());
-        const TOptions O = ParseOptions(Strings(Row.Args + QStringList{"1"}), 1).Options;
+        ASSERT_EQ(Page.Labels.size(), Row.Placed.size());
         std::size_t Cell = 0;
-        for (const QByteArray& Line : Row.Lines.trimmed().split('\n')) {
-            TItem Item;
-            ReadItem(Line.toStdString(), O.Reading, Item);
-            double LabelW = 0, LabelH = 0;
-            ASSERT_TRUE(WEQEan::TPdfSheet::SizeOf(Item.Reading, O.Export, LabelW, LabelH));
-            if (LabelW > Row.CellW)
-                continue;
-            ASSERT_LT(Cell, Page.Labels.size());
+        for (const WEQEan::TSymbology Placed : Row.Placed) {
+            const double LabelW = Sizes[Placed].width(), LabelH = Sizes[Placed].height();
             const double Left = Row.Margin + double(Cell % std::size_t(Row.Columns)) * Row.PitchW;
             const double Top = Row.Margin + double(Cell / std::size_t(Row.Columns)) * Row.PitchH;
             const QPointF At = Page.Labels[Cell++];
@@ -1090,7 +1034,6 @@ TEST(CliRunTest, SheetsPlaceEachLabelInItsCell)
                             }))
                     << "cell " << Cell << ", corner " << C.x() << "," << C.y();
         }
-        EXPECT_EQ(Cell, Page.Labels.size());
     }
     // Cells that hold no label the options give: nothing is written.
     QTemporaryDir Dir;
@@ -1103,8 +1046,6 @@ TEST(CliRunTest, SheetsPlaceEachLabelInItsCell)
 
 // The print checks: a file's findings by line, an argument's by itself, the
 // job's once however many items, errors failing their item or the whole run.
-// The sentences are the library's (for the items, with the same options);
-// where each is told, and how often, is the command line's.
 TEST(CliRunTest, FindingsNameTheirItemAndTheJobOnce)
 {
     QByteArray Hundred;
@@ -1112,33 +1053,42 @@ TEST(CliRunTest, FindingsNameTheirItemAndTheJobOnce)
         Hundred += QByteArray::number(100000000000LL + 7919LL * I) + '\n';
     const QByteArray Ean8 = "9638507,12\n96385074\n9638507+51995\n";
     const QStringList Ean8Svg = {"--symbology", "ean8", "-o", "{n}.svg"}, Small = {"-x", "0.2", "--dpi", "203"};
+    const std::string X = "weqbarcode: X 0.330 mm (100.0 %)\n", Small203 = "weqbarcode: X 0.250 mm (2 dots at 203 dpi, 75.8 %)\n";
+    const std::string OutsideGs1 = "X-dimension 0.250 mm (75.8 %) is outside GS1's 0.264 to 0.660 mm (80 to 200 %)\n",
+                      Snapped = "X-dimension 0.200 mm is drawn as 0.250 mm (2 dots at 203 dpi, 75.8 %)\n",
+                      AddOnEan8 = "an add-on on EAN-8 is not a GS1 combination\n";
     const struct {
         const char* Name;
         QStringList Args;
         QByteArray Input;
         int Status, Files;
-        // "X": the X-dimension's line; "FROM:CODE": the finding of that code; others as they are.
-        std::vector<std::string> Err;
+        std::string Err;
     } Rows[] = {
         {"a job's size, once for 100 items", Small, Hundred, 0, 100,
-         {"X", "weqbarcode:x-dimension", "weqbarcode:x-snapped"}},
-        {"quiet", QStringList{"-q"} + Small, Hundred, 0, 100, {}},
+         Small203 + "weqbarcode: warning: " + OutsideGs1 + "weqbarcode: warning: " + Snapped},
+        {"quiet", QStringList{"-q"} + Small, Hundred, 0, 100, ""},
         {"strict: nothing written", QStringList{"--gs1-strict"} + Small, Hundred, 1, 0,
-         {"X", "weqbarcode:x-dimension", "weqbarcode:x-snapped",
-          "weqbarcode: nothing written: the job fails the print checks (--gs1-strict)"}},
+         Small203 + "weqbarcode: error: " + OutsideGs1 + "weqbarcode: error: " + Snapped +
+             "weqbarcode: nothing written: the job fails the print checks (--gs1-strict)\n"},
         {"colours that no scanner sees", {"--bar-color", "#ff0000"}, Hundred, 0, 100,
-         {"X", "weqbarcode:colours", "weqbarcode:bar-colour"}},
-        {"an item's own, by line", Ean8Svg, Ean8, 0, 3, {"X", "in.txt:1:add-on-ean8", "in.txt:3:add-on-ean8"}},
+         "weqbarcode: X 0.339 mm (4 dots at 300 dpi, 102.7 %)\n"
+         "weqbarcode: warning: bars #ff0000 on #ffffff grade F under a scanner's 660 nm light, held down by symbol "
+         "contrast: the bars reflect 100 %, the background 100 % (symbol contrast 0 %); scanners may not read them\n"},
+        {"an item's own, by line", Ean8Svg, Ean8, 0, 3,
+         X + "in.txt:1: warning: " + AddOnEan8 + "in.txt:3: warning: " + AddOnEan8},
         {"an item's own, strict", QStringList{"-q", "--gs1-strict"} + Ean8Svg, Ean8, 1, 1,
-         {"in.txt:1:add-on-ean8", "in.txt:3:add-on-ean8", "weqbarcode: 2 of 3 items rejected, 1 files written"}},
+         "in.txt:1: error: " + AddOnEan8 + "in.txt:3: error: " + AddOnEan8 +
+             "weqbarcode: 2 of 3 items rejected, 1 files written\n"},
         {"the same for every item is the job's", QStringList{"--add-on", "12"} + Ean8Svg, "96385074\n96385074\n", 0, 2,
-         {"X", "weqbarcode:add-on-ean8"}},
-        {"an argument's own", Ean8Svg + QStringList{"--", " 9638507 12"}, "", 0, 1, {"X", "9638507 12:add-on-ean8"}},
+         X + "weqbarcode: warning: " + AddOnEan8},
+        {"an argument's own", Ean8Svg + QStringList{"--", " 9638507 12"}, "", 0, 1,
+         X + "9638507 12: warning: " + AddOnEan8},
         {"auto: an item's own where it holds", {"--gs1-strict", "--symbology", "auto", "--add-on", "12", "-o", "{n}.svg"},
          "4006381333931\n96385074\n", 1, 1,
-         {"X", "in.txt:2:add-on-ean8", "weqbarcode: 1 of 2 items rejected, 1 files written"}},
+         X + "in.txt:2: error: " + AddOnEan8 + "weqbarcode: 1 of 2 items rejected, 1 files written\n"},
         {"a sheet's", {"-q", "--gs1-strict", "--symbology", "ean8", "--sheet", "A4"}, Ean8, 1, 1,
-         {"in.txt:1:add-on-ean8", "in.txt:3:add-on-ean8", "weqbarcode: 2 of 3 items rejected, 1 labels written"}},
+         "in.txt:1: error: " + AddOnEan8 + "in.txt:3: error: " + AddOnEan8 +
+             "weqbarcode: 2 of 3 items rejected, 1 labels written\n"},
     };
     for (const auto& Row : Rows) {
         SCOPED_TRACE(Row.Name);
@@ -1147,26 +1097,7 @@ TEST(CliRunTest, FindingsNameTheirItemAndTheJobOnce)
         const QStringList Args = (Row.Input.isEmpty() ? QStringList() : QStringList{"-i", "in.txt"}) + Row.Args;
         const TRun R = RunCli(Dir.path(), Args);
         EXPECT_EQ(R.Status, Row.Status);
-        const TOptions O = ParseOptions(Strings(Args), 1).Options;
-        std::vector<WEQEan::TPrintFinding> Found;
-        for (const std::string& Text : O.Gtins.empty() ? Strings(QString(Row.Input).split('\n')) : O.Gtins) {
-            TItem Item;
-            ReadItem(Text, O.Reading, Item);
-            for (const auto& F : WEQEan::CheckGs1(Item.Reading, O.Export, MeasureDpi(O), O.Gs1Strict))
-                Found.push_back(F);
-        }
-        std::string Expected;
-        for (const std::string& Line : Row.Err) {
-            const std::size_t Colon = Line.rfind(':');
-            const auto F = std::find_if(Found.begin(), Found.end(), [&](const auto& F) {
-                return Line.find(' ', Colon) == std::string::npos && F.Code == Line.substr(Colon + 1);
-            });
-            Expected += Line == "X"            ? "weqbarcode: " + WEQEan::DescribeXDimension(O.Export, MeasureDpi(O))
-                        : F != Found.end() ? Line.substr(0, Colon) + ": " + Describe(*F)
-                                           : Line;
-            Expected += '\n';
-        }
-        EXPECT_EQ(R.Err, Expected);
+        EXPECT_EQ(R.Err, Row.Err);
         EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files).size() - 1, Row.Files);
     }
 }
@@ -1182,15 +1113,9 @@ TEST(CliRunTest, VerifyGradesEachLabel)
         char Grade;
         const char* Why; // in the failure's message; empty: none fails
     } Rows[] = {
-        {"black bars, PNG", {"-o", "{n}.png"}, 'A', ""},
-        {"black bars, SVG", {"-o", "{n}.svg"}, 'A', ""},
-        // K 43.5 %: 37.8 % on the paper's 88 % (docs/colour.md's model), contrast 50 %.
-        {"grey bars hold the contrast down", {"--bar-color", "#909090", "-o", "{n}.png"}, 'C', ""},
+        {"grey bars hold the contrast down to the least grade", {"--bar-color", "#909090", "-o", "{n}.svg"}, 'C', ""},
         {"grey bars under --min-grade B", {"--bar-color", "#909090", "--min-grade", "B", "-o", "{n}.png"}, 'C',
          "held down by symbol contrast"},
-        // Magenta and yellow ink: 74.4 % on 88 %, every contrast under its least.
-        {"red bars are white to a scanner", {"--bar-color", "#ff0000", "-o", "{n}.svg"}, 'F',
-         "held down by symbol contrast, minimum reflectance, minimum edge contrast"},
         {"a sheet's labels", {"--sheet", "A4", "-o", "s.pdf"}, 'A', ""},
     };
     for (const auto& Row : Rows) {
@@ -1313,7 +1238,9 @@ TEST(CliRunTest, VersionNamesTheLicence)
 // short by a file-size limit, leave no file and the old file as it was.
 TEST(CliRunTest, AFailedWriteStopsAndLeavesNothingBehind)
 {
-    for (const char* Suffix : {"png", "svg", "pdf"}) {
+    // Every format is written through the library's one atomic file, whose
+    // own tests cut each format's write short.
+    for (const char* Suffix : {"png"}) {
         SCOPED_TRACE(Suffix);
         QTemporaryDir Dir;
         QFile::setPermissions(Dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
@@ -1356,7 +1283,7 @@ QByteArray WithoutDate(QByteArray Pdf)
 TEST(CliRunTest, ThreadsDoNotChangeAnyByte)
 {
     QByteArray Input;
-    for (int I = 0; I < 40; ++I)
+    for (int I = 0; I < 12; ++I)
         Input += QByteArray::number(200000000000LL + 104729LL * I) + '\n';
     for (const char* Suffix : {"png", "svg", "pdf"}) {
         SCOPED_TRACE(Suffix);
@@ -1364,7 +1291,7 @@ TEST(CliRunTest, ThreadsDoNotChangeAnyByte)
         ASSERT_EQ(RunCli(Dir.path(), {"-q", "-j", "1", "-i", "-", "-o", QString("one/{n}.") + Suffix}, Input).Status, 0);
         ASSERT_EQ(RunCli(Dir.path(), {"-q", "-j", "8", "-i", "-", "-o", QString("eight/{n}.") + Suffix}, Input).Status, 0);
         const QStringList Files = QDir(Dir.filePath("one")).entryList(QDir::Files);
-        ASSERT_EQ(Files.size(), 40);
+        ASSERT_EQ(Files.size(), 12);
         EXPECT_EQ(QDir(Dir.filePath("eight")).entryList(QDir::Files), Files);
         for (const QString& Name : Files)
             EXPECT_EQ(WithoutDate(Read(Dir.filePath("one/" + Name))), WithoutDate(Read(Dir.filePath("eight/" + Name))))

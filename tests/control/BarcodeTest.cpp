@@ -58,12 +58,9 @@ const TValueRow ValueRows[] = {
      {94, 79}},
     {"UPC-E, a UPC-A without a suppressed form", Barcode::UpcE, "03600029145", "", false, false,
      "cannot be zero-suppressed", "", "", {67, 79}},
-    {"a letter, strict", Barcode::Ean8, "96385x7", "", true, false, "position 6: 'x' is not a digit", "", "",
-     {81, 65}},
     {"Auto: a GTIN-8", Barcode::Auto, "96385074", "", false, true, "", "96385074", "EAN-8 96385074", {81, 65}},
     {"Auto: a GTIN-14 of a UPC-A", Barcode::Auto, "00036000291452", "", false, true, "", "036000291452",
      "UPC-A 036000291452", {113, 79}},
-    {"Auto: not a GTIN", Barcode::Auto, "400638133393", "", false, false, "the check digit", "", "", {113, 79}},
     // A book's number line: 8.111 modules (boxes of 6.111, a module above and below) on top.
     {"ISBN-10 with its price", Barcode::Isbn, "ISBN 0-306-40615-2", "51299", false, true, "", "9780306406157",
      "EAN-13 9780306406157 +51299", {167, 88}},
@@ -116,16 +113,11 @@ struct TSnapRow {
 
 TEST(BarcodeTest, ModulesSnapToWholeDots)
 {
+    // The rule is the exports' (ExportTest); the value type's X-dimension reaches it.
     const TSnapRow Rows[] = {
         {0.330, 203, 3, 0.375369}, // the nearest
-        {0.330, 300, 4, 0.338667},
-        {0.330, 600, 8, 0.338667},
         {0.264, 600, 7, 0.296333}, // 6 dots, 0.254 mm, would fall outside GS1's range
-        {0.660, 203, 5, 0.625616},
-        {0.100, 72, 1, 0.352778}, // never below one dot
-        {1e9, 300, 0, 0},         // no drawable X-dimension: no dots, no size
-        {-1, 300, 0, 0},
-        {std::nan(""), 300, 0, 0},
+        {1e9, 300, 0, 0},          // no drawable X-dimension: no dots, no size
         {0.330, 0, 0, 0},
     };
     for (const TSnapRow& Row : Rows) {

@@ -15,13 +15,11 @@ namespace {
 
 using WEQ::BarcodeWidget;
 
-const QRgb Black = qRgb(0, 0, 0), White = qRgb(255, 255, 255), Green = qRgb(0, 255, 0);
-
 // A green window holding one widget at its origin, without a layout.
-struct TWindow {
+struct TWidgetWindow {
     QWidget Window;
     BarcodeWidget* Widget = new BarcodeWidget(QStringLiteral("400638133393"), &Window);
-    TWindow()
+    TWidgetWindow()
     {
         Window.resize(400, 300);
         QPalette P = Window.palette();
@@ -43,20 +41,17 @@ TEST(BarcodeWidgetTest, InputValidOnlyForTextThatAlreadyIsAGtin)
         bool Valid;
         const char* Gtin;
     };
-    const QString Arabic12 = QString(12, QChar(0x0661)), Fullwidth12 = QString(12, QChar(0xFF11));
+    const QString Fullwidth12 = QString(12, QChar(0xFF11));
     const TInput Inputs[] = {
         {"12 digits", "400638133393", true, "4006381333931"},
         {"13 digits, right check digit", "4006381333931", true, "4006381333931"},
-        {"13 zeros", "0000000000000", true, "0000000000000"},
         {"13 digits, wrong check digit", "4006381333930", false, "4006381333931"},
         {"11 digits", "40063813339", false, "0400638133390"},
-        {"14 digits", "40063813339310", false, "4006381333931"},
         {"empty", "", false, ""},
         {"spaces around", " 400638133393 ", true, "4006381333931"},
         {"digit groups as printed", "4 006381 333931", true, "4006381333931"},
         {"a letter", "40063813339a", false, "4006381333900"},
         {"a NUL inside", QString::fromLatin1("4006381\0" "33393", 13), false, "4006381033398"},
-        {"Arabic-Indic digits", Arabic12, false, "0000000000000"},
         {"fullwidth digits", Fullwidth12, false, "0000000000000"},
         {"a lone surrogate first", QChar(0xD800) + QStringLiteral("12345678901"), false, "0123456789012"},
         {"emoji", QString::fromUtf8("\xF0\x9F\x98\x80") + QStringLiteral("12345678901"), false, "0123456789012"},
@@ -108,9 +103,11 @@ TEST(BarcodeWidgetTest, EveryPropertySignalsEachRealChangeOnce)
     });
 }
 
-// Each symbology and add-on as the widget shows it, read by a real reader,
-// and the size hints following the symbol's width in modules.
-TEST(BarcodeWidgetTest, EverySymbologyAndAddOnShowsAndDecodes)
+// The symbology, add-on and text the widget is given reach what it shows,
+// read by a real reader, and its size hint, the symbol's width in modules;
+// what cannot be drawn shows nothing. (Every symbol decodes in the library's
+// own tests.)
+TEST(BarcodeWidgetTest, ItsSymbologyAndAddOnReachWhatItShows)
 {
     struct TRow {
         const char* Name;
@@ -123,19 +120,11 @@ TEST(BarcodeWidgetTest, EverySymbologyAndAddOnShowsAndDecodes)
         int Modules;
     };
     const TRow Rows[] = {
-        {"UPC-A as printed in the US", WEQ::Barcode::UpcA, "036000291452", "", true, "036000291452",
-         "UPC-A:036000291452", 113},
-        {"EAN-8 of a small pack", WEQ::Barcode::Ean8, "96385074", "", true, "96385074", "EAN-8:96385074", 81},
-        {"UPC-E, zero-suppressed", WEQ::Barcode::UpcE, "04252614", "", true, "04252614", "UPC-E:04252614", 67},
-        {"EAN-13 of a book with its price", WEQ::Barcode::Ean13, "978020137962", "51995", true, "9780201379624",
-         "EAN-13:9780201379624 51995", 11 + 95 + 9 + 47 + 5},
         {"UPC-A with a 2-digit add-on", WEQ::Barcode::UpcA, "03600029145", "07", true, "036000291452",
          "UPC-A:036000291452 07", 9 + 95 + 9 + 20 + 5},
         {"a UPC-A UPC-E cannot hold", WEQ::Barcode::UpcE, "036000291452", "", false, "", "(nothing decoded)", 67},
         {"an ISBN-10 with its price", WEQ::Barcode::Isbn, "ISBN 0-306-40615-2", "51299", true, "9780306406157",
          "EAN-13:9780306406157 51299", 11 + 95 + 9 + 47 + 5},
-        {"an ISSN with its issue", WEQ::Barcode::Issn, "0317-8471", "07", true, "9770317847001",
-         "EAN-13:9770317847001 07", 11 + 95 + 9 + 20 + 5},
     };
     for (const TRow& Row : Rows) {
         SCOPED_TRACE(Row.Name);
@@ -173,7 +162,7 @@ TEST(BarcodeWidgetTest, ColoursAsWrittenAndInvalidOnesAsTheDefault)
         {"bars with alpha 0 are drawn opaque", QColor(255, 0, 0, 0), Qt::white, Qt::black, qRgb(255, 0, 0), White,
          Black},
     };
-    TWindow W;
+    TWidgetWindow W;
     for (const TColours& Row : Rows) {
         SCOPED_TRACE(Row.Name);
         W.Widget->setBarColor(Row.Bar);
@@ -221,7 +210,7 @@ TEST(BarcodeWidgetTest, SizesAlignmentAndAbsurdRectangles)
         {"QWIDGETSIZE_MAX high", {400, Max}, false, TopLeft, {0, 0, 339, 16384}},
         {"QWIDGETSIZE_MAX high, too narrow", {100, Max}, true, Centre, {}},
     };
-    TWindow W;
+    TWidgetWindow W;
     QElapsedTimer Timer;
     Timer.start();
     for (const TSize& Row : Rows) {

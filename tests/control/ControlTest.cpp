@@ -20,8 +20,6 @@
 
 namespace {
 
-const QRgb Black = qRgb(0, 0, 0), White = qRgb(255, 255, 255), Green = qRgb(0, 255, 0);
-
 class PaintCounter : public QObject {
 public:
     int Paints = 0;

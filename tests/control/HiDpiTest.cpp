@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The WEQBarCode authors
 // SPDX-License-Identifier: MIT
 
-// Run once per device pixel ratio (QT_SCALE_FACTOR): bars must stay whole
-// device pixels, each a whole number of modules.
+// Bars stay whole device pixels, each a whole number of modules: on a
+// screen of each device pixel ratio (QT_SCALE_FACTOR, a process each), and
+// in images and pixmaps of any ratio (once).
 #include "control/BarcodeWidget.h"
 #include "control/WEQBarCode.h"
 #include "ean/WEQEan.h"
@@ -30,7 +31,7 @@ void ExpectWholeModules(const QImage& Image, int M, int BarRows)
     }
 }
 
-TEST(HiDpiTest, ImagesWithADevicePixelRatio)
+TEST(HiDpiTargetTest, ImagesWithADevicePixelRatio)
 {
     for (double Ratio : {1.25, 1.5, 2.0, 3.0}) {
         SCOPED_TRACE("ratio " + std::to_string(Ratio));
@@ -49,7 +50,7 @@ TEST(HiDpiTest, ImagesWithADevicePixelRatio)
     }
 }
 
-TEST(HiDpiTest, TheControlOnAScaledScreen)
+TEST(HiDpiScreenTest, TheControlOnAScaledScreen)
 {
     QWidget Window;
     Window.resize(500, 400);
@@ -76,7 +77,7 @@ TEST(HiDpiTest, TheControlOnAScaledScreen)
 
 // Rendering the control into an image or a pixmap of any ratio, whatever the
 // screen's: the modules are whole pixels of the target, not of the screen.
-TEST(HiDpiTest, TheControlRenderedIntoTargetsOfOtherRatios)
+TEST(HiDpiTargetTest, TheControlRenderedIntoTargetsOfOtherRatios)
 {
     QWidget Window;
     Window.resize(500, 400);
@@ -114,7 +115,7 @@ TEST(HiDpiTest, TheControlRenderedIntoTargetsOfOtherRatios)
 
 // The widget sits at a logical position that lands inside a device pixel at
 // fractional ratios; its modules must still be whole device pixels.
-TEST(HiDpiTest, BarcodeWidgetOnWholeDevicePixels)
+TEST(HiDpiScreenTest, BarcodeWidgetOnWholeDevicePixels)
 {
     QWidget Window;
     Window.resize(500, 400);

@@ -15,7 +15,6 @@
 
 namespace {
 
-const QRgb Black = qRgb(0, 0, 0);
 const QSize WindowSizes[] = {{200, 150}, {300, 300}, {700, 600}, {1000, 400}};
 
 class ResizeCounter : public QObject {

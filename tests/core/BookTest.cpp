@@ -175,7 +175,7 @@ TEST(BookHyphenationTest, AnyIsbnReadsBackFromItsLineAndItsIsbn10)
     std::mt19937 Random(13);
     std::uniform_int_distribution<int> Digit(0, 9);
     int Hyphenated = 0;
-    for (int Round = 0; Round < 3000; ++Round) {
+    for (int Round = 0; Round < 1000; ++Round) {
         std::string Nine;
         for (int I = 0; I < 9; ++I)
             Nine += char('0' + Digit(Random));
@@ -192,20 +192,21 @@ TEST(BookHyphenationTest, AnyIsbnReadsBackFromItsLineAndItsIsbn10)
             EXPECT_EQ(ReadIsbn(Line).Data, R.Data) << Line;
         }
         if (Isbn13[2] == '8') {
-            // Its ISBN-10, and the same with the check character one off.
-            int Sum = 0;
-            for (int I = 0; I < 9; ++I)
-                Sum += (Nine[std::size_t(I)] - '0') * (10 - I);
-            const int Check = (11 - Sum % 11) % 11;
-            const char Right = Check == 10 ? 'X' : char('0' + Check), Wrong = Check == 0 ? 'X' : char('0' + Check - 1);
-            EXPECT_EQ(ReadIsbn(Nine + Right).Line, R.Line) << Nine << Right;
-            const TEanReading Refused = ReadIsbn(Nine + Wrong);
-            EXPECT_EQ(Refused.ErrorPosition, 10);
-            EXPECT_NE(Refused.Error.find(std::string("is ") + Right + ", not " + Wrong), std::string::npos)
-                << Refused.Error;
+            // Of the eleven check characters exactly one makes its ISBN-10,
+            // the same book; the others are refused at the tenth.
+            int Taken = 0;
+            for (const char Check : std::string("0123456789X")) {
+                const TEanReading Ten = ReadIsbn(Nine + Check);
+                Taken += Ten.Valid();
+                if (Ten.Valid())
+                    EXPECT_EQ(Ten.Line, R.Line) << Nine << Check;
+                else
+                    EXPECT_EQ(Ten.ErrorPosition, 10) << Nine << Check << ": " << Ten.Error;
+            }
+            EXPECT_EQ(Taken, 1) << Nine;
         }
     }
-    EXPECT_GT(Hyphenated, 1500) << "the ranges hyphenate too few numbers";
+    EXPECT_GT(Hyphenated, 500) << "the ranges hyphenate too few numbers";
 }
 
 TEST(BookKindTest, ByForm)
@@ -256,7 +257,9 @@ TEST(BookSymbolTest, TheLineAboveTheBarsAtModuleWidthThree)
     };
     for (const auto& Row : Rows) {
         ASSERT_TRUE(Row.Reading.Valid()) << Row.Reading.Error;
-        const std::int32_t Width = SymbolModules(TSymbology::Ean13, Row.Reading.AddOn.size()) * 3, Height = 79 * 3;
+        // 113 modules, and 140 with a 2-digit add-on, 167 with a 5-digit one.
+        const std::int32_t Width = (Row.Reading.AddOn.empty() ? 113 : Row.Reading.AddOn.size() == 2 ? 140 : 167) * 3,
+                           Height = 79 * 3;
         const TSymbol S = DescribeSymbol(Row.Reading, Width, Height, true);
         TEanReading Plain = Row.Reading;
         Plain.Line.clear();

@@ -11,6 +11,9 @@
 #include <sstream>
 #include <string>
 
+inline constexpr WEQEan::TSymbology Ean13 = WEQEan::TSymbology::Ean13, Ean8 = WEQEan::TSymbology::Ean8,
+                                    UpcA = WEQEan::TSymbology::UpcA, UpcE = WEQEan::TSymbology::UpcE;
+
 // One character per module, quiet zones included: '.' a space, '|' a bar
 // that ends with the digits' bars, '!' one that runs on to the guards' end,
 // ':' one that starts lower (an add-on's).

@@ -16,9 +16,6 @@ using namespace WEQEan;
 
 namespace {
 
-constexpr TSymbology Ean13 = TSymbology::Ean13, Ean8 = TSymbology::Ean8, UpcA = TSymbology::UpcA,
-                     UpcE = TSymbology::UpcE;
-
 struct TReadRow {
     const char* Name;
     TSymbology Symbology;
@@ -139,7 +136,7 @@ TEST(LenientCompletionTest, AnyTextCompletesToWhatTheStrictReadingTakes)
     std::mt19937 Random(16);
     // ASCII: a byte a character (UTF-8 text is the reader's own test).
     std::uniform_int_distribution<int> Length(0, 10), Byte(0, 127), Coin(0, 3);
-    for (int Round = 0; Round < 4000; ++Round) {
+    for (int Round = 0; Round < 1000; ++Round) {
         std::string Text;
         for (int I = Length(Random); I > 0; --I)
             Text += Coin(Random) ? char('0' + Byte(Random) % 10) : char(Byte(Random));
@@ -157,7 +154,7 @@ TEST(LenientCompletionTest, AnyTextCompletesToWhatTheStrictReadingTakes)
     }
 }
 
-struct TGtinRow {
+struct TGtinChoiceRow {
     const char* Name;
     std::string Gtin;
     TSymbology Symbology;
@@ -166,9 +163,9 @@ struct TGtinRow {
     const char* Because;
 };
 
-void PrintTo(const TGtinRow& Row, std::ostream* Out) { *Out << Row.Name; }
+void PrintTo(const TGtinChoiceRow& Row, std::ostream* Out) { *Out << Row.Name; }
 
-const TGtinRow GtinRows[] = {
+const TGtinChoiceRow GtinChoiceRows[] = {
     {"Gtin8", "96385074", Ean8, "96385074", 0, ""},
     {"Gtin12", "036000291452", UpcA, "036000291452", 0, ""},
     {"Gtin13", "4006381333931", Ean13, "4006381333931", 0, ""},
@@ -184,11 +181,11 @@ const TGtinRow GtinRows[] = {
     {"Letter", "9638507A", Ean13, "", 8, "'A' is not a digit"},
 };
 
-class GtinChoiceTest : public ::testing::TestWithParam<TGtinRow> {};
+class GtinChoiceTest : public ::testing::TestWithParam<TGtinChoiceRow> {};
 
 TEST_P(GtinChoiceTest, PicksTheSymbolThatCarriesTheGtin)
 {
-    const TGtinRow& Row = GetParam();
+    const TGtinChoiceRow& Row = GetParam();
     const TEanReading R = ReadGtin(Row.Gtin, "12");
     if (*Row.Data) {
         ASSERT_TRUE(R.Valid()) << Show(R);
@@ -204,7 +201,7 @@ TEST_P(GtinChoiceTest, PicksTheSymbolThatCarriesTheGtin)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, GtinChoiceTest, ::testing::ValuesIn(GtinRows),
+INSTANTIATE_TEST_SUITE_P(Rows, GtinChoiceTest, ::testing::ValuesIn(GtinChoiceRows),
                          [](const auto& Info) { return std::string(Info.param.Name); });
 
 // GS1's zero suppression, one row per rule by the last digit of the UPC-E
@@ -248,8 +245,8 @@ TEST(UpcETest, ExpandsAndSuppressesByTheLastDigit)
 
 TEST(UpcETest, EveryBodyExpandsAndOnlyItsOwnFormComesBack)
 {
-    int Canonical = 0;
-    for (int Body = 0; Body < 1000000; Body += 7) {
+    int Canonical = 0, Bodies = 0;
+    for (int Body = 0; Body < 1000000; Body += 37, ++Bodies) {
         std::string Six = std::to_string(Body);
         Six.insert(0, 6 - Six.size(), '0');
         const std::string UpcA = ExpandUpcE("0" + Six);
@@ -260,7 +257,7 @@ TEST(UpcETest, EveryBodyExpandsAndOnlyItsOwnFormComesBack)
         EXPECT_EQ(Back.substr(1, 6) == Six, ReadSymbol(UpcE, "0" + Six).Valid()) << Six;
         Canonical += Back.substr(1, 6) == Six;
     }
-    EXPECT_GT(Canonical, 100000) << "most bodies are in their own form";
+    EXPECT_GT(Canonical * 10, Bodies * 7) << "most bodies are in their own form";
 }
 
 TEST(ParityTest, OutsideTheirDomainsTheParitiesAreEmpty)
@@ -386,7 +383,7 @@ TEST(FamilyLayoutTest, Ean13WithoutAddOnIsDescribeEan13sSymbol)
 {
     std::mt19937 Random(13);
     std::uniform_int_distribution<int> Digit(0, 9), Size(0, 2000);
-    for (int Round = 0; Round < 200; ++Round) {
+    for (int Round = 0; Round < 50; ++Round) {
         std::string Body;
         for (int I = 0; I < 12; ++I)
             Body += char('0' + Digit(Random));

@@ -18,8 +18,6 @@ using namespace WEQEan;
 
 namespace {
 
-constexpr TSymbology Ean13 = TSymbology::Ean13, Ean8 = TSymbology::Ean8, UpcA = TSymbology::UpcA,
-                     UpcE = TSymbology::UpcE;
 constexpr std::uint32_t White = 0xFFFFFF, Black = 0x000000;
 using TWidths = std::vector<double>;
 

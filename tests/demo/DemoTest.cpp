@@ -231,8 +231,6 @@ TEST_F(DemoTest, TheSymbolsContextMenuCopiesSavesAndPrints)
     EXPECT_GT(QFile(Printed).size(), 500);
 }
 
-} // namespace
-
 // The status line says what GS1's rules say of the colours the user picks.
 TEST_F(DemoTest, TheStatusLineJudgesThePickedColours)
 {
@@ -251,3 +249,5 @@ TEST_F(DemoTest, TheStatusLineJudgesThePickedColours)
         EXPECT_TRUE(Status->text().contains(QLatin1String(Row.Says))) << Status->text().toStdString();
     }
 }
+
+} // namespace

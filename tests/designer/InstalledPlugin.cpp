@@ -1,25 +1,33 @@
 // SPDX-FileCopyrightText: 2026 The WEQBarCode authors
 // SPDX-License-Identifier: MIT
 
-// weq_installed_plugin PLUGIN LIBDIR: loads an installed Designer plugin the
-// way Designer does and uses its TWEQBarCode through the meta-object alone.
+// weq_installed_plugin PLUGIN LIBDIR: loads a Designer plugin the way
+// Designer does: both widgets offered, their properties editable, a form
+// that connects a line edit to their slots by name, and TWEQBarCode used
+// through the meta-object alone. The test suite runs it on the plugin it
+// builds, the test command on the installed and the packaged plugin.
 //
 // This program does not link the library: the plugin must find it through its
 // own RUNPATH, and it must be the copy in LIBDIR, not one from the build tree.
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QLineEdit>
 #include <QMetaProperty>
 #include <QPluginLoader>
+#include <QUiLoader>
 #include <QWidget>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
 #include <link.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -49,6 +57,32 @@ QDesignerCustomWidgetInterface* FindWidget(QObject* Instance, const QString& Nam
     auto* Widget = qobject_cast<QDesignerCustomWidgetInterface*>(Instance);
     return Widget && Widget->name() == Name ? Widget : nullptr;
 }
+
+// One widget Designer offers, and what it must be able to edit of it.
+struct TOffered {
+    const char* Name;
+    const char* Include;
+    std::vector<std::pair<const char*, QMetaType::Type>> Properties;
+};
+
+// A form as Designer saves it: a line edit connected to each widget's GTIN
+// slot by name, which only works for real slots.
+const char* const ConnectedForm = R"(<?xml version="1.0" encoding="UTF-8"?>
+<ui version="4.0">
+ <class>Form</class>
+ <widget class="QWidget" name="Form">
+  <widget class="QLineEdit" name="edit"/>
+  <widget class="TWEQBarCode" name="control"/>
+  <widget class="WEQ::BarcodeWidget" name="widget"/>
+ </widget>
+ <connections>
+  <connection><sender>edit</sender><signal>textChanged(QString)</signal>
+   <receiver>control</receiver><slot>SetGTIN(QString)</slot></connection>
+  <connection><sender>edit</sender><signal>textChanged(QString)</signal>
+   <receiver>widget</receiver><slot>setGtin(QString)</slot></connection>
+ </connections>
+</ui>
+)";
 
 struct TPropertyRow {
     const char* Name;
@@ -91,17 +125,57 @@ int main(int argc, char** argv)
     Check(QFileInfo(Library).canonicalPath() == LibDir,
           "the plugin uses " + Library.toStdString() + ", not the library in " + LibDir.toStdString());
 
-    QDesignerCustomWidgetInterface* Plugin = FindWidget(Instance, "TWEQBarCode");
-    if (!Plugin) {
-        std::fprintf(stderr, "FAILED: the plugin offers no TWEQBarCode\n");
-        return 1;
-    }
-    Check(Plugin->domXml().contains("class=\"TWEQBarCode\""), "domXml names another class");
+    // Both widgets, each with the properties Designer edits: QColor ones with
+    // its colour picker.
+    const TOffered Offered[] = {
+        {"TWEQBarCode",
+         "<WEQBarCode/control/WEQBarCode.h>",
+         {{"GTIN", QMetaType::QString},
+          {"Color", QMetaType::UInt},
+          {"BackgroundColor", QMetaType::UInt},
+          {"FontColor", QMetaType::UInt},
+          {"Transparent", QMetaType::Bool},
+          {"DrawRightDelimiter", QMetaType::Bool},
+          {"FitHeightRatio", QMetaType::Bool},
+          {"DrawOnBitmap", QMetaType::Bool}}},
+        {"WEQ::BarcodeWidget",
+         "<WEQBarCode/BarcodeWidget.h>",
+         {{"gtin", QMetaType::QString},
+          {"text", QMetaType::QString},
+          {"barColor", QMetaType::QColor},
+          {"backgroundColor", QMetaType::QColor},
+          {"textColor", QMetaType::QColor},
+          {"quietZoneMarks", QMetaType::Bool},
+          {"quietZoneMarker", QMetaType::Bool}, // the older name: forms that have it still load
+          {"strict", QMetaType::Bool},
+          {"xDimension", QMetaType::Double},
+          {"keepAspectRatio", QMetaType::Bool}}},
+    };
     QWidget Form;
-    QWidget* Made = Plugin->createWidget(&Form);
-    if (!Made || QString(Made->metaObject()->className()) != "TWEQBarCode") {
-        std::fprintf(stderr, "FAILED: createWidget made %s\n", Made ? Made->metaObject()->className() : "nothing");
-        return 1;
+    QWidget* Made = nullptr;
+    for (const TOffered& Want : Offered) {
+        const std::string Name = Want.Name;
+        QDesignerCustomWidgetInterface* Plugin = FindWidget(Instance, Want.Name);
+        if (!Plugin) {
+            std::fprintf(stderr, "FAILED: the plugin offers no %s\n", Want.Name);
+            return 1;
+        }
+        Check(Plugin->includeFile() == Want.Include, Name + " is included as " + Plugin->includeFile().toStdString());
+        Check(Plugin->domXml().contains(QStringLiteral("class=\"%1\"").arg(Want.Name)), Name + ": domXml names another class");
+        QWidget* Widget = Plugin->createWidget(&Form);
+        if (!Widget || Name != Widget->metaObject()->className()) {
+            std::fprintf(stderr, "FAILED: createWidget made %s for %s\n",
+                         Widget ? Widget->metaObject()->className() : "nothing", Want.Name);
+            return 1;
+        }
+        for (const auto& [Property, Type] : Want.Properties) {
+            const QMetaProperty P = Widget->metaObject()->property(Widget->metaObject()->indexOfProperty(Property));
+            Check(P.isValid() && P.metaType().id() == int(Type) && P.isWritable() && P.isDesignable() &&
+                      P.hasNotifySignal(),
+                  Name + "::" + Property + " is not an editable property of its type with a change signal");
+        }
+        if (!Made)
+            Made = Widget;
     }
 
     // Designer reads and writes properties through the meta-object, as here.
@@ -117,13 +191,7 @@ int main(int argc, char** argv)
         {"DrawOnBitmap", false, false},
     };
     for (const TPropertyRow& Row : Rows) {
-        const int Index = Made->metaObject()->indexOfProperty(Row.Name);
         const std::string Name = Row.Name;
-        Check(Index >= 0, Name + " is no property");
-        if (Index < 0)
-            continue;
-        const QMetaProperty Property = Made->metaObject()->property(Index);
-        Check(Property.isWritable() && Property.isDesignable(), Name + " is not editable in Designer");
         Check(Made->setProperty(Row.Name, Row.Written), Name + " refuses " + Row.Written.toString().toStdString());
         Check(Made->property(Row.Name) == Row.Read,
               Name + " reads " + Made->property(Row.Name).toString().toStdString() + ", expected " +
@@ -141,6 +209,28 @@ int main(int argc, char** argv)
     }
     Check(Bars > 0 && Background > 0, "the drawn widget shows " + std::to_string(Bars) + " bar and " +
                                           std::to_string(Background) + " background pixels in a row");
+
+    // A form of both widgets, loaded through the plugin's folder.
+    QUiLoader UiLoader;
+    UiLoader.clearPluginPaths();
+    UiLoader.addPluginPath(QFileInfo(PluginPath).absolutePath());
+    QBuffer Saved;
+    Saved.setData(ConnectedForm);
+    const std::unique_ptr<QWidget> Window(UiLoader.load(&Saved));
+    if (!Window) {
+        std::fprintf(stderr, "FAILED: the form does not load: %s\n", qPrintable(UiLoader.errorString()));
+        return 1;
+    }
+    auto* Edit = Window->findChild<QLineEdit*>("edit");
+    QWidget* Control = Window->findChild<QWidget*>("control");
+    QWidget* Widget = Window->findChild<QWidget*>("widget");
+    Check(Edit && Control && Widget, "the form lacks a widget");
+    if (Edit && Control && Widget) {
+        Edit->setText("400638133393");
+        Check(Control->property("GTIN") == "4006381333931", "the line edit does not reach TWEQBarCode's SetGTIN");
+        Check(Widget->property("gtin") == "4006381333931" && Widget->property("inputValid").toBool(),
+              "the line edit does not reach BarcodeWidget's setGtin");
+    }
 
     std::printf("installed plugin %s with %s: %d passed, %d failed\n", qPrintable(PluginPath),
                 qPrintable(Library), Checks - Failures, Failures);

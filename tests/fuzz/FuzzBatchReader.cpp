@@ -5,9 +5,10 @@
 // read for a symbology, add-on and completion the first byte picks. The
 // items must be the lines a plain split of the bytes gives (less blank lines
 // and comments), in order, the same however the bytes arrive; an accepted
-// item is digits of its symbol's length from a line of printable ASCII, a
-// rejected one has a reason that is printable ASCII; an input refused whole
-// gives no item.
+// item is digits of its symbol's length from a line of printable text, a
+// rejected one has a reason of printable characters only (ASCII, or UTF-8
+// of a printable character, as the line showed it; every other byte
+// escaped); an input refused whole gives no item.
 #include "Items.h"
 #include "Text.h"
 
@@ -15,7 +16,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,24 +43,24 @@ TRead ReadAll(const std::string& Bytes, std::size_t Chunk, const TReading& Readi
     R.Refusal = Reader.Refusal();
     TItem Item;
     while (Reader.Next(Item)) {
-        const std::size_t Digits = Item.Symbology == WEQEan::TSymbology::Ean13  ? 13
-                                   : Item.Symbology == WEQEan::TSymbology::UpcA ? 12
-                                                                                : 8;
+        const WEQEan::TSymbology Symbology = Item.Reading.Symbology;
+        const std::size_t Digits = Symbology == WEQEan::TSymbology::Ean13  ? 13
+                                   : Symbology == WEQEan::TSymbology::UpcA ? 12
+                                                                           : 8;
+        const std::string& Gtin = Item.Gtin();
         const bool Accepted = Item.Rejected.empty();
-        if (Accepted && (Item.Gtin.size() != Digits ||
-                         !std::all_of(Item.Gtin.begin(), Item.Gtin.end(), [](char C) { return C >= '0' && C <= '9'; })))
+        if (Accepted && (Gtin.size() != Digits ||
+                         !std::all_of(Gtin.begin(), Gtin.end(), [](char C) { return C >= '0' && C <= '9'; })))
             std::abort();
-        if (!Accepted && (!Item.Gtin.empty() || !std::all_of(Item.Rejected.begin(), Item.Rejected.end(), [](char C) {
-                              return Printable(static_cast<unsigned char>(C));
-                          })))
+        if (!Accepted && (FirstUnprintable(Item.Rejected) != 0 || Item.Rejected.find('\t') != std::string::npos))
             std::abort();
-        R.Items.push_back(std::to_string(Item.Line) + ":" + (Accepted ? Item.Gtin : "!" + Item.Rejected));
+        R.Items.push_back(std::to_string(Item.Line) + ":" + (Accepted ? Gtin : "!" + Item.Rejected));
     }
     return R;
 }
 
 // The lines that are items, by a plain split: 1-based numbers, and whether
-// each is all printable ASCII or tabs.
+// each is all printable characters (ASCII or UTF-8) or tabs.
 std::vector<std::pair<std::size_t, bool>> ItemLines(std::string Bytes)
 {
     if (Bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
@@ -78,10 +78,7 @@ std::vector<std::pair<std::size_t, bool>> ItemLines(std::string Bytes)
             Line.pop_back();
         const std::size_t First = Line.find_first_not_of(" \t");
         if (Line.size() > MaxLineLength || (First != std::string::npos && Line[First] != '#'))
-            Out.emplace_back(Number, Line.size() <= MaxLineLength &&
-                                         std::all_of(Line.begin(), Line.end(), [](char C) {
-                                             return C == '\t' || Printable(static_cast<unsigned char>(C));
-                                         }));
+            Out.emplace_back(Number, Line.size() <= MaxLineLength && FirstUnprintable(Line) == 0);
     }
     return Out;
 }
@@ -94,11 +91,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
         return 0;
     const std::uint8_t Flags = Data[0];
     const std::string Bytes(reinterpret_cast<const char*>(Data + 1), Size - 1);
-    static const std::optional<WEQEan::TSymbology> Symbologies[] = {
-        WEQEan::TSymbology::Ean13, WEQEan::TSymbology::Ean8, WEQEan::TSymbology::UpcA, WEQEan::TSymbology::UpcE,
-        std::nullopt};
+    static const WEQEan::TKind Kinds[] = {WEQEan::TKind::Ean13, WEQEan::TKind::Ean8, WEQEan::TKind::UpcA,
+                                          WEQEan::TKind::UpcE, WEQEan::TKind::Auto};
     static const char* AddOns[] = {"", "12", "51995"};
-    const TReading Reading{Symbologies[Flags % 5], AddOns[Flags / 5 % 3], (Flags & 0x80) != 0};
+    TReading Reading;
+    Reading.Kind = Kinds[Flags % 5];
+    Reading.Options.AddOn = AddOns[Flags / 5 % 3];
+    Reading.Options.Complete = (Flags & 0x80) != 0;
 
     const TRead Whole = ReadAll(Bytes, SIZE_MAX, Reading);
     const TRead Chunked = ReadAll(Bytes, 1 + (Flags >> 3 & 7), Reading);

@@ -5,8 +5,9 @@
 // widths up to 128, beyond the font's sizes), export parameters (any double
 // for the X-dimension, any int for the dpi) and the control's properties.
 // Completion must always give 13 digits with a valid check digit; drawing,
-// exporting and painting the control must never crash, and must succeed
-// exactly where the parameters are valid. The family's readings and drawing
+// exporting and painting the control must never crash, and exports must
+// succeed exactly where the parameters are valid and the reader completes
+// the text (it refuses an empty one). The family's readings and drawing
 // likewise.
 #include "ean/Core_p.h"
 #include "control/WEQBarCode.h"
@@ -59,23 +60,26 @@ void FuzzExports(const std::string& Text, double X, int Dpi, std::uint8_t Flags)
     O.DrawRightDelimiter = Flags & 1;
     O.BackgroundColor = (Flags & 2) ? clInfoBk : clWhite;
     const bool ValidX = std::isfinite(X) && X >= WEQEan::MinXDimensionMM && X <= WEQEan::MaxXDimensionMM;
+    WEQEan::TReadOptions Completing;
+    Completing.Complete = true;
+    const bool Reads = WEQEan::Read(WEQEan::TKind::Ean13, Text, Completing).Valid();
     // Raster exports only where they stay small; validation is tried for any value.
     const bool Small = ValidX && X * Dpi / 25.4 <= 6;
     const bool ValidDpi = Dpi >= WEQEan::MinDpi && Dpi <= WEQEan::MaxDpi;
     if (Small || !ValidX || !ValidDpi) {
         const WEQEan::TRasterExport R = WEQEan::RenderRaster(Text, Dpi, O);
-        if (R.Image.isNull() != !(ValidX && ValidDpi) || R.Image.isNull() == R.Error.isEmpty())
+        if (R.Image.isNull() != !(ValidX && ValidDpi && Reads) || R.Image.isNull() == R.Error.isEmpty())
             std::abort();
     }
     QImage Device(64, 48, QImage::Format_RGB32);
-    if (WEQEan::DrawOnDevice(Text, &Device, O) != ValidX)
+    if (WEQEan::DrawOnDevice(Text, &Device, O) != (ValidX && Reads))
         std::abort();
     if (Flags & 4) {
         QBuffer Bytes;
         QSvgGenerator Svg;
         Svg.setOutputDevice(&Bytes);
         Svg.setResolution(25400);
-        if (WEQEan::DrawOnDevice(Text, &Svg, O) != ValidX)
+        if (WEQEan::DrawOnDevice(Text, &Svg, O) != (ValidX && Reads))
             std::abort();
     }
 }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "ocrb/WEQOcrB_p.h"
+#include "symbol/SymbolTestUtil.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -15,17 +16,6 @@ using namespace WEQOcrB;
 namespace {
 
 const char Slots[] = "0123456789>";
-
-// The ink rectangle of everything not white in Image.
-QRect InkOf(const QImage& Image)
-{
-    QRect Ink;
-    for (int Y = 0; Y < Image.height(); ++Y)
-        for (int X = 0; X < Image.width(); ++X)
-            if (Image.pixel(X, Y) != qRgb(255, 255, 255))
-                Ink |= QRect(X, Y, 1, 1);
-    return Ink;
-}
 
 // Renders Ch at (5, 5) in OCR-B at em height H without antialiasing, the way
 // a person would check it, and returns its ink box.
@@ -171,6 +161,7 @@ TEST_F(FitTest, AlternatingBoxSizesAreEachMeasuredOnce)
 
 TEST_F(FitTest, FirstFittingAfterAnEmptyCacheMeasures)
 {
+    TFitCache::Shared().Clear();
     const std::uint64_t Before = MeasurementCount;
     FitFontHeight(">", "OCRB", 12, 16);
     EXPECT_GT(MeasurementCount, Before);

@@ -64,9 +64,23 @@ TEST(FontProvisioningTest, RegisteredAtStartUpUnderItsOwnFamily)
     EXPECT_EQ(QFontInfo(QFont("OCRB")).family(), "OCRB");
 }
 
+// Leaves the embedded face registered once, afresh, however a test left the
+// registration, so that the tests after it draw with the font.
+struct TRegistrationGuard {
+    int Saved = OcrBFontHandle;
+    ~TRegistrationGuard()
+    {
+        if (OcrBFontHandle >= 0 && OcrBFontHandle != Saved)
+            QFontDatabase::removeApplicationFont(OcrBFontHandle);
+        OcrBFontHandle = Saved;
+        UnloadOcrBFont();
+        OcrBFontLoaded = LoadOcrBFont();
+    }
+};
+
 TEST(FontProvisioningTest, DataThatIsNoFontIsRefused)
 {
-    const int Saved = OcrBFontHandle;
+    const TRegistrationGuard Guard;
     EXPECT_FALSE(RegisterOcrBFontData(QByteArray("certainly not a font")));
     EXPECT_FALSE(RegisterOcrBFontData(QByteArray()));
     // A real font under another family name does not count either.
@@ -77,13 +91,11 @@ TEST(FontProvisioningTest, DataThatIsNoFontIsRefused)
     for (qsizetype At = Renamed.indexOf("OCRB"); At >= 0; At = Renamed.indexOf("OCRB", At + 1))
         Renamed.replace(At, 4, "XYZW");
     EXPECT_FALSE(RegisterOcrBFontData(Renamed));
-    if (OcrBFontHandle >= 0)
-        QFontDatabase::removeApplicationFont(OcrBFontHandle);
-    OcrBFontHandle = Saved;
 }
 
 TEST(FontProvisioningTest, UnloadRemovesTheRegistrationAndEmptiesTheCacheName)
 {
+    const TRegistrationGuard Guard;
     FitFontHeight("0", "OCRB", 18, 24);
     ASSERT_EQ(FitCacheFontName, "OCRB");
     UnloadOcrBFont();
@@ -91,8 +103,7 @@ TEST(FontProvisioningTest, UnloadRemovesTheRegistrationAndEmptiesTheCacheName)
     EXPECT_TRUE(FitCacheFontName.empty());
     EXPECT_NE(QFontInfo(QFont("OCRB")).family(), "OCRB") << "the face is gone";
     UnloadOcrBFont(); // a second removal is harmless
-    OcrBFontLoaded = LoadOcrBFont();
-    EXPECT_TRUE(OcrBFontLoaded);
+    EXPECT_TRUE(LoadOcrBFont());
 }
 
 } // namespace

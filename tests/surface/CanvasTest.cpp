@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "surface/Canvas.h"
+#include "symbol/SymbolTestUtil.h"
 
 #include <QApplication>
 #include <QImage>
@@ -11,9 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-const QRgb White = qRgb(255, 255, 255);
-const QRgb Black = qRgb(0, 0, 0);
 
 QImage Blank(int W, int H)
 {

@@ -26,7 +26,7 @@ QImage Render(const TSymbolCase& C, bool Direct)
 
 TEST(DirectDrawingTest, SamePixelsAsThePainter)
 {
-    const std::vector<TSymbolCase> Cases = RandomSymbolCases(240, 8, 12);
+    const std::vector<TSymbolCase> Cases = RandomSymbolCases(120, 8, 12);
     for (std::size_t I = 0; I < Cases.size(); ++I) {
         const QImage Fast = Render(Cases[I], true), Plain = Render(Cases[I], false);
         ASSERT_FALSE(Plain.isNull()) << Cases[I].Name();

@@ -16,6 +16,27 @@
 #include <string>
 #include <vector>
 
+inline constexpr QRgb Black = qRgb(0, 0, 0), White = qRgb(255, 255, 255), Red = qRgb(255, 0, 0),
+                      Green = qRgb(0, 255, 0);
+
+// The rectangle of every pixel of Image that is not white.
+inline QRect InkOf(const QImage& Picture)
+{
+    const QImage Image = Picture.convertToFormat(QImage::Format_RGB32);
+    int Left = Image.width(), Right = -1, Top = Image.height(), Bottom = -1;
+    for (int Y = 0; Y < Image.height(); ++Y) {
+        const QRgb* Row = reinterpret_cast<const QRgb*>(Image.constScanLine(Y));
+        for (int X = 0; X < Image.width(); ++X)
+            if (Row[X] != White) {
+                Left = std::min(Left, X);
+                Right = std::max(Right, X);
+                Top = std::min(Top, Y);
+                Bottom = std::max(Bottom, Y);
+            }
+    }
+    return Right < 0 ? QRect() : QRect(QPoint(Left, Top), QPoint(Right, Bottom));
+}
+
 struct TBar {
     int StartModule, Modules;
     bool operator==(const TBar&) const = default;

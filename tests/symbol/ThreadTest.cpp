@@ -24,7 +24,7 @@ namespace {
 
 TEST(ThreadTest, EightThreadsDrawWhatOneThreadDraws)
 {
-    const std::vector<TSymbolCase> Cases = RandomSymbolCases(200, 2024, 16);
+    const std::vector<TSymbolCase> Cases = RandomSymbolCases(96, 2024, 16);
     std::vector<QImage> Alone;
     for (const TSymbolCase& C : Cases)
         Alone.push_back(DrawCase(C));
@@ -164,7 +164,7 @@ TEST(ThreadTest, CopiesOnTwoThreadsAreIndependent)
     const QImage LargeImage = WEQ::Barcode(Original).screenImage({}, Large, 1, nullptr);
     ASSERT_FALSE(SmallImage.isNull());
     ASSERT_NE(SmallImage.size(), LargeImage.size());
-    for (int Round = 0; Round < 20; ++Round) {
+    for (int Round = 0; Round < 8; ++Round) {
         WEQ::Barcode Renderer = Original, Detacher = Original;
         std::atomic<bool> Done{false};
         std::thread Detaching([&] {

@@ -106,7 +106,7 @@ QImage MarksOnly(const QImage& With, const QImage& Without)
     return Marks;
 }
 
-// Every mark's box, and at 2400 dpi its ink, a module or more from every
+// Every mark's box, and at 600 dpi its ink, a module or more from every
 // bar, every other character's box and all other ink.
 TEST(VectorTest, MarksStandAModuleClearOfEverythingElse)
 {
@@ -140,9 +140,9 @@ TEST(VectorTest, MarksStandAModuleClearOfEverythingElse)
             TExportOptions O;
             O.Symbology = Sy;
             O.AddOn = AddOn;
-            const TRasterExport With = RenderRaster(Text, 2400, O);
+            const TRasterExport With = RenderRaster(Text, 600, O);
             O.DrawRightDelimiter = false;
-            const TRasterExport Without = RenderRaster(Text, 2400, O);
+            const TRasterExport Without = RenderRaster(Text, 600, O);
             ASSERT_FALSE(With.Image.isNull());
             const int M = With.DotsPerModule;
             const QImage Marks = MarksOnly(With.Image, Without.Image);
