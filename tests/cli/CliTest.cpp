@@ -1073,7 +1073,9 @@ TEST(CliRunTest, FindingsNameTheirItemAndTheJobOnce)
         {"colours that no scanner sees", {"--bar-color", "#ff0000"}, Hundred, 0, 100,
          "weqbarcode: X 0.339 mm (4 dots at 300 dpi, 102.7 %)\n"
          "weqbarcode: warning: bars #ff0000 on #ffffff grade F under a scanner's 660 nm light, held down by symbol "
-         "contrast: the bars reflect 100 %, the background 100 % (symbol contrast 0 %); scanners may not read them\n"},
+         "contrast: the bars reflect 74 %, the background 88 % (symbol contrast 14 %); scanners may not read them\n"
+         "weqbarcode: warning: bars #ff0000 are red, orange or yellow, which GS1 advises against for bars whatever "
+         "they grade: print them solid in a dark ink (black, dark blue, dark green, dark brown)\n"},
         {"an item's own, by line", Ean8Svg, Ean8, 0, 3,
          X + "in.txt:1: warning: " + AddOnEan8 + "in.txt:3: warning: " + AddOnEan8},
         {"an item's own, strict", QStringList{"-q", "--gs1-strict"} + Ean8Svg, Ean8, 1, 1,
