@@ -6,7 +6,6 @@
 #include "Budget.h"
 #include "Checks.h"
 #include "Interrupt.h"
-#include "Labels.h"
 #include "Paths.h"
 #include "Text.h"
 
@@ -129,11 +128,11 @@ private:
     std::size_t Next = 0;
 };
 
-bool Encode(const TJob& Job, const TOptions& Options, const WEQ::LabelTemplate* Template, QByteArray& Bytes,
+bool Encode(const TJob& Job, const TOptions& Options, const TLabelEncoder* Labels, QByteArray& Bytes,
             std::string& Error)
 {
-    if (Template) {
-        if (EncodeLabel(Job.Item, Options, *Template, Bytes, Error))
+    if (Labels) {
+        if ((*Labels)(Job.Item, Options, Bytes, Error))
             return true;
         Error = "cannot make " + Job.Path + ": " + Error;
         return false;
@@ -177,7 +176,7 @@ bool Write(const std::string& Path, const QByteArray& Bytes, std::string& Error)
 // The workers and what they share; joined however the batch ends.
 struct TCrew {
     const TOptions& O;
-    const WEQ::LabelTemplate* Template;
+    const TLabelEncoder* Labels;
     TInOrder Graded;
     const TFrames Frames;
     TJobQueue Queue;
@@ -192,8 +191,8 @@ struct TCrew {
     std::vector<std::thread> Workers;
     std::size_t Wanted;
 
-    TCrew(const TOptions& O, TProgress& Progress, const WEQ::LabelTemplate* Template)
-        : O(O), Template(Template), Graded(Progress), Frames(O), Budget(std::uint64_t(O.MemoryMB) << 20), Wanted(std::size_t(O.Jobs))
+    TCrew(const TOptions& O, TProgress& Progress, const TLabelEncoder* Labels)
+        : O(O), Labels(Labels), Graded(Progress), Frames(O), Budget(std::uint64_t(O.MemoryMB) << 20), Wanted(std::size_t(O.Jobs))
     {
     }
     ~TCrew()
@@ -227,7 +226,7 @@ struct TCrew {
                 const std::uint64_t Frame = Frames.Bytes(Job.Item);
                 if (!Budget.Take(Frame, Stop))
                     break;
-                const bool Made = Encode(Job, O, Template, Bytes, Error);
+                const bool Made = Encode(Job, O, Labels, Bytes, Error);
                 // The grade draws the frame again: it keeps its share of the budget till then.
                 if (!O.Verify)
                     Budget.Give(Frame);
@@ -299,10 +298,10 @@ std::string Clause(const QString& Reason)
     return Text;
 }
 
-TBatchResult WriteFiles(TItemSource& Source, const TOptions& O, TProgress& Progress, const WEQ::LabelTemplate* Template)
+TBatchResult WriteFiles(TItemSource& Source, const TOptions& O, TProgress& Progress, const TLabelEncoder* Labels)
 {
     TBatchResult R;
-    TCrew Crew(O, Progress, Template);
+    TCrew Crew(O, Progress, Labels);
     TPrintChecks Checks(O);
     TPathSet Paths;
     TFolders Folders;

@@ -16,13 +16,15 @@
 
 #include <QString>
 
-namespace WEQ {
-class LabelTemplate;
-}
-
+#include <functional>
 #include <string>
 
 namespace WEQCli {
+
+// A file's bytes made of an item other than its symbol (a template's label,
+// which the command line's GUI part draws); false, with the reason, where it
+// cannot be made.
+using TLabelEncoder = std::function<bool(const TItem& Item, const TOptions& Job, QByteArray& Bytes, std::string& Error)>;
 
 // Items read ahead of the workers at most.
 inline constexpr std::size_t JobWindow = 2048;
@@ -42,9 +44,10 @@ struct TBatchResult {
 // once written, the grades printed in the order of the items. The first
 // failure stops the batch: no job starts after it; files already written
 // stay.
-// With a Template each file is a label drawn from it.
+// With Labels each file is what it makes of an item (a template's label)
+// rather than the item's symbol.
 TBatchResult WriteFiles(TItemSource& Source, const TOptions& Options, TProgress& Progress,
-                        const WEQ::LabelTemplate* Template = nullptr);
+                        const TLabelEncoder* Labels = nullptr);
 
 // A reason of the library's, which starts a sentence, to follow "weqbarcode: ".
 std::string Clause(const QString& Reason);

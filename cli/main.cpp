@@ -5,14 +5,17 @@
 #include "Batch.h"
 #include "Checks.h"
 #include "Interrupt.h"
-#include "Labels.h"
 #include "Options.h"
 #include "Progress.h"
 #include "Sheet.h"
 #include "Source.h"
 #include "Text.h"
 
+#ifdef WEQ_CLI_LABELS
+#include "Labels.h"
+
 #include <QGuiApplication>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -64,6 +67,29 @@ int Flushed(int Status)
     return Status;
 }
 
+#ifndef WEQ_CLI_LABELS
+// A template's labels are drawn by Qt's painter and SVG renderer, which this
+// program does not load (it starts as a C tool does, with Qt Core alone): the
+// program beside it that does takes the run over with the same arguments,
+// before any input is read.
+int RunLabels(char** argv)
+{
+    std::string Self(4096, '\0');
+    const ssize_t Length = readlink("/proc/self/exe", Self.data(), Self.size());
+    Self.resize(Length > 0 ? std::size_t(Length) : 0);
+    const std::string Folder = Self.substr(0, Self.rfind('/') + 1);
+    // Beside it in a build folder, in its libexec folder once installed.
+    std::string Tried;
+    for (const std::string& Helper : {Folder + WEQ_LABELS_HELPER, Folder + WEQ_LABELS_HELPER_FROM_BIN}) {
+        std::fflush(stderr);
+        execv(Helper.c_str(), argv);
+        Tried += (Tried.empty() ? "" : ", ") + Helper + ": " + std::strerror(errno);
+    }
+    Print("weqbarcode: label templates need the program " WEQ_LABELS_HELPER ", which cannot be run (" + Tried + ")");
+    return 2;
+}
+#endif
+
 int Run(int argc, char** argv)
 {
     const TParsed Parsed = ParseOptions(std::vector<std::string>(argv + 1, argv + argc),
@@ -89,6 +115,10 @@ int Run(int argc, char** argv)
         Print("Try 'weqbarcode --help'.");
         return 2;
     }
+#ifndef WEQ_CLI_LABELS
+    if (!O.Template.empty())
+        return RunLabels(argv);
+#endif
     // Every input is opened and its start read before anything is written.
     TItemSource Source(O);
     if (std::string Error; !Source.Open(Error)) {
@@ -98,28 +128,27 @@ int Run(int argc, char** argv)
         return 2;
     }
 
+    TOptions Job = O;
+#ifdef WEQ_CLI_LABELS
     // A template's text and shapes are drawn by Qt's painter, which needs a
-    // GUI application for its fonts; a plain symbol needs none.
+    // GUI application for its fonts.
     std::unique_ptr<QGuiApplication> App;
+    WEQ::LabelTemplate Template;
     if (!O.Template.empty()) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         static int AppArgc = 1;
         static char Name[] = "weqbarcode";
         static char* AppArgv[] = {Name, nullptr};
         App = std::make_unique<QGuiApplication>(AppArgc, AppArgv);
-    }
-
-    // A template is read and held against the inputs' headers and the job's
-    // symbols before anything is written; the job then runs with its size
-    // and the bars its box leaves.
-    TOptions Job = O;
-    WEQ::LabelTemplate Template;
-    if (!O.Template.empty()) {
+        // The template is read and held against the inputs' headers and the
+        // job's symbols before anything is written; the job then runs with
+        // its size and the bars its box leaves.
         if (std::string Error; !PrepareTemplate(Source, O, Job, Template, Error)) {
             Print("weqbarcode: " + Error);
             return 2;
         }
     }
+#endif
     if (OnePdf(Job)) {
         if (const TSheetLayout L = LayOutSheet(Job); !L.Error.empty()) {
             Print("weqbarcode: " + L.Error);
@@ -152,17 +181,25 @@ int Run(int argc, char** argv)
     TProgress Progress(TProgress::Unknown, Bar);
     if (Bar)
         Progress.SetTotal(Source.CountAhead().value_or(TProgress::Unknown));
-    const bool Templated = !O.Template.empty();
-    if (Templated && Job.Format == TFormat::Pdf) {
-        // Qt's PDF engine compresses each page through two buffers of 10 MB:
-        // kept on the heap and reused, rather than mapped and unmapped a page
-        // at a time, a label costs a quarter of the time.
-        mallopt(M_MMAP_THRESHOLD, 32 << 20);
-        mallopt(M_TRIM_THRESHOLD, 128 << 20);
-    }
-    const TBatchResult Result = OnePdf(Job) ? (Templated ? WriteTemplateSheet(Source, Job, Template, Progress)
-                                                         : WriteSheet(Source, Job, Progress))
-                                            : WriteFiles(Source, Job, Progress, Templated ? &Template : nullptr);
+    TBatchResult Result;
+#ifdef WEQ_CLI_LABELS
+    if (!O.Template.empty()) {
+        if (Job.Format == TFormat::Pdf) {
+            // Qt's PDF engine compresses each page through two buffers of 10
+            // MB: kept on the heap and reused, rather than mapped and unmapped
+            // a page at a time, a label costs a quarter of the time.
+            mallopt(M_MMAP_THRESHOLD, 32 << 20);
+            mallopt(M_TRIM_THRESHOLD, 128 << 20);
+        }
+        const TLabelEncoder Labels = [&Template](const TItem& Item, const TOptions& Options, QByteArray& Bytes,
+                                                 std::string& Error) {
+            return EncodeLabel(Item, Options, Template, Bytes, Error);
+        };
+        Result = OnePdf(Job) ? WriteTemplateSheet(Source, Job, Template, Progress)
+                             : WriteFiles(Source, Job, Progress, &Labels);
+    } else
+#endif
+        Result = OnePdf(Job) ? WriteSheet(Source, Job, Progress) : WriteFiles(Source, Job, Progress);
     if (Result.Interrupted)
         Interrupt::Exit();
     if (!Result.Failure.empty()) {

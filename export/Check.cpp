@@ -251,7 +251,7 @@ TScanGrade GradeSymbol(const TEanReading& R, const TExportOptions& O, int Dpi)
     const TSnap S = Snap(O.XDimensionMM, Dpi);
     if (!SymbolAt(R, RasterGrid(S, Dpi), O, Symbol, &Reason))
         return Fail(Reason);
-    TRasterExport Report;
+    TRasterInfo Report;
     TRaster Raster{ThreadRows(), {}};
     if (!RasterizeAt(R, Dpi, O, Report, Raster))
         return Fail(Report.Error);

@@ -1,11 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The WEQBarCode authors
 // SPDX-License-Identifier: MIT
 
-// The exports: one symbol description for each, a raster painted with the
-// fitted font or the vector form written out, then the file's bytes.
+// The exports: one symbol description for each, rasterised into packed rows
+// or the vector form written out, then the file's bytes. Nothing here needs
+// Qt's GUI library: what draws through a painter or makes a QImage is in
+// Paint.cpp.
 
 #include "ean/WEQEanExport.h"
 
+#include "ean/Arith.h"
 #include "ean/Core_p.h"
 #include "ean/Units.h"
 #include "ean/Vector_p.h"
@@ -13,10 +16,7 @@
 #include "export/Writers_p.h"
 #include "ean/Raster_p.h"
 #include "ean/SystemColors_p.h"
-#include "render/SymbolPaint_p.h"
 
-#include <QPainter>
-#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -247,7 +247,7 @@ std::uint32_t Rgb(TColor Color) { return PixelOf(Color) & 0xFFFFFFu; }
 
 } // namespace
 
-bool RasterizeAt(const TEanReading& R, int Dpi, const TExportOptions& Given, TRasterExport& Out, TRaster& Raster)
+bool RasterizeAt(const TEanReading& R, int Dpi, const TExportOptions& Given, TRasterInfo& Out, TRaster& Raster)
 {
     const TExportOptions O = RgbOptions(Given);
     if (!CheckXDimension(O.XDimensionMM, &Out.Error) || !CheckDpi(Dpi, &Out.Error))
@@ -275,41 +275,6 @@ bool RasterizeAt(const TEanReading& R, int Dpi, const TExportOptions& Given, TRa
     return true;
 }
 
-namespace {
-
-// The raster as a 32-bit image that carries the dpi; Out.Error says why
-// where there is not memory for one.
-void ImageOf(const TRaster& Raster, int Dpi, TRasterExport& Out)
-{
-    const TPackedRows& Rows = Raster.Rows;
-    QImage Image(Rows.Width(), Rows.Height(), QImage::Format_RGB32);
-    if (Image.isNull()) {
-        Out.Error = QStringLiteral("Not enough memory for %1 x %2 pixels").arg(Rows.Width()).arg(Rows.Height());
-        return;
-    }
-    const int DotsPerMetre = int(std::lround(Dpi / MetresPerInch));
-    Image.setDotsPerMeterX(DotsPerMetre);
-    Image.setDotsPerMeterY(DotsPerMetre);
-    for (std::int32_t Y = 0; Y < Rows.Height(); ++Y) {
-        auto* Line = reinterpret_cast<QRgb*>(Image.scanLine(Y));
-        for (std::int32_t X = 0; X < Rows.Width(); ++X)
-            Line[X] = 0xFF000000u | Raster.Palette[Rows.Pixel(X, Y)];
-    }
-    Out.Image = std::move(Image);
-}
-
-} // namespace
-
-TRasterExport RenderRaster(const TEanReading& R, int Dpi, const TExportOptions& O)
-{
-    TRasterExport Out;
-    TRaster Raster{ThreadRows(), {}};
-    if (RasterizeAt(R, Dpi, O, Out, Raster))
-        ImageOf(Raster, Dpi, Out);
-    Raster.Rows.Release(std::size_t(4) << 20);
-    return Out;
-}
-
 QSize RasterSize(const TEanReading& R, int Dpi, const TExportOptions& O)
 {
     TSymbol Symbol;
@@ -317,65 +282,6 @@ QSize RasterSize(const TEanReading& R, int Dpi, const TExportOptions& O)
         !SymbolAt(R, RasterGrid(Snap(O.XDimensionMM, Dpi), Dpi), O, Symbol, nullptr))
         return {};
     return {Symbol.Width, Symbol.Height};
-}
-
-bool DrawOnDevice(const TEanReading& R, QPaintDevice* Device, const TExportOptions& O, QString* Error)
-{
-    if (!Device)
-        return Fail(Error, QStringLiteral("No device to draw on"));
-    if (!CheckXDimension(O.XDimensionMM, Error))
-        return false;
-    if (Device->paintingActive())
-        return Fail(Error, QStringLiteral("The device is being painted on by another painter"));
-    QPainter Painter;
-    if (!Painter.begin(Device))
-        return Fail(Error, QStringLiteral("The device cannot be painted on"));
-    return DrawOnPainter(R, Painter, Device->logicalDpiX(), 0, 0, O, Error);
-}
-
-// Vector files then hold paths, not text in a font the reader may lack.
-namespace {
-
-// The vector symbol on Grid with a painter in whole units of the grid's dots,
-// its top-left at (Left, Top).
-bool PaintOnGrid(const TEanReading& R, QPainter& Painter, const TGrid& Grid, double Left, double Top,
-                 const TExportOptions& Given, QString* Error)
-{
-    // A painter's device takes RGB, Qt's PDF engine too.
-    const TExportOptions O = RgbOptions(Given);
-    if (!Painter.isActive())
-        return Fail(Error, QStringLiteral("The painter is not painting"));
-    TSymbol Symbol;
-    if (!SymbolAt(R, Grid, O, Symbol, Error))
-        return false;
-    const double Scale = 1.0 / Grid.PerDot;
-    Painter.save();
-    Painter.setWorldTransform(QTransform(Scale, 0, 0, Scale, Left, Top), true);
-    PaintVector(ResolveVector(std::move(Symbol)), Painter, O.BackgroundColor, O.BarColor, O.FontColor,
-                O.FillBackground);
-    Painter.restore();
-    return true;
-}
-
-} // namespace
-
-bool DrawOnPainter(const TEanReading& R, QPainter& Painter, int Dpi, double Left, double Top,
-                   const TExportOptions& O, QString* Error)
-{
-    if (!CheckXDimension(O.XDimensionMM, Error))
-        return false;
-    if (Dpi <= 0)
-        return Fail(Error, QStringLiteral("The device has no resolution"));
-    return PaintOnGrid(R, Painter, DeviceGrid(Snap(O.XDimensionMM, Dpi), Dpi), Left, Top, O, Error);
-}
-
-bool PaintInDots(const TEanReading& R, QPainter& Painter, int Dpi, const TExportOptions& O, QString* Error)
-{
-    if (!CheckXDimension(O.XDimensionMM, Error))
-        return false;
-    if (Dpi <= 0)
-        return Fail(Error, QStringLiteral("The device has no resolution"));
-    return PaintOnGrid(R, Painter, RasterGrid(Snap(O.XDimensionMM, Dpi), Dpi), 0, 0, O, Error);
 }
 
 std::optional<TFileFormat> FileFormatOf(const QString& Path)
@@ -412,11 +318,11 @@ bool EncodePng(const TEanReading& Reading, int Dpi, const TExportOptions& O, QBy
 bool EncodePngAtLevel(const TEanReading& Reading, int Dpi, const TExportOptions& O, int Level, QByteArray& Out,
                       TRasterExport* Report, QString* Error)
 {
-    TRasterExport R;
+    TRasterInfo Info;
     TRaster Raster{ThreadRows(), {}};
-    bool Encoded = false;
-    if (!RasterizeAt(Reading, Dpi, O, R, Raster)) {
-        Fail(Error, R.Error);
+    bool Encoded = false, Pictured = false;
+    if (!RasterizeAt(Reading, Dpi, O, Info, Raster)) {
+        Fail(Error, Info.Error);
     } else {
         // No ink for the background is no background, as the RGB options say.
         Out = PngOfPacked(Raster.Rows, Raster.Palette, Dpi, Level, RgbOptions(O).FillBackground ? -1 : 0);
@@ -424,13 +330,15 @@ bool EncodePngAtLevel(const TEanReading& Reading, int Dpi, const TExportOptions&
         // The image only for a caller that asks for the report, and only
         // where it is a frame such a caller may hold (32 MB of pixels).
         constexpr std::int64_t ReportedImageBytes = std::int64_t(32) << 20;
-        if (Encoded && Report && std::int64_t(Raster.Rows.Width()) * Raster.Rows.Height() * 4 <= ReportedImageBytes)
-            ImageOf(Raster, Dpi, R);
+        Pictured = Encoded && std::int64_t(Raster.Rows.Width()) * Raster.Rows.Height() * 4 <= ReportedImageBytes;
+    }
+    if (Report) {
+        Info.Into(*Report);
+        if (ImageInto)
+            ImageInto(Pictured ? &Raster : nullptr, Dpi, *Report);
     }
     // The thread keeps a small symbol's rows for the next, not a large one's.
     Raster.Rows.Release(std::size_t(4) << 20);
-    if (Report)
-        *Report = std::move(R);
     return Encoded;
 }
 
@@ -518,22 +426,9 @@ bool ExportEps(const TEanReading& R, const QString& Path, const TExportOptions& 
 }
 
 // The text's exports: its one reading, then the same as for a reading.
-TRasterExport RenderRaster(const std::string& Text, int Dpi, const TExportOptions& O)
-{
-    return RenderRaster(ReadText(Text, O), Dpi, O);
-}
 QSize RasterSize(const std::string& Text, int Dpi, const TExportOptions& O)
 {
     return RasterSize(ReadText(Text, O), Dpi, O);
-}
-bool DrawOnDevice(const std::string& Text, QPaintDevice* Device, const TExportOptions& O, QString* Error)
-{
-    return DrawOnDevice(ReadText(Text, O), Device, O, Error);
-}
-bool DrawOnPainter(const std::string& Text, QPainter& Painter, int Dpi, double Left, double Top,
-                   const TExportOptions& O, QString* Error)
-{
-    return DrawOnPainter(ReadText(Text, O), Painter, Dpi, Left, Top, O, Error);
 }
 bool EncodePng(const std::string& Text, int Dpi, const TExportOptions& O, QByteArray& Out, TRasterExport* Report,
                QString* Error)

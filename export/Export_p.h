@@ -89,11 +89,31 @@ struct TRaster {
 };
 // The calling thread's rows, kept from one symbol to the next.
 TPackedRows& ThreadRows();
+// What a raster export reports beside its image.
+struct TRasterInfo {
+    std::int32_t DotsPerModule = 0;
+    double XDimensionMM = 0;
+    bool WithinGs1Range = false;
+    QString Error;
+    void Into(TRasterExport& Out) const
+    {
+        Out.DotsPerModule = DotsPerModule;
+        Out.XDimensionMM = XDimensionMM;
+        Out.WithinGs1Range = WithinGs1Range;
+        Out.Error = Error;
+    }
+};
 // The raster symbol of a reading at Dpi, its bars whole dots and its
 // characters the outlines sampled at the dots' centres, in the inks' sRGB
 // equivalents: false with the reason in Out.Error where it cannot be; Out
 // gets the snap either way.
-bool RasterizeAt(const TEanReading& R, int Dpi, const TExportOptions& Given, TRasterExport& Out, TRaster& Raster);
+bool RasterizeAt(const TEanReading& R, int Dpi, const TExportOptions& Given, TRasterInfo& Out, TRaster& Raster);
+// The raster as a 32-bit image that carries the dpi into Out.Image (null
+// where Raster is; Out.Error says why where there is not memory for one).
+// Made by the drawing part (Paint.cpp), which needs Qt's GUI library: a
+// program that links the file writers alone has none, and its exports
+// report no image.
+void ImageInto(const TRaster* Raster, int Dpi, TRasterExport& Out) __attribute__((weak));
 
 // Points of a PDF page for each unit of a symbol on the vector grid.
 inline constexpr double PdfPointsPerUnit = PointsPerInch / MicrometresPerInch;

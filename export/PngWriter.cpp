@@ -206,23 +206,6 @@ QByteArray PngOfRows(TRowSource& Source, int Dpi, int Level, const QRgb* Transpa
     return QByteArray(reinterpret_cast<const char*>(Png.data()), qsizetype(Png.size()));
 }
 
-QByteArray PngOfImage(const QImage& Source, int Dpi, int Level, const QRgb* Transparent)
-{
-    if (Source.isNull())
-        return {};
-    const QImage Image = Source.format() == QImage::Format_RGB32 || Source.format() == QImage::Format_ARGB32
-                             ? Source
-                             : Source.convertToFormat(QImage::Format_RGB32);
-    struct TImageRows final : TRowSource {
-        const QImage& Image;
-        explicit TImageRows(const QImage& Image) : Image(Image) {}
-        int Width() const override { return Image.width(); }
-        int Height() const override { return Image.height(); }
-        const QRgb* Row(int Y) override { return reinterpret_cast<const QRgb*>(Image.constScanLine(Y)); }
-    } Rows(Image);
-    return PngOfRows(Rows, Dpi, Level, Transparent);
-}
-
 bool TDeflater::Start(int NewLevel)
 {
     if (!Ready) {

@@ -809,6 +809,36 @@ std::vector<QSizeF> PageSizes(const QByteArray& Pdf)
     return Sizes;
 }
 
+// A plain symbol is written by a program that loads Qt Core and nothing of
+// Qt's GUI; a template's job runs in the program beside it that does, and
+// without that program the job stops with the reason, writing nothing.
+TEST(CliRunTest, PlainSymbolsNeedNoGuiAndTemplatesTheirOwnProgram)
+{
+    QProcess Elf;
+    Elf.start("readelf", {"-d", QStringLiteral(WEQ_CLI)});
+    ASSERT_TRUE(Elf.waitForFinished(30000));
+    const QString Needed = QString::fromLatin1(Elf.readAllStandardOutput());
+    EXPECT_TRUE(Needed.contains("[libQt6Core.so.6]")) << Needed.toStdString();
+    for (const char* Library : {"libQt6Gui", "libQt6Widgets", "libQt6Svg", "libWEQBarCode"})
+        EXPECT_FALSE(Needed.contains(Library)) << Library << " in\n" << Needed.toStdString();
+
+    QTemporaryDir Dir;
+    const QString Alone = Dir.filePath("weqbarcode");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(WEQ_CLI), Alone));
+    WriteText(Dir.filePath("t.svg"), "<svg xmlns='http://www.w3.org/2000/svg' width='200' height='100' "
+                                     "viewBox='0 0 200 100'><rect id='barcode' width='200' height='100'/></svg>");
+    QProcess P;
+    P.setWorkingDirectory(Dir.path());
+    P.start(Alone, {"--template", "t.svg", "-o", "{n}.png", "400638133393"});
+    ASSERT_TRUE(P.waitForFinished(30000));
+    EXPECT_EQ(P.exitCode(), 2);
+    EXPECT_TRUE(P.readAllStandardError().startsWith("weqbarcode: label templates need the program weqbarcode-labels"));
+    EXPECT_FALSE(QFile::exists(Dir.filePath("00001.png")));
+    const TRun Beside = RunCli(Dir.path(), {"-q", "--template", "t.svg", "-o", "{n}.png", "400638133393"});
+    EXPECT_EQ(Beside.Status, 0) << Beside.Err;
+    EXPECT_EQ(DecodeEan13(QImage(Dir.filePath("00001.png"))), "4006381333931");
+}
+
 // A roll: a label a page, each page its label's size (or --label's, the
 // symbol centred), in the order of the items; a run that writes no label
 // leaves the roll there as it was.
