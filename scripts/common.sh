@@ -14,6 +14,7 @@ WEQ_PACKAGES=(
   dpkg-dev file ccache reuse lintian help2man man-db
   xvfb xauth imagemagick python3 python3-xlib fonts-dejavu-extra
   zint zbar-tools poppler-utils ghostscript
+  doxygen libjs-jquery
 )
 
 # Debian's interpreter, whatever else is first on PATH: its modules are the

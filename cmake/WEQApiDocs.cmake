@@ -1,0 +1,27 @@
+# SPDX-FileCopyrightText: 2026 The WEQBarCode authors
+# SPDX-License-Identifier: MIT
+
+# The API reference (WEQ_BUILD_API_DOCS): Doxygen over the installed headers
+# into <build>/docs/api/html, built with everything else, installed with the
+# development files. An undocumented public name fails the build.
+find_package(Doxygen REQUIRED)
+
+set(WEQ_API_DOCS_DIR ${CMAKE_BINARY_DIR}/docs/api)
+set(weq_doc_sources ${PROJECT_SOURCE_DIR}/docs/api.dox)
+foreach(header IN LISTS WEQ_PUBLIC_HEADERS)
+  list(APPEND weq_doc_sources ${PROJECT_SOURCE_DIR}/${header})
+endforeach()
+list(JOIN weq_doc_sources " " WEQ_API_DOCS_INPUT)
+configure_file(${PROJECT_SOURCE_DIR}/docs/Doxyfile.in ${WEQ_API_DOCS_DIR}/Doxyfile @ONLY)
+
+# Doxygen writes into html/ what it makes and leaves what it made before, so
+# the folder is emptied first: a removed class leaves no page behind.
+set(weq_docs_stamp ${WEQ_API_DOCS_DIR}/html.stamp)
+add_custom_command(OUTPUT ${weq_docs_stamp}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${WEQ_API_DOCS_DIR}/html
+  COMMAND Doxygen::doxygen ${WEQ_API_DOCS_DIR}/Doxyfile
+  COMMAND ${CMAKE_COMMAND} -E touch ${weq_docs_stamp}
+  DEPENDS ${weq_doc_sources} ${WEQ_API_DOCS_DIR}/Doxyfile
+  WORKING_DIRECTORY ${WEQ_API_DOCS_DIR}
+  COMMENT "API reference (Doxygen)" VERBATIM)
+add_custom_target(weq_api_docs ALL DEPENDS ${weq_docs_stamp})
