@@ -25,3 +25,25 @@ add_custom_command(OUTPUT ${weq_docs_stamp}
   WORKING_DIRECTORY ${WEQ_API_DOCS_DIR}
   COMMENT "API reference (Doxygen)" VERBATIM)
 add_custom_target(weq_api_docs ALL DEPENDS ${weq_docs_stamp})
+
+# Installed with the development files, into the -dev package's own doc
+# folder. The pages need jQuery alone (docs/Doxyfile.in); under /usr, as in
+# the Debian package, jquery.js is a link to Debian's libjs-jquery, which
+# that package then depends on, rather than a second copy of the library.
+# Any other prefix gets Doxygen's copy, so that the pages work wherever they
+# were put.
+set(WEQ_API_DOCS_INSTALL_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/libweqbarcode-dev/html)
+set(WEQ_SYSTEM_JQUERY /usr/share/javascript/jquery/jquery.js)
+install(DIRECTORY ${WEQ_API_DOCS_DIR}/html/ DESTINATION ${WEQ_API_DOCS_INSTALL_DIR} COMPONENT dev
+  PATTERN jquery.js EXCLUDE)
+install(CODE "
+  set(weq_html \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${WEQ_API_DOCS_INSTALL_DIR}\")
+  if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
+    # Relative, as Debian wants a link within /usr.
+    file(RELATIVE_PATH weq_link \"/usr/${WEQ_API_DOCS_INSTALL_DIR}\" \"${WEQ_SYSTEM_JQUERY}\")
+    message(STATUS \"Installing: \${weq_html}/jquery.js -> \${weq_link}\")
+    file(REMOVE \"\${weq_html}/jquery.js\")
+    file(CREATE_LINK \"\${weq_link}\" \"\${weq_html}/jquery.js\" SYMBOLIC)
+  else()
+    file(INSTALL \"${WEQ_API_DOCS_DIR}/html/jquery.js\" DESTINATION \"\${weq_html}\")
+  endif()" COMPONENT dev)
