@@ -36,9 +36,11 @@ set(WEQ_API_DOCS_INSTALL_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/libweqbarcode-dev/
 set(WEQ_SYSTEM_JQUERY /usr/share/javascript/jquery/jquery.js)
 install(DIRECTORY ${WEQ_API_DOCS_DIR}/html/ DESTINATION ${WEQ_API_DOCS_INSTALL_DIR} COMPONENT dev
   PATTERN jquery.js EXCLUDE)
+# (file(INSTALL) adds DESTDIR itself; file(CREATE_LINK) does not.)
 install(CODE "
-  set(weq_html \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${WEQ_API_DOCS_INSTALL_DIR}\")
+  set(weq_html \"\${CMAKE_INSTALL_PREFIX}/${WEQ_API_DOCS_INSTALL_DIR}\")
   if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
+    set(weq_html \"\$ENV{DESTDIR}\${weq_html}\")
     # Relative, as Debian wants a link within /usr.
     file(RELATIVE_PATH weq_link \"/usr/${WEQ_API_DOCS_INSTALL_DIR}\" \"${WEQ_SYSTEM_JQUERY}\")
     message(STATUS \"Installing: \${weq_html}/jquery.js -> \${weq_link}\")
