@@ -98,12 +98,20 @@ weq_deb_package(runtime ${weq_runtime_package} libs "EAN/UPC barcodes for Qt 6: 
   DESCRIPTION "${weq_about}
 This package holds the shared library: the widgets TWEQBarCode and
 WEQ::BarcodeWidget, the value type WEQ::Barcode and the file exports.")
+# The API reference's pages link Debian's jQuery (cmake/WEQApiDocs.cmake).
+set(weq_dev_depends qt6-base-dev)
+set(weq_dev_reference "")
+if(WEQ_BUILD_API_DOCS)
+  list(APPEND weq_dev_depends libjs-jquery)
+  set(weq_dev_reference "
+The API reference, in HTML, is under /usr/share/doc/libweqbarcode-dev/html.")
+endif()
 weq_deb_package(dev libweqbarcode-dev libdevel "EAN/UPC barcodes for Qt 6: development files"
   DESCRIPTION "${weq_about}
 This package holds the headers under /usr/include/WEQBarCode and the CMake
 package: find_package(WEQBarCode CONFIG) gives the target
-WEQBarCode::WEQBarCode."
-  DEPENDS runtime EXTRA_DEPENDS qt6-base-dev)
+WEQBarCode::WEQBarCode.${weq_dev_reference}"
+  DEPENDS runtime EXTRA_DEPENDS ${weq_dev_depends})
 if(WEQ_BUILD_DESIGNER_PLUGIN)
   weq_deb_package(designer weqbarcode-designer-plugin devel "EAN/UPC barcodes for Qt 6: Qt Designer plugin"
     DESCRIPTION "${weq_about}

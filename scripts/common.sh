@@ -14,6 +14,7 @@ WEQ_PACKAGES=(
   dpkg-dev file ccache reuse lintian help2man man-db
   xvfb xauth imagemagick python3 python3-xlib fonts-dejavu-extra
   zint zbar-tools poppler-utils ghostscript
+  doxygen libjs-jquery
 )
 
 # Debian's interpreter, whatever else is first on PATH: its modules are the
@@ -61,9 +62,9 @@ weq_jobs() { nproc 2>/dev/null || echo 2; }
 # with the same flags in two folders: a compiler cache inside build/ lets the
 # second take the first's objects. (Precompiled headers would defeat it.)
 WEQ_CACHED_BUILD=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache -DWEQ_PRECOMPILED_HEADERS=OFF)
-# The library, its Designer plugin, QML module and command line, and nothing
-# else: what the install command builds.
-WEQ_LIBRARY_ONLY=(-DWEQ_BUILD_DESIGNER_PLUGIN=ON -DWEQ_BUILD_QML=ON -DWEQ_BUILD_CLI=ON -DWEQ_BUILD_TESTS=OFF
+# The library, its Designer plugin, QML module and command line, and the API
+# reference (seconds of Doxygen), and nothing else: what the install command builds.
+WEQ_LIBRARY_ONLY=(-DWEQ_BUILD_DESIGNER_PLUGIN=ON -DWEQ_BUILD_QML=ON -DWEQ_BUILD_CLI=ON -DWEQ_BUILD_API_DOCS=ON -DWEQ_BUILD_TESTS=OFF
   -DWEQ_BUILD_DEMO=OFF -DWEQ_BUILD_BENCH=OFF -DWEQ_BUILD_FUZZ=OFF -DWEQ_BUILD_EXAMPLES=OFF -DWEQ_BUILD_DOCS_IMAGES=OFF)
 weq_use_cache() {
   export CCACHE_DIR=$PWD/build/ccache CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1 CCACHE_MAXSIZE=2G

@@ -3,6 +3,8 @@
 
 #pragma once
 
-// Kept where programs written against earlier releases include it; the
-// definitions are the core's, beneath the drawing surface.
+/// \file
+/// \ingroup legacy
+/// Kept where programs written against earlier releases include it; the
+/// definitions are the core's, beneath the drawing surface.
 #include "../ean/Exceptions.h"
