@@ -14,6 +14,9 @@ import sys
 
 
 ENV = {"QT_QPA_PLATFORM": "offscreen", "PATH": "/usr/bin:/bin"}
+# In the order of bench/peers_bench.cpp's FastPaths.
+FAST_PATHS = ("direct pixels", "vector copy", "text cache", "text cache: recent", "text cache: characters",
+              "thread buffers", "layout memo")
 
 
 def timings(binary, args):
@@ -59,6 +62,15 @@ def main():
         note = " (Zint draws no digits)" if m == 1 else ""
         print(f"| {m} | {ours:.1f} | {t[f'BM_OursOutlines/{m}']:.1f} | {t[f'BM_ControlRepaint/{m}']:.1f} | "
               f"{zint:.1f}{note} | {t[f'BM_ZXing/{m}']:.1f} | {fill:.1f} | {ours / zint:.2f} | {ours / fill:.1f} |")
+    print()
+    print("Each fast path turned off alone (BM_OursWithout): the time added to the warm drawing above, in per cent; "
+          "a path that gains under 10 % at every width earns no place:")
+    print()
+    print("| fast path | m = 1 | m = 3 | m = 5 | m = 8 |")
+    print("|---|---|---|---|---|")
+    for i, name in enumerate(FAST_PATHS):
+        gains = [t[f"BM_OursWithout/{i}/{m}"] / t[f"BM_OursFont/{m}"] * 100 - 100 for m in (1, 3, 5, 8)]
+        print(f"| {name} | " + " | ".join(f"{g:+.0f} %" for g in gains) + " |")
     print()
     print("Per call, as a batch pays it: a canvas made on an image, DrawEan13 of a random GTIN, the canvas "
           "destroyed, against a QPainter made on the image to fill it (us, best of five):")

@@ -26,7 +26,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR})
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 # A shlibs file for the runtime package, so that packages built against it get
-# "libweqbarcode0.3 (= 0.3.0)" from dpkg-shlibdeps: any other 0.x may differ.
+# "libweqbarcode0.4 (= 0.4.0)" from dpkg-shlibdeps: any other 0.x may differ.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY "=")
 
