@@ -187,16 +187,9 @@ TBatchResult WriteTemplateSheet(TItemSource& Source, const TOptions& O, const WE
                                 TProgress& Progress)
 {
     TBatchResult R;
-    const TSheetLayout L = LayOutSheet(O);
-    if (!L.Error.empty()) {
-        R.Failure = L.Error;
-        return R;
-    }
-    if (!TFolders().Make(O.Output, R.Failure))
-        return R;
-    // The temporary beside the PDF lives as long as this lock is held.
-    const std::shared_lock Guard(Interrupt::FilesLock());
-    if ((R.Interrupted = Interrupt::Requested() != 0))
+    TSheetLayout L;
+    std::shared_lock<std::shared_timed_mutex> Guard;
+    if (!StartOnePdf(O, L, Guard, R))
         return R;
     WEQEan::TAtomicFile File;
     QString Reason;

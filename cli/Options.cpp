@@ -326,7 +326,8 @@ constexpr TOptionRow Table[] = {
              "record (as the header writes it), {gtin} the symbol's digits, {n} the item's number; the <rect> with "
              "id=\"barcode\" is the symbol's box: the symbol centred in it, its bars shortened to a lower box, a "
              "narrower one refused; the text is real text in the PDF; a label a file (.pdf or .png at --dpi), or "
-             "with --roll or --sheet one PDF",
+             "with --roll or --sheet one PDF; drawn through Qt's PDF engine, which writes every colour as RGB (an "
+             "ink as its sRGB equivalent; no --pdf-x)",
      .Handle = [](TOptions& O, const TArg& A) {
          if (A.Value.empty())
              return A.IsNot("a template file");

@@ -208,19 +208,26 @@ std::vector<TCropMark> CropMarks(const TSheetLayout& L, const TPage& Page, int C
     return Marks;
 }
 
+bool StartOnePdf(const TOptions& O, TSheetLayout& L, std::shared_lock<std::shared_timed_mutex>& Guard, TBatchResult& R)
+{
+    L = LayOutSheet(O);
+    if (!L.Error.empty()) {
+        R.Failure = L.Error;
+        return false;
+    }
+    if (!TFolders().Make(O.Output, R.Failure))
+        return false;
+    Guard = std::shared_lock(Interrupt::FilesLock());
+    R.Interrupted = Interrupt::Requested() != 0;
+    return !R.Interrupted;
+}
+
 TBatchResult WriteSheet(TItemSource& Source, const TOptions& O, TProgress& Progress)
 {
     TBatchResult R;
-    const TSheetLayout L = LayOutSheet(O);
-    if (!L.Error.empty()) {
-        R.Failure = L.Error;
-        return R;
-    }
-    if (!TFolders().Make(O.Output, R.Failure))
-        return R;
-    // The temporary beside the sheet lives as long as this lock is held.
-    const std::shared_lock Guard(Interrupt::FilesLock());
-    if ((R.Interrupted = Interrupt::Requested() != 0))
+    TSheetLayout L;
+    std::shared_lock<std::shared_timed_mutex> Guard;
+    if (!StartOnePdf(O, L, Guard, R))
         return R;
     WEQEan::TPdfSheet Pdf;
     QString Reason;

@@ -8,6 +8,7 @@
 
 #include "Batch.h"
 
+#include <shared_mutex>
 #include <vector>
 
 namespace WEQCli {
@@ -34,6 +35,12 @@ struct TSheetLayout {
 // modules without --label. A roll's layout is one cell, the page, at the
 // page's corner.
 TSheetLayout LayOutSheet(const TOptions& Options);
+
+// The start of a job of one PDF (a sheet or a roll): its layout, its
+// folders, and the lock on the files that keeps its temporary alive while
+// Guard holds it. False, with R's failure or interruption, where it cannot
+// start.
+bool StartOnePdf(const TOptions& O, TSheetLayout& L, std::shared_lock<std::shared_timed_mutex>& Guard, TBatchResult& R);
 
 // Millimetres as messages give them: two decimals.
 std::string Mm(double V);
