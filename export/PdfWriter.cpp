@@ -30,7 +30,8 @@ namespace {
 // A number as PDF takes it, at most Decimals after the point, no trailing zeros.
 void AppendNumber(std::string& Out, double V, int Decimals = 4)
 {
-    const double Scale = std::pow(10.0, Decimals);
+    static constexpr double Scales[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+    const double Scale = Scales[Decimals];
     long long N = std::llround(V * Scale);
     if (N < 0) {
         Out += '-';

@@ -10,9 +10,13 @@
 #include <ocrb/WEQOcrB.h>
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
 
 #include <cstdio>
 
@@ -82,6 +86,34 @@ void LabelPage(const QString& Path)
     Page.save(Path);
 }
 
+// A page whose painter works in millimetres (setWindow(0, 0, 60, 40) on a
+// 60 x 40 mm QPdfWriter page): the symbol lands at its position with its
+// true size. The PDF rendered by pdftoppm at 300 dpi, as a printer would.
+void MillimetreWindow(const QString& Path)
+{
+    const QString Pdf = Path + ".pdf";
+    {
+        QPdfWriter Writer(Pdf);
+        Writer.setPageSize(QPageSize(QSizeF(60, 40), QPageSize::Millimeter));
+        Writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        Writer.setResolution(1200);
+        QPainter Painter(&Writer);
+        Painter.setWindow(0, 0, 60, 40);
+        Painter.setPen(QPen(Qt::gray, 0.2));
+        Painter.drawRect(QRectF(0.5, 0.5, 59, 39));
+        // A font's point size follows the device, not the window: its size in
+        // the window's millimetres is its pixel size.
+        QFont Font(QStringLiteral("DejaVu Sans"));
+        Font.setPixelSize(2);
+        Painter.setFont(Font);
+        Painter.setPen(Qt::black);
+        Painter.drawText(QPointF(3, 4.5), QStringLiteral("setWindow(0, 0, 60, 40); paint(&p, QPointF(11, 7))"));
+        WEQ::Barcode(QStringLiteral("400638133393")).paint(&Painter, QPointF(11, 7));
+    }
+    QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "300", "-png", "-singlefile", Pdf, Path.chopped(4)});
+    QFile::remove(Pdf);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -114,5 +146,6 @@ int main(int argc, char** argv)
     FamilySymbol(Out.filePath("ismn.png"), Read(TKind::Ismn, "M-2306-7118-7"));
     FamilySymbol(Out.filePath("issn.png"), Read(TKind::Issn, "0317-8471", With("07")));
     LabelPage(Out.filePath("label-a6.png"));
+    MillimetreWindow(Out.filePath("millimetre-window.png"));
     return 0;
 }
