@@ -16,6 +16,7 @@
 
 #include <string_view>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -30,8 +31,10 @@ namespace {
 // A number as PDF takes it, at most Decimals after the point, no trailing zeros.
 void AppendNumber(std::string& Out, double V, int Decimals = 4)
 {
-    static constexpr double Scales[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
-    const double Scale = Scales[Decimals];
+    // 10 decimals at most (a placement's matrix), which a long long holds
+    // for any coordinate of a page.
+    static constexpr double Scales[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
+    const double Scale = Scales[std::clamp(Decimals, 0, 10)];
     long long N = std::llround(V * Scale);
     if (N < 0) {
         Out += '-';
