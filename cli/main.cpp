@@ -76,7 +76,13 @@ int RunLabels(char** argv)
 {
     std::string Self(4096, '\0');
     const ssize_t Length = readlink("/proc/self/exe", Self.data(), Self.size());
-    Self.resize(Length > 0 ? std::size_t(Length) : 0);
+    if (Length <= 0 || std::size_t(Length) >= Self.size() || Self[0] != '/') {
+        // Never a program of that name from wherever the run was started.
+        Print("weqbarcode: label templates need the program " WEQ_LABELS_HELPER
+              ", and this program cannot tell the folder it was run from");
+        return 2;
+    }
+    Self.resize(std::size_t(Length));
     const std::string Folder = Self.substr(0, Self.rfind('/') + 1);
     // Beside it in a build folder, in its libexec folder once installed.
     std::string Tried;
