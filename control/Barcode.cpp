@@ -134,7 +134,7 @@ public:
     std::optional<WEQEan::TInk> InkOf(Barcode::ColorRole Role) const
     {
         const QColor& Color = Role == Barcode::BarRole ? Bar : Role == Barcode::BackgroundRole ? Background : Digits;
-        if (Spots[Role].isEmpty() && Color.spec() != QColor::Cmyk)
+        if (Spots[Role].isEmpty() && !IsCmyk(Color))
             return std::nullopt;
         const QColor Cmyk = Color.toCmyk();
         // Percent to the hundredth: a float channel's last bits are no ink.

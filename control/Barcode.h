@@ -193,7 +193,7 @@ public:
     // --- Look -----------------------------------------------------------------
     /// Black bars and digits on white by default; an invalid colour stands for
     /// the default, a background of alpha 0 for none (no background box in
-    /// the files: the quiet zones are the paper's). A colour whose spec is
+    /// the files: the quiet zones are the paper's). A colour made in
     /// CMYK (QColor::fromCmykF) is process inks in the PDF and EPS files
     /// (DeviceCMYK, setcmykcolor); the digits then take the bars' ink unless
     /// given a colour of their own, and a white background behind them is

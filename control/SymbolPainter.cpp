@@ -43,7 +43,7 @@ TColor ToTColor(const QColor& Color)
 QColor ColorOrDefault(const QColor& Color, const QColor& Default)
 {
     // A CMYK colour stays one: it is printed as process inks.
-    return !Color.isValid() ? Default.toRgb() : Color.spec() == QColor::Cmyk ? Color : Color.toRgb();
+    return !Color.isValid() ? Default.toRgb() : IsCmyk(Color) ? Color : Color.toRgb();
 }
 
 TSymbolFit FitSymbol(QSize DeviceArea, const TSymbolShape& Shape)

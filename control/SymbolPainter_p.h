@@ -29,6 +29,9 @@ TColor ToTColor(const QColor& Color);
 // An invalid colour stands for the default; a valid one is kept as RGB, so
 // that the same colour written in another colour model compares equal.
 QColor ColorOrDefault(const QColor& Color, const QColor& Default);
+// A colour made in CMYK (QColor::fromCmykF): its own conversion gives it back
+// unchanged, where any other colour's gives a colour of another model.
+inline bool IsCmyk(const QColor& Color) { return Color.isValid() && Color == Color.toCmyk(); }
 
 // The symbol's width in modules (quiet zones and add-on included) and its
 // height in modules at the nominal proportions.
