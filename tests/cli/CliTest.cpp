@@ -14,6 +14,7 @@
 #include "Sheet.h"
 #include "Source.h"
 #include "Text.h"
+#include "cli/RunCli.h"
 #include "symbol/Decode.h"
 #include "symbol/SvgRaster.h"
 
@@ -607,53 +608,6 @@ TEST(CliProgressTest, BarShowsCountShareAndRate)
 
 // --- The program itself ------------------------------------------------------
 
-struct TRun {
-    int Status = -1;
-    std::string Out, Err;
-};
-
-enum class TAs { Self, BoundByPermissions };
-
-// Runs weqbarcode in Dir. BoundByPermissions, when the tests run as root,
-// takes away root's power to override file permissions (from the bounding
-// set, so the program does not regain it), so that a folder's permissions
-// bind; the user stays root, so a checkout in a private folder still runs.
-// FileLimit caps the size of any file it writes.
-TRun RunCli(const QString& Dir, const QStringList& Args, const QByteArray& Input = {}, TAs As = TAs::Self,
-         rlim_t FileLimit = RLIM_INFINITY)
-{
-    QProcess P;
-    P.setWorkingDirectory(Dir);
-    P.setChildProcessModifier([As, FileLimit] {
-        if (FileLimit != RLIM_INFINITY) {
-            signal(SIGXFSZ, SIG_IGN); // a write past the limit then fails instead of killing
-            const rlimit Limit{FileLimit, FileLimit};
-            setrlimit(RLIMIT_FSIZE, &Limit);
-        }
-        if (As == TAs::BoundByPermissions && geteuid() == 0) {
-            for (const int Capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
-                if (prctl(PR_CAPBSET_DROP, Capability, 0, 0, 0) != 0)
-                    _exit(99);
-        }
-    });
-    P.start(QStringLiteral(WEQ_CLI), Args);
-    P.write(Input);
-    P.closeWriteChannel();
-    TRun R;
-    if (!P.waitForFinished(120000))
-        return R;
-    R.Status = P.exitStatus() == QProcess::NormalExit ? P.exitCode() : -1;
-    R.Out = P.readAllStandardOutput().toStdString();
-    R.Err = P.readAllStandardError().toStdString();
-    return R;
-}
-
-QByteArray Read(const QString& Path)
-{
-    QFile F(Path);
-    return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
-}
-
 // A PDF page as an image, by poppler's rasteriser.
 QImage PdfPage(const QString& Pdf, int Page, int Dpi)
 {
@@ -673,13 +627,6 @@ std::string DecodeFile(const QString& Path)
     if (Path.endsWith(".svg"))
         return DecodeEan13(RenderSvg(Read(Path), 0.4 * TenPerModule, true));
     return DecodeEan13(PdfPage(Path, 1, 300));
-}
-
-void WriteText(const QString& Path, const QByteArray& Bytes)
-{
-    QFile F(Path);
-    ASSERT_TRUE(F.open(QIODevice::WriteOnly));
-    F.write(Bytes);
 }
 
 // What zbarimg reads in a PNG on a white margin, one symbol a line, sorted.

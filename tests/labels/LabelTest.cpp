@@ -375,29 +375,11 @@ TEST(LabelTemplateTest, ThreadsShareATemplate)
 } // namespace
 
 #ifdef WEQ_CLI
+#include "cli/RunCli.h"
+
 namespace {
 
 // --- Label jobs of the command line ----------------------------------------
-
-struct TRun {
-    int Status = -1;
-    std::string Out, Err;
-};
-
-TRun RunCli(const QString& Dir, const QStringList& Args)
-{
-    QProcess P;
-    P.setWorkingDirectory(Dir);
-    P.start(QStringLiteral(WEQ_CLI), Args);
-    P.closeWriteChannel();
-    TRun R;
-    if (!P.waitForFinished(300000))
-        return R;
-    R.Status = P.exitStatus() == QProcess::NormalExit ? P.exitCode() : -1;
-    R.Out = P.readAllStandardOutput().toStdString();
-    R.Err = P.readAllStandardError().toStdString();
-    return R;
-}
 
 std::string Run(const QString& Program, const QStringList& Args)
 {
@@ -405,19 +387,6 @@ std::string Run(const QString& Program, const QStringList& Args)
     P.start(Program, Args);
     P.waitForFinished(60000);
     return P.readAllStandardOutput().toStdString();
-}
-
-void Write(const QString& Path, const QByteArray& Bytes)
-{
-    QFile F(Path);
-    ASSERT_TRUE(F.open(QIODevice::WriteOnly));
-    F.write(Bytes);
-}
-
-QByteArray Read(const QString& Path)
-{
-    QFile F(Path);
-    return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
 }
 
 // A page as a printer's raster makes it: poppler without antialiasing, each
@@ -516,8 +485,8 @@ TEST(LabelJobTest, ProductsOnARollAndOnStockAtThePrintersDots)
     for (const auto& Row : Rows) {
         SCOPED_TRACE(Row.Name);
         QTemporaryDir Dir;
-        Write(Dir.filePath("products.csv"), Products);
-        Write(Dir.filePath("label.svg"), Template(Row.W, Row.H));
+        WriteText(Dir.filePath("products.csv"), Products);
+        WriteText(Dir.filePath("label.svg"), Template(Row.W, Row.H));
         const TRun R = RunCli(Dir.path(), QStringList{"-i", "products.csv", "--gtin-column", "gtin", "--template",
                                                       "label.svg", "--dpi", "203", "-o", "labels.pdf"} +
                                               Row.Args);
@@ -609,10 +578,10 @@ TEST(LabelJobTest, AJobThatWritesNoLabelKeepsTheFile)
     for (const auto& Row : Rows) {
         SCOPED_TRACE(Row.Name);
         QTemporaryDir Dir;
-        Write(Dir.filePath("products.csv"), Row.Csv);
-        Write(Dir.filePath("label.svg"), Row.Svg);
+        WriteText(Dir.filePath("products.csv"), Row.Csv);
+        WriteText(Dir.filePath("label.svg"), Row.Svg);
         const QByteArray Before = "%PDF-1.4 a good sheet made earlier\n";
-        Write(Dir.filePath("labels.pdf"), Before);
+        WriteText(Dir.filePath("labels.pdf"), Before);
         QStringList Args{"-q", "-i", "products.csv", "--gtin-column", "2", "-o", "labels.pdf"};
         if (!Row.Svg.isEmpty())
             Args << "--template" << "label.svg";
@@ -631,8 +600,8 @@ TEST(LabelJobTest, ALabelAFile)
     for (const char* Pattern : {"out/{n}.png", "out/{gtin}.pdf"}) {
         SCOPED_TRACE(Pattern);
         QTemporaryDir Dir;
-        Write(Dir.filePath("products.csv"), Products);
-        Write(Dir.filePath("label.svg"), Template(50, 30));
+        WriteText(Dir.filePath("products.csv"), Products);
+        WriteText(Dir.filePath("label.svg"), Template(50, 30));
         const TRun R = RunCli(Dir.path(), {"-q", "-i", "products.csv", "--gtin-column", "GTIN", "--template",
                                            "label.svg", "--dpi", "203", "-o", Pattern});
         EXPECT_EQ(R.Status, 1) << R.Err;
