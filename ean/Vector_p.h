@@ -11,6 +11,7 @@
 
 #include "ean/WEQEanSymbol.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -24,6 +25,14 @@ struct TVectorCommand {
     // only once, to its own precision.
     long double X = 0, Y = 0, CX = 0, CY = 0;
 };
+
+// A Quad command from (X0, Y0) as the cubic curve PDF and PostScript draw:
+// its two control points and its end point, x and y each.
+inline std::array<double, 6> CubicOf(long double X0, long double Y0, const TVectorCommand& C)
+{
+    return {double(X0 + (C.CX - X0) * 2 / 3), double(Y0 + (C.CY - Y0) * 2 / 3), double(C.X + (C.CX - C.X) * 2 / 3),
+            double(C.Y + (C.CY - C.Y) * 2 / 3), double(C.X), double(C.Y)};
+}
 
 // One outline, for a character in a box of one size: every character of that
 // size and kind shares it.

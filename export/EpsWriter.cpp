@@ -163,14 +163,11 @@ void AppendEps(const TVectorSymbol& V, const TInks& Inks, const std::string& Tit
             case TVectorCommand::Line:
                 AppendNumbers(Out, {double(C.X), double(C.Y)}, "lineto");
                 break;
-            case TVectorCommand::Quad:
-                // The quadratic curve as the cubic one PostScript has.
-                AppendNumbers(Out,
-                              {double(X0 + (C.CX - X0) * 2 / 3), double(Y0 + (C.CY - Y0) * 2 / 3),
-                               double(C.X + (C.CX - C.X) * 2 / 3), double(C.Y + (C.CY - C.Y) * 2 / 3), double(C.X),
-                               double(C.Y)},
-                              "curveto");
+            case TVectorCommand::Quad: {
+                const std::array<double, 6> K = CubicOf(X0, Y0, C);
+                AppendNumbers(Out, {K[0], K[1], K[2], K[3], K[4], K[5]}, "curveto");
                 break;
+            }
             case TVectorCommand::Close:
                 Out += "closepath\n";
                 break;

@@ -236,13 +236,11 @@ std::string TPdfDocument::ShapeName(const TVectorSymbol& V, std::size_t Shape)
         case TVectorCommand::Line:
             AppendNumbers(Path, {double(C.X), double(C.Y)}, "l", 2);
             break;
-        case TVectorCommand::Quad:
-            AppendNumbers(Path,
-                          {double(X0 + (C.CX - X0) * 2 / 3), double(Y0 + (C.CY - Y0) * 2 / 3),
-                           double(C.X + (C.CX - C.X) * 2 / 3), double(C.Y + (C.CY - C.Y) * 2 / 3), double(C.X),
-                           double(C.Y)},
-                          "c", 2);
+        case TVectorCommand::Quad: {
+            const std::array<double, 6> K = CubicOf(X0, Y0, C);
+            AppendNumbers(Path, {K[0], K[1], K[2], K[3], K[4], K[5]}, "c", 2);
             break;
+        }
         case TVectorCommand::Close:
             Path += "h\n";
             break;

@@ -35,6 +35,20 @@ void Chunk(std::vector<std::uint8_t>& Out, const char* Type, const std::uint8_t*
     Put32(Out, std::uint32_t(crc32(0, Out.data() + Start, uInt(Out.size() - Start))));
 }
 
+// A PNG's last chunks: its resolution in dots per metre, the compressed rows
+// and the end.
+void EndPng(std::vector<std::uint8_t>& Png, int Dpi, const std::uint8_t* Deflated, std::size_t Size)
+{
+    const std::uint32_t PerMetre = std::uint32_t(std::lround(Dpi / MetresPerInch));
+    std::vector<std::uint8_t> Phys;
+    Put32(Phys, PerMetre);
+    Put32(Phys, PerMetre);
+    Phys.push_back(1);
+    Chunk(Png, "pHYs", Phys.data(), Phys.size());
+    Chunk(Png, "IDAT", Deflated, Size);
+    Chunk(Png, "IEND", nullptr, 0);
+}
+
 // The image's colours, in order of appearance, up to 256; Index maps a
 // pixel to its entry.
 struct TPalette {
@@ -194,15 +208,7 @@ QByteArray PngOfRows(TRowSource& Source, int Dpi, int Level, const QRgb* Transpa
         }
         Chunk(Png, "tRNS", Trns.data(), Trns.size());
     }
-    // Dots per metre, the unit being the metre.
-    const std::uint32_t PerMetre = std::uint32_t(std::lround(Dpi / MetresPerInch));
-    std::vector<std::uint8_t> Phys;
-    Put32(Phys, PerMetre);
-    Put32(Phys, PerMetre);
-    Phys.push_back(1);
-    Chunk(Png, "pHYs", Phys.data(), Phys.size());
-    Chunk(Png, "IDAT", Deflated.data(), Deflated.size());
-    Chunk(Png, "IEND", nullptr, 0);
+    EndPng(Png, Dpi, Deflated.data(), Deflated.size());
     return QByteArray(reinterpret_cast<const char*>(Png.data()), qsizetype(Png.size()));
 }
 
@@ -313,15 +319,7 @@ QByteArray PngOfPacked(const TPackedRows& Rows, const std::vector<std::uint32_t>
                 Trns.push_back(int(I) == Transparent ? 0 : 255);
         Chunk(Png, "tRNS", Trns.data(), Trns.size());
     }
-    // Dots per metre, the unit being the metre.
-    const std::uint32_t PerMetre = std::uint32_t(std::lround(Dpi / MetresPerInch));
-    std::vector<std::uint8_t> Phys;
-    Put32(Phys, PerMetre);
-    Put32(Phys, PerMetre);
-    Phys.push_back(1);
-    Chunk(Png, "pHYs", Phys.data(), Phys.size());
-    Chunk(Png, "IDAT", Deflated.get(), DeflatedSize);
-    Chunk(Png, "IEND", nullptr, 0);
+    EndPng(Png, Dpi, Deflated.get(), DeflatedSize);
     return QByteArray(reinterpret_cast<const char*>(Png.data()), qsizetype(Png.size()));
 }
 
