@@ -24,6 +24,11 @@ struct TVectorCommand {
     // units relative to the glyph's box origin; exact, so each writer rounds
     // only once, to its own precision.
     long double X = 0, Y = 0, CX = 0, CY = 0;
+    // The same four in 1/FixedOne of a unit, rounded once when the shape is
+    // resolved: a writer of text places them on a box origin and rounds them
+    // to its grid in integers, without extended precision for every label.
+    std::int64_t FX = 0, FY = 0, FCX = 0, FCY = 0;
+    static constexpr std::int64_t FixedOne = std::int64_t(1) << 16;
 };
 
 // A Quad command from (X0, Y0) as the cubic curve PDF and PostScript draw:

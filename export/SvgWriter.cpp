@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cmath>
 
 namespace WEQEan {
 
@@ -148,26 +147,33 @@ private:
     bool Started = false, First = true, Separate = false;
 };
 
-std::int64_t Round(long double V) { return std::llround(V); }
-
-// A resolved outline at a box origin, each coordinate rounded once to the
-// nearest of the characters' units, Step of the symbol's.
-void AppendShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Shape, std::int32_t Left,
-                 std::int32_t Top, long double Step)
+// N / D to the nearest whole number, halves away from zero as llround has
+// them; D > 0.
+std::int64_t RoundDiv(std::int64_t N, std::int64_t D)
 {
-    const auto X = [Left, Step](long double Local) { return Round((static_cast<long double>(Left) + Local) / Step); };
-    const auto Y = [Top, Step](long double Local) { return Round((static_cast<long double>(Top) + Local) / Step); };
+    return N >= 0 ? (2 * N + D) / (2 * D) : -((-2 * N + D) / (2 * D));
+}
+
+// A resolved outline at a box origin in tenths of a module (Units the
+// symbol's units in one), each coordinate rounded once, in integers.
+void AppendShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Shape, std::int32_t Left,
+                 std::int32_t Top, std::int64_t Units)
+{
+    constexpr std::int64_t One = TVectorCommand::FixedOne;
+    const std::int64_t Across = std::int64_t(Left) * One, Down = std::int64_t(Top) * One, Per = Units * One;
+    const auto X = [&](std::int64_t Local) { return RoundDiv((Across + Local) * 10, Per); };
+    const auto Y = [&](std::int64_t Local) { return RoundDiv((Down + Local) * 10, Per); };
     for (std::size_t I = Shape.First; I < Shape.First + Shape.Count; ++I) {
         const TVectorCommand& C = V.Commands[I];
         switch (C.Kind) {
         case TVectorCommand::Move:
-            Path.MoveTo(X(C.X), Y(C.Y));
+            Path.MoveTo(X(C.FX), Y(C.FY));
             break;
         case TVectorCommand::Line:
-            Path.LineTo(X(C.X), Y(C.Y));
+            Path.LineTo(X(C.FX), Y(C.FY));
             break;
         case TVectorCommand::Quad:
-            Path.QuadTo(X(C.CX), Y(C.CY), X(C.X), Y(C.Y));
+            Path.QuadTo(X(C.FCX), Y(C.FCY), X(C.FX), Y(C.FY));
             break;
         case TVectorCommand::Close:
             Path.Close();
@@ -283,7 +289,6 @@ void AppendSvg(const TVectorSymbol& V, const TSvgStyle& Style, std::string& Out)
 
     // The characters in tenths of a module, as finely as a reader can see
     // their curves: micrometres would make their numbers twice as long.
-    const long double Step = Units / 10.0L;
     const bool Colored = !IsBlack(Style.Digits), Scaled = Units != 10;
     if (Colored || Scaled) {
         Out += "<g";
@@ -311,7 +316,7 @@ void AppendSvg(const TVectorSymbol& V, const TSvgStyle& Style, std::string& Out)
         Out += F.Id;
         Out += "\" d=\"";
         TPathData Path(Out);
-        AppendShape(Path, V, V.Shapes[F.Glyph->Shape], F.Glyph->Left, F.Glyph->Top, Step);
+        AppendShape(Path, V, V.Shapes[F.Glyph->Shape], F.Glyph->Left, F.Glyph->Top, Units);
         Out += "\"/>";
     }
     // The others and the marks in one path; the reused ones where they stand again.
@@ -327,17 +332,17 @@ void AppendSvg(const TVectorSymbol& V, const TSvgStyle& Style, std::string& Out)
                 Out += "<use xlink:href=\"#";
                 Out += F->Id;
                 Out += "\" x=\"";
-                AppendInt(Out, Round((std::int64_t(G.Left) - F->Glyph->Left) / Step));
+                AppendInt(Out, RoundDiv((std::int64_t(G.Left) - F->Glyph->Left) * 10, Units));
                 Out += '"';
                 if (G.Top != F->Glyph->Top) {
                     Out += " y=\"";
-                    AppendInt(Out, Round((std::int64_t(G.Top) - F->Glyph->Top) / Step));
+                    AppendInt(Out, RoundDiv((std::int64_t(G.Top) - F->Glyph->Top) * 10, Units));
                     Out += '"';
                 }
                 Out += "/>";
                 continue;
             }
-            AppendShape(Path, V, V.Shapes[G.Shape], G.Left, G.Top, Step);
+            AppendShape(Path, V, V.Shapes[G.Shape], G.Left, G.Top, Units);
         }
     }
     if (!Rest.empty()) {
