@@ -171,6 +171,15 @@ void BM_FirstPaint(benchmark::State& State)
     }
 }
 
+// The same with every character's ink measured from laid-out text rather than
+// from its glyph: the gain of that fast path.
+void BM_FirstPaintLaidOut(benchmark::State& State)
+{
+    TFastPaths::InkGlyphs = false;
+    BM_FirstPaint(State);
+    TFastPaths::InkGlyphs = true;
+}
+
 void ModuleWidths(benchmark::internal::Benchmark* B)
 {
     for (int M : {1, 3, 5, 8})
@@ -186,5 +195,6 @@ BENCHMARK(BM_PlainFillArea)->Apply(ModuleWidths);
 BENCHMARK(BM_CanvasPerCall)->Apply(ModuleWidths);
 BENCHMARK(BM_PainterFillPerCall)->Apply(ModuleWidths);
 BENCHMARK(BM_FirstPaint)->DenseRange(1, 12)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FirstPaintLaidOut)->Apply(ModuleWidths);
 
 } // namespace

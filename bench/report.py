@@ -84,6 +84,9 @@ def main():
     print()
     print("First paint at a new size, fitting included (us): " +
           ", ".join(f"m={m}: {t[f'BM_FirstPaint/{m}']:.0f}" for m in range(1, 13)))
+    print("The same with each character's ink measured from laid-out text, not its glyph (us): " +
+          ", ".join(f"m={m}: {t[f'BM_FirstPaintLaidOut/{m}']:.0f}" for m in (1, 3, 5, 8)) +
+          "; Zint's whole drawing: " + ", ".join(f"m={m}: {t[f'BM_Zint/{m}']:.1f}" for m in (1, 3, 5, 8)))
     print(f"CompleteGTIN: {t['BM_CompleteGTIN'] * 1000:.0f} ns")
     print("Exports of one symbol at 0.330 mm (us): " +
           ", ".join(f"{name} {t[key]:.0f}" for name, key in (("PNG 300 dpi", "BM_ExportPng/300"),

@@ -23,13 +23,13 @@ constexpr int MaxFitPasses = 4096;
 
 std::string SlotText(std::int32_t Slot) { return Slot == DelimiterSlot ? ">" : std::string(1, char('0' + Slot)); }
 
-// The slot's character at em height H, or false beyond the heights we fit.
-bool MeasureSlot(std::int32_t Slot, const std::string& FontName, std::int32_t H, TInkBox& Ink)
+// The slot's character at the meter's height H, or false beyond the heights we fit.
+bool MeasureSlot(std::int32_t Slot, const TInkMeter& Meter, std::int32_t H, TInkBox& Ink)
 {
     if (H > MaxFitFontHeight)
         return false;
     MeasurementCount.fetch_add(1, std::memory_order_relaxed);
-    Ink = MeasureTextInk(FontName, H, SlotText(Slot));
+    Ink = Meter.Measure(SlotText(Slot));
     return true;
 }
 
@@ -47,6 +47,7 @@ TInk EntryOf(const TInkBox& Ink, std::int32_t W, std::int32_t H)
 bool SearchFittedHeight(TSearchState& State, const std::string& F, std::int32_t W, std::int32_t H)
 {
     State.MeasuredAt.fill(0);
+    State.MeasuredBefore.fill(0);
     State.FittedHeight = H;
     long double Ratio = 0;
     std::int32_t KnownFit = std::numeric_limits<std::int32_t>::min();
@@ -59,10 +60,15 @@ bool SearchFittedHeight(TSearchState& State, const std::string& F, std::int32_t 
         std::int32_t Ht = std::max(1, State.FittedHeight);
         State.FittedHeight = Ht;
         std::int32_t MaxW = 0, MaxH = 0;
+        const TInkMeter Meter(F, Ht);
         for (std::int32_t S = 0; S <= DelimiterSlot; ++S) {
             TInkBox Box;
-            if (!MeasureSlot(S, F, Ht, Box))
+            if (!MeasureSlot(S, Meter, Ht, Box))
                 return false;
+            if (State.MeasuredAt[std::size_t(S)] != 0) {
+                State.Before[std::size_t(S)] = Ink[std::size_t(S)];
+                State.MeasuredBefore[std::size_t(S)] = State.MeasuredAt[std::size_t(S)];
+            }
             Ink[std::size_t(S)] = EntryOf(Box, W, H);
             State.MeasuredAt[std::size_t(S)] = Ht;
             MaxW = std::max(MaxW, Ink[std::size_t(S)].Width);
@@ -113,13 +119,17 @@ TFit FitFrom(TSearchState State, const std::string& FontName, std::int32_t Width
     Fit.Reported = State.Ink;
     Fit.Complete = std::none_of(State.MeasuredAt.begin(), State.MeasuredAt.end(), [](std::int32_t H) { return H == 0; });
     // The entries may come from a pass one pixel above the final height; the
-    // exact ink of each character at that height is measured where so.
+    // exact ink of each character at that height is the pass's before it, or
+    // measured.
+    const TInkMeter Meter(FontName, Fit.Height);
     for (std::int32_t S = 0; S <= DelimiterSlot; ++S) {
         const std::size_t I = std::size_t(S);
         TInkBox Box;
         if (State.MeasuredAt[I] == Fit.Height)
             Fit.Exact[I] = State.Ink[I];
-        else if (MeasureSlot(S, FontName, Fit.Height, Box))
+        else if (State.MeasuredBefore[I] == Fit.Height)
+            Fit.Exact[I] = State.Before[I];
+        else if (MeasureSlot(S, Meter, Fit.Height, Box))
             Fit.Exact[I] = EntryOf(Box, Width, Height);
         else
             return TFit{};
@@ -137,9 +147,10 @@ bool LineFits(const std::string& FontName, std::int32_t H, std::int32_t Width, s
     Fit.Height = H;
     std::int32_t Top = std::numeric_limits<std::int32_t>::max(), Bottom = std::numeric_limits<std::int32_t>::min();
     std::int32_t Widest = 0;
+    const TInkMeter Meter(FontName, H);
     for (std::size_t S = 0; S < LineFitSlots; ++S) {
         MeasurementCount.fetch_add(1, std::memory_order_relaxed);
-        const TInkBox Box = MeasureTextInk(FontName, H, std::string(1, LineFitChars[S]));
+        const TInkBox Box = Meter.Measure(std::string(1, LineFitChars[S]));
         Fit.Ink[S] = EntryOf(Box, std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::max());
         if (!Box.Any)
             continue;

@@ -13,11 +13,14 @@ namespace WEQOcrB {
 inline constexpr std::int32_t DelimiterSlot = 10;
 
 // What one search works on: the height under trial and the ink tables, with
-// the height each slot was last measured at in this search (0: not at all).
+// the height each slot was last measured at in this search (0: not at all),
+// and the entry and height of the measurement before that.
 struct TSearchState {
     std::int32_t FittedHeight = 0;
     std::array<TInk, 11> Ink{};
     std::array<std::int32_t, 11> MeasuredAt{};
+    std::array<TInk, 11> Before{};
+    std::array<std::int32_t, 11> MeasuredBefore{};
 };
 
 // Runs the search for a Width x Height box from State; false when it reaches

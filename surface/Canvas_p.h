@@ -124,6 +124,8 @@ struct TFastPaths {
     // Which characters stand clear of everything, taken from the thread's
     // last symbol where its layout is the same rather than tested again.
     static inline std::atomic<bool> LayoutMemo{true};
+    // A character's ink measured from its glyph, without laying the text out.
+    static inline std::atomic<bool> InkGlyphs{true};
 };
 
 // The library's reach into a canvas's pixels, for drawing whole symbols fast.

@@ -5,6 +5,8 @@
 
 #include "surface/Canvas_p.h"
 
+#include <QGlyphRun>
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -16,15 +18,17 @@ namespace {
 template <class TPixel> TInkBox InkBoxOf(const QImage& Image, TPixel White)
 {
     const int W = Image.width(), H = Image.height();
+    const uchar* const Bits = Image.constBits();
+    const qsizetype Stride = Image.bytesPerLine();
+    const auto Row = [Bits, Stride](int Y) { return reinterpret_cast<const TPixel*>(Bits + Y * Stride); };
     TInkBox Box;
-    const auto IsInk = [&Image, White](int X, int Y) {
-        return reinterpret_cast<const TPixel*>(Image.constScanLine(Y))[X] != White;
-    };
+    const auto IsInk = [&Row, White](int X, int Y) { return Row(Y)[X] != White; };
     // Rows are contiguous: find the top and bottom rows first, then scan the
     // columns only between them.
-    const std::vector<TPixel> Blank(std::size_t(W), White);
+    thread_local std::vector<TPixel> Blank;
+    Blank.assign(std::size_t(W), White);
     const auto RowHasInk = [&](int Y) {
-        return std::memcmp(Image.constScanLine(Y), Blank.data(), std::size_t(W) * sizeof(TPixel)) != 0;
+        return std::memcmp(Row(Y), Blank.data(), std::size_t(W) * sizeof(TPixel)) != 0;
     };
     int Top = 0;
     while (Top < H && !RowHasInk(Top))
@@ -56,18 +60,41 @@ template <class TPixel> TInkBox InkBoxOf(const QImage& Image, TPixel White)
 
 } // namespace
 
-// Small text on one byte per pixel: the ink of black text without
-// antialiasing is the same whatever the depth, and a quarter of the memory is
-// a quarter of the time.
-TInkBox MeasureTextInk(const std::string& FontName, std::int32_t PixelHeight, const std::string& Text)
+namespace {
+
+QFont FaceOf(const std::string& FontName, std::int32_t PixelHeight)
 {
     QFont Font;
     Font.setFamily(Latin1(FontName));
     Font.setPixelSize(PixelHeight);
     Font.setStyleStrategy(QFont::NoAntialias);
-    const QFontMetrics Fm(Font);
+    return Font;
+}
+
+} // namespace
+
+TInkMeter::TInkMeter(const std::string& FontName, std::int32_t PixelHeight)
+    : Font(FaceOf(FontName, PixelHeight)), Metrics(Font), Raw(QRawFont::fromFont(Font)), PixelHeight(PixelHeight)
+{
+}
+
+TInkBox MeasureTextInk(const std::string& FontName, std::int32_t PixelHeight, const std::string& Text)
+{
+    return TInkMeter(FontName, PixelHeight).Measure(Text);
+}
+
+// Small text on one byte per pixel: the ink of black text without
+// antialiasing is the same whatever the depth, and a quarter of the memory is
+// a quarter of the time.
+TInkBox TInkMeter::Measure(const std::string& Text) const
+{
     const QString S = Latin1(Text);
-    const int W = Fm.horizontalAdvance(S), H = Fm.height();
+    // One character the face has is its glyph at its advance; anything else is laid out.
+    QList<quint32> Glyphs;
+    if (S.size() == 1 && Raw.isValid() && TFastPaths::InkGlyphs)
+        Glyphs = Raw.glyphIndexesForString(S);
+    const bool OneGlyph = Glyphs.size() == 1 && Glyphs[0] != 0;
+    const int W = OneGlyph ? Metrics.horizontalAdvance(S[0]) : Metrics.horizontalAdvance(S), H = Metrics.height();
     if (W <= 0 || H <= 0)
         return {};
     if (std::int64_t(W) * H > TBitmap::MaxPixels)
@@ -77,24 +104,41 @@ TInkBox MeasureTextInk(const std::string& FontName, std::int32_t PixelHeight, co
     // single-threaded fast path.
     const bool Wide = PixelHeight >= OutlineGlyphPixelSize;
     const QImage::Format Format = Wide ? QImage::Format_RGB32 : QImage::Format_Grayscale8;
-    // One bitmap per thread and format, reused: a fitting measures a few dozen
-    // characters of about the same size, and fresh memory costs more than the drawing.
+    // One bitmap per thread and format, reused and white between uses: a
+    // fitting measures a few dozen characters of about the same size, and
+    // fresh memory costs more than the drawing. Only the ink drawn is made
+    // white again, not the whole cell.
     thread_local QImage Bitmaps[2];
     QImage& Bitmap = Bitmaps[Wide];
     if (!TFastPaths::ThreadBuffers)
         Bitmap = QImage();
-    if (Bitmap.width() < W || Bitmap.height() < H)
+    if (Bitmap.width() < W || Bitmap.height() < H) {
         Bitmap = QImage(std::max(W, Bitmap.width()), std::max(H, Bitmap.height()), Format);
-    if (Bitmap.isNull())
-        throw Exception("Out of memory for a bitmap");
-    // The cell's size exactly: what lies outside the cell is not measured.
+        if (Bitmap.isNull())
+            throw Exception("Out of memory for a bitmap");
+        Bitmap.fill(Qt::white);
+    }
+    // The cell's size exactly: what lies outside the cell is not drawn, nor measured.
     QImage Image(Bitmap.bits(), W, H, Bitmap.bytesPerLine(), Format);
-    Image.fill(Qt::white);
     {
         QPainter P(&Image);
         P.setFont(Font);
         P.setPen(Qt::black);
-        P.drawText(0, Fm.ascent(), S);
+        if (OneGlyph) {
+            QGlyphRun Run;
+            Run.setRawFont(Raw);
+            Run.setGlyphIndexes(Glyphs);
+            Run.setPositions({QPointF(0, 0)});
+            P.drawGlyphRun(QPointF(0, Metrics.ascent()), Run);
+        } else {
+            P.drawText(0, Metrics.ascent(), S);
+        }
     }
-    return Wide ? InkBoxOf<QRgb>(Image, 0xFFFFFFFFu) : InkBoxOf<uchar>(Image, 0xFF);
+    const TInkBox Box = Wide ? InkBoxOf<QRgb>(Image, 0xFFFFFFFFu) : InkBoxOf<uchar>(Image, 0xFF);
+    if (Box.Any) {
+        const std::size_t Bytes = std::size_t(Box.Right - Box.Left + 1) * (Wide ? 4 : 1);
+        for (int Y = Box.Top; Y <= Box.Bottom; ++Y)
+            std::memset(Image.scanLine(Y) + std::size_t(Box.Left) * (Wide ? 4 : 1), 0xFF, Bytes);
+    }
+    return Box;
 }

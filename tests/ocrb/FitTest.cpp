@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 
 #include "ocrb/WEQOcrB_p.h"
+#include "surface/Canvas_p.h"
+#include "surface/Ink_p.h"
 #include "symbol/SymbolTestUtil.h"
 
 #include <QImage>
@@ -9,6 +11,7 @@
 
 #include <chrono>
 #include <climits>
+#include <tuple>
 #include <vector>
 
 using namespace WEQOcrB;
@@ -168,6 +171,33 @@ TEST_F(FitTest, FirstFittingAfterAnEmptyCacheMeasures)
     EXPECT_EQ(FitCacheFontName, "OCRB");
     EXPECT_EQ(FitCacheWidth, 12);
     EXPECT_EQ(FitCacheHeight, 16);
+}
+
+// A character's ink measured from its glyph alone is the ink of the text laid
+// out and drawn, cut to the same cell, in both bitmap depths (from 64 pixels
+// the 32-bit one), and a face without the character falls back to the layout.
+TEST_F(FitTest, AGlyphsInkIsTheLaidOutTextsInk)
+{
+    std::vector<std::int32_t> Heights;
+    for (std::int32_t H = 1; H <= 80; ++H)
+        Heights.push_back(H);
+    for (std::int32_t H = 97; H <= MaxFitFontHeight; H += 131)
+        Heights.push_back(H);
+    const std::string Chars = std::string(Slots) + LineChars + "A";
+    for (const char* Face : {"OCRB", "DejaVu Sans"})
+        for (const std::int32_t H : Heights) {
+            const TInkMeter Meter(Face, H);
+            for (const char Ch : Chars) {
+                const std::string Text(1, Ch);
+                TFastPaths::InkGlyphs = false;
+                const TInkBox Laid = Meter.Measure(Text);
+                TFastPaths::InkGlyphs = true;
+                const TInkBox Glyph = Meter.Measure(Text);
+                ASSERT_EQ(std::tie(Glyph.Any, Glyph.Left, Glyph.Top, Glyph.Right, Glyph.Bottom),
+                          std::tie(Laid.Any, Laid.Left, Laid.Top, Laid.Right, Laid.Bottom))
+                    << Face << " '" << Ch << "' at " << H << " pixels";
+            }
+        }
 }
 
 TEST_F(FitTest, OtherCharactersRaiseBeforeAnythingIsMeasured)
