@@ -13,13 +13,10 @@
 
 namespace {
 
-// The ink box of what was drawn on Image, white being no ink; Pixel is the
-// image's pixel type.
-template <class TPixel> TInkBox InkBoxOf(const QImage& Image, TPixel White)
+// The ink box of a W x H cell at Bits, rows Stride bytes apart, white being
+// no ink; TPixel is the image's pixel type.
+template <class TPixel> TInkBox InkBoxOf(const uchar* Bits, qsizetype Stride, int W, int H, TPixel White)
 {
-    const int W = Image.width(), H = Image.height();
-    const uchar* const Bits = Image.constBits();
-    const qsizetype Stride = Image.bytesPerLine();
     const auto Row = [Bits, Stride](int Y) { return reinterpret_cast<const TPixel*>(Bits + Y * Stride); };
     TInkBox Box;
     const auto IsInk = [&Row, White](int X, int Y) { return Row(Y)[X] != White; };
@@ -27,9 +24,7 @@ template <class TPixel> TInkBox InkBoxOf(const QImage& Image, TPixel White)
     // columns only between them.
     thread_local std::vector<TPixel> Blank;
     Blank.assign(std::size_t(W), White);
-    const auto RowHasInk = [&](int Y) {
-        return std::memcmp(Row(Y), Blank.data(), std::size_t(W) * sizeof(TPixel)) != 0;
-    };
+    const auto RowHasInk = [&](int Y) { return std::memcmp(Row(Y), Blank.data(), std::size_t(W) * sizeof(TPixel)) != 0; };
     int Top = 0;
     while (Top < H && !RowHasInk(Top))
         ++Top;
@@ -56,6 +51,33 @@ template <class TPixel> TInkBox InkBoxOf(const QImage& Image, TPixel White)
     Box.Top = Top;
     Box.Bottom = Bottom;
     return Box;
+}
+
+TInkBox InkBoxOf(const QImage& Image, int W, int H)
+{
+    return Image.depth() == 32 ? InkBoxOf<QRgb>(Image.constBits(), Image.bytesPerLine(), W, H, 0xFFFFFFFFu)
+                               : InkBoxOf<uchar>(Image.constBits(), Image.bytesPerLine(), W, H, 0xFF);
+}
+
+// The thread's bitmap of a format, at least W x H: a fitting measures a few
+// dozen characters of about the same size, and fresh memory costs more than
+// the drawing. Made white when made.
+QImage& ThreadBitmap(QImage (&Bitmaps)[2], bool Wide, int W, int H)
+{
+    // Outline glyphs on 8-bit images Qt fills on a pool of threads, whose
+    // hand-over costs more than the fill, while 32-bit images take its
+    // single-threaded fast path.
+    const QImage::Format Format = Wide ? QImage::Format_RGB32 : QImage::Format_Grayscale8;
+    QImage& Bitmap = Bitmaps[Wide];
+    if (!TFastPaths::ThreadBuffers)
+        Bitmap = QImage();
+    if (Bitmap.width() < W || Bitmap.height() < H) {
+        Bitmap = QImage(std::max(W, Bitmap.width()), std::max(H, Bitmap.height()), Format);
+        if (Bitmap.isNull())
+            throw Exception("Out of memory for a bitmap");
+        Bitmap.fill(Qt::white);
+    }
+    return Bitmap;
 }
 
 } // namespace
@@ -99,46 +121,42 @@ TInkBox TInkMeter::Measure(const std::string& Text) const
         return {};
     if (std::int64_t(W) * H > TBitmap::MaxPixels)
         throw Exception("Bitmap of " + std::to_string(W) + " x " + std::to_string(H) + " pixels is too large");
-    // Outline glyphs on 8-bit images Qt fills on a pool of threads, whose
-    // hand-over costs more than the fill, while 32-bit images take its
-    // single-threaded fast path.
     const bool Wide = PixelHeight >= OutlineGlyphPixelSize;
-    const QImage::Format Format = Wide ? QImage::Format_RGB32 : QImage::Format_Grayscale8;
-    // One bitmap per thread and format, reused and white between uses: a
-    // fitting measures a few dozen characters of about the same size, and
-    // fresh memory costs more than the drawing. Only the ink drawn is made
-    // white again, not the whole cell.
-    thread_local QImage Bitmaps[2];
-    QImage& Bitmap = Bitmaps[Wide];
-    if (!TFastPaths::ThreadBuffers)
-        Bitmap = QImage();
-    if (Bitmap.width() < W || Bitmap.height() < H) {
-        Bitmap = QImage(std::max(W, Bitmap.width()), std::max(H, Bitmap.height()), Format);
-        if (Bitmap.isNull())
-            throw Exception("Out of memory for a bitmap");
-        Bitmap.fill(Qt::white);
-    }
-    // The cell's size exactly: what lies outside the cell is not drawn, nor measured.
-    QImage Image(Bitmap.bits(), W, H, Bitmap.bytesPerLine(), Format);
-    {
-        QPainter P(&Image);
-        P.setFont(Font);
-        P.setPen(Qt::black);
-        if (OneGlyph) {
-            QGlyphRun Run;
-            Run.setRawFont(Raw);
-            Run.setGlyphIndexes(Glyphs);
-            Run.setPositions({QPointF(0, 0)});
-            P.drawGlyphRun(QPointF(0, Metrics.ascent()), Run);
-        } else {
+    if (!OneGlyph) {
+        // On an image of the cell's size exactly: what lies outside the cell
+        // is not drawn, nor measured.
+        thread_local QImage Bitmaps[2];
+        QImage& Bitmap = ThreadBitmap(Bitmaps, Wide, W, H);
+        QImage Image(Bitmap.bits(), W, H, Bitmap.bytesPerLine(), Bitmap.format());
+        Image.fill(Qt::white);
+        {
+            QPainter P(&Image);
+            P.setFont(Font);
+            P.setPen(Qt::black);
             P.drawText(0, Metrics.ascent(), S);
         }
+        return InkBoxOf(Image, W, H);
     }
-    const TInkBox Box = Wide ? InkBoxOf<QRgb>(Image, 0xFFFFFFFFu) : InkBoxOf<uchar>(Image, 0xFF);
+    // The glyph on a bitmap kept white between uses, clipped to the cell, so
+    // that its painter's engine lasts from one character to the next and only
+    // the ink drawn is made white again.
+    thread_local QImage Sheets[2];
+    QImage& Sheet = ThreadBitmap(Sheets, Wide, W, H);
+    {
+        QPainter P(&Sheet);
+        P.setClipRect(0, 0, W, H);
+        P.setPen(Qt::black);
+        QGlyphRun Run;
+        Run.setRawFont(Raw);
+        Run.setGlyphIndexes(Glyphs);
+        Run.setPositions({QPointF(0, 0)});
+        P.drawGlyphRun(QPointF(0, Metrics.ascent()), Run);
+    }
+    const TInkBox Box = InkBoxOf(Sheet, W, H);
     if (Box.Any) {
-        const std::size_t Bytes = std::size_t(Box.Right - Box.Left + 1) * (Wide ? 4 : 1);
+        const int Depth = Wide ? 4 : 1;
         for (int Y = Box.Top; Y <= Box.Bottom; ++Y)
-            std::memset(Image.scanLine(Y) + std::size_t(Box.Left) * (Wide ? 4 : 1), 0xFF, Bytes);
+            std::memset(Sheet.scanLine(Y) + std::size_t(Box.Left) * Depth, 0xFF, std::size_t(Box.Right - Box.Left + 1) * Depth);
     }
     return Box;
 }
