@@ -9,7 +9,6 @@
 #include "ean/OcrBQuadOutlines.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 namespace WEQEan {
@@ -22,8 +21,7 @@ using WEQOcrB::GlyphCellWidth;
 void Add(std::vector<TVectorCommand>& Out, TVectorCommand::TKind Kind, long double X = 0, long double Y = 0,
          long double CX = 0, long double CY = 0)
 {
-    const auto Fixed = [](long double V) { return std::llroundl(V * TVectorCommand::FixedOne); };
-    Out.push_back({Kind, X, Y, CX, CY, Fixed(X), Fixed(Y), Fixed(CX), Fixed(CY)});
+    Out.push_back(TVectorCommand::At(Kind, X, Y, CX, CY));
 }
 
 // A quadratic outline's points mapped by X and Y.

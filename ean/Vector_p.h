@@ -12,6 +12,7 @@
 #include "ean/WEQEanSymbol.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -29,6 +30,13 @@ struct TVectorCommand {
     // to its grid in integers, without extended precision for every label.
     std::int64_t FX = 0, FY = 0, FCX = 0, FCY = 0;
     static constexpr std::int64_t FixedOne = std::int64_t(1) << 16;
+
+    // A command with both forms of its points.
+    static TVectorCommand At(TKind Kind, long double X = 0, long double Y = 0, long double CX = 0, long double CY = 0)
+    {
+        const auto Fixed = [](long double V) { return std::llroundl(V * FixedOne); };
+        return {Kind, X, Y, CX, CY, Fixed(X), Fixed(Y), Fixed(CX), Fixed(CY)};
+    }
 };
 
 // A Quad command from (X0, Y0) as the cubic curve PDF and PostScript draw:

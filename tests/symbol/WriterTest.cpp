@@ -5,6 +5,7 @@
 // and read back exactly, SVGs that stay small and draw what the painter draws.
 #include "ean/WEQEan.h"
 #include "ean/WEQEanExport.h"
+#include "ean/Vector_p.h"
 #include "export/Writers_p.h"
 #include "render/SymbolPaint_p.h"
 #include "symbol/Decode.h"
@@ -165,6 +166,37 @@ TEST(WriterTest, SvgDigitsAreTheOutlineDigits)
             EXPECT_GT(Inside, 100) << E.Ch;
             EXPECT_EQ(Differ, 0) << "'" << E.Ch << "' at " << E.Left;
         }
+    }
+}
+
+// A character's points land on tenths of a module as llround rounds them:
+// halves away from zero, on either side of the symbol's origin, relative to
+// the point before.
+TEST(WriterTest, SvgRoundsCharacterPointsToTenthsOfAModule)
+{
+    // 330 units a module, 33 a tenth; the box's origin two tenths across, one down.
+    TVectorSymbol V;
+    V.Symbol.Modules = 113;
+    V.Symbol.Width = 113 * 330;
+    V.Symbol.Height = 79 * 330;
+    const struct {
+        long double X, Y;
+        const char* Path;
+    } Rows[] = {
+        {-82.5L, -49.5L, "M-1-1z"}, // -0.5 and -0.5 tenths
+        {16.5L, 16.5L, "M3 2z"},    // 2.5 and 1.5
+        {16.4L, -16.6L, "M2 0z"},   // 2.497 and 0.497
+        {-66.1L, -33.0L, "M0 0z"},  // -0.003 and 0
+        {-99.0L, -82.6L, "M-1-2z"}, // -1 and -1.503
+    };
+    for (const auto& Row : Rows) {
+        V.Commands = {TVectorCommand::At(TVectorCommand::Move, Row.X, Row.Y), TVectorCommand::At(TVectorCommand::Close)};
+        V.Shapes = {{'>', 330, 330, 0, 2, false}};
+        V.Glyphs = {{0, 66, 33}};
+        std::string Out;
+        AppendSvg(V, TSvgStyle{clWhite, clBlack, clBlack, 330, "", false}, Out);
+        EXPECT_NE(Out.find(std::string("<path d=\"") + Row.Path + "\"/>"), std::string::npos)
+            << double(Row.X) << ", " << double(Row.Y) << ": " << Out;
     }
 }
 
