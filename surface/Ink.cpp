@@ -137,21 +137,34 @@ TInkBox TInkMeter::Measure(const std::string& Text) const
         }
         return InkBoxOf(Image, W, H);
     }
-    // The glyph on a bitmap kept white between uses, clipped to the cell, so
-    // that its painter's engine lasts from one character to the next and only
+    // The glyph on a sheet kept white between uses, clipped to the cell, by
+    // a painter that stays on the sheet from one character to the next:
+    // beginning and ending one for each cost a quarter of a fitting. Only
     // the ink drawn is made white again.
-    thread_local QImage Sheets[2];
-    QImage& Sheet = ThreadBitmap(Sheets, Wide, W, H);
-    {
-        QPainter P(&Sheet);
-        P.setClipRect(0, 0, W, H);
-        P.setPen(Qt::black);
-        QGlyphRun Run;
-        Run.setRawFont(Raw);
-        Run.setGlyphIndexes(Glyphs);
-        Run.setPositions({QPointF(0, 0)});
-        P.drawGlyphRun(QPointF(0, Metrics.ascent()), Run);
+    struct TGlyphSheets {
+        QImage Sheets[2];
+        QPainter Painter; // after the sheets: it ends before they go
+        int On = -1;      // the sheet it is on
+    };
+    thread_local TGlyphSheets G;
+    const bool Grows = G.Sheets[Wide].width() < W || G.Sheets[Wide].height() < H;
+    if (G.On >= 0 && (G.On != int(Wide) || Grows || !TFastPaths::ThreadBuffers)) {
+        G.Painter.end();
+        G.On = -1;
     }
+    QImage& Sheet = ThreadBitmap(G.Sheets, Wide, W, H);
+    if (G.On < 0) {
+        if (!G.Painter.begin(&Sheet))
+            throw Exception("Cannot paint on a bitmap");
+        G.Painter.setPen(Qt::black);
+        G.On = int(Wide);
+    }
+    G.Painter.setClipRect(0, 0, W, H);
+    QGlyphRun Run;
+    Run.setRawFont(Raw);
+    Run.setGlyphIndexes(Glyphs);
+    Run.setPositions({QPointF(0, 0)});
+    G.Painter.drawGlyphRun(QPointF(0, Metrics.ascent()), Run);
     const TInkBox Box = InkBoxOf(Sheet, W, H);
     if (Box.Any) {
         const int Depth = Wide ? 4 : 1;
