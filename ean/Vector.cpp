@@ -21,7 +21,7 @@ using WEQOcrB::GlyphCellWidth;
 void Add(std::vector<TVectorCommand>& Out, TVectorCommand::TKind Kind, long double X = 0, long double Y = 0,
          long double CX = 0, long double CY = 0)
 {
-    Out.push_back(TVectorCommand::At(Kind, X, Y, CX, CY));
+    Out.emplace_back(Kind, X, Y, CX, CY);
 }
 
 // A quadratic outline's points mapped by X and Y.

@@ -20,23 +20,26 @@ namespace WEQEan {
 
 struct TVectorCommand {
     enum TKind : std::uint8_t { Move, Line, Quad, Close };
+    TVectorCommand(TKind Kind = Close, long double X = 0, long double Y = 0, long double CX = 0, long double CY = 0)
+        : Kind(Kind), X(X), Y(Y), CX(CX), CY(CY), FX(Fixed(X)), FY(Fixed(Y)), FCX(Fixed(CX)), FCY(Fixed(CY))
+    {
+    }
+
     TKind Kind;
     // The point (and for Quad the control point before it), in the symbol's
-    // units relative to the glyph's box origin; exact, so each writer rounds
-    // only once, to its own precision.
-    long double X = 0, Y = 0, CX = 0, CY = 0;
-    // The same four in 1/FixedOne of a unit, rounded once when the shape is
-    // resolved: a writer of text places them on a box origin and rounds them
-    // to its grid in integers, without extended precision for every label.
-    std::int64_t FX = 0, FY = 0, FCX = 0, FCY = 0;
+    // units relative to the glyph's box origin; exact, so that each writer
+    // rounds them once to its own precision.
+    long double X, Y, CX, CY;
+    // The same four in 1/FixedOne of a unit, rounded when the command is
+    // made: a writer of text places them on a box origin and rounds them to
+    // its grid in integers, without extended precision for every label (a
+    // point less than 1/(2 FixedOne) of a unit below a half-step of that
+    // grid then rounds up).
     static constexpr std::int64_t FixedOne = std::int64_t(1) << 16;
+    std::int64_t FX, FY, FCX, FCY;
 
-    // A command with both forms of its points.
-    static TVectorCommand At(TKind Kind, long double X = 0, long double Y = 0, long double CX = 0, long double CY = 0)
-    {
-        const auto Fixed = [](long double V) { return std::llroundl(V * FixedOne); };
-        return {Kind, X, Y, CX, CY, Fixed(X), Fixed(Y), Fixed(CX), Fixed(CY)};
-    }
+private:
+    static std::int64_t Fixed(long double V) { return std::llroundl(V * FixedOne); }
 };
 
 // A Quad command from (X0, Y0) as the cubic curve PDF and PostScript draw:

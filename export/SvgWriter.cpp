@@ -155,7 +155,8 @@ std::int64_t RoundDiv(std::int64_t N, std::int64_t D)
 }
 
 // A resolved outline at a box origin in tenths of a module (Units the
-// symbol's units in one), each coordinate rounded once, in integers.
+// symbol's units in one), each coordinate rounded from its fixed-point form
+// in integers.
 void AppendShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Shape, std::int32_t Left,
                  std::int32_t Top, std::int64_t Units)
 {

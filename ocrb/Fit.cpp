@@ -23,10 +23,10 @@ constexpr int MaxFitPasses = 4096;
 
 std::string SlotText(std::int32_t Slot) { return Slot == DelimiterSlot ? ">" : std::string(1, char('0' + Slot)); }
 
-// The slot's character at the meter's height H, or false beyond the heights we fit.
-bool MeasureSlot(std::int32_t Slot, const TInkMeter& Meter, std::int32_t H, TInkBox& Ink)
+// The slot's character at the meter's height, or false beyond the heights we fit.
+bool MeasureSlot(std::int32_t Slot, const TInkMeter& Meter, TInkBox& Ink)
 {
-    if (H > MaxFitFontHeight)
+    if (Meter.Height() > MaxFitFontHeight)
         return false;
     MeasurementCount.fetch_add(1, std::memory_order_relaxed);
     Ink = Meter.Measure(SlotText(Slot));
@@ -63,7 +63,7 @@ bool SearchFittedHeight(TSearchState& State, const std::string& F, std::int32_t 
         const TInkMeter Meter(F, Ht);
         for (std::int32_t S = 0; S <= DelimiterSlot; ++S) {
             TInkBox Box;
-            if (!MeasureSlot(S, Meter, Ht, Box))
+            if (!MeasureSlot(S, Meter, Box))
                 return false;
             if (State.MeasuredAt[std::size_t(S)] != 0) {
                 State.Before[std::size_t(S)] = Ink[std::size_t(S)];
@@ -129,7 +129,7 @@ TFit FitFrom(TSearchState State, const std::string& FontName, std::int32_t Width
             Fit.Exact[I] = State.Ink[I];
         else if (State.MeasuredBefore[I] == Fit.Height)
             Fit.Exact[I] = State.Before[I];
-        else if (MeasureSlot(S, Meter, Fit.Height, Box))
+        else if (MeasureSlot(S, Meter, Box))
             Fit.Exact[I] = EntryOf(Box, Width, Height);
         else
             return TFit{};

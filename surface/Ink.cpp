@@ -61,15 +61,15 @@ TInkBox InkBoxOf(const QImage& Image, int W, int H)
 
 // The thread's bitmap of a format, at least W x H: a fitting measures a few
 // dozen characters of about the same size, and fresh memory costs more than
-// the drawing. Made white when made.
-QImage& ThreadBitmap(QImage (&Bitmaps)[2], bool Wide, int W, int H)
+// the drawing; without Keep, made anew each time. Made white when made.
+QImage& ThreadBitmap(QImage (&Bitmaps)[2], bool Wide, int W, int H, bool Keep)
 {
     // Outline glyphs on 8-bit images Qt fills on a pool of threads, whose
     // hand-over costs more than the fill, while 32-bit images take its
     // single-threaded fast path.
     const QImage::Format Format = Wide ? QImage::Format_RGB32 : QImage::Format_Grayscale8;
     QImage& Bitmap = Bitmaps[Wide];
-    if (!TFastPaths::ThreadBuffers)
+    if (!Keep)
         Bitmap = QImage();
     if (Bitmap.width() < W || Bitmap.height() < H) {
         Bitmap = QImage(std::max(W, Bitmap.width()), std::max(H, Bitmap.height()), Format);
@@ -108,14 +108,25 @@ TInkBox MeasureTextInk(const std::string& FontName, std::int32_t PixelHeight, co
 // Small text on one byte per pixel: the ink of black text without
 // antialiasing is the same whatever the depth, and a quarter of the memory is
 // a quarter of the time.
+QList<quint32> TInkMeter::GlyphOf(const QString& S) const
+{
+    QList<quint32> Glyphs;
+    if (S.size() == 1 && Raw.isValid() && TFastPaths::InkGlyphs)
+        Glyphs = Raw.glyphIndexesForString(S);
+    if (Glyphs.size() != 1 || Glyphs[0] == 0)
+        Glyphs.clear();
+    return Glyphs;
+}
+
+bool TInkMeter::ByGlyph(const std::string& Text) const { return !GlyphOf(Latin1(Text)).isEmpty(); }
+
 TInkBox TInkMeter::Measure(const std::string& Text) const
 {
     const QString S = Latin1(Text);
     // One character the face has is its glyph at its advance; anything else is laid out.
-    QList<quint32> Glyphs;
-    if (S.size() == 1 && Raw.isValid() && TFastPaths::InkGlyphs)
-        Glyphs = Raw.glyphIndexesForString(S);
-    const bool OneGlyph = Glyphs.size() == 1 && Glyphs[0] != 0;
+    const QList<quint32> Glyphs = GlyphOf(S);
+    const bool OneGlyph = !Glyphs.isEmpty();
+    const bool Keep = TFastPaths::ThreadBuffers;
     const int W = OneGlyph ? Metrics.horizontalAdvance(S[0]) : Metrics.horizontalAdvance(S), H = Metrics.height();
     if (W <= 0 || H <= 0)
         return {};
@@ -126,7 +137,7 @@ TInkBox TInkMeter::Measure(const std::string& Text) const
         // On an image of the cell's size exactly: what lies outside the cell
         // is not drawn, nor measured.
         thread_local QImage Bitmaps[2];
-        QImage& Bitmap = ThreadBitmap(Bitmaps, Wide, W, H);
+        QImage& Bitmap = ThreadBitmap(Bitmaps, Wide, W, H, Keep);
         QImage Image(Bitmap.bits(), W, H, Bitmap.bytesPerLine(), Bitmap.format());
         Image.fill(Qt::white);
         {
@@ -148,11 +159,11 @@ TInkBox TInkMeter::Measure(const std::string& Text) const
     };
     thread_local TGlyphSheets G;
     const bool Grows = G.Sheets[Wide].width() < W || G.Sheets[Wide].height() < H;
-    if (G.On >= 0 && (G.On != int(Wide) || Grows || !TFastPaths::ThreadBuffers)) {
+    if (G.On >= 0 && (G.On != int(Wide) || Grows || !Keep)) {
         G.Painter.end();
         G.On = -1;
     }
-    QImage& Sheet = ThreadBitmap(G.Sheets, Wide, W, H);
+    QImage& Sheet = ThreadBitmap(G.Sheets, Wide, W, H, Keep);
     if (G.On < 0) {
         if (!G.Painter.begin(&Sheet))
             throw Exception("Cannot paint on a bitmap");
@@ -165,7 +176,16 @@ TInkBox TInkMeter::Measure(const std::string& Text) const
     Run.setGlyphIndexes(Glyphs);
     Run.setPositions({QPointF(0, 0)});
     G.Painter.drawGlyphRun(QPointF(0, Metrics.ascent()), Run);
-    const TInkBox Box = InkBoxOf(Sheet, W, H);
+    TInkBox Box;
+    try {
+        Box = InkBoxOf(Sheet, W, H);
+    } catch (...) {
+        // Whatever ink is left would count in every later measurement.
+        G.Painter.end();
+        G.On = -1;
+        Sheet.fill(Qt::white);
+        throw;
+    }
     if (Box.Any) {
         const int Depth = Wide ? 4 : 1;
         for (int Y = Box.Top; Y <= Box.Bottom; ++Y)

@@ -34,8 +34,13 @@ class TInkMeter {
 public:
     TInkMeter(const std::string& FontName, std::int32_t PixelHeight);
     TInkBox Measure(const std::string& Text) const;
+    std::int32_t Height() const { return PixelHeight; }
+    // Whether Measure draws Text as one glyph of the face rather than laying it out.
+    bool ByGlyph(const std::string& Text) const;
 
 private:
+    QList<quint32> GlyphOf(const QString& Text) const;
+
     QFont Font;
     QFontMetrics Metrics;
     QRawFont Raw; // the face's glyphs, drawn without laying the text out again

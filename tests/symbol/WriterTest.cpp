@@ -169,9 +169,9 @@ TEST(WriterTest, SvgDigitsAreTheOutlineDigits)
     }
 }
 
-// A character's points land on tenths of a module as llround rounds them:
-// halves away from zero, on either side of the symbol's origin, relative to
-// the point before.
+// A character's points land on the nearest tenth of a module, halves away
+// from zero, on either side of the symbol's origin, relative to the point
+// before.
 TEST(WriterTest, SvgRoundsCharacterPointsToTenthsOfAModule)
 {
     // 330 units a module, 33 a tenth; the box's origin two tenths across, one down.
@@ -190,7 +190,7 @@ TEST(WriterTest, SvgRoundsCharacterPointsToTenthsOfAModule)
         {-99.0L, -82.6L, "M-1-2z"}, // -1 and -1.503
     };
     for (const auto& Row : Rows) {
-        V.Commands = {TVectorCommand::At(TVectorCommand::Move, Row.X, Row.Y), TVectorCommand::At(TVectorCommand::Close)};
+        V.Commands = {{TVectorCommand::Move, Row.X, Row.Y}, {TVectorCommand::Close}};
         V.Shapes = {{'>', 330, 330, 0, 2, false}};
         V.Glyphs = {{0, 66, 33}};
         std::string Out;
