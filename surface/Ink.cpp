@@ -187,9 +187,11 @@ TInkBox TInkMeter::Measure(const std::string& Text) const
         throw;
     }
     if (Box.Any) {
-        const int Depth = Wide ? 4 : 1;
+        // Row addresses from one pointer: each scanLine call checks whether the image must detach.
+        const std::size_t Depth = Wide ? 4 : 1, Stride = std::size_t(Sheet.bytesPerLine());
+        uchar* const Bits = Sheet.bits() + std::size_t(Box.Left) * Depth;
         for (int Y = Box.Top; Y <= Box.Bottom; ++Y)
-            std::memset(Sheet.scanLine(Y) + std::size_t(Box.Left) * Depth, 0xFF, std::size_t(Box.Right - Box.Left + 1) * Depth);
+            std::memset(Bits + std::size_t(Y) * Stride, 0xFF, std::size_t(Box.Right - Box.Left + 1) * Depth);
     }
     return Box;
 }
