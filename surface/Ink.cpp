@@ -64,9 +64,11 @@ TInkBox InkBoxOf(const QImage& Image, int W, int H)
 // the drawing; without Keep, made anew each time. Made white when made.
 QImage& ThreadBitmap(QImage (&Bitmaps)[2], bool Wide, int W, int H, bool Keep)
 {
-    // Outline glyphs on 8-bit images Qt fills on a pool of threads, whose
-    // hand-over costs more than the fill, while 32-bit images take its
-    // single-threaded fast path.
+    // Small text on one byte per pixel: the ink of black text without
+    // antialiasing is the same whatever the depth, and a quarter of the
+    // memory is a quarter of the time. Outline glyphs on 8-bit images Qt
+    // fills on a pool of threads, whose hand-over costs more than the fill,
+    // while 32-bit images take its single-threaded fast path.
     const QImage::Format Format = Wide ? QImage::Format_RGB32 : QImage::Format_Grayscale8;
     QImage& Bitmap = Bitmaps[Wide];
     if (!Keep)
@@ -105,9 +107,8 @@ TInkBox MeasureTextInk(const std::string& FontName, std::int32_t PixelHeight, co
     return TInkMeter(FontName, PixelHeight).Measure(Text);
 }
 
-// Small text on one byte per pixel: the ink of black text without
-// antialiasing is the same whatever the depth, and a quarter of the memory is
-// a quarter of the time.
+// The one glyph of the face that draws S, or none where S is more than one
+// character or the face lacks it (the text then falls back to other faces).
 QList<quint32> TInkMeter::GlyphOf(const QString& S) const
 {
     QList<quint32> Glyphs;
