@@ -14,6 +14,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 namespace WEQEan {
@@ -42,14 +43,6 @@ private:
     static std::int64_t Fixed(long double V) { return std::llroundl(V * FixedOne); }
 };
 
-// A Quad command from (X0, Y0) as the cubic curve PDF and PostScript draw:
-// its two control points and its end point, x and y each.
-inline std::array<double, 6> CubicOf(long double X0, long double Y0, const TVectorCommand& C)
-{
-    return {double(X0 + (C.CX - X0) * 2 / 3), double(Y0 + (C.CY - Y0) * 2 / 3), double(C.X + (C.CX - C.X) * 2 / 3),
-            double(C.Y + (C.CY - C.Y) * 2 / 3), double(C.X), double(C.Y)};
-}
-
 // One outline, for a character in a box of one size: every character of that
 // size and kind shares it.
 struct TGlyphShape {
@@ -70,6 +63,35 @@ struct TVectorSymbol {
     std::vector<TGlyphShape> Shapes;
     std::vector<TPlacedGlyph> Glyphs; // in the order of the symbol's characters
 };
+
+// Shape's commands as PDF and PostScript draw them: Visit(Kind, Numbers)
+// with a Move's or Line's point, a Quad's cubic curve from the point before
+// (its two control points and its end), nothing for a Close.
+template <class TVisit> void ForEachCubic(const TVectorSymbol& V, const TGlyphShape& Shape, TVisit Visit)
+{
+    long double X0 = 0, Y0 = 0;
+    for (std::size_t I = Shape.First; I < Shape.First + Shape.Count; ++I) {
+        const TVectorCommand& C = V.Commands[I];
+        switch (C.Kind) {
+        case TVectorCommand::Move:
+        case TVectorCommand::Line:
+            Visit(C.Kind, {double(C.X), double(C.Y)});
+            break;
+        case TVectorCommand::Quad:
+            Visit(C.Kind, {double(X0 + (C.CX - X0) * 2 / 3), double(Y0 + (C.CY - Y0) * 2 / 3),
+                           double(C.X + (C.CX - C.X) * 2 / 3), double(C.Y + (C.CY - C.Y) * 2 / 3), double(C.X),
+                           double(C.Y)});
+            break;
+        case TVectorCommand::Close:
+            Visit(C.Kind, {});
+            break;
+        }
+        if (C.Kind != TVectorCommand::Close) {
+            X0 = C.X;
+            Y0 = C.Y;
+        }
+    }
+}
 
 // Where a digit ('0'..'9') lies in its Width x Height box: the point (x,
 // y) of the outline's design units (y up) at ((x - XOff) SX, (Baseline - y)

@@ -153,30 +153,13 @@ void AppendEps(const TVectorSymbol& V, const TInks& Inks, const std::string& Tit
     for (std::size_t I = 0; I < V.Shapes.size(); ++I) {
         const TGlyphShape& Shape = V.Shapes[I];
         Out += "/G" + std::to_string(I) + " {\n";
-        long double X0 = 0, Y0 = 0;
-        for (std::size_t K = Shape.First; K < Shape.First + Shape.Count; ++K) {
-            const TVectorCommand& C = V.Commands[K];
-            switch (C.Kind) {
-            case TVectorCommand::Move:
-                AppendNumbers(Out, {double(C.X), double(C.Y)}, "moveto");
-                break;
-            case TVectorCommand::Line:
-                AppendNumbers(Out, {double(C.X), double(C.Y)}, "lineto");
-                break;
-            case TVectorCommand::Quad: {
-                const std::array<double, 6> K = CubicOf(X0, Y0, C);
-                AppendNumbers(Out, {K[0], K[1], K[2], K[3], K[4], K[5]}, "curveto");
-                break;
-            }
-            case TVectorCommand::Close:
+        ForEachCubic(V, Shape, [&Out](TVectorCommand::TKind Kind, std::initializer_list<double> Numbers) {
+            static const char* const Operators[] = {"moveto", "lineto", "curveto"};
+            if (Kind == TVectorCommand::Close)
                 Out += "closepath\n";
-                break;
-            }
-            if (C.Kind != TVectorCommand::Close) {
-                X0 = C.X;
-                Y0 = C.Y;
-            }
-        }
+            else
+                AppendNumbers(Out, Numbers, Operators[Kind]);
+        });
         Out += "} bind def\n";
     }
     Out += "end\n%%EndProlog\n%%Page: 1 1\nsave\nWEQBarCodeDict begin\n";

@@ -226,30 +226,13 @@ std::string TPdfDocument::ShapeName(const TVectorSymbol& V, std::size_t Shape)
     // The shape's outline in its box's units, y downward as the symbol's;
     // quadratic curves as the cubic ones PDF has.
     std::string Path;
-    long double X0 = 0, Y0 = 0;
-    for (std::size_t I = S.First; I < S.First + S.Count; ++I) {
-        const TVectorCommand& C = V.Commands[I];
-        switch (C.Kind) {
-        case TVectorCommand::Move:
-            AppendNumbers(Path, {double(C.X), double(C.Y)}, "m", 2);
-            break;
-        case TVectorCommand::Line:
-            AppendNumbers(Path, {double(C.X), double(C.Y)}, "l", 2);
-            break;
-        case TVectorCommand::Quad: {
-            const std::array<double, 6> K = CubicOf(X0, Y0, C);
-            AppendNumbers(Path, {K[0], K[1], K[2], K[3], K[4], K[5]}, "c", 2);
-            break;
-        }
-        case TVectorCommand::Close:
+    ForEachCubic(V, S, [&Path](TVectorCommand::TKind Kind, std::initializer_list<double> Numbers) {
+        static const char* const Operators[] = {"m", "l", "c"};
+        if (Kind == TVectorCommand::Close)
             Path += "h\n";
-            break;
-        }
-        if (C.Kind != TVectorCommand::Close) {
-            X0 = C.X;
-            Y0 = C.Y;
-        }
-    }
+        else
+            AppendNumbers(Path, Numbers, Operators[Kind], 2);
+    });
     Path += "f\n";
     const std::string Name = std::string("G").append(std::to_string(ShapeNames.size()));
     const int Number = NewObject();
