@@ -173,30 +173,24 @@ TGlyphMask SampleOutline(const TVectorCommand* Commands, std::size_t Count, std:
 const std::vector<TGlyphRuns::TRun>& TGlyphRuns::Of(const TVectorSymbol& V, std::size_t Index)
 {
     const TGlyphShape& Shape = V.Shapes[Index];
-    for (const TEntry& E : Entries)
-        if (E.Ch == Shape.Ch && E.Line == Shape.Line && E.Width == Shape.Width && E.Height == Shape.Height)
-            return E.Runs;
-    // A handful of sizes a run: a cache past that is a new run's.
-    constexpr std::size_t MaxEntries = 256;
-    if (Entries.size() >= MaxEntries)
-        Entries.clear();
-    const TGlyphMask M = SampleOutline(V.Commands.data() + Shape.First, Shape.Count, Shape.Width, Shape.Height);
-    TEntry E{Shape.Ch, Shape.Line, Shape.Width, Shape.Height, {}};
-    for (std::int32_t Y = 0; Y < M.Height; ++Y) {
-        const std::uint8_t* Ink = M.Ink.data() + std::size_t(Y) * std::size_t(M.Width);
-        for (std::int32_t X = 0; X < M.Width;) {
-            if (!Ink[X]) {
-                ++X;
-                continue;
+    return Memo.Of(Shape.Ch, Shape.Line, Shape.Width, Shape.Height, [&] {
+        const TGlyphMask M = SampleOutline(V.Commands.data() + Shape.First, Shape.Count, Shape.Width, Shape.Height);
+        std::vector<TRun> Runs;
+        for (std::int32_t Y = 0; Y < M.Height; ++Y) {
+            const std::uint8_t* Ink = M.Ink.data() + std::size_t(Y) * std::size_t(M.Width);
+            for (std::int32_t X = 0; X < M.Width;) {
+                if (!Ink[X]) {
+                    ++X;
+                    continue;
+                }
+                const std::int32_t Start = X;
+                while (X < M.Width && Ink[X])
+                    ++X;
+                Runs.push_back({Y, Start, X});
             }
-            const std::int32_t Start = X;
-            while (X < M.Width && Ink[X])
-                ++X;
-            E.Runs.push_back({Y, Start, X});
         }
-    }
-    Entries.push_back(std::move(E));
-    return Entries.back().Runs;
+        return Runs;
+    });
 }
 
 void RasterizeSymbol(const TVectorSymbol& V, const TRasterIndices& Indices, int Depth, TPackedRows& Out,

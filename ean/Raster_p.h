@@ -70,13 +70,7 @@ public:
     const std::vector<TRun>& Of(const TVectorSymbol& Symbol, std::size_t Shape);
 
 private:
-    struct TEntry {
-        char Ch;
-        bool Line;
-        std::int32_t Width, Height;
-        std::vector<TRun> Runs;
-    };
-    std::vector<TEntry> Entries;
+    TShapeMemo<std::vector<TRun>, 256> Memo;
 };
 
 // The symbol, described on a grid of whole dots (bars and boxes whole, the

@@ -178,20 +178,14 @@ void ResolveGlyph(char Ch, std::int32_t Width, std::int32_t Height, std::vector<
 
 const std::vector<TVectorCommand>& TShapeCache::Of(char Ch, std::int32_t Width, std::int32_t Height, bool Line)
 {
-    for (const TEntry& E : Entries)
-        if (E.Ch == Ch && E.Line == Line && E.Width == Width && E.Height == Height)
-            return E.Commands;
-    // A run draws a handful of sizes; past this many the cache starts anew.
-    constexpr std::size_t MaxEntries = 512;
-    if (Entries.size() >= MaxEntries)
-        Entries.clear();
-    TEntry E{Ch, Line, Width, Height, {}};
-    if (Line)
-        ResolveLineGlyph(Ch, Width, Height, E.Commands);
-    else
-        ResolveGlyph(Ch, Width, Height, E.Commands);
-    Entries.push_back(std::move(E));
-    return Entries.back().Commands;
+    return Memo.Of(Ch, Line, Width, Height, [&] {
+        std::vector<TVectorCommand> Commands;
+        if (Line)
+            ResolveLineGlyph(Ch, Width, Height, Commands);
+        else
+            ResolveGlyph(Ch, Width, Height, Commands);
+        return Commands;
+    });
 }
 
 TVectorSymbol ResolveVector(TSymbol Symbol, TShapeCache* Cache)

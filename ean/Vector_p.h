@@ -117,9 +117,34 @@ void ResolveGlyph(char Ch, std::int32_t Width, std::int32_t Height, std::vector<
 // line's highest ink on the box's top. Nothing for a character without one.
 void ResolveLineGlyph(char Ch, std::int32_t Width, std::int32_t Height, std::vector<TVectorCommand>& Out);
 
-// Outlines resolved so far, by their shape (character, box, kind): a
-// character of one size is resolved once for every symbol a cache serves.
-// One cache serves one thread at a time.
+// Values made once a shape (character, box, kind) and kept, for every
+// symbol one memo serves; a run draws a handful of sizes, and past Capacity
+// shapes the memo starts anew. One memo serves one thread at a time.
+template <class TValue, std::size_t Capacity> class TShapeMemo {
+public:
+    template <class TMake>
+    const TValue& Of(char Ch, bool Line, std::int32_t Width, std::int32_t Height, TMake Make)
+    {
+        for (const TEntry& E : Entries)
+            if (E.Ch == Ch && E.Line == Line && E.Width == Width && E.Height == Height)
+                return E.Value;
+        if (Entries.size() >= Capacity)
+            Entries.clear();
+        Entries.push_back({Ch, Line, Width, Height, Make()});
+        return Entries.back().Value;
+    }
+
+private:
+    struct TEntry {
+        char Ch;
+        bool Line;
+        std::int32_t Width, Height;
+        TValue Value;
+    };
+    std::vector<TEntry> Entries;
+};
+
+// Outlines resolved so far: a character of one size is resolved once.
 class TShapeCache {
 public:
     // The commands of Ch's outline in a Width x Height box (Line: a number
@@ -127,13 +152,7 @@ public:
     const std::vector<TVectorCommand>& Of(char Ch, std::int32_t Width, std::int32_t Height, bool Line);
 
 private:
-    struct TEntry {
-        char Ch;
-        bool Line;
-        std::int32_t Width, Height;
-        std::vector<TVectorCommand> Commands;
-    };
-    std::vector<TEntry> Entries;
+    TShapeMemo<std::vector<TVectorCommand>, 512> Memo;
 };
 
 // Resolves the characters of Symbol; one without an outline ('0'..'9', '<'
