@@ -102,11 +102,6 @@ TInkMeter::TInkMeter(const std::string& FontName, std::int32_t PixelHeight)
 {
 }
 
-TInkBox MeasureTextInk(const std::string& FontName, std::int32_t PixelHeight, const std::string& Text)
-{
-    return TInkMeter(FontName, PixelHeight).Measure(Text);
-}
-
 // The one glyph of the face that draws S, or none where S is more than one
 // character or the face lacks it (the text then falls back to other faces).
 QList<quint32> TInkMeter::GlyphOf(const QString& S) const

@@ -19,20 +19,16 @@ struct TInkBox {
     std::int32_t Left = 0, Right = -1, Top = 0, Bottom = -1;
 };
 
-// Draws Text in the face FontName at em height PixelHeight, without
-// antialiasing and black on white, on a bitmap exactly the size of the
-// text's cell (its advance by the font's height), as the text cell of
-// TCanvas::TextOut at (0, 0) lies; returns the smallest rectangle of its
-// non-white pixels, in cell coordinates. Raises Exception where the bitmap
-// cannot be made.
-TInkBox MeasureTextInk(const std::string& FontName, std::int32_t PixelHeight, const std::string& Text);
-
-// MeasureTextInk for several texts in one face at one height: a fitting
-// measures eleven characters at every height it tries, and finding the face
-// costs more than drawing one of them.
+// The ink of texts in the face FontName at em height PixelHeight: each drawn
+// without antialiasing and black on white, on a bitmap exactly the size of
+// the text's cell (its advance by the font's height), as the text cell of
+// TCanvas::TextOut at (0, 0) lies. A fitting measures eleven characters at
+// every height it tries, and finding the face costs more than drawing one.
 class TInkMeter {
 public:
     TInkMeter(const std::string& FontName, std::int32_t PixelHeight);
+    // The smallest rectangle of Text's non-white pixels, in cell
+    // coordinates. Raises Exception where the bitmap cannot be made.
     TInkBox Measure(const std::string& Text) const;
     std::int32_t Height() const { return PixelHeight; }
     // Whether Measure draws Text as one glyph of the face rather than laying it out.
