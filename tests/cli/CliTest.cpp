@@ -16,6 +16,7 @@
 #include "Text.h"
 #include "cli/RunCli.h"
 #include "symbol/Decode.h"
+#include "symbol/PdfPage.h"
 #include "symbol/SvgRaster.h"
 
 #include <ean/WEQEan.h>
@@ -608,25 +609,13 @@ TEST(CliProgressTest, BarShowsCountShareAndRate)
 
 // --- The program itself ------------------------------------------------------
 
-// A PDF page as an image, by poppler's rasteriser.
-QImage PdfPage(const QString& Pdf, int Page, int Dpi)
-{
-    QTemporaryDir Dir;
-    QProcess P;
-    P.setStandardErrorFile(QProcess::nullDevice());
-    P.start("pdftoppm", {"-r", QString::number(Dpi), "-f", QString::number(Page), "-l", QString::number(Page), "-png",
-                         "-singlefile", Pdf, Dir.filePath("p")});
-    P.waitForFinished(60000);
-    return QImage(Dir.filePath("p.png"));
-}
-
 std::string DecodeFile(const QString& Path)
 {
     if (Path.endsWith(".png"))
         return DecodeEan13(QImage(Path));
     if (Path.endsWith(".svg"))
         return DecodeEan13(RenderSvg(Read(Path), 0.4 * TenPerModule, true));
-    return DecodeEan13(PdfPage(Path, 1, 300));
+    return DecodeEan13(PdfPage(Path, 300));
 }
 
 // What zbarimg reads in a PNG on a white margin, one symbol a line, sorted.
@@ -723,7 +712,7 @@ TEST(CliRunTest, EveryFormatAndSymbologyReachesItsFile)
             const QString Path = Dir.filePath(QString::fromStdString(Row.Files[I]));
             const QImage Image = Path.endsWith(".png")   ? QImage(Path)
                                  : Path.endsWith(".svg") ? RenderSvg(Read(Path), 0.4 * TenPerModule, true)
-                                                         : PdfPage(Path, 1, 300);
+                                                         : PdfPage(Path, 300);
             ASSERT_FALSE(Image.isNull()) << Row.Files[I] << " not written";
             QImage OnMargin(Image.size() + QSize(40, 40), QImage::Format_RGB32);
             OnMargin.fill(Qt::white);
@@ -816,7 +805,7 @@ TEST(CliRunTest, ARollHasALabelAPage)
             EXPECT_NEAR(Sizes[I].width(), Row.Pages[I].width(), 0.001) << "page " << I + 1;
             EXPECT_NEAR(Sizes[I].height(), Row.Pages[I].height(), 0.001) << "page " << I + 1;
         }
-        EXPECT_EQ(DecodeEan13(PdfPage(Dir.filePath("roll.pdf"), 2, 300)), "5901234123457");
+        EXPECT_EQ(DecodeEan13(PdfPage(Dir.filePath("roll.pdf"), 300, 2)), "5901234123457");
         // Every item rejected: the roll stays as it was.
         const TRun Rejected = RunCli(Dir.path(), QStringList{"-q", "--roll", "-o", "roll.pdf", "4006381333932"});
         EXPECT_EQ(Rejected.Status, 1);
@@ -844,13 +833,13 @@ TEST(CliRunTest, ASheetHoldsEveryLabelAtItsPlace)
         const char* Gtin;
     } Labels[] = {{1, 0, "1000000000009"}, {1, 35, "1000002771655"}, {2, 0, "1000002850848"}, {2, 3, "1000003088417"}};
     for (const auto& L : Labels) {
-        const QImage Image = PdfPage(Dir.filePath("s.pdf"), L.Page, Dpi);
+        const QImage Image = PdfPage(Dir.filePath("s.pdf"), Dpi, L.Page);
         ASSERT_NEAR(Image.width(), Px(210.0), 1) << "the page is 210 mm exactly; the reader rounds up";
         const double Left = 10 + (L.Cell % 4) * (CellW + 3.63), Top = 10 + (L.Cell / 4) * (CellH + 3.63);
         EXPECT_EQ(DecodeEan13(Image.copy(Px(Left), Px(Top), Px(CellW), Px(CellH))), L.Gtin)
             << "page " << L.Page << ", cell " << L.Cell;
     }
-    EXPECT_TRUE(PdfPage(Dir.filePath("s.pdf"), 3, 50).isNull()) << "a third page";
+    EXPECT_TRUE(PdfPage(Dir.filePath("s.pdf"), 50, 3).isNull()) << "a third page";
 }
 
 // Each item's own add-on reaches its file, the --add-on those without one,

@@ -7,6 +7,7 @@
 #include "control/Barcode.h"
 #include "control/BarcodeWidget.h"
 #include "symbol/Decode.h"
+#include "symbol/PdfPage.h"
 #include "symbol/PdfText.h"
 #include "symbol/SymbolTestUtil.h"
 
@@ -18,7 +19,6 @@
 #include <QRegularExpression>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QVariant>
 #include <gtest/gtest.h>
@@ -302,10 +302,7 @@ TEST(BarcodeTest, PaintOnAMillimetreWindowLandsInMillimetres)
         P.setWindow(0, 0, 60, 40);
         ASSERT_TRUE(Barcode(QStringLiteral("400638133393")).paint(&P, QPointF(5, 5)));
     }
-    QProcess Pdf;
-    Pdf.start("pdftoppm", {"-r", "600", "-png", "-singlefile", Path, Dir.filePath("page")});
-    ASSERT_TRUE(Pdf.waitForFinished(60000));
-    const QImage Page(Dir.filePath("page.png"));
+    const QImage Page = PdfPage(Path, 600);
     ASSERT_FALSE(Page.isNull()) << "pdftoppm (poppler-utils) made no page";
     // 16 dots of 1200 a module: 8 of these 600. The first bar 5 mm and 11 modules in.
     const std::vector<int> Bars = Runs(Page, int(20 * 600 / 25.4));
@@ -353,14 +350,6 @@ TEST(BarcodeTest, ABooksNumberIsDrawnAboveItsBarsOnScreen)
     }
 }
 
-// Runs pdftoppm on a PDF, giving the page at Dpi.
-QImage Rasterise(const QString& Pdf, int Dpi)
-{
-    const QString Png = Pdf + "-page";
-    QProcess::execute("pdftoppm", {"-r", QString::number(Dpi), "-png", "-singlefile", Pdf, Png});
-    return QImage(Png + ".png").convertToFormat(QImage::Format_RGB32);
-}
-
 // The first bar's left edge on a row of the page, in dots, from X on.
 int FirstDark(const QImage& Page, int Y, int X)
 {
@@ -388,7 +377,7 @@ TEST(BarcodeTest, SymbolsPaintedBesideTextOnOnePdfPage)
         ASSERT_TRUE(Ean.paint(&P, EanAt));
         ASSERT_TRUE(UpcA.paint(&P, UpcAt));
     }
-    const QImage Page = Rasterise(Path, 600);
+    const QImage Page = PdfPage(Path, 600);
     ASSERT_FALSE(Page.isNull()) << "pdftoppm (poppler-utils) made no page";
     const auto Dots = [](double Millimetres) { return Millimetres / 25.4 * 600; };
     for (const auto& [B, At] : {std::pair{Ean, EanAt}, std::pair{UpcA, UpcAt}}) {
@@ -500,9 +489,7 @@ TEST(BarcodeTest, APdfsDigitsAreTheOutlinesInTheFont)
         EXPECT_TRUE(Bytes.contains("+OCRB-Regular")) << "the font embedded";
         EXPECT_LT(Bytes.size(), 16000) << "the font once, the digits a few bytes each";
         // As a printer's raster: each dot whose centre a shape covers.
-        QProcess::execute("pdftoppm", {"-r", "600", "-aa", "no", "-aaVector", "no", "-png", "-singlefile", Path,
-                                       Path + "-page"});
-        const QImage Page = QImage(Path + "-page.png").convertToFormat(QImage::Format_RGB32);
+        const QImage Page = PdfPage(Path, 600, 1, TPdfRaster::Printer);
         ASSERT_FALSE(Page.isNull()) << "pdftoppm (poppler-utils) made no page";
         QImage Outlines(Page.size(), QImage::Format_RGB32);
         Outlines.fill(Qt::white);
@@ -601,7 +588,7 @@ TEST(BarcodeTest, TheWidgetSavesAndPrints)
     Printer.setOutputFormat(QPrinter::PdfFormat);
     Printer.setOutputFileName(Dir.filePath("print.pdf"));
     ASSERT_TRUE(Widget.print(&Printer));
-    EXPECT_EQ(DecodeEan13(Rasterise(Dir.filePath("print.pdf"), 300)), "4006381333931");
+    EXPECT_EQ(DecodeEan13(PdfPage(Dir.filePath("print.pdf"), 300)), "4006381333931");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // Labels from SVG templates: WEQ::LabelTemplate as an application uses it,
 // its labels measured in the pixels and PDF text they make.
 #include "symbol/Decode.h"
+#include "symbol/PdfPage.h"
 #include "symbol/SymbolTestUtil.h"
 
 #include <WEQBarCode/LabelTemplate.h>
@@ -340,8 +341,7 @@ TEST(LabelTemplateTest, APdfHoldsTheTextAsWritten)
         const QStringList Lines = Read.split(u'\n');
         EXPECT_TRUE(Lines.contains(QString::fromUtf8(Row.Name))) << Read.toStdString();
         EXPECT_TRUE(Lines.contains(QString::fromUtf8("\xE2\x82\xAC" "1.99 7"))) << Read.toStdString();
-        QProcess::execute("pdftoppm", {"-r", "100", "-png", "-singlefile", Path, Dir.filePath("page")});
-        const QImage Page(Dir.filePath("page.png"));
+        const QImage Page = PdfPage(Path, 100);
         ASSERT_FALSE(Page.isNull()) << "pdftoppm (poppler-utils) made no page";
         EXPECT_EQ(Page.pixel(Page.width() - 10, 8) == qRgb(255, 0, 0), Row.Red);
         EXPECT_EQ(qGray(Page.pixel(Page.width() / 2, 2)), 255) << "no rectangle of 1000 units";
@@ -387,17 +387,6 @@ std::string Run(const QString& Program, const QStringList& Args)
     P.start(Program, Args);
     P.waitForFinished(60000);
     return P.readAllStandardOutput().toStdString();
-}
-
-// A page as a printer's raster makes it: poppler without antialiasing, each
-// dot filled where its centre is inside a shape.
-QImage PrinterPage(const QString& Pdf, int Page, int Dpi)
-{
-    QTemporaryDir Dir;
-    QProcess::execute("pdftoppm", {"-r", QString::number(Dpi), "-aa", "no", "-aaVector", "no", "-gray", "-f",
-                                   QString::number(Page), "-l", QString::number(Page), "-singlefile", Pdf,
-                                   Dir.filePath("page")});
-    return QImage(Dir.filePath("page.pgm")).convertToFormat(QImage::Format_RGB32);
 }
 
 // The text pdftotext reads in an area of a page, in millimetres.
@@ -500,7 +489,7 @@ TEST(LabelJobTest, ProductsOnARollAndOnStockAtThePrintersDots)
             SCOPED_TRACE(Labels[I].Gtin);
             const int Page = Row.Stock ? 1 : I + 1;
             const QPointF At = Row.Stock ? QPointF(7.2 + I % 3 * 63.5, 15.1 + I / 3 * 38.1) : QPointF();
-            const QImage Image = PrinterPage(Pdf, Page, Dpi);
+            const QImage Image = PdfPage(Pdf, Dpi, Page, TPdfRaster::Printer);
             ASSERT_FALSE(Image.isNull()) << "pdftoppm (poppler-utils) made no page";
             if (!Row.Stock) {
                 // Qt's PDF engine writes a page in whole points: 142 x 85 for 50 x 30 mm.
@@ -610,7 +599,7 @@ TEST(LabelJobTest, ALabelAFile)
             // Numbered over every row, the rejected fourth too.
             const QString Path = Dir.filePath(Png ? QString("out/%1.png").arg(I < 2 ? I + 1 : I + 2, 5, 10, QChar('0'))
                                                   : QString("out/%1.pdf").arg(Labels[I].Gtin));
-            const QImage Image = Png ? QImage(Path).convertToFormat(QImage::Format_RGB32) : PrinterPage(Path, 1, 203);
+            const QImage Image = Png ? QImage(Path).convertToFormat(QImage::Format_RGB32) : PdfPage(Path, 203, 1, TPdfRaster::Printer);
             ASSERT_FALSE(Image.isNull()) << Path.toStdString();
             if (Png) {
                 EXPECT_EQ(Image.size(), QSize(400, 240)) << "50 x 30 mm at 203 dpi";

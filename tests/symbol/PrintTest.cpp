@@ -7,9 +7,9 @@
 
 #include "ean/WEQEanExport.h"
 #include "symbol/Decode.h"
+#include "symbol/PdfPage.h"
 
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QRegularExpression>
 
@@ -357,16 +357,6 @@ TEST(PrintTest, TheGs1CheckSaysWhatIsOutsideTheRules)
 
 namespace {
 
-// A PDF page as poppler rasterises it for a printer: no antialiasing, each
-// dot filled where its centre is inside a shape.
-QImage PrinterPage(const QString& Pdf, int Dpi)
-{
-    QTemporaryDir Dir;
-    QProcess::execute("pdftoppm", {"-r", QString::number(Dpi), "-aa", "no", "-aaVector", "no", "-gray", "-singlefile",
-                                   Pdf, Dir.filePath("page")});
-    return QImage(Dir.filePath("page.pgm"));
-}
-
 // A row as dark and light dots: "1110001...".
 std::string Dots(const QImage& Image, int Y, int Left, int Width)
 {
@@ -411,7 +401,7 @@ TEST(PrintTest, PdfOnAPrintersDotsIsTheRasterOfItsDpi)
         double W = 0, H = 0;
         ASSERT_TRUE(TPdfSheet::SizeOf("400638133393", O, W, H));
         EXPECT_EQ(QSize(int(std::lround(W * Row.Dpi / 25.4)), int(std::lround(H * Row.Dpi / 25.4))), Raster.size());
-        const QImage Page = PrinterPage(Sheet, Row.Dpi), Alone = PrinterPage(Single, Row.Dpi);
+        const QImage Page = PdfPage(Sheet, Row.Dpi, 1, TPdfRaster::Printer), Alone = PdfPage(Single, Row.Dpi, 1, TPdfRaster::Printer);
         ASSERT_FALSE(Page.isNull() || Alone.isNull()) << "pdftoppm (poppler-utils) made no page";
         // Poppler rounds a page of a fraction of a dot more up.
         EXPECT_NEAR(Alone.width(), Raster.width(), 1);

@@ -7,9 +7,9 @@
 #include "ean/Core_p.h"
 #include "ean/WEQEanExport.h"
 #include "ean/WEQEanFamily.h"
+#include "symbol/PdfPage.h"
 #include "symbol/SvgRaster.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -60,8 +60,7 @@ TEST(VectorTest, PdfAndSvgHoldTheSameGeometry)
         ASSERT_TRUE(EncodeSvg(In.Text, O, Svg));
         const QString Pdf = Dir.filePath("v.pdf");
         ASSERT_TRUE(ExportPdf(In.Text, Pdf, O));
-        QProcess::execute("pdftoppm", {"-r", "1000", "-png", "-singlefile", Pdf, Dir.filePath("v")});
-        const QImage FromPdf = QImage(Dir.filePath("v.png")).convertToFormat(QImage::Format_RGB32);
+        const QImage FromPdf = PdfPage(Pdf, 1000);
         // Both smoothed, read as ink where darker than half: an edge lands
         // where the geometry puts it, whichever rule a renderer has for a
         // pixel it only touches.
