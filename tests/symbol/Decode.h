@@ -3,10 +3,14 @@
 
 #pragma once
 
-// Reads an EAN-13 symbol out of a picture with a real reader (zxing-cpp).
+// Reads symbols out of a picture with real readers (zxing-cpp, zbar).
 
 #define ZX_USE_UTF8 1
 #include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
 #include <ZXing/ReadBarcode.h>
 
 #include <string>
@@ -36,4 +40,22 @@ inline std::string DecodeFamily(const QImage& Image)
     if (!Result.isValid())
         return "(nothing decoded)";
     return std::string(ZXing::ToString(Result.format())) + ":" + Result.text();
+}
+
+// What zbarimg reads in Image on a white margin, its add-ons too, one symbol
+// a line ("EAN-13:digits"), sorted.
+inline std::string ZbarOnMargin(const QImage& Image)
+{
+    QImage Framed(Image.size() + QSize(32, 32), QImage::Format_RGB32);
+    Framed.fill(Qt::white);
+    QPainter(&Framed).drawImage(16, 16, Image);
+    QTemporaryDir Dir;
+    const QString Png = Dir.filePath("framed.png");
+    Framed.save(Png);
+    QProcess P;
+    P.start("zbarimg", {"-q", "--nodbus", "-Sean2.enable", "-Sean5.enable", Png});
+    P.waitForFinished(30000);
+    QStringList Lines = QString::fromLatin1(P.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    Lines.sort();
+    return Lines.join('\n').toStdString();
 }
