@@ -698,10 +698,7 @@ TEST(CliRunTest, EveryFormatAndSymbologyReachesItsFile)
                                  : Path.endsWith(".svg") ? RenderSvg(Read(Path), 0.4 * TenPerModule, true)
                                                          : PdfPage(Path, 300);
             ASSERT_FALSE(Image.isNull()) << Row.Files[I] << " not written";
-            QImage OnMargin(Image.size() + QSize(40, 40), QImage::Format_RGB32);
-            OnMargin.fill(Qt::white);
-            QPainter(&OnMargin).drawImage(20, 20, Image);
-            EXPECT_EQ(DecodeFamily(OnMargin), Row.Read[I]) << Row.Files[I];
+            EXPECT_EQ(DecodeFamily(OnMargin(Image, 20)), Row.Read[I]) << Row.Files[I];
         }
     }
     QTemporaryDir Dir;

@@ -42,16 +42,22 @@ inline std::string DecodeFamily(const QImage& Image)
     return std::string(ZXing::ToString(Result.format())) + ":" + Result.text();
 }
 
+// The picture on a white margin, as a scanner sees a label on a box.
+inline QImage OnMargin(const QImage& Symbol, int Margin)
+{
+    QImage Out(Symbol.width() + 2 * Margin, Symbol.height() + 2 * Margin, QImage::Format_RGB32);
+    Out.fill(Qt::white);
+    QPainter(&Out).drawImage(Margin, Margin, Symbol);
+    return Out;
+}
+
 // What zbarimg reads in Image on a white margin, its add-ons too, one symbol
 // a line ("EAN-13:digits"), sorted.
 inline std::string ZbarOnMargin(const QImage& Image)
 {
-    QImage Framed(Image.size() + QSize(32, 32), QImage::Format_RGB32);
-    Framed.fill(Qt::white);
-    QPainter(&Framed).drawImage(16, 16, Image);
     QTemporaryDir Dir;
     const QString Png = Dir.filePath("framed.png");
-    Framed.save(Png);
+    OnMargin(Image, 16).save(Png);
     QProcess P;
     P.start("zbarimg", {"-q", "--nodbus", "-Sean2.enable", "-Sean5.enable", Png});
     P.waitForFinished(30000);

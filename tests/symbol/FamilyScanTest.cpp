@@ -154,15 +154,6 @@ std::string ZxingExpected(const TEanReading& R)
     return std::string(Names[std::size_t(R.Symbology)]) + ":" + R.Data + (R.AddOn.empty() ? "" : " " + R.AddOn);
 }
 
-// The picture with a margin, as a scanner sees a label on a box.
-QImage OnMargin(const QImage& Symbol, int Margin)
-{
-    QImage Out(Symbol.width() + 2 * Margin, Symbol.height() + 2 * Margin, QImage::Format_RGB32);
-    Out.fill(Qt::white);
-    QPainter(&Out).drawImage(Margin, Margin, Symbol);
-    return Out;
-}
-
 struct TDecodeTally {
     int Zbar = 0, Zxing = 0, Images = 0, ZbarCannot = 0;
 };
