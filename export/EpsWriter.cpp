@@ -53,18 +53,6 @@ void AppendValues(std::string& Out, std::initializer_list<double> Values, int De
     Out.back() = '\n';
 }
 
-// Text for a PostScript or DSC string: its own escapes, ASCII only.
-std::string PsString(const std::string& Text)
-{
-    std::string Out = "(";
-    for (const char Ch : Text) {
-        if (Ch == '(' || Ch == ')' || Ch == '\\')
-            Out += '\\';
-        Out += (static_cast<unsigned char>(Ch) < 0x20 || static_cast<unsigned char>(Ch) > 0x7E) ? '?' : Ch;
-    }
-    return Out + ")";
-}
-
 void AppendInk(std::string& Out, const TInk& Ink)
 {
     switch (Ink.Kind) {
@@ -73,7 +61,7 @@ void AppendInk(std::string& Out, const TInk& Ink)
         return;
     case TInk::Spot: {
         // The tint transform gives the CMYK alternate at the tint asked for.
-        Out += "[/Separation " + PsString(Ink.Name) + " cvn /DeviceCMYK {";
+        Out += "[/Separation " + LiteralString(Ink.Name) + " cvn /DeviceCMYK {";
         const double Process[4] = {Ink.C / 100, Ink.M / 100, Ink.Y / 100, Ink.K / 100};
         for (int I = 0; I < 4; ++I) {
             Out += I < 3 ? "dup " : "";
@@ -122,7 +110,7 @@ void AppendEps(const TVectorSymbol& V, const TInks& Inks, const std::string& Tit
     AppendValues(Out, {std::ceil(Width - 1e-9), std::ceil(Height - 1e-9)}, 0);
     Out += "%%HiResBoundingBox: 0 0 ";
     AppendValues(Out, {Width, Height}, 6);
-    Out += "%%Title: " + PsString(Title) + "\n%%Creator: (WEQBarCode)\n%%DocumentData: Clean7Bit\n";
+    Out += "%%Title: " + LiteralString(Title) + "\n%%Creator: (WEQBarCode)\n%%DocumentData: Clean7Bit\n";
     Out += "%%LanguageLevel: 2\n";
     bool Plates[4] = {};
     std::string Custom, CustomColors;
@@ -130,11 +118,11 @@ void AppendEps(const TVectorSymbol& V, const TInks& Inks, const std::string& Tit
         if (!Ink)
             continue;
         AddPlates(*Ink, Plates);
-        if (Ink->Kind == TInk::Spot && Custom.find(PsString(Ink->Name)) == std::string::npos) {
-            Custom += " " + PsString(Ink->Name);
+        if (Ink->Kind == TInk::Spot && Custom.find(LiteralString(Ink->Name)) == std::string::npos) {
+            Custom += " " + LiteralString(Ink->Name);
             CustomColors += "%%CMYKCustomColor: ";
             AppendValues(CustomColors, {Ink->C / 100, Ink->M / 100, Ink->Y / 100, Ink->K / 100}, 4);
-            CustomColors.insert(CustomColors.size() - 1, " " + PsString(Ink->Name));
+            CustomColors.insert(CustomColors.size() - 1, " " + LiteralString(Ink->Name));
         }
     }
     static const char* const PlateNames[4] = {"Cyan", "Magenta", "Yellow", "Black"};

@@ -132,18 +132,6 @@ const char* ConditionOf(const std::string& Identifier)
     return nullptr;
 }
 
-// Text for a PDF string: its own escapes, and Latin-1 only.
-std::string PdfString(const std::string& Text)
-{
-    std::string Out = "(";
-    for (const char Ch : Text) {
-        if (Ch == '(' || Ch == ')' || Ch == '\\')
-            Out += '\\';
-        Out += (static_cast<unsigned char>(Ch) < 0x20 || static_cast<unsigned char>(Ch) > 0x7E) ? '?' : Ch;
-    }
-    return Out + ")";
-}
-
 std::string Deflated(const std::string& Data)
 {
     TDeflater& D = TDeflater::Thread();
@@ -374,16 +362,16 @@ bool TPdfDocument::Finish(const std::string& Title)
         // the profile, which need not be embedded.
         const char* Condition = ConditionOf(OutputCondition);
         Intents = " /OutputIntents [<< /Type /OutputIntent /S /GTS_PDFX /OutputConditionIdentifier " +
-                  PdfString(OutputCondition) + " /RegistryName (http://www.color.org) /Info " +
-                  PdfString(Condition ? Condition : OutputCondition) +
-                  (Condition ? " /OutputCondition " + PdfString(Condition) : std::string()) + " >>]";
+                  LiteralString(OutputCondition) + " /RegistryName (http://www.color.org) /Info " +
+                  LiteralString(Condition ? Condition : OutputCondition) +
+                  (Condition ? " /OutputCondition " + LiteralString(Condition) : std::string()) + " >>]";
         const std::string Date = PdfDate();
         InfoKeys = " /CreationDate " + Date + " /ModDate " + Date + " /Trapped /False /GTS_PDFXVersion (PDF/X-1a:2003)";
     }
     Put("<< /Type /Catalog /Pages 2 0 R" + Intents + " >>\nendobj\n");
     const int Info = NewObject();
     BeginObject(Info);
-    Put("<< /Title " + PdfString(Title) + " /Creator (WEQBarCode) /Producer (WEQBarCode)" + InfoKeys +
+    Put("<< /Title " + LiteralString(Title) + " /Creator (WEQBarCode) /Producer (WEQBarCode)" + InfoKeys +
         " >>\nendobj\n");
     const std::size_t XRef = Written;
     std::string Table = "xref\n0 " + std::to_string(Offsets.size() + 1) + "\n0000000000 65535 f \n";
@@ -404,6 +392,17 @@ bool TPdfDocument::Finish(const std::string& Title)
     Put("trailer\n<< /Size " + std::to_string(Offsets.size() + 1) + " /Root 1 0 R /Info " + std::to_string(Info) +
         " 0 R" + Id + " >>\nstartxref\n" + std::to_string(XRef) + "\n%%EOF\n");
     return !Broken;
+}
+
+std::string LiteralString(const std::string& Text)
+{
+    std::string Out = "(";
+    for (const char Ch : Text) {
+        if (Ch == '(' || Ch == ')' || Ch == '\\')
+            Out += '\\';
+        Out += (static_cast<unsigned char>(Ch) < 0x20 || static_cast<unsigned char>(Ch) > 0x7E) ? '?' : Ch;
+    }
+    return Out + ")";
 }
 
 } // namespace WEQEan

@@ -89,6 +89,10 @@ QByteArray PngOfPacked(const TPackedRows& Rows, const std::vector<std::uint32_t>
 // exact size, the bars as rectangles and each character shape a procedure
 // defined once, every shape in its ink (setrgbcolor, setcmykcolor, or a
 // Separation colour space for a spot ink).
+// Text as a PDF or PostScript string literal: its parentheses and
+// backslashes escaped, anything but printable ASCII as '?'.
+std::string LiteralString(const std::string& Text);
+
 void AppendEps(const TVectorSymbol& Symbol, const TInks& Inks, const std::string& Title, std::string& Out);
 
 // A PDF document written as its pages are made, into a sink that takes the
