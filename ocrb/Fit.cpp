@@ -21,17 +21,50 @@ namespace {
 // A safety net: the stop rules end every real search within a few passes.
 constexpr int MaxFitPasses = 4096;
 
-std::string SlotText(std::int32_t Slot) { return Slot == DelimiterSlot ? ">" : std::string(1, char('0' + Slot)); }
+char SlotChar(std::int32_t Slot) { return Slot == DelimiterSlot ? '>' : char('0' + Slot); }
 
-// The slot's character at the meter's height, or false beyond the heights we fit.
-bool MeasureSlot(std::int32_t Slot, const TInkMeter& Meter, TInkBox& Ink)
-{
-    if (Meter.Height() > MaxFitFontHeight)
-        return false;
-    MeasurementCount.fetch_add(1, std::memory_order_relaxed);
-    Ink = Meter.Measure(SlotText(Slot));
-    return true;
-}
+// The slots' ink at one height, measured as the search asks for them:
+// together, where the meter draws glyphs together, from the first slot asked
+// for to the last; with FirstAlone, the first slot alone (a first look at a
+// roomy box needs no other).
+class TPassInk {
+public:
+    TPassInk(const std::string& FontName, std::int32_t Height, bool FirstAlone)
+        : Meter(FontName, Height), FirstAlone(FirstAlone)
+    {
+    }
+
+    // Slot's ink, or false beyond the heights we fit.
+    bool Slot(std::int32_t Slot, TInkBox& Ink)
+    {
+        if (Meter.Height() > MaxFitFontHeight)
+            return false;
+        MeasurementCount.fetch_add(1, std::memory_order_relaxed);
+        const std::size_t I = std::size_t(Slot);
+        if (!Known[I]) {
+            const std::int32_t Last = (Slot == 0 && FirstAlone) || !Meter.DrawsTogether() ? Slot : DelimiterSlot;
+            std::string Chars;
+            for (std::int32_t S = Slot; S <= Last; ++S)
+                if (!Known[std::size_t(S)])
+                    Chars += SlotChar(S);
+            const std::vector<TInkBox> Measured = Meter.MeasureEach(Chars);
+            std::size_t Next = 0;
+            for (std::int32_t S = Slot; S <= Last; ++S)
+                if (!Known[std::size_t(S)]) {
+                    Boxes[std::size_t(S)] = Measured[Next++];
+                    Known[std::size_t(S)] = true;
+                }
+        }
+        Ink = Boxes[I];
+        return true;
+    }
+
+private:
+    TInkMeter Meter;
+    bool FirstAlone;
+    std::array<TInkBox, DelimiterSlot + 1> Boxes{};
+    std::array<bool, DelimiterSlot + 1> Known{};
+};
 
 // The table entries of one measurement. A character without ink counts as an
 // empty box at the cell origin.
@@ -60,10 +93,10 @@ bool SearchFittedHeight(TSearchState& State, const std::string& F, std::int32_t 
         std::int32_t Ht = std::max(1, State.FittedHeight);
         State.FittedHeight = Ht;
         std::int32_t MaxW = 0, MaxH = 0;
-        const TInkMeter Meter(F, Ht);
+        TPassInk Measured(F, Ht, Ratio == 0);
         for (std::int32_t S = 0; S <= DelimiterSlot; ++S) {
             TInkBox Box;
-            if (!MeasureSlot(S, Meter, Box))
+            if (!Measured.Slot(S, Box))
                 return false;
             if (State.MeasuredAt[std::size_t(S)] != 0) {
                 State.Before[std::size_t(S)] = Ink[std::size_t(S)];
@@ -121,7 +154,7 @@ TFit FitFrom(TSearchState State, const std::string& FontName, std::int32_t Width
     // The entries may come from a pass one pixel above the final height; the
     // exact ink of each character at that height is the pass's before it, or
     // measured.
-    const TInkMeter Meter(FontName, Fit.Height);
+    TPassInk Pass(FontName, Fit.Height, false);
     for (std::int32_t S = 0; S <= DelimiterSlot; ++S) {
         const std::size_t I = std::size_t(S);
         TInkBox Box;
@@ -129,7 +162,7 @@ TFit FitFrom(TSearchState State, const std::string& FontName, std::int32_t Width
             Fit.Exact[I] = State.Ink[I];
         else if (State.MeasuredBefore[I] == Fit.Height)
             Fit.Exact[I] = State.Before[I];
-        else if (MeasureSlot(S, Meter, Box))
+        else if (Pass.Slot(S, Box))
             Fit.Exact[I] = EntryOf(Box, Width, Height);
         else
             return TFit{};
@@ -147,10 +180,10 @@ bool LineFits(const std::string& FontName, std::int32_t H, std::int32_t Width, s
     Fit.Height = H;
     std::int32_t Top = std::numeric_limits<std::int32_t>::max(), Bottom = std::numeric_limits<std::int32_t>::min();
     std::int32_t Widest = 0;
-    const TInkMeter Meter(FontName, H);
+    const std::vector<TInkBox> Boxes = TInkMeter(FontName, H).MeasureEach(std::string(LineFitChars, LineFitSlots));
+    MeasurementCount.fetch_add(LineFitSlots, std::memory_order_relaxed);
     for (std::size_t S = 0; S < LineFitSlots; ++S) {
-        MeasurementCount.fetch_add(1, std::memory_order_relaxed);
-        const TInkBox Box = Meter.Measure(std::string(1, LineFitChars[S]));
+        const TInkBox& Box = Boxes[S];
         Fit.Ink[S] = EntryOf(Box, std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::max());
         if (!Box.Any)
             continue;

@@ -8,6 +8,7 @@
 #include <QGlyphRun>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -53,10 +54,12 @@ template <class TPixel> TInkBox InkBoxOf(const uchar* Bits, qsizetype Stride, in
     return Box;
 }
 
-TInkBox InkBoxOf(const QImage& Image, int W, int H)
+// The ink box of the W x H cell at column X of Image.
+TInkBox InkBoxOf(const QImage& Image, int X, int W, int H)
 {
-    return Image.depth() == 32 ? InkBoxOf<QRgb>(Image.constBits(), Image.bytesPerLine(), W, H, 0xFFFFFFFFu)
-                               : InkBoxOf<uchar>(Image.constBits(), Image.bytesPerLine(), W, H, 0xFF);
+    return Image.depth() == 32
+               ? InkBoxOf<QRgb>(Image.constBits() + std::size_t(X) * 4, Image.bytesPerLine(), W, H, 0xFFFFFFFFu)
+               : InkBoxOf<uchar>(Image.constBits() + X, Image.bytesPerLine(), W, H, 0xFF);
 }
 
 // The thread's bitmap of a format, at least W x H: a fitting measures a few
@@ -82,9 +85,60 @@ QImage& ThreadBitmap(QImage (&Bitmaps)[2], bool Wide, int W, int H, bool Keep)
     return Bitmap;
 }
 
-} // namespace
+// Glyphs are drawn on a sheet the thread keeps white between uses, clipped
+// to their cells, by a painter that stays on the sheet from one drawing to
+// the next: beginning and ending one for each character cost a quarter of a
+// fitting. Only where ink was drawn is made white again.
+struct TGlyphSheets {
+    QImage Sheets[2];
+    QPainter Painter; // after the sheets: it ends before they go
+    int On = -1;      // the sheet it is on
 
-namespace {
+    // Run drawn at the baseline Ascent on the sheet of a depth, at least
+    // W x H, clipped to W x H; then Scan(Sheet), and the ink's rectangle
+    // made white. Whatever ink were left would count in every later
+    // measurement: should Scan raise, the whole sheet is made white.
+    template <class TScan>
+    void Draw(bool Wide, int W, int H, bool Keep, int Ascent, const QGlyphRun& Run, TScan Scan)
+    {
+        const bool Grows = Sheets[Wide].width() < W || Sheets[Wide].height() < H;
+        if (On >= 0 && (On != int(Wide) || Grows || !Keep)) {
+            Painter.end();
+            On = -1;
+        }
+        QImage& Sheet = ThreadBitmap(Sheets, Wide, W, H, Keep);
+        if (On < 0) {
+            if (!Painter.begin(&Sheet))
+                throw Exception("Cannot paint on a bitmap");
+            Painter.setPen(Qt::black);
+            On = int(Wide);
+        }
+        Painter.setClipRect(0, 0, W, H);
+        Painter.drawGlyphRun(QPointF(0, Ascent), Run);
+        TInkBox Ink;
+        try {
+            Ink = Scan(Sheet);
+        } catch (...) {
+            Painter.end();
+            On = -1;
+            Sheet.fill(Qt::white);
+            throw;
+        }
+        if (!Ink.Any)
+            return;
+        // Row addresses from one pointer: each scanLine call checks whether the image must detach.
+        const std::size_t Depth = Wide ? 4 : 1, Stride = std::size_t(Sheet.bytesPerLine());
+        uchar* const Bits = Sheet.bits() + std::size_t(Ink.Left) * Depth;
+        for (int Y = Ink.Top; Y <= Ink.Bottom; ++Y)
+            std::memset(Bits + std::size_t(Y) * Stride, 0xFF, std::size_t(Ink.Right - Ink.Left + 1) * Depth);
+    }
+};
+
+TGlyphSheets& GlyphSheets()
+{
+    thread_local TGlyphSheets Sheets;
+    return Sheets;
+}
 
 QFont FaceOf(const std::string& FontName, std::int32_t PixelHeight)
 {
@@ -112,6 +166,12 @@ QList<quint32> TInkMeter::GlyphOf(const QString& S) const
     if (Glyphs.size() != 1 || Glyphs[0] == 0)
         Glyphs.clear();
     return Glyphs;
+}
+
+bool TInkMeter::DrawsTogether() const
+{
+    return TFastPaths::InkGlyphs && TFastPaths::ThreadBuffers && Raw.isValid() && Metrics.height() > 0 &&
+           PixelHeight < OutlineGlyphPixelSize;
 }
 
 bool TInkMeter::ByGlyph(const std::string& Text) const { return !GlyphOf(Latin1(Text)).isEmpty(); }
@@ -142,52 +202,75 @@ TInkBox TInkMeter::Measure(const std::string& Text) const
             P.setPen(Qt::black);
             P.drawText(0, Metrics.ascent(), S);
         }
-        return InkBoxOf(Image, W, H);
+        return InkBoxOf(Image, 0, W, H);
     }
-    // The glyph on a sheet kept white between uses, clipped to the cell, by
-    // a painter that stays on the sheet from one character to the next:
-    // beginning and ending one for each cost a quarter of a fitting. Only
-    // the ink drawn is made white again.
-    struct TGlyphSheets {
-        QImage Sheets[2];
-        QPainter Painter; // after the sheets: it ends before they go
-        int On = -1;      // the sheet it is on
-    };
-    thread_local TGlyphSheets G;
-    const bool Grows = G.Sheets[Wide].width() < W || G.Sheets[Wide].height() < H;
-    if (G.On >= 0 && (G.On != int(Wide) || Grows || !Keep)) {
-        G.Painter.end();
-        G.On = -1;
-    }
-    QImage& Sheet = ThreadBitmap(G.Sheets, Wide, W, H, Keep);
-    if (G.On < 0) {
-        if (!G.Painter.begin(&Sheet))
-            throw Exception("Cannot paint on a bitmap");
-        G.Painter.setPen(Qt::black);
-        G.On = int(Wide);
-    }
-    G.Painter.setClipRect(0, 0, W, H);
     QGlyphRun Run;
     Run.setRawFont(Raw);
     Run.setGlyphIndexes(Glyphs);
     Run.setPositions({QPointF(0, 0)});
-    G.Painter.drawGlyphRun(QPointF(0, Metrics.ascent()), Run);
     TInkBox Box;
-    try {
-        Box = InkBoxOf(Sheet, W, H);
-    } catch (...) {
-        // Whatever ink is left would count in every later measurement.
-        G.Painter.end();
-        G.On = -1;
-        Sheet.fill(Qt::white);
-        throw;
-    }
-    if (Box.Any) {
-        // Row addresses from one pointer: each scanLine call checks whether the image must detach.
-        const std::size_t Depth = Wide ? 4 : 1, Stride = std::size_t(Sheet.bytesPerLine());
-        uchar* const Bits = Sheet.bits() + std::size_t(Box.Left) * Depth;
-        for (int Y = Box.Top; Y <= Box.Bottom; ++Y)
-            std::memset(Bits + std::size_t(Y) * Stride, 0xFF, std::size_t(Box.Right - Box.Left + 1) * Depth);
-    }
+    GlyphSheets().Draw(Wide, W, H, Keep, Metrics.ascent(), Run, [&](const QImage& Sheet) {
+        return Box = InkBoxOf(Sheet, 0, W, H);
+    });
     return Box;
+}
+
+std::vector<TInkBox> TInkMeter::MeasureEach(const std::string& Chars) const
+{
+    std::vector<TInkBox> Boxes(Chars.size());
+    // The face's glyphs in cells side by side, each as far from the next
+    // cell as its ink may reach beyond its own (its bounding box, and a
+    // margin for the rasteriser's rounding): what a glyph draws outside its
+    // cell falls where no cell is, as if clipped. Large glyphs (outlines
+    // Qt fills) and anything that is not one glyph are measured alone.
+    const int H = Metrics.height();
+    const bool Together = DrawsTogether();
+    const int Margin = 2 + H / 8;
+    struct TCell {
+        std::size_t Char;
+        int X, W;
+    };
+    std::vector<TCell> Cells;
+    QList<quint32> Glyphs;
+    QList<QPointF> Positions;
+    std::int64_t X = 0, After = 0;
+    for (std::size_t I = 0; I < Chars.size(); ++I) {
+        const std::string Text(1, Chars[I]);
+        const QList<quint32> Glyph = Together ? GlyphOf(Latin1(Text)) : QList<quint32>();
+        const int W = Glyph.isEmpty() ? 0 : Metrics.horizontalAdvance(QChar(uchar(Chars[I])));
+        const QRectF Ink = Glyph.isEmpty() ? QRectF() : Raw.boundingRect(Glyph[0]);
+        const auto Sane = [H](qreal V) { return std::isfinite(V) && std::abs(V) <= 4.0 * H; };
+        if (W <= 0 || !Sane(Ink.left()) || !Sane(Ink.right())) {
+            Boxes[I] = Measure(Text);
+            continue;
+        }
+        X += After + std::max<std::int64_t>(0, Margin - std::int64_t(std::floor(Ink.left())));
+        Cells.push_back({I, int(X), W});
+        Glyphs.append(Glyph[0]);
+        Positions.append(QPointF(qreal(X), 0));
+        X += W;
+        After = std::max<std::int64_t>(0, std::int64_t(std::ceil(Ink.right())) + Margin - W);
+    }
+    const std::int64_t Total = X + After;
+    if (Cells.empty())
+        return Boxes;
+    if (Total * H > TBitmap::MaxPixels) {
+        for (const TCell& C : Cells)
+            Boxes[C.Char] = Measure(std::string(1, Chars[C.Char]));
+        return Boxes;
+    }
+    QGlyphRun Run;
+    Run.setRawFont(Raw);
+    Run.setGlyphIndexes(Glyphs);
+    Run.setPositions(Positions);
+    GlyphSheets().Draw(false, int(Total), H, true, Metrics.ascent(), Run, [&](const QImage& Sheet) {
+        for (const TCell& C : Cells)
+            Boxes[C.Char] = InkBoxOf(Sheet, C.X, C.W, H);
+        // The gaps too: ink a glyph left beyond its cell.
+        TInkBox Band;
+        Band.Any = true;
+        Band.Left = 0, Band.Right = int(Total) - 1, Band.Top = 0, Band.Bottom = H - 1;
+        return Band;
+    });
+    return Boxes;
 }

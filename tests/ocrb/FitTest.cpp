@@ -175,7 +175,8 @@ TEST_F(FitTest, FirstFittingAfterAnEmptyCacheMeasures)
 
 // A character's ink measured from its glyph alone is the ink of the text laid
 // out and drawn, cut to the same cell, in both bitmap depths (from 64 pixels
-// the 32-bit one), and a face without the character falls back to the layout.
+// the 32-bit one), and a face without the character falls back to the layout;
+// measured among others, it is the same again.
 TEST_F(FitTest, AGlyphsInkIsTheLaidOutTextsInk)
 {
     std::vector<std::int32_t> Heights;
@@ -204,6 +205,17 @@ TEST_F(FitTest, AGlyphsInkIsTheLaidOutTextsInk)
                 // Not a comparison of two blanks: from a few pixels up, every character of ours inks.
                 if (std::string(Face) == "OCRB" && Ch != Lacking && H >= 4)
                     EXPECT_TRUE(Glyph.Any) << "'" << Ch << "' at " << H << " pixels left no ink";
+            }
+            // Drawn together, each as alone: glyphs that reach beyond their
+            // cells among them, and what they leave there is cleared.
+            const std::string Together = Chars + "jfW/jf";
+            const std::vector<TInkBox> Each = Meter.MeasureEach(Together);
+            ASSERT_EQ(Each.size(), Together.size());
+            for (std::size_t I = 0; I < Together.size(); ++I) {
+                const TInkBox Alone = Meter.Measure(std::string(1, Together[I]));
+                ASSERT_EQ(std::tie(Each[I].Any, Each[I].Left, Each[I].Top, Each[I].Right, Each[I].Bottom),
+                          std::tie(Alone.Any, Alone.Left, Alone.Top, Alone.Right, Alone.Bottom))
+                    << Face << " '" << Together[I] << "' at " << H << " pixels, drawn together";
             }
         }
 }
