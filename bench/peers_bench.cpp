@@ -182,6 +182,14 @@ void BM_FirstPaintLaidOut(benchmark::State& State)
     TFastPaths::InkGlyphs = true;
 }
 
+// And with each character drawn and measured alone.
+void BM_FirstPaintApart(benchmark::State& State)
+{
+    TFastPaths::InkTogether = false;
+    BM_FirstPaint(State);
+    TFastPaths::InkTogether = true;
+}
+
 void ModuleWidths(benchmark::internal::Benchmark* B)
 {
     for (int M : {1, 3, 5, 8})
@@ -198,5 +206,6 @@ BENCHMARK(BM_CanvasPerCall)->Apply(ModuleWidths);
 BENCHMARK(BM_PainterFillPerCall)->Apply(ModuleWidths);
 BENCHMARK(BM_FirstPaint)->DenseRange(1, 12)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FirstPaintLaidOut)->Apply(ModuleWidths);
+BENCHMARK(BM_FirstPaintApart)->Apply(ModuleWidths);
 
 } // namespace

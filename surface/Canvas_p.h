@@ -126,6 +126,8 @@ struct TFastPaths {
     static inline std::atomic<bool> LayoutMemo{true};
     // A character's ink measured from its glyph, without laying the text out.
     static inline std::atomic<bool> InkGlyphs{true};
+    // A fitting's characters at one height drawn together, in one run.
+    static inline std::atomic<bool> InkTogether{true};
 };
 
 // The library's reach into a canvas's pixels, for drawing whole symbols fast.

@@ -170,7 +170,7 @@ QList<quint32> TInkMeter::GlyphOf(const QString& S) const
 
 bool TInkMeter::DrawsTogether() const
 {
-    return TFastPaths::InkGlyphs && TFastPaths::ThreadBuffers && Raw.isValid() && Metrics.height() > 0 &&
+    return TFastPaths::InkGlyphs && TFastPaths::InkTogether && TFastPaths::ThreadBuffers && Raw.isValid() && Metrics.height() > 0 &&
            PixelHeight < OutlineGlyphPixelSize;
 }
 
