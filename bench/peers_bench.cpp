@@ -45,6 +45,7 @@ void BM_OursOutlines(benchmark::State& State) { BM_Ours(State, false, int(State.
 // adds to BM_OursFont at the same width.
 const std::pair<const char*, std::atomic<bool>*> FastPaths[] = {
     {"direct pixels", &TFastPaths::DirectPixels},       {"vector copy", &TFastPaths::VectorCopy},
+    {"block copy", &TFastPaths::BlockCopy},
     {"text cache", &TFastPaths::TextCache},             {"text cache: recent", &TFastPaths::TextCacheRecent},
     {"text cache: characters", &TFastPaths::TextCacheFront}, {"thread buffers", &TFastPaths::ThreadBuffers},
     {"layout memo", &TFastPaths::LayoutMemo},

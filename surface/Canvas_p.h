@@ -113,6 +113,8 @@ struct TFastPaths {
     static inline std::atomic<bool> DirectPixels{true};
     // Rows copied with 32-byte vector stores rather than the library's memcpy.
     static inline std::atomic<bool> VectorCopy{true};
+    // A repeated row copied down contiguous rows in blocks, not row by row.
+    static inline std::atomic<bool> BlockCopy{true};
     // Text copied from the painter's own earlier rendering rather than drawn.
     static inline std::atomic<bool> TextCache{true};
     // The thread's recent entries and its single characters by code, before
