@@ -4,6 +4,7 @@
 #include "export/Writers_p.h"
 
 #include "ean/Raster_p.h"
+#include "ean/Vector_p.h"
 
 #include "ean/Units.h"
 
@@ -215,7 +216,7 @@ QByteArray PngOfRows(TRowSource& Source, int Dpi, int Level, const QRgb* Transpa
 bool TDeflater::Start(int NewLevel)
 {
     if (!Ready) {
-        Ready = deflateInit(&Z, NewLevel) == Z_OK;
+        Ready = deflateInit2(&Z, NewLevel, Z_DEFLATED, Raw ? -MAX_WBITS : MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK;
         Level = NewLevel;
         return Ready;
     }
@@ -233,11 +234,52 @@ TDeflater::~TDeflater()
         deflateEnd(&Z);
 }
 
-TDeflater& TDeflater::Thread()
+TDeflater& TDeflater::Thread(bool Raw)
 {
-    thread_local TDeflater Deflater;
-    return Deflater;
+    thread_local TDeflater Deflaters[2];
+    Deflaters[Raw].Raw = Raw;
+    return Deflaters[Raw];
 }
+
+namespace {
+
+// A run of rows that repeat the row above them, each filtered with it: a
+// filter byte and zeros. Every symbol of a size has the same runs.
+struct TZeroRun {
+    std::vector<std::uint8_t> Deflated; // deflated alone, ending on a byte boundary, not the last block
+    uLong Adler = 0;                    // the run's own checksum
+};
+
+// Runs deflated so far, by row length and count. Made by a stream of their
+// own, for the thread's stream is in the middle of a PNG when one is needed.
+const TZeroRun* ZeroRunOf(std::size_t Stride, std::int32_t Rows, int Level)
+{
+    thread_local TShapeMemo<TZeroRun, 16> Runs;
+    const auto Make = [&] {
+        TZeroRun Run;
+        std::vector<std::uint8_t> Data(std::size_t(Rows) * (Stride + 1), 0);
+        for (std::size_t I = 0; I < Data.size(); I += Stride + 1)
+            Data[I] = 2;
+        Run.Adler = adler32(adler32(0, nullptr, 0), Data.data(), uInt(Data.size()));
+        z_stream Z{};
+        if (deflateInit2(&Z, Level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+            return Run;
+        Run.Deflated.resize(deflateBound(&Z, uLong(Data.size())) + 16);
+        Z.next_in = Data.data();
+        Z.avail_in = uInt(Data.size());
+        Z.next_out = Run.Deflated.data();
+        Z.avail_out = uInt(Run.Deflated.size());
+        const bool Done = deflate(&Z, Z_SYNC_FLUSH) == Z_OK && Z.avail_in == 0 && Z.avail_out > 0;
+        Run.Deflated.resize(Done ? Run.Deflated.size() - Z.avail_out : 0);
+        deflateEnd(&Z);
+        return Run;
+    };
+    // Keyed as a shape would be: the row length across, the count down.
+    const TZeroRun& Run = Runs.Of(char(Level), false, std::int32_t(Stride), Rows, Make);
+    return Run.Deflated.empty() ? nullptr : &Run;
+}
+
+} // namespace
 
 QByteArray PngOfPacked(const TPackedRows& Rows, const std::vector<std::uint32_t>& Palette, int Dpi, int Level,
                        int Transparent)
@@ -256,11 +298,16 @@ QByteArray PngOfPacked(const TPackedRows& Rows, const std::vector<std::uint32_t>
     // filtered with the row above, so it deflates to almost nothing; any
     // other row is left unfiltered, which on these images deflates smaller.
     thread_local std::vector<std::uint8_t> Raw;
+    thread_local std::vector<std::int32_t> Starts; // the row where each run of repeats starts, and its end
     Raw.resize(std::size_t(H) * (Stride + 1));
+    Starts.clear();
     for (std::int32_t Y = 0; Y < H; ++Y) {
         std::uint8_t* Out = Raw.data() + std::size_t(Y) * (Stride + 1);
         const std::uint8_t* Row = Rows.Row(Y);
-        if (Y > 0 && std::memcmp(Row, Rows.Row(Y - 1), Stride) == 0) {
+        const bool Repeat = Y > 0 && std::memcmp(Row, Rows.Row(Y - 1), Stride) == 0;
+        if (Repeat != (Starts.size() % 2 == 1))
+            Starts.push_back(Y);
+        if (Repeat) {
             Out[0] = 2;
             std::memset(Out + 1, 0, Stride);
             continue;
@@ -272,20 +319,65 @@ QByteArray PngOfPacked(const TPackedRows& Rows, const std::vector<std::uint32_t>
         else
             std::memcpy(Out + 1, Row, Stride);
     }
-    TDeflater& Deflater = TDeflater::Thread();
+    if (Starts.size() % 2 == 1)
+        Starts.push_back(H);
+
+    // A long run of repeats is the same in every symbol of a size: deflated
+    // once and kept, and spliced into the stream, which is flushed to a byte
+    // boundary before it, with nothing after referring back across it. The
+    // stream is raw deflate; its header and checksum are written here.
+    constexpr std::int32_t SplicedRows = 16;
+    TDeflater& Deflater = TDeflater::Thread(true);
     if (!Deflater.Start(Level))
         return {};
     z_stream& Z = Deflater.Z;
-    // Room for the worst case, left untouched (and so unmapped) beyond
-    // what the stream writes.
-    const std::size_t Bound = deflateBound(&Z, uLong(Raw.size()));
-    const std::unique_ptr<std::uint8_t[]> Deflated(new std::uint8_t[Bound]);
-    Z.next_in = Raw.data();
-    Z.avail_in = uInt(Raw.size());
-    Z.next_out = Deflated.get();
-    Z.avail_out = uInt(Bound);
-    const bool Done = deflate(&Z, Z_FINISH) == Z_STREAM_END;
-    const std::size_t DeflatedSize = Bound - Z.avail_out;
+    // Room for the worst case, left untouched (and so unmapped) beyond what
+    // is written: a spliced run is never longer than its rows stored, and
+    // each flush and splice adds a few bytes.
+    const std::size_t Capacity = 2 + deflateBound(&Z, uLong(Raw.size())) + 64 * (Starts.size() + 1) + 4;
+    const std::unique_ptr<std::uint8_t[]> Deflated(new std::uint8_t[Capacity]);
+    // The zlib header: deflate with a 32 KB window, the level's flag, the check bits.
+    const unsigned LevelFlag = Level < 2 ? 0 : Level < 6 ? 1 : Level == 6 ? 2 : 3;
+    unsigned ZlibHeader = (0x78u << 8) | (LevelFlag << 6);
+    ZlibHeader += 31 - ZlibHeader % 31;
+    Deflated[0] = std::uint8_t(ZlibHeader >> 8);
+    Deflated[1] = std::uint8_t(ZlibHeader);
+    std::size_t Size = 2;
+    uLong Adler = adler32(0, nullptr, 0);
+    bool Done = true;
+    const auto Feed = [&](std::size_t From, std::size_t To, int Flush) {
+        Adler = adler32(Adler, Raw.data() + From, uInt(To - From));
+        Z.next_in = Raw.data() + From;
+        Z.avail_in = uInt(To - From);
+        Z.next_out = Deflated.get() + Size;
+        Z.avail_out = uInt(Capacity - 4 - Size);
+        const int Status = deflate(&Z, Flush);
+        Done = Done && Z.avail_in == 0 && Z.avail_out > 0 && (Flush == Z_FINISH ? Status == Z_STREAM_END : Status == Z_OK);
+        Size = Capacity - 4 - Z.avail_out;
+    };
+    const std::size_t RowBytes = Stride + 1;
+    std::size_t Fed = 0; // raw bytes before this are in the stream
+    for (std::size_t R = 0; R + 1 < Starts.size() && Done; R += 2) {
+        const std::int32_t Count = Starts[R + 1] - Starts[R];
+        const TZeroRun* Run = Count >= SplicedRows ? ZeroRunOf(Stride, Count, Level) : nullptr;
+        if (!Run)
+            continue;
+        Feed(Fed, std::size_t(Starts[R]) * RowBytes, Z_FULL_FLUSH);
+        if (!Done || Size + Run->Deflated.size() > Capacity - 4) {
+            Done = false;
+            break;
+        }
+        std::memcpy(Deflated.get() + Size, Run->Deflated.data(), Run->Deflated.size());
+        Size += Run->Deflated.size();
+        const std::size_t RunBytes = std::size_t(Count) * RowBytes;
+        Adler = adler32_combine(Adler, Run->Adler, z_off_t(RunBytes));
+        Fed = std::size_t(Starts[R + 1]) * RowBytes;
+    }
+    if (Done)
+        Feed(Fed, Raw.size(), Z_FINISH);
+    for (const int Shift : {24, 16, 8, 0})
+        Deflated[Size++] = std::uint8_t(Adler >> Shift);
+    const std::size_t DeflatedSize = Size;
     // A large symbol's rows are not kept for the next, small one.
     constexpr std::size_t KeptBytes = std::size_t(4) << 20;
     if (Raw.capacity() > KeptBytes)

@@ -70,10 +70,12 @@ struct TDeflater {
     z_stream Z{};
     int Level = -1;
     bool Ready = false;
+    bool Raw = false; // deflate data alone, without the zlib header and checksum
     ~TDeflater();
     // Ready for a new stream at Level.
     bool Start(int NewLevel);
-    static TDeflater& Thread();
+    // The thread's stream of each kind.
+    static TDeflater& Thread(bool Raw = false);
 };
 
 class TPackedRows;

@@ -5,6 +5,7 @@
 // and read back exactly, SVGs that stay small and draw what the painter draws.
 #include "ean/WEQEan.h"
 #include "ean/WEQEanExport.h"
+#include "ean/Raster_p.h"
 #include "ean/Vector_p.h"
 #include "export/Writers_p.h"
 #include "render/SymbolPaint_p.h"
@@ -95,6 +96,51 @@ TEST(WriterTest, PngOfAnyImageReadsBackExactly)
         EXPECT_EQ(BitDepth(Png), Row.BitDepth);
         const QImage Read = QImage::fromData(Png, "PNG").convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(Describe(Read, Image), "same");
+    }
+}
+
+// Long runs of rows like the row above are deflated once and spliced into
+// the stream: every arrangement of them must read back as drawn.
+TEST(WriterTest, PngOfPackedRowsReadsBackWhateverItsRepeatedRows)
+{
+    const struct {
+        const char* Name;
+        std::int32_t Width;
+        std::vector<std::uint32_t> Palette;
+        std::vector<std::int32_t> Runs; // rows of their own, then rows like the one above, by turns
+    } Rows[] = {
+        {"no repeats", 45, {0xFFFFFF, 0}, {40}},
+        {"a run too short to splice", 45, {0xFFFFFF, 0}, {1, 15, 5}},
+        {"a run just long enough", 45, {0xFFFFFF, 0}, {1, 16, 3}},
+        {"the same run again, as kept", 45, {0xFFFFFF, 0}, {1, 16, 3}},
+        {"a run to the last row", 45, {0xFFFFFF, 0}, {2, 100}},
+        {"two runs", 45, {0xFFFFFF, 0}, {1, 40, 2, 30, 1}},
+        {"a wide palette image", 3001, {0x00FFFF, 0x0000FF, 0xFF0000}, {3, 200, 1}},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        const int Depth = Row.Palette.size() > 2 ? 2 : 1;
+        std::int32_t H = 0;
+        for (const std::int32_t N : Row.Runs)
+            H += N;
+        TPackedRows P;
+        P.Reset(Row.Width, H, Depth, 0);
+        QRandomGenerator Random(11);
+        std::int32_t Y = 0;
+        for (std::size_t R = 0; R < Row.Runs.size(); Y += Row.Runs[R++]) {
+            if (R % 2 == 1) {
+                P.CopyRow(Y - 1, Y, Y + Row.Runs[R]);
+                continue;
+            }
+            for (std::int32_t Own = Y; Own < Y + Row.Runs[R]; ++Own)
+                for (std::int32_t X = 0; X < Row.Width; X += 3)
+                    P.Span(Own, X, X + 3, std::uint8_t(Random.bounded(int(Row.Palette.size()))));
+        }
+        const QImage Read = QImage::fromData(PngOfPacked(P, Row.Palette, 300, 2), "PNG");
+        ASSERT_EQ(Read.size(), QSize(Row.Width, H));
+        for (std::int32_t Down = 0; Down < H; ++Down)
+            for (std::int32_t X = 0; X < Row.Width; ++X)
+                ASSERT_EQ(Read.pixel(X, Down) & 0xFFFFFFu, Row.Palette[P.Pixel(X, Down)]) << X << "," << Down;
     }
 }
 
