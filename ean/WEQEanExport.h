@@ -304,6 +304,7 @@ public:
     void Discard();
 
 private:
+    friend bool SaveFile(const QString& Path, const QByteArray& Data, QString* Error);
     bool Fail(QString* Error, const QString& Reason);
     struct TImpl;
     std::unique_ptr<TImpl> d;

@@ -149,12 +149,29 @@ bool ProcFdUsable()
     return Usable;
 }
 
+// 0 where Target is free or may be replaced; else why not. A file that is
+// there and may not be written stays as it is, as a program that opened it
+// for writing would find.
+int Unreplaceable(const std::string& Target)
+{
+    struct stat Info {};
+    if (lstat(Target.c_str(), &Info) != 0)
+        return 0;
+    if (S_ISREG(Info.st_mode) && access(Target.c_str(), W_OK) != 0)
+        return errno;
+    return S_ISDIR(Info.st_mode) ? EISDIR : 0;
+}
+
 } // namespace
 
 struct WEQBARCODE_HIDDEN TAtomicFile::TImpl {
     QString Path;
     std::string Target, TempPath; // TempPath: the named temporary, where no unnamed one could be made
     int Fd = -1;
+    // Whether the target may be replaced asked only where its name turns out
+    // to be taken, not when the file is opened: for data already in hand,
+    // whose file opened early saves nothing, and most names written are new.
+    bool AskWhenTaken = false;
 };
 
 TAtomicFile::TAtomicFile() : d(std::make_unique<TImpl>()) {}
@@ -190,16 +207,11 @@ bool TAtomicFile::Open(const QString& Path, QString* Error)
     if (Path.contains(QChar(0)))
         return Fail(Error, QStringLiteral("the name holds a NUL character"));
     d->Target = QFile::encodeName(Path).toStdString();
-    // A file that is there and may not be written stays as it is, as a
-    // program that opened it for writing would find.
-    struct stat Info {};
-    if (lstat(d->Target.c_str(), &Info) == 0) {
-        if (S_ISREG(Info.st_mode) && access(d->Target.c_str(), W_OK) != 0)
-            return Fail(Error, Reason(errno));
-        if (S_ISDIR(Info.st_mode))
-            return Fail(Error, Reason(EISDIR));
-    }
-    if (ProcFdUsable()) {
+    const bool Unnamed = ProcFdUsable();
+    if (!(Unnamed && d->AskWhenTaken))
+        if (const int Code = Unreplaceable(d->Target))
+            return Fail(Error, Reason(Code));
+    if (Unnamed) {
         d->Fd = open(Folder(d->Target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         if (d->Fd >= 0)
             return true;
@@ -266,6 +278,8 @@ bool TAtomicFile::Commit(bool Sync, QString* Error)
         }
         if (errno != EEXIST)
             return Fail(Error, Reason(errno));
+        if (const int Code = Unreplaceable(d->Target))
+            return Fail(Error, Reason(Code));
         KeepMode();
         for (int Attempt = 0; Attempt < 16 && d->TempPath.empty(); ++Attempt) {
             const std::string Name = TemporaryName(d->Target);
@@ -288,6 +302,7 @@ bool TAtomicFile::Commit(bool Sync, QString* Error)
 bool SaveFile(const QString& Path, const QByteArray& Data, QString* Error)
 {
     TAtomicFile File;
+    File.d->AskWhenTaken = true;
     return File.Open(Path, Error) && File.Write(Data.constData(), std::size_t(Data.size()), Error) &&
            File.Commit(false, Error);
 }
