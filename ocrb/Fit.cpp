@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace WEQOcrB {
 
@@ -30,18 +31,20 @@ char SlotChar(std::int32_t Slot) { return Slot == DelimiterSlot ? '>' : char('0'
 class TPassInk {
 public:
     TPassInk(const std::string& FontName, std::int32_t Height, bool FirstAlone)
-        : Meter(FontName, Height), FirstAlone(FirstAlone)
+        : FontName(FontName), Height(Height), FirstAlone(FirstAlone)
     {
     }
 
     // Slot's ink, or false beyond the heights we fit.
     bool Slot(std::int32_t Slot, TInkBox& Ink)
     {
-        if (Meter.Height() > MaxFitFontHeight)
+        if (Height > MaxFitFontHeight)
             return false;
         MeasurementCount.fetch_add(1, std::memory_order_relaxed);
         const std::size_t I = std::size_t(Slot);
         if (!Known[I]) {
+            // The face is found at the first measurement: a final pass often needs none.
+            const TInkMeter& Meter = Meters ? *Meters : Meters.emplace(FontName, Height);
             const std::int32_t Last = (Slot == 0 && FirstAlone) || !Meter.DrawsTogether() ? Slot : DelimiterSlot;
             std::string Chars;
             for (std::int32_t S = Slot; S <= Last; ++S)
@@ -60,8 +63,10 @@ public:
     }
 
 private:
-    TInkMeter Meter;
+    const std::string& FontName;
+    std::int32_t Height;
     bool FirstAlone;
+    std::optional<TInkMeter> Meters; // the one meter, once made
     std::array<TInkBox, DelimiterSlot + 1> Boxes{};
     std::array<bool, DelimiterSlot + 1> Known{};
 };
