@@ -10,6 +10,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -149,6 +150,23 @@ bool ProcFdUsable()
     return Usable;
 }
 
+// Gives the unnamed file Fd the name Name: 0, or why not. Linking the
+// descriptor itself spares the kernel the walk through /proc/self/fd, but
+// takes a privilege most processes lack; refused once, it is not tried again.
+int LinkUnnamed(int Fd, const std::string& Name)
+{
+    static std::atomic<bool> EmptyPath{true};
+    if (EmptyPath.load(std::memory_order_relaxed)) {
+        if (linkat(Fd, "", AT_FDCWD, Name.c_str(), AT_EMPTY_PATH) == 0)
+            return 0;
+        if (errno != ENOENT && errno != EPERM)
+            return errno;
+        EmptyPath.store(false, std::memory_order_relaxed);
+    }
+    const std::string Self = "/proc/self/fd/" + std::to_string(Fd);
+    return linkat(AT_FDCWD, Self.c_str(), AT_FDCWD, Name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+}
+
 // 0 where Target is free or may be replaced; else why not. A file that is
 // there and may not be written stays as it is, as a program that opened it
 // for writing would find.
@@ -268,25 +286,24 @@ bool TAtomicFile::Commit(bool Sync, QString* Error)
         // The unnamed file gets its name; where the name is taken, a
         // temporary one first, then the rename that replaces the old file
         // (or the link: a rename replaces the link, never its target).
-        const std::string Self = "/proc/self/fd/" + std::to_string(d->Fd);
-        if (linkat(AT_FDCWD, Self.c_str(), AT_FDCWD, d->Target.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        if (const int Linked = LinkUnnamed(d->Fd, d->Target); Linked == 0) {
             if (close(std::exchange(d->Fd, -1)) == 0)
                 return true;
             const int Code = errno; // the bytes may not have reached the file: take the name back
             unlink(d->Target.c_str());
             return Fail(Error, Reason(Code));
+        } else if (Linked != EEXIST) {
+            return Fail(Error, Reason(Linked));
         }
-        if (errno != EEXIST)
-            return Fail(Error, Reason(errno));
         if (const int Code = Unreplaceable(d->Target))
             return Fail(Error, Reason(Code));
         KeepMode();
         for (int Attempt = 0; Attempt < 16 && d->TempPath.empty(); ++Attempt) {
             const std::string Name = TemporaryName(d->Target);
-            if (linkat(AT_FDCWD, Self.c_str(), AT_FDCWD, Name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            if (const int Linked = LinkUnnamed(d->Fd, Name); Linked == 0)
                 d->TempPath = Name;
-            else if (errno != EEXIST)
-                return Fail(Error, Reason(errno));
+            else if (Linked != EEXIST)
+                return Fail(Error, Reason(Linked));
         }
         if (d->TempPath.empty())
             return Fail(Error, Reason(EEXIST));
