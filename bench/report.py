@@ -15,7 +15,7 @@ import sys
 
 ENV = {"QT_QPA_PLATFORM": "offscreen", "PATH": "/usr/bin:/bin"}
 # In the order of bench/peers_bench.cpp's FastPaths.
-FAST_PATHS = ("direct pixels", "vector copy", "text cache", "text cache: recent", "text cache: characters",
+FAST_PATHS = ("direct pixels", "vector copy", "block copy", "text cache", "text cache: recent", "text cache: characters",
               "thread buffers", "layout memo")
 
 
@@ -86,6 +86,8 @@ def main():
           ", ".join(f"m={m}: {t[f'BM_FirstPaint/{m}']:.0f}" for m in range(1, 13)))
     print("The same with each character's ink measured from laid-out text, not its glyph (us): " +
           ", ".join(f"m={m}: {t[f'BM_FirstPaintLaidOut/{m}']:.0f}" for m in (1, 3, 5, 8)) +
+          "; with each glyph drawn alone, not a pass's together: " +
+          ", ".join(f"m={m}: {t[f'BM_FirstPaintApart/{m}']:.0f}" for m in (1, 3, 5, 8)) +
           "; Zint's whole drawing: " + ", ".join(f"m={m}: {t[f'BM_Zint/{m}']:.1f}" for m in (1, 3, 5, 8)))
     print(f"CompleteGTIN: {t['BM_CompleteGTIN'] * 1000:.0f} ns")
     print("Exports of one symbol at 0.330 mm (us): " +
