@@ -151,8 +151,9 @@ bool ProcFdUsable()
 }
 
 // Gives the unnamed file Fd the name Name: 0, or why not. Linking the
-// descriptor itself spares the kernel the walk through /proc/self/fd, but
-// takes a privilege most processes lack; refused once, it is not tried again.
+// descriptor itself spares the kernel the walk through /proc/self/fd; older
+// kernels allow it only to privileged processes, and once refused it is not
+// tried again.
 int LinkUnnamed(int Fd, const std::string& Name)
 {
     static std::atomic<bool> EmptyPath{true};
