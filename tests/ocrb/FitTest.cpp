@@ -120,6 +120,36 @@ TEST_F(FitTest, TheNumberLineFitsItsBoxesOnOneBaseline)
         EXPECT_FALSE(FitLine("OCRB", W, H).Fitted) << W << " x " << H;
 }
 
+// Drawing a pass's characters together changes what the search costs, not
+// what it finds: the digits' boxes at module widths 1 to 12 and odd ones, and
+// the number line's, fit the same with each character drawn alone, the ink
+// it reports (which places the digits) included.
+TEST_F(FitTest, DrawingTogetherFitsAsDrawingAlone)
+{
+    struct TTogether {
+        ~TTogether() { TFastPaths::InkTogether = true; }
+    } Restore;
+    std::vector<std::pair<std::int32_t, std::int32_t>> Boxes{{1, 1}, {3, 40}, {40, 3}, {9, 30}};
+    for (std::int32_t M = 1; M <= 12; ++M)
+        Boxes.emplace_back(7 * M, 833 * M / 100);
+    for (const auto& [W, H] : Boxes) {
+        SCOPED_TRACE(std::to_string(W) + " x " + std::to_string(H));
+        TFit Fits[2];
+        TLineFit Lines[2];
+        for (const bool Together : {false, true}) {
+            TFastPaths::InkTogether = Together;
+            TFitCache::Shared().Clear();
+            Fits[Together] = TFitCache::Shared().Fit("OCRB", W, H);
+            Lines[Together] = FitLine("OCRB", W, H);
+        }
+        EXPECT_TRUE(Fits[1].Fitted);
+        EXPECT_EQ(std::tie(Fits[1].Fitted, Fits[1].Height, Fits[1].Reported, Fits[1].Exact, Fits[1].Complete),
+                  std::tie(Fits[0].Fitted, Fits[0].Height, Fits[0].Reported, Fits[0].Exact, Fits[0].Complete));
+        EXPECT_EQ(std::tie(Lines[1].Fitted, Lines[1].Height, Lines[1].Top, Lines[1].Ink),
+                  std::tie(Lines[0].Fitted, Lines[0].Height, Lines[0].Top, Lines[0].Ink));
+    }
+}
+
 TEST_F(FitTest, ASecondCallWithTheSameKeyMeasuresNothing)
 {
     const TFitResult First = FitFontHeight("0", "OCRB", 30, 41);
