@@ -187,9 +187,10 @@ struct WEQBARCODE_HIDDEN TAtomicFile::TImpl {
     QString Path;
     std::string Target, TempPath; // TempPath: the named temporary, where no unnamed one could be made
     int Fd = -1;
-    // Whether the target may be replaced asked only where its name turns out
-    // to be taken, not when the file is opened: for data already in hand,
-    // whose file opened early saves nothing, and most names written are new.
+    // For an unnamed file, whether the target may be replaced asked only
+    // where its name turns out to be taken, not when the file is opened: for
+    // data already in hand, whose file opened early saves nothing, and most
+    // names written are new.
     bool AskWhenTaken = false;
 };
 
@@ -226,11 +227,10 @@ bool TAtomicFile::Open(const QString& Path, QString* Error)
     if (Path.contains(QChar(0)))
         return Fail(Error, QStringLiteral("the name holds a NUL character"));
     d->Target = QFile::encodeName(Path).toStdString();
-    const bool Unnamed = ProcFdUsable();
-    if (!(Unnamed && d->AskWhenTaken))
+    if (!d->AskWhenTaken)
         if (const int Code = Unreplaceable(d->Target))
             return Fail(Error, Reason(Code));
-    if (Unnamed) {
+    if (ProcFdUsable()) {
         d->Fd = open(Folder(d->Target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         if (d->Fd >= 0)
             return true;
@@ -238,6 +238,10 @@ bool TAtomicFile::Open(const QString& Path, QString* Error)
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             return Fail(Error, Reason(errno));
     }
+    // A named temporary takes the name by a rename, which asks nothing.
+    if (d->AskWhenTaken)
+        if (const int Code = Unreplaceable(d->Target))
+            return Fail(Error, Reason(Code));
     RemoveStale(d->Target);
     for (int Attempt = 0; Attempt < 16; ++Attempt) {
         d->TempPath = TemporaryName(d->Target);

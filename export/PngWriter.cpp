@@ -252,6 +252,7 @@ struct TZeroRun {
 
 // Runs deflated so far, by row length and count. Made by a stream of their
 // own, for the thread's stream is in the middle of a PNG when one is needed.
+// What it returns holds until its next call.
 const TZeroRun* ZeroRunOf(std::size_t Stride, std::int32_t Rows, int Level)
 {
     thread_local TShapeMemo<TZeroRun, 16> Runs;
@@ -271,6 +272,7 @@ const TZeroRun* ZeroRunOf(std::size_t Stride, std::int32_t Rows, int Level)
         Z.avail_out = uInt(Run.Deflated.size());
         const bool Done = deflate(&Z, Z_SYNC_FLUSH) == Z_OK && Z.avail_in == 0 && Z.avail_out > 0;
         Run.Deflated.resize(Done ? Run.Deflated.size() - Z.avail_out : 0);
+        Run.Deflated.shrink_to_fit(); // kept: a few hundred bytes, not the room it was given
         deflateEnd(&Z);
         return Run;
     };
@@ -332,12 +334,13 @@ QByteArray PngOfPacked(const TPackedRows& Rows, const std::vector<std::uint32_t>
         return {};
     z_stream& Z = Deflater.Z;
     // Room for the worst case, left untouched (and so unmapped) beyond what
-    // is written: a spliced run is never longer than its rows stored, and
-    // each flush and splice adds a few bytes.
+    // is written: a spliced run is never longer than its rows stored with a
+    // few bytes a block, and each flush and splice adds a few bytes.
     const std::size_t Capacity = 2 + deflateBound(&Z, uLong(Raw.size())) + 64 * (Starts.size() + 1) + 4;
     const std::unique_ptr<std::uint8_t[]> Deflated(new std::uint8_t[Capacity]);
     // The zlib header: deflate with a 32 KB window, the level's flag, the check bits.
-    const unsigned LevelFlag = Level < 2 ? 0 : Level < 6 ? 1 : Level == 6 ? 2 : 3;
+    const int Effort = Level == Z_DEFAULT_COMPRESSION ? 6 : Level;
+    const unsigned LevelFlag = Effort < 2 ? 0 : Effort < 6 ? 1 : Effort == 6 ? 2 : 3;
     unsigned ZlibHeader = (0x78u << 8) | (LevelFlag << 6);
     ZlibHeader += 31 - ZlibHeader % 31;
     Deflated[0] = std::uint8_t(ZlibHeader >> 8);

@@ -108,6 +108,7 @@ TEST(WriterTest, PngOfPackedRowsReadsBackWhateverItsRepeatedRows)
         std::int32_t Width;
         std::vector<std::uint32_t> Palette;
         std::vector<std::int32_t> Runs; // rows of their own, then rows like the one above, by turns
+        int Level = 2;
     } Rows[] = {
         {"no repeats", 45, {0xFFFFFF, 0}, {40}},
         {"a run too short to splice", 45, {0xFFFFFF, 0}, {1, 15, 5}},
@@ -116,6 +117,8 @@ TEST(WriterTest, PngOfPackedRowsReadsBackWhateverItsRepeatedRows)
         {"a run to the last row", 45, {0xFFFFFF, 0}, {2, 100}},
         {"two runs", 45, {0xFFFFFF, 0}, {1, 40, 2, 30, 1}},
         {"a wide palette image", 3001, {0x00FFFF, 0x0000FF, 0xFF0000}, {3, 200, 1}},
+        {"stored, at level 0", 45, {0xFFFFFF, 0}, {1, 40, 2, 30, 1}, 0},
+        {"at level 9", 45, {0xFFFFFF, 0}, {1, 40, 2, 30, 1}, 9},
     };
     for (const auto& Row : Rows) {
         SCOPED_TRACE(Row.Name);
@@ -136,7 +139,7 @@ TEST(WriterTest, PngOfPackedRowsReadsBackWhateverItsRepeatedRows)
                 for (std::int32_t X = 0; X < Row.Width; X += 3)
                     P.Span(Own, X, X + 3, std::uint8_t(Random.bounded(int(Row.Palette.size()))));
         }
-        const QImage Read = QImage::fromData(PngOfPacked(P, Row.Palette, 300, 2), "PNG");
+        const QImage Read = QImage::fromData(PngOfPacked(P, Row.Palette, 300, Row.Level), "PNG");
         ASSERT_EQ(Read.size(), QSize(Row.Width, H));
         for (std::int32_t Down = 0; Down < H; ++Down)
             for (std::int32_t X = 0; X < Row.Width; ++X)
