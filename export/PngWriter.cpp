@@ -262,9 +262,11 @@ const TZeroRun* ZeroRunOf(std::size_t Stride, std::int32_t Rows, int Level)
         for (std::size_t I = 0; I < Data.size(); I += Stride + 1)
             Data[I] = 2;
         Run.Adler = adler32(adler32(0, nullptr, 0), Data.data(), uInt(Data.size()));
-        z_stream Z{};
-        if (deflateInit2(&Z, Level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        TDeflater Own;
+        Own.Raw = true;
+        if (!Own.Start(Level))
             return Run;
+        z_stream& Z = Own.Z;
         Run.Deflated.resize(deflateBound(&Z, uLong(Data.size())) + 16);
         Z.next_in = Data.data();
         Z.avail_in = uInt(Data.size());
@@ -273,7 +275,6 @@ const TZeroRun* ZeroRunOf(std::size_t Stride, std::int32_t Rows, int Level)
         const bool Done = deflate(&Z, Z_SYNC_FLUSH) == Z_OK && Z.avail_in == 0 && Z.avail_out > 0;
         Run.Deflated.resize(Done ? Run.Deflated.size() - Z.avail_out : 0);
         Run.Deflated.shrink_to_fit(); // kept: a few hundred bytes, not the room it was given
-        deflateEnd(&Z);
         return Run;
     };
     // Keyed as a shape would be: the row length across, the count down.

@@ -233,15 +233,15 @@ std::vector<TInkBox> TInkMeter::MeasureEach(const std::string& Chars) const
     std::vector<TCell> Cells;
     QList<quint32> Glyphs;
     QList<QPointF> Positions;
+    const auto Alone = [&](std::size_t I) { Boxes[I] = Measure(std::string(1, Chars[I])); };
     std::int64_t X = 0, After = 0;
     for (std::size_t I = 0; I < Chars.size(); ++I) {
-        const std::string Text(1, Chars[I]);
-        const QList<quint32> Glyph = Together ? GlyphOf(Latin1(Text)) : QList<quint32>();
+        const QList<quint32> Glyph = Together ? GlyphOf(Latin1(std::string(1, Chars[I]))) : QList<quint32>();
         const int W = Glyph.isEmpty() ? 0 : Metrics.horizontalAdvance(QChar(uchar(Chars[I])));
         const QRectF Ink = Glyph.isEmpty() ? QRectF() : Raw.boundingRect(Glyph[0]);
         const auto Sane = [H](qreal V) { return std::isfinite(V) && std::abs(V) <= 4.0 * H; };
         if (W <= 0 || !Sane(Ink.left()) || !Sane(Ink.right())) {
-            Boxes[I] = Measure(Text);
+            Alone(I);
             continue;
         }
         X += After + std::max<std::int64_t>(0, Margin - std::int64_t(std::floor(Ink.left())));
@@ -256,7 +256,7 @@ std::vector<TInkBox> TInkMeter::MeasureEach(const std::string& Chars) const
         return Boxes;
     if (Total * H > TBitmap::MaxPixels) {
         for (const TCell& C : Cells)
-            Boxes[C.Char] = Measure(std::string(1, Chars[C.Char]));
+            Alone(C.Char);
         return Boxes;
     }
     QGlyphRun Run;

@@ -37,7 +37,6 @@ public:
     // Whether MeasureEach draws glyphs together at this height, rather than
     // measuring each character alone.
     bool DrawsTogether() const;
-    std::int32_t Height() const { return PixelHeight; }
     // Whether Measure draws Text as one glyph of the face rather than laying it out.
     bool ByGlyph(const std::string& Text) const;
 
