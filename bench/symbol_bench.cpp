@@ -57,16 +57,26 @@ BENCHMARK(BM_ExportPdf)->Unit(benchmark::kMicrosecond);
 
 // The PNG of random GTINs at 300 dpi, at a compression level: the time and
 // the bytes the files' level trades.
+// 64 readings of random GTINs.
+const std::vector<WEQEan::TEanReading>& RandomReadings()
+{
+    static const std::vector<WEQEan::TEanReading> Readings = [] {
+        std::vector<WEQEan::TEanReading> R;
+        std::uint64_t Seed = 2026;
+        for (int I = 0; I < 64; ++I) {
+            std::string Body;
+            for (int D = 0; D < 12; ++D)
+                Body += char('0' + (Seed = Seed * 6364136223846793005u + 1442695040888963407u) % 10);
+            R.push_back(WEQEan::Read(WEQEan::TKind::Ean13, Body));
+        }
+        return R;
+    }();
+    return Readings;
+}
+
 void BM_EncodePngLevel(benchmark::State& State)
 {
-    std::vector<WEQEan::TEanReading> Readings;
-    std::uint64_t Seed = 2026;
-    for (int I = 0; I < 64; ++I) {
-        std::string Body;
-        for (int D = 0; D < 12; ++D)
-            Body += char('0' + (Seed = Seed * 6364136223846793005u + 1442695040888963407u) % 10);
-        Readings.push_back(WEQEan::Read(WEQEan::TKind::Ean13, Body));
-    }
+    const std::vector<WEQEan::TEanReading>& Readings = RandomReadings();
     std::size_t I = 0, Bytes = 0, Files = 0;
     QByteArray Out;
     for (auto _ : State) {
@@ -77,5 +87,20 @@ void BM_EncodePngLevel(benchmark::State& State)
     State.counters["bytes"] = double(Bytes) / double(std::max<std::size_t>(1, Files));
 }
 BENCHMARK(BM_EncodePngLevel)->Arg(1)->Arg(2)->Arg(3)->Arg(6)->Unit(benchmark::kMicrosecond);
+
+// The SVG text of random GTINs: what a bulk run spends besides the file system.
+void BM_EncodeSvg(benchmark::State& State)
+{
+    const std::vector<WEQEan::TEanReading>& Readings = RandomReadings();
+    std::size_t I = 0, Bytes = 0, Files = 0;
+    QByteArray Out;
+    for (auto _ : State) {
+        WEQEan::EncodeSvg(Readings[I++ % Readings.size()], {}, Out);
+        Bytes += std::size_t(Out.size());
+        ++Files;
+    }
+    State.counters["bytes"] = double(Bytes) / double(std::max<std::size_t>(1, Files));
+}
+BENCHMARK(BM_EncodeSvg)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -123,9 +123,9 @@ void ResolveLineGlyph(char Ch, std::int32_t Width, std::int32_t Height, std::vec
 template <class TValue, std::size_t Capacity> class TShapeMemo {
 public:
     template <class TMake>
-    const TValue& Of(char Ch, bool Line, std::int32_t Width, std::int32_t Height, TMake Make)
+    TValue& Of(char Ch, bool Line, std::int32_t Width, std::int32_t Height, TMake Make)
     {
-        for (const TEntry& E : Entries)
+        for (TEntry& E : Entries)
             if (E.Ch == Ch && E.Line == Line && E.Width == Width && E.Height == Height)
                 return E.Value;
         if (Entries.size() >= Capacity)

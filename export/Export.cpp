@@ -224,13 +224,15 @@ namespace {
 // more bytes again (the speed page has the figures).
 constexpr int PngLevel = 2;
 
-// A thread's rows, sampled characters and resolved outlines, kept from one
-// symbol to the next: a batch's files then cost no allocation and each
-// character size one resolution and one sampling.
+// A thread's rows, sampled characters, resolved outlines and their SVG
+// text, kept from one symbol to the next: a batch's files then cost no
+// allocation and each character size one resolution, one sampling and one
+// writing of its numbers.
 struct TThreadCaches {
     TPackedRows Rows;
     TGlyphRuns Glyphs;
     TShapeCache Shapes;
+    TSvgShapeTexts SvgTexts;
 };
 TThreadCaches& ThreadCaches()
 {
@@ -355,7 +357,7 @@ bool EncodeSvg(const TEanReading& R, const TExportOptions& Given, QByteArray& Ou
                     R.Title(), O.FillBackground};
     std::string Svg;
     Svg.reserve(4096);
-    AppendSvg(ResolveVector(std::move(Symbol), &ThreadCaches().Shapes), Style, Svg);
+    AppendSvg(ResolveVector(std::move(Symbol), &ThreadCaches().Shapes), Style, Svg, &ThreadCaches().SvgTexts);
     Out = QByteArray(Svg.data(), qsizetype(Svg.size()));
     return true;
 }

@@ -9,8 +9,17 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <limits>
 
 namespace WEQEan {
+
+// Where a path's writing stands: the current point, the contour's start, the
+// last command letter and whether the next number needs a separator.
+struct TPathState {
+    std::int64_t CurX = 0, CurY = 0, StartX = 0, StartY = 0;
+    char Last = 0;
+    bool Started = false, First = true, Separate = false;
+};
 
 namespace {
 
@@ -18,7 +27,7 @@ void AppendInt(std::string& Out, std::int64_t V)
 {
     char Buffer[24];
     const auto End = std::to_chars(Buffer, Buffer + sizeof Buffer, V).ptr;
-    Out.append(Buffer, End);
+    Out.append(Buffer, std::size_t(End - Buffer)); // a pointer pair would go through replace()
 }
 
 // Millimetres from micrometres, without trailing zeros: 37290 is "37.29".
@@ -71,80 +80,91 @@ public:
 
     void MoveTo(std::int64_t X, std::int64_t Y)
     {
-        if (Started) {
+        if (S.Started) {
             Command('m');
-            Numbers({X - CurX, Y - CurY});
+            Numbers({X - S.CurX, Y - S.CurY});
         } else {
             Command('M');
             Numbers({X, Y});
-            Started = true;
+            S.Started = true;
         }
-        CurX = StartX = X;
-        CurY = StartY = Y;
+        S.CurX = S.StartX = X;
+        S.CurY = S.StartY = Y;
     }
     void LineTo(std::int64_t X, std::int64_t Y)
     {
-        if (X == CurX && Y == CurY)
+        if (X == S.CurX && Y == S.CurY)
             return;
-        if (Y == CurY) {
+        if (Y == S.CurY) {
             Command('h');
-            Numbers({X - CurX});
-        } else if (X == CurX) {
+            Numbers({X - S.CurX});
+        } else if (X == S.CurX) {
             Command('v');
-            Numbers({Y - CurY});
+            Numbers({Y - S.CurY});
         } else {
             Command('l');
-            Numbers({X - CurX, Y - CurY});
+            Numbers({X - S.CurX, Y - S.CurY});
         }
-        CurX = X;
-        CurY = Y;
+        S.CurX = X;
+        S.CurY = Y;
     }
     void QuadTo(std::int64_t CX, std::int64_t CY, std::int64_t X, std::int64_t Y)
     {
         Command('q');
-        Numbers({CX - CurX, CY - CurY, X - CurX, Y - CurY});
-        CurX = X;
-        CurY = Y;
+        Numbers({CX - S.CurX, CY - S.CurY, X - S.CurX, Y - S.CurY});
+        S.CurX = X;
+        S.CurY = Y;
     }
     // Absolute vertical and horizontal lines, for the bars.
     void VerticalTo(std::int64_t Y)
     {
         Command('V');
         Numbers({Y});
-        CurY = Y;
+        S.CurY = Y;
     }
     void Close()
     {
         Command('z');
-        CurX = StartX;
-        CurY = StartY;
+        S.CurX = S.StartX;
+        S.CurY = S.StartY;
     }
+
+    // Text another path wrote after a point at the same place relative to
+    // this one's current point, and the state it was left in, there at
+    // (DX, DY) from here: only differences are written, so the text reads
+    // the same.
+    void Splice(const std::string& Text, const TPathState& After, std::int64_t DX, std::int64_t DY)
+    {
+        Out += Text;
+        S = After;
+        S.CurX += DX, S.CurY += DY, S.StartX += DX, S.StartY += DY;
+    }
+    const TPathState& State() const { return S; }
+    std::size_t Written() const { return Out.size(); }
 
 private:
     void Command(char C)
     {
-        if (C != Last || C == 'z' || C == 'm' || C == 'M')
+        if (C != S.Last || C == 'z' || C == 'm' || C == 'M')
             Out += C;
         else
-            Separate = true;
-        Last = C;
-        First = true;
+            S.Separate = true;
+        S.Last = C;
+        S.First = true;
     }
     void Numbers(std::initializer_list<std::int64_t> Values)
     {
         for (const std::int64_t V : Values) {
-            if ((!First || Separate) && V >= 0)
+            if ((!S.First || S.Separate) && V >= 0)
                 Out += ' ';
-            Separate = false;
-            First = false;
+            S.Separate = false;
+            S.First = false;
             AppendInt(Out, V);
         }
     }
 
     std::string& Out;
-    std::int64_t CurX = 0, CurY = 0, StartX = 0, StartY = 0;
-    char Last = 0;
-    bool Started = false, First = true, Separate = false;
+    TPathState S;
 };
 
 // N / D to the nearest whole number, halves away from zero as llround has
@@ -154,11 +174,19 @@ std::int64_t RoundDiv(std::int64_t N, std::int64_t D)
     return N >= 0 ? (2 * N + D) / (2 * D) : -((-2 * N + D) / (2 * D));
 }
 
+// N / D rounded to the nearest, halves up, for any N; D > 0. Equal to
+// RoundDiv where N >= 0, and whole multiples of D pass through it unchanged.
+std::int64_t FloorRound(std::int64_t N, std::int64_t D)
+{
+    const std::int64_t T = 2 * N + D, B = 2 * D;
+    return T >= 0 ? T / B : -((-T + B - 1) / B);
+}
+
 // A resolved outline at a box origin in tenths of a module (Units the
 // symbol's units in one), each coordinate rounded from its fixed-point form
 // in integers.
-void AppendShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Shape, std::int32_t Left,
-                 std::int32_t Top, std::int64_t Units)
+void WriteShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Shape, std::int32_t Left,
+                std::int32_t Top, std::int64_t Units)
 {
     constexpr std::int64_t One = TVectorCommand::FixedOne;
     const std::int64_t Across = std::int64_t(Left) * One, Down = std::int64_t(Top) * One, Per = Units * One;
@@ -181,6 +209,97 @@ void AppendShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Sha
             break;
         }
     }
+}
+
+} // namespace
+
+// A box at (Left, Top) lies Q whole grid steps and R / Units of one from the
+// origin on each axis (Left * 10 = Q * Units + R); written at R alone, its
+// points are the same numbers less Q, wherever none falls left of or above
+// the symbol (there rounding turns the other way). The text after the
+// first point, made at R, is that of every box at R.
+struct TSvgShapeTexts::TImpl {
+    struct TText {
+        std::int64_t Units, RX, RY;
+        std::int64_t X0, Y0;         // the first point, written at R
+        std::int64_t LeastX, LeastY; // the least numerators before rounding, at R
+        std::string Body;
+        TPathState After;
+    };
+    TShapeMemo<std::vector<TText>, 512> Memo;
+};
+
+TSvgShapeTexts::TSvgShapeTexts() : d(std::make_unique<TImpl>()) {}
+TSvgShapeTexts::~TSvgShapeTexts() = default;
+
+namespace {
+
+std::int64_t FloorDiv(std::int64_t N, std::int64_t D) { return N >= 0 ? N / D : -((-N + D - 1) / D); }
+
+void AppendShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Shape, std::int32_t Left,
+                 std::int32_t Top, std::int64_t Units, TSvgShapeTexts* Texts)
+{
+    if (!Texts || Shape.Count == 0 || V.Commands[Shape.First].Kind != TVectorCommand::Move)
+        return WriteShape(Path, V, Shape, Left, Top, Units);
+    constexpr std::int64_t One = TVectorCommand::FixedOne;
+    const std::int64_t Per = Units * One;
+    const std::int64_t QX = FloorDiv(std::int64_t(Left) * 10, Units), RX = std::int64_t(Left) * 10 - QX * Units;
+    const std::int64_t QY = FloorDiv(std::int64_t(Top) * 10, Units), RY = std::int64_t(Top) * 10 - QY * Units;
+    // Each shape's texts are few: one a remainder its boxes stand at.
+    using TText = TSvgShapeTexts::TImpl::TText;
+    std::vector<TText>& Known =
+        Texts->d->Memo.Of(Shape.Ch, Shape.Line, Shape.Width, Shape.Height, [] { return std::vector<TText>(); });
+    const auto Found = std::find_if(Known.begin(), Known.end(), [&](const auto& T) {
+        return T.Units == Units && T.RX == RX && T.RY == RY;
+    });
+    const TText* Text = Found == Known.end() ? nullptr : &*Found;
+    if (!Text) {
+        TText Made{Units, RX, RY, 0, 0, std::numeric_limits<std::int64_t>::max(),
+                                          std::numeric_limits<std::int64_t>::max(), {}, {}};
+        const auto X = [&](std::int64_t Local) {
+            const std::int64_t N = (RX * One + Local * 10);
+            Made.LeastX = std::min(Made.LeastX, N);
+            return FloorRound(N, Per);
+        };
+        const auto Y = [&](std::int64_t Local) {
+            const std::int64_t N = (RY * One + Local * 10);
+            Made.LeastY = std::min(Made.LeastY, N);
+            return FloorRound(N, Per);
+        };
+        std::string Scratch;
+        TPathData At(Scratch);
+        std::size_t Start = 0;
+        for (std::size_t I = Shape.First; I < Shape.First + Shape.Count; ++I) {
+            const TVectorCommand& C = V.Commands[I];
+            switch (C.Kind) {
+            case TVectorCommand::Move:
+                At.MoveTo(X(C.FX), Y(C.FY));
+                break;
+            case TVectorCommand::Line:
+                At.LineTo(X(C.FX), Y(C.FY));
+                break;
+            case TVectorCommand::Quad:
+                At.QuadTo(X(C.FCX), Y(C.FCY), X(C.FX), Y(C.FY));
+                break;
+            case TVectorCommand::Close:
+                At.Close();
+                break;
+            }
+            if (I == Shape.First) {
+                Made.X0 = At.State().CurX;
+                Made.Y0 = At.State().CurY;
+                Start = At.Written();
+            }
+        }
+        Made.Body = Scratch.substr(Start);
+        Made.After = At.State();
+        Known.push_back(std::move(Made));
+        Text = &Known.back();
+    }
+    if (QX * Per + Text->LeastX < 0 || QY * Per + Text->LeastY < 0)
+        return WriteShape(Path, V, Shape, Left, Top, Units);
+    Path.MoveTo(QX + Text->X0, QY + Text->Y0);
+    Path.Splice(Text->Body, Text->After, QX, QY);
 }
 
 // The bars as one path: along the top edge shared by a run of bars, down,
@@ -215,7 +334,7 @@ bool IsBlack(TColor Color) { return ResolveColor(Color) == 0; }
 
 } // namespace
 
-void AppendSvg(const TVectorSymbol& V, const TSvgStyle& Style, std::string& Out)
+void AppendSvg(const TVectorSymbol& V, const TSvgStyle& Style, std::string& Out, TSvgShapeTexts* Texts)
 {
     const TSymbol& Symbol = V.Symbol;
     // Which digits appear more than once at one box size: those are defined
@@ -317,7 +436,7 @@ void AppendSvg(const TVectorSymbol& V, const TSvgStyle& Style, std::string& Out)
         Out += F.Id;
         Out += "\" d=\"";
         TPathData Path(Out);
-        AppendShape(Path, V, V.Shapes[F.Glyph->Shape], F.Glyph->Left, F.Glyph->Top, Units);
+        AppendShape(Path, V, V.Shapes[F.Glyph->Shape], F.Glyph->Left, F.Glyph->Top, Units, Texts);
         Out += "\"/>";
     }
     // The others and the marks in one path; the reused ones where they stand again.
@@ -343,7 +462,7 @@ void AppendSvg(const TVectorSymbol& V, const TSvgStyle& Style, std::string& Out)
                 Out += "/>";
                 continue;
             }
-            AppendShape(Path, V, V.Shapes[G.Shape], G.Left, G.Top, Units);
+            AppendShape(Path, V, V.Shapes[G.Shape], G.Left, G.Top, Units, Texts);
         }
     }
     if (!Rest.empty()) {

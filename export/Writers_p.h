@@ -18,6 +18,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,10 +38,23 @@ struct TSvgStyle {
     bool FillBackground = true;
 };
 
+// The path text of outlines written before, by shape and by where within a
+// step of the file's grid its box begins: a batch's digits are rounded and
+// written once a size, and copied after. One serves one thread at a time.
+class TSvgShapeTexts {
+public:
+    TSvgShapeTexts();
+    ~TSvgShapeTexts();
+    struct TImpl;
+    std::unique_ptr<TImpl> d;
+};
+
 // Appends a whole SVG document for a symbol described in micrometres:
 // the background, every bar in one path, each character as its outline (a
-// digit drawn more than once is defined once and reused).
-void AppendSvg(const TVectorSymbol& Symbol, const TSvgStyle& Style, std::string& Out);
+// digit drawn more than once is defined once and reused). Texts, when
+// given, keeps the characters' path text for the next symbol.
+void AppendSvg(const TVectorSymbol& Symbol, const TSvgStyle& Style, std::string& Out,
+               TSvgShapeTexts* Texts = nullptr);
 
 // PNG of a 32-bit image at Dpi: 1-bit grey when the image is black and white
 // alone, else indexed with as few bits as its colours need (RGB beyond 256),

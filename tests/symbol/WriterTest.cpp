@@ -249,6 +249,41 @@ TEST(WriterTest, SvgRoundsCharacterPointsToTenthsOfAModule)
     }
 }
 
+// A shape's text kept from one symbol for the next reads as the shape written
+// afresh, wherever its boxes stand: at every remainder of a tenth, and left
+// of and above the origin, where the rounding turns.
+TEST(WriterTest, SvgShapeTextKeptIsTheShapeWrittenAgain)
+{
+    TVectorSymbol V;
+    V.Symbol.Modules = 113;
+    V.Symbol.Width = 113 * 330;
+    V.Symbol.Height = 79 * 330;
+    V.Commands = {{TVectorCommand::Move, -82.5L, -49.5L},       {TVectorCommand::Line, 16.5L, 16.5L},
+                  {TVectorCommand::Quad, 40.2L, -7.7L, 99.4L, 33.0L}, {TVectorCommand::Line, -66.1L, 40.0L},
+                  {TVectorCommand::Close},                      {TVectorCommand::Move, -99.0L, -82.6L},
+                  {TVectorCommand::Line, 5.0L, 0.0L},           {TVectorCommand::Close}};
+    V.Shapes = {{'>', 330, 330, 0, V.Commands.size(), false}};
+    const struct {
+        const char* Name;
+        std::vector<TPlacedGlyph> Boxes;
+    } Rows[] = {
+        {"whole tenths", {{0, 330, 660}, {0, 3300, 660}, {0, 33, 33}}},
+        {"every remainder", {{0, 331, 660}, {0, 345, 661}, {0, 362, 680}, {0, 1000, 1001}, {0, 17, 5}}},
+        {"at the origin and beyond", {{0, 0, 0}, {0, 66, 33}, {0, -33, -66}, {0, -1, 2}, {0, 2, -1}, {0, 66, 33}}},
+    };
+    TSvgShapeTexts Texts;
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        V.Glyphs = Row.Boxes;
+        std::string Afresh, Made, Kept;
+        AppendSvg(V, TSvgStyle{clWhite, clBlack, clBlack, 330, "", false}, Afresh);
+        AppendSvg(V, TSvgStyle{clWhite, clBlack, clBlack, 330, "", false}, Made, &Texts);
+        AppendSvg(V, TSvgStyle{clWhite, clBlack, clBlack, 330, "", false}, Kept, &Texts);
+        EXPECT_EQ(Made, Afresh);
+        EXPECT_EQ(Kept, Afresh);
+    }
+}
+
 TEST(WriterTest, SvgColorsAreTheOptions)
 {
     const struct {
