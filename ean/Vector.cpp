@@ -206,6 +206,9 @@ TVectorSymbol ResolveVector(TSymbol Symbol, TShapeCache* Cache)
             const std::size_t First = V.Commands.size();
             if (Cache) {
                 const std::vector<TVectorCommand>& Known = Cache->Of(E.Ch, E.Width, E.Height, Line);
+                // Room for a dozen shapes of about this one's size at once: growing by doubling copies each several times.
+                if (V.Commands.empty())
+                    V.Commands.reserve(Known.size() * 12);
                 V.Commands.insert(V.Commands.end(), Known.begin(), Known.end());
             } else if (Line) {
                 ResolveLineGlyph(E.Ch, E.Width, E.Height, V.Commands);

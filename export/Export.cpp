@@ -233,6 +233,7 @@ struct TThreadCaches {
     TGlyphRuns Glyphs;
     TShapeCache Shapes;
     TSvgShapeTexts SvgTexts;
+    std::string SvgText;
 };
 TThreadCaches& ThreadCaches()
 {
@@ -355,8 +356,8 @@ bool EncodeSvg(const TEanReading& R, const TExportOptions& Given, QByteArray& Ou
         return false;
     TSvgStyle Style{O.BackgroundColor, O.BarColor, O.FontColor, Grid.PerModule,
                     R.Title(), O.FillBackground};
-    std::string Svg;
-    Svg.reserve(4096);
+    std::string& Svg = ThreadCaches().SvgText;
+    Svg.clear();
     AppendSvg(ResolveVector(std::move(Symbol), &ThreadCaches().Shapes), Style, Svg, &ThreadCaches().SvgTexts);
     Out = QByteArray(Svg.data(), qsizetype(Svg.size()));
     return true;
