@@ -176,15 +176,15 @@ void ResolveGlyph(char Ch, std::int32_t Width, std::int32_t Height, std::vector<
         ResolveMark(Width, Ch == '<', Out);
 }
 
-const std::vector<TVectorCommand>& TShapeCache::Of(char Ch, std::int32_t Width, std::int32_t Height, bool Line)
+const TShapeCommands& TShapeCache::Of(char Ch, std::int32_t Width, std::int32_t Height, bool Line)
 {
     return Memo.Of(Ch, Line, Width, Height, [&] {
-        std::vector<TVectorCommand> Commands;
+        auto Commands = std::make_shared<std::vector<TVectorCommand>>();
         if (Line)
-            ResolveLineGlyph(Ch, Width, Height, Commands);
+            ResolveLineGlyph(Ch, Width, Height, *Commands);
         else
-            ResolveGlyph(Ch, Width, Height, Commands);
-        return Commands;
+            ResolveGlyph(Ch, Width, Height, *Commands);
+        return TShapeCommands(std::move(Commands));
     });
 }
 
@@ -203,21 +203,22 @@ TVectorSymbol ResolveVector(TSymbol Symbol, TShapeCache* Cache)
         };
         auto It = std::find_if(V.Shapes.begin(), V.Shapes.end(), Same);
         if (It == V.Shapes.end()) {
-            const std::size_t First = V.Commands.size();
             if (Cache) {
-                const std::vector<TVectorCommand>& Known = Cache->Of(E.Ch, E.Width, E.Height, Line);
-                // Room for a dozen shapes of about this one's size at once: growing by doubling copies each several times.
-                if (V.Commands.empty())
-                    V.Commands.reserve(Known.size() * 12);
-                V.Commands.insert(V.Commands.end(), Known.begin(), Known.end());
-            } else if (Line) {
-                ResolveLineGlyph(E.Ch, E.Width, E.Height, V.Commands);
+                const TShapeCommands& Known = Cache->Of(E.Ch, E.Width, E.Height, Line);
+                if (Known->empty())
+                    continue;
+                V.Held.push_back(Known);
+                V.Shapes.push_back({E.Ch, E.Width, Height, 0, Known->size(), Line, Known->data()});
             } else {
-                ResolveGlyph(E.Ch, E.Width, E.Height, V.Commands);
+                const std::size_t First = V.Commands.size();
+                if (Line)
+                    ResolveLineGlyph(E.Ch, E.Width, E.Height, V.Commands);
+                else
+                    ResolveGlyph(E.Ch, E.Width, E.Height, V.Commands);
+                if (V.Commands.size() == First)
+                    continue;
+                V.Shapes.push_back({E.Ch, E.Width, Height, First, V.Commands.size() - First, Line});
             }
-            if (V.Commands.size() == First)
-                continue;
-            V.Shapes.push_back({E.Ch, E.Width, Height, First, V.Commands.size() - First, Line});
             It = V.Shapes.end() - 1;
         }
         V.Glyphs.push_back({std::size_t(It - V.Shapes.begin()), E.Left, E.Top});

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 namespace WEQEan {
@@ -50,6 +51,9 @@ struct TGlyphShape {
     std::int32_t Width, Height; // the box it is placed in
     std::size_t First, Count;   // its commands
     bool Line = false;          // a character of the number line
+    // Its commands where a cache holds them (the symbol's Held keeps them),
+    // rather than at First in the symbol's own.
+    const TVectorCommand* Held = nullptr;
 };
 
 struct TPlacedGlyph {
@@ -57,11 +61,22 @@ struct TPlacedGlyph {
     std::int32_t Left, Top; // the box origin
 };
 
+using TShapeCommands = std::shared_ptr<const std::vector<TVectorCommand>>;
+
 struct TVectorSymbol {
     TSymbol Symbol;
     std::vector<TVectorCommand> Commands;
     std::vector<TGlyphShape> Shapes;
     std::vector<TPlacedGlyph> Glyphs; // in the order of the symbol's characters
+    // The cache's commands its shapes point into, shared rather than
+    // copied: a symbol's dozen shapes are some 30 KB.
+    std::vector<TShapeCommands> Held;
+
+    // Shape's commands, Shape.Count of them.
+    const TVectorCommand* CommandsOf(const TGlyphShape& Shape) const
+    {
+        return Shape.Held ? Shape.Held : Commands.data() + Shape.First;
+    }
 };
 
 // Shape's commands as PDF and PostScript draw them: Visit(Kind, Numbers)
@@ -70,8 +85,9 @@ struct TVectorSymbol {
 template <class TVisit> void ForEachCubic(const TVectorSymbol& V, const TGlyphShape& Shape, TVisit Visit)
 {
     long double X0 = 0, Y0 = 0;
-    for (std::size_t I = Shape.First; I < Shape.First + Shape.Count; ++I) {
-        const TVectorCommand& C = V.Commands[I];
+    const TVectorCommand* const Commands = V.CommandsOf(Shape);
+    for (std::size_t I = 0; I < Shape.Count; ++I) {
+        const TVectorCommand& C = Commands[I];
         switch (C.Kind) {
         case TVectorCommand::Move:
         case TVectorCommand::Line:
@@ -149,10 +165,10 @@ class TShapeCache {
 public:
     // The commands of Ch's outline in a Width x Height box (Line: a number
     // line's character); empty for a character without one.
-    const std::vector<TVectorCommand>& Of(char Ch, std::int32_t Width, std::int32_t Height, bool Line);
+    const TShapeCommands& Of(char Ch, std::int32_t Width, std::int32_t Height, bool Line);
 
 private:
-    TShapeMemo<std::vector<TVectorCommand>, 512> Memo;
+    TShapeMemo<TShapeCommands, 512> Memo;
 };
 
 // Resolves the characters of Symbol; one without an outline ('0'..'9', '<'

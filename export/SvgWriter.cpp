@@ -192,8 +192,9 @@ void WriteShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Shap
     const std::int64_t Across = std::int64_t(Left) * One, Down = std::int64_t(Top) * One, Per = Units * One;
     const auto X = [&](std::int64_t Local) { return RoundDiv((Across + Local) * 10, Per); };
     const auto Y = [&](std::int64_t Local) { return RoundDiv((Down + Local) * 10, Per); };
-    for (std::size_t I = Shape.First; I < Shape.First + Shape.Count; ++I) {
-        const TVectorCommand& C = V.Commands[I];
+    const TVectorCommand* const Commands = V.CommandsOf(Shape);
+    for (std::size_t I = 0; I < Shape.Count; ++I) {
+        const TVectorCommand& C = Commands[I];
         switch (C.Kind) {
         case TVectorCommand::Move:
             Path.MoveTo(X(C.FX), Y(C.FY));
@@ -239,7 +240,8 @@ std::int64_t FloorDiv(std::int64_t N, std::int64_t D) { return N >= 0 ? N / D : 
 void AppendShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Shape, std::int32_t Left,
                  std::int32_t Top, std::int64_t Units, TSvgShapeTexts* Texts)
 {
-    if (!Texts || Shape.Count == 0 || V.Commands[Shape.First].Kind != TVectorCommand::Move)
+    const TVectorCommand* const Commands = V.CommandsOf(Shape);
+    if (!Texts || Shape.Count == 0 || Commands[0].Kind != TVectorCommand::Move)
         return WriteShape(Path, V, Shape, Left, Top, Units);
     constexpr std::int64_t One = TVectorCommand::FixedOne;
     const std::int64_t Per = Units * One;
@@ -269,8 +271,8 @@ void AppendShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Sha
         std::string Scratch;
         TPathData At(Scratch);
         std::size_t Start = 0;
-        for (std::size_t I = Shape.First; I < Shape.First + Shape.Count; ++I) {
-            const TVectorCommand& C = V.Commands[I];
+        for (std::size_t I = 0; I < Shape.Count; ++I) {
+            const TVectorCommand& C = Commands[I];
             switch (C.Kind) {
             case TVectorCommand::Move:
                 At.MoveTo(X(C.FX), Y(C.FY));
@@ -285,7 +287,7 @@ void AppendShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Sha
                 At.Close();
                 break;
             }
-            if (I == Shape.First) {
+            if (I == 0) {
                 Made.X0 = At.State().CurX;
                 Made.Y0 = At.State().CurY;
                 Start = At.Written();

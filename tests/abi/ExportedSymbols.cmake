@@ -13,6 +13,8 @@ set(noise
   # (a sanitizer build exports the API's own constants this way).
   "^u "
   "^V typeinfo( name)? for Q[A-Za-z0-9_]*$"
+  # A shared pointer's control block is a polymorphic class of the standard library's.
+  "^V typeinfo( name)? for std::_(Sp_[A-Za-z_]+|Mutex_base)(<[^>]*>)?$"
   # AddressSanitizer's one-definition markers of the exported variables.
   "^B __odr_asan"
   "^[BD] (__bss_start|_edata|_end)$")
