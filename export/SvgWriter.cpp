@@ -81,11 +81,9 @@ public:
     void MoveTo(std::int64_t X, std::int64_t Y)
     {
         if (S.Started) {
-            Command('m');
-            Numbers({X - S.CurX, Y - S.CurY});
+            Emit('m', {X - S.CurX, Y - S.CurY});
         } else {
-            Command('M');
-            Numbers({X, Y});
+            Emit('M', {X, Y});
             S.Started = true;
         }
         S.CurX = S.StartX = X;
@@ -96,35 +94,30 @@ public:
         if (X == S.CurX && Y == S.CurY)
             return;
         if (Y == S.CurY) {
-            Command('h');
-            Numbers({X - S.CurX});
+            Emit('h', {X - S.CurX});
         } else if (X == S.CurX) {
-            Command('v');
-            Numbers({Y - S.CurY});
+            Emit('v', {Y - S.CurY});
         } else {
-            Command('l');
-            Numbers({X - S.CurX, Y - S.CurY});
+            Emit('l', {X - S.CurX, Y - S.CurY});
         }
         S.CurX = X;
         S.CurY = Y;
     }
     void QuadTo(std::int64_t CX, std::int64_t CY, std::int64_t X, std::int64_t Y)
     {
-        Command('q');
-        Numbers({CX - S.CurX, CY - S.CurY, X - S.CurX, Y - S.CurY});
+        Emit('q', {CX - S.CurX, CY - S.CurY, X - S.CurX, Y - S.CurY});
         S.CurX = X;
         S.CurY = Y;
     }
     // Absolute vertical and horizontal lines, for the bars.
     void VerticalTo(std::int64_t Y)
     {
-        Command('V');
-        Numbers({Y});
+        Emit('V', {Y});
         S.CurY = Y;
     }
     void Close()
     {
-        Command('z');
+        Emit('z', {});
         S.CurX = S.StartX;
         S.CurY = S.StartY;
     }
@@ -143,24 +136,26 @@ public:
     std::size_t Written() const { return Out.size(); }
 
 private:
-    void Command(char C)
+    // A command and its numbers, composed here and appended at once: a
+    // label's path has a few hundred numbers.
+    void Emit(char C, std::initializer_list<std::int64_t> Values)
     {
+        char Buffer[1 + 4 * 21];
+        char* At = Buffer;
         if (C != S.Last || C == 'z' || C == 'm' || C == 'M')
-            Out += C;
+            *At++ = C;
         else
             S.Separate = true;
         S.Last = C;
         S.First = true;
-    }
-    void Numbers(std::initializer_list<std::int64_t> Values)
-    {
         for (const std::int64_t V : Values) {
             if ((!S.First || S.Separate) && V >= 0)
-                Out += ' ';
+                *At++ = ' ';
             S.Separate = false;
             S.First = false;
-            AppendInt(Out, V);
+            At = std::to_chars(At, Buffer + sizeof Buffer, V).ptr;
         }
+        Out.append(Buffer, std::size_t(At - Buffer));
     }
 
     std::string& Out;
