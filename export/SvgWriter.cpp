@@ -177,18 +177,12 @@ std::int64_t FloorRound(std::int64_t N, std::int64_t D)
     return T >= 0 ? T / B : -((-T + B - 1) / B);
 }
 
-// A resolved outline at a box origin in tenths of a module (Units the
-// symbol's units in one), each coordinate rounded from its fixed-point form
-// in integers.
-void WriteShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Shape, std::int32_t Left,
-                std::int32_t Top, std::int64_t Units)
+// Shape's commands onto Path, each coordinate through X and Y; After(I)
+// once command I is written.
+template <class TX, class TY, class TAfter>
+void TraceShape(TPathData& Path, const TVectorCommand* Commands, std::size_t Count, TX X, TY Y, TAfter After)
 {
-    constexpr std::int64_t One = TVectorCommand::FixedOne;
-    const std::int64_t Across = std::int64_t(Left) * One, Down = std::int64_t(Top) * One, Per = Units * One;
-    const auto X = [&](std::int64_t Local) { return RoundDiv((Across + Local) * 10, Per); };
-    const auto Y = [&](std::int64_t Local) { return RoundDiv((Down + Local) * 10, Per); };
-    const TVectorCommand* const Commands = V.CommandsOf(Shape);
-    for (std::size_t I = 0; I < Shape.Count; ++I) {
+    for (std::size_t I = 0; I < Count; ++I) {
         const TVectorCommand& C = Commands[I];
         switch (C.Kind) {
         case TVectorCommand::Move:
@@ -204,7 +198,21 @@ void WriteShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Shap
             Path.Close();
             break;
         }
+        After(I);
     }
+}
+
+// A resolved outline at a box origin in tenths of a module (Units the
+// symbol's units in one), each coordinate rounded from its fixed-point form
+// in integers.
+void WriteShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Shape, std::int32_t Left,
+                std::int32_t Top, std::int64_t Units)
+{
+    constexpr std::int64_t One = TVectorCommand::FixedOne;
+    const std::int64_t Across = std::int64_t(Left) * One, Down = std::int64_t(Top) * One, Per = Units * One;
+    TraceShape(
+        Path, V.CommandsOf(Shape), Shape.Count, [&](std::int64_t Local) { return RoundDiv((Across + Local) * 10, Per); },
+        [&](std::int64_t Local) { return RoundDiv((Down + Local) * 10, Per); }, [](std::size_t) {});
 }
 
 } // namespace
@@ -232,6 +240,42 @@ namespace {
 
 std::int64_t FloorDiv(std::int64_t N, std::int64_t D) { return N >= 0 ? N / D : -((-N + D - 1) / D); }
 
+// The text of a shape's commands after its first point, written at RX and
+// RY (in 1/Units of a grid step) from the origin.
+TSvgShapeTexts::TImpl::TText TextAt(const TVectorCommand* Commands, std::size_t Count, std::int64_t Units,
+                                    std::int64_t RX, std::int64_t RY)
+{
+    constexpr std::int64_t One = TVectorCommand::FixedOne;
+    const std::int64_t Per = Units * One;
+    constexpr std::int64_t Most = std::numeric_limits<std::int64_t>::max();
+    TSvgShapeTexts::TImpl::TText Made{Units, RX, RY, 0, 0, Most, Most, {}, {}};
+    std::string Scratch;
+    TPathData At(Scratch);
+    std::size_t Start = 0;
+    TraceShape(
+        At, Commands, Count,
+        [&](std::int64_t Local) {
+            const std::int64_t N = RX * One + Local * 10;
+            Made.LeastX = std::min(Made.LeastX, N);
+            return FloorRound(N, Per);
+        },
+        [&](std::int64_t Local) {
+            const std::int64_t N = RY * One + Local * 10;
+            Made.LeastY = std::min(Made.LeastY, N);
+            return FloorRound(N, Per);
+        },
+        [&](std::size_t I) {
+            if (I != 0)
+                return;
+            Made.X0 = At.State().CurX;
+            Made.Y0 = At.State().CurY;
+            Start = At.Written();
+        });
+    Made.Body = Scratch.substr(Start);
+    Made.After = At.State();
+    return Made;
+}
+
 void AppendShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Shape, std::int32_t Left,
                  std::int32_t Top, std::int64_t Units, TSvgShapeTexts* Texts)
 {
@@ -246,53 +290,10 @@ void AppendShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Sha
     using TText = TSvgShapeTexts::TImpl::TText;
     std::vector<TText>& Known =
         Texts->d->Memo.Of(Shape.Ch, Shape.Line, Shape.Width, Shape.Height, [] { return std::vector<TText>(); });
-    const auto Found = std::find_if(Known.begin(), Known.end(), [&](const auto& T) {
-        return T.Units == Units && T.RX == RX && T.RY == RY;
-    });
-    const TText* Text = Found == Known.end() ? nullptr : &*Found;
-    if (!Text) {
-        TText Made{Units, RX, RY, 0, 0, std::numeric_limits<std::int64_t>::max(),
-                                          std::numeric_limits<std::int64_t>::max(), {}, {}};
-        const auto X = [&](std::int64_t Local) {
-            const std::int64_t N = (RX * One + Local * 10);
-            Made.LeastX = std::min(Made.LeastX, N);
-            return FloorRound(N, Per);
-        };
-        const auto Y = [&](std::int64_t Local) {
-            const std::int64_t N = (RY * One + Local * 10);
-            Made.LeastY = std::min(Made.LeastY, N);
-            return FloorRound(N, Per);
-        };
-        std::string Scratch;
-        TPathData At(Scratch);
-        std::size_t Start = 0;
-        for (std::size_t I = 0; I < Shape.Count; ++I) {
-            const TVectorCommand& C = Commands[I];
-            switch (C.Kind) {
-            case TVectorCommand::Move:
-                At.MoveTo(X(C.FX), Y(C.FY));
-                break;
-            case TVectorCommand::Line:
-                At.LineTo(X(C.FX), Y(C.FY));
-                break;
-            case TVectorCommand::Quad:
-                At.QuadTo(X(C.FCX), Y(C.FCY), X(C.FX), Y(C.FY));
-                break;
-            case TVectorCommand::Close:
-                At.Close();
-                break;
-            }
-            if (I == 0) {
-                Made.X0 = At.State().CurX;
-                Made.Y0 = At.State().CurY;
-                Start = At.Written();
-            }
-        }
-        Made.Body = Scratch.substr(Start);
-        Made.After = At.State();
-        Known.push_back(std::move(Made));
-        Text = &Known.back();
-    }
+    auto Text = std::find_if(Known.begin(), Known.end(),
+                             [&](const TText& T) { return T.Units == Units && T.RX == RX && T.RY == RY; });
+    if (Text == Known.end())
+        Text = Known.insert(Known.end(), TextAt(Commands, Shape.Count, Units, RX, RY));
     if (QX * Per + Text->LeastX < 0 || QY * Per + Text->LeastY < 0)
         return WriteShape(Path, V, Shape, Left, Top, Units);
     Path.MoveTo(QX + Text->X0, QY + Text->Y0);
