@@ -15,6 +15,9 @@
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <thread>
+
 using namespace WEQEan;
 
 namespace {
@@ -281,6 +284,44 @@ TEST(WriterTest, SvgShapeTextKeptIsTheShapeWrittenAgain)
         AppendSvg(V, TSvgStyle{clWhite, clBlack, clBlack, 330, "", false}, Kept, &Texts);
         EXPECT_EQ(Made, Afresh);
         EXPECT_EQ(Kept, Afresh);
+    }
+}
+
+// What a thread keeps from one file for the next (outlines, their SVG text,
+// sampled characters) never changes a file: written after some sixty others
+// of other sizes and kinds (more shapes than a thread keeps), each file is
+// the one a fresh thread writes.
+TEST(WriterTest, AWarmThreadWritesWhatAFreshOneWrites)
+{
+    struct TRow {
+        std::string Text;
+        TExportOptions O;
+    };
+    std::vector<TRow> Rows;
+    for (double X = 0.10; X < 2.4; X += 0.04) {
+        TExportOptions O;
+        O.XDimensionMM = X;
+        Rows.push_back({X < 1 ? "400638133393" : "978316148410", O});
+    }
+    TExportOptions UpcA, Ean8, Colours;
+    UpcA.Symbology = TSymbology::UpcA, UpcA.AddOn = "12345", UpcA.XDimensionMM = 0.29;
+    Ean8.Symbology = TSymbology::Ean8, Ean8.XDimensionMM = 0.37;
+    Colours.FontColor = 0x0000FF, Colours.FillBackground = false;
+    Rows.push_back({"03600029145", UpcA});
+    Rows.push_back({"9638507", Ean8});
+    Rows.push_back({"400638133393", Colours});
+    const auto Files = [](const TRow& Row) {
+        std::array<QByteArray, 2> Out;
+        EXPECT_TRUE(EncodeSvg(Row.Text, Row.O, Out[0]));
+        EXPECT_TRUE(EncodePng(Row.Text, 300, Row.O, Out[1]));
+        return Out;
+    };
+    for (auto It = Rows.rbegin(); It != Rows.rend(); ++It)
+        Files(*It);
+    for (const TRow& Row : Rows) {
+        std::array<QByteArray, 2> Fresh;
+        std::thread([&] { Fresh = Files(Row); }).join();
+        EXPECT_EQ(Files(Row), Fresh) << Row.Text << " at " << Row.O.XDimensionMM << " mm";
     }
 }
 
