@@ -3,6 +3,8 @@
 
 // The finished raster symbol, side by side: ours, Zint's and zxing-cpp's, for
 // the same GTINs at the same module widths, and a plain fill of the same area.
+#include "BenchMain.h"
+
 #include <ean/WEQEan.h>
 #include <ocrb/WEQOcrB.h>
 #include <ocrb/WEQOcrB_p.h>
@@ -119,15 +121,8 @@ const std::vector<std::string>& RandomGtins()
 {
     static const std::vector<std::string> Gtins = [] {
         std::vector<std::string> G;
-        std::uint64_t State = 15;
-        for (int I = 0; I < 256; ++I) {
-            std::string Body;
-            for (int D = 0; D < 12; ++D) {
-                State = State * 6364136223846793005ULL + 1442695040888963407ULL;
-                Body += char('0' + (State >> 33) % 10);
-            }
+        for (const std::string& Body : RandomBodies(256, 15))
             G.push_back(WEQEan::CompleteGTIN(Body));
-        }
         return G;
     }();
     return Gtins;

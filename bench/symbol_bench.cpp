@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The WEQBarCode authors
 // SPDX-License-Identifier: MIT
 
+#include "BenchMain.h"
+
 #include <control/WEQBarCode.h>
 #include <ean/WEQEan.h>
 #include <ean/WEQEanExport.h>
@@ -55,25 +57,20 @@ void BM_ExportPdf(benchmark::State& State)
 }
 BENCHMARK(BM_ExportPdf)->Unit(benchmark::kMicrosecond);
 
-// The PNG of random GTINs at 300 dpi, at a compression level: the time and
-// the bytes the files' level trades.
 // 64 readings of random GTINs.
 const std::vector<WEQEan::TEanReading>& RandomReadings()
 {
     static const std::vector<WEQEan::TEanReading> Readings = [] {
         std::vector<WEQEan::TEanReading> R;
-        std::uint64_t Seed = 2026;
-        for (int I = 0; I < 64; ++I) {
-            std::string Body;
-            for (int D = 0; D < 12; ++D)
-                Body += char('0' + (Seed = Seed * 6364136223846793005u + 1442695040888963407u) % 10);
+        for (const std::string& Body : RandomBodies(64, 2026))
             R.push_back(WEQEan::Read(WEQEan::TKind::Ean13, Body));
-        }
         return R;
     }();
     return Readings;
 }
 
+// The PNG of random GTINs at 300 dpi, at a compression level: the time and
+// the bytes the files' level trades.
 void BM_EncodePngLevel(benchmark::State& State)
 {
     const std::vector<WEQEan::TEanReading>& Readings = RandomReadings();
