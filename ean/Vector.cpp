@@ -207,8 +207,7 @@ TVectorSymbol ResolveVector(TSymbol Symbol, TShapeCache* Cache)
                 const TShapeCommands& Known = Cache->Of(E.Ch, E.Width, E.Height, Line);
                 if (Known->empty())
                     continue;
-                V.Held.push_back(Known);
-                V.Shapes.push_back({E.Ch, E.Width, Height, 0, Known->size(), Line, Known->data()});
+                V.Shapes.push_back({E.Ch, E.Width, Height, 0, Known->size(), Line, Known});
             } else {
                 const std::size_t First = V.Commands.size();
                 if (Line)

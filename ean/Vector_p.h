@@ -46,14 +46,16 @@ private:
 
 // One outline, for a character in a box of one size: every character of that
 // size and kind shares it.
+using TShapeCommands = std::shared_ptr<const std::vector<TVectorCommand>>;
+
 struct TGlyphShape {
     char Ch;
     std::int32_t Width, Height; // the box it is placed in
     std::size_t First, Count;   // its commands
     bool Line = false;          // a character of the number line
-    // Its commands where a cache holds them (the symbol's Held keeps them),
-    // rather than at First in the symbol's own.
-    const TVectorCommand* Held = nullptr;
+    // Its commands where a cache holds them, shared rather than copied (a
+    // symbol's dozen shapes are some 30 KB); then First counts for nothing.
+    TShapeCommands Held = {};
 };
 
 struct TPlacedGlyph {
@@ -61,21 +63,16 @@ struct TPlacedGlyph {
     std::int32_t Left, Top; // the box origin
 };
 
-using TShapeCommands = std::shared_ptr<const std::vector<TVectorCommand>>;
-
 struct TVectorSymbol {
     TSymbol Symbol;
-    std::vector<TVectorCommand> Commands;
+    std::vector<TVectorCommand> Commands; // the shapes' a cache does not hold
     std::vector<TGlyphShape> Shapes;
     std::vector<TPlacedGlyph> Glyphs; // in the order of the symbol's characters
-    // The cache's commands its shapes point into, shared rather than
-    // copied: a symbol's dozen shapes are some 30 KB.
-    std::vector<TShapeCommands> Held;
 
     // Shape's commands, Shape.Count of them.
     const TVectorCommand* CommandsOf(const TGlyphShape& Shape) const
     {
-        return Shape.Held ? Shape.Held : Commands.data() + Shape.First;
+        return Shape.Held ? Shape.Held->data() : Commands.data() + Shape.First;
     }
 };
 
@@ -173,7 +170,7 @@ private:
 
 // Resolves the characters of Symbol; one without an outline ('0'..'9', '<'
 // and '>' have one, and the number line's) is left out. With a cache, a
-// shape it holds is copied rather than resolved again.
+// shape it holds is shared rather than resolved again.
 TVectorSymbol ResolveVector(TSymbol Symbol, TShapeCache* Cache = nullptr);
 
 } // namespace WEQEan

@@ -238,6 +238,8 @@ TSvgShapeTexts::~TSvgShapeTexts() = default;
 
 namespace {
 
+constexpr std::size_t MaxTextsAShape = 64;
+
 std::int64_t FloorDiv(std::int64_t N, std::int64_t D) { return N >= 0 ? N / D : -((-N + D - 1) / D); }
 
 // The text of a shape's commands after its first point, written at RX and
@@ -292,8 +294,13 @@ void AppendShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Sha
         Texts->d->Memo.Of(Shape.Ch, Shape.Line, Shape.Width, Shape.Height, [] { return std::vector<TText>(); });
     auto Text = std::find_if(Known.begin(), Known.end(),
                              [&](const TText& T) { return T.Units == Units && T.RX == RX && T.RY == RY; });
-    if (Text == Known.end())
+    if (Text == Known.end()) {
+        // Boxes at ever other places (a caller varying the bar height at a
+        // fine X-dimension) would grow the list without end.
+        if (Known.size() >= MaxTextsAShape)
+            Known.clear();
         Text = Known.insert(Known.end(), TextAt(Commands, Shape.Count, Units, RX, RY));
+    }
     if (QX * Per + Text->LeastX < 0 || QY * Per + Text->LeastY < 0)
         return WriteShape(Path, V, Shape, Left, Top, Units);
     Path.MoveTo(QX + Text->X0, QY + Text->Y0);

@@ -253,8 +253,8 @@ TEST(WriterTest, SvgRoundsCharacterPointsToTenthsOfAModule)
 }
 
 // A shape's text kept from one symbol for the next reads as the shape written
-// afresh, wherever its boxes stand: at every remainder of a tenth, and left
-// of and above the origin, where the rounding turns.
+// afresh, wherever its boxes stand: at whole tenths and between them, and
+// left of or above the origin, where the rounding turns.
 TEST(WriterTest, SvgShapeTextKeptIsTheShapeWrittenAgain)
 {
     TVectorSymbol V;
@@ -273,6 +273,8 @@ TEST(WriterTest, SvgShapeTextKeptIsTheShapeWrittenAgain)
         {"whole tenths", {{0, 330, 660}, {0, 3300, 660}, {0, 33, 33}}},
         {"every remainder", {{0, 331, 660}, {0, 345, 661}, {0, 362, 680}, {0, 1000, 1001}, {0, 17, 5}}},
         {"at the origin and beyond", {{0, 0, 0}, {0, 66, 33}, {0, -33, -66}, {0, -1, 2}, {0, 2, -1}, {0, 66, 33}}},
+        {"above the origin alone", {{0, 330, 660}, {0, 330, 33}, {0, 660, 33}}},
+        {"left of the origin alone", {{0, 330, 660}, {0, 33, 660}, {0, 33, 990}}},
     };
     TSvgShapeTexts Texts;
     for (const auto& Row : Rows) {
@@ -288,7 +290,7 @@ TEST(WriterTest, SvgShapeTextKeptIsTheShapeWrittenAgain)
 }
 
 // What a thread keeps from one file for the next (outlines, their SVG text,
-// sampled characters) never changes a file: written after some sixty others
+// sampled characters) never changes a file: written after some eighty others
 // of other sizes and kinds (more shapes than a thread keeps), each file is
 // the one a fresh thread writes.
 TEST(WriterTest, AWarmThreadWritesWhatAFreshOneWrites)
@@ -298,7 +300,7 @@ TEST(WriterTest, AWarmThreadWritesWhatAFreshOneWrites)
         TExportOptions O;
     };
     std::vector<TRow> Rows;
-    for (double X = 0.10; X < 2.4; X += 0.04) {
+    for (double X = 0.10; X < 2.4; X += 0.03) {
         TExportOptions O;
         O.XDimensionMM = X;
         Rows.push_back({X < 1 ? "400638133393" : "978316148410", O});
