@@ -174,7 +174,7 @@ const std::vector<TGlyphRuns::TRun>& TGlyphRuns::Of(const TVectorSymbol& V, std:
 {
     const TGlyphShape& Shape = V.Shapes[Index];
     return Memo.Of(Shape.Ch, Shape.Line, Shape.Width, Shape.Height, [&] {
-        const TGlyphMask M = SampleOutline(V.CommandsOf(Shape), Shape.Count, Shape.Width, Shape.Height);
+        const TGlyphMask M = SampleOutline(Shape.Commands->data(), Shape.Commands->size(), Shape.Width, Shape.Height);
         std::vector<TRun> Runs;
         for (std::int32_t Y = 0; Y < M.Height; ++Y) {
             const std::uint8_t* Ink = M.Ink.data() + std::size_t(Y) * std::size_t(M.Width);

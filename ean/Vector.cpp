@@ -176,16 +176,23 @@ void ResolveGlyph(char Ch, std::int32_t Width, std::int32_t Height, std::vector<
         ResolveMark(Width, Ch == '<', Out);
 }
 
+namespace {
+
+TShapeCommands ResolveShape(char Ch, std::int32_t Width, std::int32_t Height, bool Line)
+{
+    auto Commands = std::make_shared<std::vector<TVectorCommand>>();
+    if (Line)
+        ResolveLineGlyph(Ch, Width, Height, *Commands);
+    else
+        ResolveGlyph(Ch, Width, Height, *Commands);
+    return Commands;
+}
+
+} // namespace
+
 const TShapeCommands& TShapeCache::Of(char Ch, std::int32_t Width, std::int32_t Height, bool Line)
 {
-    return Memo.Of(Ch, Line, Width, Height, [&] {
-        auto Commands = std::make_shared<std::vector<TVectorCommand>>();
-        if (Line)
-            ResolveLineGlyph(Ch, Width, Height, *Commands);
-        else
-            ResolveGlyph(Ch, Width, Height, *Commands);
-        return TShapeCommands(std::move(Commands));
-    });
+    return Memo.Of(Ch, Line, Width, Height, [&] { return ResolveShape(Ch, Width, Height, Line); });
 }
 
 TVectorSymbol ResolveVector(TSymbol Symbol, TShapeCache* Cache)
@@ -203,21 +210,11 @@ TVectorSymbol ResolveVector(TSymbol Symbol, TShapeCache* Cache)
         };
         auto It = std::find_if(V.Shapes.begin(), V.Shapes.end(), Same);
         if (It == V.Shapes.end()) {
-            if (Cache) {
-                const TShapeCommands& Known = Cache->Of(E.Ch, E.Width, E.Height, Line);
-                if (Known->empty())
-                    continue;
-                V.Shapes.push_back({E.Ch, E.Width, Height, 0, Known->size(), Line, Known});
-            } else {
-                const std::size_t First = V.Commands.size();
-                if (Line)
-                    ResolveLineGlyph(E.Ch, E.Width, E.Height, V.Commands);
-                else
-                    ResolveGlyph(E.Ch, E.Width, E.Height, V.Commands);
-                if (V.Commands.size() == First)
-                    continue;
-                V.Shapes.push_back({E.Ch, E.Width, Height, First, V.Commands.size() - First, Line});
-            }
+            TShapeCommands Commands =
+                Cache ? Cache->Of(E.Ch, E.Width, E.Height, Line) : ResolveShape(E.Ch, E.Width, E.Height, Line);
+            if (Commands->empty())
+                continue;
+            V.Shapes.push_back({E.Ch, E.Width, Height, Line, std::move(Commands)});
             It = V.Shapes.end() - 1;
         }
         V.Glyphs.push_back({std::size_t(It - V.Shapes.begin()), E.Left, E.Top});

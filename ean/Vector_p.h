@@ -44,18 +44,17 @@ private:
     static std::int64_t Fixed(long double V) { return std::llroundl(V * FixedOne); }
 };
 
-// One outline, for a character in a box of one size: every character of that
-// size and kind shares it.
+// A shape's commands, shared by the symbols a cache serves rather than
+// copied into each (a symbol's dozen shapes are some 30 KB).
 using TShapeCommands = std::shared_ptr<const std::vector<TVectorCommand>>;
 
+// One outline, for a character in a box of one size: every character of that
+// size and kind shares it.
 struct TGlyphShape {
     char Ch;
     std::int32_t Width, Height; // the box it is placed in
-    std::size_t First, Count;   // its commands
-    bool Line = false;          // a character of the number line
-    // Its commands where a cache holds them, shared rather than copied (a
-    // symbol's dozen shapes are some 30 KB); then First counts for nothing.
-    TShapeCommands Held = {};
+    bool Line;                  // a character of the number line
+    TShapeCommands Commands;    // never empty
 };
 
 struct TPlacedGlyph {
@@ -65,26 +64,17 @@ struct TPlacedGlyph {
 
 struct TVectorSymbol {
     TSymbol Symbol;
-    std::vector<TVectorCommand> Commands; // the shapes' a cache does not hold
     std::vector<TGlyphShape> Shapes;
     std::vector<TPlacedGlyph> Glyphs; // in the order of the symbol's characters
-
-    // Shape's commands, Shape.Count of them.
-    const TVectorCommand* CommandsOf(const TGlyphShape& Shape) const
-    {
-        return Shape.Held ? Shape.Held->data() : Commands.data() + Shape.First;
-    }
 };
 
 // Shape's commands as PDF and PostScript draw them: Visit(Kind, Numbers)
 // with a Move's or Line's point, a Quad's cubic curve from the point before
 // (its two control points and its end), nothing for a Close.
-template <class TVisit> void ForEachCubic(const TVectorSymbol& V, const TGlyphShape& Shape, TVisit Visit)
+template <class TVisit> void ForEachCubic(const TGlyphShape& Shape, TVisit Visit)
 {
     long double X0 = 0, Y0 = 0;
-    const TVectorCommand* const Commands = V.CommandsOf(Shape);
-    for (std::size_t I = 0; I < Shape.Count; ++I) {
-        const TVectorCommand& C = Commands[I];
+    for (const TVectorCommand& C : *Shape.Commands) {
         switch (C.Kind) {
         case TVectorCommand::Move:
         case TVectorCommand::Line:

@@ -141,7 +141,7 @@ void AppendEps(const TVectorSymbol& V, const TInks& Inks, const std::string& Tit
     for (std::size_t I = 0; I < V.Shapes.size(); ++I) {
         const TGlyphShape& Shape = V.Shapes[I];
         Out += "/G" + std::to_string(I) + " {\n";
-        ForEachCubic(V, Shape, [&Out](TVectorCommand::TKind Kind, std::initializer_list<double> Numbers) {
+        ForEachCubic(Shape, [&Out](TVectorCommand::TKind Kind, std::initializer_list<double> Numbers) {
             static const char* const Operators[] = {"moveto", "lineto", "curveto"};
             if (Kind == TVectorCommand::Close)
                 Out += "closepath\n";

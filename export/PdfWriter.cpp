@@ -214,7 +214,7 @@ std::string TPdfDocument::ShapeName(const TVectorSymbol& V, std::size_t Shape)
     // The shape's outline in its box's units, y downward as the symbol's;
     // quadratic curves as the cubic ones PDF has.
     std::string Path;
-    ForEachCubic(V, S, [&Path](TVectorCommand::TKind Kind, std::initializer_list<double> Numbers) {
+    ForEachCubic(S, [&Path](TVectorCommand::TKind Kind, std::initializer_list<double> Numbers) {
         static const char* const Operators[] = {"m", "l", "c"};
         if (Kind == TVectorCommand::Close)
             Path += "h\n";

@@ -180,9 +180,9 @@ std::int64_t FloorRound(std::int64_t N, std::int64_t D)
 // Shape's commands onto Path, each coordinate through X and Y; After(I)
 // once command I is written.
 template <class TX, class TY, class TAfter>
-void TraceShape(TPathData& Path, const TVectorCommand* Commands, std::size_t Count, TX X, TY Y, TAfter After)
+void TraceShape(TPathData& Path, const std::vector<TVectorCommand>& Commands, TX X, TY Y, TAfter After)
 {
-    for (std::size_t I = 0; I < Count; ++I) {
+    for (std::size_t I = 0; I < Commands.size(); ++I) {
         const TVectorCommand& C = Commands[I];
         switch (C.Kind) {
         case TVectorCommand::Move:
@@ -205,13 +205,12 @@ void TraceShape(TPathData& Path, const TVectorCommand* Commands, std::size_t Cou
 // A resolved outline at a box origin in tenths of a module (Units the
 // symbol's units in one), each coordinate rounded from its fixed-point form
 // in integers.
-void WriteShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Shape, std::int32_t Left,
-                std::int32_t Top, std::int64_t Units)
+void WriteShape(TPathData& Path, const TGlyphShape& Shape, std::int32_t Left, std::int32_t Top, std::int64_t Units)
 {
     constexpr std::int64_t One = TVectorCommand::FixedOne;
     const std::int64_t Across = std::int64_t(Left) * One, Down = std::int64_t(Top) * One, Per = Units * One;
     TraceShape(
-        Path, V.CommandsOf(Shape), Shape.Count, [&](std::int64_t Local) { return RoundDiv((Across + Local) * 10, Per); },
+        Path, *Shape.Commands, [&](std::int64_t Local) { return RoundDiv((Across + Local) * 10, Per); },
         [&](std::int64_t Local) { return RoundDiv((Down + Local) * 10, Per); }, [](std::size_t) {});
 }
 
@@ -244,8 +243,8 @@ std::int64_t FloorDiv(std::int64_t N, std::int64_t D) { return N >= 0 ? N / D : 
 
 // The text of a shape's commands after its first point, written at RX and
 // RY (in 1/Units of a grid step) from the origin.
-TSvgShapeTexts::TImpl::TText TextAt(const TVectorCommand* Commands, std::size_t Count, std::int64_t Units,
-                                    std::int64_t RX, std::int64_t RY)
+TSvgShapeTexts::TImpl::TText TextAt(const std::vector<TVectorCommand>& Commands, std::int64_t Units, std::int64_t RX,
+                                    std::int64_t RY)
 {
     constexpr std::int64_t One = TVectorCommand::FixedOne;
     const std::int64_t Per = Units * One;
@@ -255,7 +254,7 @@ TSvgShapeTexts::TImpl::TText TextAt(const TVectorCommand* Commands, std::size_t 
     TPathData At(Scratch);
     std::size_t Start = 0;
     TraceShape(
-        At, Commands, Count,
+        At, Commands,
         [&](std::int64_t Local) {
             const std::int64_t N = RX * One + Local * 10;
             Made.LeastX = std::min(Made.LeastX, N);
@@ -278,12 +277,12 @@ TSvgShapeTexts::TImpl::TText TextAt(const TVectorCommand* Commands, std::size_t 
     return Made;
 }
 
-void AppendShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Shape, std::int32_t Left,
-                 std::int32_t Top, std::int64_t Units, TSvgShapeTexts* Texts)
+void AppendShape(TPathData& Path, const TGlyphShape& Shape, std::int32_t Left, std::int32_t Top, std::int64_t Units,
+                 TSvgShapeTexts* Texts)
 {
-    const TVectorCommand* const Commands = V.CommandsOf(Shape);
-    if (!Texts || Shape.Count == 0 || Commands[0].Kind != TVectorCommand::Move)
-        return WriteShape(Path, V, Shape, Left, Top, Units);
+    const std::vector<TVectorCommand>& Commands = *Shape.Commands;
+    if (!Texts || Commands.empty() || Commands[0].Kind != TVectorCommand::Move)
+        return WriteShape(Path, Shape, Left, Top, Units);
     constexpr std::int64_t One = TVectorCommand::FixedOne;
     const std::int64_t Per = Units * One;
     const std::int64_t QX = FloorDiv(std::int64_t(Left) * 10, Units), RX = std::int64_t(Left) * 10 - QX * Units;
@@ -299,10 +298,10 @@ void AppendShape(TPathData& Path, const TVectorSymbol& V, const TGlyphShape& Sha
         // fine X-dimension) would grow the list without end.
         if (Known.size() >= MaxTextsAShape)
             Known.clear();
-        Text = Known.insert(Known.end(), TextAt(Commands, Shape.Count, Units, RX, RY));
+        Text = Known.insert(Known.end(), TextAt(Commands, Units, RX, RY));
     }
     if (QX * Per + Text->LeastX < 0 || QY * Per + Text->LeastY < 0)
-        return WriteShape(Path, V, Shape, Left, Top, Units);
+        return WriteShape(Path, Shape, Left, Top, Units);
     Path.MoveTo(QX + Text->X0, QY + Text->Y0);
     Path.Splice(Text->Body, Text->After, QX, QY);
 }
@@ -441,7 +440,7 @@ void AppendSvg(const TVectorSymbol& V, const TSvgStyle& Style, std::string& Out,
         Out += F.Id;
         Out += "\" d=\"";
         TPathData Path(Out);
-        AppendShape(Path, V, V.Shapes[F.Glyph->Shape], F.Glyph->Left, F.Glyph->Top, Units, Texts);
+        AppendShape(Path, V.Shapes[F.Glyph->Shape], F.Glyph->Left, F.Glyph->Top, Units, Texts);
         Out += "\"/>";
     }
     // The others and the marks in one path; the reused ones where they stand again.
@@ -467,7 +466,7 @@ void AppendSvg(const TVectorSymbol& V, const TSvgStyle& Style, std::string& Out,
                 Out += "/>";
                 continue;
             }
-            AppendShape(Path, V, V.Shapes[G.Shape], G.Left, G.Top, Units, Texts);
+            AppendShape(Path, V.Shapes[G.Shape], G.Left, G.Top, Units, Texts);
         }
     }
     if (!Rest.empty()) {

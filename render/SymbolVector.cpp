@@ -66,9 +66,7 @@ void PaintVector(const TVectorSymbol& V, QPainter& Painter, TColor Background, T
             Painter.drawText(QPointF(0, 0), QString(QLatin1Char(Shape.Ch)));
             continue;
         }
-        const TVectorCommand* const Commands = V.CommandsOf(Shape);
-        for (std::size_t I = 0; I < Shape.Count; ++I) {
-            const TVectorCommand& C = Commands[I];
+        for (const TVectorCommand& C : *Shape.Commands) {
             switch (C.Kind) {
             case TVectorCommand::Move:
                 Glyphs.moveTo(X + qreal(C.X), Y + qreal(C.Y));

@@ -242,8 +242,9 @@ TEST(WriterTest, SvgRoundsCharacterPointsToTenthsOfAModule)
         {-99.0L, -82.6L, "M-1-2z"}, // -1 and -1.503
     };
     for (const auto& Row : Rows) {
-        V.Commands = {{TVectorCommand::Move, Row.X, Row.Y}, {TVectorCommand::Close}};
-        V.Shapes = {{'>', 330, 330, 0, 2, false}};
+        V.Shapes = {{'>', 330, 330, false,
+                     std::make_shared<std::vector<TVectorCommand>>(std::vector<TVectorCommand>{
+                         {TVectorCommand::Move, Row.X, Row.Y}, {TVectorCommand::Close}})}};
         V.Glyphs = {{0, 66, 33}};
         std::string Out;
         AppendSvg(V, TSvgStyle{clWhite, clBlack, clBlack, 330, "", false}, Out);
@@ -261,11 +262,12 @@ TEST(WriterTest, SvgShapeTextKeptIsTheShapeWrittenAgain)
     V.Symbol.Modules = 113;
     V.Symbol.Width = 113 * 330;
     V.Symbol.Height = 79 * 330;
-    V.Commands = {{TVectorCommand::Move, -82.5L, -49.5L},       {TVectorCommand::Line, 16.5L, 16.5L},
-                  {TVectorCommand::Quad, 40.2L, -7.7L, 99.4L, 33.0L}, {TVectorCommand::Line, -66.1L, 40.0L},
-                  {TVectorCommand::Close},                      {TVectorCommand::Move, -99.0L, -82.6L},
-                  {TVectorCommand::Line, 5.0L, 0.0L},           {TVectorCommand::Close}};
-    V.Shapes = {{'>', 330, 330, 0, V.Commands.size(), false}};
+    const std::vector<TVectorCommand> Commands = {
+        {TVectorCommand::Move, -82.5L, -49.5L},       {TVectorCommand::Line, 16.5L, 16.5L},
+        {TVectorCommand::Quad, 40.2L, -7.7L, 99.4L, 33.0L}, {TVectorCommand::Line, -66.1L, 40.0L},
+        {TVectorCommand::Close},                      {TVectorCommand::Move, -99.0L, -82.6L},
+        {TVectorCommand::Line, 5.0L, 0.0L},           {TVectorCommand::Close}};
+    V.Shapes = {{'>', 330, 330, false, std::make_shared<std::vector<TVectorCommand>>(Commands)}};
     const struct {
         const char* Name;
         std::vector<TPlacedGlyph> Boxes;
