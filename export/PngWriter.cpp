@@ -236,8 +236,7 @@ TDeflater::~TDeflater()
 
 TDeflater& TDeflater::Thread(bool Raw)
 {
-    thread_local TDeflater Deflaters[2];
-    Deflaters[Raw].Raw = Raw;
+    thread_local TDeflater Deflaters[2] = {TDeflater(false), TDeflater(true)};
     return Deflaters[Raw];
 }
 
@@ -262,8 +261,7 @@ const TZeroRun* ZeroRunOf(std::size_t Stride, std::int32_t Rows, int Level)
         for (std::size_t I = 0; I < Data.size(); I += Stride + 1)
             Data[I] = 2;
         Run.Adler = adler32(adler32(0, nullptr, 0), Data.data(), uInt(Data.size()));
-        TDeflater Own;
-        Own.Raw = true;
+        TDeflater Own(true);
         if (!Own.Start(Level))
             return Run;
         z_stream& Z = Own.Z;

@@ -81,10 +81,11 @@ QByteArray PngOfRows(TRowSource& Rows, int Dpi, int Level = 6, const QRgb* Trans
 // its tables' allocation and setup (page faults over a quarter megabyte)
 // every time.
 struct TDeflater {
+    explicit TDeflater(bool Raw = false) : Raw(Raw) {}
     z_stream Z{};
     int Level = -1;
     bool Ready = false;
-    bool Raw = false; // deflate data alone, without the zlib header and checksum
+    const bool Raw; // deflate data alone, without the zlib header and checksum
     ~TDeflater();
     // Ready for a new stream at Level.
     bool Start(int NewLevel);
