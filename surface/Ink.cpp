@@ -54,6 +54,51 @@ template <class TPixel> TInkBox InkBoxOf(const uchar* Bits, qsizetype Stride, in
     return Box;
 }
 
+// The ink boxes of the cells (X, W) of rows [0, H) of a one-byte Sheet, side
+// by side: the columns with ink come from one pass over whole rows (a pixel
+// is white exactly when all its bits are set, so a column's AND tells), then
+// each cell's top and bottom rows are looked for only between its ink's
+// columns.
+template <class TCell>
+void InkBoxesOf(const QImage& Sheet, int Total, int H, const std::vector<TCell>& Cells, std::vector<TInkBox>& Boxes)
+{
+    const uchar* const Bits = Sheet.constBits();
+    const qsizetype Stride = Sheet.bytesPerLine();
+    thread_local std::vector<uchar> Columns;
+    Columns.assign(std::size_t(Total), 0xFF);
+    uchar* const Column = Columns.data();
+    for (int Y = 0; Y < H; ++Y) {
+        const uchar* const Row = Bits + Y * Stride;
+        for (int X = 0; X < Total; ++X)
+            Column[X] &= Row[X];
+    }
+    for (const TCell& C : Cells) {
+        TInkBox& Box = Boxes[C.Char];
+        Box = {};
+        int Left = C.X, Right = C.X + C.W - 1;
+        while (Left <= Right && Column[Left] == 0xFF)
+            ++Left;
+        if (Left > Right)
+            continue;
+        while (Column[Right] == 0xFF)
+            --Right;
+        const auto RowHasInk = [&](int Y) {
+            const uchar* const Row = Bits + Y * Stride;
+            uchar All = 0xFF;
+            for (int X = Left; X <= Right; ++X)
+                All &= Row[X];
+            return All != 0xFF;
+        };
+        int Top = 0, Bottom = H - 1;
+        while (!RowHasInk(Top))
+            ++Top;
+        while (!RowHasInk(Bottom))
+            --Bottom;
+        Box.Any = true;
+        Box.Left = Left - C.X, Box.Right = Right - C.X, Box.Top = Top, Box.Bottom = Bottom;
+    }
+}
+
 // The ink box of the W x H cell at column X of Image.
 TInkBox InkBoxOf(const QImage& Image, int X, int W, int H)
 {
@@ -234,11 +279,19 @@ std::vector<TInkBox> TInkMeter::MeasureEach(const std::string& Chars) const
     QList<quint32> Glyphs;
     QList<QPointF> Positions;
     const auto Alone = [&](std::size_t I) { Boxes[I] = Measure(std::string(1, Chars[I])); };
+    Cells.reserve(Chars.size());
+    Glyphs.reserve(qsizetype(Chars.size()));
+    Positions.reserve(qsizetype(Chars.size()));
+    // The glyphs of all the characters in one look-up, a Latin-1 character
+    // mapping to one; a character the face lacks (glyph 0) is measured alone.
+    QList<quint32> Indexes = Together ? Raw.glyphIndexesForString(Latin1(Chars)) : QList<quint32>();
+    if (Indexes.size() != qsizetype(Chars.size()))
+        Indexes.fill(0, qsizetype(Chars.size()));
     std::int64_t X = 0, After = 0;
     for (std::size_t I = 0; I < Chars.size(); ++I) {
-        const QList<quint32> Glyph = Together ? GlyphOf(Latin1(std::string(1, Chars[I]))) : QList<quint32>();
-        const int W = Glyph.isEmpty() ? 0 : Metrics.horizontalAdvance(QChar(uchar(Chars[I])));
-        const QRectF Ink = Glyph.isEmpty() ? QRectF() : Raw.boundingRect(Glyph[0]);
+        const quint32 Glyph = Indexes[qsizetype(I)];
+        const int W = Glyph == 0 ? 0 : Metrics.horizontalAdvance(QChar(uchar(Chars[I])));
+        const QRectF Ink = Glyph == 0 ? QRectF() : Raw.boundingRect(Glyph);
         const auto Sane = [H](qreal V) { return std::isfinite(V) && std::abs(V) <= 4.0 * H; };
         if (W <= 0 || !Sane(Ink.left()) || !Sane(Ink.right())) {
             Alone(I);
@@ -246,7 +299,7 @@ std::vector<TInkBox> TInkMeter::MeasureEach(const std::string& Chars) const
         }
         X += After + std::max<std::int64_t>(0, Margin - std::int64_t(std::floor(Ink.left())));
         Cells.push_back({I, int(X), W});
-        Glyphs.append(Glyph[0]);
+        Glyphs.append(Glyph);
         Positions.append(QPointF(qreal(X), 0));
         X += W;
         After = std::max<std::int64_t>(0, std::int64_t(std::ceil(Ink.right())) + Margin - W);
@@ -264,8 +317,7 @@ std::vector<TInkBox> TInkMeter::MeasureEach(const std::string& Chars) const
     Run.setGlyphIndexes(Glyphs);
     Run.setPositions(Positions);
     GlyphSheets().Draw(false, int(Total), H, true, Metrics.ascent(), Run, [&](const QImage& Sheet) {
-        for (const TCell& C : Cells)
-            Boxes[C.Char] = InkBoxOf(Sheet, C.X, C.W, H);
+        InkBoxesOf(Sheet, int(Total), H, Cells, Boxes);
         // The gaps too: ink a glyph left beyond its cell.
         TInkBox Band;
         Band.Any = true;
