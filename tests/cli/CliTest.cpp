@@ -738,6 +738,9 @@ TEST(CliRunTest, PlainSymbolsNeedNoGuiAndTemplatesTheirOwnProgram)
     EXPECT_TRUE(Needed.contains("[libQt6Core.so.6]")) << Needed.toStdString();
     for (const char* Library : {"libQt6Gui", "libQt6Widgets", "libQt6Svg", "libWEQBarCode"})
         EXPECT_FALSE(Needed.contains(Library)) << Library << " in\n" << Needed.toStdString();
+    // Only the system's libraries: no search path, above all none with an
+    // empty entry, which stands for the folder it is started in.
+    EXPECT_FALSE(Needed.contains("RUNPATH") || Needed.contains("RPATH")) << Needed.toStdString();
 
     QTemporaryDir Dir;
     const QString Alone = Dir.filePath("weqbarcode");
