@@ -54,51 +54,6 @@ template <class TPixel> TInkBox InkBoxOf(const uchar* Bits, qsizetype Stride, in
     return Box;
 }
 
-// The ink boxes of the cells (X, W) of rows [0, H) of a one-byte Sheet, side
-// by side: the columns with ink come from one pass over whole rows (a pixel
-// is white exactly when all its bits are set, so a column's AND tells), then
-// each cell's top and bottom rows are looked for only between its ink's
-// columns.
-template <class TCell>
-void InkBoxesOf(const QImage& Sheet, int Total, int H, const std::vector<TCell>& Cells, std::vector<TInkBox>& Boxes)
-{
-    const uchar* const Bits = Sheet.constBits();
-    const qsizetype Stride = Sheet.bytesPerLine();
-    thread_local std::vector<uchar> Columns;
-    Columns.assign(std::size_t(Total), 0xFF);
-    uchar* const Column = Columns.data();
-    for (int Y = 0; Y < H; ++Y) {
-        const uchar* const Row = Bits + Y * Stride;
-        for (int X = 0; X < Total; ++X)
-            Column[X] &= Row[X];
-    }
-    for (const TCell& C : Cells) {
-        TInkBox& Box = Boxes[C.Char];
-        Box = {};
-        int Left = C.X, Right = C.X + C.W - 1;
-        while (Left <= Right && Column[Left] == 0xFF)
-            ++Left;
-        if (Left > Right)
-            continue;
-        while (Column[Right] == 0xFF)
-            --Right;
-        const auto RowHasInk = [&](int Y) {
-            const uchar* const Row = Bits + Y * Stride;
-            uchar All = 0xFF;
-            for (int X = Left; X <= Right; ++X)
-                All &= Row[X];
-            return All != 0xFF;
-        };
-        int Top = 0, Bottom = H - 1;
-        while (!RowHasInk(Top))
-            ++Top;
-        while (!RowHasInk(Bottom))
-            --Bottom;
-        Box.Any = true;
-        Box.Left = Left - C.X, Box.Right = Right - C.X, Box.Top = Top, Box.Bottom = Bottom;
-    }
-}
-
 // The ink box of the W x H cell at column X of Image.
 TInkBox InkBoxOf(const QImage& Image, int X, int W, int H)
 {
@@ -196,6 +151,48 @@ QFont FaceOf(const std::string& FontName, std::int32_t PixelHeight)
 
 } // namespace
 
+// The columns with ink come from one pass over whole rows (a pixel is white
+// exactly when all its bits are set, so a column's AND tells), then each
+// cell's top and bottom rows are looked for only between its ink's columns.
+void InkBoxesOf(const QImage& Sheet, std::int32_t Total, std::int32_t H, const std::vector<TInkCell>& Cells,
+                std::vector<TInkBox>& Boxes)
+{
+    const uchar* const Bits = Sheet.constBits();
+    const qsizetype Stride = Sheet.bytesPerLine();
+    thread_local std::vector<uchar> Columns;
+    Columns.assign(std::size_t(Total), 0xFF);
+    uchar* const Column = Columns.data();
+    for (std::int32_t Y = 0; Y < H; ++Y) {
+        const uchar* const Row = Bits + Y * Stride;
+        for (std::int32_t X = 0; X < Total; ++X)
+            Column[X] &= Row[X];
+    }
+    Boxes.assign(Cells.size(), TInkBox{});
+    for (std::size_t I = 0; I < Cells.size(); ++I) {
+        const TInkCell& C = Cells[I];
+        std::int32_t Left = C.X, Right = C.X + C.W - 1;
+        while (Left <= Right && Column[Left] == 0xFF)
+            ++Left;
+        if (Left > Right)
+            continue;
+        while (Column[Right] == 0xFF)
+            --Right;
+        const auto RowHasInk = [&](std::int32_t Y) {
+            const uchar* const Row = Bits + Y * Stride;
+            uchar All = 0xFF;
+            for (std::int32_t X = Left; X <= Right; ++X)
+                All &= Row[X];
+            return All != 0xFF;
+        };
+        std::int32_t Top = 0, Bottom = H - 1;
+        while (!RowHasInk(Top))
+            ++Top;
+        while (!RowHasInk(Bottom))
+            --Bottom;
+        Boxes[I] = {true, Left - C.X, Right - C.X, Top, Bottom};
+    }
+}
+
 TInkMeter::TInkMeter(const std::string& FontName, std::int32_t PixelHeight)
     : Font(FaceOf(FontName, PixelHeight)), Metrics(Font), Raw(QRawFont::fromFont(Font)), PixelHeight(PixelHeight)
 {
@@ -271,15 +268,13 @@ std::vector<TInkBox> TInkMeter::MeasureEach(const std::string& Chars) const
     const int H = Metrics.height();
     const bool Together = DrawsTogether();
     const int Margin = 2 + H / 8;
-    struct TCell {
-        std::size_t Char;
-        int X, W;
-    };
-    std::vector<TCell> Cells;
+    std::vector<TInkCell> Cells;
+    std::vector<std::size_t> CharOf; // each cell's place in Chars
     QList<quint32> Glyphs;
     QList<QPointF> Positions;
     const auto Alone = [&](std::size_t I) { Boxes[I] = Measure(std::string(1, Chars[I])); };
     Cells.reserve(Chars.size());
+    CharOf.reserve(Chars.size());
     Glyphs.reserve(qsizetype(Chars.size()));
     Positions.reserve(qsizetype(Chars.size()));
     // The glyphs of all the characters in one look-up, a Latin-1 character
@@ -298,7 +293,8 @@ std::vector<TInkBox> TInkMeter::MeasureEach(const std::string& Chars) const
             continue;
         }
         X += After + std::max<std::int64_t>(0, Margin - std::int64_t(std::floor(Ink.left())));
-        Cells.push_back({I, int(X), W});
+        Cells.push_back({std::int32_t(X), W});
+        CharOf.push_back(I);
         Glyphs.append(Glyph);
         Positions.append(QPointF(qreal(X), 0));
         X += W;
@@ -308,8 +304,8 @@ std::vector<TInkBox> TInkMeter::MeasureEach(const std::string& Chars) const
     if (Cells.empty())
         return Boxes;
     if (Total * H > TBitmap::MaxPixels) {
-        for (const TCell& C : Cells)
-            Alone(C.Char);
+        for (const std::size_t I : CharOf)
+            Alone(I);
         return Boxes;
     }
     QGlyphRun Run;
@@ -317,7 +313,10 @@ std::vector<TInkBox> TInkMeter::MeasureEach(const std::string& Chars) const
     Run.setGlyphIndexes(Glyphs);
     Run.setPositions(Positions);
     GlyphSheets().Draw(false, int(Total), H, true, Metrics.ascent(), Run, [&](const QImage& Sheet) {
-        InkBoxesOf(Sheet, int(Total), H, Cells, Boxes);
+        thread_local std::vector<TInkBox> Found;
+        InkBoxesOf(Sheet, std::int32_t(Total), H, Cells, Found);
+        for (std::size_t C = 0; C < Cells.size(); ++C)
+            Boxes[CharOf[C]] = Found[C];
         // The gaps too: ink a glyph left beyond its cell.
         TInkBox Band;
         Band.Any = true;

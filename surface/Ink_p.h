@@ -20,6 +20,17 @@ struct TInkBox {
     std::int32_t Left = 0, Right = -1, Top = 0, Bottom = -1;
 };
 
+// A cell of a band of characters drawn side by side: its first column and width.
+struct TInkCell {
+    std::int32_t X = 0, W = 0;
+};
+
+// The ink box of each cell in rows [0, H) of a one-byte Sheet (white 0xFF),
+// in cell coordinates, into Boxes (one per cell); the cells lie within the
+// sheet's first Total columns. Ink between the cells counts for none.
+void InkBoxesOf(const QImage& Sheet, std::int32_t Total, std::int32_t H, const std::vector<TInkCell>& Cells,
+                std::vector<TInkBox>& Boxes);
+
 // The ink of texts in the face FontName at em height PixelHeight: each drawn
 // without antialiasing and black on white, on a bitmap exactly the size of
 // the text's cell (its advance by the font's height), as the text cell of

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "surface/Canvas.h"
+#include "surface/Ink_p.h"
 #include "symbol/SymbolTestUtil.h"
 
 #include <QApplication>
@@ -10,6 +11,9 @@
 #include <QPoint>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -200,6 +204,34 @@ TEST(CanvasTest, PolyPolygonFillsByTheWindingRule)
     EXPECT_EQ(A.pixel(4, 4), White) << "opposite hole stays empty";
     EXPECT_EQ(B.pixel(4, 4), Black) << "same-sense hole is filled";
     EXPECT_EQ(A.pixel(9, 9), Black) << "the pen outlines the last column and row";
+}
+
+// Cells of one band measured together, on a one-byte sheet larger than the
+// band ('#' black, '+' the lightest grey, '.' white): ink at the band's
+// edges counts, ink between cells or outside the band counts for none.
+TEST(InkTest, EachCellOfABandHasItsOwnBox)
+{
+    const char* const Rows[] = {
+        "..#....#....+.",
+        "...........#..",
+        "#..........#..",
+        "...#.......#.#",
+        "#.#.......#..#", // the band's last row: the row below is not its
+        "######.#####..",
+    };
+    QImage Sheet(14, 6, QImage::Format_Grayscale8);
+    for (int Y = 0; Y < 6; ++Y)
+        for (int X = 0; X < 14; ++X)
+            Sheet.scanLine(Y)[X] = Rows[Y][X] == '#' ? 0 : Rows[Y][X] == '+' ? 0xFE : 0xFF;
+    const std::vector<TInkCell> Cells = {{0, 4}, {4, 3}, {8, 5}, {1, 1}};
+    std::vector<TInkBox> Boxes;
+    InkBoxesOf(Sheet, 13, 5, Cells, Boxes);
+    const TInkBox Expected[] = {{true, 0, 3, 0, 4}, {false, 0, -1, 0, -1}, {true, 2, 4, 0, 4}, {false, 0, -1, 0, -1}};
+    ASSERT_EQ(Boxes.size(), Cells.size());
+    for (std::size_t I = 0; I < Cells.size(); ++I)
+        EXPECT_EQ(std::tie(Boxes[I].Any, Boxes[I].Left, Boxes[I].Right, Boxes[I].Top, Boxes[I].Bottom),
+                  std::tie(Expected[I].Any, Expected[I].Left, Expected[I].Right, Expected[I].Top, Expected[I].Bottom))
+            << "cell " << I;
 }
 
 TEST(CanvasTest, UnusableSurfacesRaise)
