@@ -111,6 +111,8 @@ TScan Scan(const TText& T)
     while (End > I && Text[End - 1] == ' ')
         --End;
     ScanLabel(Text, I, End, S);
+    S.Digits.reserve(End - std::min(I, End));
+    S.Positions.reserve(End - std::min(I, End));
     const auto Fail = [&S](std::size_t P, std::string Why) {
         if (S.Error.empty())
             S.Fail(P, std::move(Why));

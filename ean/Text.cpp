@@ -33,6 +33,10 @@ std::size_t SequenceLength(std::string_view S, std::size_t I)
 
 TText::TText(std::string_view Utf8)
 {
+    // At most a character a byte: room for all at once, not grown by doubling.
+    Bytes.reserve(Utf8.size());
+    Places.reserve(Utf8.size());
+    Originals.reserve(Utf8.size());
     for (std::size_t I = 0; I < Utf8.size();) {
         const std::size_t N = SequenceLength(Utf8, I);
         const bool Ascii = static_cast<unsigned char>(Utf8[I]) < 0x80;

@@ -444,7 +444,9 @@ void AppendSvg(const TVectorSymbol& V, const TSvgStyle& Style, std::string& Out,
         Out += "\"/>";
     }
     // The others and the marks in one path; the reused ones where they stand again.
-    std::string Rest;
+    // The thread's own: a symbol's glyph path grows by doubling otherwise.
+    thread_local std::string Rest;
+    Rest.clear();
     {
         TPathData Path(Rest);
         for (const TPlacedGlyph& G : V.Glyphs) {
