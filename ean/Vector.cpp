@@ -199,11 +199,11 @@ TVectorSymbol ResolveVector(TSymbol Symbol, TShapeCache* Cache)
 {
     TVectorSymbol V;
     V.Symbol = std::move(Symbol);
-    // Room for every character at once, and for as many shapes as a symbol has.
+    // Room for every character at once (and so for every shape).
     const std::size_t Texts = std::size_t(std::count_if(V.Symbol.Elements.begin(), V.Symbol.Elements.end(),
                                                         [](const TSymbolElement& E) { return E.Kind == TSymbolElement::Text; }));
     V.Glyphs.reserve(Texts);
-    V.Shapes.reserve(std::min<std::size_t>(Texts, 16));
+    V.Shapes.reserve(Texts);
     for (const TSymbolElement& E : V.Symbol.Elements) {
         const bool Line = V.Symbol.InLine(E);
         if (E.Kind != TSymbolElement::Text || !(Line || IsDigit(E.Ch) || E.Ch == '<' || E.Ch == '>'))

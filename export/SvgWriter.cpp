@@ -230,6 +230,7 @@ struct TSvgShapeTexts::TImpl {
         TPathState After;
     };
     TShapeMemo<std::vector<TText>, 512> Memo;
+    std::string Glyphs; // a symbol's glyph path, kept for the next
 };
 
 TSvgShapeTexts::TSvgShapeTexts() : d(std::make_unique<TImpl>()) {}
@@ -444,8 +445,9 @@ void AppendSvg(const TVectorSymbol& V, const TSvgStyle& Style, std::string& Out,
         Out += "\"/>";
     }
     // The others and the marks in one path; the reused ones where they stand again.
-    // The thread's own: a symbol's glyph path grows by doubling otherwise.
-    thread_local std::string Rest;
+    // Kept with the texts where they are: grown by doubling otherwise.
+    std::string Own;
+    std::string& Rest = Texts ? Texts->d->Glyphs : Own;
     Rest.clear();
     {
         TPathData Path(Rest);

@@ -159,8 +159,7 @@ void InkBoxesOf(const QImage& Sheet, std::int32_t Total, std::int32_t H, const s
 {
     const uchar* const Bits = Sheet.constBits();
     const qsizetype Stride = Sheet.bytesPerLine();
-    thread_local std::vector<uchar> Columns;
-    Columns.assign(std::size_t(Total), 0xFF);
+    std::vector<uchar> Columns(std::size_t(Total), 0xFF);
     uchar* const Column = Columns.data();
     for (std::int32_t Y = 0; Y < H; ++Y) {
         const uchar* const Row = Bits + Y * Stride;
@@ -313,7 +312,7 @@ std::vector<TInkBox> TInkMeter::MeasureEach(const std::string& Chars) const
     Run.setGlyphIndexes(Glyphs);
     Run.setPositions(Positions);
     GlyphSheets().Draw(false, int(Total), H, true, Metrics.ascent(), Run, [&](const QImage& Sheet) {
-        thread_local std::vector<TInkBox> Found;
+        std::vector<TInkBox> Found;
         InkBoxesOf(Sheet, std::int32_t(Total), H, Cells, Found);
         for (std::size_t C = 0; C < Cells.size(); ++C)
             Boxes[CharOf[C]] = Found[C];
